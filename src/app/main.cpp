@@ -1,0 +1,7 @@
+// SPDX-License-Identifier: MIT
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    return 0;
+}

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace kavo::app {
+
+// Everything the windows ask of the desktop. Production shows real boxes and dialogs;
+// GUI tests pass a recorder that answers at once and remembers what it was asked.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Modal box, empty caption, one OK button.
+    virtual void information(QWidget* owner, const QString& text) = 0;
+    virtual void error(QWidget* owner, const QString& text) = 0;
+    // Modal question with Yes and No; true for Yes.
+    virtual bool question(QWidget* owner, const QString& text) = 0;
+    // A folder chooser that accepts a typed folder that does not exist yet; none on Cancel.
+    virtual std::optional<QString> chooseFolder(QWidget* owner, const QString& start) = 0;
+    // The desktop's "open" of a web address or a file URL; false when nothing could open it.
+    virtual bool openUrl(const QString& url) = 0;
+    // Starts the program anew (absolute executable path, no arguments, that working
+    // directory); false when it could not start.
+    virtual bool restart(const QString& executable, const QString& workingDirectory) = 0;
+};
+
+} // namespace kavo::app

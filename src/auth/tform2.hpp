@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QWidget>
+#include <filesystem>
+
+namespace kavo::app {
+class Platform;
+}
+
+// The author details dialog: built hidden at start, shown non-modally and on top.
+class TForm2 : public QWidget {
+    Q_OBJECT
+public:
+    // Reads what the dialog needs at creation; throws kavo::Error when a file is missing.
+    TForm2(kavo::app::Platform& platform, const std::filesystem::path& programDir,
+           QWidget* parent = nullptr);
+
+    // Shows the dialog without waiting for it.
+    void showDialog();
+
+signals:
+    // Save rewrote the description headers (the Edits builder reloads them).
+    void authorSaved();
+
+private:
+    kavo::app::Platform& platform_;
+    std::filesystem::path programDir_;
+};

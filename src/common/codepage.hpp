@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kavo {
+
+// Windows-1251 bytes to UTF-8. Every byte maps to a character (0x98, undefined in the code
+// page, maps to U+0098), so a text survives a round trip unchanged.
+std::string cp1251ToUtf8(std::string_view bytes);
+
+enum class Unencodable {
+    CharacterReference, // written as "&#N;": text bound for a page or a description
+    Refuse,             // the conversion fails: text bound for a scoring file
+};
+
+// UTF-8 to Windows-1251. A character the code page cannot hold is written as a numeric
+// character reference or makes the result empty, as `mode` says. Invalid UTF-8 bytes are
+// treated as characters that the code page cannot hold.
+std::optional<std::string> utf8ToCp1251(std::string_view utf8, Unencodable mode);
+
+} // namespace kavo

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kavo {
+
+// Program text: single-byte Windows-1251 bytes with CR LF line breaks.
+using Text = std::string;
+// An ordered list of texts; written to a file as each piece followed by CR LF.
+using Pieces = std::vector<Text>;
+
+inline constexpr std::string_view CRLF = "\r\n";
+
+// The whole file with every CR, LF and CR LF made CR LF; a final break stays.
+// Throws Error::cannotOpen.
+Text readText(const std::filesystem::path& path);
+
+// Line breaks made CR LF, as readText does with a file's bytes.
+Text normaliseBreaks(std::string_view bytes);
+
+// Each piece followed by CR LF.
+Text joinPieces(const Pieces& pieces);
+
+// Splits at CR LF; a final break adds no empty line, an empty text gives no line.
+Pieces splitLines(std::string_view text);
+
+// Replaces the file with exactly these bytes: a temporary file beside it, then a rename.
+// Throws Error::cannotCreate naming the target.
+void writeFileAtomic(const std::filesystem::path& path, std::string_view bytes);
+
+// writeFileAtomic(path, joinPieces(pieces)).
+void writePieces(const std::filesystem::path& path, const Pieces& pieces);
+
+// Every occurrence of pattern, left to right, without overlap; the inserted text is not
+// scanned again; an empty pattern changes nothing. Linear in the size of the text.
+Text replaceAll(std::string_view text, std::string_view pattern, std::string_view with);
+
+// Joins the page, deletes every occurrence of the template's text, and leaves the page
+// as that one piece.
+void removeBlock(Pieces& page, std::string_view templateText);
+
+// Joins the lines, deletes every occurrence of what, and splits again; a line whose
+// whole content was deleted stays as an empty line.
+Pieces deleteInLines(const Pieces& lines, std::string_view what);
+
+// Signed 32-bit integer: leading blanks, an optional sign, then decimal digits or "$" and
+// hexadecimal digits. Anything else throws Error::notInteger with the text as given.
+std::int32_t parseInt(std::string_view text);
+
+} // namespace kavo
