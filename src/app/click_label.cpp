@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+#include "app/click_label.hpp"
+
+#include <QMouseEvent>
+
+namespace kavo::app {
+
+ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) {
+    setCursor(Qt::PointingHandCursor);
+    setTextFormat(Qt::PlainText);
+}
+
+void ClickLabel::setLinkColour(const QColor& colour) {
+    rest_ = colour;
+    paintText(colour);
+}
+
+void ClickLabel::paintText(const QColor& colour) {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    setPalette(palette);
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+void ClickLabel::enterEvent(QEnterEvent* event) {
+    QLabel::enterEvent(event);
+    if (rest_.isValid())
+        paintText(palette().color(QPalette::Highlight));
+}
+
+void ClickLabel::leaveEvent(QEvent* event) {
+    QLabel::leaveEvent(event);
+    if (rest_.isValid())
+        paintText(rest_);
+}
+
+} // namespace kavo::app

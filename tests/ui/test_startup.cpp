@@ -1,0 +1,160 @@
+// SPDX-License-Identifier: MIT
+// Start-up: the language file, the start state of the main window, start-up failures.
+#include "app/text_bridge.hpp"
+#include "auth/tform2.hpp"
+#include "edits/tform3.hpp"
+#include "ui/support/ui_fixture.hpp"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace kavo::test;
+using kavo::app::fromPath;
+using kavo::app::fromText;
+
+namespace {
+
+struct LanguageCase {
+    const char* file;
+    bool english;
+};
+
+class LanguageFile : public UiFixture, public ::testing::WithParamInterface<LanguageCase> {};
+
+// Captions whose exact text (leading spaces included) shows which language was applied.
+struct CaptionCase {
+    const char* name;
+    const char* russian;
+    const char* english;
+};
+const CaptionCase Captions[] = {
+    {"Label1", "Введите условие задачи", "Enter the task"},
+    {"Label5", "Есть ли в условии картинка?", "  Is there a picture in the task?"},
+    {"Label2", "Выберете № задачи которую хотите добавить(изменить)",
+     "              Select the task number you want to add"},
+    {"Label3", "Варианты ответов", "           Answers"},
+    {"Label10", "Сворачивать ответы?", "         Fold answers?"},
+    {"Label9", "Памятка тегов", "The list of  tags"},
+    {"Label11", "Файл с условием задачи", "          Task file"},
+    {"Label14", "Перейти на сайт Kavo", "Go to kavo.example.org"},
+    {"Label6", "Part A", "Part A"},
+    {"Label13", "Xml файл", "XML file"},
+    {"Label18", "русское имя задачи", "russian task name"},
+};
+
+QString u(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+TEST_P(LanguageFile, DecidesTheInterfaceLanguage) {
+    const LanguageCase& c = GetParam();
+    TForm1* form = started(c.file);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->Lang(), c.english ? "En" : "");
+
+    for (const CaptionCase& caption : Captions)
+        EXPECT_EQ(find<QLabel>(caption.name)->text(),
+                  u(c.english ? caption.english : caption.russian))
+            << caption.name;
+    EXPECT_EQ(find<QPushButton>("Button1")->text(),
+              c.english ? u("Save task") : u("Добавить задачу"));
+    EXPECT_EQ(find<QPushButton>("Button7")->text(), c.english ? u("Back") : u("Назад"));
+    EXPECT_EQ(find<QPushButton>("Button2")->text(), "Ok");
+    EXPECT_EQ(find<QCheckBox>("CheckBox3")->text(),
+              c.english ? u("remove answer") : u("Удалить вариант ответа"));
+    EXPECT_EQ(find<QCheckBox>("CheckBox4")->text(), c.english ? u("Default") : u("по умолчанию"));
+    EXPECT_EQ(find<QGroupBox>("GroupBox1")->title(),
+              c.english ? u("Task name") : u("Название задачи"));
+    EXPECT_EQ(find<QRadioButton>("RadioButton1")->text(), c.english ? u("Russian") : u("Русский"));
+    EXPECT_EQ(find<QMenu>("Menu1")->title(), c.english ? u("Menu") : u("Меню"));
+    EXPECT_EQ(find<QMenu>("Language1")->title(), u("Язык/Language"));
+    EXPECT_EQ(find<QAction>("N4")->text(),
+              c.english ? u("Template 'Edits'") : u("Макет \"Edits\""));
+    EXPECT_EQ(find<QAction>("k1")->text(), c.english ? u("About") : u("О_программе"));
+    EXPECT_EQ(find<QAction>("English1")->text(), "English");
+
+    // The tag reminder of the language, shown exactly as the file holds it.
+    EXPECT_EQ(find<QPlainTextEdit>("Toolkit")->toPlainText(),
+              fromText(c.english ? EnglishToolkit : RussianToolkit));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, LanguageFile,
+                         ::testing::Values(LanguageCase{"En", true}, LanguageCase{"En\r\n", true},
+                                           LanguageCase{"English", true},
+                                           LanguageCase{"Rus\r\nEnd", true},
+                                           LanguageCase{"en", false}, LanguageCase{"EN", false},
+                                           LanguageCase{"Rus\r\n", false},
+                                           LanguageCase{"", false}));
+
+using StartState = UiFixture;
+
+TEST_F(StartState, FollowsTheWorkingDirectoryAndShowsOnlyTheMainWindow) {
+    TForm1* form = started();
+    // The working folder is a temporary one, not the folder of the test executable.
+    EXPECT_EQ(form->ProgramDir(), dir.path());
+    EXPECT_EQ(form->OutputDir(), dir.path() / "Year");
+    EXPECT_EQ(find<QLabel>("Label19")->text(), fromPath(dir.path() / "Year"));
+
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->windowTitle(), "Kavo Program");
+    EXPECT_FALSE(program->form2()->isVisible());
+    EXPECT_FALSE(program->form3()->isVisible());
+
+    EXPECT_EQ(find<QLineEdit>("Edit2")->text(), "");
+    EXPECT_EQ(find<QLineEdit>("Edit3")->text(), "0");
+    EXPECT_EQ(find<QLineEdit>("Edit4")->text(), "0");
+    EXPECT_EQ(find<QPlainTextEdit>("Memo1")->toPlainText(), "");
+    EXPECT_EQ(find<QListWidget>("ListBox1")->count(), 0);
+    for (const char* name : {"ListBox2", "ListBox3"}) {
+        auto* list = find<QListWidget>(name);
+        ASSERT_EQ(list->count(), 2);
+        EXPECT_EQ(list->item(0)->text(), "Yes");
+        EXPECT_EQ(list->item(1)->text(), "No");
+        EXPECT_FALSE(kavo::app::selectedRow(list)) << name;
+    }
+    EXPECT_TRUE(find<QRadioButton>("RadioButton2")->isChecked());
+    EXPECT_FALSE(find<QRadioButton>("RadioButton1")->isChecked());
+    EXPECT_FALSE(find<QGroupBox>("RadioGroup1")->isVisible());
+    EXPECT_TRUE(find<QCheckBox>("CheckBox4")->isChecked());
+
+    for (const char* name : {"Button6", "Button7", "Button8", "ListBox4", "Label11", "Label12",
+                             "Label13", "Memo2", "Memo3", "Memo4"})
+        EXPECT_FALSE(find<QWidget>(name)->isVisible()) << name;
+    for (const char* name : {"Memo1", "Button1", "Button5", "ListBox1", "Toolkit", "Image1",
+                             "Label19", "Label14", "GroupBox1", "Edit7", "VariantOtveta_5"})
+        EXPECT_TRUE(find<QWidget>(name)->isVisible()) << name;
+}
+
+struct MissingCase {
+    const char* language;
+    const char* missing; // under System_folder
+};
+
+class MissingFile : public UiFixture, public ::testing::WithParamInterface<MissingCase> {};
+
+TEST_P(MissingFile, EndsTheStartWithItsReportAndNoWindow) {
+    prepare(GetParam().language);
+    const auto missing = systemFolder() / GetParam().missing;
+    std::filesystem::remove(missing);
+
+    EXPECT_FALSE(start());
+    EXPECT_EQ(platform.errors(), QStringList{"Cannot open file " + fromPath(missing)});
+    EXPECT_TRUE(platform.informations().isEmpty());
+    EXPECT_EQ(program->form1(), nullptr);
+    EXPECT_TRUE(noWindowShown());
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, MissingFile,
+                         ::testing::Values(MissingCase{"Rus\r\n", "Language/Language.txt"},
+                                           MissingCase{"Rus\r\n", "file/Toolkit.txt"},
+                                           MissingCase{"En\r\n", "Language/Toolkit.txt"}));
