@@ -11,7 +11,7 @@ class Platform;
 // The author details dialog: built hidden at start, shown non-modally and on top.
 class TForm2 : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Reads what the dialog needs at creation; throws kavo::Error when a file is missing.
     TForm2(kavo::app::Platform& platform, const std::filesystem::path& programDir,
            QWidget* parent = nullptr);
@@ -19,11 +19,11 @@ public:
     // Shows the dialog without waiting for it.
     void showDialog();
 
-signals:
+  signals:
     // Save rewrote the description headers (the Edits builder reloads them).
     void authorSaved();
 
-private:
+  private:
     kavo::app::Platform& platform_;
     std::filesystem::path programDir_;
 };
