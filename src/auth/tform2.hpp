@@ -4,6 +4,10 @@
 #include <QWidget>
 #include <filesystem>
 
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
 namespace kavo::app {
 class Platform;
 }
@@ -23,7 +27,19 @@ class TForm2 : public QWidget {
     // Save rewrote the description headers (the Edits builder reloads them).
     void authorSaved();
 
+  private slots:
+    void save();   // Button1
+    void cancel(); // Button2
+
   private:
+    void applyEnglish();
+
     kavo::app::Platform& platform_;
     std::filesystem::path programDir_;
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QLineEdit* Edit1;
+    QPushButton* Button1;
+    QPushButton* Button2;
 };
