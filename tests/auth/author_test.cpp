@@ -105,3 +105,37 @@ TEST(SaveAuthor, AFailureChangesNothing) {
         }
     }
 }
+
+// The shipped templates rebuild the shipped headers, and a rebuilt header keeps what Add
+// task and the Edits builder rely on, whatever the author line.
+TEST(SaveAuthor, ShippedTemplatesRebuildTheShippedHeaders) {
+    const auto shipped = kavo::auth::authorPaths(kavo::test::shippedSystemFolder().parent_path());
+    const std::string zamena =
+        readBytes(kavo::test::shippedSystemFolder() / "file_for_edits" / "zamena.txt");
+    const std::string cost = "cost=\"1\"";
+    for (const char* line : {"", "Sorokina Vera,  MF-12, October  2025", "\"<&#171;&>\""}) {
+        SCOPED_TRACE(line);
+        TempDir dir;
+        kavo::test::copySystemFolder(dir.path());
+        const auto paths = kavo::auth::authorPaths(dir.path());
+        kavo::auth::saveAuthor(dir.path(), line);
+        const auto header1 = readBytes(paths.header1);
+        const auto header2 = readBytes(paths.header2);
+        if (*line == '\0') {
+            EXPECT_EQ(header1, readBytes(shipped.header1));
+            EXPECT_EQ(header2, readBytes(shipped.header2));
+        }
+        // Characters 13 to 18 and 28 to 33 (from 1); the second header leaves a blank for
+        // the second digit.
+        EXPECT_EQ(header1.substr(12, 6), "TaskA1");
+        EXPECT_EQ(header1.substr(20, 14), "ename=\"TaskA1\"");
+        EXPECT_EQ(header2.substr(12, 7), "TaskA1 ");
+        EXPECT_EQ(header2.substr(21, 15), "ename=\"TaskA1 \"");
+        for (const auto& header : {header1, header2}) {
+            EXPECT_NE(header.find(zamena), std::string::npos);
+            EXPECT_NE(header.find(cost), std::string::npos);
+            EXPECT_NE(header.find(kavo::auth::buildHeader("", line, "")), std::string::npos);
+        }
+        EXPECT_EQ(readBytes(paths.flag), "0\r\n");
+    }
+}

@@ -298,3 +298,59 @@ TEST(EditsTemplatesRead, AMissingTemplateIsNamed) {
         fs::rename(path.string() + ".away", path);
     }
 }
+
+// Every variant of the shipped templates gives a page with each sub-question and its
+// answer field, a scoring section per answer, and the count in the description.
+TEST(EditsSave, ShippedTemplatesAssembleEveryVariant) {
+    TempDir dir;
+    kavo::test::copySystemFolder(dir.path());
+    const auto templates = kavo::edits::readEditsTemplates(dir.path());
+    const std::string field = readBytes(dir.path() / "System_folder/browser/input_str.txt");
+    const std::pair<bool, bool> boxes[] = {{false, false}, {false, true}, {true, true}};
+    for (const auto& [removeC, removeD] : boxes) {
+        const int count = kavo::edits::subQuestionCount(removeC, removeD);
+        SCOPED_TRACE(count);
+        auto form = filledForm();
+        form.Memo1 = "Main condition\r\nsecond line";
+        form.Memo2 = "Condition A";
+        form.Memo3 = "Condition B";
+        form.Memo4 = "Condition C";
+        form.Memo5 = "Condition D";
+        form.Edit1 = "11";
+        form.Edit2 = "22";
+        form.Edit3 = "33";
+        form.Edit4 = "44";
+        form.CheckBox1 = removeC;
+        form.CheckBox2 = removeD;
+        ASSERT_TRUE(saveEditsTask(form, templates, dir.path() / "Year", "").written);
+        const auto folder = dir.path() / "Year" / "7";
+        const auto page = readBytes(folder / "task.asp");
+        const auto scoring = readBytes(folder / "task.out");
+        const auto description = readBytes(folder / "task.xml");
+        EXPECT_NE(page.find("Main condition\r\nsecond line"), std::string::npos);
+        std::size_t fields = 0;
+        for (auto at = page.find(field); at != std::string::npos; at = page.find(field, at + 1))
+            ++fields;
+        EXPECT_EQ(fields, static_cast<std::size_t>(count));
+        std::string total = "total=score[1]";
+        for (int i = 1; i <= 4; ++i) {
+            const std::string letter(1, static_cast<char>('A' + i - 1));
+            const std::string answer = "ans" + std::to_string(i) + "=" + std::to_string(11 * i);
+            EXPECT_EQ(page.find("Condition " + letter) != std::string::npos, i <= count);
+            EXPECT_EQ(scoring.find(answer + "\r\nscore[" + std::to_string(i) + "]=1\r\n") !=
+                          std::string::npos,
+                      i <= count);
+            if (i > 1 && i <= count)
+                total += "+score[" + std::to_string(i) + "]";
+        }
+        EXPECT_EQ(scoring.rfind("countby=test\r\n[1]\r\n", 0), 0u);
+        EXPECT_NE(scoring.find("\r\n" + total + "\r\n"), std::string::npos);
+        for (const auto& text : {page, scoring, description})
+            EXPECT_EQ(text.find("*vs"), std::string::npos) << text;
+        EXPECT_EQ(scoring.find("*ans"), std::string::npos);
+        EXPECT_NE(description.find("cost=\"" + std::to_string(count) + "\""), std::string::npos);
+        EXPECT_NE(description.find("ename=\"Name\""), std::string::npos);
+        EXPECT_EQ(description.find("TaskA1"), std::string::npos);
+        EXPECT_EQ(readBytes(folder / "TASK.CFG"), templates.taskCfg + "\r\n");
+    }
+}
