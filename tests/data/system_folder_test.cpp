@@ -7,6 +7,7 @@
 #include "data/markup.hpp"
 #include "review/preview.hpp"
 #include "support/test_support.hpp"
+#include "tasks/writers.hpp"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +38,8 @@ std::size_t count(std::string_view text, std::string_view pattern) {
         ++n;
     return n;
 }
+
+void expectStaticDocument(const Text& page, const char* inputType, std::size_t inputs);
 
 const char* const serverTagNames[] = {"radio()", "check()", "next()", "store_count()"};
 
@@ -299,6 +302,51 @@ TEST(PageFamilies, EachMultipleChoicePairFindsItsOwnVariant) {
     }
 }
 
+// The writers of Add task put the same pieces in the same order and run the same removals,
+// so the shipped templates give them the pages checked above, and the descriptions carry
+// the cost of the variants kept.
+TEST(PageFamilies, WritersBuildThePagesCheckedHere) {
+    const tasks::TemplateKind kinds[] = {tasks::TemplateKind::Radio, tasks::TemplateKind::Spoiler,
+                                         tasks::TemplateKind::MultipleChoice,
+                                         tasks::TemplateKind::MultipleChoiceSpoiler};
+    TempDir dir;
+    for (std::size_t f = 0; f < std::size(families); ++f)
+        for (int removed = 0; removed <= 3; ++removed) {
+            const auto& family = families[f];
+            SCOPED_TRACE(std::string(family.folder) + " removed " + std::to_string(removed));
+            bool picture = removed % 2 == 0;
+            bool multiple = std::string(family.answerTag) == "check()";
+            auto form = tasks::makeStartForm();
+            form.ListBox1 = {{"1", "2", "3"}, 0};
+            form.Edit2 = "3";
+            form.ListBox2.selected = picture ? 0 : 1;
+            form.ListBox3.selected = f == 0 || f == 2 ? 1 : 0;
+            form.Memo1 = condition();
+            auto v = variants(removed);
+            form.VariantOtveta_1 = v[0];
+            form.VariantOtveta_2 = v[1];
+            form.VariantOtveta_3 = v[2];
+            form.VariantOtveta_4 = v[3];
+            form.VariantOtveta_5 = v[4];
+            form.CheckBox1 = removed >= 3;
+            form.CheckBox2 = removed >= 2;
+            form.CheckBox3 = removed >= 1;
+            form.Edit1 = multiple ? "a,b" : "a";
+            auto package =
+                tasks::writerFor(kinds[f])(form, {shippedSystemFolder(), dir.path(), ""});
+
+            auto expected = assemble(family, picture, v);
+            if (removed > 0)
+                for (const char* del : family.removals[removed - 1])
+                    removeBlock(expected, shipped(std::string("Del/") + del + ".txt"));
+            EXPECT_EQ(joinPieces(package.page), joinPieces(expected));
+            auto description = joinPieces(package.description);
+            EXPECT_EQ(parseMarkup(description).error, "");
+            auto cost = multiple ? std::to_string(5 - removed) : "1";
+            EXPECT_EQ(count(description, "cost=\"" + cost + "\""), 1u);
+        }
+}
+
 // ---- the typed answer -----------------------------------------------------------------
 
 Pieces typedPage(bool picture) {
@@ -307,6 +355,27 @@ Pieces typedPage(bool picture) {
         condition(), shipped("file_for_edit/task_part2.txt")};
     page.resize(page.size() + 10);
     return page;
+}
+
+TEST(TypedAnswer, WriterPageMatchesAndSpeaksTheLanguageOfTheCondition) {
+    const Text field = shipped("browser/input_str.txt");
+    TempDir dir;
+    for (bool russian : {true, false}) {
+        auto form = tasks::makeStartForm();
+        form.ListBox1 = {{"1"}, 0};
+        form.Edit2 = "1";
+        form.ListBox2.selected = 1;
+        form.ListBox3.selected = 1;
+        form.Memo1 = russian ? condition() : Text("Solve x<sup>2</sup> = 4.");
+        form.Edit1 = "2";
+        auto package = tasks::writeEdit(form, {shippedSystemFolder(), dir.path(), ""});
+        auto page = joinPieces(package.page);
+        EXPECT_EQ(count(page, field), 1u);
+        EXPECT_EQ(count(page, cp("Введите корректный ответ")), russian ? 1u : 0u);
+        EXPECT_EQ(count(page, "Enter the correct answer"), russian ? 0u : 1u);
+        EXPECT_EQ(parseMarkup(page).error, "");
+        expectStaticDocument(page, "text", 1);
+    }
 }
 
 TEST(TypedAnswer, PageHoldsOneFieldAndThePromptInBothLanguages) {
