@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <random>
 #include <string.h> // memmem
 #include <system_error>
 
@@ -75,9 +76,12 @@ Pieces splitLines(std::string_view text) {
 
 // A name beside the target that no other write of this process uses at the same time.
 static fs::path temporaryBeside(const fs::path& target) {
+    // A random token per process keeps two running programs apart; the counter keeps the
+    // writes of one process apart.
+    static const auto token = std::to_string(std::random_device{}() & 0xFFFFFF);
     static std::atomic<unsigned> counter{0};
     auto name = target.filename();
-    name += ".kavo-tmp" + std::to_string(++counter);
+    name += ".kavo-tmp" + token + "-" + std::to_string(++counter);
     return target.parent_path() / name;
 }
 
