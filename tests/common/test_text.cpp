@@ -82,6 +82,11 @@ TEST(RemoveBlock, DeletesEveryOccurrenceAndLeavesOnePiece) {
     Pieces unchanged{"a", "b"};
     kavo::removeBlock(unchanged, "zzz");
     EXPECT_EQ(kavo::joinPieces(unchanged), "a\r\nb\r\n\r\n"); // one more CR LF when written
+    Pieces overlapping{"aaaa", "aaa"};
+    kavo::removeBlock(overlapping, "aa"); // left to right, without overlap
+    EXPECT_EQ(overlapping, (Pieces{"\r\na\r\n"}));
+    kavo::removeBlock(overlapping, "\r\n"); // a one-piece page gets its break first
+    EXPECT_EQ(overlapping, (Pieces{"a"}));
     kavo::removeBlock(unchanged, "");
     EXPECT_EQ(unchanged, (Pieces{"a\r\nb\r\n\r\n"}));
 }

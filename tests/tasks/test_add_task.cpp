@@ -417,9 +417,30 @@ TEST(AddTask, MissingTemplatesWriteNothing) {
 TEST(AddTask, FailuresStopAtTheirStep) {
     {
         Workplace w;
-        fs::remove(w.system() / "Authorisation" / "save.txt");
+        const auto save = w.system() / "Authorisation" / "save.txt";
+        fs::remove(save);
         auto form = validForm();
-        EXPECT_THROW(kavo::tasks::addTask(form, w.app), kavo::Error);
+        try {
+            kavo::tasks::addTask(form, w.app);
+            ADD_FAILURE();
+        } catch (const kavo::Error& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot open file " + save.string());
+        }
+        EXPECT_EQ(w.tree(), "");
+    }
+    {
+        // A file where the task tree should be: the task folder cannot be created.
+        Workplace w;
+        writeBytes(w.app.OutputDir, "not a folder");
+        auto form = validForm();
+        try {
+            kavo::tasks::addTask(form, w.app);
+            ADD_FAILURE();
+        } catch (const kavo::Error& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Cannot create file " + (w.app.OutputDir / "1" / "webfiles").string());
+        }
+        EXPECT_EQ(w.counter(), "0\r\n");
     }
     {
         Workplace w;
