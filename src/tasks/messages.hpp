@@ -30,6 +30,7 @@ extern const Message notAtoE;
 extern const Message notOneVariant;
 extern const Message removedVariantNamed;
 extern const Message outsideParts;
+extern const Message noOwnNames;
 } // namespace messages
 
 // The report on a description template too short for the identifier overwrite.
