@@ -105,6 +105,9 @@ Text checkForm(const TaskForm& form, std::string_view lang, std::int64_t taskTot
         fail(messages::removedVariantNamed);
     if (outsideParts(form))
         fail(messages::outsideParts);
+    // Without the default names the description would carry a task without a name.
+    if (!form.CheckBox4 && (form.Edit7.empty() || form.Edit8.empty()))
+        fail(messages::noOwnNames);
     return message;
 }
 

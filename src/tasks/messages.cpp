@@ -66,20 +66,29 @@ const Message outsideParts{
     "\xEF\xF0\xEE\xE2\xE5\xF0\xFC\xF2\xE5 \xEA\xEE\xEB\xE8\xF7\xE5\xF1\xF2\xE2\xEE "
     "\xE7\xE0\xE4\xE0\xF7 \xE2 \xF7\xE0\xF1\xF2\xFF\xF5!"};
 
+const Message noOwnNames{
+    "\nEnter the Russian and English task names, or check the default names!",
+    // Введите русское и английское названия задачи или отметьте названия по умолчанию!
+    "\n\xC2\xE2\xE5\xE4\xE8\xF2\xE5 \xF0\xF3\xF1\xF1\xEA\xEE\xE5 \xE8 "
+    "\xE0\xED\xE3\xEB\xE8\xE9\xF1\xEA\xEE\xE5 \xED\xE0\xE7\xE2\xE0\xED\xE8\xFF "
+    "\xE7\xE0\xE4\xE0\xF7\xE8 \xE8\xEB\xE8 \xEE\xF2\xEC\xE5\xF2\xFC\xF2\xE5 "
+    "\xED\xE0\xE7\xE2\xE0\xED\xE8\xFF \xEF\xEE \xF3\xEC\xEE\xEB\xF7\xE0\xED\xE8\xFE!"};
+
 } // namespace kavo::tasks::messages
 
 namespace kavo::tasks {
 
-Text shortDescriptionReport(std::string_view lang, std::string_view file, std::size_t minimum) {
+std::string shortDescriptionReport(std::string_view lang, std::string_view file,
+                                   std::size_t minimum) {
+    // An error report, shown like every other one, is UTF-8.
     const auto count = std::to_string(minimum);
     if (lang == "En")
-        return "The description template " + Text(file) + " is too short: it must hold at least " +
-               count + " characters.";
-    // Шаблон описания %s слишком короткий: в нем должно быть не меньше %d символов.
-    return "\xD8\xE0\xE1\xEB\xEE\xED \xEE\xEF\xE8\xF1\xE0\xED\xE8\xFF " + Text(file) +
-           " \xF1\xEB\xE8\xF8\xEA\xEE\xEC \xEA\xEE\xF0\xEE\xF2\xEA\xE8\xE9: \xE2 \xED\xE5\xEC "
-           "\xE4\xEE\xEB\xE6\xED\xEE \xE1\xFB\xF2\xFC \xED\xE5 \xEC\xE5\xED\xFC\xF8\xE5 " +
-           count + " \xF1\xE8\xEC\xE2\xEE\xEB\xEE\xE2.";
+        return "The description template " + std::string(file) +
+               " is too short: it must hold at least " + count + " characters.";
+    return "Шаблон описания " + std::string(file) +
+           " слишком короткий: в нем должно быть не "
+           "меньше " +
+           count + " символов.";
 }
 
 } // namespace kavo::tasks

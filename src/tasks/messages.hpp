@@ -30,9 +30,12 @@ extern const Message notAtoE;
 extern const Message notOneVariant;
 extern const Message removedVariantNamed;
 extern const Message outsideParts;
+extern const Message noOwnNames;
 } // namespace messages
 
-// The report on a description template too short for the identifier overwrite.
-Text shortDescriptionReport(std::string_view lang, std::string_view file, std::size_t minimum);
+// The error report (UTF-8, like every kavo::Error) on a description template too short
+// for the identifier overwrite.
+std::string shortDescriptionReport(std::string_view lang, std::string_view file,
+                                   std::size_t minimum);
 
 } // namespace kavo::tasks

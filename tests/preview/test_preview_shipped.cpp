@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The preview of packages written from the shipped System_folder: every server tag made
 // static, the page's references pointed at the task's own webfiles folder.
+#include "edits/edits_task.hpp"
 #include "review/preview.hpp"
 #include "support/test_support.hpp"
 #include "tasks/add_task.hpp"
@@ -166,4 +167,35 @@ TEST_F(Shipped, AFolderNameWithSpaceHashAndCyrillicGivesAWorkingUrl) {
     EXPECT_EQ(pathOf(url), out() / "2" / "webfiles/");
     EXPECT_TRUE(fs::is_directory(pathOf(url)));
     EXPECT_TRUE(fs::is_regular_file(pathOf(fileUrl(dir.path() / "buf.html"))));
+}
+
+TEST_F(Shipped, EveryEditsVariantPreviewsAsAStaticPage) {
+    const auto edits = kavo::edits::readEditsTemplates(dir.path());
+    const std::pair<bool, bool> boxes[] = {{false, false}, {false, true}, {true, true}};
+    // Sizes 3, 2, 1 and number 4: the task lies in PartB/4.
+    for (const auto& [removeC, removeD] : boxes) {
+        const int questions = kavo::edits::subQuestionCount(removeC, removeD);
+        SCOPED_TRACE(questions);
+        kavo::edits::EditsForm form;
+        form.Memo1 = "Main <img src=\"webfiles/m.png\">";
+        form.Memo2 = "A";
+        form.Memo3 = "B";
+        form.Memo4 = "C";
+        form.Memo5 = "D";
+        form.Edit1 = "1";
+        form.Edit2 = "2";
+        form.Edit3 = "3";
+        form.Edit4 = "4";
+        form.Edit5 = "PartB\\4";
+        form.Edit6 = "Name";
+        form.CheckBox1 = removeC;
+        form.CheckBox2 = removeD;
+        ASSERT_TRUE(kavo::edits::saveEditsTask(form, edits, out(), "En").written);
+        const std::string page = preview(3, 2, 1, 4);
+        expectStatic(page, out() / "PartB" / "4");
+        EXPECT_EQ(count(page, templates.input), static_cast<std::size_t>(questions));
+        EXPECT_NE(page.find("Main <img src=\"" + folderUrl(out() / "PartB" / "4" / "webfiles") +
+                            "m.png\">"),
+                  std::string::npos);
+    }
 }

@@ -494,3 +494,15 @@ TEST(AddTask, FailuresStopAtTheirStep) {
         EXPECT_EQ(w.tree(), "");
     }
 }
+
+TEST(AddTask, OlympiadLanguageIsSetBeforeTheTemplatesLoad) {
+    Workplace w;
+    fs::remove(w.system() / "file_for_edit" / "task_part2.txt");
+    auto form = validForm();
+    form.VariantOtveta_1.clear();
+    form.Memo1 = kavo::test::cp1251("Сколько?");
+    EXPECT_THROW(kavo::tasks::addTask(form, w.app), kavo::Error);
+    EXPECT_TRUE(form.RadioButton1);
+    EXPECT_FALSE(form.RadioButton2);
+    EXPECT_EQ(w.tree(), "");
+}

@@ -40,6 +40,8 @@ const Texts texts[] = {
      "the parts!",
      "\nНомер задачи не входит ни в одну из частей A, B и C: проверьте количество задач в "
      "частях!"},
+    {"\nEnter the Russian and English task names, or check the default names!",
+     "\nВведите русское и английское названия задачи или отметьте названия по умолчанию!"},
 };
 
 std::string expected(const std::vector<int>& failed, bool english) {
@@ -180,6 +182,26 @@ const std::vector<Case> cases = {
          f.Edit3 = "1";
      },
      {}},
+    {"own names without a Russian name",
+     [](TaskForm& f) {
+         f.CheckBox4 = false;
+         f.Edit8 = "Name";
+     },
+     {12}},
+    {"own names without an English name",
+     [](TaskForm& f) {
+         f.CheckBox4 = false;
+         f.Edit7 = "\xC8\xEC\xFF";
+     },
+     {12}},
+    {"both own names",
+     [](TaskForm& f) {
+         f.CheckBox4 = false;
+         f.Edit7 = "\xC8\xEC\xFF";
+         f.Edit8 = "Name";
+     },
+     {}},
+    {"default names need no names", [](TaskForm& f) { f.Edit7 = f.Edit8 = ""; }, {}},
     {"everything at once",
      [](TaskForm& f) {
          f.ListBox1.selected.reset();

@@ -162,8 +162,8 @@ TEST(TaskXml, ShortHeaderIsReportedByName) {
          "The description template System_folder/file/task_xml_2.txt is too short: it must "
          "hold at least 35 characters."},
         {9, "",
-         kavo::test::cp1251("Шаблон описания System_folder/file/task_xml.txt слишком "
-                            "короткий: в нем должно быть не меньше 33 символов.")},
+         "Шаблон описания System_folder/file/task_xml.txt слишком короткий: в нем должно быть "
+         "не меньше 33 символов."},
     };
     for (const auto& c : cases) {
         try {
