@@ -1,13 +1,105 @@
 // SPDX-License-Identifier: MIT
 #include "auth/tform2.hpp"
 
+#include "app/platform.hpp"
+#include "auth/author.hpp"
+#include "common/codepage.hpp"
+#include "common/error.hpp"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// The sample shows the expected form of the line; the person is made up.
+constexpr const char* sampleEntry = "Sorokina Vera,  MF-12, October  2025";
+
+template <typename W> W* place(QWidget* parent, const char* name, int left, int top) {
+    auto* widget = new W(parent);
+    widget->setObjectName(name);
+    widget->move(left, top);
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const char* name, int left, int top, const QString& caption) {
+    auto* widget = place<QLabel>(parent, name, left, top);
+    widget->setTextFormat(Qt::PlainText);
+    widget->setText(caption);
+    widget->adjustSize();
+    return widget;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QRect& geometry,
+                    const QString& caption) {
+    auto* widget = new QPushButton(caption, parent);
+    widget->setObjectName(name);
+    widget->setGeometry(geometry);
+    widget->setAutoDefault(false);
+    return widget;
+}
+
+} // namespace
+
 TForm2::TForm2(kavo::app::Platform& platform, const std::filesystem::path& programDir,
                QWidget* parent)
-    : QWidget(parent, Qt::Window), platform_(platform), programDir_(programDir) {
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
+      platform_(platform), programDir_(programDir) {
     setObjectName("Form2");
+    setWindowTitle(QStringLiteral("Авторизация"));
+    QFont designFont(QStringLiteral("MS Sans Serif"));
+    designFont.setPointSize(8);
+    designFont.setStyleHint(QFont::SansSerif);
+    setFont(designFont);
+    setFixedSize(415, 220);
+    move(580, 367);
+    // An open dialog never keeps the program running once the main window closes.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    Label1 =
+        label(this, "Label1", 72, 24, QStringLiteral("Введите свои данные согласно образцу :"));
+    Label2 = label(this, "Label2", 104, 48, QString::fromUtf8(sampleEntry));
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName("Edit1");
+    Edit1->setGeometry(72, 88, 265, 21);
+    Button1 = button(this, "Button1", {72, 144, 75, 25}, QStringLiteral("Сохранить"));
+    Button2 = button(this, "Button2", {264, 144, 75, 25}, QStringLiteral("Отмена"));
+    connect(Button1, &QPushButton::clicked, this, &TForm2::save);
+    connect(Button2, &QPushButton::clicked, this, &TForm2::cancel);
+
+    const auto language = kavo::readText(kavo::auth::authorPaths(programDir_).language);
+    if (language.find("En") != kavo::Text::npos)
+        applyEnglish();
+}
+
+void TForm2::applyEnglish() {
+    setWindowTitle(QStringLiteral("Authorization"));
+    Label1->setText(QStringLiteral("Enter your details in accordance with the model :"));
+    Label1->adjustSize();
+    Button1->setText(QStringLiteral("Save"));
+    Button2->setText(QStringLiteral("Cancel"));
 }
 
 void TForm2::showDialog() {
     show();
     raise();
+    activateWindow();
+}
+
+void TForm2::save() {
+    try {
+        // A character the code page cannot hold goes into the description as a reference.
+        const auto line =
+            kavo::utf8ToCp1251(Edit1->text().toStdString(), kavo::Unencodable::CharacterReference);
+        kavo::auth::saveAuthor(programDir_, line.value_or(kavo::Text{}));
+    } catch (const std::exception& e) {
+        platform_.error(this, QString::fromUtf8(e.what()));
+        return;
+    }
+    hide();
+    emit authorSaved();
+}
+
+void TForm2::cancel() {
+    hide();
 }

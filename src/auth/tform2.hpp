@@ -4,6 +4,10 @@
 #include <QWidget>
 #include <filesystem>
 
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
 namespace kavo::app {
 class Platform;
 }
@@ -11,7 +15,7 @@ class Platform;
 // The author details dialog: built hidden at start, shown non-modally and on top.
 class TForm2 : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Reads what the dialog needs at creation; throws kavo::Error when a file is missing.
     TForm2(kavo::app::Platform& platform, const std::filesystem::path& programDir,
            QWidget* parent = nullptr);
@@ -19,11 +23,23 @@ public:
     // Shows the dialog without waiting for it.
     void showDialog();
 
-signals:
+  signals:
     // Save rewrote the description headers (the Edits builder reloads them).
     void authorSaved();
 
-private:
+  private slots:
+    void save();   // Button1
+    void cancel(); // Button2
+
+  private:
+    void applyEnglish();
+
     kavo::app::Platform& platform_;
     std::filesystem::path programDir_;
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QLineEdit* Edit1;
+    QPushButton* Button1;
+    QPushButton* Button2;
 };

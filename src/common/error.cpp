@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "common/error.hpp"
 
+#include "common/codepage.hpp"
+
 namespace kavo {
 
 // Paths are shown as their UTF-8 bytes, the way the file system holds them.
@@ -17,8 +19,9 @@ Error Error::cannotCreate(const std::filesystem::path& path) {
     return Error("Cannot create file " + shown(path));
 }
 
+// The text comes from a form field or a file, in Windows-1251; the report is UTF-8.
 Error Error::notInteger(const std::string& text) {
-    return Error("'" + text + "' is not a valid integer value");
+    return Error("'" + cp1251ToUtf8(text) + "' is not a valid integer value");
 }
 
 } // namespace kavo

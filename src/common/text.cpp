@@ -5,9 +5,12 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <random>
+#include <string.h> // memmem
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -73,9 +76,12 @@ Pieces splitLines(std::string_view text) {
 
 // A name beside the target that no other write of this process uses at the same time.
 static fs::path temporaryBeside(const fs::path& target) {
+    // A random token per process keeps two running programs apart; the counter keeps the
+    // writes of one process apart.
+    static const auto token = std::to_string(std::random_device{}() & 0xFFFFFF);
     static std::atomic<unsigned> counter{0};
     auto name = target.filename();
-    name += ".kavo-tmp" + std::to_string(++counter);
+    name += ".kavo-tmp" + token + "-" + std::to_string(++counter);
     return target.parent_path() / name;
 }
 
@@ -109,30 +115,71 @@ void writePieces(const fs::path& path, const Pieces& pieces) {
     writeFileAtomic(path, joinPieces(pieces));
 }
 
+// The next occurrence of pattern (not empty) in [from, end), or nullptr. glibc's memmem
+// skips ahead by byte pairs, so a pattern that starts with a byte frequent in the text (the
+// "<" of a page) costs no more than a rare one.
+static const char* findNext(const char* from, const char* end, std::string_view pattern) {
+    return static_cast<const char*>(
+        memmem(from, static_cast<std::size_t>(end - from), pattern.data(), pattern.size()));
+}
+
 Text replaceAll(std::string_view text, std::string_view pattern, std::string_view with) {
     if (pattern.empty())
         return Text(text);
     Text out;
     out.reserve(text.size());
-    std::size_t start = 0;
-    for (auto hit = text.find(pattern); hit != std::string_view::npos;
-         hit = text.find(pattern, start)) {
-        out.append(text, start, hit - start);
+    const char* start = text.data();
+    const char* const end = text.data() + text.size();
+    for (const char* hit = findNext(start, end, pattern); hit;
+         hit = findNext(start, end, pattern)) {
+        out.append(start, hit);
         out.append(with);
         start = hit + pattern.size();
     }
-    out.append(text, start);
+    out.append(start, end);
     return out;
 }
 
+// Deletes every occurrence of pattern in place: the same matches as replaceAll with an
+// empty replacement, without a second copy of a large page.
+static void eraseAll(Text& text, std::string_view pattern) {
+    if (pattern.empty())
+        return;
+    char* const begin = text.data();
+    const char* const end = begin + text.size();
+    char* write = begin;
+    const char* read = begin;
+    for (const char* hit = findNext(read, end, pattern); hit; hit = findNext(read, end, pattern)) {
+        const auto kept = static_cast<std::size_t>(hit - read);
+        if (write != read)
+            std::memmove(write, read, kept);
+        write += kept;
+        read = hit + pattern.size();
+    }
+    const auto rest = static_cast<std::size_t>(end - read);
+    if (write != read)
+        std::memmove(write, read, rest);
+    text.resize(static_cast<std::size_t>(write - begin) + rest);
+}
+
 void removeBlock(Pieces& page, std::string_view templateText) {
-    Text joined = replaceAll(joinPieces(page), templateText, {});
+    Text joined;
+    if (page.size() == 1) {
+        // After the first removal the page is one piece: reuse it instead of copying.
+        joined = std::move(page.front());
+        joined += CRLF;
+    } else {
+        joined = joinPieces(page);
+    }
+    eraseAll(joined, templateText);
     page.clear();
     page.push_back(std::move(joined));
 }
 
 Pieces deleteInLines(const Pieces& lines, std::string_view what) {
-    return splitLines(replaceAll(joinPieces(lines), what, {}));
+    Text joined = joinPieces(lines);
+    eraseAll(joined, what);
+    return splitLines(joined);
 }
 
 static int digitValue(char c) {

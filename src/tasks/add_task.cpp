@@ -1,8 +1,43 @@
 // SPDX-License-Identifier: MIT
 #include "tasks/add_task.hpp"
 
+#include "tasks/checks.hpp"
+#include "tasks/messages.hpp"
+#include "tasks/writers.hpp"
+
 namespace kavo::tasks {
 
-AddTaskResult addTask(TaskForm&, const AppValues&) { return {}; }
+AddTaskResult addTask(TaskForm& form, const AppValues& app) {
+    const auto systemDir = app.ProgramDir / "System_folder";
+    AddTaskResult result;
+    result.message = checkForm(form, app.Lang, app.TaskTotal);
+    // A "1" anywhere in the author flag means the author's details are still missing.
+    const Text flag = readText(systemDir / "Authorisation" / "save.txt");
+    result.showAuthorDialog = flag.find('1') != Text::npos;
+    if (!result.message.empty() || result.showAuthorDialog)
+        return result;
+
+    emptyRemovedVariants(form);
+    const auto kind = chooseTemplate(form);
+    if (!kind)
+        return result;
+    const Package package = writerFor(*kind)(form, {systemDir, app.OutputDir, app.Lang});
+    if (!package.folder) {
+        // The checks refuse such a number; the writer found the same place.
+        result.message = messages::outsideParts.in(app.Lang);
+        return result;
+    }
+    writePackage(package);
+    raiseTaskCounter(systemDir);
+    result.written = true;
+
+    const int k = form.ListBox1.selected.value_or(-1) + 1;
+    resetForm(form);
+    // The identifiers are rewritten only where they are the defaults: own names such as
+    // "TaskAlpha" must stay as typed.
+    if (form.Edit3 == "0" && form.Edit4 == "0" && form.CheckBox4)
+        rewriteIdentifiers(app.OutputDir, k);
+    return result;
+}
 
 } // namespace kavo::tasks

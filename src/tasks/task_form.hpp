@@ -4,6 +4,7 @@
 #include "common/text.hpp"
 
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace kavo::tasks {
@@ -13,12 +14,12 @@ struct ListField {
     std::vector<Text> items;
     std::optional<int> selected;
 
-    // The selected item's text; empty when nothing is selected.
-    Text selectedText() const {
-        return selected && *selected >= 0 && *selected < static_cast<int>(items.size())
-                   ? items[*selected]
-                   : Text();
+    // A selection that names one of the items.
+    bool hasSelection() const {
+        return selected && *selected >= 0 && *selected < static_cast<int>(items.size());
     }
+    // The selected item's text; empty when nothing is selected.
+    Text selectedText() const { return hasSelection() ? items[*selected] : Text(); }
 };
 
 // The task form of the main window, one field per widget, named after it. All texts are
@@ -29,7 +30,7 @@ struct TaskForm {
     ListField ListBox3; // fold the answers: "Yes", "No"
     Text Memo1;         // the condition
     Text VariantOtveta_1, VariantOtveta_2, VariantOtveta_3, VariantOtveta_4, VariantOtveta_5;
-    Text Edit1; // the correct answer
+    Text Edit1;                                                   // the correct answer
     bool CheckBox1 = false, CheckBox2 = false, CheckBox3 = false; // remove C, D, E
     bool CheckBox4 = true;                                        // default task names
     Text Edit7, Edit8;                                            // Russian, English name
@@ -39,5 +40,16 @@ struct TaskForm {
 
 // "Yes" and "No" as the lists hold them at start.
 TaskForm makeStartForm();
+
+// After a written task: the next task number selected (none past the last), "No" for the
+// picture and the fold, the removal flags cleared, the condition, variants, names and
+// answer emptied. The part sizes, CheckBox4 and the olympiad language stay.
+void resetForm(TaskForm& form);
+
+// Empties the variants that CheckBox1 to CheckBox3 remove.
+void emptyRemovedVariants(TaskForm& form);
+
+// Compares the list answers "Yes" and "No", ignoring the case of Latin letters.
+bool sameIgnoringCase(std::string_view a, std::string_view b);
 
 } // namespace kavo::tasks

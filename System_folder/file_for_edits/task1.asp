@@ -1,0 +1,30 @@
+<table class="kavo-task" width="100%" border="0" cellpadding="6" cellspacing="0">
+<tr>
+<td class="condition">
+*vs1*
+</td>
+</tr>
+<tr>
+<td class="answers">
+<ol type="A" class="questions">
+<li class="question">
+*vs2*
+<br>
+<input type="text" name="answer" size="40" autocomplete="off">
+</li>
+<li class="question">
+*vs3*
+<br>
+<input type="text" name="answer" size="40" autocomplete="off">
+</li>
+<li class="question">
+*vs4*
+<br>
+<input type="text" name="answer" size="40" autocomplete="off">
+</li>
+</ol>
+</td>
+</tr>
+</table>
+<%store_count()%>
+<%next()%>

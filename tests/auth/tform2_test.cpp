@@ -1,0 +1,181 @@
+// SPDX-License-Identifier: MIT
+// The author details dialog, built for real under the offscreen platform.
+#include "auth/tform2.hpp"
+
+#include "auth/box_recorder.hpp"
+#include "common/error.hpp"
+#include "support/test_support.hpp"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace fs = std::filesystem;
+using kavo::test::BoxRecorder;
+using kavo::test::readBytes;
+using kavo::test::TempDir;
+using kavo::test::writeBytes;
+
+namespace {
+
+struct Dialog {
+    TempDir dir;
+    BoxRecorder platform;
+    std::unique_ptr<TForm2> form;
+    fs::path system = dir.path() / "System_folder";
+
+    explicit Dialog(const char* language = "Rus\r\n") {
+        kavo::test::copySystemFolder(dir.path());
+        writeBytes(system / "Language/Language.txt", language);
+        form = std::make_unique<TForm2>(platform, dir.path());
+    }
+    template <typename W> W* find(const char* name) const {
+        auto* widget = form->findChild<W*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    void type(const QString& line) const { find<QLineEdit>("Edit1")->setText(line); }
+    void click(const char* button) const {
+        QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton);
+    }
+    std::string header1() const { return readBytes(system / "file/task_xml.txt"); }
+    std::string header2() const { return readBytes(system / "file/task_xml_2.txt"); }
+    std::string flag() const { return readBytes(system / "Authorisation/save.txt"); }
+};
+
+const std::string head1 = "<task name=\"TaskA1\" ename=\"TaskA1\" cost=\"1\" checker=\"test\">\r\n"
+                          "  <author>";
+const std::string tail = "</author>\r\n  <page>task.asp</page>\r\n  <answers>task.out</answers>\r\n"
+                         "  <config>TASK.CFG</config>\r\n  <files>webfiles</files>\r\n</task>\r\n";
+
+} // namespace
+
+TEST(Form2Window, WidgetsInBothLanguages) {
+    struct Case {
+        const char* language;
+        const char* title;
+        const char* label1;
+        const char* save;
+        const char* cancel;
+    };
+    const Case cases[] = {
+        {"Rus\r\n", "Авторизация", "Введите свои данные согласно образцу :", "Сохранить", "Отмена"},
+        {"En\r\n", "Authorization", "Enter your details in accordance with the model :", "Save",
+         "Cancel"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        Dialog d(c.language);
+        EXPECT_EQ(d.form->objectName(), "Form2");
+        EXPECT_FALSE(d.form->isVisible());
+        EXPECT_EQ(d.form->windowTitle(), QString::fromUtf8(c.title));
+        EXPECT_TRUE(d.form->windowFlags() & Qt::WindowStaysOnTopHint);
+        EXPECT_EQ(d.form->minimumSize(), QSize(415, 220));
+        EXPECT_EQ(d.form->maximumSize(), QSize(415, 220));
+        EXPECT_EQ(d.form->pos(), QPoint(580, 367));
+        EXPECT_EQ(d.find<QLabel>("Label1")->text(), QString::fromUtf8(c.label1));
+        EXPECT_EQ(d.find<QLabel>("Label1")->pos(), QPoint(72, 24));
+        EXPECT_EQ(d.find<QLabel>("Label2")->pos(), QPoint(104, 48));
+        EXPECT_TRUE(d.find<QLabel>("Label2")->text().contains(QRegularExpression(
+            "^[A-Z][a-z]+ [A-Z][a-z]+,  [A-Z]+-[0-9]{2}, [A-Z][a-z]+  [0-9]{4}$")));
+        EXPECT_EQ(d.find<QLineEdit>("Edit1")->geometry(), QRect(72, 88, 265, 21));
+        EXPECT_EQ(d.find<QLineEdit>("Edit1")->text(), "");
+        EXPECT_EQ(d.find<QPushButton>("Button1")->geometry(), QRect(72, 144, 75, 25));
+        EXPECT_EQ(d.find<QPushButton>("Button1")->text(), QString::fromUtf8(c.save));
+        EXPECT_EQ(d.find<QPushButton>("Button2")->geometry(), QRect(264, 144, 75, 25));
+        EXPECT_EQ(d.find<QPushButton>("Button2")->text(), QString::fromUtf8(c.cancel));
+    }
+}
+
+TEST(Form2Window, AMissingLanguageFileStopsTheBuild) {
+    TempDir dir;
+    kavo::test::copySystemFolder(dir.path());
+    fs::remove(dir.path() / "System_folder/Language/Language.txt");
+    BoxRecorder platform;
+    EXPECT_THROW(TForm2(platform, dir.path()), kavo::Error);
+}
+
+TEST(Form2Window, SaveRebuildsBothHeadersThenClearsTheFlag) {
+    struct Case {
+        QString typed;
+        std::string written;
+    };
+    const Case cases[] = {
+        {"Sorokina Vera,  MF-12, October  2025", "Sorokina Vera,  MF-12, October  2025"},
+        {"", ""},
+        {QString::fromUtf8("Иванова Ольга ≤ «x» & <y> \"z\" &#171;"),
+         "\xC8\xE2\xE0\xED\xEE\xE2\xE0 \xCE\xEB\xFC\xE3\xE0 &#8804; \xABx\xBB &amp; &lt;y> "
+         "&quot;z&quot; &#171;"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        Dialog d;
+        QSignalSpy saved(d.form.get(), &TForm2::authorSaved);
+        d.form->showDialog();
+        ASSERT_TRUE(d.form->isVisible());
+        d.type(c.typed);
+        d.click("Button1");
+        EXPECT_EQ(d.header1(), head1 + c.written + tail);
+        EXPECT_EQ(d.header2().substr(0, 20), "<task name=\"TaskA1 \"");
+        EXPECT_NE(d.header2().find("<author>" + c.written + "</author>"), std::string::npos);
+        EXPECT_EQ(d.flag(), "0\r\n");
+        EXPECT_FALSE(d.form->isVisible());
+        EXPECT_EQ(saved.count(), 1);
+        EXPECT_TRUE(d.platform.boxes.empty());
+    }
+}
+
+TEST(Form2Window, SavingTwiceKeepsTheLastLine) {
+    Dialog d;
+    d.form->showDialog();
+    d.type("First Author");
+    d.click("Button1");
+    d.form->showDialog();
+    EXPECT_EQ(d.find<QLineEdit>("Edit1")->text(), "First Author");
+    d.type("Second Author");
+    d.click("Button1");
+    EXPECT_EQ(d.header1(), head1 + "Second Author" + tail);
+    EXPECT_EQ(d.header2().find("First"), std::string::npos);
+}
+
+TEST(Form2Window, CancelWritesNothingAndKeepsTheText) {
+    Dialog d;
+    const auto before = kavo::test::listTree(d.system);
+    const auto header = d.header1();
+    QSignalSpy saved(d.form.get(), &TForm2::authorSaved);
+    d.form->showDialog();
+    d.type("Typed, not saved");
+    d.click("Button2");
+    EXPECT_FALSE(d.form->isVisible());
+    EXPECT_EQ(d.header1(), header);
+    EXPECT_EQ(d.flag(), "1\r\n");
+    EXPECT_EQ(kavo::test::listTree(d.system), before);
+    EXPECT_EQ(saved.count(), 0);
+    d.form->showDialog();
+    EXPECT_EQ(d.find<QLineEdit>("Edit1")->text(), "Typed, not saved");
+}
+
+TEST(Form2Window, AMissingTemplateKeepsTheDialogOpenAndChangesNothing) {
+    Dialog d;
+    fs::remove(d.system / "Authorisation/Author_2.txt");
+    const auto header1 = d.header1();
+    const auto header2 = d.header2();
+    QSignalSpy saved(d.form.get(), &TForm2::authorSaved);
+    d.form->showDialog();
+    d.type("New Author");
+    d.click("Button1");
+    ASSERT_EQ(d.platform.errors().size(), 1);
+    EXPECT_EQ(d.platform.errors()[0].toStdString(),
+              "Cannot open file " + (d.system / "Authorisation/Author_2.txt").string());
+    EXPECT_TRUE(d.form->isVisible());
+    EXPECT_EQ(d.flag(), "1\r\n");
+    EXPECT_EQ(d.header1(), header1);
+    EXPECT_EQ(d.header2(), header2);
+    EXPECT_EQ(saved.count(), 0);
+    EXPECT_EQ(d.find<QLineEdit>("Edit1")->text(), "New Author");
+}

@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: MIT
+#include "common/error.hpp"
+#include "common/text.hpp"
+#include "common/xml.hpp"
+#include "support/test_support.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <limits>
+
+namespace fs = std::filesystem;
+using kavo::Pieces;
+using kavo::test::readBytes;
+using kavo::test::TempDir;
+using kavo::test::writeBytes;
+
+TEST(ReadText, EveryLineBreakBecomesCrLf) {
+    struct Case {
+        const char* bytes;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"a\nb\n", "a\r\nb\r\n"},             // LF only
+        {"a\rb\r", "a\r\nb\r\n"},             // CR only
+        {"a\r\nb\rc\nd", "a\r\nb\r\nc\r\nd"}, // mixed, no final break
+        {"\n\n", "\r\n\r\n"},
+        {"\r\r\n\n", "\r\n\r\n\r\n"}, // CR then CR LF then LF
+        {"", ""},
+        {"\xC0\xFF\x98", "\xC0\xFF\x98"}, // bytes pass unchanged
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        writeBytes(dir.path() / "t.txt", c.bytes);
+        EXPECT_EQ(kavo::readText(dir.path() / "t.txt"), c.text) << c.bytes;
+    }
+}
+
+TEST(ReadText, MissingFileOrFolderCannotBeOpened) {
+    TempDir dir;
+    for (const auto& path : {dir.path() / "none.txt", dir.path()}) {
+        try {
+            kavo::readText(path);
+            FAIL() << path;
+        } catch (const kavo::Error& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot open file " + path.string());
+        }
+    }
+}
+
+TEST(Pieces, JoinAndSplit) {
+    EXPECT_EQ(kavo::joinPieces({"a", "", "b\r\nc"}), "a\r\n\r\nb\r\nc\r\n");
+    EXPECT_EQ(kavo::joinPieces({}), "");
+    EXPECT_EQ(kavo::splitLines("a\r\n\r\nb"), (Pieces{"a", "", "b"}));
+    EXPECT_EQ(kavo::splitLines("a\r\n"), (Pieces{"a"}));
+    EXPECT_EQ(kavo::splitLines("\r\n"), (Pieces{""}));
+    EXPECT_EQ(kavo::splitLines(""), (Pieces{}));
+}
+
+TEST(ReplaceAll, LeftToRightWithoutOverlapOrRescan) {
+    struct Case {
+        const char *text, *pattern, *with, *result;
+    };
+    const Case cases[] = {
+        {"aaaa", "aa", "b", "bb"},
+        {"aaa", "aa", "b", "ba"},           // no overlap
+        {"abab", "ab", "abab", "abababab"}, // inserted text is not scanned again
+        {"xTaskA1", "TaskA1", "", "x"},     // pattern at the end
+        {"abc", "", "z", "abc"},            // empty pattern
+        {"abc", "abcd", "z", "abc"},        // longer than the text
+        {"Abc abc", "abc", "X", "Abc X"},   // case matters
+        {"", "a", "b", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(kavo::replaceAll(c.text, c.pattern, c.with), c.result) << c.text;
+}
+
+TEST(RemoveBlock, DeletesEveryOccurrenceAndLeavesOnePiece) {
+    Pieces page{"<p>", "", "<p>", "x"};
+    kavo::removeBlock(page, "<p>\r\n\r\n");
+    EXPECT_EQ(page, (Pieces{"<p>\r\nx\r\n"}));
+    Pieces unchanged{"a", "b"};
+    kavo::removeBlock(unchanged, "zzz");
+    EXPECT_EQ(kavo::joinPieces(unchanged), "a\r\nb\r\n\r\n"); // one more CR LF when written
+    Pieces overlapping{"aaaa", "aaa"};
+    kavo::removeBlock(overlapping, "aa"); // left to right, without overlap
+    EXPECT_EQ(overlapping, (Pieces{"\r\na\r\n"}));
+    kavo::removeBlock(overlapping, "\r\n"); // a one-piece page gets its break first
+    EXPECT_EQ(overlapping, (Pieces{"a"}));
+    kavo::removeBlock(unchanged, "");
+    EXPECT_EQ(unchanged, (Pieces{"a\r\nb\r\n\r\n"}));
+}
+
+TEST(DeleteInLines, EmptiedLinesStay) {
+    const Pieces lines{"[5]", "ans5=", "score[5]=1", "total=score[1]+score[5]"};
+    auto out = kavo::deleteInLines(lines, "score[5]=1");
+    out = kavo::deleteInLines(out, "+score[5]");
+    out = kavo::deleteInLines(out, "[5]");
+    out = kavo::deleteInLines(out, "ans5=");
+    EXPECT_EQ(out, (Pieces{"", "", "", "total=score[1]"}));
+    // A deletion across a line break joins two lines.
+    EXPECT_EQ(kavo::deleteInLines({"a", "b"}, "\r\n"), (Pieces{"ab"}));
+}
+
+TEST(ParseInt, AcceptsWhatTheProgramReadsAndNothingElse) {
+    struct Good {
+        const char* text;
+        std::int32_t value;
+    };
+    const Good good[] = {{"0", 0},
+                         {"42", 42},
+                         {"  7", 7},
+                         {"\t7", 7},
+                         {"-5", -5},
+                         {"+5", 5},
+                         {"007", 7},
+                         {"$1F", 31},
+                         {"$ff", 255},
+                         {"-$10", -16},
+                         {"2147483647", std::numeric_limits<std::int32_t>::max()},
+                         {"-2147483648", std::numeric_limits<std::int32_t>::min()},
+                         {"$FFFFFFFF", -1}};
+    for (const auto& g : good)
+        EXPECT_EQ(kavo::parseInt(g.text), g.value) << g.text;
+    for (const char* bad : {"", " ", "-", "+", "$", "1 ", "1.5", "12a", "0x10", "2147483648",
+                            "-2147483649", "$100000000", "1\r\n", "\xB3"}) {
+        try {
+            kavo::parseInt(bad);
+            ADD_FAILURE() << bad;
+        } catch (const kavo::Error& e) {
+            // The report is UTF-8: the Windows-1251 byte 0xB3 shows as U+0456.
+            const std::string shown = std::string_view(bad) == "\xB3" ? "\xD1\x96" : bad;
+            EXPECT_EQ(std::string(e.what()), "'" + shown + "' is not a valid integer value");
+        }
+    }
+}
+
+TEST(WriteFileAtomic, ReplacesWholeAndLeavesNoTemporaryFile) {
+    TempDir dir;
+    const auto path = dir.path() / "task.out";
+    writeBytes(path, "an old and much longer text");
+    kavo::writePieces(path, {"a", ""});
+    EXPECT_EQ(readBytes(path), "a\r\n\r\n");
+    kavo::writeFileAtomic(path, "");
+    EXPECT_EQ(readBytes(path), "");
+    EXPECT_EQ(kavo::test::listTree(dir.path()), "task.out\n");
+}
+
+TEST(WriteFileAtomic, FailureNamesTheTargetAndLeavesNothing) {
+    TempDir dir;
+    fs::create_directory(dir.path() / "task.xml"); // a folder where the file should go
+    const fs::path targets[] = {dir.path() / "missing" / "task.asp", dir.path() / "task.xml"};
+    for (const auto& target : targets) {
+        try {
+            kavo::writeFileAtomic(target, "x");
+            ADD_FAILURE() << target;
+        } catch (const kavo::Error& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot create file " + target.string());
+        }
+    }
+    EXPECT_EQ(kavo::test::listTree(dir.path()), "task.xml/\n");
+}
+
+TEST(EscapeXmlAttribute, EscapesMarkupAndKeepsTypedReferences) {
+    struct Case {
+        const char *in, *out;
+    };
+    const Case cases[] = {
+        {"Plain \xC7\xE0\xE4\xE0\xF7\xE0", "Plain \xC7\xE0\xE4\xE0\xF7\xE0"},
+        {"say \"hi\"", "say &quot;hi&quot;"},
+        {"a<b>c", "a&lt;b>c"},
+        {"Tom & Jerry", "Tom &amp; Jerry"},
+        {"&#171;name&#187;", "&#171;name&#187;"},
+        {"&#xAB;&#XAB;", "&#xAB;&#XAB;"},
+        {"&amp;&lt;&gt;&quot;&apos;", "&amp;&lt;&gt;&quot;&apos;"},
+        {"&nbsp;", "&amp;nbsp;"}, // not an XML entity
+        {"&#;&#x;&#12a;&", "&amp;#;&amp;#x;&amp;#12a;&amp;"},
+        {"&;", "&amp;;"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(kavo::escapeXmlAttribute(c.in), c.out) << c.in;
+}

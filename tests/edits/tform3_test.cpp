@@ -1,0 +1,341 @@
+// SPDX-License-Identifier: MIT
+// The Edits builder window, built for real under the offscreen platform.
+#include "edits/tform3.hpp"
+
+#include "auth/box_recorder.hpp"
+#include "auth/tform2.hpp"
+#include "common/codepage.hpp"
+#include "common/error.hpp"
+#include "common/text.hpp"
+#include "common/xml.hpp"
+#include "support/test_support.hpp"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace fs = std::filesystem;
+using kavo::test::BoxRecorder;
+using kavo::test::listTree;
+using kavo::test::readBytes;
+using kavo::test::TempDir;
+using kavo::test::writeBytes;
+
+namespace {
+
+struct Builder {
+    TempDir dir;
+    BoxRecorder platform;
+    fs::path system = dir.path() / "System_folder";
+    fs::path output = dir.path() / "Year";
+    std::unique_ptr<TForm3> form;
+
+    explicit Builder(const char* language = "Rus\r\n") {
+        kavo::test::copySystemFolder(dir.path());
+        writeBytes(system / "Language/Language.txt", language);
+        form = std::make_unique<TForm3>(platform, dir.path(), [this] { return output; });
+        form->show();
+    }
+    template <typename W> W* find(const char* name) const {
+        auto* widget = form->findChild<W*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    void setMemo(const char* name, const QString& text) const {
+        find<QPlainTextEdit>(name)->setPlainText(text);
+    }
+    void setEdit(const char* name, const QString& text) const {
+        find<QLineEdit>(name)->setText(text);
+    }
+    void click(const char* name) const {
+        QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton);
+    }
+    bool ticked(const char* name) const { return find<QCheckBox>(name)->isChecked(); }
+    void fill(const QString& number = "7") const {
+        const char* memos[] = {"Memo1", "Memo2", "Memo3", "Memo4", "Memo5"};
+        const char* edits[] = {"Edit1", "Edit2", "Edit3", "Edit4"};
+        for (int i = 0; i < 5; ++i)
+            setMemo(memos[i], QString("condition %1").arg(i));
+        for (int i = 0; i < 4; ++i)
+            setEdit(edits[i], QString("answer %1").arg(i + 1));
+        setEdit("Edit5", number);
+        setEdit("Edit6", "Name");
+    }
+    bool fieldsEmpty() const {
+        for (const char* memo : {"Memo1", "Memo2", "Memo3", "Memo4", "Memo5"})
+            if (!find<QPlainTextEdit>(memo)->toPlainText().isEmpty())
+                return false;
+        for (const char* edit : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6"})
+            if (!find<QLineEdit>(edit)->text().isEmpty())
+                return false;
+        return !ticked("CheckBox1") && !ticked("CheckBox2");
+    }
+};
+
+bool wellFormed(const std::string& xml) {
+    QXmlStreamReader reader(QByteArray::fromStdString(xml));
+    while (!reader.atEnd())
+        reader.readNext();
+    return !reader.hasError();
+}
+
+} // namespace
+
+TEST(Form3Window, WidgetsInBothLanguages) {
+    struct Case {
+        const char* language;
+        const char* toolkit; // the tag reminder file of the language
+        std::vector<std::pair<const char*, const char*>> captions;
+    };
+    const Case cases[] = {
+        {"Rus\r\n",
+         "file/Toolkit.txt",
+         {{"Label5", "Общее условие"},
+          {"Label6", "Условие"},
+          {"Label9", "Условие"},
+          {"Label10", "Ответ"},
+          {"Label13", "Ответ"},
+          {"Label15", "Памятка тегов"},
+          {"Label14", "Номер задачи"},
+          {"Label16", "Название задачи"},
+          {"Label1", "A)"},
+          {"Label4", "D)"}}},
+        {"En\r\n",
+         "Language/Toolkit.txt",
+         {{"Label5", "Main task"},
+          {"Label6", "Task A"},
+          {"Label7", "Task B"},
+          {"Label8", "Task C"},
+          {"Label9", "Task D"},
+          {"Label10", "Answer"},
+          {"Label13", "Answer"},
+          {"Label15", "Memo Tag"},
+          {"Label14", "Number of the task"},
+          {"Label16", "Name of the task"},
+          {"Label1", "A)"},
+          {"Label4", "D)"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        Builder b(c.language);
+        const bool english = std::string(c.language) == "En\r\n";
+        EXPECT_EQ(b.form->objectName(), "Form3");
+        EXPECT_EQ(b.form->windowTitle(), "Kavo Program");
+        EXPECT_EQ(b.form->minimumSize(), QSize(887, 696));
+        EXPECT_EQ(b.form->maximumSize(), QSize(887, 696));
+        for (const auto& [name, caption] : c.captions)
+            EXPECT_EQ(b.find<QLabel>(name)->text(), QString::fromUtf8(caption)) << name;
+        EXPECT_EQ(b.find<QCheckBox>("CheckBox1")->text(), english ? "Remove" : "Удалить");
+        EXPECT_EQ(b.find<QPushButton>("Button1")->text(),
+                  english ? "Add the task" : "Сохранить задачу");
+        EXPECT_EQ(b.find<QMenu>("Menu1")->title(), english ? "Menu" : "Меню");
+        EXPECT_EQ(b.find<QAction>("N1")->text(), english ? "Main template" : "На главную форму");
+        EXPECT_EQ(b.find<QAction>("Authorisation1")->text(),
+                  english ? "Authorisation" : "Авторизация");
+        const auto toolkit = kavo::replaceAll(kavo::readText(b.system / c.toolkit), "\r\n", "\n");
+        EXPECT_EQ(b.find<QPlainTextEdit>("Memo8")->toPlainText().toStdString(),
+                  kavo::cp1251ToUtf8(toolkit));
+
+        EXPECT_EQ(b.find<QPlainTextEdit>("Memo1")->geometry(), QRect(40, 32, 825, 105));
+        EXPECT_EQ(b.find<QPlainTextEdit>("Memo4")->geometry(), QRect(40, 424, 417, 89));
+        EXPECT_EQ(b.find<QLineEdit>("Edit3")->geometry(), QRect(488, 456, 121, 21));
+        EXPECT_EQ(b.find<QCheckBox>("CheckBox2")->geometry(), QRect(488, 616, 97, 17));
+        EXPECT_EQ(b.find<QPlainTextEdit>("Memo8")->geometry(), QRect(640, 216, 225, 281));
+        EXPECT_EQ(b.find<QFrame>("Panel1")->geometry(), QRect(640, 504, 225, 129));
+        EXPECT_EQ(b.find<QLineEdit>("Edit5")->geometry(), QRect(56, 72, 121, 21));
+        EXPECT_EQ(b.find<QPushButton>("Button1")->geometry(), QRect(56, 96, 121, 25));
+        EXPECT_EQ(b.find<QLabel>("Label7")->pos(), QPoint(40, 288));
+        EXPECT_EQ(b.find<QLabel>("Label12")->pos(), QPoint(488, 432));
+        EXPECT_TRUE(b.fieldsEmpty());
+    }
+}
+
+TEST(Form3Window, AMissingFileStopsTheBuild) {
+    for (const char* file : {"file_for_edits/zamena.txt", "file_for_edits/task3.out",
+                             "file/task_xml.txt", "file/Toolkit.txt", "Language/Language.txt"}) {
+        SCOPED_TRACE(file);
+        TempDir dir;
+        kavo::test::copySystemFolder(dir.path());
+        fs::remove(dir.path() / "System_folder" / file);
+        BoxRecorder platform;
+        try {
+            TForm3 form(platform, dir.path(), [] { return fs::path(); });
+            ADD_FAILURE() << "built";
+        } catch (const kavo::Error& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Cannot open file " + (dir.path() / "System_folder" / file).string());
+        }
+    }
+}
+
+// Removing C removes D; keeping D keeps C; every other click changes only its box.
+TEST(Form3Window, RemoveBoxesStayConsistent) {
+    struct Case {
+        std::vector<const char*> clicks;
+        bool removeC, removeD;
+    };
+    const Case cases[] = {
+        {{"CheckBox1"}, true, true},
+        {{"CheckBox2"}, false, true},
+        {{"CheckBox1", "CheckBox2"}, false, false},
+        {{"CheckBox1", "CheckBox1"}, false, true},
+        {{"CheckBox2", "CheckBox1"}, true, true},
+        {{"CheckBox2", "CheckBox2"}, false, false},
+        {{"CheckBox1", "CheckBox1", "CheckBox2"}, false, false},
+    };
+    Builder b;
+    for (const auto& c : cases) {
+        std::string trace;
+        for (const char* click : c.clicks)
+            trace += std::string(click) + " ";
+        SCOPED_TRACE(trace);
+        b.find<QCheckBox>("CheckBox1")->setChecked(false);
+        b.find<QCheckBox>("CheckBox2")->setChecked(false);
+        for (const char* click : c.clicks)
+            b.click(click);
+        EXPECT_EQ(b.ticked("CheckBox1"), c.removeC);
+        EXPECT_EQ(b.ticked("CheckBox2"), c.removeD);
+    }
+}
+
+TEST(Form3Window, SaveTaskWritesThePackageAndEmptiesTheFields) {
+    Builder b;
+    b.fill("PartB\\7");
+    b.setMemo("Memo1", QString::fromUtf8("Найдите x ≤ 5:\n<b>a&nbsp;b</b>\u00a0end"));
+    b.click("CheckBox2"); // three sub-questions
+    b.click("Button1");
+    EXPECT_TRUE(b.platform.boxes.empty());
+    const auto folder = b.output / "PartB" / "7";
+    EXPECT_EQ(listTree(folder), "TASK.CFG\ntask.asp\ntask.out\ntask.xml\nwebfiles/\n");
+    const auto page = readBytes(folder / "task.asp");
+    EXPECT_NE(page.find("\xCD\xE0\xE9\xE4\xE8\xF2\xE5 x &#8804; 5:\r\n<b>a&nbsp;b</b>\xA0"
+                        "end\r\n"),
+              std::string::npos);
+    EXPECT_NE(page.find("condition 3"), std::string::npos);
+    EXPECT_EQ(page.find("condition 4"), std::string::npos);
+    const auto scoring = readBytes(folder / "task.out");
+    EXPECT_NE(scoring.find("ans3=answer 3\r\n"), std::string::npos);
+    EXPECT_EQ(scoring.find("answer 4"), std::string::npos);
+    EXPECT_NE(readBytes(folder / "task.xml").find("cost=\"3\""), std::string::npos);
+    EXPECT_TRUE(b.fieldsEmpty());
+}
+
+TEST(Form3Window, RefusalsShowTheirMessageAndKeepTheFields) {
+    struct Case {
+        const char* language;
+        QString number;
+        bool removeCOnly;
+        QString answer1;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"Rus\r\n", "", false, "1", "\nУкажите номер задачи"},
+        {"En\r\n", "", false, "1", "\nSpecify the number of the task"},
+        {"En\r\n", "7", true, "1", "\nSpecify the number of the task"},
+        {"En\r\n", "/7", false, "1",
+         "\nThe task number must name a folder inside the output folder, for example 7 or "
+         "PartB\\7"},
+        {"Rus\r\n", "..\\7", false, "1",
+         "\nНомер задачи должен указывать папку внутри папки задач, например 7 или PartB\\7"},
+        {"En\r\n", "7", false, QString::fromUtf8("x ≤ 5"),
+         "\nThe answer to A holds a character that task.out cannot store (Windows-1251 code "
+         "page)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        Builder b(c.language);
+        b.fill(c.number);
+        b.setEdit("Edit1", c.answer1);
+        if (c.removeCOnly)
+            b.find<QCheckBox>("CheckBox1")->setChecked(true);
+        b.click("Button1");
+        ASSERT_EQ(b.platform.informations().size(), 1);
+        EXPECT_EQ(b.platform.informations()[0], QString::fromUtf8(c.message));
+        EXPECT_EQ(listTree(b.dir.path()).find("Year"), std::string::npos);
+        EXPECT_EQ(b.find<QPlainTextEdit>("Memo3")->toPlainText(), "condition 2");
+        EXPECT_EQ(b.find<QLineEdit>("Edit1")->text(), c.answer1);
+        EXPECT_EQ(b.find<QLineEdit>("Edit5")->text(), c.number);
+        EXPECT_EQ(b.ticked("CheckBox1"), c.removeCOnly);
+    }
+}
+
+TEST(Form3Window, TheOutputFolderIsReadAtEachSave) {
+    Builder b;
+    b.fill();
+    b.click("Button1");
+    b.output = b.dir.path() / "Chosen later";
+    b.fill();
+    b.click("Button1");
+    EXPECT_TRUE(fs::is_regular_file(b.dir.path() / "Year/7/task.xml"));
+    EXPECT_TRUE(fs::is_regular_file(b.dir.path() / "Chosen later/7/task.xml"));
+}
+
+TEST(Form3Window, AFailedWriteShowsTheErrorAndKeepsTheFields) {
+    Builder b;
+    fs::create_directories(b.output / "7" / "task.out");
+    b.fill();
+    b.click("Button1");
+    ASSERT_EQ(b.platform.errors().size(), 1);
+    EXPECT_EQ(b.platform.errors()[0].toStdString(),
+              "Cannot create file " + (b.output / "7" / "task.out").string());
+    EXPECT_TRUE(fs::is_regular_file(b.output / "7" / "task.asp"));
+    EXPECT_FALSE(fs::exists(b.output / "7" / "TASK.CFG"));
+    EXPECT_EQ(b.find<QLineEdit>("Edit5")->text(), "7");
+    EXPECT_EQ(b.find<QPlainTextEdit>("Memo1")->toPlainText(), "condition 0");
+}
+
+TEST(Form3Window, MenuAndCloseSignals) {
+    Builder b;
+    QSignalSpy back(b.form.get(), &TForm3::backToMainRequested);
+    QSignalSpy authorisation(b.form.get(), &TForm3::authorisationRequested);
+    QSignalSpy closed(b.form.get(), &TForm3::closed);
+    b.find<QAction>("N1")->trigger();
+    b.find<QAction>("Authorisation1")->trigger();
+    EXPECT_EQ(back.count(), 1);
+    EXPECT_EQ(authorisation.count(), 1);
+    EXPECT_EQ(closed.count(), 0);
+    b.form->close();
+    EXPECT_EQ(closed.count(), 1);
+}
+
+// After the author saves, the next Edits task carries the new line, and lines with
+// markup characters keep the description well-formed.
+TEST(Form3Window, TheNextTaskCarriesTheAuthorJustSaved) {
+    Builder b;
+    TForm2 dialog(b.platform, b.dir.path());
+    QObject::connect(&dialog, &TForm2::authorSaved, b.form.get(), &TForm3::reloadHeaders);
+    const QString lines[] = {"Sorokina Vera,  MF-12, October  2025",
+                             QString::fromUtf8("\"Q\" & <b> &#171;Ок&#187; ≤")};
+    for (const auto& line : lines) {
+        SCOPED_TRACE(line.toStdString());
+        dialog.showDialog();
+        dialog.findChild<QLineEdit*>("Edit1")->setText(line);
+        QTest::mouseClick(dialog.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+        b.fill();
+        b.setEdit("Edit6", QString::fromUtf8("Имя \"в\" <кавычках> & &#171;"));
+        b.click("Button1");
+        const auto xml = readBytes(b.output / "7" / "task.xml");
+        EXPECT_TRUE(wellFormed(kavo::cp1251ToUtf8(xml))) << xml;
+        const auto author =
+            kavo::utf8ToCp1251(line.toStdString(), kavo::Unencodable::CharacterReference);
+        EXPECT_NE(xml.find("<author>" + kavo::escapeXmlAttribute(*author) + "</author>"),
+                  std::string::npos)
+            << xml;
+        EXPECT_NE(xml.find("ename=\"\xC8\xEC\xFF &quot;\xE2&quot; &lt;\xEA\xE0\xE2\xFB\xF7\xEA"
+                           "\xE0\xF5> &amp; &#171;\""),
+                  std::string::npos)
+            << xml;
+    }
+    EXPECT_TRUE(b.platform.boxes.empty());
+}

@@ -1,0 +1,508 @@
+// SPDX-License-Identifier: MIT
+#include "tasks/add_task.hpp"
+
+#include "common/error.hpp"
+#include "forms.hpp"
+#include "support/test_support.hpp"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace fs = std::filesystem;
+using kavo::tasks::AddTaskResult;
+using kavo::tasks::TaskForm;
+using kavo::test::readBytes;
+using kavo::test::validForm;
+using kavo::test::writeBytes;
+
+namespace {
+
+const std::string CRLF = "\r\n";
+
+// A working folder with a copy of the shipped System_folder whose author is known.
+struct Workplace {
+    kavo::test::TempDir dir;
+    kavo::tasks::AppValues app;
+
+    Workplace() {
+        kavo::test::copySystemFolder(dir.path());
+        writeBytes(system() / "Authorisation" / "save.txt", "0\r\n");
+        app = {"En", dir.path(), dir.path() / "Year", 5};
+    }
+    fs::path system() const { return dir.path() / "System_folder"; }
+    std::string shipped(const std::string& name) const { return readBytes(system() / name); }
+    std::string counter() const { return shipped("Authorisation/Tasks_in_view.txt"); }
+    std::string tree() const { return kavo::test::listTree(app.OutputDir); }
+};
+
+std::string join(const std::vector<std::string>& pieces) {
+    std::string out;
+    for (const auto& piece : pieces)
+        out += piece + CRLF;
+    return out;
+}
+
+const std::array<std::string, 5> variantTexts{"Alpha <b>1</b>", "Bravo", "Charlie", "Delta",
+                                              "Echo"};
+
+// The page of a family with variants: the templates around the variants in page order,
+// then every removed variant's own <li> block cut out whole, then one more line break for
+// each block removal.
+std::string expectedVariantPage(const Workplace& w, const std::string& family,
+                                const std::vector<std::string>& order, bool picture,
+                                const std::string& condition, int removed, int removalsEach,
+                                bool emptyA = false) {
+    std::vector<std::string> pieces{
+        w.shipped(family + (picture ? "/task_part1.txt" : "/task_part1NoPic.txt")), condition};
+    for (int i = 0; i < 5; ++i) {
+        pieces.push_back(w.shipped(family + "/" + order[i]));
+        pieces.push_back(i >= 5 - removed     ? "@removed@"
+                         : (i == 0 && emptyA) ? ""
+                                              : variantTexts[i]);
+    }
+    pieces.push_back(w.shipped(family + "/" + order[5]));
+    std::string page = join(pieces);
+    for (auto at = page.find("@removed@"); at != std::string::npos; at = page.find("@removed@")) {
+        const auto start = page.rfind("<li", at);
+        const auto end = page.find("</li>\r\n", at) + 7;
+        page.erase(start, end - start);
+    }
+    for (int i = 0; i < removed * removalsEach; ++i)
+        page += CRLF;
+    return page;
+}
+
+TaskForm formWith(int removed, bool picture) {
+    auto form = validForm();
+    form.VariantOtveta_1 = variantTexts[0];
+    form.ListBox2.selected = picture ? 0 : 1;
+    form.CheckBox3 = removed >= 1;
+    form.CheckBox2 = removed >= 2;
+    form.CheckBox1 = removed >= 3;
+    return form;
+}
+
+// task.xml of task 1 without part folders: the identifiers lose their part letter, and the
+// rewrite adds a line break.
+std::string expectedRootDescription(const Workplace& w, const std::string& cost = "1") {
+    auto text = kavo::replaceAll(w.shipped("file/task_xml.txt"), "TaskA1", "Task1");
+    text = kavo::replaceAll(text, "cost=\"1\"", "cost=\"" + cost + "\"");
+    return text + CRLF + CRLF;
+}
+
+void expectPackage(const Workplace& w, const AddTaskResult& result, const std::string& family,
+                   const std::string& page, const std::vector<std::string>& scoring,
+                   const std::string& description, const char* what) {
+    SCOPED_TRACE(what);
+    EXPECT_EQ(result.message, "");
+    EXPECT_TRUE(result.written);
+    EXPECT_FALSE(result.showAuthorDialog);
+    const auto folder = w.app.OutputDir / "1";
+    EXPECT_EQ(w.tree(), "1/\n1/TASK.CFG\n1/task.asp\n1/task.out\n1/task.xml\n1/webfiles/\n");
+    EXPECT_EQ(readBytes(folder / "task.asp"), page);
+    EXPECT_EQ(readBytes(folder / "TASK.CFG"), w.shipped(family + "/TASK.txt") + CRLF);
+    EXPECT_EQ(readBytes(folder / "task.out"), join(scoring));
+    EXPECT_EQ(readBytes(folder / "task.xml"), description);
+    EXPECT_EQ(w.counter(), "1\r\n");
+}
+
+const std::vector<std::string> radioOrder{"task_part2.txt", "task_part3.txt", "task_part3.txt",
+                                          "task_part3.txt", "task_part3.txt", "task_part4.txt"};
+const std::vector<std::string> foldedOrder{"task_part5.txt", "task_part2.txt", "task_part3.txt",
+                                           "task_part4.txt", "task_part6.txt", "task_part7.txt"};
+
+} // namespace
+
+// Each kept variant stands in the page once, and no removed one leaves its block.
+void expectVariants(const Workplace& w, int removed, const char* mark) {
+    const auto page = readBytes(w.app.OutputDir / "1" / "task.asp");
+    for (int i = 1; i < 5; ++i)
+        EXPECT_EQ(page.find(variantTexts[i]) != std::string::npos, i < 5 - removed) << i;
+    std::size_t blocks = 0;
+    for (auto at = page.find("<li"); at != std::string::npos; at = page.find("<li", at + 1))
+        ++blocks;
+    EXPECT_EQ(blocks, 5u - removed);
+    std::size_t marks = 0;
+    for (auto at = page.find(mark); at != std::string::npos; at = page.find(mark, at + 1))
+        ++marks;
+    EXPECT_EQ(marks, 5u - removed);
+}
+
+TEST(AddTask, SingleChoicePackageForEveryRemoval) {
+    for (bool picture : {true, false}) {
+        for (int removed = 0; removed <= 3; ++removed) {
+            Workplace w;
+            auto form = formWith(removed, picture);
+            form.Edit1 = "b";
+            const auto condition = form.Memo1;
+            const auto result = kavo::tasks::addTask(form, w.app);
+            const auto what = std::to_string(removed) + (picture ? " picture" : "");
+            expectPackage(
+                w, result, "file",
+                expectedVariantPage(w, "file", radioOrder, picture, condition, removed, 1),
+                {"countby=test", "[1]", "ans1=1", "score[1]=1"}, expectedRootDescription(w),
+                what.c_str());
+            expectVariants(w, removed, "<%radio()%>");
+        }
+    }
+}
+
+TEST(AddTask, FoldedPackageForEveryRemovalAndWithoutVariantA) {
+    for (int removed = 0; removed <= 3; ++removed) {
+        for (bool emptyA : {false, true}) {
+            Workplace w;
+            auto form = formWith(removed, true);
+            form.ListBox3.selected = 0;
+            form.Edit1 = emptyA ? "2" : "B";
+            if (emptyA)
+                form.VariantOtveta_1.clear();
+            const auto condition = form.Memo1;
+            const auto result = kavo::tasks::addTask(form, w.app);
+            const auto what = std::to_string(removed) + (emptyA ? " empty A" : "");
+            expectPackage(w, result, "file_for_spoiler",
+                          expectedVariantPage(w, "file_for_spoiler", foldedOrder, true, condition,
+                                              removed, 1, emptyA),
+                          {"countby=test", "[1]", "ans1=1", "score[1]=1"},
+                          expectedRootDescription(w), what.c_str());
+            expectVariants(w, removed, "<%radio()%>");
+        }
+    }
+}
+
+TEST(AddTask, MultipleChoicePackagesFoldedAndNotForEveryRemoval) {
+    const char* sections[] = {"[1]",        "ans1=1",     "score[1]=1", "[2]",        "ans2=1",
+                              "score[2]=1", "[3]",        "ans3=",      "score[3]=1", "[4]",
+                              "ans4=",      "score[4]=1", "[5]",        "ans5=",      "score[5]=1"};
+    for (bool folded : {false, true}) {
+        const std::string family =
+            folded ? "file_for_MultipleChoice_Spoiler" : "file_for_MultipleChoice";
+        for (int removed = 0; removed <= 3; ++removed) {
+            Workplace w;
+            auto form = formWith(removed, false);
+            form.ListBox3.selected = folded ? 0 : 1;
+            form.Edit1 = "a,B";
+            const auto condition = form.Memo1;
+            const auto result = kavo::tasks::addTask(form, w.app);
+            std::vector<std::string> scoring{"countby=test"};
+            std::string total = "total=score[1]";
+            for (int i = 0; i < 15; ++i)
+                scoring.push_back(i / 3 >= 5 - removed ? "" : sections[i]);
+            for (int i = 2; i <= 5 - removed; ++i)
+                total += "+score[" + std::to_string(i) + "]";
+            scoring.push_back(total);
+            const auto what = family + " " + std::to_string(removed);
+            expectPackage(w, result, family,
+                          expectedVariantPage(w, family, foldedOrder, false, condition, removed, 2),
+                          scoring, expectedRootDescription(w, std::to_string(5 - removed)),
+                          what.c_str());
+            expectVariants(w, removed, "<%check()%>");
+        }
+    }
+}
+
+TEST(AddTask, TypedAnswerPackageInBothLanguages) {
+    // Russian: "Сколько будет два плюс два?"
+    const std::string russian = kavo::test::cp1251("Сколько будет два плюс два?");
+    for (bool picture : {true, false}) {
+        for (bool isRussian : {true, false}) {
+            Workplace w;
+            auto form = validForm();
+            form.VariantOtveta_1.clear();
+            form.ListBox2.selected = picture ? 0 : 1;
+            form.Memo1 = isRussian ? russian : "How much is two plus two?";
+            form.Edit1 = " 4 or four ";
+            const auto condition = form.Memo1;
+            const auto result = kavo::tasks::addTask(form, w.app);
+            std::vector<std::string> pieces{w.shipped(picture
+                                                          ? "file_for_edit/task_part1.txt"
+                                                          : "file_for_edit/task_part1NoPic.txt"),
+                                            condition, w.shipped("file_for_edit/task_part2.txt")};
+            pieces.resize(13);
+            auto page = join(pieces);
+            ASSERT_NE(page.find("Enter the correct answer"), std::string::npos);
+            if (isRussian)
+                page = kavo::replaceAll(page, "Enter the correct answer",
+                                        kavo::test::cp1251("Введите корректный ответ"));
+            const auto what = std::string(isRussian ? "ru" : "en") + (picture ? " picture" : "");
+            expectPackage(
+                w, result, "file_for_edit", page,
+                {"countby=test", "[1]", "ans1= 4 or four ", "score[1]=1", "total=score[1]"},
+                expectedRootDescription(w), what.c_str());
+            EXPECT_EQ(form.RadioButton1, isRussian);
+            EXPECT_EQ(form.RadioButton2, !isRussian);
+        }
+    }
+}
+
+TEST(AddTask, PartsNamesAndTheRewrite) {
+    struct Case {
+        const char *a, *b, *c;
+        int position;
+        bool ownNames;
+        const char* folder;
+        std::string name, ename;
+    };
+    const Case cases[] = {
+        {"2", "2", "1", 2, false, "PartB/3", "TaskB3", "TaskB3"},
+        {"2", "2", "1", 4, false, "PartC/5", "TaskC5", "TaskC5"},
+        {"5", "0", "0", 1, true, "2", "TaskAlpha &amp; &#171;1&#187;", "Alpha"},
+        {"5", "00", "0", 1, false, "2", "TaskA2", "TaskA2"}, // "00" is not the text "0"
+    };
+    for (const auto& c : cases) {
+        Workplace w;
+        auto form = validForm();
+        form.Edit2 = c.a;
+        form.Edit3 = c.b;
+        form.Edit4 = c.c;
+        form.ListBox1.selected = c.position;
+        form.Edit1 = "1";
+        form.VariantOtveta_1.clear();
+        form.ListBox3.selected = 0; // folded, so the digit answer stands
+        form.CheckBox4 = !c.ownNames;
+        form.Edit7 = "TaskAlpha & &#171;1&#187;";
+        form.Edit8 = "Alpha";
+        const auto result = kavo::tasks::addTask(form, w.app);
+        ASSERT_TRUE(result.written) << c.folder;
+        const auto header = w.shipped("file/task_xml.txt");
+        auto expected = kavo::replaceAll(header, "name=\"TaskA1\"", "name=\"" + c.name + "\"");
+        expected =
+            kavo::replaceAll(expected, "ename=\"" + c.name + "\"", "ename=\"" + c.ename + "\"");
+        EXPECT_EQ(readBytes(w.app.OutputDir / c.folder / "task.xml"), expected + CRLF) << c.folder;
+        EXPECT_EQ(form.ListBox1.selected,
+                  c.position + 1 < 5 ? std::optional(c.position + 1) : std::nullopt);
+    }
+}
+
+TEST(AddTask, NumbersTenAndUpUseTheSecondHeader) {
+    Workplace w;
+    w.app.TaskTotal = 12;
+    auto form = validForm();
+    form.ListBox1.items = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
+    form.ListBox1.selected = 10;
+    form.Edit2 = "4";
+    form.Edit3 = "8";
+    ASSERT_TRUE(kavo::tasks::addTask(form, w.app).written);
+    EXPECT_EQ(readBytes(w.app.OutputDir / "PartB" / "11" / "task.xml"),
+              kavo::replaceAll(w.shipped("file/task_xml_2.txt"), "TaskA1 ", "TaskB11") + CRLF);
+    // The last number written leaves no selection.
+    form = validForm();
+    form.ListBox1.items = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
+    form.ListBox1.selected = 11;
+    form.Edit2 = "4";
+    form.Edit3 = "8";
+    ASSERT_TRUE(kavo::tasks::addTask(form, w.app).written);
+    EXPECT_EQ(form.ListBox1.selected, std::nullopt);
+    EXPECT_EQ(w.counter(), "2\r\n");
+}
+
+TEST(AddTask, AuthorMissing) {
+    Workplace w;
+    writeBytes(w.system() / "Authorisation" / "save.txt", "0\r\n1\r\n");
+    auto form = validForm();
+    const auto before = form;
+    auto result = kavo::tasks::addTask(form, w.app);
+    EXPECT_EQ(result.message, "");
+    EXPECT_TRUE(result.showAuthorDialog);
+    EXPECT_FALSE(result.written);
+    EXPECT_EQ(form.VariantOtveta_5, before.VariantOtveta_5);
+    EXPECT_EQ(form.ListBox1.selected, before.ListBox1.selected);
+    form.Edit1.clear();
+    result = kavo::tasks::addTask(form, w.app);
+    EXPECT_EQ(result.message, "\nEnter the correct answer!\nThe answer should be from 'a' to 'e'!");
+    EXPECT_TRUE(result.showAuthorDialog);
+    EXPECT_EQ(w.tree(), "");
+    EXPECT_EQ(w.counter(), "0\r\n");
+}
+
+// Forms that must write nothing: the form, the counter and the tree stay as they were.
+TEST(AddTask, RefusalsWriteNothing) {
+    struct Case {
+        const char* name;
+        std::function<void(TaskForm&)> change;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"removed variant named",
+         [](TaskForm& f) {
+             f.CheckBox3 = true;
+             f.Edit1 = "e";
+         },
+         "\nThe correct answer names a removed variant!"},
+        {"removed variant named in a multiple choice",
+         [](TaskForm& f) {
+             f.CheckBox3 = f.CheckBox2 = true;
+             f.Edit1 = "a,D";
+         },
+         "\nThe correct answer names a removed variant!"},
+        {"no answer index", [](TaskForm& f) { f.Edit1 = "ab"; },
+         "\nThe answer must be a single letter from 'a' to 'e', with nothing else!"},
+        {"outside the parts",
+         [](TaskForm& f) {
+             f.Edit2 = "1";
+             f.Edit3 = "1";
+             f.ListBox1.selected = 3;
+         },
+         "\nThe task number lies in none of the parts A, B and C: check the numbers of tasks in "
+         "the parts!"},
+    };
+    for (const auto& c : cases) {
+        Workplace w;
+        auto form = validForm();
+        c.change(form);
+        const auto before = form;
+        const auto result = kavo::tasks::addTask(form, w.app);
+        EXPECT_EQ(result.message, c.message) << c.name;
+        EXPECT_FALSE(result.written);
+        EXPECT_EQ(w.tree(), "") << c.name;
+        EXPECT_EQ(w.counter(), "0\r\n");
+        EXPECT_EQ(form.VariantOtveta_5, before.VariantOtveta_5);
+        EXPECT_EQ(form.Edit1, before.Edit1);
+        EXPECT_EQ(form.ListBox1.selected, before.ListBox1.selected);
+    }
+}
+
+TEST(AddTask, MissingTemplatesWriteNothing) {
+    struct Case {
+        const char* missing;
+        std::function<void(TaskForm&)> change;
+    };
+    auto removing = [](int removed, const char* answer, int fold) {
+        return [=](TaskForm& f) {
+            f.CheckBox3 = removed >= 1;
+            f.CheckBox2 = removed >= 2;
+            f.CheckBox1 = removed >= 3;
+            f.Edit1 = answer;
+            f.ListBox3.selected = fold;
+        };
+    };
+    auto typed = [](TaskForm& f) { f.VariantOtveta_1.clear(); };
+    const std::vector<Case> cases = {
+        {"file/task_part4.txt", removing(0, "a", 1)},
+        {"file/task_xml_2.txt", removing(0, "a", 1)},
+        {"Del/Radio1.txt", removing(1, "a", 1)},
+        {"Del/Radio2.txt", removing(2, "a", 1)},
+        {"file_for_edit/TASK.txt", typed},
+        {"file_for_spoiler/task_part7.txt", removing(0, "a", 0)},
+        {"Del/Spoiler3.txt", removing(1, "a", 0)},
+        {"Del/Spoiler1.txt", removing(3, "a", 0)},
+        {"file_for_MultipleChoice/task_part6.txt", removing(0, "a,b", 1)},
+        {"file_for_MultipleChoice_Spoiler/TASK.txt", removing(0, "a,b", 0)},
+        {"Del/Choice.txt", removing(1, "a,b", 1)},
+        {"Del/MultiChoice2.txt", removing(2, "a,b", 0)},
+        {"Del/cost.txt", removing(1, "a,b", 1)},
+        {"Del/cost3.txt", removing(3, "a,b", 0)},
+    };
+    for (const auto& c : cases) {
+        Workplace w;
+        // An earlier package of the same task stays whole.
+        writeBytes(w.app.OutputDir / "1" / "task.asp", "old");
+        fs::remove(w.system() / c.missing);
+        auto form = validForm();
+        c.change(form);
+        const auto before = form;
+        try {
+            kavo::tasks::addTask(form, w.app);
+            ADD_FAILURE() << c.missing;
+        } catch (const kavo::Error& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Cannot open file " + (w.system() / c.missing).string());
+        }
+        EXPECT_EQ(w.tree(), "1/\n1/task.asp\n") << c.missing;
+        EXPECT_EQ(w.counter(), "0\r\n");
+        EXPECT_EQ(form.Memo1, before.Memo1);
+    }
+}
+
+TEST(AddTask, FailuresStopAtTheirStep) {
+    {
+        Workplace w;
+        const auto save = w.system() / "Authorisation" / "save.txt";
+        fs::remove(save);
+        auto form = validForm();
+        try {
+            kavo::tasks::addTask(form, w.app);
+            ADD_FAILURE();
+        } catch (const kavo::Error& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot open file " + save.string());
+        }
+        EXPECT_EQ(w.tree(), "");
+    }
+    {
+        // A file where the task tree should be: the task folder cannot be created.
+        Workplace w;
+        writeBytes(w.app.OutputDir, "not a folder");
+        auto form = validForm();
+        try {
+            kavo::tasks::addTask(form, w.app);
+            ADD_FAILURE();
+        } catch (const kavo::Error& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Cannot create file " + (w.app.OutputDir / "1" / "webfiles").string());
+        }
+        EXPECT_EQ(w.counter(), "0\r\n");
+    }
+    {
+        Workplace w;
+        auto form = validForm();
+        form.Edit4 = "one";
+        try {
+            kavo::tasks::addTask(form, w.app);
+            ADD_FAILURE();
+        } catch (const kavo::Error& e) {
+            EXPECT_EQ(std::string(e.what()), "'one' is not a valid integer value");
+        }
+        EXPECT_EQ(w.tree(), "");
+    }
+    {
+        // A folder where task.out goes: the files before it are written, nothing after.
+        Workplace w;
+        fs::create_directories(w.app.OutputDir / "1" / "task.out");
+        auto form = validForm();
+        try {
+            kavo::tasks::addTask(form, w.app);
+            ADD_FAILURE();
+        } catch (const kavo::Error& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Cannot create file " + (w.app.OutputDir / "1" / "task.out").string());
+        }
+        EXPECT_EQ(w.tree(), "1/\n1/TASK.CFG\n1/task.asp\n1/task.out/\n1/webfiles/\n");
+        EXPECT_EQ(w.counter(), "0\r\n");
+    }
+    {
+        // A bad counter stops after the package: no reset, no rewrite.
+        Workplace w;
+        writeBytes(w.system() / "Authorisation" / "Tasks_in_view.txt", "many\r\n");
+        auto form = validForm();
+        try {
+            kavo::tasks::addTask(form, w.app);
+            ADD_FAILURE();
+        } catch (const kavo::Error& e) {
+            EXPECT_EQ(std::string(e.what()), "'many' is not a valid integer value");
+        }
+        EXPECT_EQ(w.tree(), "1/\n1/TASK.CFG\n1/task.asp\n1/task.out\n1/task.xml\n1/webfiles/\n");
+        EXPECT_NE(readBytes(w.app.OutputDir / "1" / "task.xml").find("TaskA1"), std::string::npos);
+        EXPECT_EQ(form.Edit1, "a");
+        EXPECT_EQ(form.ListBox1.selected, 0);
+    }
+    {
+        // A header too short for the overwrite is reported before anything is written.
+        Workplace w;
+        writeBytes(w.system() / "file" / "task_xml.txt", "<task name=\"TaskA1\"/>\r\n");
+        auto form = validForm();
+        EXPECT_THROW(kavo::tasks::addTask(form, w.app), kavo::Error);
+        EXPECT_EQ(w.tree(), "");
+    }
+}
+
+TEST(AddTask, OlympiadLanguageIsSetBeforeTheTemplatesLoad) {
+    Workplace w;
+    fs::remove(w.system() / "file_for_edit" / "task_part2.txt");
+    auto form = validForm();
+    form.VariantOtveta_1.clear();
+    form.Memo1 = kavo::test::cp1251("Сколько?");
+    EXPECT_THROW(kavo::tasks::addTask(form, w.app), kavo::Error);
+    EXPECT_TRUE(form.RadioButton1);
+    EXPECT_FALSE(form.RadioButton2);
+    EXPECT_EQ(w.tree(), "");
+}

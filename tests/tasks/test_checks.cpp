@@ -1,0 +1,253 @@
+// SPDX-License-Identifier: MIT
+#include "tasks/checks.hpp"
+
+#include "forms.hpp"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+using kavo::tasks::TaskForm;
+using kavo::tasks::TemplateKind;
+using kavo::test::cp1251;
+using kavo::test::validForm;
+
+namespace {
+
+// The messages of the checks in order, as the user reads them.
+struct Texts {
+    const char* en;
+    const char* ru; // UTF-8; the program holds Windows-1251
+};
+const Texts texts[] = {
+    {"Select the task number you want to add!",
+     "Выберите № задачи которую хотите добавить (изменить)!"},
+    {"\nIs there a picture in the task?", "\nУкажите есть ли в условии задачи картинка!"},
+    {"\nEnter the correct answer!", "\nВведите правильный ответ!"},
+    {"\nFold answers?", "\nУкажите надо ли сварачивать ответы!"},
+    {"\nThe maximum number of tasks 99!", "\nМаксимальное количество задач 99!"},
+    {"\nTemplateForEdit does not use the symbol ','",
+     "\nВ шаблоне TemplateForEdit в ответе не должно быть символа ','"},
+    {"\nThe answer must be written in latin letters only!",
+     "\nОтвет должен быть записан латинской буквой!"},
+    {"\nThe answer should be from 'a' to 'e'!", "\nОтвет должен быть от 'a' до 'e'!"},
+    {"\nThe answer must be a single letter from 'a' to 'e', with nothing else!",
+     "\nОтвет должен быть одной буквой от 'a' до 'e', без других символов!"},
+    {"\nThe correct answer names a removed variant!",
+     "\nПравильный ответ указывает на удаленный вариант!"},
+    {"\nThe task number lies in none of the parts A, B and C: check the numbers of tasks in "
+     "the parts!",
+     "\nНомер задачи не входит ни в одну из частей A, B и C: проверьте количество задач в "
+     "частях!"},
+    {"\nEnter the Russian and English task names, or check the default names!",
+     "\nВведите русское и английское названия задачи или отметьте названия по умолчанию!"},
+};
+
+std::string expected(const std::vector<int>& failed, bool english) {
+    std::string out;
+    for (int check : failed)
+        out += english ? texts[check - 1].en : cp1251(texts[check - 1].ru);
+    return out;
+}
+
+struct Case {
+    const char* name;
+    std::function<void(TaskForm&)> change;
+    std::vector<int> failed;
+    std::int64_t taskTotal = 5;
+};
+
+const std::vector<Case> cases = {
+    {"valid", [](TaskForm&) {}, {}},
+    {"empty form", [](TaskForm& f) { f = kavo::tasks::makeStartForm(); }, {1, 2, 3, 4}},
+    {"no task number", [](TaskForm& f) { f.ListBox1.selected.reset(); }, {1}},
+    {"selection past the items", [](TaskForm& f) { f.ListBox1.selected = 9; }, {1}},
+    {"no picture answer", [](TaskForm& f) { f.ListBox2.selected.reset(); }, {2}},
+    {"empty answer with variants", [](TaskForm& f) { f.Edit1.clear(); }, {3, 8}},
+    {"no fold answer", [](TaskForm& f) { f.ListBox3.selected.reset(); }, {4}},
+    {"TaskTotal over 99", [](TaskForm&) {}, {5}, 100},
+    {"TaskTotal 99", [](TaskForm&) {}, {}, 99},
+    {"position 99",
+     [](TaskForm& f) {
+         f.ListBox1.items.resize(100, "100");
+         f.ListBox1.selected = 99;
+         f.Edit2 = "100";
+     },
+     {5}},
+    {"comma in a typed answer",
+     [](TaskForm& f) {
+         f.VariantOtveta_1.clear();
+         f.Edit1 = "3,5";
+     },
+     {6}},
+    {"Cyrillic answer hides check 8", [](TaskForm& f) { f.Edit1 = "\xC1"; }, {7}},
+    {"digit answer with variants", [](TaskForm& f) { f.Edit1 = "1"; }, {8}},
+    {"Cyrillic typed answer passes",
+     [](TaskForm& f) {
+         f.VariantOtveta_1.clear();
+         f.Edit1 = "\xE4\xE0";
+     },
+     {}},
+    {"b,d passes", [](TaskForm& f) { f.Edit1 = "b,d"; }, {}},
+    {"ab yields no index", [](TaskForm& f) { f.Edit1 = "ab"; }, {9}},
+    {"c and a blank yields no index", [](TaskForm& f) { f.Edit1 = "c "; }, {9}},
+    {"folded without variant A, digit answer passes",
+     [](TaskForm& f) {
+         f.VariantOtveta_1.clear();
+         f.ListBox3.selected = 0;
+         f.Edit1 = "5";
+     },
+     {}},
+    {"folded without variant A, word answer",
+     [](TaskForm& f) {
+         f.VariantOtveta_1.clear();
+         f.ListBox3.selected = 0;
+         f.Edit1 = "yes";
+     },
+     {9}},
+    {"single answer names removed E",
+     [](TaskForm& f) {
+         f.CheckBox3 = true;
+         f.Edit1 = "E";
+     },
+     {10}},
+    {"single answer names kept D with E removed",
+     [](TaskForm& f) {
+         f.CheckBox3 = true;
+         f.Edit1 = "d";
+     },
+     {}},
+    {"folded answer 3 names removed C",
+     [](TaskForm& f) {
+         f.VariantOtveta_1.clear();
+         f.ListBox3.selected = 0;
+         f.CheckBox1 = f.CheckBox2 = f.CheckBox3 = true;
+         f.Edit1 = "3";
+     },
+     {10}},
+    {"folded answer 4 names removed D",
+     [](TaskForm& f) {
+         f.VariantOtveta_1.clear();
+         f.ListBox3.selected = 0;
+         f.CheckBox2 = f.CheckBox3 = true;
+         f.Edit1 = "4";
+     },
+     {10}},
+    {"multiple choice names removed e",
+     [](TaskForm& f) {
+         f.CheckBox3 = true;
+         f.Edit1 = "a,e";
+     },
+     {10}},
+    {"folded multiple choice names removed C in capitals",
+     [](TaskForm& f) {
+         f.ListBox3.selected = 0;
+         f.CheckBox1 = f.CheckBox2 = f.CheckBox3 = true;
+         f.Edit1 = "a,C";
+     },
+     {10}},
+    {"multiple choice with digits names no removed variant",
+     [](TaskForm& f) {
+         f.CheckBox2 = f.CheckBox3 = true;
+         f.Edit1 = "a,4,5";
+     },
+     {}},
+    {"typed answer ignores removal flags",
+     [](TaskForm& f) {
+         f.VariantOtveta_1.clear();
+         f.CheckBox3 = true;
+         f.Edit1 = "e";
+     },
+     {}},
+    {"task beyond the parts",
+     [](TaskForm& f) {
+         f.Edit2 = "2";
+         f.Edit3 = "1";
+         f.Edit4 = "1";
+         f.ListBox1.selected = 4;
+     },
+     {11}},
+    {"task in part C",
+     [](TaskForm& f) {
+         f.Edit2 = "2";
+         f.Edit3 = "1";
+         f.Edit4 = "2";
+         f.ListBox1.selected = 4;
+     },
+     {}},
+    {"non-integer size is left to the writer",
+     [](TaskForm& f) {
+         f.Edit2 = "x";
+         f.Edit3 = "1";
+     },
+     {}},
+    {"own names without a Russian name",
+     [](TaskForm& f) {
+         f.CheckBox4 = false;
+         f.Edit8 = "Name";
+     },
+     {12}},
+    {"own names without an English name",
+     [](TaskForm& f) {
+         f.CheckBox4 = false;
+         f.Edit7 = "\xC8\xEC\xFF";
+     },
+     {12}},
+    {"both own names",
+     [](TaskForm& f) {
+         f.CheckBox4 = false;
+         f.Edit7 = "\xC8\xEC\xFF";
+         f.Edit8 = "Name";
+     },
+     {}},
+    {"default names need no names", [](TaskForm& f) { f.Edit7 = f.Edit8 = ""; }, {}},
+    {"everything at once",
+     [](TaskForm& f) {
+         f.ListBox1.selected.reset();
+         f.ListBox2.selected.reset();
+         f.ListBox3.selected.reset();
+         f.Edit1 = "\xC0";
+     },
+     {1, 2, 4, 5, 7},
+     120},
+};
+
+} // namespace
+
+TEST(Checks, EveryCheckAloneAndTogetherInBothLanguages) {
+    for (const auto& c : cases) {
+        for (const char* lang : {"En", "", "Ru"}) {
+            auto form = validForm();
+            c.change(form);
+            const bool english = std::string_view(lang) == "En";
+            EXPECT_EQ(kavo::tasks::checkForm(form, lang, c.taskTotal), expected(c.failed, english))
+                << c.name << " / Lang '" << lang << "'";
+        }
+    }
+}
+
+TEST(Checks, ChoiceOfTemplate) {
+    struct Row {
+        const char *variantA, *fold, *answer;
+        std::optional<TemplateKind> kind;
+    };
+    const Row rows[] = {
+        {"x", "No", "b", TemplateKind::Radio},
+        {"x", "no", "b", TemplateKind::Radio},
+        {"", "NO", "3.14", TemplateKind::Edit},
+        {"x", "Yes", "b", TemplateKind::Spoiler},
+        {"", "yes", "2", TemplateKind::Spoiler},
+        {"x", "No", "a,b", TemplateKind::MultipleChoice},
+        {"x", "YES", "a,b", TemplateKind::MultipleChoiceSpoiler},
+        {"x", "Maybe", "b", std::nullopt},
+    };
+    for (const auto& row : rows) {
+        auto form = validForm();
+        form.VariantOtveta_1 = row.variantA;
+        form.ListBox3.items = {row.fold};
+        form.ListBox3.selected = 0;
+        form.Edit1 = row.answer;
+        EXPECT_EQ(kavo::tasks::chooseTemplate(form), row.kind) << row.fold << " " << row.answer;
+    }
+}
