@@ -30,7 +30,7 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
 void ClickLabel::enterEvent(QEnterEvent* event) {
     QLabel::enterEvent(event);
     if (rest_.isValid())
-        paintText(palette().color(QPalette::Highlight));
+        paintText(palette().color(QPalette::Link));
 }
 
 void ClickLabel::leaveEvent(QEvent* event) {

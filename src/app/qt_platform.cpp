@@ -19,8 +19,8 @@ void showBox(QWidget* owner, QMessageBox::Icon icon, const QString& text) {
     box.exec();
 }
 
-// Qt's own folder dialog refuses a folder that does not exist; this one asks whether to
-// accept it (the caller creates it), and No returns to the dialog.
+// Qt's own folder dialog refuses a folder that does not exist; this one accepts it: the
+// caller asks before creating it.
 class FolderDialog : public QFileDialog {
   public:
     FolderDialog(QWidget* owner, const QString& start) : QFileDialog(owner, QString(), start) {
@@ -37,16 +37,6 @@ class FolderDialog : public QFileDialog {
         if (files.isEmpty())
             return;
         const QString path = QDir::cleanPath(files.first());
-        if (QFileInfo(path).isDir()) {
-            chosen = path;
-            QDialog::accept();
-            return;
-        }
-        const auto answer = QMessageBox::question(
-            this, QString(), QStringLiteral("The specified directory does not exist. Create it?"),
-            QMessageBox::Yes | QMessageBox::No);
-        if (answer != QMessageBox::Yes)
-            return;
         chosen = path;
         QDialog::accept();
     }
