@@ -59,6 +59,8 @@ bool Program::start() {
     });
     QObject::connect(f1, &TForm1::authorisationRequested, f2, &TForm2::showDialog);
     QObject::connect(f3, &TForm3::authorisationRequested, f2, &TForm2::showDialog);
+    // Edits tasks written after a new author line carry it.
+    QObject::connect(f2, &TForm2::authorSaved, f3, &TForm3::reloadHeaders);
     QObject::connect(f1, &TForm1::partSizesConfirmed, f2, &QWidget::close);
     QObject::connect(f1, &TForm1::closed, f1, [this] { end(); });
     QObject::connect(f3, &TForm3::closed, f1, [this] { end(); });

@@ -2,8 +2,8 @@
 #include "auth/tform2.hpp"
 
 #include "app/platform.hpp"
+#include "app/text_bridge.hpp"
 #include "auth/author.hpp"
-#include "common/codepage.hpp"
 #include "common/error.hpp"
 
 #include <QLabel>
@@ -89,11 +89,9 @@ void TForm2::showDialog() {
 void TForm2::save() {
     try {
         // A character the code page cannot hold goes into the description as a reference.
-        const auto line =
-            kavo::utf8ToCp1251(Edit1->text().toStdString(), kavo::Unencodable::CharacterReference);
-        kavo::auth::saveAuthor(programDir_, line.value_or(kavo::Text{}));
+        kavo::auth::saveAuthor(programDir_, kavo::app::toPageText(Edit1->text()));
     } catch (const std::exception& e) {
-        platform_.error(this, QString::fromUtf8(e.what()));
+        platform_.error(this, kavo::app::fromReport(e.what()));
         return;
     }
     hide();

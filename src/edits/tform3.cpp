@@ -2,6 +2,7 @@
 #include "edits/tform3.hpp"
 
 #include "app/platform.hpp"
+#include "app/text_bridge.hpp"
 #include "common/codepage.hpp"
 #include "common/error.hpp"
 
@@ -20,32 +21,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Windows-1251 text with CR LF breaks to what a widget shows.
-QString shown(const kavo::Text& text) {
-    return QString::fromStdString(kavo::cp1251ToUtf8(kavo::replaceAll(text, "\r\n", "\n")));
-}
-
-// A multi-line field's text as typed: its raw text keeps non-breaking spaces, which the
-// plain-text view would turn into blanks.
-QString typed(const QPlainTextEdit* memo) {
-    QString text = memo->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    return text;
-}
-
-// Page and description text: characters outside the code page become references.
-kavo::Text pageText(const QString& text) {
-    return kavo::normaliseBreaks(
-        kavo::utf8ToCp1251(text.toStdString(), kavo::Unencodable::CharacterReference)
-            .value_or(kavo::Text{}));
-}
-
-// Text that must be stored as typed (answers, the folder name), or none.
-std::optional<kavo::Text> exactText(const QString& text) {
-    return kavo::utf8ToCp1251(text.toStdString(), kavo::Unencodable::Refuse);
-}
 
 template <typename W> W* make(QWidget* parent, const char* name, const QRect& geometry) {
     auto* widget = new W(parent);
@@ -80,11 +55,12 @@ TForm3::TForm3(kavo::app::Platform& platform, const fs::path& programDir,
 
     const auto system = programDir_ / "System_folder";
     templates_ = kavo::edits::readEditsTemplates(programDir_);
-    Memo8->setPlainText(shown(kavo::readText(system / "file" / "Toolkit.txt")));
+    Memo8->setPlainText(kavo::app::fromText(kavo::readText(system / "file" / "Toolkit.txt")));
     const auto language = kavo::readText(system / "Language" / "Language.txt");
     if (language.find("En") != kavo::Text::npos) {
         lang_ = "En";
-        Memo8->setPlainText(shown(kavo::readText(system / "Language" / "Toolkit.txt")));
+        Memo8->setPlainText(
+            kavo::app::fromText(kavo::readText(system / "Language" / "Toolkit.txt")));
         applyEnglish();
     }
 }
@@ -184,7 +160,7 @@ void TForm3::reloadHeaders() {
     try {
         templates_.taskXml = kavo::readText(kavo::edits::descriptionTemplatePath(programDir_));
     } catch (const std::exception& e) {
-        platform_.error(this, QString::fromUtf8(e.what()));
+        platform_.error(this, kavo::app::fromReport(e.what()));
     }
 }
 
@@ -201,34 +177,34 @@ void TForm3::removeDClicked(bool checked) {
 
 kavo::edits::EditsForm TForm3::readForm() const {
     kavo::edits::EditsForm form;
-    form.Memo1 = pageText(typed(Memo1));
-    form.Memo2 = pageText(typed(Memo2));
-    form.Memo3 = pageText(typed(Memo3));
-    form.Memo4 = pageText(typed(Memo4));
-    form.Memo5 = pageText(typed(Memo5));
-    form.Edit1 = exactText(Edit1->text());
-    form.Edit2 = exactText(Edit2->text());
-    form.Edit3 = exactText(Edit3->text());
-    form.Edit4 = exactText(Edit4->text());
-    form.Edit5 = exactText(Edit5->text());
-    form.Edit6 = pageText(Edit6->text());
+    form.Memo1 = kavo::app::toPageText(kavo::app::plainText(Memo1));
+    form.Memo2 = kavo::app::toPageText(kavo::app::plainText(Memo2));
+    form.Memo3 = kavo::app::toPageText(kavo::app::plainText(Memo3));
+    form.Memo4 = kavo::app::toPageText(kavo::app::plainText(Memo4));
+    form.Memo5 = kavo::app::toPageText(kavo::app::plainText(Memo5));
+    form.Edit1 = kavo::app::toText(Edit1->text(), kavo::Unencodable::Refuse);
+    form.Edit2 = kavo::app::toText(Edit2->text(), kavo::Unencodable::Refuse);
+    form.Edit3 = kavo::app::toText(Edit3->text(), kavo::Unencodable::Refuse);
+    form.Edit4 = kavo::app::toText(Edit4->text(), kavo::Unencodable::Refuse);
+    form.Edit5 = kavo::app::toText(Edit5->text(), kavo::Unencodable::Refuse);
+    form.Edit6 = kavo::app::toPageText(Edit6->text());
     form.CheckBox1 = CheckBox1->isChecked();
     form.CheckBox2 = CheckBox2->isChecked();
     return form;
 }
 
 void TForm3::showForm(const kavo::edits::EditsForm& form) {
-    Memo1->setPlainText(shown(form.Memo1));
-    Memo2->setPlainText(shown(form.Memo2));
-    Memo3->setPlainText(shown(form.Memo3));
-    Memo4->setPlainText(shown(form.Memo4));
-    Memo5->setPlainText(shown(form.Memo5));
-    Edit1->setText(shown(form.Edit1.value_or(kavo::Text{})));
-    Edit2->setText(shown(form.Edit2.value_or(kavo::Text{})));
-    Edit3->setText(shown(form.Edit3.value_or(kavo::Text{})));
-    Edit4->setText(shown(form.Edit4.value_or(kavo::Text{})));
-    Edit5->setText(shown(form.Edit5.value_or(kavo::Text{})));
-    Edit6->setText(shown(form.Edit6));
+    Memo1->setPlainText(kavo::app::fromText(form.Memo1));
+    Memo2->setPlainText(kavo::app::fromText(form.Memo2));
+    Memo3->setPlainText(kavo::app::fromText(form.Memo3));
+    Memo4->setPlainText(kavo::app::fromText(form.Memo4));
+    Memo5->setPlainText(kavo::app::fromText(form.Memo5));
+    Edit1->setText(kavo::app::fromText(form.Edit1.value_or(kavo::Text{})));
+    Edit2->setText(kavo::app::fromText(form.Edit2.value_or(kavo::Text{})));
+    Edit3->setText(kavo::app::fromText(form.Edit3.value_or(kavo::Text{})));
+    Edit4->setText(kavo::app::fromText(form.Edit4.value_or(kavo::Text{})));
+    Edit5->setText(kavo::app::fromText(form.Edit5.value_or(kavo::Text{})));
+    Edit6->setText(kavo::app::fromText(form.Edit6));
     CheckBox1->setChecked(form.CheckBox1);
     CheckBox2->setChecked(form.CheckBox2);
 }
@@ -238,11 +214,11 @@ void TForm3::saveTask() {
     try {
         const auto result = kavo::edits::saveEditsTask(form, templates_, outputDir_(), lang_);
         if (!result.message.empty())
-            platform_.information(this, shown(result.message));
+            platform_.information(this, kavo::app::fromText(result.message));
         if (result.written)
             showForm(form);
     } catch (const std::exception& e) {
-        platform_.error(this, QString::fromUtf8(e.what()));
+        platform_.error(this, kavo::app::fromReport(e.what()));
     }
 }
 

@@ -2,9 +2,9 @@
 // The author details dialog, built for real under the offscreen platform.
 #include "auth/tform2.hpp"
 
-#include "auth/box_recorder.hpp"
 #include "common/error.hpp"
 #include "support/test_support.hpp"
+#include "ui/support/recording_platform.hpp"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -16,8 +16,8 @@
 #include <memory>
 
 namespace fs = std::filesystem;
-using kavo::test::BoxRecorder;
 using kavo::test::readBytes;
+using kavo::test::RecordingPlatform;
 using kavo::test::TempDir;
 using kavo::test::writeBytes;
 
@@ -25,7 +25,7 @@ namespace {
 
 struct Dialog {
     TempDir dir;
-    BoxRecorder platform;
+    RecordingPlatform platform;
     std::unique_ptr<TForm2> form;
     fs::path system = dir.path() / "System_folder";
 
@@ -96,7 +96,7 @@ TEST(Form2Window, AMissingLanguageFileStopsTheBuild) {
     TempDir dir;
     kavo::test::copySystemFolder(dir.path());
     fs::remove(dir.path() / "System_folder/Language/Language.txt");
-    BoxRecorder platform;
+    RecordingPlatform platform;
     EXPECT_THROW(TForm2(platform, dir.path()), kavo::Error);
 }
 

@@ -2,13 +2,13 @@
 // The Edits builder window, built for real under the offscreen platform.
 #include "edits/tform3.hpp"
 
-#include "auth/box_recorder.hpp"
 #include "auth/tform2.hpp"
 #include "common/codepage.hpp"
 #include "common/error.hpp"
 #include "common/text.hpp"
 #include "common/xml.hpp"
 #include "support/test_support.hpp"
+#include "ui/support/recording_platform.hpp"
 
 #include <QAction>
 #include <QCheckBox>
@@ -26,9 +26,9 @@
 #include <memory>
 
 namespace fs = std::filesystem;
-using kavo::test::BoxRecorder;
 using kavo::test::listTree;
 using kavo::test::readBytes;
+using kavo::test::RecordingPlatform;
 using kavo::test::TempDir;
 using kavo::test::writeBytes;
 
@@ -36,7 +36,7 @@ namespace {
 
 struct Builder {
     TempDir dir;
-    BoxRecorder platform;
+    RecordingPlatform platform;
     fs::path system = dir.path() / "System_folder";
     fs::path output = dir.path() / "Year";
     std::unique_ptr<TForm3> form;
@@ -168,7 +168,7 @@ TEST(Form3Window, AMissingFileStopsTheBuild) {
         TempDir dir;
         kavo::test::copySystemFolder(dir.path());
         fs::remove(dir.path() / "System_folder" / file);
-        BoxRecorder platform;
+        RecordingPlatform platform;
         try {
             TForm3 form(platform, dir.path(), [] { return fs::path(); });
             ADD_FAILURE() << "built";
