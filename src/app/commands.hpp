@@ -19,7 +19,7 @@ inline constexpr std::string_view WebSiteAddress = "https://kavo.example.org/"; 
 inline constexpr std::string_view TextRecognitionAddress =
     "https://kavo.example.org/downloads/text-recognition.zip"; // Label15
 inline constexpr std::string_view CharacterReferencesAddress =
-    "https://html.spec.whatwg.org/multipage/named-characters.html";                       // Label16
+    "https://dev.w3.org/html5/html-author/charref";                                       // Label16
 inline constexpr std::string_view VideoLessonsAddress = "https://kavo.example.org/video"; // Label17
 
 // The address of Label14 .. Label17; empty for any other number.

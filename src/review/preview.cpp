@@ -19,7 +19,7 @@ Text inLanguage(std::string_view lang, std::string_view english, std::string_vie
 
 bool unreserved(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-           c == '.' || c == '_' || c == '~' || c == '/';
+           c == '.' || c == '_' || c == '~' || c == '/' || c == ':';
 }
 
 std::string percentEncoded(const fs::path& path) {
@@ -60,7 +60,9 @@ PreviewTemplates readPreviewTemplates(const fs::path& programDir) {
 }
 
 std::string fileUrl(const fs::path& file) {
-    return "file://" + percentEncoded(file);
+    // A drive path ("C:/Tasks") needs the slash of an empty host: file:///C:/Tasks.
+    const std::string path = percentEncoded(file);
+    return (path.starts_with('/') ? "file://" : "file:///") + path;
 }
 
 std::string folderUrl(const fs::path& folder) {

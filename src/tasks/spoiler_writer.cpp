@@ -24,20 +24,7 @@ Package writeSpoiler(TaskForm& form, const WriterInput& input) {
     const auto where = locateTask(form, input.outputDir);
     Package package;
     package.folder = where.place ? std::optional(where.place->folder) : std::nullopt;
-    // Part 5 opens the variants and part 6 stands before E.
-    package.page = {pageOpening(form, t[0], t[1]),
-                    form.Memo1,
-                    t[5],
-                    form.VariantOtveta_1,
-                    t[2],
-                    form.VariantOtveta_2,
-                    t[3],
-                    form.VariantOtveta_3,
-                    t[4],
-                    form.VariantOtveta_4,
-                    t[6],
-                    form.VariantOtveta_5,
-                    t[7]};
+    package.page = variantBlocksPage(form, t);
     for (int i = 0; i < 3; ++i)
         if (removed[i])
             removeBlock(package.page, removals[i]);

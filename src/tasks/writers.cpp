@@ -24,4 +24,20 @@ const Text& pageOpening(const TaskForm& form, const Text& withPicture, const Tex
     return sameIgnoringCase(form.ListBox2.selectedText(), "Yes") ? withPicture : noPicture;
 }
 
+Pieces variantBlocksPage(const TaskForm& form, const std::vector<Text>& t) {
+    return {pageOpening(form, t[0], t[1]),
+            form.Memo1,
+            t[5],
+            form.VariantOtveta_1,
+            t[2],
+            form.VariantOtveta_2,
+            t[3],
+            form.VariantOtveta_3,
+            t[4],
+            form.VariantOtveta_4,
+            t[6],
+            form.VariantOtveta_5,
+            t[7]};
+}
+
 } // namespace kavo::tasks

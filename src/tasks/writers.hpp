@@ -32,9 +32,9 @@ Writer writerFor(TemplateKind kind);
 // The opening of the page: the picture template for "Yes", the other for "No".
 const Text& pageOpening(const TaskForm& form, const Text& withPicture, const Text& noPicture);
 
-} // namespace kavo::tasks
-
-namespace kavo::tasks {
+// The thirteen pieces of the folded and multiple-choice pages from their templates t[0] to
+// t[7]: t[5] opens the variants, t[2] to t[4] stand between them, t[6] before E.
+Pieces variantBlocksPage(const TaskForm& form, const std::vector<Text>& t);
 
 // Three or more lowercase Cyrillic letters (0xE0 to 0xFF) make a condition Russian.
 bool isRussianCondition(std::string_view condition);

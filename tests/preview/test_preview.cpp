@@ -109,6 +109,7 @@ TEST(PreviewUrl, PercentEncodesTheUtf8BytesAndEndsInSlash) {
     EXPECT_EQ(folderUrl("/tmp/x/"), "file:///tmp/x/");
     EXPECT_EQ(fileUrl("/tmp/A-z_0.9~/buf.html"), "file:///tmp/A-z_0.9~/buf.html");
     EXPECT_EQ(fileUrl("/tmp/a&b<c>\"'/p.html"), "file:///tmp/a%26b%3Cc%3E%22%27/p.html");
+    EXPECT_EQ(fileUrl("/tmp/a:b/p.html"), "file:///tmp/a:b/p.html");
     // A relative path is made absolute against the working directory.
     EXPECT_EQ(folderUrl("rel"), folderUrl(fs::current_path() / "rel"));
 }
