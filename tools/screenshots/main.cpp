@@ -1,0 +1,212 @@
+// SPDX-License-Identifier: MIT
+// Takes the README's screenshots from the real windows: starts the program in a fresh
+// temporary working folder under the offscreen platform, fills a sample olympiad, and
+// saves QWidget::grab() images of the main window (Russian and English), the task code
+// review, the author dialog and the Edits builder.
+//
+// Usage: kavo_screenshots OUTPUT_FOLDER [SHIPPED_SYSTEM_FOLDER]
+#include "app/platform.hpp"
+#include "app/program.hpp"
+#include "app/text_bridge.hpp"
+#include "app/tform1.hpp"
+#include "auth/tform2.hpp"
+#include "edits/tform3.hpp"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextStream>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Answers every box at once so that nothing blocks; prints what was shown.
+class SilentPlatform : public kavo::app::Platform {
+  public:
+    void information(QWidget*, const QString& text) override { report("information", text); }
+    void error(QWidget*, const QString& text) override {
+        report("error", text);
+        failed = true;
+    }
+    bool question(QWidget*, const QString& text) override {
+        report("question", text);
+        return false;
+    }
+    std::optional<QString> chooseFolder(QWidget*, const QString&) override { return {}; }
+    bool openUrl(const QString&) override { return true; }
+    bool restart(const QString&, const QString&) override { return true; }
+
+    bool failed = false;
+
+  private:
+    static void report(const char* kind, const QString& text) {
+        QTextStream(stderr) << kind << ": " << text.trimmed() << "\n";
+    }
+};
+
+template <typename W> W* child(QWidget* window, const char* name) {
+    W* widget = window->findChild<W*>(QString::fromLatin1(name));
+    if (!widget)
+        throw std::runtime_error(std::string("no widget ") + name);
+    return widget;
+}
+
+void setText(QWidget* window, const char* name, const char* utf8) {
+    if (auto* line = window->findChild<QLineEdit*>(QString::fromLatin1(name)))
+        line->setText(QString::fromUtf8(utf8));
+    else
+        child<QPlainTextEdit>(window, name)->setPlainText(QString::fromUtf8(utf8));
+}
+
+void click(QWidget* window, const char* name) {
+    child<QAbstractButton>(window, name)->click();
+}
+
+void trigger(QWidget* window, const char* name) {
+    child<QAction>(window, name)->trigger();
+}
+
+void pick(QWidget* window, const char* list, int row) {
+    kavo::app::selectRow(child<QListWidget>(window, list), row);
+}
+
+void save(QWidget* window, const fs::path& file) {
+    // No text cursor in the pictures: the focus goes to a push button.
+    window->activateWindow();
+    for (auto* button : window->findChildren<QPushButton*>())
+        if (button->focusPolicy() != Qt::NoFocus && button->isVisible()) {
+            button->setFocus(Qt::OtherFocusReason);
+            break;
+        }
+    QApplication::processEvents();
+    if (!window->grab().save(kavo::app::fromPath(file)))
+        throw std::runtime_error("cannot write " + file.string());
+    QTextStream(stdout) << kavo::app::fromPath(file) << "\n";
+}
+
+// A started program in a fresh working folder; the working directory is the folder
+// while the program is built, as when the launcher starts it. The folder has a fixed
+// name, so the path shown in the main window is the same in every run of the tool.
+struct Session {
+    fs::path work = fs::temp_directory_path() / "kavo-screenshots" / "Kavo_Program";
+    SilentPlatform platform;
+    std::unique_ptr<kavo::app::Program> program;
+
+    Session(const fs::path& shipped, bool english) {
+        fs::remove_all(work);
+        fs::create_directories(work);
+        fs::copy(shipped, work / "System_folder", fs::copy_options::recursive);
+        std::ofstream(work / "System_folder/Language/Language.txt", std::ios::binary)
+            << (english ? "En\r\n" : "Rus\r\n");
+        const fs::path saved = fs::current_path();
+        fs::current_path(work);
+        program = std::make_unique<kavo::app::Program>(platform);
+        const bool started = program->start();
+        fs::current_path(saved);
+        if (!started)
+            throw std::runtime_error("the program did not start");
+    }
+    ~Session() {
+        program.reset();
+        std::error_code ignored;
+        fs::remove_all(work.parent_path(), ignored);
+    }
+};
+
+// The part sizes 2, 2, 1 and a single-choice task for number 1.
+void fillMainWindow(TForm1* form, bool english) {
+    setText(form, "Edit2", "2");
+    setText(form, "Edit3", "2");
+    setText(form, "Edit4", "1");
+    click(form, "Button2");
+    pick(form, "ListBox1", 0);
+    setText(form, "Memo1",
+            english ? "How many degrees are in the sum of the angles of a triangle?"
+                    : "Чему равна сумма углов треугольника?");
+    pick(form, "ListBox2", 1);
+    pick(form, "ListBox3", 1);
+    const char* variants[] = {"90&deg;", "180&deg;", "270&deg;", "360&deg;", ""};
+    for (int i = 0; i < 5; ++i)
+        setText(form, ("VariantOtveta_" + std::to_string(i + 1)).c_str(), variants[i]);
+    click(form, "CheckBox3");
+    setText(form, "Edit1", "b");
+}
+
+void run(const fs::path& shipped, const fs::path& out) {
+    fs::create_directories(out);
+    {
+        Session russian(shipped, false);
+        TForm1* form = russian.program->form1();
+        fillMainWindow(form, false);
+        save(form, out / "main-ru.png");
+        if (russian.platform.failed)
+            throw std::runtime_error("the program reported an error");
+    }
+
+    Session english(shipped, true);
+    TForm1* form = english.program->form1();
+    fillMainWindow(form, true);
+    save(form, out / "main-en.png");
+
+    // The author line first: Add task asks for it.
+    TForm2* author = english.program->form2();
+    trigger(form, "Authorisation1");
+    setText(author, "Edit1", "Petrova Anna,  School 21, October  2026");
+    save(author, out / "author-en.png");
+    click(author, "Button1");
+
+    click(form, "Button1");
+    trigger(form, "N1");
+    pick(form, "ListBox4", 0);
+    click(form, "Button8");
+    save(form, out / "review-en.png");
+    click(form, "Button7");
+
+    TForm3* edits = english.program->form3();
+    trigger(form, "N4");
+    setText(edits, "Memo1", "A train leaves at 9:00 and travels at 60 km/h.");
+    setText(edits, "Memo2", "How far has it gone at 11:00 (km)?");
+    setText(edits, "Memo3", "When does it pass the 150 km mark (hh:mm)?");
+    setText(edits, "Memo4", "How many minutes does it need for 25 km?");
+    setText(edits, "Edit1", "120");
+    setText(edits, "Edit2", "11:30");
+    setText(edits, "Edit3", "25");
+    click(edits, "CheckBox2");
+    setText(edits, "Edit5", "PartC/5");
+    setText(edits, "Edit6", "Train");
+    save(edits, out / "edits-en.png");
+
+    if (english.platform.failed)
+        throw std::runtime_error("the program reported an error");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER [SHIPPED_SYSTEM_FOLDER]\n", argv[0]);
+        return 2;
+    }
+    const fs::path shipped = argc == 3 ? fs::path(argv[2]) : fs::path(KAVO_SHIPPED_SYSTEM_FOLDER);
+    try {
+        run(shipped, fs::absolute(argv[1]));
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "kavo_screenshots: %s\n", error.what());
+        return 1;
+    }
+    return 0;
+}
