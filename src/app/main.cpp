@@ -6,6 +6,8 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    // Lets the desktop match the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName("kavo-program");
     kavo::app::QtPlatform platform;
     kavo::app::Program program(platform);
     if (!program.start())

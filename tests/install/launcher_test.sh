@@ -1,0 +1,96 @@
+#!/bin/sh
+# Usage: launcher_test.sh BUILD_DIR SOURCE_DIR
+# Installs the build into a DESTDIR and starts the installed launcher twice with a fresh
+# HOME under the offscreen platform: the working folder gets the shipped System_folder,
+# the executable started is the installed one (the target of the language restart) with
+# the working folder as its working directory, the window comes up, and a second start
+# keeps the user's files while bringing back a deleted template.
+set -eu
+build="$1"
+source="$2"
+tmp="$(mktemp -d)"
+pid=""
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+DESTDIR="$tmp/dest" cmake --install "$build" --prefix /usr >"$tmp/install.log" ||
+    { cat "$tmp/install.log"; fail "cmake --install"; }
+root="$tmp/dest/usr"
+
+# ---- the layout ------------------------------------------------------------------------
+for f in bin/kavo-program libexec/kavo-program/Kavo_Program libexec/kavo-program/prepare-workdir; do
+    [ -f "$root/$f" ] && [ -x "$root/$f" ] || fail "$f missing or not executable"
+done
+shipped="$root/share/kavo-program/System_folder"
+diff -r "$source/System_folder" "$shipped" || fail "installed System_folder differs from the source"
+bad="$(find "$shipped" \( -type f ! -perm 0644 \) -o \( -type d ! -perm 0755 \))"
+[ -z "$bad" ] || fail "wrong permissions: $bad"
+desktop-file-validate "$root/share/applications/kavo-program.desktop" ||
+    fail "desktop entry does not validate"
+grep -qx 'Exec=kavo-program' "$root/share/applications/kavo-program.desktop" ||
+    fail "Exec is not the launcher's plain name"
+for size in 48 256; do
+    icon="$root/share/icons/hicolor/${size}x${size}/apps/kavo-program.png"
+    file "$icon" | grep -q "PNG image data, $size x $size" || fail "icon $icon"
+done
+
+# ---- starts ----------------------------------------------------------------------------
+export HOME="$tmp/home"
+mkdir -p "$HOME"
+export QT_QPA_PLATFORM=offscreen
+# Qt's paint log names each window it draws: the main window Form1 when the start
+# succeeds, only an error box when it fails.
+export QT_LOGGING_RULES="qt.widgets.painting=true"
+workdir="$HOME/Kavo_Program"
+exe="$root/libexec/kavo-program/Kavo_Program"
+
+# Starts the launcher given as $1, waits until the program's main window exists, checks
+# which executable runs and where, and ends it.
+start_and_end() {
+    "$1" >"$tmp/run.log" 2>&1 &
+    pid=$!
+    waited=0
+    until grep -q 'Syncing .* of TForm1(.*name="Form1")' "$tmp/run.log" 2>/dev/null; do
+        kill -0 "$pid" 2>/dev/null || { cat "$tmp/run.log"; fail "the program ended at start"; }
+        ! grep -q 'QMessageBox' "$tmp/run.log" || fail "a message box came up at start"
+        [ "$waited" -lt 200 ] || { cat "$tmp/run.log"; fail "no main window within 20 s"; }
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    [ "$(readlink "/proc/$pid/exe")" = "$exe" ] ||
+        fail "running $(readlink "/proc/$pid/exe"), not $exe"
+    [ "$(readlink "/proc/$pid/cwd")" = "$(cd "$workdir" && pwd -P)" ] ||
+        fail "working directory $(readlink "/proc/$pid/cwd"), not $workdir"
+    kill -TERM "$pid"
+    wait "$pid" || true
+    pid=""
+}
+
+start_and_end "$root/bin/kavo-program"
+diff -r "$source/System_folder" "$workdir/System_folder" || fail "working folder is not a full copy"
+unwritable="$(find "$workdir/System_folder" ! -perm -u+rw)"
+[ -z "$unwritable" ] || fail "copies not writable: $unwritable"
+
+# The user's choices and a deleted template between the runs; the second start goes
+# through a symbolic link to the launcher, as from a menu or a local bin folder.
+printf 'En\r\n' >"$workdir/System_folder/Language/Language.txt"
+printf 'Ivanova\r\n' >"$workdir/System_folder/Authorisation/Author_2.txt"
+rm "$workdir/System_folder/file_for_edit/TASK.txt"
+mkdir -p "$tmp/links"
+ln -s "$root/bin/kavo-program" "$tmp/links/kavo-program"
+start_and_end "$tmp/links/kavo-program"
+
+[ "$(cat "$workdir/System_folder/Language/Language.txt")" = "$(printf 'En\r')" ] ||
+    fail "the language setting was overwritten"
+[ "$(cat "$workdir/System_folder/Authorisation/Author_2.txt")" = "$(printf 'Ivanova\r')" ] ||
+    fail "a changed template was overwritten"
+cmp "$source/System_folder/file_for_edit/TASK.txt" "$workdir/System_folder/file_for_edit/TASK.txt" ||
+    fail "the deleted template did not come back"
+echo "launcher test passed"
