@@ -26,10 +26,6 @@ QString tr2(bool english, const char* en, const char* ru) {
     return english ? QString::fromUtf8(en) : QString::fromUtf8(ru);
 }
 
-std::string utf8(const QString& text) {
-    return text.toStdString();
-}
-
 kavo::tasks::ListField readList(const QListWidget* list) {
     kavo::tasks::ListField field;
     for (int i = 0; i < list->count(); ++i)
@@ -133,8 +129,9 @@ void TForm1::Button2Click() {
     emit partSizesConfirmed();
     kavo::review::OkResult result;
     try {
-        result = kavo::review::confirmPartSizes(sizes_, utf8(Edit2->text()), utf8(Edit3->text()),
-                                                utf8(Edit4->text()), lang_);
+        result = kavo::review::confirmPartSizes(sizes_, toPageText(Edit2->text()),
+                                                toPageText(Edit3->text()),
+                                                toPageText(Edit4->text()), lang_);
     } catch (...) {
         fillNumberLists(0);
         throw;

@@ -135,7 +135,10 @@ TEST_P(Window, PlacesEveryWidgetAndFitsEveryCaption) {
     EXPECT_EQ(QFontInfo(find<QLabel>("Label1")->font()).family(), "DejaVu Sans Condensed");
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, Window, ::testing::Values("Rus", "En"));
+INSTANTIATE_TEST_SUITE_P(Languages, Window, ::testing::Values("Rus", "En"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.param);
+                         });
 
 using MainWindow = UiFixture;
 

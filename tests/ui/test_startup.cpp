@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cctype>
 
 using namespace kavo::test;
 using kavo::app::fromPath;
@@ -88,13 +89,31 @@ TEST_P(LanguageFile, DecidesTheInterfaceLanguage) {
               fromText(c.english ? EnglishToolkit : RussianToolkit));
 }
 
+// A readable test name from any text: letters and digits kept, a line break as "CRLF".
+static std::string nameOf(std::string_view text) {
+    std::string name;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.substr(i, 2) == "\r\n") {
+            name += "CRLF";
+            ++i;
+        } else if (std::isalnum(static_cast<unsigned char>(text[i]))) {
+            name += text[i];
+        } else {
+            name += '_';
+        }
+    }
+    return name.empty() ? "Empty" : name;
+}
+
 INSTANTIATE_TEST_SUITE_P(Texts, LanguageFile,
                          ::testing::Values(LanguageCase{"En", true}, LanguageCase{"En\r\n", true},
                                            LanguageCase{"English", true},
                                            LanguageCase{"Rus\r\nEnd", true},
                                            LanguageCase{"en", false}, LanguageCase{"EN", false},
-                                           LanguageCase{"Rus\r\n", false},
-                                           LanguageCase{"", false}));
+                                           LanguageCase{"Rus\r\n", false}, LanguageCase{"", false}),
+                         [](const ::testing::TestParamInfo<LanguageCase>& info) {
+                             return nameOf(info.param.file);
+                         });
 
 using StartState = UiFixture;
 
@@ -154,7 +173,34 @@ TEST_P(MissingFile, EndsTheStartWithItsReportAndNoWindow) {
     EXPECT_TRUE(noWindowShown());
 }
 
+// Form1's files in each language, then one that Form3 reads after Form1 was built.
 INSTANTIATE_TEST_SUITE_P(Files, MissingFile,
                          ::testing::Values(MissingCase{"Rus\r\n", "Language/Language.txt"},
                                            MissingCase{"Rus\r\n", "file/Toolkit.txt"},
-                                           MissingCase{"En\r\n", "Language/Toolkit.txt"}));
+                                           MissingCase{"En\r\n", "Language/Toolkit.txt"},
+                                           MissingCase{"Rus\r\n", "file_for_edits/task3.out"}),
+                         [](const ::testing::TestParamInfo<MissingCase>& info) {
+                             return nameOf(info.param.missing) + "In" + nameOf(info.param.language);
+                         });
+
+TEST_F(StartState, AWorkingFolderWithACyrillicNameShowsAsTyped) {
+    const auto folder = dir.path() / std::filesystem::path(u8"Учитель");
+    std::filesystem::create_directories(folder);
+    copySystemFolder(folder);
+    {
+        WorkingDirectory inside(folder);
+        program = std::make_unique<kavo::app::Program>(platform);
+        ASSERT_TRUE(program->start());
+    }
+    EXPECT_EQ(find<QLabel>("Label19")->text(),
+              fromPath(dir.path()) + QString::fromUtf8("/Учитель/Year"));
+
+    program.reset();
+    std::filesystem::remove(folder / "System_folder" / "file" / "Toolkit.txt");
+    WorkingDirectory inside(folder);
+    program = std::make_unique<kavo::app::Program>(platform);
+    EXPECT_FALSE(program->start());
+    EXPECT_EQ(platform.errors(),
+              QStringList{"Cannot open file " + fromPath(dir.path()) +
+                          QString::fromUtf8("/Учитель/System_folder/file/Toolkit.txt")});
+}

@@ -8,12 +8,22 @@
 #include "support/test_support.hpp"
 #include "ui/support/recording_platform.hpp"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
 #include <QWidget>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace kavo::test {
 
@@ -71,6 +81,40 @@ struct UiFixture : ::testing::Test {
         W* widget = form1()->findChild<W*>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << name;
         return widget;
+    }
+
+    // A real click on a button, a menu command, or the item at row of a list.
+    void click(const char* button) {
+        QTest::mouseClick(find<QAbstractButton>(button), Qt::LeftButton);
+    }
+    void trigger(const char* action) { find<QAction>(action)->trigger(); }
+    void clickRow(const char* listName, int row) {
+        auto* list = find<QListWidget>(listName);
+        list->scrollToItem(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          list->visualItemRect(list->item(row)).center());
+    }
+    // Types text into a field key by key; LF is the Return key. Unlike QTest::keyClicks,
+    // any character of the Basic Multilingual Plane arrives as typed, Cyrillic included.
+    void type(const char* name, const QString& text) {
+        QWidget* field = find<QWidget>(name);
+        for (const QChar c : text) {
+            if (c == u'\n')
+                QTest::keyClick(field, Qt::Key_Return);
+            else
+                QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c),
+                                    Qt::NoModifier);
+        }
+    }
+
+    // Types the three part sizes and presses Ok.
+    void enterSizes(const QString& a, const QString& b, const QString& c) {
+        const std::pair<const char*, QString> fields[] = {{"Edit2", a}, {"Edit3", b}, {"Edit4", c}};
+        for (const auto& [name, text] : fields) {
+            find<QLineEdit>(name)->clear();
+            type(name, text);
+        }
+        click("Button2");
     }
 
     ~UiFixture() override {

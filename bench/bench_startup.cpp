@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: MIT
+// Start-up of the program against a bare Qt Widgets program that shows one empty window,
+// in the same run under the offscreen platform: time to the shown main window and peak
+// memory (VmHWM). Each start is its own process: the bench runs itself with --program or
+// --bare, alternating, and prints the medians and the ratios. Linux only.
+//
+//   bench_startup [runs]     (default 15 starts of each)
+#include "app/program.hpp"
+#include "app/qt_platform.hpp"
+#include "app/tform1.hpp"
+
+#include <QApplication>
+#include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::int64_t monotonicNs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+}
+
+// The process's peak resident set, in KiB.
+long peakKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return -1;
+}
+
+// Lets the window system expose and paint the window.
+void waitShown(QWidget* window) {
+    const std::int64_t deadline = monotonicNs() + 2'000'000'000;
+    while ((!window->windowHandle() || !window->windowHandle()->isExposed()) &&
+           monotonicNs() < deadline)
+        QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+// One start in this process; prints "<main ns> <shown ns> <peak KiB>".
+int child(bool program, std::int64_t mainNs, int argc, char** argv) {
+    QApplication application(argc, argv);
+    kavo::app::QtPlatform platform;
+    std::unique_ptr<kavo::app::Program> kavo;
+    std::unique_ptr<QWidget> bare;
+    QWidget* shown = nullptr;
+    if (program) {
+        kavo = std::make_unique<kavo::app::Program>(platform);
+        if (!kavo->start())
+            return 2;
+        shown = kavo->form1();
+    } else {
+        bare = std::make_unique<QWidget>();
+        bare->resize(TForm1::ClientWidth, TForm1::ClientHeight);
+        bare->show();
+        shown = bare.get();
+    }
+    waitShown(shown);
+    const std::int64_t shownNs = monotonicNs();
+    std::printf("%lld %lld %ld\n", static_cast<long long>(mainNs), static_cast<long long>(shownNs),
+                peakKiB());
+    return shown->isVisible() ? 0 : 3;
+}
+
+struct Sample {
+    double fromSpawnMs, fromMainMs, peakMiB;
+};
+
+// Runs this executable once in the given mode inside workDir and reads its report.
+Sample spawnOne(const std::string& self, const char* mode, const fs::path& workDir) {
+    int out[2];
+    if (pipe(out) != 0)
+        throw std::runtime_error("pipe failed");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    std::string dirArg = workDir.string();
+    char* args[] = {const_cast<char*>(self.c_str()), const_cast<char*>(mode), dirArg.data(),
+                    nullptr};
+    pid_t pid = 0;
+    const std::int64_t spawnNs = monotonicNs();
+    const int rc = posix_spawn(&pid, self.c_str(), &actions, nullptr, args, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    if (rc != 0)
+        throw std::runtime_error("cannot start " + self);
+    std::string report;
+    char buffer[256];
+    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;)
+        report.append(buffer, static_cast<std::size_t>(n));
+    close(out[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    long long mainNs = 0, shownNs = 0;
+    long peak = 0;
+    std::istringstream in(report);
+    if (!(in >> mainNs >> shownNs >> peak) || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error(std::string("the ") + mode + " start failed: " + report);
+    return {(shownNs - spawnNs) / 1e6, (shownNs - mainNs) / 1e6, peak / 1024.0};
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+struct Medians {
+    double fromSpawnMs, fromMainMs, peakMiB;
+};
+
+Medians medians(const std::vector<Sample>& samples) {
+    std::vector<double> spawn, main, peak;
+    for (const Sample& s : samples) {
+        spawn.push_back(s.fromSpawnMs);
+        main.push_back(s.fromMainMs);
+        peak.push_back(s.peakMiB);
+    }
+    return {median(spawn), median(main), median(peak)};
+}
+
+int parent(int runs) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    char folder[] = "/tmp/kavo-bench-startup-XXXXXX";
+    if (!mkdtemp(folder))
+        throw std::runtime_error("cannot create a temporary folder");
+    const fs::path workDir = folder;
+    fs::copy(KAVO_SHIPPED_SYSTEM_FOLDER, workDir / "System_folder", fs::copy_options::recursive);
+    const std::string self = fs::read_symlink("/proc/self/exe").string();
+
+    std::vector<Sample> program, bare;
+    // One start of each to warm the file cache, not counted.
+    spawnOne(self, "--program", workDir);
+    spawnOne(self, "--bare", workDir);
+    for (int i = 0; i < runs; ++i) {
+        program.push_back(spawnOne(self, "--program", workDir));
+        bare.push_back(spawnOne(self, "--bare", workDir));
+    }
+    fs::remove_all(workDir);
+
+    const Medians p = medians(program), b = medians(bare);
+    std::printf("Start-up under offscreen, median of %d starts each\n", runs);
+    std::printf("%-22s %16s %16s %12s\n", "", "spawn->shown ms", "main->shown ms", "VmHWM MiB");
+    std::printf("%-22s %16.1f %16.1f %12.1f\n", "Kavo_Program (Program)", p.fromSpawnMs,
+                p.fromMainMs, p.peakMiB);
+    std::printf("%-22s %16.1f %16.1f %12.1f\n", "bare QWidget", b.fromSpawnMs, b.fromMainMs,
+                b.peakMiB);
+    std::printf("%-22s %16.2f %16.2f %12.2f\n", "ratio program/bare", p.fromSpawnMs / b.fromSpawnMs,
+                p.fromMainMs / b.fromMainMs, p.peakMiB / b.peakMiB);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::int64_t mainNs = monotonicNs();
+    if (argc >= 3 &&
+        (std::strcmp(argv[1], "--program") == 0 || std::strcmp(argv[1], "--bare") == 0)) {
+        const bool program = std::strcmp(argv[1], "--program") == 0;
+        fs::current_path(argv[2]);
+        int qtArgc = 1;
+        return child(program, mainNs, qtArgc, argv);
+    }
+    try {
+        return parent(argc >= 2 ? std::max(1, std::atoi(argv[1])) : 15);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+}

@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: MIT
+// The language switch: the language file, the restart through the platform, and what
+// happens when the file cannot be written or the new instance cannot start.
+#include "app/text_bridge.hpp"
+#include "ui/support/ui_fixture.hpp"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace fs = std::filesystem;
+using namespace kavo::test;
+using kavo::app::fromPath;
+
+namespace {
+
+struct SwitchCase {
+    const char* running; // language file at start
+    const char* command; // Russian1 or English1
+    const char* written;
+    const char* nextLang; // Lang of the next start
+};
+
+void PrintTo(const SwitchCase& c, std::ostream* os) {
+    *os << c.command << " from " << c.running;
+}
+
+using LanguageSwitchFailure = UiFixture;
+
+class LanguageSwitch : public UiFixture, public ::testing::WithParamInterface<SwitchCase> {};
+
+QString u(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+fs::path languageFile(const fs::path& dir) {
+    return dir / "System_folder" / "Language" / "Language.txt";
+}
+
+} // namespace
+
+TEST_P(LanguageSwitch, WritesTheFileRestartsAndEnds) {
+    const SwitchCase& c = GetParam();
+    started(c.running);
+    trigger(c.command);
+
+    EXPECT_EQ(readBytes(languageFile(dir.path())), c.written);
+    ASSERT_EQ(platform.restarts.size(), 1u);
+    const QString executable = platform.restarts[0].executable;
+    EXPECT_EQ(executable, QCoreApplication::applicationFilePath());
+    EXPECT_TRUE(QFileInfo(executable).isAbsolute());
+    EXPECT_TRUE(QFileInfo(executable).isExecutable());
+    EXPECT_EQ(platform.restarts[0].workingDirectory, fromPath(dir.path()));
+    EXPECT_TRUE(platform.boxes.empty());
+    EXPECT_TRUE(program->ended());
+    EXPECT_TRUE(noWindowShown());
+
+    // What the new instance finds.
+    program.reset();
+    ASSERT_TRUE(start());
+    EXPECT_EQ(form1()->Lang(), c.nextLang);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, LanguageSwitch,
+                         ::testing::Values(SwitchCase{"Rus\r\n", "English1", "En\r\n", "En"},
+                                           SwitchCase{"Rus\r\n", "Russian1", "Rus\r\n", ""},
+                                           SwitchCase{"En\r\n", "English1", "En\r\n", "En"},
+                                           SwitchCase{"En\r\n", "Russian1", "Rus\r\n", ""}),
+                         [](const ::testing::TestParamInfo<SwitchCase>& info) {
+                             return std::string(info.param.command) + "From" +
+                                    (std::string(info.param.running) == "En\r\n" ? "English"
+                                                                                 : "Russian");
+                         });
+
+TEST_F(LanguageSwitchFailure, AFailedRestartKeepsThisInstanceRunning) {
+    struct Case {
+        const char* running;
+        QString box;
+    };
+    const Case cases[] = {
+        {"En\r\n", "\nThe program could not be started again: %1\nThe new language takes "
+                   "effect at the next start."},
+        {"Rus\r\n", u("\nНе удалось запустить программу заново: %1\nНовый язык вступит в силу "
+                      "при следующем запуске.")},
+    };
+    prepare("Rus\r\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.running);
+        program.reset();
+        platform.clear();
+        writeBytes(languageFile(dir.path()), c.running);
+        ASSERT_TRUE(start());
+        platform.restartResult = false;
+        trigger("English1");
+        EXPECT_EQ(platform.restarts.size(), 1u);
+        EXPECT_EQ(platform.errors(),
+                  QStringList{c.box.arg(QCoreApplication::applicationFilePath())});
+        EXPECT_EQ(readBytes(languageFile(dir.path())), "En\r\n");
+        EXPECT_FALSE(program->ended());
+        EXPECT_TRUE(form1()->isVisible());
+    }
+}
+
+TEST_F(LanguageSwitchFailure, ALanguageFileThatCannotBeWrittenStopsTheSwitch) {
+    started();
+    fs::remove_all(systemFolder() / "Language");
+    trigger("English1");
+    EXPECT_EQ(platform.errors(),
+              QStringList{"Cannot create file " + fromPath(languageFile(dir.path()))});
+    EXPECT_TRUE(platform.restarts.empty());
+    EXPECT_FALSE(program->ended());
+    EXPECT_TRUE(form1()->isVisible());
+    EXPECT_EQ(form1()->Lang(), "");
+}
