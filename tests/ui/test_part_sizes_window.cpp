@@ -86,7 +86,7 @@ TEST_F(PartSizesWindow, RefusedSizesKeepWhatOkSetBefore) {
         const char *a, *b, *c;
         QString error;       // error box, or empty
         QString information; // information box, or empty
-        int partA;           // PartASize afterwards; TaskTotal stays 3 and the lists empty
+        int partA;           // PartASize afterwards; TaskTotal keeps the 3 of the Ok before
         bool listsKept;      // the lists of the last good Ok stay
     };
     const Case cases[] = {
