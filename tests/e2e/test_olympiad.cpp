@@ -33,10 +33,6 @@ namespace {
 
 const std::string CRLF = "\r\n";
 
-std::string cp(const char* utf8) {
-    return *kavo::utf8ToCp1251(utf8, kavo::Unencodable::Refuse);
-}
-
 std::string replaced(std::string text, const std::string& from, const std::string& to) {
     for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
@@ -170,7 +166,7 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
     // The author saves a line with Cyrillic letters and an "&": both headers are rebuilt
     // from the shipped pieces, escaped for the description, and the flag is cleared.
     const char* authorLine = "Соколова Мария,  МФ-12, October  2025 & Co";
-    const std::string escapedAuthor = cp("Соколова Мария,  МФ-12, October  2025 &amp; Co");
+    const std::string escapedAuthor = cp1251("Соколова Мария,  МФ-12, October  2025 &amp; Co");
     type(in<QLineEdit>(author, "Edit1"), QString::fromUtf8(authorLine));
     click(in<QPushButton>(author, "Button1"));
     EXPECT_FALSE(author->isVisible());
@@ -305,14 +301,14 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
         const std::string page = file(folder / "task.asp");
         const std::string opening =
             shipped(std::string(p.family).replace(p.family.find("TASK.txt"), 8, "task_part1.txt"));
-        EXPECT_EQ(page.rfind(opening + CRLF + cp(p.input->condition) + CRLF, 0), 0u);
+        EXPECT_EQ(page.rfind(opening + CRLF + cp1251(p.input->condition) + CRLF, 0), 0u);
         for (std::size_t i = 0; i < p.input->variants.size(); ++i)
-            EXPECT_EQ(page.find(cp(p.input->variants[i])) != std::string::npos,
+            EXPECT_EQ(page.find(cp1251(p.input->variants[i])) != std::string::npos,
                       !(p.input->removeE && i == 4))
                 << i;
     }
     // The typed answer with a Russian condition asks in Russian.
-    EXPECT_NE(file(year() / "PartA/2/task.asp").find(cp("Введите корректный ответ")),
+    EXPECT_NE(file(year() / "PartA/2/task.asp").find(cp1251("Введите корректный ответ")),
               std::string::npos);
     EXPECT_EQ(file(year() / "PartA/2/task.asp").find("Enter the correct answer"),
               std::string::npos);
@@ -321,10 +317,10 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
     const fs::path edited = year() / "PartC/5";
     std::string page = shipped("file_for_edits/task1.asp");
     for (const auto& [mark, text] : std::vector<std::pair<const char*, std::string>>{
-             {"*vs1*", cp("Решите систему <img src=\"webfiles/fig.png\">")},
-             {"*vs2*", cp("Найдите x")},
-             {"*vs3*", cp("Найдите y")},
-             {"*vs4*", cp("Найдите x + y")}})
+             {"*vs1*", cp1251("Решите систему <img src=\"webfiles/fig.png\">")},
+             {"*vs2*", cp1251("Найдите x")},
+             {"*vs3*", cp1251("Найдите y")},
+             {"*vs4*", cp1251("Найдите x + y")}})
         page = replaced(page, mark, text);
     EXPECT_EQ(file(edited / "task.asp"), page + CRLF);
     std::string answers = shipped("file_for_edits/task1.out");
@@ -335,7 +331,7 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
     EXPECT_EQ(file(edited / "TASK.CFG"), shipped("file_for_edits/task.cfg") + CRLF);
     const std::string editsXml = file(edited / "task.xml");
     EXPECT_EQ(editsXml, replaced(replaced(header, "cost=\"1\"", "cost=\"3\""), "TaskA1",
-                                 cp("Системы &amp; уравнения")) +
+                                 cp1251("Системы &amp; уравнения")) +
                             CRLF);
     EXPECT_NE(editsXml.find("<author>" + escapedAuthor + "</author>"), std::string::npos);
     EXPECT_TRUE(wellFormed(editsXml));
@@ -356,7 +352,7 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
             html.find("\"" + fileUrl(year() / folders[i] / "webfiles") + "/" + pictures[i] + "\""),
             std::string::npos);
         const std::string condition =
-            i < 4 ? cp(packages[i].input->condition) : cp("Решите систему");
+            i < 4 ? cp1251(packages[i].input->condition) : cp1251("Решите систему");
         EXPECT_NE(html.find(condition), std::string::npos);
         const std::string bottom = shipped("browser/buttom.txt") + CRLF;
         EXPECT_EQ(html.substr(html.size() - bottom.size()), bottom);
@@ -380,7 +376,7 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
                                                 QString::fromUtf8("<p>Подсказка</p>"));
     find<QPlainTextEdit>("Memo3")->setPlainText("countby=test\n[1]\nans1=1\nscore[1]=1\n");
     click("Button6");
-    EXPECT_EQ(file(reviewed / "task.asp"), oldPage + cp("<p>Подсказка</p>") + CRLF);
+    EXPECT_EQ(file(reviewed / "task.asp"), oldPage + cp1251("<p>Подсказка</p>") + CRLF);
     EXPECT_EQ(file(reviewed / "task.out"), "countby=test\r\n[1]\r\nans1=1\r\nscore[1]=1\r\n\r\n");
     EXPECT_EQ(file(reviewed / "task.xml"), oldXml + CRLF);
     EXPECT_TRUE(wellFormed(file(reviewed / "task.xml")));

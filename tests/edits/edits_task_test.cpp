@@ -11,6 +11,7 @@ namespace fs = std::filesystem;
 using kavo::edits::EditsForm;
 using kavo::edits::EditsTemplates;
 using kavo::edits::saveEditsTask;
+using kavo::test::cp1251;
 using kavo::test::listTree;
 using kavo::test::readBytes;
 using kavo::test::TempDir;
@@ -54,10 +55,6 @@ bool sameForm(const EditsForm& a, const EditsForm& b) {
            a.Memo5 == b.Memo5 && a.Edit1 == b.Edit1 && a.Edit2 == b.Edit2 && a.Edit3 == b.Edit3 &&
            a.Edit4 == b.Edit4 && a.Edit5 == b.Edit5 && a.Edit6 == b.Edit6 &&
            a.CheckBox1 == b.CheckBox1 && a.CheckBox2 == b.CheckBox2;
-}
-
-std::string ru(std::string_view utf8) {
-    return *kavo::utf8ToCp1251(utf8, kavo::Unencodable::Refuse);
 }
 
 } // namespace
@@ -111,7 +108,7 @@ TEST(EditsSave, RefusalsWriteNothing) {
     const Case cases[] = {
         {"empty number", [](EditsForm& f) { f.Edit5 = ""; }, "En", specify},
         {"empty number, Russian", [](EditsForm& f) { f.Edit5 = ""; }, "",
-         ru("\nУкажите номер задачи")},
+         cp1251("\nУкажите номер задачи")},
         {"remove C keeps D", [](EditsForm& f) { f.CheckBox1 = true; }, "En", specify},
         {"absolute", [](EditsForm& f) { f.Edit5 = "/7"; }, "En", badNumber},
         {"root backslash", [](EditsForm& f) { f.Edit5 = "\\7"; }, "En", badNumber},
@@ -121,8 +118,8 @@ TEST(EditsSave, RefusalsWriteNothing) {
         {"dot", [](EditsForm& f) { f.Edit5 = "./7"; }, "En", badNumber},
         {"separators only", [](EditsForm& f) { f.Edit5 = "\\/\\"; }, "En", badNumber},
         {"bad number, Russian", [](EditsForm& f) { f.Edit5 = "."; }, "",
-         ru("\nНомер задачи должен указывать папку внутри папки задач, например 7 или "
-            "PartB\\7")},
+         cp1251("\nНомер задачи должен указывать папку внутри папки задач, например 7 или "
+                "PartB\\7")},
         {"number outside the code page", [](EditsForm& f) { f.Edit5 = std::nullopt; }, "En",
          badNumber},
         {"answers outside the code page",
@@ -135,8 +132,8 @@ TEST(EditsSave, RefusalsWriteNothing) {
          "page)\nThe answer to D holds a character that task.out cannot store (Windows-1251 "
          "code page)"},
         {"answer outside the code page, Russian", [](EditsForm& f) { f.Edit1 = std::nullopt; }, "",
-         ru("\nОтвет к подвопросу A содержит символ, который нельзя записать в task.out "
-            "(кодовая страница Windows-1251)")},
+         cp1251("\nОтвет к подвопросу A содержит символ, который нельзя записать в task.out "
+                "(кодовая страница Windows-1251)")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -170,7 +167,7 @@ TEST(TaskFolderFragment, AcceptsBothSeparators) {
     };
     for (const auto& [number, folder] : cases)
         EXPECT_EQ(kavo::edits::taskFolderFragment(number), fs::path(folder)) << number;
-    const std::string cyrillic = ru("Задача 7");
+    const std::string cyrillic = cp1251("Задача 7");
     EXPECT_EQ(kavo::edits::taskFolderFragment(cyrillic)->string(), "Задача 7");
 }
 

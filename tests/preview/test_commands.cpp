@@ -11,15 +11,10 @@
 namespace fs = std::filesystem;
 using namespace kavo;
 using namespace kavo::app;
+using kavo::test::cp1251;
 using kavo::test::readBytes;
 using kavo::test::TempDir;
 using kavo::test::writeBytes;
-
-namespace {
-Text cp1251(std::string_view utf8) {
-    return *utf8ToCp1251(utf8, Unencodable::Refuse);
-}
-} // namespace
 
 TEST(About, FivePiecesWithTheirSpaces) {
     EXPECT_EQ(aboutText("En"), "Programe for task templates: TemplateForRadio, TemplateForEdit,\n"

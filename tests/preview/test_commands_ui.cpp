@@ -27,10 +27,6 @@ namespace {
 QString utf8(const std::string& s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-
 struct Commands : UiFixture {
     RecordingPlatform& p = platform;
     void trigger(const char* action) { find<QAction>(action)->trigger(); }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "support/test_support.hpp"
 
+#include "common/codepage.hpp"
+
 #include <algorithm>
 #include <atomic>
 #include <fstream>
@@ -17,9 +19,8 @@ TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = fs::temp_directory_path() /
-                         ("kavo-test-" + std::to_string(random()) + "-" +
-                          std::to_string(++counter));
+        auto candidate = fs::temp_directory_path() / ("kavo-test-" + std::to_string(random()) +
+                                                      "-" + std::to_string(++counter));
         if (fs::create_directory(candidate)) {
             path_ = candidate;
             return;
@@ -37,7 +38,9 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ec);
 }
 
-fs::path shippedSystemFolder() { return fs::path(KAVO_SHIPPED_SYSTEM_FOLDER); }
+fs::path shippedSystemFolder() {
+    return fs::path(KAVO_SHIPPED_SYSTEM_FOLDER);
+}
 
 void copySystemFolder(const fs::path& dir) {
     fs::copy(shippedSystemFolder(), dir / "System_folder", fs::copy_options::recursive);
@@ -73,6 +76,14 @@ std::string listTree(const fs::path& dir) {
     for (const auto& name : names)
         out += name + "\n";
     return out;
+}
+
+} // namespace kavo::test
+
+namespace kavo::test {
+
+std::string cp1251(std::string_view utf8) {
+    return *kavo::utf8ToCp1251(utf8, kavo::Unencodable::Refuse);
 }
 
 } // namespace kavo::test

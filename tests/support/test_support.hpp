@@ -9,7 +9,7 @@ namespace kavo::test {
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -17,7 +17,7 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -31,6 +31,9 @@ void copySystemFolder(const std::filesystem::path& dir);
 std::string readBytes(const std::filesystem::path& path);
 // Replaces a file with exactly these bytes, creating missing folders.
 void writeBytes(const std::filesystem::path& path, std::string_view bytes);
+
+// Windows-1251 bytes of a UTF-8 text, converted by the code page (not by hand).
+std::string cp1251(std::string_view utf8);
 
 // Every regular file under dir, as paths relative to it, sorted.
 std::string listTree(const std::filesystem::path& dir);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/codepage.hpp"
+#include "support/test_support.hpp"
 #include "tasks/task_form.hpp"
 
 #include <string>
@@ -25,11 +26,6 @@ inline tasks::TaskForm validForm() {
     form.Edit1 = "a";
     form.Edit2 = "5";
     return form;
-}
-
-// Windows-1251 bytes of a UTF-8 text, converted by the code page (not by hand).
-inline std::string cp1251(std::string_view utf8) {
-    return *utf8ToCp1251(utf8, Unencodable::Refuse);
 }
 
 } // namespace kavo::test

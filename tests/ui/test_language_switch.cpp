@@ -28,10 +28,6 @@ using LanguageSwitchFailure = UiFixture;
 
 class LanguageSwitch : public UiFixture, public ::testing::WithParamInterface<SwitchCase> {};
 
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 fs::path languageFile(const fs::path& dir) {
     return dir / "System_folder" / "Language" / "Language.txt";
 }

@@ -17,14 +17,6 @@ using kavo::app::selectedRow;
 
 namespace {
 
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
-
-std::string cp1251(const char* utf8) {
-    return *kavo::utf8ToCp1251(utf8, kavo::Unencodable::Refuse);
-}
-
 struct PartSizesWindow : UiFixture {
     QStringList numbers(const char* list) const {
         QStringList items;

@@ -15,14 +15,6 @@ using kavo::app::selectedRow;
 
 namespace {
 
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
-
-std::string cp1251(const char* utf8) {
-    return *kavo::utf8ToCp1251(utf8, kavo::Unencodable::Refuse);
-}
-
 const char* const Files[] = {"task.asp", "task.out", "task.xml"};
 const char* const Memos[] = {"Memo2", "Memo3", "Memo4"};
 

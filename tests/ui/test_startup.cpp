@@ -51,10 +51,6 @@ const CaptionCase Captions[] = {
     {"Label18", "русское имя задачи", "russian task name"},
 };
 
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 } // namespace
 
 TEST_P(LanguageFile, DecidesTheInterfaceLanguage) {

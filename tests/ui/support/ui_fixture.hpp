@@ -40,6 +40,11 @@ class WorkingDirectory {
     std::filesystem::path saved_;
 };
 
+// A QString of a UTF-8 literal.
+inline QString u(const char* text) {
+    return QString::fromUtf8(text);
+}
+
 // Tag reminders with tags, leading spaces and Cyrillic (Windows-1251) text.
 inline const std::string RussianToolkit = "  <b>\xE6\xE8\xF0\xED\xFB\xE9</b>\r\n<br>\r\n";
 inline const std::string EnglishToolkit = "   <i>italic</i>\r\n&lt;sup&gt;\r\n";
