@@ -47,6 +47,7 @@ static Package writeFamily(TaskForm& form, const WriterInput& input, const std::
                        path("task_part3.txt"), path("task_part4.txt"), path("task_part5.txt"),
                        path("task_part6.txt"), path("task_part7.txt"), path("TASK.txt")});
     auto headers = readDescriptions(input.systemDir);
+    const auto where = locateTask(form, input.outputDir);
     // The removal and cost templates a run needs are read now, so that a missing one
     // writes nothing.
     const bool flags[3] = {form.CheckBox1, form.CheckBox2, form.CheckBox3};
@@ -65,7 +66,6 @@ static Package writeFamily(TaskForm& form, const WriterInput& input, const std::
     headers.taskXml = replaceAll(headers.taskXml, Edit5, Edit6);
     headers.taskXml2 = replaceAll(headers.taskXml2, Edit5, Edit6);
 
-    const auto where = locateTask(form, input.outputDir);
     Package package;
     package.folder = where.place ? std::optional(where.place->folder) : std::nullopt;
     package.page = variantBlocksPage(form, t);

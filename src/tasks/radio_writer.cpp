@@ -10,15 +10,20 @@ Package writeRadio(TaskForm& form, const WriterInput& input) {
         input.systemDir, {"file/task_part1.txt", "file/task_part1NoPic.txt", "file/task_part2.txt",
                           "file/task_part3.txt", "file/task_part4.txt", "file/TASK.txt"});
     const auto headers = readDescriptions(input.systemDir);
-    // The removal templates a run needs are read now, so a missing one writes nothing.
-    const Text radio1 = form.CheckBox1 || form.CheckBox3
-                            ? readText(input.systemDir / "Del" / "Radio1.txt")
-                            : Text();
-    const Text radio2 = form.CheckBox2 ? readText(input.systemDir / "Del" / "Radio2.txt") : Text();
+    const auto where = locateTask(form, input.outputDir);
+    // The removal templates a run needs are read now, so a missing one writes nothing, in
+    // the order the removals use them: C Radio1, D Radio2, E Radio1.
+    const auto del = input.systemDir / "Del";
+    Text radio1, radio2;
+    if (form.CheckBox1)
+        radio1 = readText(del / "Radio1.txt");
+    if (form.CheckBox2)
+        radio2 = readText(del / "Radio2.txt");
+    if (form.CheckBox3 && !form.CheckBox1)
+        radio1 = readText(del / "Radio1.txt");
     const auto& [part1, part1NoPic, part2, part3, part4, config] =
         std::tie(t[0], t[1], t[2], t[3], t[4], t[5]);
 
-    const auto where = locateTask(form, input.outputDir);
     Package package;
     package.folder = where.place ? std::optional(where.place->folder) : std::nullopt;
     package.page = {pageOpening(form, part1, part1NoPic),

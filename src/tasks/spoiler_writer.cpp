@@ -13,6 +13,7 @@ Package writeSpoiler(TaskForm& form, const WriterInput& input) {
                           "file_for_spoiler/task_part6.txt", "file_for_spoiler/task_part7.txt",
                           "file_for_spoiler/TASK.txt"});
     const auto headers = readDescriptions(input.systemDir);
+    const auto where = locateTask(form, input.outputDir);
     // The removal templates a run needs are read now, so a missing one writes nothing.
     const bool removed[3] = {form.CheckBox1, form.CheckBox2, form.CheckBox3};
     Text removals[3];
@@ -21,7 +22,6 @@ Package writeSpoiler(TaskForm& form, const WriterInput& input) {
             removals[i] =
                 readText(input.systemDir / "Del" / ("Spoiler" + std::to_string(i + 1) + ".txt"));
 
-    const auto where = locateTask(form, input.outputDir);
     Package package;
     package.folder = where.place ? std::optional(where.place->folder) : std::nullopt;
     package.page = variantBlocksPage(form, t);

@@ -493,6 +493,35 @@ TEST(AddTask, FailuresStopAtTheirStep) {
         EXPECT_THROW(kavo::tasks::addTask(form, w.app), kavo::Error);
         EXPECT_EQ(w.tree(), "");
     }
+    {
+        // Two failures at once: the one the run meets first is reported. The task's place
+        // is found before the removal templates are read, and D's removal reads Radio2
+        // before E's reads Radio1.
+        auto reportOf = [](Workplace& w, TaskForm form) {
+            try {
+                kavo::tasks::addTask(form, w.app);
+            } catch (const kavo::Error& e) {
+                return std::string(e.what());
+            }
+            return std::string("no error");
+        };
+        Workplace w;
+        fs::remove(w.system() / "Del" / "Radio1.txt");
+        fs::remove(w.system() / "Del" / "Radio2.txt");
+        auto form = validForm();
+        form.CheckBox2 = form.CheckBox3 = true;
+        EXPECT_EQ(reportOf(w, form),
+                  "Cannot open file " + (w.system() / "Del/Radio2.txt").string());
+        form.Edit4 = "one";
+        EXPECT_EQ(reportOf(w, form), "'one' is not a valid integer value");
+        for (const char* removal : {"Del/Spoiler3.txt", "Del/Choice.txt"}) {
+            fs::remove(w.system() / removal);
+            form.ListBox3.selected = 0;
+            form.Edit1 = removal[4] == 'S' ? "a" : "a,b";
+            EXPECT_EQ(reportOf(w, form), "'one' is not a valid integer value") << removal;
+        }
+        EXPECT_EQ(w.tree(), "");
+    }
 }
 
 TEST(AddTask, OlympiadLanguageIsSetBeforeTheTemplatesLoad) {
