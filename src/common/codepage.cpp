@@ -11,7 +11,7 @@ namespace kavo {
 namespace {
 
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
         if (cd_ == reinterpret_cast<iconv_t>(-1))
             throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
@@ -43,7 +43,7 @@ public:
         }
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 
@@ -51,7 +51,11 @@ private:
 // -1 for a byte that starts no valid sequence.
 std::pair<std::size_t, long> decodeOne(std::string_view s) {
     const auto b0 = static_cast<unsigned char>(s[0]);
-    std::size_t len = b0 < 0x80 ? 1 : (b0 >> 5) == 6 ? 2 : (b0 >> 4) == 14 ? 3 : (b0 >> 3) == 30 ? 4 : 0;
+    std::size_t len = b0 < 0x80         ? 1
+                      : (b0 >> 5) == 6  ? 2
+                      : (b0 >> 4) == 14 ? 3
+                      : (b0 >> 3) == 30 ? 4
+                                        : 0;
     if (len == 0 || len > s.size())
         return {1, -1};
     long cp = len == 1 ? b0 : b0 & (0x7F >> len);
