@@ -21,6 +21,12 @@ void ClickLabel::paintText(const QColor& colour) {
     setPalette(palette);
 }
 
+// The press is the label's own: passed on, it would start a window move under the mouse,
+// and the release that makes the click would go to the window system instead.
+void ClickLabel::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))

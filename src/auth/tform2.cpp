@@ -47,11 +47,8 @@ TForm2::TForm2(kavo::app::Platform& platform, const std::filesystem::path& progr
       platform_(platform), programDir_(programDir) {
     setObjectName("Form2");
     setWindowTitle(QStringLiteral("Авторизация"));
-    QFont designFont(QStringLiteral("MS Sans Serif"));
-    designFont.setPointSize(8);
-    designFont.setStyleHint(QFont::SansSerif);
-    setFont(designFont);
-    setFixedSize(415, 220);
+    // The client area a Windows frame of 415 x 220 leaves, as for the main window.
+    setFixedSize(399, 182);
     move(580, 367);
     // An open dialog never keeps the program running once the main window closes.
     setAttribute(Qt::WA_QuitOnClose, false);

@@ -67,13 +67,6 @@ TForm3::TForm3(kavo::app::Platform& platform, const fs::path& programDir,
 
 void TForm3::buildWidgets() {
     setWindowTitle(QStringLiteral("Kavo Program"));
-    QFont designFont(QStringLiteral("MS Sans Serif"));
-    designFont.setPointSize(8);
-    designFont.setStyleHint(QFont::SansSerif);
-    setFont(designFont);
-    setFixedSize(887, 696);
-    if (const auto* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 
     Menu1 = menuBar()->addMenu(QStringLiteral("Меню"));
     Menu1->setObjectName("Menu1");
@@ -84,9 +77,15 @@ void TForm3::buildWidgets() {
     connect(N1, &QAction::triggered, this, &TForm3::backToMainRequested);
     connect(Authorisation1, &QAction::triggered, this, &TForm3::authorisationRequested);
 
+    // The client area a Windows frame of 887 x 696 leaves below the menu bar, as for the
+    // main window.
     auto* client = new QWidget(this);
     client->setObjectName("Client");
+    client->setFixedSize(871, 638);
     setCentralWidget(client);
+    setFixedSize(871, 638 + menuBar()->sizeHint().height());
+    if (const auto* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 
     Label5 = label(client, "Label5", 40, 16, QStringLiteral("Общее условие"));
     Memo1 = make<QPlainTextEdit>(client, "Memo1", {40, 32, 825, 105});

@@ -190,6 +190,22 @@ TEST_F(Commands, LinksOpenTheirAddresses) {
     EXPECT_EQ(platform.openedUrls, expected);
     EXPECT_TRUE(find<QLabel>("Label14")->text().contains(
         QString::fromLatin1(kavo::app::WebSiteHost.data())));
+
+    // A press on the bare client area drags the window; one on a clickable label is the
+    // label's own, or the window move would swallow the release and the click.
+    struct PressCounter : QObject {
+        int presses = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            presses += event->type() == QEvent::MouseButtonPress;
+            return false;
+        }
+    } counter;
+    form1()->centralWidget()->installEventFilter(&counter);
+    QTest::mousePress(form1()->centralWidget(), Qt::LeftButton, {}, QPoint(450, 10));
+    EXPECT_EQ(counter.presses, 1);
+    for (const char* name : {"Label14", "Label15", "Label16", "Label17", "Label19", "Image1"})
+        QTest::mousePress(find<QLabel>(name), Qt::LeftButton);
+    EXPECT_EQ(counter.presses, 1);
 }
 
 TEST_F(Commands, FolderChooserCancelExistingNewAndUncreatable) {

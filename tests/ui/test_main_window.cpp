@@ -2,6 +2,8 @@
 // The main window: size, menu, geometry of every widget, font, captions that fit, links,
 // and the folder picture decoded through the JPEG plugin.
 #include "app/click_label.hpp"
+#include "auth/tform2.hpp"
+#include "edits/tform3.hpp"
 #include "ui/support/ui_fixture.hpp"
 
 #include <QAbstractButton>
@@ -133,6 +135,24 @@ TEST_P(Window, PlacesEveryWidgetAndFitsEveryCaption) {
         }
     }
     EXPECT_EQ(QFontInfo(find<QLabel>("Label1")->font()).family(), "DejaVu Sans Condensed");
+    // The dialog and the Edits builder: the same font, every caption whole inside the window.
+    QMainWindow* form3 = program->form3();
+    for (QWidget* window : {static_cast<QWidget*>(program->form2()), form3->centralWidget()}) {
+        EXPECT_EQ(QFontInfo(window->findChild<QLabel*>("Label1")->font()).family(),
+                  "DejaVu Sans Condensed");
+        for (QWidget* widget : window->findChildren<QWidget*>()) {
+            if (!qobject_cast<QLabel*>(widget) && !qobject_cast<QAbstractButton*>(widget))
+                continue;
+            const QString name = widget->objectName();
+            const auto* button = qobject_cast<QAbstractButton*>(widget);
+            EXPECT_GE(widget->width(),
+                      button ? button->fontMetrics().horizontalAdvance(button->text()) + 8
+                             : widget->sizeHint().width())
+                << name.toStdString();
+            const QRect inWindow(widget->mapTo(window, QPoint(0, 0)), widget->size());
+            EXPECT_TRUE(window->rect().contains(inWindow)) << name.toStdString();
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, Window, ::testing::Values("Rus", "En"),
