@@ -86,6 +86,8 @@ void TForm1::Button1Click() {
 
     if (!result.message.empty())
         inform(fromText(result.message));
+    if (!result.failure.empty())
+        platform_.error(this, fromReport(result.failure));
 
     // Mirror only what the run changed, so text the window holds is never re-read.
     if (form.ListBox1.selected != before.ListBox1.selected)

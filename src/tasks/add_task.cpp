@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tasks/add_task.hpp"
 
+#include "common/error.hpp"
 #include "tasks/checks.hpp"
 #include "tasks/messages.hpp"
 #include "tasks/writers.hpp"
@@ -12,7 +13,15 @@ AddTaskResult addTask(TaskForm& form, const AppValues& app) {
     AddTaskResult result;
     result.message = checkForm(form, app.Lang, app.TaskTotal);
     // A "1" anywhere in the author flag means the author's details are still missing.
-    const Text flag = readText(systemDir / "Authorisation" / "save.txt");
+    Text flag;
+    try {
+        flag = readText(systemDir / "Authorisation" / "save.txt");
+    } catch (const Error& error) {
+        if (result.message.empty())
+            throw;
+        result.failure = error.what();
+        return result;
+    }
     result.showAuthorDialog = flag.find('1') != Text::npos;
     if (!result.message.empty() || result.showAuthorDialog)
         return result;

@@ -20,12 +20,14 @@ struct AddTaskResult {
     Text message;                  // collected messages to show in one box; empty: none
     bool written = false;          // a package was written and the counter raised
     bool showAuthorDialog = false; // the author's details are missing
+    Text failure; // a report met after the checks had failed; shown after their box
 };
 
 // Add task of the main window. Changes the form as the run does (removed variants
 // emptied, the reset after success, the olympiad language of a typed-answer task); the
 // window mirrors the form back. File and number failures throw kavo::Error; what was
-// written before stays.
+// written before stays. A flag file that cannot be read after failed checks comes back as
+// `failure`, so the checks' box is not lost behind it.
 AddTaskResult addTask(TaskForm& form, const AppValues& app);
 
 } // namespace kavo::tasks

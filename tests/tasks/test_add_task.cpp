@@ -313,6 +313,16 @@ TEST(AddTask, AuthorMissing) {
     EXPECT_TRUE(result.showAuthorDialog);
     EXPECT_EQ(w.tree(), "");
     EXPECT_EQ(w.counter(), "0\r\n");
+
+    // Without the flag file a valid form stops at the report; failed checks keep their box.
+    std::filesystem::remove(w.system() / "Authorisation" / "save.txt");
+    result = kavo::tasks::addTask(form, w.app);
+    EXPECT_EQ(result.message, "\nEnter the correct answer!\nThe answer should be from 'a' to 'e'!");
+    EXPECT_NE(result.failure.find("Cannot open file"), std::string::npos);
+    EXPECT_NE(result.failure.find("save.txt"), std::string::npos);
+    form.Edit1 = "a";
+    EXPECT_THROW(kavo::tasks::addTask(form, w.app), kavo::Error);
+    EXPECT_EQ(w.tree(), "");
 }
 
 // Forms that must write nothing: the form, the counter and the tree stay as they were.
