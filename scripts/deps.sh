@@ -20,6 +20,12 @@ done
 
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then
+    # A Debian installed with a root password has no sudo: say what to do instead.
+    if ! command -v sudo >/dev/null 2>&1; then
+        echo "Missing packages: ${missing[*]}" >&2
+        echo "Install them as root first: su -c 'apt-get update && apt-get install -y ${missing[*]}'" >&2
+        exit 1
+    fi
     as_root=(sudo)
 fi
 echo "Installing: ${missing[*]}"
