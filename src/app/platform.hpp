@@ -11,7 +11,7 @@ namespace kavo::app {
 // Everything the windows ask of the desktop. Production shows real boxes and dialogs;
 // GUI tests pass a recorder that answers at once and remembers what it was asked.
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // Modal box, empty caption, one OK button.
