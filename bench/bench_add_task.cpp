@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Add task of a five-variant task of each template against writing the same four files
 // with plain stream writes, in the same run and the same folder.
-#include "tasks/add_task.hpp"
+#include "core/tasks/add_task.hpp"
 
 #include <benchmark/benchmark.h>
 

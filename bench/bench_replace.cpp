@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Replace-all and block removal over large texts with a match every few bytes: the time
 // per byte must stay flat from 1 MB to 10 MB.
-#include "common/text.hpp"
+#include "core/common/text.hpp"
 
 #include <benchmark/benchmark.h>
 

@@ -6,8 +6,8 @@
 //
 //   bench_startup [runs]     (default 15 starts of each)
 #include "app/program.hpp"
-#include "app/qt_platform.hpp"
-#include "app/tform1.hpp"
+#include "ui/common/qt_platform.hpp"
+#include "ui/main/tform1.hpp"
 
 #include <QApplication>
 #include <QWidget>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/program.hpp"
-#include "app/qt_platform.hpp"
+#include "ui/common/qt_platform.hpp"
 
 #include <QApplication>
 

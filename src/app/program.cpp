@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "app/program.hpp"
 
-#include "app/platform.hpp"
-#include "app/text_bridge.hpp"
-#include "app/tform1.hpp"
-#include "auth/tform2.hpp"
-#include "edits/tform3.hpp"
+#include "ui/common/platform.hpp"
+#include "ui/common/text_bridge.hpp"
+#include "ui/main/tform1.hpp"
+#include "ui/auth/tform2.hpp"
+#include "ui/edits/tform3.hpp"
 
 #include <QApplication>
 #include <QFont>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "auth/author.hpp"
+#include "core/auth/author.hpp"
 
-#include "common/error.hpp"
+#include "core/common/error.hpp"
 #include "support/test_support.hpp"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The author details dialog, built for real under the offscreen platform.
-#include "auth/tform2.hpp"
+#include "ui/auth/tform2.hpp"
 
-#include "common/error.hpp"
+#include "core/common/error.hpp"
 #include "support/test_support.hpp"
 #include "ui/support/recording_platform.hpp"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "common/error.hpp"
-#include "common/text.hpp"
-#include "common/xml.hpp"
+#include "core/common/error.hpp"
+#include "core/common/text.hpp"
+#include "core/common/xml.hpp"
 #include "support/test_support.hpp"
 
 #include <gtest/gtest.h>

@@ -2,12 +2,12 @@
 // Invariants of the shipped System_folder: the pages that every template family
 // assembles, the removal templates, the description headers and their rebuild, the
 // Edits templates and the preview stand-ins.
-#include "common/codepage.hpp"
-#include "common/text.hpp"
+#include "core/common/codepage.hpp"
+#include "core/common/text.hpp"
 #include "data/markup.hpp"
-#include "review/preview.hpp"
+#include "core/review/preview.hpp"
 #include "support/test_support.hpp"
-#include "tasks/writers.hpp"
+#include "core/tasks/writers.hpp"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // One whole olympiad through the real windows, as a teacher builds it: a fresh working
 // folder, the part sizes, Reset settings, the author dialog, one task of every template and
 // an Edits task, a preview of each, a review that edits a task, and the restart in English.
-#include "app/text_bridge.hpp"
-#include "auth/tform2.hpp"
-#include "common/codepage.hpp"
-#include "edits/tform3.hpp"
+#include "ui/common/text_bridge.hpp"
+#include "ui/auth/tform2.hpp"
+#include "core/common/codepage.hpp"
+#include "ui/edits/tform3.hpp"
 #include "ui/support/ui_fixture.hpp"
 
 #include <QAction>

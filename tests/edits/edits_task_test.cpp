@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "edits/edits_task.hpp"
+#include "core/edits/edits_task.hpp"
 
-#include "common/codepage.hpp"
-#include "common/error.hpp"
+#include "core/common/codepage.hpp"
+#include "core/common/error.hpp"
 #include "support/test_support.hpp"
 
 #include <gtest/gtest.h>

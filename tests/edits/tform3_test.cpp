@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The Edits builder window, built for real under the offscreen platform.
-#include "edits/tform3.hpp"
+#include "ui/edits/tform3.hpp"
 
-#include "auth/tform2.hpp"
-#include "common/codepage.hpp"
-#include "common/error.hpp"
-#include "common/text.hpp"
-#include "common/xml.hpp"
+#include "ui/auth/tform2.hpp"
+#include "core/common/codepage.hpp"
+#include "core/common/error.hpp"
+#include "core/common/text.hpp"
+#include "core/common/xml.hpp"
 #include "support/test_support.hpp"
 #include "ui/support/recording_platform.hpp"
 

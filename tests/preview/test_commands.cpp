@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "app/commands.hpp"
+#include "core/shell/commands.hpp"
 
-#include "common/codepage.hpp"
-#include "common/error.hpp"
+#include "core/common/codepage.hpp"
+#include "core/common/error.hpp"
 #include "support/test_support.hpp"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "review/preview.hpp"
+#include "core/review/preview.hpp"
 
-#include "common/error.hpp"
+#include "core/common/error.hpp"
 #include "support/test_support.hpp"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The preview of packages written from the shipped System_folder: every server tag made
 // static, the page's references pointed at the task's own webfiles folder.
-#include "edits/edits_task.hpp"
-#include "review/preview.hpp"
+#include "core/edits/edits_task.hpp"
+#include "core/review/preview.hpp"
 #include "support/test_support.hpp"
-#include "tasks/add_task.hpp"
-#include "tasks/package.hpp"
+#include "core/tasks/add_task.hpp"
+#include "core/tasks/package.hpp"
 
 #include <gtest/gtest.h>
 

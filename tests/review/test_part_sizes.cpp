@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Ok over the three size fields, the task folder of a number, and Save's guard.
-#include "common/error.hpp"
-#include "review/task_review.hpp"
+#include "core/common/error.hpp"
+#include "core/review/task_review.hpp"
 #include "support/test_support.hpp"
 
 #include <gtest/gtest.h>

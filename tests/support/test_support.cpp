@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "support/test_support.hpp"
 
-#include "common/codepage.hpp"
+#include "core/common/codepage.hpp"
 
 #include <algorithm>
 #include <atomic>

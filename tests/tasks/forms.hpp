@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "common/codepage.hpp"
+#include "core/common/codepage.hpp"
 #include "support/test_support.hpp"
-#include "tasks/task_form.hpp"
+#include "core/tasks/task_form.hpp"
 
 #include <string>
 #include <string_view>

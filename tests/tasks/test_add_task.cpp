@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "tasks/add_task.hpp"
+#include "core/tasks/add_task.hpp"
 
-#include "common/error.hpp"
+#include "core/common/error.hpp"
 #include "forms.hpp"
 #include "support/test_support.hpp"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "tasks/checks.hpp"
+#include "core/tasks/checks.hpp"
 
 #include "forms.hpp"
 

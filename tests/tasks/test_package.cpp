@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "tasks/package.hpp"
+#include "core/tasks/package.hpp"
 
-#include "common/error.hpp"
+#include "core/common/error.hpp"
 #include "forms.hpp"
 #include "support/test_support.hpp"
-#include "tasks/multichoice_writer.hpp"
-#include "tasks/writers.hpp"
+#include "core/tasks/multichoice_writer.hpp"
+#include "core/tasks/writers.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The language switch: the language file, the restart through the platform, and what
 // happens when the file cannot be written or the new instance cannot start.
-#include "app/text_bridge.hpp"
+#include "ui/common/text_bridge.hpp"
 #include "ui/support/ui_fixture.hpp"
 
 #include <QCoreApplication>

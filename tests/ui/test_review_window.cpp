@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The task code review through the real main window: the layouts, Open task and Save
 // changes with their messages and selection moves, failures, and the bytes on disk.
-#include "app/text_bridge.hpp"
+#include "ui/common/text_bridge.hpp"
 #include "ui/support/ui_fixture.hpp"
 
 #include <QLabel>

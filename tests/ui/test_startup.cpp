@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Start-up: the language file, the start state of the main window, start-up failures.
-#include "app/text_bridge.hpp"
-#include "auth/tform2.hpp"
-#include "edits/tform3.hpp"
+#include "ui/common/text_bridge.hpp"
+#include "ui/auth/tform2.hpp"
+#include "ui/edits/tform3.hpp"
 #include "ui/support/ui_fixture.hpp"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 // A platform for GUI tests: answers at once and remembers every request. Header-only, so a
 // test includes it without any extra library ("ui/support/recording_platform.hpp" under tests/).
 
-#include "app/platform.hpp"
+#include "ui/common/platform.hpp"
 
 #include <QString>
 #include <QStringList>

@@ -4,7 +4,7 @@
 // System_folder, with a recording platform.
 
 #include "app/program.hpp"
-#include "app/tform1.hpp"
+#include "ui/main/tform1.hpp"
 #include "support/test_support.hpp"
 #include "ui/support/recording_platform.hpp"
 

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: MIT
+#include "core/auth/author.hpp"
+
+#include "core/common/error.hpp"
+#include "core/common/xml.hpp"
+
+#include <fstream>
+#include <iterator>
+#include <optional>
+
+namespace fs = std::filesystem;
+
+namespace kavo::auth {
+
+AuthorPaths authorPaths(const fs::path& programDir) {
+    const auto system = programDir / "System_folder";
+    return {
+        .flag = system / "Authorisation" / "save.txt",
+        .head1 = system / "Authorisation" / "Author_1.txt",
+        .head2 = system / "Authorisation" / "Author_2.txt",
+        .tail = system / "Authorisation" / "Author_end.txt",
+        .header1 = system / "file" / "task_xml.txt",
+        .header2 = system / "file" / "task_xml_2.txt",
+        .language = system / "Language" / "Language.txt",
+    };
+}
+
+Text buildHeader(std::string_view head, std::string_view authorLine, std::string_view tail) {
+    Text header(head);
+    header += escapeXmlAttribute(authorLine);
+    header += tail;
+    return header;
+}
+
+// The exact bytes of a file, or none when it cannot be read (it may not exist yet).
+static std::optional<std::string> previousBytes(const fs::path& path) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in && !in.eof())
+        return std::nullopt;
+    return bytes;
+}
+
+void saveAuthor(const fs::path& programDir, std::string_view authorLine) {
+    const auto paths = authorPaths(programDir);
+    const Text head1 = readText(paths.head1);
+    const Text head2 = readText(paths.head2);
+    const Text tail = readText(paths.tail);
+
+    const auto oldHeader1 = previousBytes(paths.header1);
+    writePieces(paths.header1, {buildHeader(head1, authorLine, tail)});
+    try {
+        writePieces(paths.header2, {buildHeader(head2, authorLine, tail)});
+    } catch (const Error&) {
+        // Keep the two headers from the same Save: put the first back, best effort.
+        if (oldHeader1) {
+            try {
+                writeFileAtomic(paths.header1, *oldHeader1);
+            } catch (const Error&) {
+            }
+        }
+        throw;
+    }
+    writePieces(paths.flag, {"0"});
+}
+
+} // namespace kavo::auth

@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: MIT
+#include "core/common/codepage.hpp"
+
+#include <cerrno>
+#include <iconv.h>
+#include <stdexcept>
+#include <vector>
+
+namespace kavo {
+
+namespace {
+
+class Converter {
+  public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+        if (cd_ == reinterpret_cast<iconv_t>(-1))
+            throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+    }
+    ~Converter() { iconv_close(cd_); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // Converts as much as it can; returns false and leaves `in` at the offending sequence
+    // when it meets one it cannot convert.
+    bool run(std::string_view& in, std::string& out) {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        std::vector<char> buffer(in.size() * 4 + 16);
+        char* src = const_cast<char*>(in.data());
+        std::size_t srcLeft = in.size();
+        while (true) {
+            char* dst = buffer.data();
+            std::size_t dstLeft = buffer.size();
+            const auto rc = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
+            out.append(buffer.data(), dst);
+            if (rc != static_cast<std::size_t>(-1)) {
+                in = {};
+                return true;
+            }
+            if (errno == E2BIG)
+                continue;
+            in = std::string_view(src, srcLeft);
+            return false;
+        }
+    }
+
+  private:
+    iconv_t cd_;
+};
+
+// Length and code point of the UTF-8 sequence at the start of `s`; length 1 and code point
+// -1 for a byte that starts no valid sequence.
+std::pair<std::size_t, long> decodeOne(std::string_view s) {
+    const auto b0 = static_cast<unsigned char>(s[0]);
+    std::size_t len = b0 < 0x80         ? 1
+                      : (b0 >> 5) == 6  ? 2
+                      : (b0 >> 4) == 14 ? 3
+                      : (b0 >> 3) == 30 ? 4
+                                        : 0;
+    if (len == 0 || len > s.size())
+        return {1, -1};
+    long cp = len == 1 ? b0 : b0 & (0x7F >> len);
+    for (std::size_t i = 1; i < len; ++i) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if ((b & 0xC0) != 0x80)
+            return {1, -1};
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    return {len, cp};
+}
+
+} // namespace
+
+std::string cp1251ToUtf8(std::string_view bytes) {
+    Converter conv("UTF-8", "CP1251");
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    while (!conv.run(bytes, out)) {
+        // The one byte the code page leaves undefined: keep it as U+0098.
+        const auto b = static_cast<unsigned char>(bytes[0]);
+        out += static_cast<char>(0xC0 | (b >> 6));
+        out += static_cast<char>(0x80 | (b & 0x3F));
+        bytes.remove_prefix(1);
+    }
+    return out;
+}
+
+std::optional<std::string> utf8ToCp1251(std::string_view utf8, Unencodable mode) {
+    Converter conv("CP1251", "UTF-8");
+    std::string out;
+    out.reserve(utf8.size());
+    while (!conv.run(utf8, out)) {
+        const auto [len, cp] = decodeOne(utf8);
+        utf8.remove_prefix(len);
+        if (cp == 0x98) {
+            out += static_cast<char>(0x98);
+            continue;
+        }
+        if (mode == Unencodable::Refuse)
+            return std::nullopt;
+        out += "&#" + std::to_string(cp < 0 ? 0xFFFD : cp) + ";";
+    }
+    return out;
+}
+
+} // namespace kavo

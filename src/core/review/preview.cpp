@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+#include "core/review/preview.hpp"
+
+#include "core/common/codepage.hpp"
+
+#include <array>
+
+namespace fs = std::filesystem;
+
+namespace kavo::review {
+
+namespace {
+
+Text inLanguage(std::string_view lang, std::string_view english, std::string_view russianUtf8) {
+    if (lang == "En")
+        return Text(english);
+    return *utf8ToCp1251(russianUtf8, Unencodable::CharacterReference);
+}
+
+bool unreserved(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~' || c == '/' || c == ':';
+}
+
+std::string percentEncoded(const fs::path& path) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    const auto u8 = fs::absolute(path).lexically_normal().generic_u8string();
+    std::string out;
+    for (const char8_t ch : u8) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (unreserved(c)) {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 0x0F];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+PreviewTemplates readPreviewTemplates(const fs::path& programDir) {
+    const fs::path browser = programDir / "System_folder" / "browser";
+    PreviewTemplates t;
+    const std::array<std::pair<const char*, Text*>, 8> files{{
+        {"head.txt", &t.head},
+        {"input.txt", &t.input},
+        {"radio.txt", &t.radio},
+        {"buttom.txt", &t.buttom},
+        {"check.txt", &t.check},
+        {"table.txt", &t.table},
+        {"input_str.txt", &t.input_str},
+        {"check_str.txt", &t.check_str},
+    }};
+    for (const auto& [name, text] : files)
+        *text = readText(browser / name);
+    return t;
+}
+
+std::string fileUrl(const fs::path& file) {
+    // A drive path ("C:/Tasks") needs the slash of an empty host: file:///C:/Tasks.
+    const std::string path = percentEncoded(file);
+    return (path.starts_with('/') ? "file://" : "file:///") + path;
+}
+
+std::string folderUrl(const fs::path& folder) {
+    std::string url = fileUrl(folder);
+    if (url.back() != '/')
+        url += '/';
+    return url;
+}
+
+Text previewPage(const PreviewTemplates& templates, std::string_view page,
+                 std::string_view webfilesUrl) {
+    Text out = replaceAll(page, templates.table, templates.head);
+    out = replaceAll(out, "<%next()%>", "");
+    out = replaceAll(out, "<%store_count()%>", "");
+    out = replaceAll(out, templates.input_str, templates.input);
+    out = replaceAll(out, "<%radio()%>", templates.radio);
+    out = replaceAll(out, "<%check()%>", templates.check);
+    out = replaceAll(out, "webfiles/", webfilesUrl);
+    return out + templates.buttom;
+}
+
+PreviewResult previewTask(const PreviewRequest& request) {
+    const PreviewTemplates templates = readPreviewTemplates(request.ProgramDir);
+
+    PreviewResult result;
+    if (!request.selected) {
+        result.message =
+            inLanguage(request.Lang, "\nSelect the task number!", "\nВыберите номер задачи!");
+    } else if (const auto folder = request.taskFolder(std::int64_t{*request.selected} + 1)) {
+        const Text page = readText(*folder / "task.asp");
+        const fs::path buf = request.ProgramDir / "buf.html";
+        writePieces(buf, {previewPage(templates, page, folderUrl(*folder / "webfiles"))});
+        result.url = fileUrl(buf);
+    } else {
+        // Every number without a folder says so, the first one included.
+        result.message =
+            inLanguage(request.Lang, "\nUnable to open the task!", "\nНе возможно открыть задачу!");
+    }
+
+    const int next = request.selected ? *request.selected + 1 : 0;
+    if (next >= 0 && next < request.count)
+        result.selected = next;
+    return result;
+}
+
+} // namespace kavo::review

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// View task in the browser: a written task page made static and written to buf.html.
+
+#include "core/common/text.hpp"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kavo::review {
+
+// The templates of System_folder/browser, in the order they are read.
+struct PreviewTemplates {
+    Text head;      // replaces the table text
+    Text input;     // replaces the input_str text
+    Text radio;     // replaces "<%radio()%>"
+    Text buttom;    // appended at the end of the page
+    Text check;     // replaces "<%check()%>"
+    Text table;     // searched for in the page
+    Text input_str; // searched for in the page
+    Text check_str; // read with the others; replaces nothing
+};
+
+// Reads the eight templates under programDir. Throws Error::cannotOpen.
+PreviewTemplates readPreviewTemplates(const std::filesystem::path& programDir);
+
+// The file: URL of a file: the absolute path, its UTF-8 bytes percent-encoded except
+// letters, digits, "-._~" and the separators.
+std::string fileUrl(const std::filesystem::path& file);
+// The same for a folder, ending in "/".
+std::string folderUrl(const std::filesystem::path& folder);
+
+// The static page: the seven replacements in order, "webfiles/" last so that it is pointed
+// inside the inserted fragments too, then the bottom text unchanged.
+Text previewPage(const PreviewTemplates& templates, std::string_view page,
+                 std::string_view webfilesUrl);
+
+struct PreviewRequest {
+    std::string_view Lang;
+    std::filesystem::path ProgramDir;
+    std::optional<int> selected; // the selected position of ListBox1
+    int count = 0;               // the items of ListBox1
+    // The task folder of a number by the stored part sizes; none when it has no folder.
+    std::function<std::optional<std::filesystem::path>(std::int64_t n)> taskFolder;
+};
+
+struct PreviewResult {
+    std::string url;             // the file: URL of buf.html to open; empty: nothing to open
+    Text message;                // to show in the information box; empty: none
+    std::optional<int> selected; // the new selection of ListBox1; none past the last number
+};
+
+// View task in the browser. Reads every template and the page before buf.html is written;
+// a file that cannot be read or written throws kavo::Error, and the selection stays.
+PreviewResult previewTask(const PreviewRequest& request);
+
+} // namespace kavo::review

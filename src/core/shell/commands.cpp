@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: MIT
+#include "core/shell/commands.hpp"
+
+#include "core/common/codepage.hpp"
+#include "core/common/error.hpp"
+
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace kavo::app {
+
+namespace {
+
+bool english(std::string_view lang) {
+    return lang == "En";
+}
+
+Text inLanguage(std::string_view lang, std::string_view english_, std::string_view russianUtf8) {
+    if (english(lang))
+        return Text(english_);
+    return *utf8ToCp1251(russianUtf8, Unencodable::CharacterReference);
+}
+
+fs::path authorisation(const fs::path& programDir) {
+    return programDir / "System_folder" / "Authorisation";
+}
+
+std::string shown(const fs::path& path) {
+    const auto u8 = path.u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
+} // namespace
+
+std::string_view linkAddress(int label) {
+    switch (label) {
+    case 14:
+        return WebSiteAddress;
+    case 15:
+        return TextRecognitionAddress;
+    case 16:
+        return CharacterReferencesAddress;
+    case 17:
+        return VideoLessonsAddress;
+    default:
+        return {};
+    }
+}
+
+Text aboutText(std::string_view lang) {
+    return inLanguage(lang, "Programe for task templates: TemplateForRadio, TemplateForEdit,",
+                      "Программа для шаблона задач: TemplateForRadio, TemplateForEdit,") +
+           "\n" + std::string(english(lang) ? 17 : 19, ' ') +
+           "TemplateForSpoiler, TemplateForMultipleChoice" + "\n\n" + std::string(51, ' ') +
+           inLanguage(lang, "Version 1.0", "Версия 1.0");
+}
+
+Text informationText(std::string_view lang, const fs::path& programDir) {
+    const Text quantity = readText(authorisation(programDir) / "Tasks_in_view.txt");
+    return inLanguage(lang, "Number of added tasks:", "Количество поставленных задач:") + "   " +
+           quantity;
+}
+
+Text resetSettings(std::string_view lang, const fs::path& programDir) {
+    writePieces(authorisation(programDir) / "Tasks_in_view.txt", {"0"});
+    writePieces(authorisation(programDir) / "save.txt", {"1"});
+    return inLanguage(lang, "Settings has been reseted", "Настройки сброшены");
+}
+
+RemoveBoxes coupleRemoveBoxes(RemoveBoxes now, int clicked) {
+    // Each box changed by a rule runs its own rule in turn, as a click on it would.
+    bool* box[] = {nullptr, &now.CheckBox1, &now.CheckBox2, &now.CheckBox3};
+    auto set = [&](int which, bool checked, auto& self) -> void {
+        *box[which] = checked;
+        const bool c = *box[which];
+        if (which == 1 && c) {
+            if (!now.CheckBox2)
+                self(2, true, self);
+            if (!now.CheckBox3)
+                self(3, true, self);
+        } else if (which == 2 && c) {
+            if (!now.CheckBox3)
+                self(3, true, self);
+        } else if (which == 2 && !c) {
+            if (now.CheckBox1)
+                self(1, false, self);
+        } else if (which == 3 && !c) {
+            if (now.CheckBox1)
+                self(1, false, self);
+            if (now.CheckBox2)
+                self(2, false, self);
+        }
+    };
+    if (clicked >= 1 && clicked <= 3)
+        set(clicked, *box[clicked], set);
+    return now;
+}
+
+fs::path chooserStart(const fs::path& outputDir, const fs::path& workingDir) {
+    std::error_code ec;
+    return fs::is_directory(outputDir, ec) ? outputDir : workingDir;
+}
+
+std::optional<fs::path>
+chooseOutputFolder(std::string_view lang, const fs::path& outputDir, const fs::path& workingDir,
+                   const std::function<std::optional<fs::path>(const fs::path&)>& choose,
+                   const std::function<bool()>& confirmCreate) {
+    const fs::path start = chooserStart(outputDir, workingDir);
+    while (true) {
+        const auto chosen = choose(start);
+        if (!chosen || chosen->empty())
+            return std::nullopt;
+        fs::path folder = (workingDir / *chosen).lexically_normal();
+        if (!folder.has_filename() && folder.has_parent_path() && folder != folder.root_path())
+            folder = folder.parent_path();
+        std::error_code ec;
+        if (fs::is_directory(folder, ec))
+            return folder;
+        if (!confirmCreate())
+            continue;
+        fs::create_directories(folder, ec);
+        if (ec || !fs::is_directory(folder))
+            throw Error(english(lang) ? "\nUnable to create the folder " + shown(folder)
+                                      : "\nНе удалось создать папку " + shown(folder));
+        return folder;
+    }
+}
+
+} // namespace kavo::app

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: MIT
+#include "ui/common/click_label.hpp"
+
+#include <QMouseEvent>
+
+namespace kavo::app {
+
+ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) {
+    setCursor(Qt::PointingHandCursor);
+    setTextFormat(Qt::PlainText);
+}
+
+void ClickLabel::setLinkColour(const QColor& colour) {
+    rest_ = colour;
+    paintText(colour);
+}
+
+void ClickLabel::paintText(const QColor& colour) {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    setPalette(palette);
+}
+
+// The press is the label's own: passed on, it would start a window move under the mouse,
+// and the release that makes the click would go to the window system instead.
+void ClickLabel::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+void ClickLabel::enterEvent(QEnterEvent* event) {
+    QLabel::enterEvent(event);
+    if (rest_.isValid())
+        paintText(palette().color(QPalette::Link));
+}
+
+void ClickLabel::leaveEvent(QEvent* event) {
+    QLabel::leaveEvent(event);
+    if (rest_.isValid())
+        paintText(rest_);
+}
+
+} // namespace kavo::app

@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// The boundary between the widgets (Unicode, LF) and the program's text (Windows-1251,
+// CR LF), plus the few widget reads every window needs.
+
+#include "core/common/codepage.hpp"
+#include "core/common/text.hpp"
+
+#include <QString>
+#include <filesystem>
+#include <optional>
+
+class QListWidget;
+class QPlainTextEdit;
+
+namespace kavo::app {
+
+// Widget text to program text: LF becomes CR LF; a character the code page cannot hold
+// becomes "&#N;" (CharacterReference) or makes the result empty (Refuse).
+std::optional<Text> toText(const QString& text, Unencodable mode);
+// Page and description text: never fails.
+Text toPageText(const QString& text);
+// Program text to widget text: CR LF (and a lone CR) becomes LF.
+QString fromText(std::string_view text);
+
+// The characters of text that the code page cannot hold, each once, in order.
+QString unencodableCharacters(const QString& text);
+
+// The exact text of a multi-line field: unlike toPlainText(), keeps no-break spaces.
+QString plainText(const QPlainTextEdit* edit);
+
+// A report of the logic (UTF-8 paths, or Windows-1251 text typed in the form).
+QString fromReport(std::string_view report);
+
+// File paths are UTF-8 on disk.
+QString fromPath(const std::filesystem::path& path);
+std::filesystem::path toPath(const QString& path);
+
+// A list's selected position is its selection model, never its current row.
+std::optional<int> selectedRow(const QListWidget* list);
+// Selects the row; a row outside the list leaves nothing selected.
+void selectRow(QListWidget* list, std::optional<int> row);
+
+} // namespace kavo::app

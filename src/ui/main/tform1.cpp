@@ -1,0 +1,403 @@
+// SPDX-License-Identifier: MIT
+#include "ui/main/tform1.hpp"
+
+#include "ui/common/click_label.hpp"
+#include "core/shell/language.hpp"
+#include "ui/common/platform.hpp"
+#include "ui/common/text_bridge.hpp"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+using kavo::app::ClickLabel;
+
+namespace {
+
+// The width a button or box has at design; it grows only as far as its caption needs.
+const char* const DesignWidth = "designWidth";
+
+template <typename W> W* made(QWidget* parent, const char* name) {
+    auto* widget = new W(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& caption, int x, int y) {
+    auto* widget = made<QLabel>(parent, name);
+    widget->setTextFormat(Qt::PlainText);
+    widget->move(x, y);
+    TForm1::setCaption(widget, caption);
+    return widget;
+}
+
+// A widget with a design size; a button or box grows wide enough for its caption.
+template <typename W> W* placed(W* widget, int x, int y, int w, int h) {
+    widget->setGeometry(x, y, w, h);
+    return widget;
+}
+
+QPlainTextEdit* memo(QWidget* parent, const char* name, int x, int y, int w, int h) {
+    auto* edit = placed(made<QPlainTextEdit>(parent, name), x, y, w, h);
+    edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    return edit;
+}
+
+QListWidget* list(QWidget* parent, const char* name, int x, int y, int w, int h) {
+    auto* box = placed(made<QListWidget>(parent, name), x, y, w, h);
+    box->setSelectionMode(QAbstractItemView::SingleSelection);
+    return box;
+}
+
+QLineEdit* edit(QWidget* parent, const char* name, int x, int y, int w, int h) {
+    return placed(made<QLineEdit>(parent, name), x, y, w, h);
+}
+
+template <typename B>
+B* button(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h) {
+    auto* widget = made<B>(parent, name);
+    widget->setProperty(DesignWidth, w);
+    widget->setGeometry(x, y, w, h);
+    TForm1::setCaption(widget, caption);
+    return widget;
+}
+
+QAction* action(QObject* parent, const char* name, const QString& caption) {
+    auto* item = new QAction(caption, parent);
+    item->setObjectName(QString::fromLatin1(name));
+    return item;
+}
+
+const QColor LinkGreen(0, 128, 0);
+
+} // namespace
+
+TForm1::TForm1(kavo::app::Platform& platform, const std::filesystem::path& programDir,
+               QWidget* parent)
+    : QMainWindow(parent), platform_(platform) {
+    setObjectName("Form1");
+    setWindowTitle("Kavo Program");
+    setWindowIcon(QIcon(":/kavo/kavo.png"));
+    buildMenu();
+    buildWidgets();
+
+    // The start state, in the order the program has always set it.
+    Memo1->clear();
+    Edit2->clear();
+    for (QListWidget* box : {ListBox2, ListBox3})
+        box->addItems({"Yes", "No"});
+    RadioButton2->setChecked(true);
+    programDir_ = programDir;
+    setOutputDir(programDir_ / "Year");
+
+    const auto start = kavo::app::readStartFiles(programDir_);
+    Toolkit->setPlainText(kavo::app::fromText(start.Toolkit));
+    if (start.Lang == kavo::app::English) {
+        lang_ = start.Lang;
+        applyEnglishCaptions();
+    }
+
+    connectHandlers();
+    Timer1->start();
+}
+
+TForm1::~TForm1() = default;
+
+bool TForm1::english() const {
+    return lang_ == kavo::app::English;
+}
+
+void TForm1::setCaption(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->adjustSize();
+}
+
+void TForm1::setCaption(QAbstractButton* button, const QString& text) {
+    button->setText(text);
+    const QVariant design = button->property(DesignWidth);
+    if (design.isValid())
+        button->resize(std::max(design.toInt(), button->sizeHint().width()), button->height());
+    else
+        button->adjustSize();
+}
+
+void TForm1::setOutputDir(const std::filesystem::path& dir) {
+    outputDir_ = dir;
+    setCaption(Label19, kavo::app::fromPath(dir));
+}
+
+void TForm1::buildMenu() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName("MainMenu1");
+    Menu1 = bar->addMenu(QString::fromUtf8("Меню"));
+    Menu1->setObjectName("Menu1");
+    N2 = action(this, "N2", QString::fromUtf8("Создание математических задач"));
+    N4 = action(this, "N4", QString::fromUtf8("Макет \"Edits\""));
+    N1 = action(this, "N1", QString::fromUtf8("Просмотр кода задач"));
+    N3 = action(this, "N3", QString::fromUtf8("Сбросить настройки"));
+    Menu1->addActions({N2, N4, N1, N3});
+    k1 = action(this, "k1", QString::fromUtf8("О_программе"));
+    Authorisation1 = action(this, "Authorisation1", QString::fromUtf8("Авторизация"));
+    information1 = action(this, "information1", QString::fromUtf8("Информация"));
+    bar->addActions({k1, Authorisation1, information1});
+    Language1 = bar->addMenu(QString::fromUtf8("Язык/Language"));
+    Language1->setObjectName("Language1");
+    Russian1 = action(this, "Russian1", "Russian");
+    English1 = action(this, "English1", "English");
+    Language1->addActions({Russian1, English1});
+}
+
+void TForm1::buildWidgets() {
+    auto* client = made<QWidget>(this, "client");
+    client->setFixedSize(ClientWidth, ClientHeight);
+    client->installEventFilter(this);
+    setCentralWidget(client);
+    QWidget* c = client;
+    const auto u = [](const char* text) { return QString::fromUtf8(text); };
+
+    Label1 = label(c, "Label1", u("Введите условие задачи"), 24, 16);
+    Memo1 = memo(c, "Memo1", 24, 48, 265, 193);
+    Label5 = label(c, "Label5", u("Есть ли в условии картинка?"), 336, 16);
+    ListBox2 = list(c, "ListBox2", 384, 48, 49, 33);
+    Label2 = label(c, "Label2", u("Выберете № задачи которую хотите добавить(изменить)"), 552, 16);
+    ListBox1 = list(c, "ListBox1", 656, 64, 73, 137);
+    Label6 = label(c, "Label6", "Part A", 584, 64);
+    Label7 = label(c, "Label7", "Part B", 584, 112);
+    Label8 = label(c, "Label8", "Part C", 584, 160);
+    Edit2 = edit(c, "Edit2", 584, 80, 33, 21);
+    Edit3 = edit(c, "Edit3", 584, 128, 33, 21);
+    Edit4 = edit(c, "Edit4", 584, 176, 33, 21);
+    Edit3->setText("0");
+    Edit4->setText("0");
+    Button2 = button<QPushButton>(c, "Button2", "Ok", 576, 208, 153, 25);
+
+    GroupBox1 = placed(made<QGroupBox>(c, "GroupBox1"), 347, 112, 182, 121);
+    GroupBox1->setTitle(u("Название задачи"));
+    CheckBox4 = button<QCheckBox>(GroupBox1, "CheckBox4", u("по умолчанию"), 8, 16, 97, 17);
+    CheckBox4->setChecked(true);
+    Label18 = label(GroupBox1, "Label18", u("русское имя задачи"), 8, 40);
+    Edit7 = edit(GroupBox1, "Edit7", 8, 56, 169, 21);
+    Label20 = label(GroupBox1, "Label20", u("английское имя задачи"), 8, 80);
+    Edit8 = edit(GroupBox1, "Edit8", 8, 96, 169, 21);
+
+    Label3 = label(c, "Label3", u("Варианты ответов"), 376, 256);
+    QLabel** letters[] = {&A, &B, &C, &D, &E};
+    QLineEdit** variants[] = {&VariantOtveta_1, &VariantOtveta_2, &VariantOtveta_3,
+                              &VariantOtveta_4, &VariantOtveta_5};
+    const int letterLefts[] = {9, 184, 360, 536, 712};
+    const int variantLefts[] = {24, 200, 376, 552, 728};
+    const char* letterNames[] = {"A", "B", "C", "D", "E"};
+    const char* variantNames[] = {"VariantOtveta_1", "VariantOtveta_2", "VariantOtveta_3",
+                                  "VariantOtveta_4", "VariantOtveta_5"};
+    for (int i = 0; i < 5; ++i) {
+        *letters[i] = label(c, letterNames[i], letterNames[i], letterLefts[i], 304);
+        *variants[i] = edit(c, variantNames[i], variantLefts[i], 296, 129, 21);
+    }
+    const QString remove = u("Удалить вариант ответа");
+    CheckBox1 = button<QCheckBox>(c, "CheckBox1", remove, 360, 328, 145, 17);
+    CheckBox2 = button<QCheckBox>(c, "CheckBox2", remove, 536, 328, 145, 17);
+    CheckBox3 = button<QCheckBox>(c, "CheckBox3", remove, 712, 328, 145, 17);
+
+    Label4 = label(c, "Label4", u("Правильный ответ"), 32, 384);
+    Edit1 = edit(c, "Edit1", 32, 416, 121, 21);
+    Label10 = label(c, "Label10", u("Сворачивать ответы?"), 344, 384);
+    ListBox3 = list(c, "ListBox3", 384, 416, 57, 33);
+    Label9 = label(c, "Label9", u("Памятка тегов"), 664, 384);
+    Toolkit = memo(c, "Toolkit", 568, 408, 289, 217);
+
+    Button1 = button<QPushButton>(c, "Button1", u("Добавить задачу"), 32, 520, 129, 33);
+    Button5 =
+        button<QPushButton>(c, "Button5", u("Просмотреть задачу в браузере"), 326, 520, 177, 33);
+
+    Image1 = placed(made<ClickLabel>(c, "Image1"), 32, 560, 49, 49);
+    Image1->setPixmap(QPixmap(":/kavo/folder.jpg"));
+    Image1->setAlignment(Qt::AlignCenter);
+    Label19 = made<ClickLabel>(c, "Label19");
+    Label19->move(88, 576);
+    Label19->setLinkColour(LinkGreen);
+    setCaption(Label19, u("Выберите директорию"));
+
+    struct Link {
+        ClickLabel** widget;
+        const char* name;
+        const char* caption;
+        int left;
+    };
+    const Link links[] = {{&Label17, "Label17", "Видео уроки по созданию задач", 24},
+                          {&Label15, "Label15", "Программа для распознования текста", 280},
+                          {&Label16, "Label16", "Больше тегов", 568},
+                          {&Label14, "Label14", "Перейти на сайт Kavo", 728}};
+    for (const Link& link : links) {
+        *link.widget = made<ClickLabel>(c, link.name);
+        (*link.widget)->move(link.left, 624);
+        (*link.widget)->setLinkColour(LinkGreen);
+        setCaption(*link.widget, u(link.caption));
+    }
+
+    RadioGroup1 = placed(made<QGroupBox>(c, "RadioGroup1"), 745, 120, 113, 73);
+    RadioGroup1->setTitle(u("Язык олимпиады"));
+    RadioButton1 = made<QRadioButton>(RadioGroup1, "RadioButton1");
+    RadioButton1->move(752 - 745, 144 - 120);
+    setCaption(RadioButton1, u("Русский"));
+    RadioButton2 = made<QRadioButton>(RadioGroup1, "RadioButton2");
+    RadioButton2->move(752 - 745, 168 - 120);
+    setCaption(RadioButton2, u("Английский"));
+    RadioGroup1->hide();
+
+    // The code review layout, hidden at start; its list and fields lie above what they cover.
+    Button6 = button<QPushButton>(c, "Button6", u("Сохранить изменения"), 24, 520, 121, 33);
+    Button8 = button<QPushButton>(c, "Button8", u("Просмотр задачи"), 176, 520, 105, 33);
+    Button7 = button<QPushButton>(c, "Button7", u("Назад"), 320, 520, 105, 33);
+    ListBox4 = list(c, "ListBox4", 656, 64, 73, 137);
+    Label11 = label(c, "Label11", u("Файл с условием задачи"), 216, 16);
+    Label12 = label(c, "Label12", u("Файл с ответами"), 232, 280);
+    Label13 = label(c, "Label13", u("Xml файл"), 248, 432);
+    Memo2 = memo(c, "Memo2", 24, 40, 529, 233);
+    Memo3 = memo(c, "Memo3", 24, 304, 529, 121);
+    Memo4 = memo(c, "Memo4", 24, 456, 529, 49);
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             Button6, Button8, Button7, ListBox4, Label11, Label12, Label13, Memo2, Memo3, Memo4}) {
+        widget->raise();
+        widget->hide();
+    }
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setInterval(1000);
+
+    setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+}
+
+void TForm1::applyEnglishCaptions() {
+    struct Caption {
+        QObject* widget;
+        QString text;
+    };
+    const Caption captions[] = {
+        {N2, "Main template"},
+        {N4, "Template 'Edits'"},
+        {N1, "Task code review"},
+        {N3, "Reset settings"},
+        {Menu1, "Menu"},
+        {k1, "About"},
+        {Authorisation1, "Authorisation"},
+        {information1, "Information"},
+        {Language1, QString::fromUtf8("Язык/Language")},
+        {Label1, "Enter the task"},
+        {Label5, "  Is there a picture in the task?"},
+        {Label2, "              Select the task number you want to add"},
+        {Label3, "           Answers"},
+        {Label4, "Correct answer"},
+        {Label10, "         Fold answers?"},
+        {Label9, "The list of  tags"},
+        {Label14, QString("Go to ") + WebHost},
+        {Label15, "The program for text recognition"},
+        {Label16, "Tags"},
+        {Label11, "          Task file"},
+        {Label12, "File with answers"},
+        {Label13, "XML file"},
+        {Label17, "Video lessons of creation of tasks"},
+        {CheckBox1, "remove answer"},
+        {CheckBox2, "remove answer"},
+        {CheckBox3, "remove answer"},
+        {Button1, "Save task"},
+        {Button5, "View task in the browser"},
+        {Button6, "Save changes"},
+        {Button8, "Open task"},
+        {Button7, "Back"},
+        {RadioGroup1, "Language olympiad"},
+        {RadioButton1, "Russian"},
+        {RadioButton2, "English"},
+        {GroupBox1, "Task name"},
+        {CheckBox4, "Default"},
+        {Label18, "russian task name"},
+        {Label20, "english task name"},
+    };
+    for (const Caption& caption : captions) {
+        if (auto* item = qobject_cast<QAction*>(caption.widget))
+            item->setText(caption.text);
+        else if (auto* menu = qobject_cast<QMenu*>(caption.widget))
+            menu->setTitle(caption.text);
+        else if (auto* text = qobject_cast<QLabel*>(caption.widget))
+            setCaption(text, caption.text);
+        else if (auto* group = qobject_cast<QGroupBox*>(caption.widget))
+            group->setTitle(caption.text);
+        else if (auto* press = qobject_cast<QAbstractButton*>(caption.widget))
+            setCaption(press, caption.text);
+    }
+}
+
+void TForm1::connectHandlers() {
+    const auto on = [this](auto* sender, auto signal, std::function<void()> handler) {
+        connect(sender, signal, this, [this, handler] { guarded(handler); });
+    };
+    on(Button2, &QPushButton::clicked, [this] { Button2Click(); });
+    on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
+    on(N1, &QAction::triggered, [this] { N1Click(); });
+    on(N2, &QAction::triggered, [this] { N2Click(); });
+    on(Button7, &QPushButton::clicked, [this] { N2Click(); });
+    on(Button8, &QPushButton::clicked, [this] { Button8Click(); });
+    on(Button6, &QPushButton::clicked, [this] { Button6Click(); });
+    on(Russian1, &QAction::triggered, [this] { switchLanguage(false); });
+    on(English1, &QAction::triggered, [this] { switchLanguage(true); });
+    connect(N4, &QAction::triggered, this, &TForm1::editsRequested);
+    connect(Authorisation1, &QAction::triggered, this, &TForm1::authorisationRequested);
+
+    on(k1, &QAction::triggered, [this] { k1Click(); });
+    on(information1, &QAction::triggered, [this] { information1Click(); });
+    on(N3, &QAction::triggered, [this] { N3Click(); });
+    on(Label19, &ClickLabel::clicked, [this] { chooseFolder(); });
+    on(Image1, &ClickLabel::clicked, [this] { chooseFolder(); });
+    on(Label14, &ClickLabel::clicked, [this] { openLink(14); });
+    on(Label15, &ClickLabel::clicked, [this] { openLink(15); });
+    on(Label16, &ClickLabel::clicked, [this] { openLink(16); });
+    on(Label17, &ClickLabel::clicked, [this] { openLink(17); });
+    on(CheckBox1, &QCheckBox::toggled, [this] { checkBoxClick(1); });
+    on(CheckBox2, &QCheckBox::toggled, [this] { checkBoxClick(2); });
+    on(CheckBox3, &QCheckBox::toggled, [this] { checkBoxClick(3); });
+    on(CheckBox4, &QCheckBox::toggled, [this] { checkBoxClick(4); });
+    on(Timer1, &QTimer::timeout, [this] { Timer1Timer(); });
+    on(Button5, &QPushButton::clicked, [this] { Button5Click(); });
+}
+
+void TForm1::guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        platform_.error(this, kavo::app::fromReport(error.what()));
+    }
+}
+
+void TForm1::inform(const QString& text) {
+    platform_.information(this, text);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    emit closed();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    // The window follows the mouse when its bare client area is dragged.
+    if (watched == centralWidget() && event->type() == QEvent::MouseButtonPress && windowHandle())
+        windowHandle()->startSystemMove();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (centred_ || !screen())
+        return;
+    centred_ = true;
+    const QRect desk = screen()->availableGeometry();
+    move(desk.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+}

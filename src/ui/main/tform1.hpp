@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/common/text.hpp"
+#include "core/review/part_sizes.hpp"
+#include "core/review/task_review.hpp"
+
+#include <QMainWindow>
+#include <filesystem>
+#include <functional>
+
+class QAbstractButton;
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+namespace kavo::app {
+class ClickLabel;
+class Platform;
+} // namespace kavo::app
+
+// The main window: the task form layout and the task code review layout. Widgets carry
+// their form names as member and objectName. The window reads its widgets into records,
+// runs the logic and mirrors the result back.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+  public:
+    // The client area a Windows frame of 888 x 706 leaves below the menu bar.
+    static constexpr int ClientWidth = 872;
+    static constexpr int ClientHeight = 648;
+    // The host of the system's web site (the English caption of Label14 names it).
+    static constexpr const char* WebHost = "kavo.example.org";
+
+    // Builds the window in its start state; reads the language file and the tag reminder
+    // under programDir. Throws kavo::Error when one cannot be opened.
+    TForm1(kavo::app::Platform& platform, const std::filesystem::path& programDir,
+           QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    kavo::app::Platform& platform() const { return platform_; }
+    const kavo::Text& Lang() const { return lang_; }
+    bool english() const;
+    const std::filesystem::path& ProgramDir() const { return programDir_; }
+    const std::filesystem::path& OutputDir() const { return outputDir_; }
+    // Sets OutputDir and shows it in Label19.
+    void setOutputDir(const std::filesystem::path& dir);
+    const kavo::review::PartSizes& partSizes() const { return sizes_; }
+
+    // Runs a handler: a kavo::Error or any std::exception shows its report in an error box.
+    void guarded(const std::function<void()>& handler);
+    // An information box owned by this window.
+    void inform(const QString& text);
+    // Sets a label's caption and sizes the label to it.
+    static void setCaption(QLabel* label, const QString& text);
+    // Sets a button's caption; it keeps its design width unless the caption needs more.
+    static void setCaption(QAbstractButton* button, const QString& text);
+
+    // Ok, Add task, the layouts, Open task, Save changes, the language switch.
+    void Button2Click();
+    void Button1Click();
+    void N1Click();
+    void N2Click(); // Back (Button7) does the same
+    void Button8Click();
+    void Button6Click();
+    void switchLanguage(bool english);
+
+    // The small commands (their bodies live in tform1_commands.cpp).
+    void k1Click();
+    void information1Click();
+    void N3Click();
+    void chooseFolder();
+    void openLink(int which);      // 14 .. 17: Label14 .. Label17
+    void checkBoxClick(int which); // 1 .. 4: CheckBox1 .. CheckBox4, on every change
+    void Timer1Timer();
+    void Button5Click();
+
+    // Menu
+    QMenu* Menu1;
+    QAction *N2, *N4, *N1, *N3, *k1, *Authorisation1, *information1;
+    QMenu* Language1;
+    QAction *Russian1, *English1;
+
+    // Task form layout
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9,
+        *Label10, *Label18, *Label20;
+    QLabel *A, *B, *C, *D, *E;
+    QPlainTextEdit* Memo1;
+    QListWidget *ListBox1, *ListBox2, *ListBox3;
+    QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit7, *Edit8;
+    QLineEdit *VariantOtveta_1, *VariantOtveta_2, *VariantOtveta_3, *VariantOtveta_4,
+        *VariantOtveta_5;
+    QCheckBox *CheckBox1, *CheckBox2, *CheckBox3, *CheckBox4;
+    QGroupBox *GroupBox1, *RadioGroup1;
+    QRadioButton *RadioButton1, *RadioButton2;
+    QPlainTextEdit* Toolkit;
+    QPushButton *Button1, *Button2, *Button5;
+    kavo::app::ClickLabel *Image1, *Label19, *Label14, *Label15, *Label16, *Label17;
+
+    // Task code review layout
+    QPushButton *Button6, *Button7, *Button8;
+    QListWidget* ListBox4;
+    QLabel *Label11, *Label12, *Label13;
+    QPlainTextEdit *Memo2, *Memo3, *Memo4;
+
+    QTimer* Timer1;
+
+  signals:
+    void editsRequested();         // N4
+    void authorisationRequested(); // Authorisation1, or Add task found no author details
+    void partSizesConfirmed();     // Ok is about to refill the lists (closes Form2)
+    void closed();                 // the window was closed: the program ends
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void buildMenu();
+    void buildWidgets();
+    void applyEnglishCaptions();
+    void connectHandlers();
+    void fillNumberLists(std::int64_t count);
+    void showTaskFormWidgets(bool taskForm);
+
+    kavo::app::Platform& platform_;
+    kavo::Text lang_;
+    std::filesystem::path programDir_;
+    std::filesystem::path outputDir_;
+    kavo::review::PartSizes sizes_;
+    kavo::review::ReviewState review_;
+    bool centred_ = false;
+};

@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: MIT
+// The small commands of the main window: the window mirrors the logic of app/commands and
+// review/preview and shows what it asks for.
+#include "ui/common/click_label.hpp"
+#include "core/shell/commands.hpp"
+#include "ui/common/platform.hpp"
+#include "ui/common/text_bridge.hpp"
+#include "ui/main/tform1.hpp"
+#include "core/review/preview.hpp"
+#include "core/tasks/package.hpp"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalBlocker>
+
+namespace fs = std::filesystem;
+using namespace kavo::app;
+
+void TForm1::k1Click() {
+    inform(fromText(aboutText(Lang())));
+}
+
+void TForm1::information1Click() {
+    inform(fromText(informationText(Lang(), ProgramDir())));
+}
+
+void TForm1::N3Click() {
+    inform(fromText(resetSettings(Lang(), ProgramDir())));
+}
+
+void TForm1::chooseFolder() {
+    const auto chosen = chooseOutputFolder(
+        Lang(), OutputDir(), ProgramDir(),
+        [this](const fs::path& start) -> std::optional<fs::path> {
+            const auto answer = platform().chooseFolder(this, fromPath(start));
+            if (!answer)
+                return std::nullopt;
+            return toPath(*answer);
+        },
+        [this] {
+            return platform().question(this, QString::fromLatin1(CreateFolderQuestion.data(),
+                                                                 CreateFolderQuestion.size()));
+        });
+    setOutputDir(chosen ? *chosen : OutputDir());
+}
+
+void TForm1::openLink(int which) {
+    const auto address = linkAddress(which);
+    platform().openUrl(QString::fromLatin1(address.data(), static_cast<qsizetype>(address.size())));
+}
+
+void TForm1::checkBoxClick(int which) {
+    if (which == 4) {
+        if (CheckBox4->isChecked())
+            Edit7->clear();
+        return;
+    }
+    const RemoveBoxes end = coupleRemoveBoxes(
+        {CheckBox1->isChecked(), CheckBox2->isChecked(), CheckBox3->isChecked()}, which);
+    const std::pair<QCheckBox*, bool> boxes[] = {
+        {CheckBox1, end.CheckBox1}, {CheckBox2, end.CheckBox2}, {CheckBox3, end.CheckBox3}};
+    for (const auto& [box, checked] : boxes) {
+        const QSignalBlocker quiet(box);
+        box->setChecked(checked);
+    }
+}
+
+void TForm1::Timer1Timer() {
+    CheckBox4->setChecked(defaultNames(Edit7->text().toStdString(), Edit8->text().toStdString()));
+}
+
+void TForm1::Button5Click() {
+    const auto result = kavo::review::previewTask(
+        {Lang(), ProgramDir(), selectedRow(ListBox1), ListBox1->count(), [this](std::int64_t n) {
+             const auto& sizes = partSizes();
+             return kavo::tasks::taskFolder(OutputDir(), n, static_cast<int>(n), sizes.PartASize,
+                                            sizes.PartBSize, sizes.PartCSize);
+         }});
+    if (!result.url.empty())
+        platform().openUrl(QString::fromStdString(result.url));
+    if (!result.message.empty())
+        inform(fromText(result.message));
+    selectRow(ListBox1, result.selected);
+}
