@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "app/program.hpp"
 
+#include "ui/auth/tform2.hpp"
 #include "ui/common/platform.hpp"
 #include "ui/common/text_bridge.hpp"
-#include "ui/main/tform1.hpp"
-#include "ui/auth/tform2.hpp"
 #include "ui/edits/tform3.hpp"
+#include "ui/main/tform1.hpp"
 
 #include <QApplication>
 #include <QFont>

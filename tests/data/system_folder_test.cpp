@@ -4,10 +4,10 @@
 // Edits templates and the preview stand-ins.
 #include "core/common/codepage.hpp"
 #include "core/common/text.hpp"
-#include "data/markup.hpp"
 #include "core/review/preview.hpp"
-#include "support/test_support.hpp"
 #include "core/tasks/writers.hpp"
+#include "data/markup.hpp"
+#include "support/test_support.hpp"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // One whole olympiad through the real windows, as a teacher builds it: a fresh working
 // folder, the part sizes, Reset settings, the author dialog, one task of every template and
 // an Edits task, a preview of each, a review that edits a task, and the restart in English.
-#include "ui/common/text_bridge.hpp"
-#include "ui/auth/tform2.hpp"
 #include "core/common/codepage.hpp"
+#include "ui/auth/tform2.hpp"
+#include "ui/common/text_bridge.hpp"
 #include "ui/edits/tform3.hpp"
 #include "ui/support/ui_fixture.hpp"
 

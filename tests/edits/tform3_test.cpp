@@ -2,12 +2,12 @@
 // The Edits builder window, built for real under the offscreen platform.
 #include "ui/edits/tform3.hpp"
 
-#include "ui/auth/tform2.hpp"
 #include "core/common/codepage.hpp"
 #include "core/common/error.hpp"
 #include "core/common/text.hpp"
 #include "core/common/xml.hpp"
 #include "support/test_support.hpp"
+#include "ui/auth/tform2.hpp"
 #include "ui/support/recording_platform.hpp"
 
 #include <QAction>

@@ -2,10 +2,10 @@
 // The small commands of the main window driven through its real widgets: About,
 // Information, Reset settings, the folder chooser, the links, the remove boxes, the timer,
 // fixed sizes and the browser preview.
+#include "core/review/preview.hpp"
 #include "core/shell/commands.hpp"
 #include "ui/auth/tform2.hpp"
 #include "ui/edits/tform3.hpp"
-#include "core/review/preview.hpp"
 #include "ui/support/ui_fixture.hpp"
 
 #include <QAction>

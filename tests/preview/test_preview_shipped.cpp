@@ -3,9 +3,9 @@
 // static, the page's references pointed at the task's own webfiles folder.
 #include "core/edits/edits_task.hpp"
 #include "core/review/preview.hpp"
-#include "support/test_support.hpp"
 #include "core/tasks/add_task.hpp"
 #include "core/tasks/package.hpp"
+#include "support/test_support.hpp"
 
 #include <gtest/gtest.h>
 

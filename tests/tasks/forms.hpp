@@ -2,8 +2,8 @@
 #pragma once
 
 #include "core/common/codepage.hpp"
-#include "support/test_support.hpp"
 #include "core/tasks/task_form.hpp"
+#include "support/test_support.hpp"
 
 #include <string>
 #include <string_view>

@@ -2,10 +2,10 @@
 #include "core/tasks/package.hpp"
 
 #include "core/common/error.hpp"
-#include "forms.hpp"
-#include "support/test_support.hpp"
 #include "core/tasks/multichoice_writer.hpp"
 #include "core/tasks/writers.hpp"
+#include "forms.hpp"
+#include "support/test_support.hpp"
 
 #include <gtest/gtest.h>
 

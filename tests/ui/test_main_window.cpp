@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The main window: size, menu, geometry of every widget, font, captions that fit, links,
 // and the folder picture decoded through the JPEG plugin.
-#include "ui/common/click_label.hpp"
 #include "ui/auth/tform2.hpp"
+#include "ui/common/click_label.hpp"
 #include "ui/edits/tform3.hpp"
 #include "ui/support/ui_fixture.hpp"
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Ok and Add task through the real main window: typed sizes, clicked numbers, the package
 // on disk, the form after the run, and text the code page cannot hold.
-#include "ui/common/text_bridge.hpp"
-#include "ui/auth/tform2.hpp"
 #include "core/tasks/add_task.hpp"
+#include "ui/auth/tform2.hpp"
+#include "ui/common/text_bridge.hpp"
 #include "ui/support/ui_fixture.hpp"
 
 #include <QLineEdit>

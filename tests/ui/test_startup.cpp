@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Start-up: the language file, the start state of the main window, start-up failures.
-#include "ui/common/text_bridge.hpp"
 #include "ui/auth/tform2.hpp"
+#include "ui/common/text_bridge.hpp"
 #include "ui/edits/tform3.hpp"
 #include "ui/support/ui_fixture.hpp"
 

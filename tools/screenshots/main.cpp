@@ -5,12 +5,12 @@
 // review, the author dialog and the Edits builder.
 //
 // Usage: kavo_screenshots OUTPUT_FOLDER [SHIPPED_SYSTEM_FOLDER]
-#include "ui/common/platform.hpp"
 #include "app/program.hpp"
-#include "ui/common/text_bridge.hpp"
-#include "ui/main/tform1.hpp"
 #include "ui/auth/tform2.hpp"
+#include "ui/common/platform.hpp"
+#include "ui/common/text_bridge.hpp"
 #include "ui/edits/tform3.hpp"
+#include "ui/main/tform1.hpp"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/review/part_sizes.hpp"
 
-#include "core/shell/language.hpp"
 #include "core/common/codepage.hpp"
+#include "core/shell/language.hpp"
 
 #include <string>
 

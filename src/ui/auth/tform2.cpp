@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "ui/auth/tform2.hpp"
 
-#include "ui/common/platform.hpp"
-#include "ui/common/text_bridge.hpp"
 #include "core/auth/author.hpp"
 #include "core/common/error.hpp"
+#include "ui/common/platform.hpp"
+#include "ui/common/text_bridge.hpp"
 
 #include <QLabel>
 #include <QLineEdit>

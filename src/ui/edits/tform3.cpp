@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "ui/edits/tform3.hpp"
 
-#include "ui/common/platform.hpp"
-#include "ui/common/text_bridge.hpp"
 #include "core/common/codepage.hpp"
 #include "core/common/error.hpp"
+#include "ui/common/platform.hpp"
+#include "ui/common/text_bridge.hpp"
 
 #include <QAction>
 #include <QCheckBox>

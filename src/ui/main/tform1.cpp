@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/main/tform1.hpp"
 
-#include "ui/common/click_label.hpp"
 #include "core/shell/language.hpp"
+#include "ui/common/click_label.hpp"
 #include "ui/common/platform.hpp"
 #include "ui/common/text_bridge.hpp"
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The small commands of the main window: the window mirrors the logic of app/commands and
 // review/preview and shows what it asks for.
-#include "ui/common/click_label.hpp"
+#include "core/review/preview.hpp"
 #include "core/shell/commands.hpp"
+#include "core/tasks/package.hpp"
+#include "ui/common/click_label.hpp"
 #include "ui/common/platform.hpp"
 #include "ui/common/text_bridge.hpp"
 #include "ui/main/tform1.hpp"
-#include "core/review/preview.hpp"
-#include "core/tasks/package.hpp"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Add task, Ok, the two layouts, Open task, Save changes and the language switch.
 #include "core/shell/language.hpp"
+#include "core/tasks/add_task.hpp"
 #include "ui/common/platform.hpp"
 #include "ui/common/text_bridge.hpp"
 #include "ui/main/tform1.hpp"
-#include "core/tasks/add_task.hpp"
 
 #include <QCheckBox>
 #include <QCoreApplication>

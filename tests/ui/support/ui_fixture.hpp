@@ -4,8 +4,8 @@
 // System_folder, with a recording platform.
 
 #include "app/program.hpp"
-#include "ui/main/tform1.hpp"
 #include "support/test_support.hpp"
+#include "ui/main/tform1.hpp"
 #include "ui/support/recording_platform.hpp"
 
 #include <QAbstractButton>
