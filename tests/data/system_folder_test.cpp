@@ -3,6 +3,7 @@
 // assembles, the removal templates, the description headers and their rebuild, the
 // Edits templates and the preview stand-ins.
 #include "core/common/codepage.hpp"
+#include "core/common/files.hpp"
 #include "core/common/text.hpp"
 #include "core/review/preview.hpp"
 #include "core/tasks/writers.hpp"

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The Edits builder window, built for real under the offscreen platform.
+#include "core/common/files.hpp"
 #include "ui/edits/tform3.hpp"
 
 #include "core/common/codepage.hpp"

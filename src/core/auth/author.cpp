@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "core/auth/author.hpp"
+#include "core/common/files.hpp"
 
 #include "core/common/error.hpp"
 #include "core/common/xml.hpp"

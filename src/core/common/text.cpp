@@ -35,17 +35,6 @@ Text normaliseBreaks(std::string_view bytes) {
     return out;
 }
 
-Text readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::error_code ec;
-    if (!in || fs::is_directory(path, ec))
-        throw Error::cannotOpen(path);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        throw Error::cannotOpen(path);
-    return normaliseBreaks(bytes);
-}
-
 Text joinPieces(const Pieces& pieces) {
     std::size_t size = 0;
     for (const auto& piece : pieces)
@@ -72,47 +61,6 @@ Pieces splitLines(std::string_view text) {
         start = end + CRLF.size();
     }
     return lines;
-}
-
-// A name beside the target that no other write of this process uses at the same time.
-static fs::path temporaryBeside(const fs::path& target) {
-    // A random token per process keeps two running programs apart; the counter keeps the
-    // writes of one process apart.
-    static const auto token = std::to_string(std::random_device{}() & 0xFFFFFF);
-    static std::atomic<unsigned> counter{0};
-    auto name = target.filename();
-    name += ".kavo-tmp" + token + "-" + std::to_string(++counter);
-    return target.parent_path() / name;
-}
-
-void writeFileAtomic(const fs::path& path, std::string_view bytes) {
-    const auto temporary = temporaryBeside(path);
-    std::error_code ec;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (out) {
-            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            out.flush();
-        }
-        if (!out) {
-            out.close();
-            fs::remove(temporary, ec);
-            throw Error::cannotCreate(path);
-        }
-    }
-    if (fs::is_directory(path, ec)) {
-        fs::remove(temporary, ec);
-        throw Error::cannotCreate(path);
-    }
-    fs::rename(temporary, path, ec);
-    if (ec) {
-        fs::remove(temporary, ec);
-        throw Error::cannotCreate(path);
-    }
-}
-
-void writePieces(const fs::path& path, const Pieces& pieces) {
-    writeFileAtomic(path, joinPieces(pieces));
 }
 
 // The next occurrence of pattern (not empty) in [from, end), or nullptr. glibc's memmem

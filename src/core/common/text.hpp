@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,10 +15,6 @@ using Pieces = std::vector<Text>;
 
 inline constexpr std::string_view CRLF = "\r\n";
 
-// The whole file with every CR, LF and CR LF made CR LF; a final break stays.
-// Throws Error::cannotOpen.
-Text readText(const std::filesystem::path& path);
-
 // Line breaks made CR LF, as readText does with a file's bytes.
 Text normaliseBreaks(std::string_view bytes);
 
@@ -28,13 +23,6 @@ Text joinPieces(const Pieces& pieces);
 
 // Splits at CR LF; a final break adds no empty line, an empty text gives no line.
 Pieces splitLines(std::string_view text);
-
-// Replaces the file with exactly these bytes: a temporary file beside it, then a rename.
-// Throws Error::cannotCreate naming the target.
-void writeFileAtomic(const std::filesystem::path& path, std::string_view bytes);
-
-// writeFileAtomic(path, joinPieces(pieces)).
-void writePieces(const std::filesystem::path& path, const Pieces& pieces);
 
 // Every occurrence of pattern, left to right, without overlap; the inserted text is not
 // scanned again; an empty pattern changes nothing. Linear in the size of the text.

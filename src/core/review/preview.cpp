@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "core/review/preview.hpp"
+#include "core/common/files.hpp"
 
 #include "core/common/codepage.hpp"
 

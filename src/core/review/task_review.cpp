@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "core/review/task_review.hpp"
+#include "core/common/files.hpp"
 
 #include <string>
 

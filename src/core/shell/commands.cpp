@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "core/shell/commands.hpp"
+#include "core/common/files.hpp"
 
 #include "core/common/codepage.hpp"
 #include "core/common/error.hpp"

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "core/shell/language.hpp"
+#include "core/common/files.hpp"
 
 namespace kavo::app {
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "core/tasks/add_task.hpp"
+#include "core/common/files.hpp"
 
 #include "core/common/error.hpp"
 #include "core/tasks/checks.hpp"

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "core/tasks/multichoice_writer.hpp"
+#include "core/common/files.hpp"
 
 #include "core/tasks/writers.hpp"
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "core/common/files.hpp"
 #include "core/tasks/writers.hpp"
 
 #include <tuple>

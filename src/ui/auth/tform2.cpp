@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/auth/tform2.hpp"
+#include "core/common/files.hpp"
 
 #include "core/auth/author.hpp"
 #include "core/common/error.hpp"
