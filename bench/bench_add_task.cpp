@@ -39,7 +39,7 @@ struct Workplace {
         root = name;
         fs::copy(KAVO_SHIPPED_SYSTEM_FOLDER, root / "System_folder", fs::copy_options::recursive);
         put(root / "System_folder" / "Authorisation" / "save.txt", "0\r\n");
-        app = {"En", root, root / "Year", 5};
+        app = {kavo::Lang::English, root, root / "Year", 5};
     }
     ~Workplace() { fs::remove_all(root); }
 };

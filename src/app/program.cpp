@@ -36,8 +36,9 @@ bool Program::start() {
         const auto programDir = std::filesystem::current_path();
         form1_ = std::make_unique<TForm1>(platform_, programDir);
         form2_ = std::make_unique<TForm2>(platform_, programDir);
-        form3_ = std::make_unique<TForm3>(platform_, programDir,
-                                          [form1 = form1_.get()] { return form1->OutputDir(); });
+        form3_ = std::make_unique<TForm3>(platform_, programDir, [form1 = form1_.get()] {
+            return kavo::review::olympiadOf(form1->partSizes(), form1->OutputDir());
+        });
     } catch (const std::exception& error) {
         form3_.reset();
         form2_.reset();

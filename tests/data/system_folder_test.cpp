@@ -5,8 +5,9 @@
 #include "core/common/codepage.hpp"
 #include "core/common/files.hpp"
 #include "core/common/text.hpp"
+#include "core/render/render.hpp"
 #include "core/review/preview.hpp"
-#include "core/tasks/writers.hpp"
+#include "core/tasks/task_form.hpp"
 #include "data/markup.hpp"
 #include "support/test_support.hpp"
 
@@ -303,13 +304,17 @@ TEST(PageFamilies, EachMultipleChoicePairFindsItsOwnVariant) {
     }
 }
 
+// The package Add task writes for a form.
+render::Package renderForm(const tasks::TaskForm& form, const fs::path& out) {
+    const auto reading = tasks::readTaskForm(form, out, 0);
+    return render::renderTask(reading.task, *reading.olympiad, shippedSystemFolder(),
+                              Lang::English);
+}
+
 // The writers of Add task put the same pieces in the same order and run the same removals,
 // so the shipped templates give them the pages checked above, and the descriptions carry
 // the cost of the variants kept.
 TEST(PageFamilies, WritersBuildThePagesCheckedHere) {
-    const tasks::TemplateKind kinds[] = {tasks::TemplateKind::Radio, tasks::TemplateKind::Spoiler,
-                                         tasks::TemplateKind::MultipleChoice,
-                                         tasks::TemplateKind::MultipleChoiceSpoiler};
     TempDir dir;
     for (std::size_t f = 0; f < std::size(families); ++f)
         for (int removed = 0; removed <= 3; ++removed) {
@@ -333,15 +338,14 @@ TEST(PageFamilies, WritersBuildThePagesCheckedHere) {
             form.CheckBox2 = removed >= 2;
             form.CheckBox3 = removed >= 1;
             form.Edit1 = multiple ? "a,b" : "a";
-            auto package =
-                tasks::writerFor(kinds[f])(form, {shippedSystemFolder(), dir.path(), ""});
+            const auto package = renderForm(form, dir.path());
 
             auto expected = assemble(family, picture, v);
             if (removed > 0)
                 for (const char* del : family.removals[removed - 1])
                     removeBlock(expected, shipped(std::string("Del/") + del + ".txt"));
-            EXPECT_EQ(joinPieces(package.page), joinPieces(expected));
-            auto description = joinPieces(package.description);
+            EXPECT_EQ(package.page, joinPieces(expected));
+            auto description = package.description;
             EXPECT_EQ(parseMarkup(description).error, "");
             auto cost = multiple ? std::to_string(5 - removed) : "1";
             EXPECT_EQ(count(description, "cost=\"" + cost + "\""), 1u);
@@ -369,8 +373,7 @@ TEST(TypedAnswer, WriterPageMatchesAndSpeaksTheLanguageOfTheCondition) {
         form.ListBox3.selected = 1;
         form.Memo1 = russian ? condition() : Text("Solve x<sup>2</sup> = 4.");
         form.Edit1 = "2";
-        auto package = tasks::writeEdit(form, {shippedSystemFolder(), dir.path(), ""});
-        auto page = joinPieces(package.page);
+        auto page = renderForm(form, dir.path()).page;
         EXPECT_EQ(count(page, field), 1u);
         EXPECT_EQ(count(page, cp("Введите корректный ответ")), russian ? 1u : 0u);
         EXPECT_EQ(count(page, "Enter the correct answer"), russian ? 0u : 1u);

@@ -133,7 +133,7 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
     ASSERT_TRUE(form->isVisible());
     EXPECT_FALSE(author->isVisible());
     EXPECT_FALSE(edits->isVisible());
-    EXPECT_EQ(form->Lang(), "");
+    EXPECT_EQ(form->lang(), kavo::Lang::Russian);
 
     // Sizes 2, 2, 1 and Ok: the numbers 1 to 5.
     type("Edit2", "2");
@@ -438,7 +438,7 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
     program.reset();
     ASSERT_TRUE(start());
     form = form1();
-    EXPECT_EQ(form->Lang(), "En");
+    EXPECT_EQ(form->lang(), kavo::Lang::English);
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->OutputDir(), year());
     EXPECT_EQ(find<QPushButton>("Button1")->text(), "Save task");

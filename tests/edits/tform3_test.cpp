@@ -45,7 +45,8 @@ struct Builder {
     explicit Builder(const char* language = "Rus\r\n") {
         kavo::test::copySystemFolder(dir.path());
         writeBytes(system / "Language/Language.txt", language);
-        form = std::make_unique<TForm3>(platform, dir.path(), [this] { return output; });
+        form = std::make_unique<TForm3>(platform, dir.path(),
+                                        [this] { return kavo::model::Olympiad{output}; });
         form->show();
     }
     template <typename W> W* find(const char* name) const {
@@ -172,7 +173,7 @@ TEST(Form3Window, AMissingFileStopsTheBuild) {
         fs::remove(dir.path() / "System_folder" / file);
         RecordingPlatform platform;
         try {
-            TForm3 form(platform, dir.path(), [] { return fs::path(); });
+            TForm3 form(platform, dir.path(), [] { return kavo::model::Olympiad{}; });
             ADD_FAILURE() << "built";
         } catch (const kavo::Error& e) {
             EXPECT_EQ(std::string(e.what()),
@@ -291,8 +292,7 @@ TEST(Form3Window, AFailedWriteShowsTheErrorAndKeepsTheFields) {
     ASSERT_EQ(b.platform.errors().size(), 1);
     EXPECT_EQ(b.platform.errors()[0].toStdString(),
               "Cannot create file " + (b.output / "7" / "task.out").string());
-    EXPECT_TRUE(fs::is_regular_file(b.output / "7" / "task.asp"));
-    EXPECT_FALSE(fs::exists(b.output / "7" / "TASK.CFG"));
+    EXPECT_FALSE(fs::exists(b.output / "7" / "task.asp"));
     EXPECT_EQ(b.find<QLineEdit>("Edit5")->text(), "7");
     EXPECT_EQ(b.find<QPlainTextEdit>("Memo1")->toPlainText(), "condition 0");
 }

@@ -17,10 +17,11 @@ using kavo::test::TempDir;
 using kavo::test::writeBytes;
 
 TEST(About, FivePiecesWithTheirSpaces) {
-    EXPECT_EQ(aboutText("En"), "Programe for task templates: TemplateForRadio, TemplateForEdit,\n"
-                               "                 TemplateForSpoiler, TemplateForMultipleChoice\n\n"
-                               "                                                   Version 1.0");
-    EXPECT_EQ(aboutText(""),
+    EXPECT_EQ(aboutText(kavo::Lang::English),
+              "Programe for task templates: TemplateForRadio, TemplateForEdit,\n"
+              "                 TemplateForSpoiler, TemplateForMultipleChoice\n\n"
+              "                                                   Version 1.0");
+    EXPECT_EQ(aboutText(kavo::Lang::Russian),
               cp1251("Программа для шаблона задач: TemplateForRadio, TemplateForEdit,\n"
                      "                   TemplateForSpoiler, TemplateForMultipleChoice\n\n"
                      "                                                   Версия 1.0"));
@@ -29,13 +30,13 @@ TEST(About, FivePiecesWithTheirSpaces) {
 TEST(Information, HeadingSpacesAndTheWholeCounterFile) {
     TempDir dir;
     const fs::path counter = dir.path() / "System_folder" / "Authorisation" / "Tasks_in_view.txt";
-    EXPECT_THROW(informationText("En", dir.path()), Error);
+    EXPECT_THROW(informationText(kavo::Lang::English, dir.path()), Error);
     writeBytes(counter, "12\n");
-    EXPECT_EQ(informationText("En", dir.path()), "Number of added tasks:   12\r\n");
-    EXPECT_EQ(informationText("Rus", dir.path()),
+    EXPECT_EQ(informationText(kavo::Lang::English, dir.path()), "Number of added tasks:   12\r\n");
+    EXPECT_EQ(informationText(kavo::Lang::Russian, dir.path()),
               cp1251("Количество поставленных задач:   12\r\n"));
     writeBytes(counter, "7");
-    EXPECT_EQ(informationText("En", dir.path()), "Number of added tasks:   7");
+    EXPECT_EQ(informationText(kavo::Lang::English, dir.path()), "Number of added tasks:   7");
 }
 
 TEST(ResetSettings, WritesCounterThenFlag) {
@@ -43,11 +44,11 @@ TEST(ResetSettings, WritesCounterThenFlag) {
     const fs::path auth = dir.path() / "System_folder" / "Authorisation";
     writeBytes(auth / "Tasks_in_view.txt", "41\r\n");
     writeBytes(auth / "save.txt", "0\r\n");
-    EXPECT_EQ(resetSettings("En", dir.path()), "Settings has been reseted");
+    EXPECT_EQ(resetSettings(kavo::Lang::English, dir.path()), "Settings has been reseted");
     EXPECT_EQ(readBytes(auth / "Tasks_in_view.txt"), "0\r\n");
     EXPECT_EQ(readBytes(auth / "save.txt"), "1\r\n");
-    EXPECT_EQ(resetSettings("", dir.path()), cp1251("Настройки сброшены"));
-    EXPECT_EQ(informationText("En", dir.path()), "Number of added tasks:   0\r\n");
+    EXPECT_EQ(resetSettings(kavo::Lang::Russian, dir.path()), cp1251("Настройки сброшены"));
+    EXPECT_EQ(informationText(kavo::Lang::English, dir.path()), "Number of added tasks:   0\r\n");
 }
 
 TEST(ResetSettings, AWriteFailureReportsAndSkipsTheRest) {
@@ -57,7 +58,7 @@ TEST(ResetSettings, AWriteFailureReportsAndSkipsTheRest) {
     writeBytes(auth / "Tasks_in_view.txt", "5\r\n");
     fs::create_directories(auth / "save.txt");
     try {
-        resetSettings("En", dir.path());
+        resetSettings(kavo::Lang::English, dir.path());
         ADD_FAILURE();
     } catch (const Error& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot create file " + (auth / "save.txt").string());
@@ -68,7 +69,7 @@ TEST(ResetSettings, AWriteFailureReportsAndSkipsTheRest) {
     fs::remove_all(auth);
     fs::create_directories(auth / "Tasks_in_view.txt");
     writeBytes(auth / "save.txt", "0\r\n");
-    EXPECT_THROW(resetSettings("En", dir.path()), Error);
+    EXPECT_THROW(resetSettings(kavo::Lang::English, dir.path()), Error);
     EXPECT_EQ(readBytes(auth / "save.txt"), "0\r\n");
 }
 
@@ -126,7 +127,7 @@ struct Chooser {
     std::vector<bool> confirms{};
     std::vector<fs::path> starts{};
     int asked = 0;
-    std::optional<fs::path> run(std::string_view lang, const fs::path& outputDir,
+    std::optional<fs::path> run(kavo::Lang lang, const fs::path& outputDir,
                                 const fs::path& workingDir) {
         std::size_t a = 0, q = 0;
         return chooseOutputFolder(
@@ -150,14 +151,14 @@ TEST(FolderChooser, CancelExistingAndNewFolders) {
     const fs::path year = work / "Year"; // does not exist: the chooser starts in work
     {
         Chooser c{{std::nullopt}};
-        EXPECT_EQ(c.run("En", year, work), std::nullopt);
+        EXPECT_EQ(c.run(kavo::Lang::English, year, work), std::nullopt);
         EXPECT_EQ(c.starts, std::vector<fs::path>{work});
         EXPECT_EQ(c.asked, 0);
     }
     fs::create_directories(work / "Old");
     {
         Chooser c{{work / "Old/"}};
-        EXPECT_EQ(c.run("En", work / "Old", work), work / "Old");
+        EXPECT_EQ(c.run(kavo::Lang::English, work / "Old", work), work / "Old");
         EXPECT_EQ(c.starts, std::vector<fs::path>{work / "Old"});
         EXPECT_EQ(c.asked, 0);
     }
@@ -165,7 +166,7 @@ TEST(FolderChooser, CancelExistingAndNewFolders) {
         // No returns to the chooser; Yes creates the folder with its parents.
         const fs::path fresh = work / "a b" / "\xD0\x9D\xD0\xBE\xD0\xB2\xD0\xB0\xD1\x8F" / "c";
         Chooser c{{fresh, fresh}, {false, true}};
-        EXPECT_EQ(c.run("En", year, work), fresh);
+        EXPECT_EQ(c.run(kavo::Lang::English, year, work), fresh);
         EXPECT_EQ(c.asked, 2);
         EXPECT_EQ(c.starts.size(), 2u);
         EXPECT_TRUE(fs::is_directory(fresh));
@@ -173,13 +174,13 @@ TEST(FolderChooser, CancelExistingAndNewFolders) {
     {
         // No, then Cancel: nothing created, OutputDir stays.
         Chooser c{{work / "never", std::nullopt}, {false}};
-        EXPECT_EQ(c.run("En", year, work), std::nullopt);
+        EXPECT_EQ(c.run(kavo::Lang::English, year, work), std::nullopt);
         EXPECT_FALSE(fs::exists(work / "never"));
     }
     {
         // A relative answer lies under the working directory.
         Chooser c{{fs::path("rel/x")}, {true}};
-        EXPECT_EQ(c.run("En", year, work), work / "rel" / "x");
+        EXPECT_EQ(c.run(kavo::Lang::English, year, work), work / "rel" / "x");
         EXPECT_TRUE(fs::is_directory(work / "rel" / "x"));
     }
 }
@@ -188,15 +189,16 @@ TEST(FolderChooser, AnUncreatableFolderIsReportedInTheInterfaceLanguage) {
     TempDir dir;
     writeBytes(dir.path() / "file", "not a folder");
     const fs::path bad = dir.path() / "file" / "sub";
-    for (const char* lang : {"En", ""}) {
+    for (const kavo::Lang lang : {kavo::Lang::English, kavo::Lang::Russian}) {
         Chooser c{{bad}, {true}};
         try {
             c.run(lang, dir.path(), dir.path());
             ADD_FAILURE();
         } catch (const Error& e) {
-            EXPECT_EQ(std::string(e.what()), std::string(lang[0] ? "\nUnable to create the folder "
-                                                                 : "\nНе удалось создать папку ") +
-                                                 bad.string());
+            EXPECT_EQ(std::string(e.what()),
+                      std::string(lang == kavo::Lang::English ? "\nUnable to create the folder "
+                                                              : "\nНе удалось создать папку ") +
+                          bad.string());
         }
     }
 }

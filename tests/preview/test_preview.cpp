@@ -44,7 +44,7 @@ struct PreviewFixture : ::testing::Test {
         return std::nullopt;
     }
     PreviewResult press(std::optional<int> selected, int count = 5,
-                        std::string_view lang = "En") const {
+                        kavo::Lang lang = kavo::Lang::English) const {
         return previewTask(
             {lang, dir.path(), selected, count, [this](std::int64_t n) { return folderOf(n); }});
     }
@@ -134,21 +134,21 @@ TEST_F(PreviewFixture, MessagesAndSelectionMoves) {
     struct Case {
         std::optional<int> selected;
         int count;
-        std::string lang;
+        kavo::Lang lang;
         Text message;
         std::optional<int> next;
     };
     const Case cases[] = {
-        {std::nullopt, 5, "En", "\nSelect the task number!", 0},
-        {std::nullopt, 5, "",
+        {std::nullopt, 5, kavo::Lang::English, "\nSelect the task number!", 0},
+        {std::nullopt, 5, kavo::Lang::Russian,
          "\n\xC2\xFB\xE1\xE5\xF0\xE8\xF2\xE5 \xED\xEE\xEC\xE5\xF0 "
          "\xE7\xE0\xE4\xE0\xF7\xE8!",
          0},
-        {std::nullopt, 0, "En", "\nSelect the task number!", std::nullopt},
+        {std::nullopt, 0, kavo::Lang::English, "\nSelect the task number!", std::nullopt},
         // Number 1 without a folder reports it like every other number.
-        {0, 5, "En", "\nUnable to open the task!", 1},
-        {3, 5, "En", "\nUnable to open the task!", 4},
-        {4, 5, "",
+        {0, 5, kavo::Lang::English, "\nUnable to open the task!", 1},
+        {3, 5, kavo::Lang::English, "\nUnable to open the task!", 4},
+        {4, 5, kavo::Lang::Russian,
          "\n\xCD\xE5 \xE2\xEE\xE7\xEC\xEE\xE6\xED\xEE \xEE\xF2\xEA\xF0\xFB\xF2\xFC "
          "\xE7\xE0\xE4\xE0\xF7\xF3!",
          std::nullopt},

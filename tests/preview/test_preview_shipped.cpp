@@ -4,7 +4,6 @@
 #include "core/edits/edits_task.hpp"
 #include "core/review/preview.hpp"
 #include "core/tasks/add_task.hpp"
-#include "core/tasks/package.hpp"
 #include "support/test_support.hpp"
 
 #include <gtest/gtest.h>
@@ -54,9 +53,11 @@ struct Shipped : ::testing::Test {
 
     // Previews number n with the part sizes a, b, c and returns buf.html.
     std::string preview(std::int32_t a, std::int32_t b, std::int32_t c, int n) {
-        const auto result = previewTask({"En", dir.path(), n - 1, a + b + c, [&](std::int64_t k) {
-                                             return tasks::taskFolder(out(), k, int(k), a, b, c);
-                                         }});
+        const auto result =
+            previewTask({kavo::Lang::English, dir.path(), n - 1, a + b + c, [&](std::int64_t k) {
+                             const auto place = kavo::model::Olympiad{out(), {a, b, c}}.place(k);
+                             return std::optional<fs::path>(out() / place->folder);
+                         }});
         EXPECT_EQ(result.message, "");
         EXPECT_EQ(result.url, fileUrl(dir.path() / "buf.html"));
         return readBytes(dir.path() / "buf.html");
@@ -137,7 +138,7 @@ TEST_F(Shipped, EveryTemplateFamilyPreviewsAsAStaticPage) {
         SCOPED_TRACE(c.name);
         auto form = formFor(3, 2, 1, 4);
         c.change(form);
-        const auto written = tasks::addTask(form, {"En", dir.path(), out(), 6});
+        const auto written = tasks::addTask(form, {kavo::Lang::English, dir.path(), out(), 6});
         ASSERT_TRUE(written.written) << written.message;
         const std::string page = preview(3, 2, 1, 4);
         expectStatic(page, out() / "PartB" / "4");
@@ -156,7 +157,7 @@ TEST_F(Shipped, AFolderNameWithSpaceHashAndCyrillicGivesAWorkingUrl) {
     // Sizes 5, 0, 0 and number 2: the task lies directly in the folder 2.
     output = dir.path() / u8"Мои задачи #1";
     auto form = formFor(5, 0, 0, 2);
-    ASSERT_TRUE(tasks::addTask(form, {"En", dir.path(), out(), 5}).written);
+    ASSERT_TRUE(tasks::addTask(form, {kavo::Lang::English, dir.path(), out(), 5}).written);
     const std::string page = preview(5, 0, 0, 2);
     expectStatic(page, out() / "2");
     const std::string url = folderUrl(out() / "2" / "webfiles");
@@ -190,7 +191,9 @@ TEST_F(Shipped, EveryEditsVariantPreviewsAsAStaticPage) {
         form.Edit6 = "Name";
         form.CheckBox1 = removeC;
         form.CheckBox2 = removeD;
-        ASSERT_TRUE(kavo::edits::saveEditsTask(form, edits, out(), "En").written);
+        ASSERT_TRUE(kavo::edits::saveEditsTask(form, edits, kavo::model::Olympiad{out()},
+                                               kavo::Lang::English)
+                        .written);
         const std::string page = preview(3, 2, 1, 4);
         expectStatic(page, out() / "PartB" / "4");
         EXPECT_EQ(count(page, templates.input), static_cast<std::size_t>(questions));

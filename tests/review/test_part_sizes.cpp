@@ -31,7 +31,7 @@ TEST(PartSizes, OkFillsTheListsOrSaysWhy) {
     };
     for (const OkCase& c : cases) {
         PartSizes sizes;
-        const OkResult result = confirmPartSizes(sizes, c.a, c.b, c.c, "En");
+        const OkResult result = confirmPartSizes(sizes, c.a, c.b, c.c, kavo::Lang::English);
         EXPECT_EQ(result.numbers, c.numbers) << c.a << " " << c.b << " " << c.c;
         EXPECT_EQ(result.messages, c.messages) << c.a;
         EXPECT_EQ(result.emptyEdit2, c.emptyEdit2) << c.a;
@@ -41,12 +41,12 @@ TEST(PartSizes, OkFillsTheListsOrSaysWhy) {
 
 TEST(PartSizes, ANonNumberKeepsTheFirstSizeAndANegativeOneChangesNothing) {
     PartSizes sizes{1, 1, 1, 3};
-    EXPECT_THROW(confirmPartSizes(sizes, "4", "x", "0", "En"), kavo::Error);
+    EXPECT_THROW(confirmPartSizes(sizes, "4", "x", "0", kavo::Lang::English), kavo::Error);
     EXPECT_EQ(sizes.PartASize, 4);
     EXPECT_EQ(sizes.TaskTotal, 3);
 
     PartSizes kept{2, 0, 0, 2};
-    const OkResult result = confirmPartSizes(kept, "5", "-1", "0", "En");
+    const OkResult result = confirmPartSizes(kept, "5", "-1", "0", kavo::Lang::English);
     EXPECT_TRUE(result.refused);
     EXPECT_EQ(result.messages.size(), 1u);
     EXPECT_EQ(kept.PartASize, 2);
@@ -73,20 +73,21 @@ TEST(TaskReview, SaveWritesOnlyToTheTaskLastOpened) {
     ReviewState state;
     std::array<kavo::Text, 3> shown;
     openTask(
-        state, sizes, dir.path(), 0, [&](int i, const kavo::Text& t) { shown[i] = t; }, "En");
+        state, sizes, dir.path(), 0, [&](int i, const kavo::Text& t) { shown[i] = t; },
+        kavo::Lang::English);
     EXPECT_EQ(shown[1], "task.out\r\n");
 
-    auto saved = saveTask(state, sizes, dir.path(), 0, shown, "En");
+    auto saved = saveTask(state, sizes, dir.path(), 0, shown, kavo::Lang::English);
     EXPECT_EQ(saved.message, "\nSaved successfully");
     EXPECT_EQ(saved.select, 1);
     EXPECT_EQ(kavo::test::readBytes(dir.path() / "1" / "task.asp"), "task.asp\r\n\r\n");
 
     // The selection moved on: a second press must not write task 1's text over task 2.
-    saved = saveTask(state, sizes, dir.path(), 1, shown, "En");
+    saved = saveTask(state, sizes, dir.path(), 1, shown, kavo::Lang::English);
     EXPECT_NE(saved.message.find("Nothing was saved"), std::string::npos);
     EXPECT_EQ(kavo::test::readBytes(dir.path() / "2" / "task.asp"), "task.asp\r\n");
 
-    saved = saveTask(state, sizes, dir.path(), std::nullopt, {"", "", ""}, "En");
+    saved = saveTask(state, sizes, dir.path(), std::nullopt, {"", "", ""}, kavo::Lang::English);
     EXPECT_EQ(saved.message, "\nCheck the entered data");
     EXPECT_EQ(saved.select, 0);
 }

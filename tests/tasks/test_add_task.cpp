@@ -28,7 +28,7 @@ struct Workplace {
     Workplace() {
         kavo::test::copySystemFolder(dir.path());
         writeBytes(system() / "Authorisation" / "save.txt", "0\r\n");
-        app = {"En", dir.path(), dir.path() / "Year", 5};
+        app = {kavo::Lang::English, dir.path(), dir.path() / "Year", 5};
     }
     fs::path system() const { return dir.path() / "System_folder"; }
     std::string shipped(const std::string& name) const { return readBytes(system() / name); }
@@ -465,7 +465,7 @@ TEST(AddTask, FailuresStopAtTheirStep) {
         EXPECT_EQ(w.tree(), "");
     }
     {
-        // A folder where task.out goes: the files before it are written, nothing after.
+        // A folder where task.out goes: nothing is written.
         Workplace w;
         fs::create_directories(w.app.OutputDir / "1" / "task.out");
         auto form = validForm();
@@ -476,11 +476,11 @@ TEST(AddTask, FailuresStopAtTheirStep) {
             EXPECT_EQ(std::string(e.what()),
                       "Cannot create file " + (w.app.OutputDir / "1" / "task.out").string());
         }
-        EXPECT_EQ(w.tree(), "1/\n1/TASK.CFG\n1/task.asp\n1/task.out/\n1/webfiles/\n");
+        EXPECT_EQ(w.tree(), "1/\n1/task.out/\n");
         EXPECT_EQ(w.counter(), "0\r\n");
     }
     {
-        // A bad counter stops after the package: no reset, no rewrite.
+        // A bad counter is found before anything is written: no package, no reset.
         Workplace w;
         writeBytes(w.system() / "Authorisation" / "Tasks_in_view.txt", "many\r\n");
         auto form = validForm();
@@ -490,8 +490,7 @@ TEST(AddTask, FailuresStopAtTheirStep) {
         } catch (const kavo::Error& e) {
             EXPECT_EQ(std::string(e.what()), "'many' is not a valid integer value");
         }
-        EXPECT_EQ(w.tree(), "1/\n1/TASK.CFG\n1/task.asp\n1/task.out\n1/task.xml\n1/webfiles/\n");
-        EXPECT_NE(readBytes(w.app.OutputDir / "1" / "task.xml").find("TaskA1"), std::string::npos);
+        EXPECT_EQ(w.tree(), "");
         EXPECT_EQ(form.Edit1, "a");
         EXPECT_EQ(form.ListBox1.selected, 0);
     }
@@ -504,9 +503,9 @@ TEST(AddTask, FailuresStopAtTheirStep) {
         EXPECT_EQ(w.tree(), "");
     }
     {
-        // Two failures at once: the one the run meets first is reported. The task's place
-        // is found before the removal templates are read, and D's removal reads Radio2
-        // before E's reads Radio1.
+        // Two failures at once: the one the run meets first is reported. The size fields are
+        // read with the form, before any template, and D's removal reads Radio2 before E's
+        // reads Radio1.
         auto reportOf = [](Workplace& w, TaskForm form) {
             try {
                 kavo::tasks::addTask(form, w.app);

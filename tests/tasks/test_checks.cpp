@@ -8,8 +8,8 @@
 #include <functional>
 #include <vector>
 
+using kavo::model::TaskKind;
 using kavo::tasks::TaskForm;
-using kavo::tasks::TemplateKind;
 using kavo::test::cp1251;
 using kavo::test::validForm;
 
@@ -217,12 +217,12 @@ const std::vector<Case> cases = {
 
 TEST(Checks, EveryCheckAloneAndTogetherInBothLanguages) {
     for (const auto& c : cases) {
-        for (const char* lang : {"En", "", "Ru"}) {
+        for (const bool english : {true, false}) {
             auto form = validForm();
             c.change(form);
-            const bool english = std::string_view(lang) == "En";
+            const auto lang = english ? kavo::Lang::English : kavo::Lang::Russian;
             EXPECT_EQ(kavo::tasks::checkForm(form, lang, c.taskTotal), expected(c.failed, english))
-                << c.name << " / Lang '" << lang << "'";
+                << c.name << " / English " << english;
         }
     }
 }
@@ -230,16 +230,16 @@ TEST(Checks, EveryCheckAloneAndTogetherInBothLanguages) {
 TEST(Checks, ChoiceOfTemplate) {
     struct Row {
         const char *variantA, *fold, *answer;
-        std::optional<TemplateKind> kind;
+        std::optional<TaskKind> kind;
     };
     const Row rows[] = {
-        {"x", "No", "b", TemplateKind::Radio},
-        {"x", "no", "b", TemplateKind::Radio},
-        {"", "NO", "3.14", TemplateKind::Edit},
-        {"x", "Yes", "b", TemplateKind::Spoiler},
-        {"", "yes", "2", TemplateKind::Spoiler},
-        {"x", "No", "a,b", TemplateKind::MultipleChoice},
-        {"x", "YES", "a,b", TemplateKind::MultipleChoiceSpoiler},
+        {"x", "No", "b", TaskKind::SingleChoice},
+        {"x", "no", "b", TaskKind::SingleChoice},
+        {"", "NO", "3.14", TaskKind::TypedAnswer},
+        {"x", "Yes", "b", TaskKind::FoldedChoice},
+        {"", "yes", "2", TaskKind::FoldedChoice},
+        {"x", "No", "a,b", TaskKind::MultipleChoice},
+        {"x", "YES", "a,b", TaskKind::MultipleChoiceFolded},
         {"x", "Maybe", "b", std::nullopt},
     };
     for (const auto& row : rows) {
@@ -248,6 +248,8 @@ TEST(Checks, ChoiceOfTemplate) {
         form.ListBox3.items = {row.fold};
         form.ListBox3.selected = 0;
         form.Edit1 = row.answer;
-        EXPECT_EQ(kavo::tasks::chooseTemplate(form), row.kind) << row.fold << " " << row.answer;
+        const auto reading = kavo::tasks::readTaskForm(form, "/o", 5);
+        const auto kind = reading.kindChosen ? std::optional(reading.task.kind) : std::nullopt;
+        EXPECT_EQ(kind, row.kind) << row.fold << " " << row.answer;
     }
 }

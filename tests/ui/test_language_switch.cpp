@@ -17,7 +17,7 @@ struct SwitchCase {
     const char* running; // language file at start
     const char* command; // Russian1 or English1
     const char* written;
-    const char* nextLang; // Lang of the next start
+    kavo::Lang nextLang; // the language of the next start
 };
 
 void PrintTo(const SwitchCase& c, std::ostream* os) {
@@ -53,19 +53,19 @@ TEST_P(LanguageSwitch, WritesTheFileRestartsAndEnds) {
     // What the new instance finds.
     program.reset();
     ASSERT_TRUE(start());
-    EXPECT_EQ(form1()->Lang(), c.nextLang);
+    EXPECT_EQ(form1()->lang(), c.nextLang);
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, LanguageSwitch,
-                         ::testing::Values(SwitchCase{"Rus\r\n", "English1", "En\r\n", "En"},
-                                           SwitchCase{"Rus\r\n", "Russian1", "Rus\r\n", ""},
-                                           SwitchCase{"En\r\n", "English1", "En\r\n", "En"},
-                                           SwitchCase{"En\r\n", "Russian1", "Rus\r\n", ""}),
-                         [](const ::testing::TestParamInfo<SwitchCase>& info) {
-                             return std::string(info.param.command) + "From" +
-                                    (std::string(info.param.running) == "En\r\n" ? "English"
-                                                                                 : "Russian");
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Commands, LanguageSwitch,
+    ::testing::Values(SwitchCase{"Rus\r\n", "English1", "En\r\n", kavo::Lang::English},
+                      SwitchCase{"Rus\r\n", "Russian1", "Rus\r\n", kavo::Lang::Russian},
+                      SwitchCase{"En\r\n", "English1", "En\r\n", kavo::Lang::English},
+                      SwitchCase{"En\r\n", "Russian1", "Rus\r\n", kavo::Lang::Russian}),
+    [](const ::testing::TestParamInfo<SwitchCase>& info) {
+        return std::string(info.param.command) + "From" +
+               (std::string(info.param.running) == "En\r\n" ? "English" : "Russian");
+    });
 
 TEST_F(LanguageSwitchFailure, AFailedRestartKeepsThisInstanceRunning) {
     struct Case {
@@ -105,5 +105,5 @@ TEST_F(LanguageSwitchFailure, ALanguageFileThatCannotBeWrittenStopsTheSwitch) {
     EXPECT_TRUE(platform.restarts.empty());
     EXPECT_FALSE(program->ended());
     EXPECT_TRUE(form1()->isVisible());
-    EXPECT_EQ(form1()->Lang(), "");
+    EXPECT_EQ(form1()->lang(), kavo::Lang::Russian);
 }

@@ -146,7 +146,7 @@ struct TeacherPath : PartSizesWindow {
     std::map<std::string, std::string> direct(kavo::tasks::TaskForm form, const TempDir& other) {
         copySystemFolder(other.path());
         writeBytes(other.path() / "System_folder" / "Authorisation" / "save.txt", "0\r\n");
-        kavo::tasks::addTask(form, {"", other.path(), other.path() / "Year", 6});
+        kavo::tasks::addTask(form, {kavo::Lang::Russian, other.path(), other.path() / "Year", 6});
         std::map<std::string, std::string> files;
         for (const char* name : {"task.asp", "TASK.CFG", "task.out", "task.xml"})
             files[name] = readBytes(other.path() / "Year" / "PartA" / "2" / name);

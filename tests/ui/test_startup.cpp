@@ -57,7 +57,7 @@ TEST_P(LanguageFile, DecidesTheInterfaceLanguage) {
     const LanguageCase& c = GetParam();
     TForm1* form = started(c.file);
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->Lang(), c.english ? "En" : "");
+    EXPECT_EQ(form->lang(), c.english ? kavo::Lang::English : kavo::Lang::Russian);
 
     for (const CaptionCase& caption : Captions)
         EXPECT_EQ(find<QLabel>(caption.name)->text(),

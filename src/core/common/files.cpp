@@ -69,6 +69,10 @@ void writeTaskFolder(const fs::path& root, const fs::path& relative,
                      const std::vector<FolderFile>& files) {
     const auto folder = root / relative;
     std::error_code ec;
+    // A target that cannot take its file is found before anything is written.
+    for (const auto& file : files)
+        if (fs::is_directory(folder / file.name, ec))
+            throw Error::cannotCreate(folder / file.name);
     fs::create_directories(folder / "webfiles", ec);
     if (ec || !fs::is_directory(folder / "webfiles"))
         throw Error::cannotCreate(folder / "webfiles");

@@ -4,6 +4,7 @@
 
 #include "core/common/text.hpp"
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -20,8 +21,14 @@ struct Message {
     std::string_view ru;
 
     std::string_view utf8(Lang lang) const { return lang == Lang::English ? en : ru; }
-    // Program text: the Russian wording in the Windows-1251 code page.
-    Text in(Lang lang) const;
+    // Program text: the Russian wording in the Windows-1251 code page; "%1", "%2" ...
+    // replaced by the arguments, which are program text too.
+    Text in(Lang lang, std::initializer_list<std::string_view> args = {}) const;
+    // The same in UTF-8, for reports; the arguments are UTF-8.
+    std::string utf8(Lang lang, std::initializer_list<std::string_view> args) const;
 };
+
+// "%1" to "%9" of pattern replaced by the arguments, in one pass.
+std::string substitute(std::string_view pattern, std::initializer_list<std::string_view> args);
 
 } // namespace kavo

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/common/lang.hpp"
 #include "core/common/text.hpp"
+#include "core/model/task.hpp"
+#include "core/render/render.hpp"
 
 #include <array>
 #include <filesystem>
@@ -10,22 +13,9 @@
 
 namespace kavo::edits {
 
-// The Edits templates, each the whole text of its file (CR LF breaks, final break kept).
-struct EditsTemplates {
-    Text zamena;   // the description stretch whose "1"s become the count digit
-    Text task1Asp; // three sub-questions
-    Text task1Out;
-    Text taskCfg;  // every variant
-    Text taskXml;  // the description header, every variant
-    Text task2Asp; // two sub-questions
-    Text task2Out;
-    Text task3Asp; // four sub-questions
-    Text task3Out;
-};
+using render::EditsTemplates;
 
-std::filesystem::path descriptionTemplatePath(const std::filesystem::path& programDir);
-
-// Reads the snippet, then the other templates in a fixed order. Throws kavo::Error.
+// Reads the Edits templates under programDir/System_folder. Throws kavo::Error.
 EditsTemplates readEditsTemplates(const std::filesystem::path& programDir);
 
 // The fields of the Edits window, as Windows-1251 text with CR LF breaks. An answer or
@@ -49,9 +39,9 @@ struct EditsForm {
 // Sub-questions of the box combination: 4, 3 or 2; 0 for "remove C, keep D".
 int subQuestionCount(bool removeC, bool removeD);
 
-// The task number as a folder relative to the output folder, "\" and "/" both separating;
-// none for an absolute path, a drive, a "." or ".." component, or nothing but separators.
-std::optional<std::filesystem::path> taskFolderFragment(std::string_view number);
+// The form as an Edits task: the sub-questions that the boxes keep, the typed number as
+// the folder. Answers the code page cannot hold must be refused before.
+model::Task editsTask(const EditsForm& form);
 
 struct EditsSaveResult {
     Text message;                     // to show in the information box; empty: none
@@ -59,11 +49,11 @@ struct EditsSaveResult {
     std::filesystem::path taskFolder; // where it was written
 };
 
-// Save task: checks the form, then writes task.asp, task.out, TASK.CFG and task.xml (and
-// an empty webfiles folder) into outputDir / task number, and empties the form. A refusal
-// returns its message in the language lang and writes nothing. A file failure throws
-// kavo::Error; the files written before it stay and the form keeps its content.
+// Save task: checks the form, then replaces the task folder named by the task number (the
+// olympiad's folder of that number, or the folder typed) with the package as a whole, and
+// empties the form. A refusal returns its message in the interface language and writes
+// nothing. A file failure throws kavo::Error; the folder and the form stay as they were.
 EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
-                              const std::filesystem::path& outputDir, std::string_view lang);
+                              const model::Olympiad& olympiad, Lang lang);
 
 } // namespace kavo::edits

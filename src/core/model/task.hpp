@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace kavo::model {
@@ -45,9 +46,9 @@ struct Task {
     // Variants A to E of the choice kinds: a text (possibly left empty), or none when it is
     // removed (only C, D and E can be). The typed-answer and Edits kinds have none.
     std::array<std::optional<Text>, VariantCount> variants;
-    int answer = 0;       // single and folded choice: the right variant, 0 (A) to 4 (E)
-    unsigned answers = 0; // multiple choice: bit i is set when variant i is right
-    Text typedAnswer;     // typed answer: the answer as task.out scores it
+    int answer = 0;                // single and folded choice: the right variant, 0 (A) to 4 (E)
+    unsigned answers = 0;          // multiple choice: bit i is set when variant i is right
+    Text typedAnswer;              // typed answer: the answer as task.out scores it
     std::optional<OwnNames> names; // none: the default identifiers TaskA1, TaskB3 ...
     int number = 0;                // the number in the olympiad, 1 to 99 (not Edits)
 
@@ -87,6 +88,12 @@ struct Olympiad {
     // The folder of task number n; none when n lies in no part. With parts B and C empty
     // every number lies directly in the task tree.
     std::optional<TaskPlace> place(std::int64_t n) const;
+
+    // The folder of an Edits task from its typed number (Windows-1251, "\\" and "/" both
+    // separate): a number of the olympiad ("5") gets the folder of the part rule, any other
+    // text is a folder under the task tree as typed ("PartC/5"). None for an absolute path,
+    // a drive, a "." or ".." component, or nothing but separators.
+    std::optional<std::filesystem::path> editsFolder(std::string_view typed) const;
 };
 
 } // namespace kavo::model

@@ -3,7 +3,9 @@
 // The part sizes of the olympiad, the task number lists they give, and the task folder of
 // a number.
 
+#include "core/common/lang.hpp"
 #include "core/common/text.hpp"
+#include "core/model/task.hpp"
 
 #include <cstdint>
 #include <filesystem>
@@ -32,14 +34,13 @@ struct OkResult {
 // that is not a whole number throws kavo::Error; the sizes read before it keep their new
 // values and TaskTotal stays.
 OkResult confirmPartSizes(PartSizes& sizes, std::string_view edit2, std::string_view edit3,
-                          std::string_view edit4, std::string_view lang);
+                          std::string_view edit4, Lang lang);
+
+// The olympiad of the stored sizes under outputDir.
+model::Olympiad olympiadOf(const PartSizes& sizes, const std::filesystem::path& outputDir);
 
 // The folder of task number n under outputDir by the stored sizes; none outside 1 .. TaskTotal.
 std::optional<std::filesystem::path>
 taskFolder(const PartSizes& sizes, const std::filesystem::path& outputDir, std::int64_t n);
-
-// The messages of the window in the interface language: the Russian text is given in UTF-8
-// and returned in the program's code page.
-Text message(std::string_view lang, std::string_view english, std::string_view russianUtf8);
 
 } // namespace kavo::review

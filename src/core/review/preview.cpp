@@ -2,7 +2,7 @@
 #include "core/review/preview.hpp"
 #include "core/common/files.hpp"
 
-#include "core/common/codepage.hpp"
+#include "core/common/messages.hpp"
 
 #include <array>
 
@@ -11,12 +11,6 @@ namespace fs = std::filesystem;
 namespace kavo::review {
 
 namespace {
-
-Text inLanguage(std::string_view lang, std::string_view english, std::string_view russianUtf8) {
-    if (lang == "En")
-        return Text(english);
-    return *utf8ToCp1251(russianUtf8, Unencodable::CharacterReference);
-}
 
 bool unreserved(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
@@ -90,8 +84,7 @@ PreviewResult previewTask(const PreviewRequest& request) {
 
     PreviewResult result;
     if (!request.selected) {
-        result.message =
-            inLanguage(request.Lang, "\nSelect the task number!", "\nВыберите номер задачи!");
+        result.message = msg::review::selectNumber.in(request.lang);
     } else if (const auto folder = request.taskFolder(std::int64_t{*request.selected} + 1)) {
         const Text page = readText(*folder / "task.asp");
         const fs::path buf = request.ProgramDir / "buf.html";
@@ -99,8 +92,7 @@ PreviewResult previewTask(const PreviewRequest& request) {
         result.url = fileUrl(buf);
     } else {
         // Every number without a folder says so, the first one included.
-        result.message =
-            inLanguage(request.Lang, "\nUnable to open the task!", "\nНе возможно открыть задачу!");
+        result.message = msg::review::cannotOpenTask.in(request.lang);
     }
 
     const int next = request.selected ? *request.selected + 1 : 0;

@@ -2,6 +2,7 @@
 #pragma once
 // View task in the browser: a written task page made static and written to buf.html.
 
+#include "core/common/lang.hpp"
 #include "core/common/text.hpp"
 
 #include <cstdint>
@@ -40,7 +41,7 @@ Text previewPage(const PreviewTemplates& templates, std::string_view page,
                  std::string_view webfilesUrl);
 
 struct PreviewRequest {
-    std::string_view Lang;
+    Lang lang = Lang::Russian;
     std::filesystem::path ProgramDir;
     std::optional<int> selected; // the selected position of ListBox1
     int count = 0;               // the items of ListBox1

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/review/task_review.hpp"
+
 #include "core/common/files.hpp"
+#include "core/common/messages.hpp"
 
 #include <string>
 
@@ -8,9 +10,9 @@ namespace kavo::review {
 
 Text openTask(ReviewState& state, const PartSizes& sizes, const std::filesystem::path& outputDir,
               std::optional<int> selected, const std::function<void(int, const Text&)>& show,
-              std::string_view lang) {
+              Lang lang) {
     if (!selected)
-        return message(lang, "\nSelect the task number!", "\nВыберите номер задачи!");
+        return msg::review::selectNumber.in(lang);
     const std::int64_t n = std::int64_t{*selected} + 1;
     const auto folder = taskFolder(sizes, outputDir, n);
     state.forget();
@@ -25,7 +27,7 @@ Text openTask(ReviewState& state, const PartSizes& sizes, const std::filesystem:
 
 SaveResult saveTask(const ReviewState& state, const PartSizes& sizes,
                     const std::filesystem::path& outputDir, std::optional<int> selected,
-                    const std::array<Text, 3>& fields, std::string_view lang) {
+                    const std::array<Text, 3>& fields, Lang lang) {
     SaveResult result;
     result.select = selected ? *selected + 1 : 0;
     const auto n = selected ? std::optional(std::int64_t{*selected} + 1) : std::nullopt;
@@ -35,24 +37,18 @@ SaveResult saveTask(const ReviewState& state, const PartSizes& sizes,
         if (state.openedNumber != n || state.openedFolder != folder) {
             const std::string wanted = std::to_string(*n);
             if (!state.openedNumber)
-                result.message = message(lang, "\nOpen task " + wanted + " before saving it!",
-                                         "\nСначала откройте задачу " + wanted + "!");
+                result.message = msg::review::openBeforeSaving.in(lang, {wanted});
             else {
                 const std::string held = std::to_string(*state.openedNumber);
-                result.message =
-                    message(lang,
-                            "\nThe fields hold task " + held + ", not task " + wanted +
-                                ". Nothing was saved: open task " + wanted + " first!",
-                            "\nВ полях задача " + held + ", а не задача " + wanted +
-                                ". Ничего не сохранено: сначала откройте задачу " + wanted + "!");
+                result.message = msg::review::fieldsHoldOther.in(lang, {held, wanted});
             }
             return result;
         }
         for (std::size_t i = 0; i < ReviewFiles.size(); ++i)
             writePieces(*folder / ReviewFiles[i], {fields[i]});
-        result.message = message(lang, "\nSaved successfully", "\nСохранение было выполнено");
+        result.message = msg::review::saved.in(lang);
     } else if (fields[0].empty()) {
-        result.message = message(lang, "\nCheck the entered data", "\nПроверьте введённые данные");
+        result.message = msg::review::checkData.in(lang);
     }
     return result;
 }

@@ -29,7 +29,7 @@ struct ReviewState {
 // Returns the message to show, if any.
 Text openTask(ReviewState& state, const PartSizes& sizes, const std::filesystem::path& outputDir,
               std::optional<int> selected, const std::function<void(int, const Text&)>& show,
-              std::string_view lang);
+              Lang lang);
 
 struct SaveResult {
     Text message;              // empty: none
@@ -40,6 +40,6 @@ struct SaveResult {
 // be written; files written before stay, and the selection must not move.
 SaveResult saveTask(const ReviewState& state, const PartSizes& sizes,
                     const std::filesystem::path& outputDir, std::optional<int> selected,
-                    const std::array<Text, 3>& fields, std::string_view lang);
+                    const std::array<Text, 3>& fields, Lang lang);
 
 } // namespace kavo::review

@@ -2,8 +2,8 @@
 #include "core/shell/commands.hpp"
 #include "core/common/files.hpp"
 
-#include "core/common/codepage.hpp"
 #include "core/common/error.hpp"
+#include "core/common/messages.hpp"
 
 #include <system_error>
 
@@ -12,16 +12,6 @@ namespace fs = std::filesystem;
 namespace kavo::app {
 
 namespace {
-
-bool english(std::string_view lang) {
-    return lang == "En";
-}
-
-Text inLanguage(std::string_view lang, std::string_view english_, std::string_view russianUtf8) {
-    if (english(lang))
-        return Text(english_);
-    return *utf8ToCp1251(russianUtf8, Unencodable::CharacterReference);
-}
 
 fs::path authorisation(const fs::path& programDir) {
     return programDir / "System_folder" / "Authorisation";
@@ -49,24 +39,22 @@ std::string_view linkAddress(int label) {
     }
 }
 
-Text aboutText(std::string_view lang) {
-    return inLanguage(lang, "Programe for task templates: TemplateForRadio, TemplateForEdit,",
-                      "Программа для шаблона задач: TemplateForRadio, TemplateForEdit,") +
-           "\n" + std::string(english(lang) ? 17 : 19, ' ') +
+Text aboutText(Lang lang) {
+    return msg::shell::aboutFirstLine.in(lang) + "\n" +
+           std::string(lang == Lang::English ? 17 : 19, ' ') +
            "TemplateForSpoiler, TemplateForMultipleChoice" + "\n\n" + std::string(51, ' ') +
-           inLanguage(lang, "Version 1.0", "Версия 1.0");
+           msg::shell::version.in(lang);
 }
 
-Text informationText(std::string_view lang, const fs::path& programDir) {
+Text informationText(Lang lang, const fs::path& programDir) {
     const Text quantity = readText(authorisation(programDir) / "Tasks_in_view.txt");
-    return inLanguage(lang, "Number of added tasks:", "Количество поставленных задач:") + "   " +
-           quantity;
+    return msg::shell::addedTasks.in(lang) + "   " + quantity;
 }
 
-Text resetSettings(std::string_view lang, const fs::path& programDir) {
+Text resetSettings(Lang lang, const fs::path& programDir) {
     writePieces(authorisation(programDir) / "Tasks_in_view.txt", {"0"});
     writePieces(authorisation(programDir) / "save.txt", {"1"});
-    return inLanguage(lang, "Settings has been reseted", "Настройки сброшены");
+    return msg::shell::settingsReset.in(lang);
 }
 
 RemoveBoxes coupleRemoveBoxes(RemoveBoxes now, int clicked) {
@@ -104,7 +92,7 @@ fs::path chooserStart(const fs::path& outputDir, const fs::path& workingDir) {
 }
 
 std::optional<fs::path>
-chooseOutputFolder(std::string_view lang, const fs::path& outputDir, const fs::path& workingDir,
+chooseOutputFolder(Lang lang, const fs::path& outputDir, const fs::path& workingDir,
                    const std::function<std::optional<fs::path>(const fs::path&)>& choose,
                    const std::function<bool()>& confirmCreate) {
     const fs::path start = chooserStart(outputDir, workingDir);
@@ -122,8 +110,7 @@ chooseOutputFolder(std::string_view lang, const fs::path& outputDir, const fs::p
             continue;
         fs::create_directories(folder, ec);
         if (ec || !fs::is_directory(folder))
-            throw Error(english(lang) ? "\nUnable to create the folder " + shown(folder)
-                                      : "\nНе удалось создать папку " + shown(folder));
+            throw Error(msg::shell::cannotCreateFolder.utf8(lang, {shown(folder)}));
         return folder;
     }
 }

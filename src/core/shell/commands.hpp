@@ -3,6 +3,7 @@
 // The small commands of the main window, without widgets: About, Information, Reset
 // settings, the output folder chooser, the web links and the coupled check boxes.
 
+#include "core/common/lang.hpp"
 #include "core/common/text.hpp"
 
 #include <filesystem>
@@ -26,12 +27,12 @@ inline constexpr std::string_view VideoLessonsAddress = "https://kavo.example.or
 std::string_view linkAddress(int label);
 
 // The messages below are program text (Windows-1251) in the interface language.
-Text aboutText(std::string_view lang);
+Text aboutText(Lang lang);
 // The heading, three spaces and the whole counter file. Throws Error::cannotOpen.
-Text informationText(std::string_view lang, const std::filesystem::path& programDir);
+Text informationText(Lang lang, const std::filesystem::path& programDir);
 // Writes "0" to the task counter, then "1" to the author flag, and returns the message.
 // A file that cannot be written throws Error::cannotCreate and skips the rest.
-Text resetSettings(std::string_view lang, const std::filesystem::path& programDir);
+Text resetSettings(Lang lang, const std::filesystem::path& programDir);
 
 // The states of CheckBox1, CheckBox2 and CheckBox3 (remove variants C, D, E).
 struct RemoveBoxes {
@@ -50,22 +51,18 @@ inline bool defaultNames(std::string_view edit7, std::string_view edit8) {
     return edit7.empty() && edit8.empty();
 }
 
-inline constexpr std::string_view CreateFolderQuestion =
-    "The specified directory does not exist. Create it?";
-
 // Where the chooser opens: OutputDir when it is a folder, else the working directory.
 std::filesystem::path chooserStart(const std::filesystem::path& outputDir,
                                    const std::filesystem::path& workingDir);
 
 // The folder chooser. `choose` shows the chooser at a start folder and returns the folder
-// the user chose or typed (none on Cancel); `confirmCreate` asks CreateFolderQuestion and
+// the user chose or typed (none on Cancel); `confirmCreate` asks msg::shell::createFolder and
 // returns true for Yes, and No returns to the chooser. A missing folder is created with
 // its parents before it is returned. Returns the new OutputDir, or none when it stays.
 // A folder that cannot be created throws kavo::Error with a report in the interface
 // language (UTF-8, like every report that names a path).
 std::optional<std::filesystem::path> chooseOutputFolder(
-    std::string_view lang, const std::filesystem::path& outputDir,
-    const std::filesystem::path& workingDir,
+    Lang lang, const std::filesystem::path& outputDir, const std::filesystem::path& workingDir,
     const std::function<std::optional<std::filesystem::path>(const std::filesystem::path&)>& choose,
     const std::function<bool()>& confirmCreate);
 

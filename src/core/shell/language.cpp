@@ -13,21 +13,19 @@ std::filesystem::path toolkitFile(const std::filesystem::path& programDir, bool 
                    : programDir / "System_folder" / "file" / "Toolkit.txt";
 }
 
-bool isEnglish(std::string_view languageText) {
-    return languageText.find(English) != std::string_view::npos;
+Lang readLanguage(const std::filesystem::path& programDir) {
+    return langOfFile(readText(languageFile(programDir)));
 }
 
 StartFiles readStartFiles(const std::filesystem::path& programDir) {
-    const bool english = isEnglish(readText(languageFile(programDir)));
     StartFiles files;
-    files.Toolkit = readText(toolkitFile(programDir, english));
-    if (english)
-        files.Lang = English;
+    files.lang = readLanguage(programDir);
+    files.Toolkit = readText(toolkitFile(programDir, files.lang == Lang::English));
     return files;
 }
 
 void writeLanguage(const std::filesystem::path& programDir, bool english) {
-    writePieces(languageFile(programDir), {english ? Text(English) : Text("Rus")});
+    writePieces(languageFile(programDir), {english ? Text("En") : Text("Rus")});
 }
 
 } // namespace kavo::app

@@ -1,18 +1,49 @@
 // SPDX-License-Identifier: MIT
 #include "core/tasks/add_task.hpp"
-#include "core/common/files.hpp"
 
 #include "core/common/error.hpp"
+#include "core/common/files.hpp"
+#include "core/common/messages.hpp"
+#include "core/render/render.hpp"
 #include "core/tasks/checks.hpp"
-#include "core/tasks/messages.hpp"
-#include "core/tasks/writers.hpp"
+
+#include <limits>
+#include <string>
+
+namespace fs = std::filesystem;
 
 namespace kavo::tasks {
+
+static fs::path counterFile(const fs::path& systemDir) {
+    return systemDir / "Authorisation" / "Tasks_in_view.txt";
+}
+
+std::int32_t readTaskCounter(const fs::path& systemDir) {
+    const auto lines = splitLines(readText(counterFile(systemDir)));
+    return parseInt(lines.empty() ? Text() : lines.front());
+}
+
+void writeTaskCounter(const fs::path& systemDir, std::int32_t value) {
+    writePieces(counterFile(systemDir), {std::to_string(value)});
+}
+
+fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
+                   const fs::path& systemDir, Lang lang) {
+    const render::Package package = render::renderTask(task, olympiad, systemDir, lang);
+    // The counter is read before anything is written, so that a counter that cannot be read
+    // stops the run with the task tree unchanged.
+    const std::int32_t count = readTaskCounter(systemDir);
+    render::writePackage(olympiad.outputDir, package);
+    writeTaskCounter(systemDir,
+                     count < std::numeric_limits<std::int32_t>::max() ? count + 1 : count);
+    return package.folder;
+}
 
 AddTaskResult addTask(TaskForm& form, const AppValues& app) {
     const auto systemDir = app.ProgramDir / "System_folder";
     AddTaskResult result;
-    result.message = checkForm(form, app.Lang, app.TaskTotal);
+    const FormReading reading = readTaskForm(form, app.OutputDir, app.TaskTotal);
+    result.message = checkForm(form, app.lang, app.TaskTotal);
     // A "1" anywhere in the author flag means the author's details are still missing.
     Text flag;
     try {
@@ -24,29 +55,21 @@ AddTaskResult addTask(TaskForm& form, const AppValues& app) {
         return result;
     }
     result.showAuthorDialog = flag.find('1') != Text::npos;
-    if (!result.message.empty() || result.showAuthorDialog)
+    if (!result.message.empty() || result.showAuthorDialog || !reading.kindChosen)
         return result;
+    if (reading.sizeError)
+        throw *reading.sizeError;
 
     emptyRemovedVariants(form);
-    const auto kind = chooseTemplate(form);
-    if (!kind)
-        return result;
-    const Package package = writerFor(*kind)(form, {systemDir, app.OutputDir, app.Lang});
-    if (!package.folder) {
-        // The checks refuse such a number; the writer found the same place.
-        result.message = messages::outsideParts.in(app.Lang);
-        return result;
+    // The olympiad language of a typed answer follows its condition, and the form shows it
+    // even when the run fails later.
+    if (reading.task.kind == model::TaskKind::TypedAnswer) {
+        form.RadioButton1 = render::isRussianCondition(form.Memo1);
+        form.RadioButton2 = !form.RadioButton1;
     }
-    writePackage(package);
-    raiseTaskCounter(systemDir);
+    result.folder = writeTask(reading.task, *reading.olympiad, systemDir, app.lang);
     result.written = true;
-
-    const int k = form.ListBox1.selected.value_or(-1) + 1;
     resetForm(form);
-    // The identifiers are rewritten only where they are the defaults: own names such as
-    // "TaskAlpha" must stay as typed.
-    if (form.Edit3 == "0" && form.Edit4 == "0" && form.CheckBox4)
-        rewriteIdentifiers(app.OutputDir, k);
     return result;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/common/lang.hpp"
+#include "core/model/task.hpp"
 #include "core/tasks/task_form.hpp"
 
 #include <cstdint>
@@ -10,24 +12,36 @@ namespace kavo::tasks {
 
 // The application-wide values that Add task reads; the caller owns them.
 struct AppValues {
-    Text Lang; // "En" for English, anything else Russian
+    Lang lang = Lang::Russian;
     std::filesystem::path ProgramDir;
     std::filesystem::path OutputDir;
-    std::int64_t TaskTotal = 0; // the sum stored by Ok; check 5 reads it
+    std::int64_t TaskTotal = 0; // the sum stored by Ok; the task-count check reads it
 };
 
 struct AddTaskResult {
     Text message;                  // collected messages to show in one box; empty: none
     bool written = false;          // a package was written and the counter raised
     bool showAuthorDialog = false; // the author's details are missing
-    Text failure; // a report met after the checks had failed; shown after their box
+    Text failure;                 // a report met after the checks had failed; shown after their box
+    std::filesystem::path folder; // where the package was written, under the task tree
 };
 
 // Add task of the main window. Changes the form as the run does (removed variants
 // emptied, the reset after success, the olympiad language of a typed-answer task); the
-// window mirrors the form back. File and number failures throw kavo::Error; what was
-// written before stays. A flag file that cannot be read after failed checks comes back as
+// window mirrors the form back. File and number failures throw kavo::Error and leave the
+// task folder whole. A flag file that cannot be read after failed checks comes back as
 // `failure`, so the checks' box is not lost behind it.
 AddTaskResult addTask(TaskForm& form, const AppValues& app);
+
+// Writes a checked task into the olympiad's tree and raises the task counter: everything
+// is read first, the package replaces the task folder as a whole, the counter goes last.
+// Returns the folder written, relative to the task tree. Throws kavo::Error.
+std::filesystem::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
+                                const std::filesystem::path& systemDir, Lang lang);
+
+// The task counter of Authorisation/Tasks_in_view.txt: read, and raised by one (it stays
+// at the largest value its reader accepts).
+std::int32_t readTaskCounter(const std::filesystem::path& systemDir);
+void writeTaskCounter(const std::filesystem::path& systemDir, std::int32_t value);
 
 } // namespace kavo::tasks

@@ -1,114 +1,68 @@
 // SPDX-License-Identifier: MIT
 #include "core/tasks/checks.hpp"
 
-#include "core/common/error.hpp"
-#include "core/tasks/messages.hpp"
-#include "core/tasks/package.hpp"
+#include "core/common/messages.hpp"
 
 #include <algorithm>
-#include <array>
 
 namespace kavo::tasks {
 
-static bool contains(std::string_view text, std::string_view what) {
-    return text.find(what) != std::string_view::npos;
-}
+using model::Task;
 
-std::optional<TemplateKind> chooseTemplate(const TaskForm& form) {
-    const Text fold = form.ListBox3.selectedText();
-    const bool folded = sameIgnoringCase(fold, "Yes");
-    if (contains(form.Edit1, ","))
-        return folded ? TemplateKind::MultipleChoiceSpoiler : TemplateKind::MultipleChoice;
-    if (folded)
-        return TemplateKind::Spoiler;
-    if (sameIgnoringCase(fold, "No"))
-        return form.VariantOtveta_1.empty() ? TemplateKind::Edit : TemplateKind::Radio;
-    return std::nullopt;
-}
-
-static bool isCyrillic(char c) {
-    return static_cast<unsigned char>(c) >= 0xC0;
-}
-
-static bool isVariantLetter(char c) {
-    return contains("abcdeABCDE", std::string_view(&c, 1));
-}
-
-// Whether the answer names a variant that the form removes: the index of a single answer,
-// or any letter, in either case, of a multiple-choice answer.
-static bool namesRemovedVariant(const TaskForm& form, bool multipleChoice) {
-    struct Removal {
-        bool set;
-        char lower, upper, index;
-    };
-    const std::array<Removal, 3> removals{{{form.CheckBox1, 'c', 'C', '2'},
-                                           {form.CheckBox2, 'd', 'D', '3'},
-                                           {form.CheckBox3, 'e', 'E', '4'}}};
-    const Text index = answerIndex(form.Edit1);
-    return std::any_of(removals.begin(), removals.end(), [&](const Removal& r) {
-        if (!r.set)
+static bool namesRemovedVariant(const Task& task) {
+    if (model::isMultipleChoice(task.kind)) {
+        // A multiple choice without variant A is refused for its comma already.
+        if (task.variants[0] && task.variants[0]->empty())
             return false;
-        if (multipleChoice)
-            return contains(form.Edit1, std::string_view(&r.lower, 1)) ||
-                   contains(form.Edit1, std::string_view(&r.upper, 1));
-        return index == std::string_view(&r.index, 1);
-    });
-}
-
-// Whether the task number lies in no part; unknown (false) while the number or a size is
-// not an integer, which the writer then reports.
-static bool outsideParts(const TaskForm& form) {
-    if (!form.ListBox1.hasSelection())
-        return false;
-    try {
-        return !locateTask(form, {}).place;
-    } catch (const Error&) {
+        for (int i = 0; i < model::VariantCount; ++i)
+            if ((task.answers >> i & 1u) && !task.variants[i])
+                return true;
         return false;
     }
+    return model::isChoice(task.kind) && task.answer >= 0 && task.answer < model::VariantCount &&
+           !task.variants[task.answer];
 }
 
-Text checkForm(const TaskForm& form, std::string_view lang, std::int64_t taskTotal) {
-    Text message;
-    auto fail = [&](const Message& m) { message += m.in(lang); };
-
-    const bool typed = form.VariantOtveta_1.empty();
-    const char first = form.Edit1.empty() ? '\0' : form.Edit1.front();
-
-    if (!form.ListBox1.hasSelection())
-        fail(messages::noTaskNumber);
-    if (!form.ListBox2.hasSelection())
-        fail(messages::noPictureAnswer);
-    if (form.Edit1.empty())
-        fail(messages::noAnswer);
-    if (!form.ListBox3.hasSelection())
-        fail(messages::noFoldAnswer);
-    if ((form.ListBox1.hasSelection() && *form.ListBox1.selected >= 99) || taskTotal > 99)
-        fail(messages::tooManyTasks);
-    if (typed && contains(form.Edit1, ","))
-        fail(messages::commaInTypedAnswer);
-    const bool notLatin = !typed && isCyrillic(first);
-    if (notLatin)
-        fail(messages::notLatin);
-    const bool notAtoE = !typed && !notLatin && !isVariantLetter(first);
-    if (notAtoE)
-        fail(messages::notAtoE);
-
-    // An answer of several letters goes to the multiple-choice writer; one of a task with
-    // variants, folded or not, must name exactly one variant.
-    const bool multipleChoice = contains(form.Edit1, ",");
-    const bool folded = sameIgnoringCase(form.ListBox3.selectedText(), "Yes");
-    const bool singleChoice = !multipleChoice && (folded || !typed);
-    if (singleChoice && !form.Edit1.empty() && !notLatin && !notAtoE &&
-        answerIndex(form.Edit1).empty())
-        fail(messages::notOneVariant);
-    if ((singleChoice || (multipleChoice && !typed)) && namesRemovedVariant(form, multipleChoice))
-        fail(messages::removedVariantNamed);
-    if (outsideParts(form))
-        fail(messages::outsideParts);
+std::vector<Check> checkTask(const Task& task, const model::Olympiad* olympiad) {
+    std::vector<Check> failed;
+    if (task.kind != model::TaskKind::Edits && task.number > 99)
+        failed.push_back(Check::TooManyTasks);
+    if (namesRemovedVariant(task))
+        failed.push_back(Check::RemovedVariantNamed);
+    if (olympiad && task.kind != model::TaskKind::Edits && task.number >= 1 &&
+        !olympiad->place(task.number))
+        failed.push_back(Check::OutsideParts);
     // Without the default names the description would carry a task without a name.
-    if (!form.CheckBox4 && (form.Edit7.empty() || form.Edit8.empty()))
-        fail(messages::noOwnNames);
+    if (task.names && (task.names->russian.empty() || task.names->english.empty()))
+        failed.push_back(Check::NoOwnNames);
+    return failed;
+}
+
+Text checkMessages(std::vector<Check> failed, Lang lang) {
+    static constexpr const Message* texts[] = {
+        &msg::task::noTaskNumber,  &msg::task::noPictureAnswer,
+        &msg::task::noAnswer,      &msg::task::noFoldAnswer,
+        &msg::task::tooManyTasks,  &msg::task::commaInTypedAnswer,
+        &msg::task::notLatin,      &msg::task::notAtoE,
+        &msg::task::notOneVariant, &msg::task::removedVariantNamed,
+        &msg::task::outsideParts,  &msg::task::noOwnNames,
+    };
+    std::sort(failed.begin(), failed.end());
+    failed.erase(std::unique(failed.begin(), failed.end()), failed.end());
+    Text message;
+    for (const Check check : failed)
+        message += texts[static_cast<int>(check)]->in(lang);
     return message;
+}
+
+Text checkForm(const TaskForm& form, Lang lang, std::int64_t taskTotal) {
+    const FormReading reading = readTaskForm(form, {}, taskTotal);
+    auto failed = reading.problems;
+    // The part rule needs a selected number and sizes that are whole numbers.
+    const bool placeKnown = reading.olympiad && form.ListBox1.hasSelection();
+    const auto taskRules = checkTask(reading.task, placeKnown ? &*reading.olympiad : nullptr);
+    failed.insert(failed.end(), taskRules.begin(), taskRules.end());
+    return checkMessages(failed, lang);
 }
 
 } // namespace kavo::tasks

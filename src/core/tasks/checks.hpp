@@ -1,30 +1,25 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "core/common/text.hpp"
+#include "core/common/lang.hpp"
+#include "core/model/task.hpp"
 #include "core/tasks/task_form.hpp"
 
 #include <cstdint>
-#include <optional>
 #include <string_view>
+#include <vector>
 
 namespace kavo::tasks {
 
-enum class TemplateKind {
-    Radio,                 // single choice
-    Edit,                  // typed answer
-    Spoiler,               // folded answers
-    MultipleChoice,        // several right answers
-    MultipleChoiceSpoiler, // the same, folded
-};
+// The rules of a task itself, whatever it came from (the form, an import): the answer
+// names no removed variant, the number lies in a part of the olympiad, own names are
+// given. A task without an olympiad (sizes not known) skips the part rule.
+std::vector<Check> checkTask(const model::Task& task, const model::Olympiad* olympiad);
 
-// The template a form chooses once its removed variants are emptied; none when the fold
-// answer is neither "Yes" nor "No".
-std::optional<TemplateKind> chooseTemplate(const TaskForm& form);
+// The messages of the checks in their order, each once, in the interface language.
+Text checkMessages(std::vector<Check> failed, Lang lang);
 
-// Runs every check of the form in order and returns the collected messages in the
-// interface language; empty when the form may be written. taskTotal is the stored sum of
-// the part sizes; the task's place is found from Edit2 to Edit4 as the writer will.
-Text checkForm(const TaskForm& form, std::string_view lang, std::int64_t taskTotal);
+// Every check of the form: its reading and the task's rules; empty when it may be written.
+Text checkForm(const TaskForm& form, Lang lang, std::int64_t taskTotal);
 
 } // namespace kavo::tasks

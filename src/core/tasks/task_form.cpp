@@ -43,3 +43,117 @@ void emptyRemovedVariants(TaskForm& form) {
 }
 
 } // namespace kavo::tasks
+
+namespace kavo::tasks {
+
+namespace {
+
+bool contains(std::string_view text, char c) {
+    return text.find(c) != std::string_view::npos;
+}
+
+bool isVariantLetter(char c) {
+    return contains("abcdeABCDE", c);
+}
+
+model::TaskKind kindOf(bool multiple, bool folded, bool typed) {
+    using model::TaskKind;
+    if (multiple)
+        return folded ? TaskKind::MultipleChoiceFolded : TaskKind::MultipleChoice;
+    if (folded)
+        return TaskKind::FoldedChoice;
+    return typed ? TaskKind::TypedAnswer : TaskKind::SingleChoice;
+}
+
+// The letters a to e of an answer, in either case, as the bits of their variants.
+unsigned answerLetters(std::string_view answer) {
+    unsigned bits = 0;
+    for (int i = 0; i < model::VariantCount; ++i)
+        if (contains(answer, static_cast<char>('a' + i)) ||
+            contains(answer, static_cast<char>('A' + i)))
+            bits |= 1u << i;
+    return bits;
+}
+
+} // namespace
+
+Text answerIndex(std::string_view answer) {
+    static constexpr std::string_view forms[5][3] = {
+        {"a", "A", "1"}, {"b", "B", "2"}, {"c", "C", "3"}, {"d", "D", "4"}, {"e", "E", "5"}};
+    for (int i = 0; i < 5; ++i)
+        for (auto form : forms[i])
+            if (answer == form)
+                return std::to_string(i);
+    return {};
+}
+
+FormReading readTaskForm(const TaskForm& form, const std::filesystem::path& outputDir,
+                         std::int64_t storedTotal) {
+    FormReading reading;
+    auto fail = [&](Check check) { reading.problems.push_back(check); };
+    auto& task = reading.task;
+
+    const bool typed = form.VariantOtveta_1.empty();
+    const bool multiple = contains(form.Edit1, ',');
+    const Text fold = form.ListBox3.selectedText();
+    const bool folded = sameIgnoringCase(fold, "Yes");
+    reading.kindChosen = multiple || folded || sameIgnoringCase(fold, "No");
+    task.kind = kindOf(multiple, folded, typed);
+    task.picture = sameIgnoringCase(form.ListBox2.selectedText(), "Yes");
+    task.condition = form.Memo1;
+    if (model::isChoice(task.kind)) {
+        const Text* texts[] = {&form.VariantOtveta_1, &form.VariantOtveta_2, &form.VariantOtveta_3,
+                               &form.VariantOtveta_4, &form.VariantOtveta_5};
+        const bool removed[] = {false, false, form.CheckBox1, form.CheckBox2, form.CheckBox3};
+        for (int i = 0; i < model::VariantCount; ++i)
+            if (!removed[i])
+                task.variants[i] = *texts[i];
+    }
+    const Text index = answerIndex(form.Edit1);
+    task.answer = index.empty() ? -1 : index[0] - '0';
+    task.answers = multiple ? answerLetters(form.Edit1) : 0;
+    if (task.kind == model::TaskKind::TypedAnswer)
+        task.typedAnswer = form.Edit1;
+    if (!form.CheckBox4)
+        task.names = model::OwnNames{form.Edit7, form.Edit8};
+    task.number = form.ListBox1.selected.value_or(-1) + 1;
+
+    try {
+        model::Olympiad olympiad{
+            outputDir, {parseInt(form.Edit2), parseInt(form.Edit3), parseInt(form.Edit4)}};
+        // The texts, not their values: "00" keeps the part letter, as the headers had it.
+        olympiad.identifiersWithoutPart = form.Edit3 == "0" && form.Edit4 == "0";
+        if (form.ListBox1.hasSelection())
+            parseInt(form.ListBox1.selectedText());
+        reading.olympiad = olympiad;
+    } catch (const Error& error) {
+        reading.sizeError = error;
+    }
+
+    const char first = form.Edit1.empty() ? '\0' : form.Edit1.front();
+    if (!form.ListBox1.hasSelection())
+        fail(Check::NoTaskNumber);
+    if (!form.ListBox2.hasSelection())
+        fail(Check::NoPictureAnswer);
+    if (form.Edit1.empty())
+        fail(Check::NoAnswer);
+    if (!form.ListBox3.hasSelection())
+        fail(Check::NoFoldAnswer);
+    if ((form.ListBox1.hasSelection() && *form.ListBox1.selected >= 99) || storedTotal > 99)
+        fail(Check::TooManyTasks);
+    if (typed && multiple)
+        fail(Check::CommaInTypedAnswer);
+    const bool notLatin = !typed && static_cast<unsigned char>(first) >= 0xC0;
+    if (notLatin)
+        fail(Check::NotLatin);
+    const bool notAtoE = !typed && !notLatin && !isVariantLetter(first);
+    if (notAtoE)
+        fail(Check::NotAtoE);
+    // One right variant of a task with variants, folded or not, must be named exactly.
+    const bool singleChoice = !multiple && (folded || !typed);
+    if (singleChoice && !form.Edit1.empty() && !notLatin && !notAtoE && index.empty())
+        fail(Check::NotOneVariant);
+    return reading;
+}
+
+} // namespace kavo::tasks

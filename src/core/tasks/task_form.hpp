@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/common/error.hpp"
 #include "core/common/text.hpp"
+#include "core/model/task.hpp"
 
+#include <filesystem>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -48,6 +51,41 @@ void resetForm(TaskForm& form);
 
 // Empties the variants that CheckBox1 to CheckBox3 remove.
 void emptyRemovedVariants(TaskForm& form);
+
+// The checks of the task form, in the order their messages stand in the one box.
+enum class Check {
+    NoTaskNumber,
+    NoPictureAnswer,
+    NoAnswer,
+    NoFoldAnswer,
+    TooManyTasks,
+    CommaInTypedAnswer,
+    NotLatin,
+    NotAtoE,
+    NotOneVariant,
+    RemovedVariantNamed,
+    OutsideParts,
+    NoOwnNames,
+};
+
+// The form read as a task of an olympiad. What only the form can get wrong (no number
+// selected, no Yes or No chosen, an answer text that names no variant) is found here; the
+// task's own rules run on `task` (checkTask). A size field that is not a whole number is
+// kept as the error to report once the checks pass.
+struct FormReading {
+    model::Task task;
+    std::optional<model::Olympiad> olympiad; // none while a size field is not a number
+    std::optional<Error> sizeError;
+    std::vector<Check> problems;
+    bool kindChosen = false; // false without a fold answer
+};
+
+// Reads the form; storedTotal is the sum of the part sizes stored by Ok.
+FormReading readTaskForm(const TaskForm& form, const std::filesystem::path& outputDir,
+                         std::int64_t storedTotal);
+
+// The text after "ans1=": "0" to "4" for a to e (either case) or 1 to 5, else empty.
+Text answerIndex(std::string_view answer);
 
 // Compares the list answers "Yes" and "No", ignoring the case of Latin letters.
 bool sameIgnoringCase(std::string_view a, std::string_view b);

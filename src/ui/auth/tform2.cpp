@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/auth/tform2.hpp"
 #include "core/common/files.hpp"
+#include "core/shell/language.hpp"
 
 #include "core/auth/author.hpp"
 #include "core/common/error.hpp"
@@ -65,8 +66,7 @@ TForm2::TForm2(kavo::app::Platform& platform, const std::filesystem::path& progr
     connect(Button1, &QPushButton::clicked, this, &TForm2::save);
     connect(Button2, &QPushButton::clicked, this, &TForm2::cancel);
 
-    const auto language = kavo::readText(kavo::auth::authorPaths(programDir_).language);
-    if (language.find("En") != kavo::Text::npos)
+    if (kavo::app::readLanguage(programDir_) == kavo::Lang::English)
         applyEnglish();
 }
 

@@ -4,6 +4,7 @@
 // CR LF), plus the few widget reads every window needs.
 
 #include "core/common/codepage.hpp"
+#include "core/common/lang.hpp"
 #include "core/common/text.hpp"
 
 #include <QString>
@@ -28,6 +29,10 @@ QString unencodableCharacters(const QString& text);
 
 // The exact text of a multi-line field: unlike toPlainText(), keeps no-break spaces.
 QString plainText(const QPlainTextEdit* edit);
+
+// A text of the message table in the interface language, "%1" ... replaced by the
+// arguments (UTF-8).
+QString text(const Message& message, Lang lang, std::initializer_list<std::string_view> args = {});
 
 // A report of the logic (UTF-8 paths, or Windows-1251 text typed in the form).
 QString fromReport(std::string_view report);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/edits/tform3.hpp"
 #include "core/common/files.hpp"
+#include "core/shell/language.hpp"
 
 #include "core/common/codepage.hpp"
 #include "core/common/error.hpp"
@@ -48,18 +49,17 @@ void setCaption(QLabel* label, const char* caption) {
 } // namespace
 
 TForm3::TForm3(kavo::app::Platform& platform, const fs::path& programDir,
-               std::function<fs::path()> outputDir, QWidget* parent)
+               std::function<kavo::model::Olympiad()> olympiad, QWidget* parent)
     : QMainWindow(parent), platform_(platform), programDir_(programDir),
-      outputDir_(std::move(outputDir)) {
+      olympiad_(std::move(olympiad)) {
     setObjectName("Form3");
     buildWidgets();
 
     const auto system = programDir_ / "System_folder";
     templates_ = kavo::edits::readEditsTemplates(programDir_);
     Memo8->setPlainText(kavo::app::fromText(kavo::readText(system / "file" / "Toolkit.txt")));
-    const auto language = kavo::readText(system / "Language" / "Language.txt");
-    if (language.find("En") != kavo::Text::npos) {
-        lang_ = "En";
+    lang_ = kavo::app::readLanguage(programDir_);
+    if (lang_ == kavo::Lang::English) {
         Memo8->setPlainText(
             kavo::app::fromText(kavo::readText(system / "Language" / "Toolkit.txt")));
         applyEnglish();
@@ -158,7 +158,8 @@ void TForm3::applyEnglish() {
 
 void TForm3::reloadHeaders() {
     try {
-        templates_.taskXml = kavo::readText(kavo::edits::descriptionTemplatePath(programDir_));
+        templates_.taskXml =
+            kavo::readText(programDir_ / "System_folder" / "file" / "task_xml.txt");
     } catch (const std::exception& e) {
         platform_.error(this, kavo::app::fromReport(e.what()));
     }
@@ -212,7 +213,7 @@ void TForm3::showForm(const kavo::edits::EditsForm& form) {
 void TForm3::saveTask() {
     auto form = readForm();
     try {
-        const auto result = kavo::edits::saveEditsTask(form, templates_, outputDir_(), lang_);
+        const auto result = kavo::edits::saveEditsTask(form, templates_, olympiad_(), lang_);
         if (!result.message.empty())
             platform_.information(this, kavo::app::fromText(result.message));
         if (result.written)

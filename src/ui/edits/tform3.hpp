@@ -3,6 +3,8 @@
 
 #include "core/edits/edits_task.hpp"
 
+#include "core/model/task.hpp"
+
 #include <QMainWindow>
 #include <filesystem>
 #include <functional>
@@ -27,7 +29,7 @@ class TForm3 : public QMainWindow {
     // Reads its language, tag reminder and templates; throws kavo::Error when one is missing.
     // outputDir gives the main window's OutputDir at each save.
     TForm3(kavo::app::Platform& platform, const std::filesystem::path& programDir,
-           std::function<std::filesystem::path()> outputDir, QWidget* parent = nullptr);
+           std::function<kavo::model::Olympiad()> olympiad, QWidget* parent = nullptr);
 
   signals:
     void backToMainRequested();    // N1
@@ -54,9 +56,9 @@ class TForm3 : public QMainWindow {
 
     kavo::app::Platform& platform_;
     std::filesystem::path programDir_;
-    std::function<std::filesystem::path()> outputDir_;
+    std::function<kavo::model::Olympiad()> olympiad_;
     kavo::edits::EditsTemplates templates_;
-    kavo::Text lang_; // "En" for English, empty for Russian
+    kavo::Lang lang_ = kavo::Lang::Russian;
 
     QPlainTextEdit* Memo1;
     QPlainTextEdit* Memo2;

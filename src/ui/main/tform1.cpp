@@ -101,10 +101,9 @@ TForm1::TForm1(kavo::app::Platform& platform, const std::filesystem::path& progr
 
     const auto start = kavo::app::readStartFiles(programDir_);
     Toolkit->setPlainText(kavo::app::fromText(start.Toolkit));
-    if (start.Lang == kavo::app::English) {
-        lang_ = start.Lang;
+    lang_ = start.lang;
+    if (english())
         applyEnglishCaptions();
-    }
 
     connectHandlers();
     Timer1->start();
@@ -113,7 +112,7 @@ TForm1::TForm1(kavo::app::Platform& platform, const std::filesystem::path& progr
 TForm1::~TForm1() = default;
 
 bool TForm1::english() const {
-    return lang_ == kavo::app::English;
+    return lang_ == kavo::Lang::English;
 }
 
 void TForm1::setCaption(QLabel* label, const QString& text) {

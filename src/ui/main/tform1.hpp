@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/common/lang.hpp"
 #include "core/common/text.hpp"
 #include "core/review/part_sizes.hpp"
 #include "core/review/task_review.hpp"
@@ -46,7 +47,7 @@ class TForm1 : public QMainWindow {
     ~TForm1() override;
 
     kavo::app::Platform& platform() const { return platform_; }
-    const kavo::Text& Lang() const { return lang_; }
+    kavo::Lang lang() const { return lang_; }
     bool english() const;
     const std::filesystem::path& ProgramDir() const { return programDir_; }
     const std::filesystem::path& OutputDir() const { return outputDir_; }
@@ -132,7 +133,7 @@ class TForm1 : public QMainWindow {
     void showTaskFormWidgets(bool taskForm);
 
     kavo::app::Platform& platform_;
-    kavo::Text lang_;
+    kavo::Lang lang_ = kavo::Lang::Russian;
     std::filesystem::path programDir_;
     std::filesystem::path outputDir_;
     kavo::review::PartSizes sizes_;

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The small commands of the main window: the window mirrors the logic of app/commands and
 // review/preview and shows what it asks for.
+#include "core/common/messages.hpp"
+#include "core/review/part_sizes.hpp"
 #include "core/review/preview.hpp"
 #include "core/shell/commands.hpp"
-#include "core/tasks/package.hpp"
 #include "ui/common/click_label.hpp"
 #include "ui/common/platform.hpp"
 #include "ui/common/text_bridge.hpp"
@@ -18,30 +19,27 @@ namespace fs = std::filesystem;
 using namespace kavo::app;
 
 void TForm1::k1Click() {
-    inform(fromText(aboutText(Lang())));
+    inform(fromText(aboutText(lang())));
 }
 
 void TForm1::information1Click() {
-    inform(fromText(informationText(Lang(), ProgramDir())));
+    inform(fromText(informationText(lang(), ProgramDir())));
 }
 
 void TForm1::N3Click() {
-    inform(fromText(resetSettings(Lang(), ProgramDir())));
+    inform(fromText(resetSettings(lang(), ProgramDir())));
 }
 
 void TForm1::chooseFolder() {
     const auto chosen = chooseOutputFolder(
-        Lang(), OutputDir(), ProgramDir(),
+        lang(), OutputDir(), ProgramDir(),
         [this](const fs::path& start) -> std::optional<fs::path> {
             const auto answer = platform().chooseFolder(this, fromPath(start));
             if (!answer)
                 return std::nullopt;
             return toPath(*answer);
         },
-        [this] {
-            return platform().question(this, QString::fromLatin1(CreateFolderQuestion.data(),
-                                                                 CreateFolderQuestion.size()));
-        });
+        [this] { return platform().question(this, text(kavo::msg::shell::createFolder, lang())); });
     setOutputDir(chosen ? *chosen : OutputDir());
 }
 
@@ -72,11 +70,8 @@ void TForm1::Timer1Timer() {
 
 void TForm1::Button5Click() {
     const auto result = kavo::review::previewTask(
-        {Lang(), ProgramDir(), selectedRow(ListBox1), ListBox1->count(), [this](std::int64_t n) {
-             const auto& sizes = partSizes();
-             return kavo::tasks::taskFolder(OutputDir(), n, static_cast<int>(n), sizes.PartASize,
-                                            sizes.PartBSize, sizes.PartCSize);
-         }});
+        {lang(), ProgramDir(), selectedRow(ListBox1), ListBox1->count(),
+         [this](std::int64_t n) { return kavo::review::taskFolder(partSizes(), OutputDir(), n); }});
     if (!result.url.empty())
         platform().openUrl(QString::fromStdString(result.url));
     if (!result.message.empty())

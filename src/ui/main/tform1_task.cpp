@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Add task, Ok, the two layouts, Open task, Save changes and the language switch.
+#include "core/common/messages.hpp"
 #include "core/shell/language.hpp"
 #include "core/tasks/add_task.hpp"
 #include "ui/common/platform.hpp"
@@ -21,10 +22,6 @@ using kavo::Text;
 using kavo::Unencodable;
 
 namespace {
-
-QString tr2(bool english, const char* en, const char* ru) {
-    return english ? QString::fromUtf8(en) : QString::fromUtf8(ru);
-}
 
 kavo::tasks::ListField readList(const QListWidget* list) {
     kavo::tasks::ListField field;
@@ -49,11 +46,8 @@ void mirror(QPlainTextEdit* edit, const Text& before, const Text& after) {
 void TForm1::Button1Click() {
     const auto answer = toText(Edit1->text(), Unencodable::Refuse);
     if (!answer) {
-        inform(tr2(english(),
-                   "\nThe correct answer contains characters that cannot be written to task.out: ",
-                   "\nПравильный ответ содержит символы, которые нельзя записать в task.out: ") +
-               unencodableCharacters(Edit1->text()) +
-               tr2(english(), "\nNothing was written.", "\nНичего не записано."));
+        inform(text(kavo::msg::task::unencodableAnswer, lang_,
+                    {unencodableCharacters(Edit1->text()).toStdString()}));
         return;
     }
 
@@ -205,12 +199,8 @@ void TForm1::Button6Click() {
     const QString answers = plainText(Memo3);
     auto out = toText(answers, Unencodable::Refuse);
     if (!out && !plainText(Memo2).isEmpty()) {
-        inform(tr2(english(),
-                   "\nThe file with answers contains characters that cannot be written to "
-                   "task.out: ",
-                   "\nФайл с ответами содержит символы, которые нельзя записать в task.out: ") +
-               unencodableCharacters(answers) +
-               tr2(english(), "\nNothing was saved.", "\nНичего не сохранено."));
+        inform(text(kavo::msg::review::unencodableAnswers, lang_,
+                    {unencodableCharacters(answers).toStdString()}));
         return;
     }
     const std::array<Text, 3> texts = {toPageText(plainText(Memo2)), out.value_or(Text()),
@@ -227,11 +217,7 @@ void TForm1::switchLanguage(bool toEnglish) {
     const QString executable = QCoreApplication::applicationFilePath();
     if (!platform_.restart(executable, fromPath(programDir_))) {
         platform_.error(this,
-                        tr2(english(), "\nThe program could not be started again: ",
-                            "\nНе удалось запустить программу заново: ") +
-                            executable +
-                            tr2(english(), "\nThe new language takes effect at the next start.",
-                                "\nНовый язык вступит в силу при следующем запуске."));
+                        text(kavo::msg::shell::restartFailed, lang_, {executable.toStdString()}));
         return;
     }
     close();

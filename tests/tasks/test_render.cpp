@@ -1,17 +1,19 @@
 // SPDX-License-Identifier: MIT
-#include "core/tasks/package.hpp"
-
+// The pieces of a package: the folder rule, the form's reading, the description, the
+// counter and the scoring lines.
 #include "core/common/error.hpp"
-#include "core/tasks/multichoice_writer.hpp"
-#include "core/tasks/writers.hpp"
+#include "core/render/render.hpp"
+#include "core/tasks/add_task.hpp"
 #include "forms.hpp"
 #include "support/test_support.hpp"
 
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
+using kavo::Lang;
 using kavo::Pieces;
-using kavo::tasks::TaskLocation;
+using kavo::model::Olympiad;
+using kavo::model::Task;
 using kavo::test::readBytes;
 using kavo::test::TempDir;
 using kavo::test::validForm;
@@ -20,7 +22,7 @@ using kavo::test::writeBytes;
 TEST(TaskFolder, FiveRules) {
     struct Case {
         std::int64_t n;
-        int k;
+        int k; // the old position argument, now the number itself
         std::int32_t a, b, c;
         const char* folder; // nullptr: no folder
         std::optional<char> letter;
@@ -41,19 +43,17 @@ TEST(TaskFolder, FiveRules) {
         {0, 1, 2, 2, 1, nullptr, std::nullopt}, // below 1
         {-1, 1, 0, 1, 0, nullptr, std::nullopt},
     };
-    const fs::path out = "/out";
     for (const auto& c : cases) {
-        const auto place = kavo::tasks::placeTask(out, c.n, c.k, c.a, c.b, c.c);
-        const auto folder = kavo::tasks::taskFolder(out, c.n, c.k, c.a, c.b, c.c);
-        ASSERT_EQ(folder.has_value(), c.folder != nullptr) << c.n;
+        const auto place = Olympiad{"/out", {c.a, c.b, c.c}}.place(c.n);
+        ASSERT_EQ(place.has_value(), c.folder != nullptr) << c.n;
         if (c.folder) {
-            EXPECT_EQ(*folder, out / c.folder);
+            EXPECT_EQ(place->folder, fs::path(c.folder));
             EXPECT_EQ(place->partLetter, c.letter) << c.n;
         }
     }
     // Sums beyond 32 bits do not wrap.
-    EXPECT_EQ(kavo::tasks::taskFolder(out, 4294967294, 3, 2147483647, 2147483647, 0),
-              out / "PartB" / "3");
+    EXPECT_EQ(Olympiad({"/out", {2147483647, 2147483647, 0}}).place(4294967294)->folder,
+              fs::path("PartB/4294967294"));
 }
 
 TEST(TaskFolder, LocateReadsTheFormAfresh) {
@@ -62,15 +62,18 @@ TEST(TaskFolder, LocateReadsTheFormAfresh) {
     form.Edit2 = " 2";
     form.Edit3 = "$2";
     form.Edit4 = "1";
-    const auto where = kavo::tasks::locateTask(form, "/out");
-    EXPECT_EQ(where.n, 3);
-    EXPECT_EQ(where.k, 3);
-    EXPECT_EQ(where.place->folder, fs::path("/out/PartB/3"));
+    const auto reading = kavo::tasks::readTaskForm(form, "/out", 5);
+    EXPECT_EQ(reading.task.number, 3);
+    EXPECT_EQ(reading.olympiad->place(3)->folder, fs::path("PartB/3"));
+    EXPECT_FALSE(reading.olympiad->identifiersWithoutPart);
     for (auto field : {&kavo::tasks::TaskForm::Edit2, &kavo::tasks::TaskForm::Edit3,
                        &kavo::tasks::TaskForm::Edit4}) {
         auto bad = form;
         bad.*field = "2.5";
-        EXPECT_THROW(kavo::tasks::locateTask(bad, "/out"), kavo::Error);
+        const auto failed = kavo::tasks::readTaskForm(bad, "/out", 5);
+        EXPECT_FALSE(failed.olympiad);
+        ASSERT_TRUE(failed.sizeError);
+        EXPECT_STREQ(failed.sizeError->what(), "'2.5' is not a valid integer value");
     }
 }
 
@@ -83,39 +86,57 @@ TEST(TaskOut, AnswerIndexForEveryInput) {
                           {"e", "4"}, {"E", "4"}, {"5", "4"}, {"ab", ""}, {"c ", ""}, {" c", ""},
                           {"f", ""},  {"6", ""},  {"", ""},   {"0", ""}};
     for (const auto& c : cases)
-        EXPECT_EQ(kavo::tasks::singleAnswerScoring(c.answer),
-                  (Pieces{"countby=test", "[1]", std::string("ans1=") + c.index, "score[1]=1"}))
-            << c.answer;
+        EXPECT_EQ(kavo::tasks::answerIndex(c.answer), c.index) << c.answer;
 }
 
 namespace {
 const char* header1 = "<task name=\"TaskA1\" ename=\"TaskA1\" cost=\"1\">\r\n</task>\r\n";
 const char* header2 = "<task name=\"TaskA1 \" ename=\"TaskA1 \" cost=\"1\">\r\n</task>\r\n";
 
-TaskLocation at(std::int32_t n, std::int32_t a, std::int32_t b, std::int32_t c) {
-    TaskLocation where{n, n, a, b, c, kavo::tasks::placeTask("/o", n, n, a, b, c)};
-    return where;
+// A System_folder with the single-choice family only, its headers as given.
+struct TinySystem {
+    TempDir dir;
+    TinySystem(const std::string& h1 = header1, const std::string& h2 = header2) {
+        for (const char* name : {"task_part1.txt", "task_part1NoPic.txt", "task_part2.txt",
+                                 "task_part3.txt", "task_part4.txt", "TASK.txt"})
+            writeBytes(dir.path() / "file" / name, name);
+        writeBytes(dir.path() / "file" / "task_xml.txt", h1);
+        writeBytes(dir.path() / "file" / "task_xml_2.txt", h2);
+    }
+    // task.xml of task n with the part sizes a, b, c, less the final break of its piece.
+    std::string describe(const Task& task, std::int32_t a, std::int32_t b, std::int32_t c,
+                         Lang lang = Lang::English) const {
+        const auto xml =
+            kavo::render::renderTask(task, Olympiad{"/o", {a, b, c}}, dir.path(), lang).description;
+        return xml.substr(0, xml.size() - 2);
+    }
+};
+
+Task numbered(int n) {
+    Task task;
+    task.variants = {"a", "b", "c", "d", "e"};
+    task.number = n;
+    return task;
 }
 } // namespace
 
 TEST(TaskXml, DefaultNamesOverwriteTheIdentifiers) {
     struct Case {
-        TaskLocation where;
+        int n;
+        std::int32_t a, b, c;
         const char* name;
     };
     const Case cases[] = {
-        {at(1, 2, 2, 1), "TaskA1"},   {at(3, 2, 2, 1), "TaskB3"},    {at(5, 2, 2, 1), "TaskC5"},
-        {at(9, 9, 0, 0), "TaskA9"},   {at(9, 5, 5, 0), "TaskB9"},    {at(10, 4, 8, 0), "TaskB10"},
-        {at(11, 4, 8, 0), "TaskB11"}, {at(11, 20, 0, 0), "TaskA11"}, {at(12, 2, 2, 8), "TaskC12"},
+        {1, 2, 2, 1, "TaskA1"},   {3, 2, 2, 1, "TaskB3"},    {5, 2, 2, 1, "TaskC5"},
+        {9, 9, 0, 0, "TaskA9"},   {9, 5, 5, 0, "TaskB9"},    {10, 4, 8, 0, "TaskB10"},
+        {11, 4, 8, 0, "TaskB11"}, {11, 20, 0, 0, "TaskA11"}, {12, 2, 2, 8, "TaskC12"},
     };
-    const kavo::tasks::Descriptions headers{header1, header2};
-    auto form = validForm();
+    const TinySystem system;
     for (const auto& c : cases) {
         const std::string name = c.name;
         const auto expected =
             "<task name=\"" + name + "\" ename=\"" + name + "\" cost=\"1\">\r\n</task>\r\n";
-        EXPECT_EQ(kavo::tasks::shapeDescription(headers, form, c.where, "En"), (Pieces{expected}))
-            << c.name;
+        EXPECT_EQ(system.describe(numbered(c.n), c.a, c.b, c.c), expected) << c.name;
     }
 }
 
@@ -130,79 +151,88 @@ TEST(TaskXml, OwnNamesAreEscapedAndTheEnglishNameAlwaysLands) {
         {"&#171;Name&#187;", "&#171;N&#187;", "&#171;Name&#187;", "&#171;N&#187;"},
         {"TaskAlpha", "Alpha", "TaskAlpha", "Alpha"},
     };
-    auto form = validForm();
-    form.CheckBox4 = false;
-    const kavo::tasks::Descriptions headers{header1, header2};
-    for (std::int32_t n : {9, 10, 11}) {
+    const TinySystem system;
+    for (int n : {9, 10, 11}) {
         for (const auto& c : cases) {
-            form.Edit7 = c.ru;
-            form.Edit8 = c.en;
+            auto task = numbered(n);
+            task.names = kavo::model::OwnNames{c.ru, c.en};
             const auto expected = std::string("<task name=\"") + c.name + "\" ename=\"" + c.ename +
                                   "\" cost=\"1\">\r\n</task>\r\n";
-            EXPECT_EQ(kavo::tasks::shapeDescription(headers, form, at(n, 5, 6, 0), "En"),
-                      (Pieces{expected}))
-                << c.ru << " " << n;
+            EXPECT_EQ(system.describe(task, 5, 6, 0), expected) << c.ru << " " << n;
         }
     }
 }
 
 TEST(TaskXml, ShortHeaderIsReportedByName) {
-    auto form = validForm();
-    const kavo::tasks::Descriptions headers{std::string(32, 'x'), std::string(34, 'x')};
+    const TinySystem shortHeaders(std::string(32, 'x'), std::string(34, 'x'));
     struct Case {
-        std::int32_t n;
-        const char* lang;
+        int n;
+        Lang lang;
         std::string report;
     };
     const Case cases[] = {
-        {9, "En",
+        {9, Lang::English,
          "The description template System_folder/file/task_xml.txt is too short: it must hold "
          "at least 33 characters."},
-        {10, "En",
+        {10, Lang::English,
          "The description template System_folder/file/task_xml_2.txt is too short: it must "
          "hold at least 35 characters."},
-        {9, "",
+        {9, Lang::Russian,
          "Шаблон описания System_folder/file/task_xml.txt слишком короткий: в нем должно быть "
          "не меньше 33 символов."},
     };
     for (const auto& c : cases) {
         try {
-            kavo::tasks::shapeDescription(headers, form, at(c.n, 20, 0, 0), c.lang);
+            shortHeaders.describe(numbered(c.n), 20, 0, 0, c.lang);
             ADD_FAILURE() << c.n;
         } catch (const kavo::Error& e) {
             EXPECT_EQ(std::string(e.what()), c.report);
         }
     }
     // Own names need no overwrite, and exactly long enough headers are fine.
-    form.CheckBox4 = false;
-    EXPECT_NO_THROW(kavo::tasks::shapeDescription(headers, form, at(9, 20, 0, 0), "En"));
-    form.CheckBox4 = true;
-    const kavo::tasks::Descriptions exact{std::string(33, 'x'), std::string(35, 'x')};
-    EXPECT_NO_THROW(kavo::tasks::shapeDescription(exact, form, at(9, 20, 0, 0), "En"));
-    EXPECT_NO_THROW(kavo::tasks::shapeDescription(exact, form, at(10, 20, 0, 0), "En"));
+    auto own = numbered(9);
+    own.names = kavo::model::OwnNames{"r", "e"};
+    EXPECT_NO_THROW(shortHeaders.describe(own, 20, 0, 0));
+    const TinySystem exact(std::string(33, 'x'), std::string(35, 'x'));
+    EXPECT_NO_THROW(exact.describe(numbered(9), 20, 0, 0));
+    EXPECT_NO_THROW(exact.describe(numbered(10), 20, 0, 0));
 }
 
-TEST(Counter, RaisedByOneAsASingleLine) {
-    TempDir dir;
-    const auto path = dir.path() / "Authorisation" / "Tasks_in_view.txt";
-    writeBytes(path, "41\r\nignored\n");
-    kavo::tasks::raiseTaskCounter(dir.path());
-    EXPECT_EQ(readBytes(path), "42\r\n");
+// The counter is read before the package is written and raised after it; it stops at the
+// largest value its reader accepts, and one it cannot read leaves the tree untouched.
+TEST(Counter, RaisedByOneAfterThePackage) {
+    const TinySystem system;
+    const auto path = system.dir.path() / "Authorisation" / "Tasks_in_view.txt";
+    TempDir out;
+    const Olympiad olympiad{out.path(), {5, 0, 0}};
+    struct Case {
+        const char *before, *after;
+    };
+    for (const Case c : {Case{"41\r\nignored\n", "42\r\n"}, Case{"2147483646", "2147483647\r\n"},
+                         Case{"2147483647", "2147483647\r\n"}}) {
+        writeBytes(path, c.before);
+        kavo::tasks::writeTask(numbered(1), olympiad, system.dir.path(), Lang::English);
+        EXPECT_EQ(readBytes(path), c.after) << c.before;
+    }
+    fs::remove_all(out.path() / "1");
     for (const char* bad : {"", "x1\r\n", "1.0"}) {
         writeBytes(path, bad);
-        EXPECT_THROW(kavo::tasks::raiseTaskCounter(dir.path()), kavo::Error) << bad;
+        EXPECT_THROW(
+            kavo::tasks::writeTask(numbered(1), olympiad, system.dir.path(), Lang::English),
+            kavo::Error)
+            << bad;
         EXPECT_EQ(readBytes(path), bad);
+        EXPECT_FALSE(fs::exists(out.path() / "1")) << bad;
     }
-    fs::remove(path);
-    EXPECT_THROW(kavo::tasks::raiseTaskCounter(dir.path()), kavo::Error);
 }
 
 TEST(IdentifierRewrite, DropsThePartLetterAndAddsALineBreak) {
-    TempDir dir;
-    const auto path = dir.path() / "3" / "task.xml";
-    writeBytes(path, "<task name=\"TaskA3\" ename=\"TaskA3\">\r\n");
-    kavo::tasks::rewriteIdentifiers(dir.path(), 3);
-    EXPECT_EQ(readBytes(path), "<task name=\"Task3\" ename=\"Task3\">\r\n\r\n");
+    const TinySystem system("<task name=\"TaskA1\" ename=\"TaskA1\">TaskAx");
+    Olympiad olympiad{"/o", {5, 0, 0}};
+    olympiad.identifiersWithoutPart = true;
+    EXPECT_EQ(kavo::render::renderTask(numbered(3), olympiad, system.dir.path(), Lang::English)
+                  .description,
+              "<task name=\"Task3\" ename=\"Task3\">Taskx\r\n\r\n");
 }
 
 TEST(FormReset, ExactlyTheListedFields) {
@@ -260,7 +290,7 @@ TEST(TypedAnswer, LanguageByLowercaseCyrillicCount) {
         {"Plain English", false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(kavo::tasks::isRussianCondition(c.condition), c.russian) << c.condition;
+        EXPECT_EQ(kavo::render::isRussianCondition(c.condition), c.russian) << c.condition;
 }
 
 TEST(MultipleChoice, SeventeenScoringLines) {
@@ -275,7 +305,10 @@ TEST(MultipleChoice, SeventeenScoringLines) {
         {"a,b", 2, "11000"},     {"a,b", 3, "11000"},
     };
     for (const auto& c : cases) {
-        const auto lines = kavo::tasks::multipleChoiceScoring(c.answer, c.removed);
+        auto form = validForm();
+        form.Edit1 = c.answer;
+        const auto bits = kavo::tasks::readTaskForm(form, "/o", 5).task.answers;
+        const auto lines = kavo::render::multipleChoiceScoring(bits, c.removed);
         ASSERT_EQ(lines.size(), 17u) << c.answer;
         Pieces expected{"countby=test"};
         std::string total = "total=score[1]";

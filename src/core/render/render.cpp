@@ -1,0 +1,264 @@
+// SPDX-License-Identifier: MIT
+#include "core/render/render.hpp"
+
+#include "core/common/error.hpp"
+#include "core/common/messages.hpp"
+#include "core/common/xml.hpp"
+#include "core/render/families.hpp"
+
+#include <algorithm>
+#include <map>
+#include <stdexcept>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace kavo::render {
+
+using model::Task;
+using model::TaskKind;
+
+namespace {
+
+// The hidden cost fields of the form: a multiple-choice task is worth five points.
+constexpr std::string_view OneCost = "cost=\"1\"";
+constexpr std::string_view FiveCost = "cost=\"5\"";
+
+constexpr std::string_view EnglishPrompt = "Enter the correct answer";
+// Введите корректный ответ
+constexpr std::string_view RussianPrompt =
+    "\xC2\xE2\xE5\xE4\xE8\xF2\xE5 \xEA\xEE\xF0\xF0\xE5\xEA\xF2\xED\xFB\xE9 \xEE\xF2\xE2\xE5\xF2";
+
+Text oneVariantScoring(int answer) {
+    return joinPieces({"countby=test", "[1]", "ans1=" + std::to_string(answer), "score[1]=1"});
+}
+
+// Writes the part letter and the digits of the number over the header's identifier
+// "TaskA1" (characters 17, 18 and 32, 33; with a second digit 17 to 19 and 33 to 35).
+Text overwriteIdentifiers(Text text, bool twoDigits, int number, std::optional<char> letter,
+                          Lang lang) {
+    const std::size_t minimum = twoDigits ? 35 : 33;
+    if (text.size() < minimum)
+        throw Error(msg::task::shortDescription.utf8(
+            lang,
+            {twoDigits ? "System_folder/file/task_xml_2.txt" : "System_folder/file/task_xml.txt",
+             std::to_string(minimum)}));
+    // Positions counted from 1, as the headers are laid out.
+    auto put = [&text](std::size_t position, char c) { text[position - 1] = c; };
+    const std::size_t first = 17, second = twoDigits ? 33 : 32;
+    if (letter) {
+        put(first, *letter);
+        put(second, *letter);
+    }
+    if (twoDigits) {
+        const char tens = static_cast<char>('0' + number / 10);
+        const char units = static_cast<char>('0' + number % 10);
+        put(first + 1, tens);
+        put(second + 1, tens);
+        put(first + 2, units);
+        put(second + 2, units);
+    } else {
+        const char digit = static_cast<char>('0' + number);
+        put(first + 1, digit);
+        put(second + 1, digit);
+    }
+    return text;
+}
+
+// task.xml: the header of the task's number with the identifiers overwritten (default
+// names) or replaced by the escaped own names.
+Text describe(const Task& task, const Text& header, const model::TaskPlace& place, Lang lang) {
+    const bool twoDigits = task.number >= 10;
+    if (!task.names)
+        return overwriteIdentifiers(header, twoDigits, task.number, place.partLetter, lang);
+    // Own names stand in an attribute: escaped, so that a quote cannot end it early.
+    const Text russian = escapeXmlAttribute(task.names->russian);
+    const Text english = escapeXmlAttribute(task.names->english);
+    Text text = replaceAll(header, twoDigits ? "TaskA1 " : "TaskA1", russian);
+    return replaceAll(text, "ename=\"" + russian, "ename=\"" + english);
+}
+
+// The page before any removal: the opening, the condition and the variants between the
+// family's part templates.
+Pieces assemblePage(const Task& task, const Family& family, const std::vector<Text>& t) {
+    Pieces page{task.picture ? t[0] : t[1], task.condition};
+    if (family.around.empty()) {
+        page.push_back(t[2]);
+        // Ten empty pieces follow the typed-answer page.
+        page.resize(page.size() + 10);
+        return page;
+    }
+    for (int i = 0; i < model::VariantCount; ++i) {
+        page.push_back(t[family.around[i]]);
+        page.push_back(task.variants[i].value_or(Text()));
+    }
+    page.push_back(t[family.around[model::VariantCount]]);
+    return page;
+}
+
+int removedCount(const Task& task) {
+    return static_cast<int>(std::count_if(task.variants.begin() + 2, task.variants.end(),
+                                          [](const auto& v) { return !v; }));
+}
+
+} // namespace
+
+std::vector<FolderFile> Package::files() const {
+    return {
+        {"task.asp", page}, {"TASK.CFG", config}, {"task.out", scoring}, {"task.xml", description}};
+}
+
+Pieces multipleChoiceScoring(unsigned rightVariants, int removed) {
+    Pieces lines{"countby=test"};
+    for (int i = 1; i <= model::VariantCount; ++i) {
+        const auto n = std::to_string(i);
+        lines.push_back("[" + n + "]");
+        lines.push_back("ans" + n + "=" + ((rightVariants >> (i - 1) & 1u) ? "1" : ""));
+        lines.push_back("score[" + n + "]=1");
+    }
+    lines.push_back("total=score[1]+score[2]+score[3]+score[4]+score[5]");
+    // The score line goes before [k] so that it is deleted whole, and so does the term of
+    // the total line; the emptied lines stay.
+    for (int k = 5; k > 5 - removed; --k) {
+        const auto n = std::to_string(k);
+        for (const auto& what :
+             {"score[" + n + "]=1", "+score[" + n + "]", "[" + n + "]", "ans" + n + "="})
+            lines = deleteInLines(lines, what);
+    }
+    return lines;
+}
+
+bool isRussianCondition(std::string_view condition) {
+    // Lowercase Cyrillic letters only: capitals and "ё" are left out.
+    const auto lowercase = std::count_if(condition.begin(), condition.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0xE0;
+    });
+    return lowercase >= 3;
+}
+
+Package renderTask(const Task& task, const model::Olympiad& olympiad, const fs::path& systemDir,
+                   Lang lang) {
+    const Family& family = familyOf(task.kind);
+    std::vector<Text> t;
+    for (const auto& name : familyFiles(family))
+        t.push_back(readText(systemDir / name));
+    Text header = readText(systemDir / "file" / "task_xml.txt");
+    Text header2 = readText(systemDir / "file" / "task_xml_2.txt");
+    const auto place = olympiad.place(task.number);
+    if (!place)
+        throw std::logic_error("the task lies in no part of the olympiad");
+
+    // The removal templates the task needs are read now, each once, in the order the
+    // removals use them, so that a missing one writes nothing.
+    const fs::path del = systemDir / "Del";
+    std::map<std::string_view, Text> removalTexts;
+    for (int i = 2; i < model::VariantCount; ++i)
+        if (!task.variants[i])
+            for (const auto name : family.removals[i - 2])
+                if (!removalTexts.count(name))
+                    removalTexts[name] = readText(del / fs::path(name));
+    const int removed = removedCount(task);
+    Text costFind, costPut;
+    if (family.costByRemovals && removed > 0) {
+        costFind = readText(del / "cost.txt");
+        costPut = readText(del / ("cost" + std::to_string(removed) + ".txt"));
+    }
+
+    Package package;
+    package.folder = place->folder;
+    Pieces page = assemblePage(task, family, t);
+    for (int i = 2; i < model::VariantCount; ++i)
+        if (!task.variants[i])
+            for (const auto name : family.removals[i - 2])
+                removeBlock(page, removalTexts[name]);
+    package.page = joinPieces(page);
+    if (task.kind == TaskKind::TypedAnswer && isRussianCondition(task.condition))
+        package.page = replaceAll(package.page, EnglishPrompt, RussianPrompt);
+    package.config = t.back() + Text(CRLF);
+
+    switch (family.scoring) {
+    case Scoring::OneVariant:
+        package.scoring = oneVariantScoring(task.answer);
+        break;
+    case Scoring::Typed:
+        package.scoring = joinPieces(
+            {"countby=test", "[1]", "ans1=" + task.typedAnswer, "score[1]=1", "total=score[1]"});
+        break;
+    case Scoring::Variants:
+        package.scoring = joinPieces(multipleChoiceScoring(task.answers, removed));
+        break;
+    }
+
+    if (family.costByRemovals) {
+        header = replaceAll(header, OneCost, FiveCost);
+        header2 = replaceAll(header2, OneCost, FiveCost);
+    }
+    Text description =
+        describe(task, task.number >= 10 ? header2 : header, *place, lang) + Text(CRLF);
+    if (family.costByRemovals && removed > 0)
+        description = joinPieces(splitLines(replaceAll(description, costFind, costPut)));
+    // Without part folders the default identifiers lose their part letter, TaskA3 becoming
+    // Task3; the rewritten text is written as one more piece.
+    if (olympiad.identifiersWithoutPart && !task.names)
+        description = replaceAll(normaliseBreaks(description), "TaskA", "Task") + Text(CRLF);
+    package.description = std::move(description);
+    return package;
+}
+
+EditsTemplates readEditsTemplates(const fs::path& systemDir) {
+    const auto edits = systemDir / "file_for_edits";
+    EditsTemplates t;
+    t.zamena = readText(edits / "zamena.txt");
+    t.task1Asp = readText(edits / "task1.asp");
+    t.task1Out = readText(edits / "task1.out");
+    t.taskCfg = readText(edits / "task.cfg");
+    t.taskXml = readText(systemDir / "file" / "task_xml.txt");
+    t.task2Asp = readText(edits / "task2.asp");
+    t.task2Out = readText(edits / "task2.out");
+    t.task3Asp = readText(edits / "task3.asp");
+    t.task3Out = readText(edits / "task3.out");
+    return t;
+}
+
+Package renderEdits(const Task& task, const EditsTemplates& templates, const fs::path& folder) {
+    struct Variant {
+        const Text EditsTemplates::*page;
+        const Text EditsTemplates::*answers;
+    };
+    // By the number of sub-questions: two, three, four.
+    static constexpr Variant variants[] = {
+        {&EditsTemplates::task2Asp, &EditsTemplates::task2Out},
+        {&EditsTemplates::task1Asp, &EditsTemplates::task1Out},
+        {&EditsTemplates::task3Asp, &EditsTemplates::task3Out},
+    };
+    const int count = static_cast<int>(task.subQuestions.size());
+    if (count < 2 || count > 4)
+        throw std::logic_error("an Edits task has two to four sub-questions");
+    const Variant& variant = variants[count - 2];
+
+    // The main condition first, then each sub-question, in the order of replacement.
+    Text page = replaceAll(templates.*variant.page, "*vs1*", task.condition);
+    for (int i = 0; i < count; ++i)
+        page = replaceAll(page, "*vs" + std::to_string(i + 2) + "*", task.subQuestions[i].question);
+    Text scoring = templates.*variant.answers;
+    for (int i = 0; i < count; ++i)
+        scoring =
+            replaceAll(scoring, "*ans" + std::to_string(i + 1) + "*", task.subQuestions[i].answer);
+    const Text snippet = replaceAll(templates.zamena, "1", std::to_string(count));
+    Text description = replaceAll(templates.taskXml, templates.zamena, snippet);
+    description = replaceAll(description, "TaskA1", escapeXmlAttribute(task.title));
+
+    Package package;
+    package.folder = folder;
+    package.page = page + Text(CRLF);
+    package.scoring = scoring + Text(CRLF);
+    package.config = templates.taskCfg + Text(CRLF);
+    package.description = description + Text(CRLF);
+    return package;
+}
+
+void writePackage(const fs::path& outputDir, const Package& package) {
+    writeTaskFolder(outputDir, package.folder, package.files());
+}
+
+} // namespace kavo::render

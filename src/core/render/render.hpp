@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// A task's package assembled in memory from the templates of System_folder.
+
+#include "core/common/files.hpp"
+#include "core/common/lang.hpp"
+#include "core/model/task.hpp"
+
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+namespace kavo::render {
+
+// The four files of a task folder, each its exact bytes.
+struct Package {
+    std::filesystem::path folder; // relative to the task tree
+    Text page;                    // task.asp
+    Text config;                  // TASK.CFG
+    Text scoring;                 // task.out
+    Text description;             // task.xml
+
+    std::vector<FolderFile> files() const;
+};
+
+// The Edits templates, read once when the builder starts (the header again after an author
+// Save). Each is the whole text of its file.
+struct EditsTemplates {
+    Text zamena;   // the description stretch whose "1"s become the count digit
+    Text task1Asp; // three sub-questions
+    Text task1Out;
+    Text taskCfg;  // every variant
+    Text taskXml;  // the description header
+    Text task2Asp; // two sub-questions
+    Text task2Out;
+    Text task3Asp; // four sub-questions
+    Text task3Out;
+};
+
+// Reads the snippet, then the other templates in a fixed order. Throws kavo::Error.
+EditsTemplates readEditsTemplates(const std::filesystem::path& systemDir);
+
+// The package of a task of the task form. Reads the family's templates, the description
+// headers and the Del and cost templates the task needs, in that order, and writes
+// nothing. Throws kavo::Error at a template that cannot be read or a header too short for
+// the identifiers; the task must lie in a part of the olympiad.
+Package renderTask(const model::Task& task, const model::Olympiad& olympiad,
+                   const std::filesystem::path& systemDir, Lang lang);
+
+// The package of an Edits task into the given folder (relative to the task tree).
+Package renderEdits(const model::Task& task, const EditsTemplates& templates,
+                    const std::filesystem::path& folder);
+
+// The seventeen scoring lines of a multiple choice with `removed` variants taken away.
+Pieces multipleChoiceScoring(unsigned rightVariants, int removed);
+
+// Three or more lowercase Cyrillic letters (0xE0 to 0xFF) make a condition Russian.
+bool isRussianCondition(std::string_view condition);
+
+// Writes the package into its folder under the task tree as a whole.
+void writePackage(const std::filesystem::path& outputDir, const Package& package);
+
+} // namespace kavo::render
