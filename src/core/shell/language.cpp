@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/shell/language.hpp"
+
 #include "core/common/files.hpp"
+#include "core/render/render.hpp"
 
 namespace kavo::app {
 
@@ -25,6 +27,9 @@ StartFiles readStartFiles(const std::filesystem::path& programDir) {
 }
 
 void writeLanguage(const std::filesystem::path& programDir, bool english) {
+    readText(toolkitFile(programDir, english));
+    readText(toolkitFile(programDir, false));
+    render::readEditsTemplates(programDir / "System_folder");
     writePieces(languageFile(programDir), {english ? Text("En") : Text("Rus")});
 }
 

@@ -24,7 +24,9 @@ struct StartFiles {
 };
 StartFiles readStartFiles(const std::filesystem::path& programDir);
 
-// Replaces the language file by "En" or "Rus" and CR LF. Throws Error::cannotCreate.
+// Replaces the language file by "En" or "Rus" and CR LF, once the files a start in that
+// language reads (its tag reminder, the Edits templates) have been read: a switch never
+// leaves a program that cannot start. Throws Error::cannotOpen or Error::cannotCreate.
 void writeLanguage(const std::filesystem::path& programDir, bool english);
 
 } // namespace kavo::app

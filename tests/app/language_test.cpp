@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+#include "core/shell/language.hpp"
+
+#include "core/common/error.hpp"
+#include "support/test_support.hpp"
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+using kavo::test::readBytes;
+
+// A switch reads what the next start needs before it writes: a missing one leaves the
+// language file as it was, so the program still starts in the old language.
+TEST(LanguageSwitch, AFileTheNextStartNeedsStopsItBeforeTheWrite) {
+    struct Case {
+        bool english;
+        const char* missing;
+    };
+    const Case cases[] = {
+        {true, "Language/Toolkit.txt"},      {false, "file/Toolkit.txt"},
+        {true, "file/Toolkit.txt"},          {false, "file_for_edits/task3.out"},
+        {true, "file_for_edits/zamena.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.missing);
+        kavo::test::TempDir dir;
+        kavo::test::copySystemFolder(dir.path());
+        const auto language = dir.path() / "System_folder/Language/Language.txt";
+        const auto before = readBytes(language);
+        fs::remove(dir.path() / "System_folder" / c.missing);
+        EXPECT_THROW(kavo::app::writeLanguage(dir.path(), c.english), kavo::Error);
+        EXPECT_EQ(readBytes(language), before);
+    }
+    kavo::test::TempDir dir;
+    kavo::test::copySystemFolder(dir.path());
+    kavo::app::writeLanguage(dir.path(), true);
+    EXPECT_EQ(readBytes(dir.path() / "System_folder/Language/Language.txt"), "En\r\n");
+}
