@@ -135,6 +135,17 @@ TEST(EditsSave, RefusalsWriteNothing) {
          "\nThe answer to B holds a character that task.out cannot store (Windows-1251 code "
          "page)\nThe answer to D holds a character that task.out cannot store (Windows-1251 "
          "code page)"},
+        {"nothing left empty",
+         [](EditsForm& f) {
+             f.Memo1 = f.Edit6 = f.Memo3 = f.Memo4 = "";
+             f.Edit1 = "";
+         },
+         kavo::Lang::English,
+         "\nEnter the main condition of the task\nEnter the name of the task\nEnter the answer "
+         "to sub-question A\nFill in sub-question B\nFill in sub-question C or tick its "
+         "\"Remove\" box"},
+        {"an empty sub-question, Russian", [](EditsForm& f) { f.Memo5 = ""; }, kavo::Lang::Russian,
+         cp1251("\nЗаполните подвопрос D или отметьте «Удалить» под ним")},
         {"answer outside the code page, Russian", [](EditsForm& f) { f.Edit1 = std::nullopt; },
          kavo::Lang::Russian,
          cp1251("\nОтвет к подвопросу A содержит символ, который нельзя записать в task.out "
@@ -226,8 +237,6 @@ TEST(EditsSave, DescriptionSnippetAndName) {
     const Case cases[] = {
         {"only the description escapes the name", "", "<t n=\"TaskA1\"/>", "a\"b<c>&d &#171;&amp;",
          "<t n=\"a&quot;b&lt;c>&amp;d &#171;&amp;\"/>"},
-        {"empty name removes the marker", "", "<t n=\"TaskA1\" e=\"TaskA1\"/>", "",
-         "<t n=\"\" e=\"\"/>"},
         {"snippet missing from the description", "k=\"1\"", "<t n=\"TaskA1\" k=\"5\"/>", "N",
          "<t n=\"N\" k=\"5\"/>"},
         {"marker inside the snippet keeps the digit", "id=\"TaskA1\"",

@@ -51,15 +51,12 @@ const std::array<std::string, 5> variantTexts{"Alpha <b>1</b>", "Bravo", "Charli
 // each block removal.
 std::string expectedVariantPage(const Workplace& w, const std::string& family,
                                 const std::vector<std::string>& order, bool picture,
-                                const std::string& condition, int removed, int removalsEach,
-                                bool emptyA = false) {
+                                const std::string& condition, int removed, int removalsEach) {
     std::vector<std::string> pieces{
         w.shipped(family + (picture ? "/task_part1.txt" : "/task_part1NoPic.txt")), condition};
     for (int i = 0; i < 5; ++i) {
         pieces.push_back(w.shipped(family + "/" + order[i]));
-        pieces.push_back(i >= 5 - removed     ? "@removed@"
-                         : (i == 0 && emptyA) ? ""
-                                              : variantTexts[i]);
+        pieces.push_back(i >= 5 - removed ? "@removed@" : variantTexts[i]);
     }
     pieces.push_back(w.shipped(family + "/" + order[5]));
     std::string page = join(pieces);
@@ -148,25 +145,21 @@ TEST(AddTask, SingleChoicePackageForEveryRemoval) {
     }
 }
 
-TEST(AddTask, FoldedPackageForEveryRemovalAndWithoutVariantA) {
+TEST(AddTask, FoldedPackageForEveryRemoval) {
     for (int removed = 0; removed <= 3; ++removed) {
-        for (bool emptyA : {false, true}) {
-            Workplace w;
-            auto form = formWith(removed, true);
-            form.ListBox3.selected = 0;
-            form.Edit1 = emptyA ? "2" : "B";
-            if (emptyA)
-                form.VariantOtveta_1.clear();
-            const auto condition = form.Memo1;
-            const auto result = kavo::tasks::addTask(form, w.app);
-            const auto what = std::to_string(removed) + (emptyA ? " empty A" : "");
-            expectPackage(w, result, "file_for_spoiler",
-                          expectedVariantPage(w, "file_for_spoiler", foldedOrder, true, condition,
-                                              removed, 1, emptyA),
-                          {"countby=test", "[1]", "ans1=1", "score[1]=1"},
-                          expectedRootDescription(w), what.c_str());
-            expectVariants(w, removed, "<%radio()%>");
-        }
+        Workplace w;
+        auto form = formWith(removed, true);
+        form.ListBox3.selected = 0;
+        form.Edit1 = "B";
+        const auto condition = form.Memo1;
+        const auto result = kavo::tasks::addTask(form, w.app);
+        const auto what = std::to_string(removed);
+        expectPackage(
+            w, result, "file_for_spoiler",
+            expectedVariantPage(w, "file_for_spoiler", foldedOrder, true, condition, removed, 1),
+            {"countby=test", "[1]", "ans1=1", "score[1]=1"}, expectedRootDescription(w),
+            what.c_str());
+        expectVariants(w, removed, "<%radio()%>");
     }
 }
 
@@ -256,9 +249,8 @@ TEST(AddTask, PartsNamesAndTheRewrite) {
         form.Edit3 = c.b;
         form.Edit4 = c.c;
         form.ListBox1.selected = c.position;
-        form.Edit1 = "1";
-        form.VariantOtveta_1.clear();
-        form.ListBox3.selected = 0; // folded, so the digit answer stands
+        form.Edit1 = "a";
+        form.ListBox3.selected = 0;
         form.CheckBox4 = !c.ownNames;
         form.Edit7 = "TaskAlpha & &#171;1&#187;";
         form.Edit8 = "Alpha";

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "core/tasks/checks.hpp"
+#include "core/tasks/markup_check.hpp"
 
 #include "forms.hpp"
 
@@ -42,6 +43,11 @@ const Texts texts[] = {
      "частях!"},
     {"\nEnter the Russian and English task names, or check the default names!",
      "\nВведите русское и английское названия задачи или отметьте названия по умолчанию!"},
+    {"\nEnter the condition of the task!", "\nВведите условие задачи!"},
+    {"\nFill in variant A!", "\nЗаполните вариант A!"},
+    {"\nFill in variant B!", "\nЗаполните вариант B!"},
+    {"\nFill in variant C or tick its \"remove answer\" box!",
+     "\nЗаполните вариант C или отметьте под ним «Удалить вариант ответа»!"},
 };
 
 std::string expected(const std::vector<int>& failed, bool english) {
@@ -60,7 +66,17 @@ struct Case {
 
 const std::vector<Case> cases = {
     {"valid", [](TaskForm&) {}, {}},
-    {"empty form", [](TaskForm& f) { f = kavo::tasks::makeStartForm(); }, {1, 2, 3, 4}},
+    {"empty form", [](TaskForm& f) { f = kavo::tasks::makeStartForm(); }, {1, 2, 3, 4, 13}},
+    {"empty condition", [](TaskForm& f) { f.Memo1.clear(); }, {13}},
+    {"variants B and C left empty",
+     [](TaskForm& f) { f.VariantOtveta_2 = f.VariantOtveta_3 = ""; },
+     {15, 16}},
+    {"an empty variant that is removed passes",
+     [](TaskForm& f) {
+         f.VariantOtveta_5.clear();
+         f.CheckBox3 = true;
+     },
+     {}},
     {"no task number", [](TaskForm& f) { f.ListBox1.selected.reset(); }, {1}},
     {"selection past the items", [](TaskForm& f) { f.ListBox1.selected = 9; }, {1}},
     {"no picture answer", [](TaskForm& f) { f.ListBox2.selected.reset(); }, {2}},
@@ -80,7 +96,7 @@ const std::vector<Case> cases = {
          f.VariantOtveta_1.clear();
          f.Edit1 = "3,5";
      },
-     {6}},
+     {6, 14}},
     {"Cyrillic answer hides check 8", [](TaskForm& f) { f.Edit1 = "\xC1"; }, {7}},
     {"digit answer with variants", [](TaskForm& f) { f.Edit1 = "1"; }, {8}},
     {"Cyrillic typed answer passes",
@@ -92,18 +108,17 @@ const std::vector<Case> cases = {
     {"b,d passes", [](TaskForm& f) { f.Edit1 = "b,d"; }, {}},
     {"ab yields no index", [](TaskForm& f) { f.Edit1 = "ab"; }, {9}},
     {"c and a blank yields no index", [](TaskForm& f) { f.Edit1 = "c "; }, {9}},
-    {"folded without variant A, digit answer passes",
+    {"folded without variant A is an empty answer button",
      [](TaskForm& f) {
          f.VariantOtveta_1.clear();
          f.ListBox3.selected = 0;
          f.Edit1 = "5";
      },
-     {}},
-    {"folded without variant A, word answer",
+     {14}},
+    {"folded, word answer",
      [](TaskForm& f) {
-         f.VariantOtveta_1.clear();
          f.ListBox3.selected = 0;
-         f.Edit1 = "yes";
+         f.Edit1 = "abc";
      },
      {9}},
     {"single answer names removed E",
@@ -118,20 +133,18 @@ const std::vector<Case> cases = {
          f.Edit1 = "d";
      },
      {}},
-    {"folded answer 3 names removed C",
+    {"folded answer c names removed C",
      [](TaskForm& f) {
-         f.VariantOtveta_1.clear();
          f.ListBox3.selected = 0;
          f.CheckBox1 = f.CheckBox2 = f.CheckBox3 = true;
-         f.Edit1 = "3";
+         f.Edit1 = "c";
      },
      {10}},
-    {"folded answer 4 names removed D",
+    {"folded answer d names removed D",
      [](TaskForm& f) {
-         f.VariantOtveta_1.clear();
          f.ListBox3.selected = 0;
          f.CheckBox2 = f.CheckBox3 = true;
-         f.Edit1 = "4";
+         f.Edit1 = "d";
      },
      {10}},
     {"multiple choice names removed e",
@@ -252,4 +265,42 @@ TEST(Checks, ChoiceOfTemplate) {
         const auto kind = reading.kindChosen ? std::optional(reading.task.kind) : std::nullopt;
         EXPECT_EQ(kind, row.kind) << row.fold << " " << row.answer;
     }
+}
+
+// A "<" that the browser would take for a tag is found; one that shows as typed is not.
+TEST(Checks, StrayLessThanInPageText) {
+    struct Case {
+        const char* text;
+        std::vector<std::size_t> stray;
+    };
+    const Case cases[] = {
+        {"x <y", {2}},
+        {"a<b and c</d", {1, 9}},
+        {"<b>bold</b> <i>it</i> <br> <BR/> <img src=x>", {}},
+        {"<!-- note --> <%radio()%> <% x", {}},
+        {"x < y, 2<3, <=, <-", {}},
+        {"<b unclosed", {0}},
+        {"<!-- never closed", {0}},
+        {"<bold>", {0}},
+        {"</", {0}},
+        {"<sup2>", {0}},
+        {"<p\r\nclass=a>", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(kavo::tasks::strayLessThan(c.text), c.stray) << c.text;
+}
+
+TEST(Checks, MarkupWarningsNameTheFieldInOneQuestion) {
+    kavo::model::Task task;
+    task.condition = "if x <y then";
+    task.variants = {"a", "<z>", std::nullopt, std::nullopt, "e"};
+    const auto warnings = kavo::tasks::markupWarnings(task, kavo::Lang::English);
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_EQ(warnings[0].field, "Condition");
+    EXPECT_EQ(warnings[0].text, "if x <y then");
+    EXPECT_EQ(warnings[1].field, "Variant B");
+    const auto question = kavo::tasks::markupQuestion(
+        kavo::tasks::markupWarnings(task, kavo::Lang::Russian), kavo::Lang::Russian);
+    EXPECT_NE(question.find(cp1251("Вариант B: «<z>»")), std::string::npos);
+    EXPECT_NE(question.find("&lt;"), std::string::npos);
 }

@@ -98,7 +98,9 @@ TEST_F(LanguageSwitchFailure, AFailedRestartKeepsThisInstanceRunning) {
 
 TEST_F(LanguageSwitchFailure, ALanguageFileThatCannotBeWrittenStopsTheSwitch) {
     started();
-    fs::remove_all(systemFolder() / "Language");
+    // A folder where the language file should be: it cannot be replaced.
+    fs::remove(languageFile(dir.path()));
+    fs::create_directory(languageFile(dir.path()));
     trigger("English1");
     EXPECT_EQ(platform.errors(),
               QStringList{"Cannot create file " + fromPath(languageFile(dir.path()))});

@@ -209,10 +209,11 @@ TEST_F(TeacherPath, AnEmptyFormGivesOneBoxOfEveryMessage) {
     };
     const Case cases[] = {
         {"En\r\n", "Select the task number you want to add!\nIs there a picture in the task?"
-                   "\nEnter the correct answer!\nFold answers?"},
+                   "\nEnter the correct answer!\nFold answers?\nEnter the condition of the task!"},
         {"Rus\r\n", u("Выберите № задачи которую хотите добавить (изменить)!"
                       "\nУкажите есть ли в условии задачи картинка!"
-                      "\nВведите правильный ответ!\nУкажите надо ли сварачивать ответы!")},
+                      "\nВведите правильный ответ!\nУкажите надо ли сварачивать ответы!"
+                      "\nВведите условие задачи!")},
     };
     startReady();
     for (const Case& c : cases) {

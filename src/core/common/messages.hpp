@@ -38,6 +38,24 @@ inline constexpr Message outsideParts{
 inline constexpr Message noOwnNames{
     "\nEnter the Russian and English task names, or check the default names!",
     "\nВведите русское и английское названия задачи или отметьте названия по умолчанию!"};
+inline constexpr Message emptyCondition{"\nEnter the condition of the task!",
+                                        "\nВведите условие задачи!"};
+inline constexpr Message emptyKeptVariant{"\nFill in variant %1!", "\nЗаполните вариант %1!"};
+inline constexpr Message emptyRemovableVariant{
+    "\nFill in variant %1 or tick its \"remove answer\" box!",
+    "\nЗаполните вариант %1 или отметьте под ним «Удалить вариант ответа»!"};
+// The question before writing a task whose page text may lose a "<".
+inline constexpr Message markupQuestion{
+    "\nThis text may not show as typed on the page: a \"<\" that begins no HTML tag is "
+    "taken as the start of one. Write \"&lt;\" where a \"<\" must show.%1\n\nWrite the task "
+    "anyway?",
+    "\nЭтот текст может показаться на странице не так, как набран: знак «<», с которого не "
+    "начинается тег HTML, принимается за начало тега. Где знак «<» должен быть виден, "
+    "пишите «&lt;».%1\n\nЗаписать задачу всё равно?"};
+inline constexpr Message markupPlace{"\n%1: \"%2\"", "\n%1: «%2»"};
+inline constexpr Message fieldCondition{"Condition", "Условие"};
+inline constexpr Message fieldVariant{"Variant %1", "Вариант %1"};
+inline constexpr Message fieldQuestion{"Sub-question %1", "Подвопрос %1"};
 inline constexpr Message shortDescription{
     "The description template %1 is too short: it must hold at least %2 characters.",
     "Шаблон описания %1 слишком короткий: в нем должно быть не меньше %2 символов."};
@@ -78,6 +96,14 @@ inline constexpr Message noNumber{"\nSpecify the number of the task", "\nУка�
 inline constexpr Message badFolder{
     "\nThe task number must name a folder inside the output folder, for example 7 or PartB\\7",
     "\nНомер задачи должен указывать папку внутри папки задач, например 7 или PartB\\7"};
+inline constexpr Message emptyCondition{"\nEnter the main condition of the task",
+                                        "\nВведите основное условие задачи"};
+inline constexpr Message emptyName{"\nEnter the name of the task", "\nВведите название задачи"};
+inline constexpr Message emptyKeptQuestion{"\nFill in sub-question %1", "\nЗаполните подвопрос %1"};
+inline constexpr Message emptyQuestion{"\nFill in sub-question %1 or tick its \"Remove\" box",
+                                       "\nЗаполните подвопрос %1 или отметьте «Удалить» под ним"};
+inline constexpr Message emptyAnswer{"\nEnter the answer to sub-question %1",
+                                     "\nВведите ответ к подвопросу %1"};
 inline constexpr Message unencodableAnswer{
     "\nThe answer to %1 holds a character that task.out cannot store (Windows-1251 code page)",
     "\nОтвет к подвопросу %1 содержит символ, который нельзя записать в task.out (кодовая "

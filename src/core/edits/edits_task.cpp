@@ -53,10 +53,22 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
     if (!folder)
         return refusal(msg::edits::badFolder.in(lang));
 
+    // Nothing left empty that the page or the scoring would show as an empty question.
     Text refused;
-    for (int i = 0; i < count; ++i)
+    if (form.Memo1.empty())
+        refused += msg::edits::emptyCondition.in(lang);
+    if (form.Edit6.empty())
+        refused += msg::edits::emptyName.in(lang);
+    for (int i = 0; i < count; ++i) {
+        const std::string letter(1, static_cast<char>('A' + i));
+        if ((form.*questions[i]).empty())
+            refused += (i < 2 ? msg::edits::emptyKeptQuestion : msg::edits::emptyQuestion)
+                           .in(lang, {letter});
         if (!(form.*answers[i]))
-            refused += msg::edits::unencodableAnswer.in(lang, {std::string(1, char('A' + i))});
+            refused += msg::edits::unencodableAnswer.in(lang, {letter});
+        else if ((form.*answers[i])->empty())
+            refused += msg::edits::emptyAnswer.in(lang, {letter});
+    }
     if (!refused.empty())
         return refusal(refused);
 

@@ -4,6 +4,7 @@
 #include "core/common/messages.hpp"
 
 #include <algorithm>
+#include <string>
 
 namespace kavo::tasks {
 
@@ -35,6 +36,13 @@ std::vector<Check> checkTask(const Task& task, const model::Olympiad* olympiad) 
     // Without the default names the description would carry a task without a name.
     if (task.names && (task.names->russian.empty() || task.names->english.empty()))
         failed.push_back(Check::NoOwnNames);
+    if (task.kind != model::TaskKind::Edits && task.condition.empty())
+        failed.push_back(Check::EmptyCondition);
+    // An empty variant would be an empty answer button on the page, and could be scored.
+    if (model::isChoice(task.kind))
+        for (int i = 0; i < model::VariantCount; ++i)
+            if (task.variants[i] && task.variants[i]->empty())
+                failed.push_back(static_cast<Check>(static_cast<int>(Check::EmptyVariantA) + i));
     return failed;
 }
 
@@ -50,8 +58,19 @@ Text checkMessages(std::vector<Check> failed, Lang lang) {
     std::sort(failed.begin(), failed.end());
     failed.erase(std::unique(failed.begin(), failed.end()), failed.end());
     Text message;
-    for (const Check check : failed)
-        message += texts[static_cast<int>(check)]->in(lang);
+    for (const Check check : failed) {
+        const int index = static_cast<int>(check);
+        if (check >= Check::EmptyVariantA) {
+            const int variant = index - static_cast<int>(Check::EmptyVariantA);
+            const auto& text =
+                variant < 2 ? msg::task::emptyKeptVariant : msg::task::emptyRemovableVariant;
+            message += text.in(lang, {std::string(1, static_cast<char>('A' + variant))});
+        } else if (check == Check::EmptyCondition) {
+            message += msg::task::emptyCondition.in(lang);
+        } else {
+            message += texts[index]->in(lang);
+        }
+    }
     return message;
 }
 

@@ -66,6 +66,13 @@ enum class Check {
     RemovedVariantNamed,
     OutsideParts,
     NoOwnNames,
+    // What cannot be right on the page: an empty condition, an empty answer button.
+    EmptyCondition,
+    EmptyVariantA,
+    EmptyVariantB,
+    EmptyVariantC,
+    EmptyVariantD,
+    EmptyVariantE,
 };
 
 // The form read as a task of an olympiad. What only the form can get wrong (no number
