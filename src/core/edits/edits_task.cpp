@@ -44,36 +44,48 @@ model::Task editsTask(const EditsForm& form) {
     return task;
 }
 
+Text checkEditsTask(const model::Task& task, const model::Olympiad& olympiad, Lang lang) {
+    if (task.folder.empty())
+        return msg::edits::noNumber.in(lang);
+    if (!olympiad.editsFolder(task.folder))
+        return msg::edits::badFolder.in(lang);
+    Text refused;
+    if (task.condition.empty())
+        refused += msg::edits::emptyCondition.in(lang);
+    if (task.title.empty())
+        refused += msg::edits::emptyName.in(lang);
+    for (std::size_t i = 0; i < task.subQuestions.size(); ++i) {
+        const std::string letter(1, static_cast<char>('A' + i));
+        if (task.subQuestions[i].question.empty())
+            refused += (i < 2 ? msg::edits::emptyKeptQuestion : msg::edits::emptyQuestion)
+                           .in(lang, {letter});
+        if (task.subQuestions[i].answer.empty())
+            refused += msg::edits::emptyAnswer.in(lang, {letter});
+    }
+    return refused;
+}
+
 EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
                               const model::Olympiad& olympiad, Lang lang) {
     const int count = subQuestionCount(form.CheckBox1, form.CheckBox2);
     if ((form.Edit5 && form.Edit5->empty()) || count == 0)
         return refusal(msg::edits::noNumber.in(lang));
-    const auto folder = form.Edit5 ? olympiad.editsFolder(*form.Edit5) : std::nullopt;
-    if (!folder)
+    if (!form.Edit5)
         return refusal(msg::edits::badFolder.in(lang));
 
-    // Nothing left empty that the page or the scoring would show as an empty question.
-    Text refused;
-    if (form.Memo1.empty())
-        refused += msg::edits::emptyCondition.in(lang);
-    if (form.Edit6.empty())
-        refused += msg::edits::emptyName.in(lang);
-    for (int i = 0; i < count; ++i) {
-        const std::string letter(1, static_cast<char>('A' + i));
-        if ((form.*questions[i]).empty())
-            refused += (i < 2 ? msg::edits::emptyKeptQuestion : msg::edits::emptyQuestion)
-                           .in(lang, {letter});
+    const model::Task task = editsTask(form);
+    Text refused = checkEditsTask(task, olympiad, lang);
+    // An answer the code page cannot hold reaches the task empty: say why instead.
+    for (int i = 0; i < count; ++i)
         if (!(form.*answers[i]))
-            refused += msg::edits::unencodableAnswer.in(lang, {letter});
-        else if ((form.*answers[i])->empty())
-            refused += msg::edits::emptyAnswer.in(lang, {letter});
-    }
+            refused = replaceAll(
+                refused, msg::edits::emptyAnswer.in(lang, {std::string(1, char('A' + i))}),
+                msg::edits::unencodableAnswer.in(lang, {std::string(1, char('A' + i))}));
     if (!refused.empty())
         return refusal(refused);
 
-    render::writePackage(olympiad.outputDir,
-                         render::renderEdits(editsTask(form), templates, *folder));
+    const auto folder = olympiad.editsFolder(task.folder);
+    render::writePackage(olympiad.outputDir, render::renderEdits(task, templates, *folder));
     form = EditsForm{};
     EditsSaveResult result;
     result.written = true;

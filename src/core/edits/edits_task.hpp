@@ -43,6 +43,11 @@ int subQuestionCount(bool removeC, bool removeD);
 // the folder. Answers the code page cannot hold must be refused before.
 model::Task editsTask(const EditsForm& form);
 
+// The rules of an Edits task itself, whatever it came from (the builder, an import): a task
+// number that names a folder inside the task tree, and nothing left empty that the page or
+// the scoring would show empty. The messages in the interface language; empty: none.
+Text checkEditsTask(const model::Task& task, const model::Olympiad& olympiad, Lang lang);
+
 struct EditsSaveResult {
     Text message;                     // to show in the information box; empty: none
     bool written = false;             // the package was written and the form emptied
