@@ -271,9 +271,10 @@ void Importer::question(const GiftQuestion& q) {
     auto& task = imported.task;
     task.condition = pageText(pageMarkup(q.stem.text, q.stem.format));
     task.picture = s.picture;
+    const bool ru = s.given.count("name-ru") > 0, en = s.given.count("name-en") > 0;
+    if (ru != en)
+        error(s.given.find(ru ? "name-ru" : "name-en")->second, {msg::namesTogether, {}});
     if (s.nameRu || s.nameEn) {
-        if (!s.nameRu || !s.nameEn)
-            error(s.given.find(s.nameRu ? "name-ru" : "name-en")->second, {msg::namesTogether, {}});
         task.names = model::OwnNames{pageText(s.nameRu.value_or("")), pageText(s.nameEn.value_or(""))};
     }
 
