@@ -21,6 +21,9 @@ struct ExportTask {
     std::vector<std::string> subQuestions;
     std::vector<std::string> subAnswers;
     std::vector<Note> losses;
+
+    // The name a reader shows: the title, or "Edits N" for an Edits task without a name.
+    std::string label() const { return title.empty() ? "Edits " + std::to_string(number) : title; }
 };
 
 std::vector<ExportTask> prepare(const model::Olympiad& olympiad,

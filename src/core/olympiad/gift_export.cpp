@@ -102,12 +102,12 @@ void writeEdits(std::string& out, ExportTask& t) {
     std::string head = w.text(t.condition, html, false);
     if (t.condition.empty())
         head = "[html]&nbsp;";
-    out += titleLine(t.title.empty() ? "Edits " + std::to_string(t.number) : t.title, head) + "\n\n";
+    out += titleLine(t.label(), head) + "\n\n";
     for (std::size_t i = 0; i < t.subQuestions.size(); ++i) {
         const std::string letter(1, static_cast<char>('A' + i));
         const std::string question = w.text(t.subQuestions[i], html, false);
         out += "// kavo: sub\n";
-        out += titleLine((t.title.empty() ? "Edits " + std::to_string(t.number) : t.title) + " " + letter,
+        out += titleLine(t.label() + " " + letter,
                          question + (question.empty() ? "{=" : " {=") + w.answer(t.subAnswers[i]) + "}") +
                "\n\n";
     }

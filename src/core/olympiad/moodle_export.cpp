@@ -22,10 +22,12 @@ std::string emptyFeedback(std::string_view name) {
     return "    <" + std::string(name) + " format=\"html\"><text></text></" + std::string(name) + ">\n";
 }
 
-std::string head(const ExportTask& t, std::string_view type, int grade, std::string_view penalty,
+std::string head(ExportTask& t, std::string_view type, int grade, std::string_view penalty,
                  const std::string& text) {
     std::string out = "  <question type=\"" + std::string(type) + "\">\n";
-    out += "    <name><text>" + escapeXml(t.title) + "</text></name>\n";
+    if (t.task->names)
+        t.losses.push_back({msg::lossEnglishName, {exportText(t.task->names->english)}});
+    out += "    <name><text>" + escapeXml(t.label()) + "</text></name>\n";
     out += "    <questiontext format=\"html\">" + html(text) + "</questiontext>\n";
     out += emptyFeedback("generalfeedback");
     out += element("defaultgrade", std::to_string(grade));

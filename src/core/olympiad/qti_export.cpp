@@ -151,8 +151,10 @@ Exported qtiExport(std::vector<ExportTask>& tasks) {
         for (int k = 2; !ids.insert(id).second; ++k)
             id = "task_" + std::to_string(t.number) + "_" + std::to_string(k);
         const std::string file = "items/" + id + ".xml";
+        if (t.task->names)
+            t.losses.push_back({msg::lossEnglishName, {exportText(t.task->names->english)}});
         std::string item = std::string(itemHeader) + "    identifier=\"" + id + "\" title=\"" +
-                           escapeXml(t.title) + "\" adaptive=\"false\" timeDependent=\"false\">\n";
+                           escapeXml(t.label()) + "\" adaptive=\"false\" timeDependent=\"false\">\n";
         item += t.task->kind == model::TaskKind::Edits         ? editsItem(t)
                 : t.task->kind == model::TaskKind::TypedAnswer ? typedItem(t)
                                                                : choiceItem(t);
