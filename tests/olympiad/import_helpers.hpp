@@ -13,7 +13,8 @@ namespace kavo::test {
 // (line, column, English text) of each problem of one severity.
 using Row = std::tuple<int, int, std::string>;
 
-inline std::vector<Row> rows(const olympiad::OlympiadImport& imported, olympiad::Severity severity) {
+inline std::vector<Row> rows(const olympiad::OlympiadImport& imported,
+                             olympiad::Severity severity) {
     std::vector<Row> out;
     for (const auto& p : imported.problems)
         if (p.severity == severity)

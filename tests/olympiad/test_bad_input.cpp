@@ -40,7 +40,9 @@ TEST(GiftBadInput, EmptyAndBinaryFiles) {
         {"// only a comment\n", {1, 1, en(msg::empty)}},
         {"\xEF\xBB\xBF", {1, 1, en(msg::empty)}},
         {std::string("Q {=a ~b}\n\nab\0cd", 16), {3, 3, en(msg::binary, {"0x00"})}},
-        {"\x7F" "ELF\x02\x01", {1, 1, en(msg::binary, {"0x7F"})}},
+        {"\x7F"
+         "ELF\x02\x01",
+         {1, 1, en(msg::binary, {"0x7F"})}},
         {"\xEF\xBB\xBFQ {=\xFF ~b}", {1, 1, en(msg::badUtf8)}},
     };
     for (const auto& [bytes, row] : cases) {
@@ -112,9 +114,10 @@ TEST(GiftBadInput, AFileAboveTheLimitIsRefusedUnread) {
     }
     std::filesystem::resize_file(path, 50u * 1024 * 1024);
     const auto imported = importGiftFile(path);
-    EXPECT_EQ(errors(imported), (std::vector<kavo::test::Row>{
-                                    {1, 1, en(msg::tooLarge, {std::to_string(50u * 1024 * 1024),
-                                                              std::to_string(MaxFileBytes)})}}));
+    EXPECT_EQ(errors(imported),
+              (std::vector<kavo::test::Row>{{1, 1,
+                                             en(msg::tooLarge, {std::to_string(50u * 1024 * 1024),
+                                                                std::to_string(MaxFileBytes)})}}));
     EXPECT_THROW(importGiftFile(dir.path() / "missing.gift"), kavo::Error);
 }
 

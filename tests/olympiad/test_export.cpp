@@ -28,11 +28,14 @@ namespace {
 
 // Texts that exercise GIFT's special characters, HTML, the code page and line breaks.
 const std::array<std::string, 12> plainPool = {
-    "2 + 2", "a < b & c > d", "\\{x\\} = ~y #z: w", "Столица России", "x ≤ y", "two\nlines",
-    "back\\slash", "50% off", "«кавычки»", "C:\\x", "a=b", "ends with colon:"};
+    "2 + 2",          "a < b & c > d", "\\{x\\} = ~y #z: w",
+    "Столица России", "x ≤ y",         "two\nlines",
+    "back\\slash",    "50% off",       "«кавычки»",
+    "C:\\x",          "a=b",           "ends with colon:"};
 const std::array<std::string, 4> htmlPool = {"<b>bold</b> text", "<p>one</p>\n<p>two</p>",
                                              "<img src=\"webfiles/picture.jpg\">", "x&nbsp;y"};
-const std::array<std::string, 6> answerPool = {"60", "пять", "3.14", "a{b}=c~d#e:f", "x y z", "\\n"};
+const std::array<std::string, 6> answerPool = {"60",           "пять",  "3.14",
+                                               "a{b}=c~d#e:f", "x y z", "\\n"};
 
 class RandomOlympiad {
   public:
@@ -42,8 +45,9 @@ class RandomOlympiad {
         // Variant texts unique within a task; the same text twice would still be fine.
         if (random_() % 4 == 0)
             return pageText(htmlPool[random_() % htmlPool.size()]);
-        return pageText(pageMarkup(plainPool[random_() % plainPool.size()] + std::to_string(counter_++),
-                                   TextFormat::Plain));
+        return pageText(
+            pageMarkup(plainPool[random_() % plainPool.size()] + std::to_string(counter_++),
+                       TextFormat::Plain));
     }
 
     Task task(const model::Olympiad& olympiad, int number) {
@@ -56,13 +60,15 @@ class RandomOlympiad {
             t.folder = olympiad.place(number)->folder.generic_string();
             const auto subs = 2 + random_() % 3;
             for (std::size_t i = 0; i < subs; ++i)
-                t.subQuestions.push_back({text(), cp1251(answerPool[random_() % answerPool.size()])});
+                t.subQuestions.push_back(
+                    {text(), cp1251(answerPool[random_() % answerPool.size()])});
             return t;
         }
         t.number = number;
         t.picture = random_() % 3 == 0;
         if (random_() % 3 == 0)
-            t.names = model::OwnNames{cp1251("Имя ") + std::to_string(number), "Name " + std::to_string(number)};
+            t.names = model::OwnNames{cp1251("Имя ") + std::to_string(number),
+                                      "Name " + std::to_string(number)};
         if (kind == TaskKind::TypedAnswer) {
             t.typedAnswer = cp1251(answerPool[random_() % answerPool.size()]);
             return t;
@@ -133,7 +139,8 @@ std::string pegText(const std::string& cp1251Text) {
 }
 
 std::string weight(int right, bool isRight, int n) {
-    const std::map<int, std::string> w = {{1, "100"}, {2, "50"}, {3, "33.33333"}, {4, "25"}, {5, "20"}};
+    const std::map<int, std::string> w = {
+        {1, "100"}, {2, "50"}, {3, "33.33333"}, {4, "25"}, {5, "20"}};
     if (isRight)
         return w.at(right);
     return right == n ? "0" : "-" + w.at(n - right);
@@ -150,8 +157,8 @@ std::string expectedPeg(const model::Olympiad& o, const std::vector<Task>& tasks
             const std::string title = t.title.empty() ? "Edits " + n : exportText(t.title);
             out << "Q Description " << title << "\nS " << stem << "\n";
             for (std::size_t i = 0; i < t.subQuestions.size(); ++i) {
-                out << "Q Short " << title << " " << char('A' + i) << "\nS " << pegText(t.subQuestions[i].question)
-                    << "\n";
+                out << "Q Short " << title << " " << char('A' + i) << "\nS "
+                    << pegText(t.subQuestions[i].question) << "\n";
                 const auto fmt = pegText(t.subQuestions[i].question);
                 out << "C true null " << fmt.substr(0, fmt.find(' ')) << " "
                     << collapsed(exportText(t.subQuestions[i].answer)) << "\n";
@@ -159,9 +166,10 @@ std::string expectedPeg(const model::Olympiad& o, const std::vector<Task>& tasks
             continue;
         }
         const auto place = o.place(t.number);
-        const std::string title = t.names ? exportText(t.names->russian)
-                                          : "Task" + std::string(1, place->partLetter.value_or('A')) +
-                                                std::to_string(t.number);
+        const std::string title = t.names
+                                      ? exportText(t.names->russian)
+                                      : "Task" + std::string(1, place->partLetter.value_or('A')) +
+                                            std::to_string(t.number);
         if (t.kind == TaskKind::TypedAnswer) {
             out << "Q Short " << title << "\nS " << stem << "\nC true null " << stemFormat << " "
                 << collapsed(exportText(t.typedAnswer)) << "\n";
@@ -171,7 +179,8 @@ std::string expectedPeg(const model::Olympiad& o, const std::vector<Task>& tasks
         if (t.variants[0] == cp1251(russian ? "Верно" : "True") &&
             t.variants[1] == cp1251(russian ? "Неверно" : "False") && !t.variants[2] &&
             !isMultipleChoice(t.kind)) {
-            out << "Q TF " << title << "\nS " << stem << "\nT " << (t.answer == 0 ? "true" : "false") << "\n";
+            out << "Q TF " << title << "\nS " << stem << "\nT "
+                << (t.answer == 0 ? "true" : "false") << "\n";
             continue;
         }
         out << "Q MC " << title << "\nS " << stem << "\n";
@@ -183,8 +192,12 @@ std::string expectedPeg(const model::Olympiad& o, const std::vector<Task>& tasks
         for (int i = 0; i < n; ++i) {
             const bool multiple = isMultipleChoice(t.kind);
             const bool isRight = multiple ? ((t.answers >> i) & 1u) != 0 : i == t.answer;
-            out << "C " << (multiple ? "false" : isRight ? "true" : "false") << " "
-                << (multiple ? weight(right, isRight, n) : "null") << " " << pegText(*t.variants[static_cast<std::size_t>(i)]) << "\n";
+            out << "C "
+                << (multiple  ? "false"
+                    : isRight ? "true"
+                              : "false")
+                << " " << (multiple ? weight(right, isRight, n) : "null") << " "
+                << pegText(*t.variants[static_cast<std::size_t>(i)]) << "\n";
         }
     }
     return out.str();
@@ -194,8 +207,8 @@ std::string pegDump(const fs::path& file) {
     const std::string module = std::string(KAVO_NPM_DIR) + "/node_modules/gift-pegjs";
     if (!fs::exists(module))
         return "gift-pegjs is missing: ctest installs it (tests/olympiad/install_npm_tools.sh)";
-    return run("NODE_PATH='" + std::string(KAVO_NPM_DIR) + "/node_modules' node '" KAVO_GIFT_PEGJS_DUMP "' '" +
-               file.string() + "' 2>&1");
+    return run("NODE_PATH='" + std::string(KAVO_NPM_DIR) +
+               "/node_modules' node '" KAVO_GIFT_PEGJS_DUMP "' '" + file.string() + "' 2>&1");
 }
 
 OlympiadImport exampleImport() {
@@ -210,8 +223,9 @@ TEST(OlympiadExport, GiftImportExportImportGivesTheSameTasks) {
         auto [olympiad, tasks] = RandomOlympiad(seed).olympiad(5 + static_cast<int>(seed) * 4);
         const auto exported = exportOlympiad(ExportFormat::Gift, olympiad, tasks);
         const auto imported = importGift(exported.files.at(0).bytes);
-        ASSERT_TRUE(imported.ok()) << describe(imported.problems.at(0), Lang::English, "export")
-                                   << "\n" << exported.files[0].bytes;
+        ASSERT_TRUE(imported.ok())
+            << describe(imported.problems.at(0), Lang::English, "export") << "\n"
+            << exported.files[0].bytes;
         EXPECT_TRUE(imported.sizesGiven);
         EXPECT_EQ(imported.sizes, olympiad.sizes);
         const auto back = tasksOf(imported);
@@ -221,7 +235,8 @@ TEST(OlympiadExport, GiftImportExportImportGivesTheSameTasks) {
     }
     const auto example = exampleImport();
     const model::Olympiad olympiad{{}, example.sizes, false};
-    const auto again = importGift(exportOlympiad(ExportFormat::Gift, olympiad, tasksOf(example)).files[0].bytes);
+    const auto again =
+        importGift(exportOlympiad(ExportFormat::Gift, olympiad, tasksOf(example)).files[0].bytes);
     EXPECT_EQ(tasksOf(again), tasksOf(example));
 }
 
@@ -261,7 +276,8 @@ TEST(OlympiadExport, EachFormatNamesWhatItLosesPerTask) {
     auto choice = [](TaskKind kind) {
         Task t;
         t.kind = kind;
-        t.variants = {std::string("a"), std::string("b"), std::string("c"), std::nullopt, std::nullopt};
+        t.variants = {std::string("a"), std::string("b"), std::string("c"), std::nullopt,
+                      std::nullopt};
         t.answers = 0b011;
         return t;
     };
@@ -292,17 +308,18 @@ TEST(OlympiadExport, EachFormatNamesWhatItLosesPerTask) {
     };
     using L = std::map<std::size_t, std::set<std::string>>;
     EXPECT_EQ(losses(ExportFormat::Gift), (L{{0, words({msg::lossPicture})},
-                                            {1, words({msg::lossScoring})},
-                                            {2, words({msg::lossEmptyVariant})},
-                                            {3, words({msg::lossFolder})}}));
-    EXPECT_EQ(losses(ExportFormat::MoodleXml), (L{{0, words({msg::lossPicture, msg::lossFolded})},
-                                                 {1, words({msg::lossScoring})},
-                                                 {2, words({msg::lossEmptyVariant, msg::lossEnglishName})},
-                                                 {3, words({msg::lossFolder})}}));
+                                             {1, words({msg::lossScoring})},
+                                             {2, words({msg::lossEmptyVariant})},
+                                             {3, words({msg::lossFolder})}}));
+    EXPECT_EQ(losses(ExportFormat::MoodleXml),
+              (L{{0, words({msg::lossPicture, msg::lossFolded})},
+                 {1, words({msg::lossScoring})},
+                 {2, words({msg::lossEmptyVariant, msg::lossEnglishName})},
+                 {3, words({msg::lossFolder})}}));
     EXPECT_EQ(losses(ExportFormat::Qti), (L{{0, words({msg::lossPicture, msg::lossFolded})},
-                                           {1, words({msg::lossMarkup})},
-                                           {2, words({msg::lossEnglishName})},
-                                           {3, words({msg::lossFolder})}}));
+                                            {1, words({msg::lossMarkup})},
+                                            {2, words({msg::lossEnglishName})},
+                                            {3, words({msg::lossFolder})}}));
 }
 
 std::string xpath(const fs::path& file, const std::string& expr) {
@@ -326,7 +343,8 @@ TEST(OlympiadExport, MoodleXmlIsWellFormedAndCarriesWhatMoodleImportRequires) {
     auto [olympiad, tasks] = RandomOlympiad(7).olympiad(24);
     const auto example = exampleImport();
     tasks.insert(tasks.end(), example.tasks.size(), Task{});
-    std::transform(example.tasks.begin(), example.tasks.end(), tasks.end() - static_cast<long>(example.tasks.size()),
+    std::transform(example.tasks.begin(), example.tasks.end(),
+                   tasks.end() - static_cast<long>(example.tasks.size()),
                    [](const ImportedTask& t) { return t.task; });
     const auto file = dir.path() / "olympiad.xml";
     writeExport(exportOlympiad(ExportFormat::MoodleXml, olympiad, tasks), file);
@@ -348,7 +366,8 @@ TEST(OlympiadExport, MoodleXmlIsWellFormedAndCarriesWhatMoodleImportRequires) {
             EXPECT_EQ(type, "cloze");
             const auto text = xpath(file, "string(" + q + "/questiontext/text)");
             std::size_t blanks = 0;
-            for (auto at = text.find("{1:SHORTANSWER_C:="); at != std::string::npos; at = text.find("{1:SHORTANSWER_C:=", at + 1))
+            for (auto at = text.find("{1:SHORTANSWER_C:="); at != std::string::npos;
+                 at = text.find("{1:SHORTANSWER_C:=", at + 1))
                 ++blanks;
             EXPECT_EQ(blanks, t.subQuestions.size());
         } else if (t.kind == TaskKind::TypedAnswer) {
@@ -362,13 +381,16 @@ TEST(OlympiadExport, MoodleXmlIsWellFormedAndCarriesWhatMoodleImportRequires) {
             EXPECT_EQ(number(xpath(file, "sum(" + q + "/answer/@fraction)")), 100);
         } else {
             EXPECT_EQ(type, "multichoice");
-            for (std::string field : {"single", "shuffleanswers", "answernumbering", "correctfeedback",
-                                      "partiallycorrectfeedback", "incorrectfeedback"})
+            for (std::string field :
+                 {"single", "shuffleanswers", "answernumbering", "correctfeedback",
+                  "partiallycorrectfeedback", "incorrectfeedback"})
                 EXPECT_EQ(number(xpath(file, "count(" + q + "/" + field + ")")), 1) << field;
             EXPECT_EQ(number(xpath(file, "count(" + q + "/answer[@fraction][text])")), variants);
             // Moodle requires positive fractions adding up to 100%, or one 100% for single.
-            EXPECT_NEAR(number(xpath(file, "sum(" + q + "/answer[@fraction > 0]/@fraction)")), 100, 0.001);
-            EXPECT_EQ(xpath(file, "string(" + q + "/single)"), isMultipleChoice(t.kind) ? "false" : "true");
+            EXPECT_NEAR(number(xpath(file, "sum(" + q + "/answer[@fraction > 0]/@fraction)")), 100,
+                        0.001);
+            EXPECT_EQ(xpath(file, "string(" + q + "/single)"),
+                      isMultipleChoice(t.kind) ? "false" : "true");
         }
     }
 }
@@ -381,8 +403,9 @@ TEST(OlympiadExport, QtiPackageItemsAreWellFormedAndScoreAsTaskOut) {
     writeExport(exported, out);
     const auto manifest = out / "imsmanifest.xml";
     ASSERT_EQ(run("xmllint --noout '" + manifest.string() + "' 2>&1"), "");
-    ASSERT_EQ(number(xpath(manifest, "count(//*[local-name()='resource'][@type='imsqti_item_xmlv2p1'])")),
-              static_cast<double>(tasks.size()));
+    ASSERT_EQ(
+        number(xpath(manifest, "count(//*[local-name()='resource'][@type='imsqti_item_xmlv2p1'])")),
+        static_cast<double>(tasks.size()));
     std::set<std::string> names;
     for (const auto& f : exported.files)
         names.insert(f.name);
@@ -403,12 +426,14 @@ TEST(OlympiadExport, QtiPackageItemsAreWellFormedAndScoreAsTaskOut) {
         // Every interaction answers a declared response.
         EXPECT_EQ(count(any("responseDeclaration")),
                   count(any("choiceInteraction") + "|" + any("textEntryInteraction")));
-        const double unmatched = count(any("responseDeclaration") + "[not(@identifier = " + any("choiceInteraction") +
-                                       "/@responseIdentifier or @identifier = " + any("textEntryInteraction") +
-                                       "/@responseIdentifier)]");
+        const double unmatched =
+            count(any("responseDeclaration") + "[not(@identifier = " + any("choiceInteraction") +
+                  "/@responseIdentifier or @identifier = " + any("textEntryInteraction") +
+                  "/@responseIdentifier)]");
         EXPECT_EQ(unmatched, 0);
         if (t.kind == TaskKind::Edits) {
-            EXPECT_EQ(count(any("textEntryInteraction")), static_cast<double>(t.subQuestions.size()));
+            EXPECT_EQ(count(any("textEntryInteraction")),
+                      static_cast<double>(t.subQuestions.size()));
             EXPECT_EQ(count(any("responseCondition") + any("responseIf") + any("match")),
                       static_cast<double>(t.subQuestions.size()));
             continue;
@@ -429,14 +454,16 @@ TEST(OlympiadExport, QtiPackageItemsAreWellFormedAndScoreAsTaskOut) {
                   0);
         if (isMultipleChoice(t.kind)) {
             // task.out: a point per variant answered rightly, ticked if right, unticked if wrong.
-            EXPECT_EQ(xpath(item, "normalize-space(" + any("outcomeDeclaration") + "[@identifier='MAXSCORE'])"),
+            EXPECT_EQ(xpath(item, "normalize-space(" + any("outcomeDeclaration") +
+                                      "[@identifier='MAXSCORE'])"),
                       std::to_string(n));
             EXPECT_EQ(count(any("responseCondition")), n + 1);
             EXPECT_EQ(count(any("responseIf") + child("not") + child("member")), wrong);
             EXPECT_EQ(count(any("responseIf") + child("member")), n - wrong);
-            EXPECT_EQ(number(xpath(item, "string(" + any("responseIf") + "[*[local-name()='isNull']]" +
-                                             child("setOutcomeValue") + child("baseValue") + ")")),
-                      wrong);
+            EXPECT_EQ(
+                number(xpath(item, "string(" + any("responseIf") + "[*[local-name()='isNull']]" +
+                                       child("setOutcomeValue") + child("baseValue") + ")")),
+                wrong);
         } else {
             EXPECT_EQ(count(any("correctResponse") + any("value")), 1);
             EXPECT_EQ(xpath(item, "string(" + any("correctResponse") + any("value") + ")"),

@@ -32,13 +32,28 @@ TEST(GiftImport, MapsEachKindOntoTheProgramsKinds) {
     const std::vector<KindCase> cases = {
         {"::T::Q? {=a ~b ~c}", TaskKind::SingleChoice, {"a", "b", "c"}, 0, 0, ""},
         {"Q? {~a =b}", TaskKind::SingleChoice, {"a", "b"}, 1, 0, ""},
-        {"// kavo: folded\nQ? {~a ~b =c ~d ~e}", TaskKind::FoldedChoice, {"a", "b", "c", "d", "e"}, 2, 0, ""},
+        {"// kavo: folded\nQ? {~a ~b =c ~d ~e}",
+         TaskKind::FoldedChoice,
+         {"a", "b", "c", "d", "e"},
+         2,
+         0,
+         ""},
         {"The Earth is round.{T}", TaskKind::SingleChoice, {"True", "False"}, 0, 0, ""},
         {"The Earth is flat.{FALSE}", TaskKind::SingleChoice, {"True", "False"}, 1, 0, ""},
         {"Земля плоская.{F}", TaskKind::SingleChoice, {"Верно", "Неверно"}, 1, 0, ""},
         {"Q? {~%50%a ~%50%b ~%-100%c}", TaskKind::MultipleChoice, {"a", "b", "c"}, 0, 0b011, ""},
-        {"// kavo: folded\nQ? {~%100%a ~b}", TaskKind::MultipleChoiceFolded, {"a", "b"}, 0, 0b001, ""},
-        {"Q? {~%25%a ~%25%b ~%25%c ~%25%d ~%-100%e}", TaskKind::MultipleChoice, {"a", "b", "c", "d", "e"}, 0, 0b01111, ""},
+        {"// kavo: folded\nQ? {~%100%a ~b}",
+         TaskKind::MultipleChoiceFolded,
+         {"a", "b"},
+         0,
+         0b001,
+         ""},
+        {"Q? {~%25%a ~%25%b ~%25%c ~%25%d ~%-100%e}",
+         TaskKind::MultipleChoice,
+         {"a", "b", "c", "d", "e"},
+         0,
+         0b01111,
+         ""},
         {"Q? {=60}", TaskKind::TypedAnswer, {}, 0, 0, "60"},
         {"Q? {60 km}", TaskKind::TypedAnswer, {}, 0, 0, "60 km"},
         {"Q? {=%100%%5}", TaskKind::TypedAnswer, {}, 0, 0, "%5"},
@@ -117,22 +132,27 @@ TEST(GiftImport, RefusesWhatTheProgramCannotWriteWithLineAndColumn) {
         {"Q {=x ≤ 3}", {1, 5, en(msg::answerCodePage, {"x ≤ 3", "≤"})}},
         {"// kavo: bogus\nQ {=a ~b}", {1, 10, en(msg::kavoUnknown, {"bogus"})}},
         {"// kavo: folded=1\nQ {=a ~b}", {1, 10, en(msg::kavoUnknown, {"folded=1"})}},
-        {"// kavo: number=x\nQ {=a ~b}", {1, 10, en(msg::kavoBadValue, {"number", msg::wordNumber})}},
-        {"// kavo: name-ru=\"open\nQ {=a ~b}", {1, 10, en(msg::kavoBadValue, {"name-ru", msg::wordQuoted})}},
+        {"// kavo: number=x\nQ {=a ~b}",
+         {1, 10, en(msg::kavoBadValue, {"number", msg::wordNumber})}},
+        {"// kavo: name-ru=\"open\nQ {=a ~b}",
+         {1, 10, en(msg::kavoBadValue, {"name-ru", msg::wordQuoted})}},
         {"// kavo: folded\n// kavo: folded\nQ {=a ~b}", {2, 10, en(msg::kavoTwice, {"folded"})}},
         {"// kavo: number=1\n\nQ {=a ~b}", {1, 1, en(msg::kavoAlone)}},
         {"Q\n// kavo: folded\n{=a ~b}", {2, 1, en(msg::kavoAfterText)}},
         {"// kavo: name-ru=\"x\"\nQ{=a ~b}", {1, 10, en(msg::namesTogether)}},
         {"// kavo: folded\nQ {=5}", {1, 10, en(msg::kavoNotHere, {"folded", msg::wordTyped})}},
-        {"// kavo: name=\"x\"\nQ {=a ~b}", {1, 10, en(msg::kavoNotHere, {"name", msg::wordChoice})}},
+        {"// kavo: name=\"x\"\nQ {=a ~b}",
+         {1, 10, en(msg::kavoNotHere, {"name", msg::wordChoice})}},
         {"$CATEGORY: kavo/parts/1,2\n\nQ{=a ~b}", {1, 1, en(msg::partsBad)}},
         {"$CATEGORY: kavo/stuff\n\nQ{=a ~b}", {1, 1, en(msg::kavoCategory, {"kavo/stuff"})}},
         {"$CATEGORY: kavo/parts/50,50,0\n\nQ{=a ~b}", {1, 1, en(msg::partsTooMany, {"100"})}},
         {"// kavo: edits\nMain\n\n// kavo: sub\nA {=1}", {2, 1, en(msg::editsCount, {"1"})}},
         {"// kavo: sub\nA {=1}", {2, 1, en(msg::subAlone)}},
         {"// kavo: edits\nMain {=1}", {2, 6, en(msg::editsHeadBlock)}},
-        {"// kavo: edits\nMain\n\n// kavo: sub\nA {=1 ~2}\n\n// kavo: sub\nB {=3}", {5, 3, en(msg::subKind)}},
-        {"// kavo: number=3\nQ{=a ~b}\n\n// kavo: number=3\nR{=a ~b}", {5, 1, en(msg::numberTaken, {"3", "2"})}},
+        {"// kavo: edits\nMain\n\n// kavo: sub\nA {=1 ~2}\n\n// kavo: sub\nB {=3}",
+         {5, 3, en(msg::subKind)}},
+        {"// kavo: number=3\nQ{=a ~b}\n\n// kavo: number=3\nR{=a ~b}",
+         {5, 1, en(msg::numberTaken, {"3", "2"})}},
         {"$CATEGORY: kavo/parts/1,1,0\n\n// kavo: number=3\nQ{=a ~b}",
          {4, 1, en(msg::numberOutside, {"3", "1", "1", "0", "2"})}},
         {"// kavo: number=0\nQ{=a ~b}", {2, 1, en(msg::numberRange, {"0"})}},
@@ -226,11 +246,14 @@ TEST(GiftImport, NumbersRunOnAndFillTheParts) {
 
 TEST(GiftImport, ReadsTheExampleOlympiad) {
     const auto imported = importGiftFile(KAVO_EXAMPLE_OLYMPIAD);
-    EXPECT_EQ(imported.problems.size(), 0u) << (imported.problems.empty() ? "" : describe(imported.problems[0], Lang::English, "example"));
+    EXPECT_EQ(imported.problems.size(), 0u)
+        << (imported.problems.empty() ? ""
+                                      : describe(imported.problems[0], Lang::English, "example"));
     EXPECT_EQ(imported.sizes, (model::PartSizes{4, 3, 2}));
     ASSERT_EQ(imported.tasks.size(), 8u);
-    const std::vector<TaskKind> kinds = {TaskKind::SingleChoice, TaskKind::FoldedChoice, TaskKind::SingleChoice,
-                                         TaskKind::MultipleChoice, TaskKind::TypedAnswer, TaskKind::SingleChoice,
+    const std::vector<TaskKind> kinds = {TaskKind::SingleChoice,         TaskKind::FoldedChoice,
+                                         TaskKind::SingleChoice,         TaskKind::MultipleChoice,
+                                         TaskKind::TypedAnswer,          TaskKind::SingleChoice,
                                          TaskKind::MultipleChoiceFolded, TaskKind::Edits};
     for (std::size_t i = 0; i < kinds.size(); ++i)
         EXPECT_EQ(imported.tasks[i].task.kind, kinds[i]) << i;
@@ -241,7 +264,8 @@ TEST(GiftImport, ReadsTheExampleOlympiad) {
     EXPECT_EQ(capital.answer, 1);
     EXPECT_EQ(imported.tasks[3].task.answers, 0b01011u);
     EXPECT_TRUE(imported.tasks[4].task.picture);
-    EXPECT_EQ(imported.tasks[4].task.condition, "A car covers <strong>120 km</strong> in 2 hours.<br>\r\nIts speed in km/h?");
+    EXPECT_EQ(imported.tasks[4].task.condition,
+              "A car covers <strong>120 km</strong> in 2 hours.<br>\r\nIts speed in km/h?");
     EXPECT_EQ(imported.tasks[6].task.variants[0], "{");
     EXPECT_EQ(imported.tasks[6].task.variants[2], "=");
     const auto& edits = imported.tasks[7].task;

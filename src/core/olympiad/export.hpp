@@ -36,7 +36,7 @@ struct ExportFile {
 
 struct Exported {
     ExportFormat format = ExportFormat::Gift;
-    std::vector<ExportFile> files; // GIFT and Moodle XML: one file; QTI: the package
+    std::vector<ExportFile> files;  // GIFT and Moodle XML: one file; QTI: the package
     std::vector<TaskLosses> losses; // only tasks that lost something
 };
 

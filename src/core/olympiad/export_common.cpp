@@ -80,8 +80,8 @@ bool isTrueFalse(const ExportTask& t) {
 }
 
 std::string rightWeight(int right) {
-    static constexpr std::array<std::string_view, 6> weights{"0",  "100", "50",
-                                                             "33.33333", "25", "20"};
+    static constexpr std::array<std::string_view, 6> weights{"0",        "100", "50",
+                                                             "33.33333", "25",  "20"};
     return right >= 0 && right <= 5 ? std::string(weights[static_cast<std::size_t>(right)]) : "0";
 }
 

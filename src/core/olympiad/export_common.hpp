@@ -14,9 +14,9 @@ namespace kavo::olympiad::detail {
 // One task prepared for a writer.
 struct ExportTask {
     const model::Task* task = nullptr;
-    int number = 0;              // an Edits task's number comes from its folder
-    std::string title;           // own Russian name, Edits name, or default identifier
-    std::string condition;       // page markup, UTF-8, '\n' breaks
+    int number = 0;                    // an Edits task's number comes from its folder
+    std::string title;                 // own Russian name, Edits name, or default identifier
+    std::string condition;             // page markup, UTF-8, '\n' breaks
     std::vector<std::string> variants; // the kept variants A.. in order
     std::vector<std::string> subQuestions;
     std::vector<std::string> subAnswers;

@@ -107,8 +107,8 @@ void writeEdits(std::string& out, ExportTask& t) {
         const std::string letter(1, static_cast<char>('A' + i));
         const std::string question = w.text(t.subQuestions[i], html, false);
         out += "// kavo: sub\n";
-        out += titleLine(t.label() + " " + letter,
-                         question + (question.empty() ? "{=" : " {=") + w.answer(t.subAnswers[i]) + "}") +
+        out += titleLine(t.label() + " " + letter, question + (question.empty() ? "{=" : " {=") +
+                                                       w.answer(t.subAnswers[i]) + "}") +
                "\n\n";
     }
 }

@@ -76,9 +76,10 @@ void Importer::run(const SourceText& source) {
     if (items.empty() && out_.problems.empty())
         error({1, 1}, {msg::empty, {}});
     place();
-    std::stable_sort(out_.problems.begin(), out_.problems.end(), [](const Problem& a, const Problem& b) {
-        return std::pair(a.pos.line, a.pos.column) < std::pair(b.pos.line, b.pos.column);
-    });
+    std::stable_sort(
+        out_.problems.begin(), out_.problems.end(), [](const Problem& a, const Problem& b) {
+            return std::pair(a.pos.line, a.pos.column) < std::pair(b.pos.line, b.pos.column);
+        });
 }
 
 void Importer::category(const GiftCategory& c) {
@@ -99,8 +100,9 @@ void Importer::category(const GiftCategory& c) {
     std::size_t start = 0;
     for (int k = 0; k < 3; ++k) {
         const auto end = k < 2 ? list.find(',', start) : list.size();
-        const auto value =
-            end == std::string_view::npos ? std::nullopt : smallNumber(list.substr(start, end - start));
+        const auto value = end == std::string_view::npos
+                               ? std::nullopt
+                               : smallNumber(list.substr(start, end - start));
         if (!value) {
             error(c.pos, {msg::partsBad, {}});
             return;
@@ -129,15 +131,18 @@ Settings Importer::settings(const GiftQuestion& q) {
             error(o.pos, {msg::kavoTwice, {o.key}});
             continue;
         }
-        const bool flag = o.key == "folded" || o.key == "picture" || o.key == "edits" || o.key == "sub";
+        const bool flag =
+            o.key == "folded" || o.key == "picture" || o.key == "edits" || o.key == "sub";
         const bool text = o.key == "name-ru" || o.key == "name-en" || o.key == "name";
         if (!flag && !text && o.key != "number") {
             error(o.pos, {msg::kavoUnknown, {o.key}});
         } else if (flag && o.value) {
             error(o.pos, {msg::kavoUnknown, {o.key + "=" + *o.value}});
         } else if (flag) {
-            (o.key == "folded" ? s.folded : o.key == "picture" ? s.picture : o.key == "edits" ? s.edits : s.sub) =
-                true;
+            (o.key == "folded"    ? s.folded
+             : o.key == "picture" ? s.picture
+             : o.key == "edits"   ? s.edits
+                                  : s.sub) = true;
         } else if (o.key == "number") {
             s.number = o.value ? smallNumber(*o.value) : std::nullopt;
             if (!s.number)
@@ -190,9 +195,11 @@ bool Importer::choice(const GiftQuestion& q, const Settings& s, model::Task& tas
         return false;
     }
     for (int i = 0; i < count; ++i)
-        task.variants[static_cast<std::size_t>(i)] = pageText(pageMarkup(answers[static_cast<std::size_t>(i)].text.text,
-                                                                         answers[static_cast<std::size_t>(i)].text.format));
-    const auto rightMarks = std::count_if(answers.begin(), answers.end(), [](const GiftAnswer& a) { return a.marker == '='; });
+        task.variants[static_cast<std::size_t>(i)] =
+            pageText(pageMarkup(answers[static_cast<std::size_t>(i)].text.text,
+                                answers[static_cast<std::size_t>(i)].text.format));
+    const auto rightMarks = std::count_if(answers.begin(), answers.end(),
+                                          [](const GiftAnswer& a) { return a.marker == '='; });
     if (rightMarks > 1) {
         error(q.blockPos, {msg::twoRight, {std::to_string(rightMarks)}});
         return false;
@@ -260,7 +267,8 @@ void Importer::question(const GiftQuestion& q) {
         }
         auto& edits = out_.tasks[*edits_].task;
         const auto text = answer(q.answers[0]);
-        edits.subQuestions.push_back({pageText(pageMarkup(q.stem.text, q.stem.format)), text.value_or("")});
+        edits.subQuestions.push_back(
+            {pageText(pageMarkup(q.stem.text, q.stem.format)), text.value_or("")});
         return;
     }
     closeEdits();
@@ -275,7 +283,8 @@ void Importer::question(const GiftQuestion& q) {
     if (ru != en)
         error(s.given.find(ru ? "name-ru" : "name-en")->second, {msg::namesTogether, {}});
     if (s.nameRu || s.nameEn) {
-        task.names = model::OwnNames{pageText(s.nameRu.value_or("")), pageText(s.nameEn.value_or(""))};
+        task.names =
+            model::OwnNames{pageText(s.nameRu.value_or("")), pageText(s.nameEn.value_or(""))};
     }
 
     if (s.edits) {
@@ -369,8 +378,8 @@ void Importer::place() {
         if (!place) {
             const auto& z = out_.sizes;
             error(t.pos, {msg::numberOutside,
-                          {std::to_string(n), std::to_string(z.a), std::to_string(z.b), std::to_string(z.c),
-                           std::to_string(z.total())}});
+                          {std::to_string(n), std::to_string(z.a), std::to_string(z.b),
+                           std::to_string(z.c), std::to_string(z.total())}});
             continue;
         }
         if (const auto [it, fresh] = taken.emplace(n, t.pos); !fresh)

@@ -122,8 +122,8 @@ GiftQuestion* Block::parse(std::vector<GiftItem>& items, std::vector<KavoOption>
     std::size_t i = skipBlanks(0, n);
     if (startsWith(i, "$CATEGORY:")) {
         const auto lineEnd = text_.find('\n', i);
-        items.push_back(GiftCategory{trimmed(std::string_view(text_).substr(i + 10, lineEnd - i - 10)),
-                                     pos(i)});
+        items.push_back(GiftCategory{
+            trimmed(std::string_view(text_).substr(i + 10, lineEnd - i - 10)), pos(i)});
         i = skipBlanks(lineEnd, n);
         if (i == n) {
             if (!options.empty())
@@ -171,7 +171,8 @@ GiftQuestion* Block::parse(std::vector<GiftItem>& items, std::vector<KavoOption>
     }
     const std::size_t after = findUnescaped(close + 1, n, "{}");
     if (after < n) {
-        error(after, text_[after] == '{' ? Note{msg::secondBlock, {}} : Note{msg::strayClosing, {}});
+        error(after,
+              text_[after] == '{' ? Note{msg::secondBlock, {}} : Note{msg::strayClosing, {}});
         return nullptr;
     }
     const std::string before = trimmed(unescape(i, open));
@@ -204,7 +205,8 @@ bool Block::parseAnswers(GiftQuestion& q, std::size_t a, std::size_t b) {
         }
     const bool tilde = findUnescaped(a, b, "~") < b;
     const bool equals = findUnescaped(a, b, "=") < b;
-    const bool arrow = std::string_view(text_).substr(a, b - a).find("->") != std::string_view::npos;
+    const bool arrow =
+        std::string_view(text_).substr(a, b - a).find("->") != std::string_view::npos;
     if (tilde) {
         q.kind = AnswerKind::Choice;
         return parseAnswerList(q, a, b);
@@ -296,7 +298,8 @@ std::vector<KavoOption> parseKavoOptions(const SourceText& source, std::size_t o
         if (i >= end)
             break;
         const std::size_t start = i;
-        while (i < end && ((s[i] >= 'a' && s[i] <= 'z') || (s[i] >= '0' && s[i] <= '9') || s[i] == '-'))
+        while (i < end &&
+               ((s[i] >= 'a' && s[i] <= 'z') || (s[i] >= '0' && s[i] <= '9') || s[i] == '-'))
             ++i;
         KavoOption option{s.substr(start, i - start), std::nullopt, source.posOf(start)};
         if (i < end && s[i] == '=') {

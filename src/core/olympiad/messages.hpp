@@ -10,9 +10,8 @@ namespace kavo::olympiad::msg {
 inline constexpr Message tooLarge{
     "The file is {1} bytes long; an olympiad file may hold at most {2} bytes",
     "Файл занимает {1} байт; файл олимпиады может занимать не больше {2} байт"};
-inline constexpr Message binary{
-    "The file is not text: it holds the control byte {1}",
-    "Файл не текстовый: в нём есть управляющий байт {1}"};
+inline constexpr Message binary{"The file is not text: it holds the control byte {1}",
+                                "Файл не текстовый: в нём есть управляющий байт {1}"};
 inline constexpr Message badUtf8{
     "The file starts with the UTF-8 mark but holds a byte that is not UTF-8",
     "Файл начинается с метки UTF-8, но в нём есть байт не в UTF-8"};
@@ -32,15 +31,15 @@ inline constexpr Message blockNotClosed{
 inline constexpr Message braceInBlock{
     "'{' inside an answer block; write \\{ for a brace in a text",
     "'{' внутри блока ответов; фигурную скобку в тексте пишите как \\{"};
-inline constexpr Message strayClosing{"'}' without '{' before it; write \\} for a brace in a text",
-                                      "'}' без '{' перед ней; фигурную скобку в тексте пишите как \\}"};
+inline constexpr Message strayClosing{
+    "'}' without '{' before it; write \\} for a brace in a text",
+    "'}' без '{' перед ней; фигурную скобку в тексте пишите как \\}"};
 inline constexpr Message secondBlock{
     "A second answer block in one question; a question has one (Edits tasks: see the kavo sub "
     "questions)",
     "Второй блок ответов в одном вопросе; у вопроса он один (задачи Edits: см. вопросы kavo sub)"};
-inline constexpr Message textBeforeAnswers{
-    "Text before the first '=' or '~' of the answer block",
-    "Текст перед первым '=' или '~' в блоке ответов"};
+inline constexpr Message textBeforeAnswers{"Text before the first '=' or '~' of the answer block",
+                                           "Текст перед первым '=' или '~' в блоке ответов"};
 inline constexpr Message badWeight{"The weight '{1}' is not a percentage from -100 to 100",
                                    "Вес '{1}' не является процентом от -100 до 100"};
 inline constexpr Message emptyAnswer{"An empty answer: write its text after '=' or '~'",
@@ -60,10 +59,10 @@ inline constexpr Message description{
     "A text without an answer block cannot become a task (an Edits task starts with "
     "// kavo: edits)",
     "Текст без блока ответов не может стать задачей (задача Edits начинается с // kavo: edits)"};
-inline constexpr Message tooManyVariants{
-    "{1} variants; a task holds 2 to 5", "{1} вариантов; в задаче их от 2 до 5"};
-inline constexpr Message tooFewVariants{
-    "Only {1} variant; a task holds 2 to 5", "Всего {1} вариант; в задаче их от 2 до 5"};
+inline constexpr Message tooManyVariants{"{1} variants; a task holds 2 to 5",
+                                         "{1} вариантов; в задаче их от 2 до 5"};
+inline constexpr Message tooFewVariants{"Only {1} variant; a task holds 2 to 5",
+                                        "Всего {1} вариант; в задаче их от 2 до 5"};
 inline constexpr Message twoTyped{
     "A typed answer with {1} accepted answers; a task accepts one",
     "Вводимый ответ с {1} принимаемыми ответами; задача принимает один"};
@@ -96,7 +95,8 @@ inline constexpr Message feedbackDropped{"Feedback (#...) dropped: a task has no
                                          "Отзыв (#...) отброшен: у задачи его нет"};
 
 // The kavo extension.
-inline constexpr Message kavoUnknown{"Unknown kavo option '{1}'", "Неизвестный параметр kavo '{1}'"};
+inline constexpr Message kavoUnknown{"Unknown kavo option '{1}'",
+                                     "Неизвестный параметр kavo '{1}'"};
 inline constexpr Message kavoTwice{"The kavo option '{1}' is given twice",
                                    "Параметр kavo '{1}' указан дважды"};
 inline constexpr Message kavoBadValue{"The kavo option '{1}' needs {2}",
@@ -115,9 +115,8 @@ inline constexpr Message namesTogether{"name-ru and name-en go together: give bo
                                        "name-ru и name-en задаются вместе: укажите оба"};
 inline constexpr Message partsTwice{"The part sizes are given twice (first at line {1})",
                                     "Размеры частей указаны дважды (первый раз в строке {1})"};
-inline constexpr Message partsBad{
-    "kavo/parts needs three whole numbers, such as kavo/parts/5,3,2",
-    "kavo/parts нужны три целых числа, например kavo/parts/5,3,2"};
+inline constexpr Message partsBad{"kavo/parts needs three whole numbers, such as kavo/parts/5,3,2",
+                                  "kavo/parts нужны три целых числа, например kavo/parts/5,3,2"};
 inline constexpr Message kavoCategory{"Unknown kavo category '{1}'",
                                       "Неизвестная категория kavo '{1}'"};
 inline constexpr Message namesPath{
@@ -129,9 +128,8 @@ inline constexpr Message editsHeadBlock{
 inline constexpr Message editsCount{
     "The Edits task has {1} sub-questions; it needs 2 to 4 (each marked // kavo: sub)",
     "В задаче Edits {1} вопросов; нужно от 2 до 4 (каждый отмечен // kavo: sub)"};
-inline constexpr Message subAlone{
-    "A kavo sub question without an Edits task above it",
-    "Вопрос kavo sub без задачи Edits над ним"};
+inline constexpr Message subAlone{"A kavo sub question without an Edits task above it",
+                                  "Вопрос kavo sub без задачи Edits над ним"};
 inline constexpr Message subKind{"A sub-question of an Edits task needs one typed answer {=...}",
                                  "Вопросу задачи Edits нужен один вводимый ответ {=...}"};
 
@@ -162,12 +160,10 @@ inline constexpr Message wordChoice{"a choice", "задачи с вариант�
 // Losses of an export.
 inline constexpr Message lossFolded{"The answers are folded on the page: {1} shows them open",
                                     "Ответы на странице свёрнуты: в {1} они открыты"};
-inline constexpr Message lossPicture{
-    "The picture webfiles/picture.jpg is not included",
-    "Картинка webfiles/picture.jpg не включена"};
-inline constexpr Message lossMarkup{
-    "The page's own markup is written as its text without tags",
-    "Собственная разметка страницы записана как текст без тегов"};
+inline constexpr Message lossPicture{"The picture webfiles/picture.jpg is not included",
+                                     "Картинка webfiles/picture.jpg не включена"};
+inline constexpr Message lossMarkup{"The page's own markup is written as its text without tags",
+                                    "Собственная разметка страницы записана как текст без тегов"};
 inline constexpr Message lossScoring{
     "Scoring: {1} cannot give one point per variant; written as equal weights (right {2}%, "
     "wrong {3}%)",
@@ -180,9 +176,8 @@ inline constexpr Message lossNumber{"The task number and the part sizes are not 
 inline constexpr Message lossEmptyVariant{
     "Variant {1} is empty; {2} needs a text: written as a non-breaking space",
     "Вариант {1} пустой; {2} нужен текст: записан неразрывный пробел"};
-inline constexpr Message lossBlanks{
-    "Blanks at the start or end of a text are dropped by {1}",
-    "Пробелы в начале и в конце текста {1} отбрасывает"};
+inline constexpr Message lossBlanks{"Blanks at the start or end of a text are dropped by {1}",
+                                    "Пробелы в начале и в конце текста {1} отбрасывает"};
 inline constexpr Message lossWildcard{"The answer holds '*', which Moodle reads as any text",
                                       "В ответе есть '*', которую Moodle читает как любой текст"};
 inline constexpr Message lossFolder{"The folder {1} is written as task number {2}",

@@ -15,11 +15,13 @@ std::string html(std::string_view markup) {
 }
 
 std::string element(std::string_view name, std::string_view value) {
-    return "    <" + std::string(name) + ">" + std::string(value) + "</" + std::string(name) + ">\n";
+    return "    <" + std::string(name) + ">" + std::string(value) + "</" + std::string(name) +
+           ">\n";
 }
 
 std::string emptyFeedback(std::string_view name) {
-    return "    <" + std::string(name) + " format=\"html\"><text></text></" + std::string(name) + ">\n";
+    return "    <" + std::string(name) + " format=\"html\"><text></text></" + std::string(name) +
+           ">\n";
 }
 
 std::string head(ExportTask& t, std::string_view type, int grade, std::string_view penalty,
@@ -38,8 +40,8 @@ std::string head(ExportTask& t, std::string_view type, int grade, std::string_vi
 }
 
 std::string answer(std::string_view fraction, std::string_view format, const std::string& text) {
-    return "    <answer fraction=\"" + std::string(fraction) + "\" format=\"" + std::string(format) +
-           "\">\n      " + html(text) +
+    return "    <answer fraction=\"" + std::string(fraction) + "\" format=\"" +
+           std::string(format) + "\">\n      " + html(text) +
            "\n      <feedback format=\"html\"><text></text></feedback>\n    </answer>\n";
 }
 
@@ -68,7 +70,8 @@ void choice(std::string& out, ExportTask& t) {
         const auto& v = t.variants[static_cast<std::size_t>(i)];
         if (!v.empty())
             return v;
-        t.losses.push_back({msg::lossEmptyVariant, {std::string(1, static_cast<char>('A' + i)), "Moodle"}});
+        t.losses.push_back(
+            {msg::lossEmptyVariant, {std::string(1, static_cast<char>('A' + i)), "Moodle"}});
         return std::string("&nbsp;");
     };
     if (isTrueFalse(t)) {

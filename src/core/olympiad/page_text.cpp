@@ -58,7 +58,8 @@ std::pair<std::uint32_t, std::size_t> numericReference(std::string_view s) {
             break;
         cp = cp * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
     }
-    if (i == start || i >= s.size() || s[i] != ';' || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+    if (i == start || i >= s.size() || s[i] != ';' || cp > 0x10FFFF ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
         return {0, 0};
     return {static_cast<std::uint32_t>(cp), i + 1};
 }
@@ -225,10 +226,22 @@ std::optional<std::string> plainOf(std::string_view markup) {
 
 std::string stripMarkup(std::string_view markup) {
     static constexpr std::array<std::pair<std::string_view, std::uint32_t>, 16> named{{
-        {"amp", '&'},     {"lt", '<'},        {"gt", '>'},         {"quot", '"'},
-        {"apos", '\''},   {"nbsp", 0xA0},     {"laquo", 0xAB},     {"raquo", 0xBB},
-        {"mdash", 0x2014}, {"ndash", 0x2013}, {"hellip", 0x2026},  {"times", 0xD7},
-        {"deg", 0xB0},    {"le", 0x2264},     {"ge", 0x2265},      {"minus", 0x2212},
+        {"amp", '&'},
+        {"lt", '<'},
+        {"gt", '>'},
+        {"quot", '"'},
+        {"apos", '\''},
+        {"nbsp", 0xA0},
+        {"laquo", 0xAB},
+        {"raquo", 0xBB},
+        {"mdash", 0x2014},
+        {"ndash", 0x2013},
+        {"hellip", 0x2026},
+        {"times", 0xD7},
+        {"deg", 0xB0},
+        {"le", 0x2264},
+        {"ge", 0x2265},
+        {"minus", 0x2212},
     }};
     std::string out;
     for (std::size_t i = 0; i < markup.size();) {

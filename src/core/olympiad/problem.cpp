@@ -34,8 +34,9 @@ std::string describe(const Problem& problem, Lang lang, const std::string& fileN
 }
 
 std::size_t countErrors(const std::vector<Problem>& problems) {
-    return static_cast<std::size_t>(std::count_if(
-        problems.begin(), problems.end(), [](const Problem& p) { return p.severity == Severity::Error; }));
+    return static_cast<std::size_t>(
+        std::count_if(problems.begin(), problems.end(),
+                      [](const Problem& p) { return p.severity == Severity::Error; }));
 }
 
 } // namespace kavo::olympiad

@@ -42,8 +42,9 @@ std::string outcome(std::string_view id, std::string_view value) {
 
 std::string response(std::string_view id, std::string_view cardinality, std::string_view type,
                      const std::vector<std::string>& correct) {
-    std::string out = "  <responseDeclaration identifier=\"" + std::string(id) + "\" cardinality=\"" +
-                      std::string(cardinality) + "\" baseType=\"" + std::string(type) + "\">\n";
+    std::string out = "  <responseDeclaration identifier=\"" + std::string(id) +
+                      "\" cardinality=\"" + std::string(cardinality) + "\" baseType=\"" +
+                      std::string(type) + "\">\n";
     if (!correct.empty()) {
         out += "    <correctResponse>\n";
         for (const auto& v : correct)
@@ -73,7 +74,8 @@ std::string choiceItem(ExportTask& t) {
     std::vector<std::string> correct;
     int wrong = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        const bool right = multiple ? ((task.answers >> i) & 1u) != 0 : static_cast<int>(i) == task.answer;
+        const bool right =
+            multiple ? ((task.answers >> i) & 1u) != 0 : static_cast<int>(i) == task.answer;
         if (right)
             correct.push_back(letter(i));
         else
@@ -83,8 +85,9 @@ std::string choiceItem(ExportTask& t) {
     out += outcome("SCORE", "0");
     out += outcome("MAXSCORE", multiple ? std::to_string(n) : "1");
     out += "  <itemBody>\n    <div>" + body(t, t.condition) + "</div>\n";
-    out += "    <choiceInteraction responseIdentifier=\"RESPONSE\" shuffle=\"false\" maxChoices=\"" +
-           std::string(multiple ? "0" : "1") + "\">\n";
+    out +=
+        "    <choiceInteraction responseIdentifier=\"RESPONSE\" shuffle=\"false\" maxChoices=\"" +
+        std::string(multiple ? "0" : "1") + "\">\n";
     for (std::size_t i = 0; i < n; ++i)
         out += "      <simpleChoice identifier=\"" + letter(i) + "\">" + body(t, t.variants[i]) +
                "</simpleChoice>\n";
@@ -98,7 +101,8 @@ std::string choiceItem(ExportTask& t) {
     out += "    <responseCondition>\n      <responseIf>\n        <isNull><variable "
            "identifier=\"RESPONSE\"/></isNull>\n        <setOutcomeValue identifier=\"SCORE\">"
            "<baseValue baseType=\"float\">" +
-           std::to_string(wrong) + "</baseValue></setOutcomeValue>\n      </responseIf>\n    </responseCondition>\n";
+           std::to_string(wrong) +
+           "</baseValue></setOutcomeValue>\n      </responseIf>\n    </responseCondition>\n";
     for (std::size_t i = 0; i < n; ++i) {
         const std::string member = "<member><baseValue baseType=\"identifier\">" + letter(i) +
                                    "</baseValue><variable identifier=\"RESPONSE\"/></member>";
@@ -130,7 +134,8 @@ std::string editsItem(ExportTask& t) {
     out += "  <itemBody>\n    <div>" + body(t, t.condition) + "</div>\n";
     for (std::size_t i = 0; i < n; ++i)
         out += "    <p>" + letter(i) + ") " + body(t, t.subQuestions[i]) +
-               " <textEntryInteraction responseIdentifier=\"RESPONSE_" + letter(i) + "\" expectedLength=\"" +
+               " <textEntryInteraction responseIdentifier=\"RESPONSE_" + letter(i) +
+               "\" expectedLength=\"" +
                std::to_string(std::max<std::size_t>(t.subAnswers[i].size(), 10)) + "\"/></p>\n";
     out += "  </itemBody>\n  <responseProcessing>\n";
     for (std::size_t i = 0; i < n; ++i)
@@ -154,25 +159,27 @@ Exported qtiExport(std::vector<ExportTask>& tasks) {
         if (t.task->names)
             t.losses.push_back({msg::lossEnglishName, {exportText(t.task->names->english)}});
         std::string item = std::string(itemHeader) + "    identifier=\"" + id + "\" title=\"" +
-                           escapeXml(t.label()) + "\" adaptive=\"false\" timeDependent=\"false\">\n";
+                           escapeXml(t.label()) +
+                           "\" adaptive=\"false\" timeDependent=\"false\">\n";
         item += t.task->kind == model::TaskKind::Edits         ? editsItem(t)
                 : t.task->kind == model::TaskKind::TypedAnswer ? typedItem(t)
                                                                : choiceItem(t);
         item += "</assessmentItem>\n";
         out.files.push_back({file, std::move(item)});
-        resources += "    <resource identifier=\"" + id + "\" type=\"imsqti_item_xmlv2p1\" href=\"" + file +
-                     "\">\n      <file href=\"" + file + "\"/>\n    </resource>\n";
+        resources += "    <resource identifier=\"" + id +
+                     "\" type=\"imsqti_item_xmlv2p1\" href=\"" + file + "\">\n      <file href=\"" +
+                     file + "\"/>\n    </resource>\n";
     }
-    std::string manifest =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<manifest xmlns=\"http://www.imsglobal.org/xsd/imscp_v1p1\"\n"
-        "    xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"\n"
-        "    xsi:schemaLocation=\"http://www.imsglobal.org/xsd/imscp_v1p1 "
-        "http://www.imsglobal.org/xsd/qti/qtiv2p1/qtiv2p1_imscpv1p2_v1p0.xsd\"\n"
-        "    identifier=\"kavo-olympiad\">\n"
-        "  <metadata>\n    <schema>QTIv2.1 Package</schema>\n    <schemaversion>1.0.0</schemaversion>\n"
-        "  </metadata>\n  <organizations/>\n  <resources>\n" +
-        resources + "  </resources>\n</manifest>\n";
+    std::string manifest = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                           "<manifest xmlns=\"http://www.imsglobal.org/xsd/imscp_v1p1\"\n"
+                           "    xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"\n"
+                           "    xsi:schemaLocation=\"http://www.imsglobal.org/xsd/imscp_v1p1 "
+                           "http://www.imsglobal.org/xsd/qti/qtiv2p1/qtiv2p1_imscpv1p2_v1p0.xsd\"\n"
+                           "    identifier=\"kavo-olympiad\">\n"
+                           "  <metadata>\n    <schema>QTIv2.1 Package</schema>\n    "
+                           "<schemaversion>1.0.0</schemaversion>\n"
+                           "  </metadata>\n  <organizations/>\n  <resources>\n" +
+                           resources + "  </resources>\n</manifest>\n";
     out.files.insert(out.files.begin(), {"imsmanifest.xml", std::move(manifest)});
     return out;
 }

@@ -151,13 +151,9 @@ std::optional<SourceText> decodeSource(std::string_view bytes, std::vector<Probl
                                 {line, 1},
                                 {msg::mixedBreaks, {std::string(kind), std::string(firstKind)}}});
             problems.back().pos.column =
-                static_cast<int>(std::count_if(text.begin() + static_cast<std::ptrdiff_t>(
-                                                                  text.rfind('\n') + 1),
-                                               text.end(),
-                                               [](char c) {
-                                                   return !isContinuation(
-                                                       static_cast<unsigned char>(c));
-                                               })) +
+                static_cast<int>(std::count_if(
+                    text.begin() + static_cast<std::ptrdiff_t>(text.rfind('\n') + 1), text.end(),
+                    [](char c) { return !isContinuation(static_cast<unsigned char>(c)); })) +
                 1;
         }
         text += '\n';
