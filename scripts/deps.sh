@@ -8,7 +8,10 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-dejavu-extra
     desktop-file-utils dpkg-dev file xdg-utils
+    libxml2-utils nodejs
 )
+# The olympiad tests install gift-pegjs with npm; some nodejs builds carry npm themselves.
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,0 +1,358 @@
+// SPDX-License-Identifier: MIT
+#include "core/olympiad/page_text.hpp"
+
+#include "core/common/codepage.hpp"
+
+#include <array>
+#include <cctype>
+#include <cstdint>
+
+namespace kavo::olympiad {
+
+namespace {
+
+bool isAscii(std::string_view s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+void appendUtf8(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// The code point of a numeric character reference at s[0] == '&' and its length, or a
+// length of 0.
+std::pair<std::uint32_t, std::size_t> numericReference(std::string_view s) {
+    if (s.size() < 4 || s[1] != '#')
+        return {0, 0};
+    const bool hex = s[2] == 'x' || s[2] == 'X';
+    std::uint64_t cp = 0;
+    std::size_t i = hex ? 3 : 2;
+    const std::size_t start = i;
+    for (; i < s.size() && i < start + 8; ++i) {
+        const char c = s[i];
+        int digit = -1;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (hex && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (hex && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        if (digit < 0)
+            break;
+        cp = cp * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
+    }
+    if (i == start || i >= s.size() || s[i] != ';' || cp > 0x10FFFF ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+        return {0, 0};
+    return {static_cast<std::uint32_t>(cp), i + 1};
+}
+
+std::string escapeHtml(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 16);
+    for (char c : text) {
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string breaksAsBr(std::string_view html) {
+    std::string out;
+    out.reserve(html.size() + 16);
+    for (char c : html) {
+        if (c == '\n')
+            out += "<br>\n";
+        else
+            out += c;
+    }
+    return out;
+}
+
+// One line of markdown: paired ** * _ ` made tags; an unpaired marker stays as it is.
+std::string markdownLine(std::string_view line) {
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 4> marks{
+        {{"**", "strong"}, {"`", "code"}, {"*", "em"}, {"_", "em"}}};
+    std::string out;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        bool done = false;
+        for (const auto& [mark, tag] : marks) {
+            if (line.substr(i, mark.size()) != mark)
+                continue;
+            const auto close = line.find(mark, i + mark.size());
+            if (close == std::string_view::npos || close == i + mark.size())
+                continue;
+            out += "<" + std::string(tag) + ">";
+            out += line.substr(i + mark.size(), close - i - mark.size());
+            out += "</" + std::string(tag) + ">";
+            i = close + mark.size();
+            done = true;
+            break;
+        }
+        if (!done)
+            out += line[i++];
+    }
+    return out;
+}
+
+} // namespace
+
+std::string pageMarkup(std::string_view text, TextFormat format) {
+    switch (format) {
+    case TextFormat::Html:
+        return std::string(text);
+    case TextFormat::Markdown: {
+        const std::string escaped = escapeHtml(text);
+        std::string out;
+        std::size_t start = 0;
+        while (true) {
+            const auto end = escaped.find('\n', start);
+            out += markdownLine(std::string_view(escaped).substr(start, end - start));
+            if (end == std::string::npos)
+                break;
+            out += "<br>\n";
+            start = end + 1;
+        }
+        return out;
+    }
+    case TextFormat::Moodle:
+    case TextFormat::Plain:
+        break;
+    }
+    return breaksAsBr(escapeHtml(text));
+}
+
+Text pageText(std::string_view markupUtf8) {
+    const std::string crlf = replaceAll(markupUtf8, "\n", "\r\n");
+    if (isAscii(crlf))
+        return crlf;
+    return *utf8ToCp1251(crlf, Unencodable::CharacterReference);
+}
+
+std::optional<Text> answerText(std::string_view utf8, std::string& offending) {
+    if (isAscii(utf8))
+        return std::string(utf8);
+    if (auto text = utf8ToCp1251(utf8, Unencodable::Refuse))
+        return text;
+    for (std::size_t i = 0; i < utf8.size();) {
+        std::size_t len = 1;
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 1;
+        const auto one = utf8.substr(i, len);
+        if (!utf8ToCp1251(one, Unencodable::Refuse)) {
+            offending = std::string(one);
+            break;
+        }
+        i += len;
+    }
+    return std::nullopt;
+}
+
+std::string exportText(std::string_view cp1251) {
+    const std::string utf8 = isAscii(cp1251) ? std::string(cp1251) : cp1251ToUtf8(cp1251);
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c == '\r') {
+            out += '\n';
+            if (i + 1 < utf8.size() && utf8[i + 1] == '\n')
+                ++i;
+        } else if (c == '&') {
+            const auto [cp, len] = numericReference(std::string_view(utf8).substr(i, 16));
+            if (len > 0 && cp >= 0x80) {
+                appendUtf8(out, cp);
+                i += len - 1;
+            } else {
+                out += c;
+            }
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::optional<std::string> plainOf(std::string_view markup) {
+    std::string plain;
+    plain.reserve(markup.size());
+    for (std::size_t i = 0; i < markup.size();) {
+        const auto rest = markup.substr(i);
+        if (rest.starts_with("<br>\n")) {
+            plain += '\n';
+            i += 5;
+        } else if (rest.starts_with("&lt;")) {
+            plain += '<';
+            i += 4;
+        } else if (rest.starts_with("&gt;")) {
+            plain += '>';
+            i += 4;
+        } else if (rest.starts_with("&amp;")) {
+            plain += '&';
+            i += 5;
+        } else if (rest[0] == '<' || rest[0] == '>' || rest[0] == '&' || rest[0] == '\n') {
+            return std::nullopt;
+        } else {
+            plain += rest[0];
+            ++i;
+        }
+    }
+    return plain;
+}
+
+std::string stripMarkup(std::string_view markup) {
+    static constexpr std::array<std::pair<std::string_view, std::uint32_t>, 16> named{{
+        {"amp", '&'},
+        {"lt", '<'},
+        {"gt", '>'},
+        {"quot", '"'},
+        {"apos", '\''},
+        {"nbsp", 0xA0},
+        {"laquo", 0xAB},
+        {"raquo", 0xBB},
+        {"mdash", 0x2014},
+        {"ndash", 0x2013},
+        {"hellip", 0x2026},
+        {"times", 0xD7},
+        {"deg", 0xB0},
+        {"le", 0x2264},
+        {"ge", 0x2265},
+        {"minus", 0x2212},
+    }};
+    std::string out;
+    for (std::size_t i = 0; i < markup.size();) {
+        const char c = markup[i];
+        if (c == '<') {
+            const auto close = markup.find('>', i);
+            if (close == std::string_view::npos) {
+                out += c;
+                ++i;
+                continue;
+            }
+            std::string tag(markup.substr(i + 1, close - i - 1));
+            for (auto& ch : tag)
+                ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+            if (tag.starts_with("br") || tag == "/p" || tag == "/div" || tag == "/li")
+                out += '\n';
+            i = close + 1;
+        } else if (c == '&') {
+            const auto rest = markup.substr(i, 16);
+            auto [cp, len] = numericReference(rest);
+            for (const auto& [name, code] : named)
+                if (len == 0 && rest.substr(1, name.size()) == name &&
+                    rest.substr(1 + name.size(), 1) == ";") {
+                    cp = code;
+                    len = name.size() + 2;
+                }
+            if (len == 0) {
+                out += c;
+                ++i;
+            } else {
+                appendUtf8(out, cp);
+                i += len;
+            }
+        } else if (c == '\n') {
+            if (!out.empty() && out.back() != '\n' && out.back() != ' ')
+                out += ' ';
+            ++i;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
+        out.pop_back();
+    return out;
+}
+
+std::string escapeXml(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size() + 16);
+    for (char c : utf8) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool looksLikePath(std::string_view text) {
+    const std::string t = [&] {
+        std::size_t a = 0;
+        while (a < text.size() && (text[a] == ' ' || text[a] == '\t'))
+            ++a;
+        return std::string(text.substr(a));
+    }();
+    if (t.empty())
+        return false;
+    if (t[0] == '/' || t[0] == '\\' || t.starts_with("~/") || t.starts_with("~\\"))
+        return true;
+    // A drive: "C:", "C:\x", "C:/x" (but not "A: the speed").
+    if (t.size() >= 2 && t[1] == ':' && std::isalpha(static_cast<unsigned char>(t[0])) &&
+        (t.size() == 2 || t[2] == '/' || t[2] == '\\'))
+        return true;
+    std::size_t start = 0;
+    while (start <= t.size()) {
+        auto end = t.find_first_of("/\\", start);
+        if (end == std::string::npos)
+            end = t.size();
+        std::string_view part(t.data() + start, end - start);
+        while (!part.empty() && part.back() == ' ')
+            part.remove_suffix(1);
+        if (part == "..")
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+int cyrillicLowercase(std::string_view utf8) {
+    int count = 0;
+    for (std::size_t i = 0; i + 1 < utf8.size(); ++i) {
+        const auto b0 = static_cast<unsigned char>(utf8[i]);
+        const auto b1 = static_cast<unsigned char>(utf8[i + 1]);
+        // U+0430..U+043F are D0 B0..D0 BF, U+0440..U+044F are D1 80..D1 8F.
+        if ((b0 == 0xD0 && b1 >= 0xB0 && b1 <= 0xBF) || (b0 == 0xD1 && b1 >= 0x80 && b1 <= 0x8F))
+            ++count;
+    }
+    return count;
+}
+
+} // namespace kavo::olympiad

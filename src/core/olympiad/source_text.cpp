@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: MIT
+#include "core/olympiad/source_text.hpp"
+
+#include "core/common/codepage.hpp"
+#include "core/common/error.hpp"
+#include "core/olympiad/messages.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+namespace kavo::olympiad {
+
+namespace {
+
+bool isContinuation(unsigned char b) {
+    return (b & 0xC0) == 0x80;
+}
+
+// Line and column of a byte offset in raw bytes, columns counted as UTF-8 characters.
+SourcePos rawPos(std::string_view bytes, std::size_t offset) {
+    SourcePos pos;
+    for (std::size_t i = 0; i < offset; ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b == '\n' || (b == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n'))) {
+            ++pos.line;
+            pos.column = 1;
+        } else if (b != '\r' && !isContinuation(b)) {
+            ++pos.column;
+        }
+    }
+    return pos;
+}
+
+std::string hexByte(unsigned char b) {
+    char out[8];
+    std::snprintf(out, sizeof out, "0x%02X", b);
+    return out;
+}
+
+} // namespace
+
+bool isValidUtf8(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto b0 = static_cast<unsigned char>(s[i]);
+        if (b0 < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t len = 0;
+        std::uint32_t cp = 0;
+        if ((b0 >> 5) == 6) {
+            len = 2;
+            cp = b0 & 0x1F;
+        } else if ((b0 >> 4) == 14) {
+            len = 3;
+            cp = b0 & 0x0F;
+        } else if ((b0 >> 3) == 30) {
+            len = 4;
+            cp = b0 & 0x07;
+        } else {
+            return false;
+        }
+        if (i + len > s.size())
+            return false;
+        for (std::size_t k = 1; k < len; ++k) {
+            const auto b = static_cast<unsigned char>(s[i + k]);
+            if (!isContinuation(b))
+                return false;
+            cp = (cp << 6) | (b & 0x3F);
+        }
+        static constexpr std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (cp < least[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+SourceText::SourceText(std::string utf8, Encoding encoding)
+    : text_(std::move(utf8)), encoding_(encoding) {
+    lineStarts_.push_back(0);
+    for (std::size_t i = 0; i < text_.size(); ++i)
+        if (text_[i] == '\n')
+            lineStarts_.push_back(i + 1);
+}
+
+SourcePos SourceText::posOf(std::size_t offset) const {
+    offset = std::min(offset, text_.size());
+    const auto it = std::upper_bound(lineStarts_.begin(), lineStarts_.end(), offset) - 1;
+    SourcePos pos;
+    pos.line = static_cast<int>(it - lineStarts_.begin()) + 1;
+    int column = 1;
+    for (std::size_t i = *it; i < offset; ++i)
+        if (!isContinuation(static_cast<unsigned char>(text_[i])))
+            ++column;
+    pos.column = column;
+    return pos;
+}
+
+std::optional<SourceText> decodeSource(std::string_view bytes, std::vector<Problem>& problems) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if ((b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f') || b == 0x7F) {
+            problems.push_back({Severity::Error, rawPos(bytes, i), {msg::binary, {hexByte(b)}}});
+            return std::nullopt;
+        }
+    }
+    Encoding encoding = Encoding::Utf8;
+    std::string utf8;
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        bytes.remove_prefix(3);
+        if (!isValidUtf8(bytes)) {
+            problems.push_back({Severity::Error, {1, 1}, {msg::badUtf8, {}}});
+            return std::nullopt;
+        }
+        encoding = Encoding::Utf8WithBom;
+        utf8.assign(bytes);
+    } else if (isValidUtf8(bytes)) {
+        utf8.assign(bytes);
+    } else {
+        encoding = Encoding::Cp1251;
+        utf8 = cp1251ToUtf8(bytes);
+    }
+
+    // Every break made '\n'; the first break of another kind than the first one seen warns.
+    std::string text;
+    text.reserve(utf8.size());
+    std::string_view firstKind;
+    bool warned = false;
+    int line = 1;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        std::string_view kind;
+        if (utf8[i] == '\r') {
+            kind = i + 1 < utf8.size() && utf8[i + 1] == '\n' ? "CR LF" : "CR";
+            if (kind == "CR LF")
+                ++i;
+        } else if (utf8[i] == '\n') {
+            kind = "LF";
+        } else {
+            text += utf8[i];
+            continue;
+        }
+        if (firstKind.empty()) {
+            firstKind = kind;
+        } else if (kind != firstKind && !warned) {
+            warned = true;
+            problems.push_back({Severity::Warning,
+                                {line, 1},
+                                {msg::mixedBreaks, {std::string(kind), std::string(firstKind)}}});
+            problems.back().pos.column =
+                static_cast<int>(std::count_if(
+                    text.begin() + static_cast<std::ptrdiff_t>(text.rfind('\n') + 1), text.end(),
+                    [](char c) { return !isContinuation(static_cast<unsigned char>(c)); })) +
+                1;
+        }
+        text += '\n';
+        ++line;
+    }
+    return SourceText(std::move(text), encoding);
+}
+
+std::optional<SourceText> readSource(const std::filesystem::path& path,
+                                     std::vector<Problem>& problems) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec)
+        throw Error::cannotOpen(path);
+    if (size > MaxFileBytes) {
+        problems.push_back({Severity::Error,
+                            {1, 1},
+                            {msg::tooLarge, {std::to_string(size), std::to_string(MaxFileBytes)}}});
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw Error::cannotOpen(path);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        throw Error::cannotOpen(path);
+    return decodeSource(bytes, problems);
+}
+
+} // namespace kavo::olympiad

@@ -1,0 +1,288 @@
+// SPDX-License-Identifier: MIT
+#include "core/olympiad/gift_import.hpp"
+#include "core/olympiad/messages.hpp"
+#include "olympiad/import_helpers.hpp"
+#include "support/test_support.hpp"
+
+#include <gtest/gtest.h>
+
+using namespace kavo;
+using namespace kavo::olympiad;
+using kavo::model::TaskKind;
+using kavo::test::cp1251;
+using kavo::test::errors;
+using kavo::test::warnings;
+
+namespace {
+
+std::string en(const Message& m, std::vector<NoteArg> args = {}) {
+    return Note{m, std::move(args)}.text(Lang::English);
+}
+
+struct KindCase {
+    std::string gift;
+    TaskKind kind;
+    std::vector<std::string> variants; // UTF-8
+    int answer;
+    unsigned answers;
+    std::string typed;
+};
+
+TEST(GiftImport, MapsEachKindOntoTheProgramsKinds) {
+    const std::vector<KindCase> cases = {
+        {"::T::Q? {=a ~b ~c}", TaskKind::SingleChoice, {"a", "b", "c"}, 0, 0, ""},
+        {"Q? {~a =b}", TaskKind::SingleChoice, {"a", "b"}, 1, 0, ""},
+        {"// kavo: folded\nQ? {~a ~b =c ~d ~e}",
+         TaskKind::FoldedChoice,
+         {"a", "b", "c", "d", "e"},
+         2,
+         0,
+         ""},
+        {"The Earth is round.{T}", TaskKind::SingleChoice, {"True", "False"}, 0, 0, ""},
+        {"The Earth is flat.{FALSE}", TaskKind::SingleChoice, {"True", "False"}, 1, 0, ""},
+        {"Земля плоская.{F}", TaskKind::SingleChoice, {"Верно", "Неверно"}, 1, 0, ""},
+        {"Q? {~%50%a ~%50%b ~%-100%c}", TaskKind::MultipleChoice, {"a", "b", "c"}, 0, 0b011, ""},
+        {"// kavo: folded\nQ? {~%100%a ~b}",
+         TaskKind::MultipleChoiceFolded,
+         {"a", "b"},
+         0,
+         0b001,
+         ""},
+        {"Q? {~%25%a ~%25%b ~%25%c ~%25%d ~%-100%e}",
+         TaskKind::MultipleChoice,
+         {"a", "b", "c", "d", "e"},
+         0,
+         0b01111,
+         ""},
+        {"Q? {=60}", TaskKind::TypedAnswer, {}, 0, 0, "60"},
+        {"Q? {60 km}", TaskKind::TypedAnswer, {}, 0, 0, "60 km"},
+        {"Q? {=%100%%5}", TaskKind::TypedAnswer, {}, 0, 0, "%5"},
+        {"Q? {=a\\=b\\{c\\}\\~\\#\\:}", TaskKind::TypedAnswer, {}, 0, 0, "a=b{c}~#:"},
+        {"Сколько? {=пять}", TaskKind::TypedAnswer, {}, 0, 0, "пять"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.gift);
+        const auto imported = importGift(c.gift);
+        ASSERT_EQ(errors(imported), std::vector<kavo::test::Row>{});
+        ASSERT_EQ(imported.tasks.size(), 1u);
+        const auto& t = imported.tasks[0].task;
+        EXPECT_EQ(t.kind, c.kind);
+        for (std::size_t i = 0; i < model::VariantCount; ++i) {
+            if (i < c.variants.size())
+                EXPECT_EQ(t.variants[i], cp1251(c.variants[i]));
+            else
+                EXPECT_FALSE(t.variants[i].has_value());
+        }
+        EXPECT_EQ(t.answer, c.answer);
+        EXPECT_EQ(t.answers, c.answers);
+        EXPECT_EQ(t.typedAnswer, cp1251(c.typed));
+        EXPECT_EQ(t.number, 1);
+    }
+}
+
+TEST(GiftImport, TextFormatsBecomePageText) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"a < b & c > d\nnext line {=x ~y}", "a &lt; b &amp; c &gt; d<br>\r\nnext line"},
+        {"[plain]<b>as typed</b>\\nsecond {=x ~y}", "&lt;b&gt;as typed&lt;/b&gt;<br>\r\nsecond"},
+        {"[html]<p>kept</p>\n<b>x</b> {=x ~y}", "<p>kept</p>\r\n<b>x</b>"},
+        {"[markdown]**bold** and *em* and _em_ and `code` < 3 {=x ~y}",
+         "<strong>bold</strong> and <em>em</em> and <em>em</em> and <code>code</code> &lt; 3"},
+        {"The sky is {=blue ~red} today.", "The sky is _____ today."},
+        {"x ≤ y {=x ~y}", "x &#8804; y"},
+        {"Привет {=x ~y}", cp1251("Привет")},
+    };
+    for (const auto& [gift, condition] : cases) {
+        SCOPED_TRACE(gift);
+        const auto imported = importGift(gift);
+        ASSERT_TRUE(imported.ok());
+        EXPECT_EQ(imported.tasks.at(0).task.condition, condition);
+    }
+    // Variants take the question's format unless they give their own.
+    const auto imported = importGift("[html]Q {=<i>a</i> ~[plain]<i>b</i> ~c ≥ d}");
+    ASSERT_TRUE(imported.ok());
+    const auto& v = imported.tasks.at(0).task.variants;
+    EXPECT_EQ(v[0], "<i>a</i>");
+    EXPECT_EQ(v[1], "&lt;i&gt;b&lt;/i&gt;");
+    EXPECT_EQ(v[2], "c &#8805; d");
+}
+
+TEST(GiftImport, RefusesWhatTheProgramCannotWriteWithLineAndColumn) {
+    using R = kavo::test::Row;
+    const std::vector<std::pair<std::string, R>> cases = {
+        {"Q {=a ~b ~c ~d ~e ~f}", {1, 3, en(msg::tooManyVariants, {"6"})}},
+        {"Q {~a}", {1, 3, en(msg::tooFewVariants, {"1"})}},
+        {"Q\n{\n=a -> 1\n=b -> 2\n}", {2, 1, en(msg::matching)}},
+        {"Q {#3:0.5}", {1, 3, en(msg::numeric)}},
+        {"Q {#1..5}", {1, 3, en(msg::numeric)}},
+        {"Q {}", {1, 3, en(msg::essay)}},
+        {"Q {=a =b}", {1, 3, en(msg::twoTyped, {"2"})}},
+        {"Q {=a =b ~c}", {1, 3, en(msg::twoRight, {"2"})}},
+        {"Q {~a ~%-50%b}", {1, 3, en(msg::noRight)}},
+        {"Just a text", {1, 1, en(msg::description)}},
+        {"Q {=a ~b", {1, 3, en(msg::blockNotClosed)}},
+        {"Q } {=a ~b}", {1, 3, en(msg::strayClosing)}},
+        {"Q {=a {~b}", {1, 7, en(msg::braceInBlock)}},
+        {"Q {=a ~b} and {=c ~d}", {1, 15, en(msg::secondBlock)}},
+        {"::Title Q {=a ~b}", {1, 1, en(msg::titleNotClosed)}},
+        {"Q {x ~a =b}", {1, 4, en(msg::textBeforeAnswers)}},
+        {"Q {~%150%a =b}", {1, 5, en(msg::badWeight, {"%150%"})}},
+        {"Q {~%abc%a =b}", {1, 5, en(msg::badWeight, {"%abc%"})}},
+        {"Q {=a ~}", {1, 7, en(msg::emptyAnswer)}},
+        {"Q {=a\\nb}", {1, 5, en(msg::answerBreak)}},
+        {"Q {=x ≤ 3}", {1, 5, en(msg::answerCodePage, {"x ≤ 3", "≤"})}},
+        {"// kavo: bogus\nQ {=a ~b}", {1, 10, en(msg::kavoUnknown, {"bogus"})}},
+        {"// kavo: folded=1\nQ {=a ~b}", {1, 10, en(msg::kavoUnknown, {"folded=1"})}},
+        {"// kavo: number=x\nQ {=a ~b}",
+         {1, 10, en(msg::kavoBadValue, {"number", msg::wordNumber})}},
+        {"// kavo: name-ru=\"open\nQ {=a ~b}",
+         {1, 10, en(msg::kavoBadValue, {"name-ru", msg::wordQuoted})}},
+        {"// kavo: folded\n// kavo: folded\nQ {=a ~b}", {2, 10, en(msg::kavoTwice, {"folded"})}},
+        {"// kavo: number=1\n\nQ {=a ~b}", {1, 1, en(msg::kavoAlone)}},
+        {"Q\n// kavo: folded\n{=a ~b}", {2, 1, en(msg::kavoAfterText)}},
+        {"// kavo: name-ru=\"x\"\nQ{=a ~b}", {1, 10, en(msg::namesTogether)}},
+        {"// kavo: folded\nQ {=5}", {1, 10, en(msg::kavoNotHere, {"folded", msg::wordTyped})}},
+        {"// kavo: name=\"x\"\nQ {=a ~b}",
+         {1, 10, en(msg::kavoNotHere, {"name", msg::wordChoice})}},
+        {"$CATEGORY: kavo/parts/1,2\n\nQ{=a ~b}", {1, 1, en(msg::partsBad)}},
+        {"$CATEGORY: kavo/stuff\n\nQ{=a ~b}", {1, 1, en(msg::kavoCategory, {"kavo/stuff"})}},
+        {"$CATEGORY: kavo/parts/50,50,0\n\nQ{=a ~b}", {1, 1, en(msg::partsTooMany, {"100"})}},
+        {"// kavo: edits\nMain\n\n// kavo: sub\nA {=1}", {2, 1, en(msg::editsCount, {"1"})}},
+        {"// kavo: sub\nA {=1}", {2, 1, en(msg::subAlone)}},
+        {"// kavo: edits\nMain {=1}", {2, 6, en(msg::editsHeadBlock)}},
+        {"// kavo: edits\nMain\n\n// kavo: sub\nA {=1 ~2}\n\n// kavo: sub\nB {=3}",
+         {5, 3, en(msg::subKind)}},
+        {"// kavo: number=3\nQ{=a ~b}\n\n// kavo: number=3\nR{=a ~b}",
+         {5, 1, en(msg::numberTaken, {"3", "2"})}},
+        {"$CATEGORY: kavo/parts/1,1,0\n\n// kavo: number=3\nQ{=a ~b}",
+         {4, 1, en(msg::numberOutside, {"3", "1", "1", "0", "2"})}},
+        {"// kavo: number=0\nQ{=a ~b}", {2, 1, en(msg::numberRange, {"0"})}},
+        {"// kavo: number=100\nQ{=a ~b}", {2, 1, en(msg::numberRange, {"100"})}},
+    };
+    for (const auto& [gift, row] : cases) {
+        SCOPED_TRACE(gift);
+        const auto imported = importGift(gift);
+        EXPECT_EQ(errors(imported), std::vector<R>{row});
+    }
+}
+
+TEST(GiftImport, TitlesCategoriesAndNamesThatNamePathsAreRefused) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"::../../x::Q {=a ~b}", "../../x"},
+        {"::/etc::Q {=a ~b}", "/etc"},
+        {"::C:\\x::Q {=a ~b}", "C:\\x"},
+        {"::a/..\\..\\b::Q {=a ~b}", "a/..\\..\\b"},
+        {"$CATEGORY: ../../x\n\nQ {=a ~b}", "../../x"},
+        {"$CATEGORY: /etc\n\nQ {=a ~b}", "/etc"},
+        {"$CATEGORY: C:\\x\n\nQ {=a ~b}", "C:\\x"},
+        {"// kavo: name-ru=\"../../x\" name-en=\"x\"\nQ {=a ~b}", "../../x"},
+        {"// kavo: edits name=\"/etc/passwd\"\nMain\n\n// kavo: sub\nA{=1}\n\n// kavo: sub\nB{=2}",
+         "/etc/passwd"},
+    };
+    for (const auto& [gift, path] : cases) {
+        SCOPED_TRACE(gift);
+        const auto e = errors(importGift(gift));
+        ASSERT_EQ(e.size(), 1u);
+        EXPECT_NE(std::get<2>(e[0]).find("\"" + path + "\" names a path"), std::string::npos);
+    }
+    // Ordinary titles and categories with slashes and colons pass.
+    for (std::string ok : {"::Speed km/h::Q {=a ~b}", "::A: the start::Q {=a ~b}",
+                           "$CATEGORY: $course$/top/Olympiad\n\n::x::Q {=a ~b}"})
+        EXPECT_TRUE(importGift(ok).ok()) << ok;
+}
+
+TEST(GiftImport, WarnsOfChangedWeightsAndDroppedFeedback) {
+    using R = kavo::test::Row;
+    const std::vector<std::pair<std::string, std::vector<R>>> cases = {
+        {"Q {=a ~%50%b}", {{1, 3, en(msg::partialDropped)}}},
+        {"Q {=%50%a}", {{1, 3, en(msg::partialDropped)}}},
+        {"Q {~%60%a ~%40%b ~c}", {{1, 3, en(msg::weightsChanged, {"A, B"})}}},
+        {"Q {~%50%a ~%50%b ~%-100%c ~d}", {{1, 3, en(msg::weightsChanged, {"A, B"})}}},
+        {"Q {=a#good ~b#bad}", {{1, 3, en(msg::feedbackDropped)}}},
+        {"Q {=a ~b ####general}", {{1, 3, en(msg::feedbackDropped)}}},
+        {"Q {T#no#yes}", {{1, 3, en(msg::feedbackDropped)}}},
+        {"Q {~%50%a ~%50%b ~%-100%c ~%-100%d}", {}},
+        {"Q {~%50%a ~%50%b ~c}", {}},
+    };
+    for (const auto& [gift, expected] : cases) {
+        SCOPED_TRACE(gift);
+        const auto imported = importGift(gift);
+        EXPECT_TRUE(imported.ok());
+        EXPECT_EQ(warnings(imported), expected);
+    }
+}
+
+TEST(GiftImport, DetectsTheEncoding) {
+    const std::string utf8 = "::Вопрос::Столица? {=Москва ~Казань}\n";
+    const auto plain = importGift(utf8);
+    const auto bom = importGift("\xEF\xBB\xBF" + utf8);
+    const auto windows = importGift(cp1251(utf8));
+    EXPECT_EQ(plain.encoding, Encoding::Utf8);
+    EXPECT_EQ(bom.encoding, Encoding::Utf8WithBom);
+    EXPECT_EQ(windows.encoding, Encoding::Cp1251);
+    ASSERT_TRUE(plain.ok() && bom.ok() && windows.ok());
+    EXPECT_EQ(plain.tasks.at(0).task.condition, cp1251("Столица?"));
+    EXPECT_EQ(bom.tasks.at(0).task, plain.tasks.at(0).task);
+    EXPECT_EQ(windows.tasks.at(0).task, plain.tasks.at(0).task);
+    EXPECT_EQ(windows.tasks.at(0).title, "Вопрос");
+}
+
+TEST(GiftImport, NumbersRunOnAndFillTheParts) {
+    const auto imported = importGift("A{=a ~b}\n\n// kavo: number=5\nB{=1}\n\nC{T}\n\n"
+                                     "// kavo: edits name=\"Ed\"\nMain\n\n// kavo: sub\nx{=1}\n\n"
+                                     "// kavo: sub\ny{=2}\n\nD{=3}\n");
+    ASSERT_TRUE(imported.ok());
+    std::vector<int> numbers;
+    for (const auto& t : imported.tasks)
+        numbers.push_back(t.number);
+    EXPECT_EQ(numbers, (std::vector<int>{1, 5, 6, 7, 8}));
+    EXPECT_FALSE(imported.sizesGiven);
+    EXPECT_EQ(imported.sizes, (model::PartSizes{8, 0, 0}));
+    const auto& edits = imported.tasks[3].task;
+    EXPECT_EQ(edits.kind, TaskKind::Edits);
+    EXPECT_EQ(edits.folder, "7");
+    EXPECT_EQ(edits.number, 0);
+    EXPECT_EQ(edits.title, "Ed");
+}
+
+TEST(GiftImport, ReadsTheExampleOlympiad) {
+    const auto imported = importGiftFile(KAVO_EXAMPLE_OLYMPIAD);
+    EXPECT_EQ(imported.problems.size(), 0u)
+        << (imported.problems.empty() ? ""
+                                      : describe(imported.problems[0], Lang::English, "example"));
+    EXPECT_EQ(imported.sizes, (model::PartSizes{4, 3, 2}));
+    ASSERT_EQ(imported.tasks.size(), 8u);
+    const std::vector<TaskKind> kinds = {TaskKind::SingleChoice,         TaskKind::FoldedChoice,
+                                         TaskKind::SingleChoice,         TaskKind::MultipleChoice,
+                                         TaskKind::TypedAnswer,          TaskKind::SingleChoice,
+                                         TaskKind::MultipleChoiceFolded, TaskKind::Edits};
+    for (std::size_t i = 0; i < kinds.size(); ++i)
+        EXPECT_EQ(imported.tasks[i].task.kind, kinds[i]) << i;
+    const auto& capital = imported.tasks[1].task;
+    ASSERT_TRUE(capital.names.has_value());
+    EXPECT_EQ(capital.names->russian, cp1251("Столица"));
+    EXPECT_EQ(capital.names->english, "Capital");
+    EXPECT_EQ(capital.answer, 1);
+    EXPECT_EQ(imported.tasks[3].task.answers, 0b01011u);
+    EXPECT_TRUE(imported.tasks[4].task.picture);
+    EXPECT_EQ(imported.tasks[4].task.condition,
+              "A car covers <strong>120 km</strong> in 2 hours.<br>\r\nIts speed in km/h?");
+    EXPECT_EQ(imported.tasks[6].task.variants[0], "{");
+    EXPECT_EQ(imported.tasks[6].task.variants[2], "=");
+    const auto& edits = imported.tasks[7].task;
+    EXPECT_EQ(edits.folder, "PartC/9");
+    EXPECT_EQ(edits.title, cp1251("Движение"));
+    ASSERT_EQ(edits.subQuestions.size(), 2u);
+    EXPECT_EQ(edits.subQuestions[1].answer, "13:00");
+    EXPECT_EQ(imported.tasks[7].pos, (SourcePos{42, 1}));
+}
+
+TEST(GiftImport, ProblemsReadInBothLanguages) {
+    const auto imported = importGift("\n\nQ {=a ~b ~c ~d ~e ~f}");
+    ASSERT_EQ(imported.problems.size(), 1u);
+    EXPECT_EQ(describe(imported.problems[0], Lang::English, "o.gift"),
+              "o.gift:3:3: error: 6 variants; a task holds 2 to 5");
+    EXPECT_EQ(describe(imported.problems[0], Lang::Russian, "o.gift"),
+              "o.gift:3:3: ошибка: 6 вариантов; в задаче их от 2 до 5");
+}
+
+} // namespace
