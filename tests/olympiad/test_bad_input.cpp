@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Files that are not what they should be: every one gives a placed message, none a crash.
 #include "core/common/error.hpp"
+#include "core/common/messages.hpp"
 #include "core/olympiad/gift_import.hpp"
-#include "core/olympiad/messages.hpp"
 #include "olympiad/import_helpers.hpp"
 #include "support/test_support.hpp"
 
@@ -35,15 +35,15 @@ void expectPlaced(const OlympiadImport& imported, std::string_view text) {
 TEST(GiftBadInput, EmptyAndBinaryFiles) {
     using R = kavo::test::Row;
     const std::vector<std::pair<std::string, R>> cases = {
-        {"", {1, 1, en(msg::empty)}},
-        {"\n\n   \n", {1, 1, en(msg::empty)}},
-        {"// only a comment\n", {1, 1, en(msg::empty)}},
-        {"\xEF\xBB\xBF", {1, 1, en(msg::empty)}},
-        {std::string("Q {=a ~b}\n\nab\0cd", 16), {3, 3, en(msg::binary, {"0x00"})}},
+        {"", {1, 1, en(kavo::msg::olympiad::empty)}},
+        {"\n\n   \n", {1, 1, en(kavo::msg::olympiad::empty)}},
+        {"// only a comment\n", {1, 1, en(kavo::msg::olympiad::empty)}},
+        {"\xEF\xBB\xBF", {1, 1, en(kavo::msg::olympiad::empty)}},
+        {std::string("Q {=a ~b}\n\nab\0cd", 16), {3, 3, en(kavo::msg::olympiad::binary, {"0x00"})}},
         {"\x7F"
          "ELF\x02\x01",
-         {1, 1, en(msg::binary, {"0x7F"})}},
-        {"\xEF\xBB\xBFQ {=\xFF ~b}", {1, 1, en(msg::badUtf8)}},
+         {1, 1, en(kavo::msg::olympiad::binary, {"0x7F"})}},
+        {"\xEF\xBB\xBFQ {=\xFF ~b}", {1, 1, en(kavo::msg::olympiad::badUtf8)}},
     };
     for (const auto& [bytes, row] : cases) {
         SCOPED_TRACE(bytes);
@@ -67,7 +67,7 @@ TEST(GiftBadInput, EveryTruncationOfTheExampleIsPlacedAndNeverCrashes) {
     // Cuts inside an answer block, a title or an Edits task are errors, not silent losses.
     EXPECT_GT(refused, whole.size() / 4);
     const auto mid = importGift(whole.substr(0, whole.find("~%-50%9")));
-    EXPECT_EQ(std::get<2>(errors(mid).at(0)), en(msg::blockNotClosed));
+    EXPECT_EQ(std::get<2>(errors(mid).at(0)), en(kavo::msg::olympiad::blockNotClosed));
 }
 
 TEST(GiftBadInput, RandomBytesOfGiftSyntaxNeverCrash) {
@@ -86,7 +86,8 @@ TEST(GiftBadInput, RandomBytesOfGiftSyntaxNeverCrash) {
 TEST(GiftBadInput, MixedLineBreaksAreReadAndNamed) {
     const auto imported = importGift("A {=a ~b}\r\n\r\nB {=c ~d}\n\nC {=e ~f}\rD");
     EXPECT_EQ(warnings(imported),
-              (std::vector<kavo::test::Row>{{3, 10, en(msg::mixedBreaks, {"LF", "CR LF"})}}));
+              (std::vector<kavo::test::Row>{
+                  {3, 10, en(kavo::msg::olympiad::mixedBreaks, {"LF", "CR LF"})}}));
     ASSERT_EQ(imported.tasks.size(), 3u);
     EXPECT_EQ(imported.tasks[1].pos, (SourcePos{3, 1}));
     // A lone CR breaks the line too: "D" continues the question after its answer block.
@@ -102,7 +103,7 @@ TEST(GiftBadInput, TenThousandQuestionsAreCheckedWhole) {
     EXPECT_EQ(imported.tasks.size(), 10000u);
     const auto e = errors(imported);
     ASSERT_FALSE(e.empty());
-    EXPECT_EQ(e[0], (kavo::test::Row{199, 1, en(msg::tooManyTasks)}));
+    EXPECT_EQ(e[0], (kavo::test::Row{199, 1, en(kavo::msg::olympiad::tooManyTasks)}));
 }
 
 TEST(GiftBadInput, AFileAboveTheLimitIsRefusedUnread) {
@@ -115,9 +116,10 @@ TEST(GiftBadInput, AFileAboveTheLimitIsRefusedUnread) {
     std::filesystem::resize_file(path, 50u * 1024 * 1024);
     const auto imported = importGiftFile(path);
     EXPECT_EQ(errors(imported),
-              (std::vector<kavo::test::Row>{{1, 1,
-                                             en(msg::tooLarge, {std::to_string(50u * 1024 * 1024),
-                                                                std::to_string(MaxFileBytes)})}}));
+              (std::vector<kavo::test::Row>{
+                  {1, 1,
+                   en(kavo::msg::olympiad::tooLarge,
+                      {std::to_string(50u * 1024 * 1024), std::to_string(MaxFileBytes)})}}));
     EXPECT_THROW(importGiftFile(dir.path() / "missing.gift"), kavo::Error);
 }
 

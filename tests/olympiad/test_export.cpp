@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The exports, read back by our import (GIFT) and by readers we did not write:
 // gift-pegjs for GIFT, libxml2's xmllint for Moodle XML and the QTI package.
+#include "core/common/messages.hpp"
 #include "core/olympiad/export.hpp"
 #include "core/olympiad/gift_import.hpp"
-#include "core/olympiad/messages.hpp"
 #include "core/olympiad/page_text.hpp"
 #include "support/test_support.hpp"
 
@@ -307,19 +307,21 @@ TEST(OlympiadExport, EachFormatNamesWhatItLosesPerTask) {
         return out;
     };
     using L = std::map<std::size_t, std::set<std::string>>;
-    EXPECT_EQ(losses(ExportFormat::Gift), (L{{0, words({msg::lossPicture})},
-                                             {1, words({msg::lossScoring})},
-                                             {2, words({msg::lossEmptyVariant})},
-                                             {3, words({msg::lossFolder})}}));
+    EXPECT_EQ(losses(ExportFormat::Gift), (L{{0, words({kavo::msg::olympiad::lossPicture})},
+                                             {1, words({kavo::msg::olympiad::lossScoring})},
+                                             {2, words({kavo::msg::olympiad::lossEmptyVariant})},
+                                             {3, words({kavo::msg::olympiad::lossFolder})}}));
     EXPECT_EQ(losses(ExportFormat::MoodleXml),
-              (L{{0, words({msg::lossPicture, msg::lossFolded})},
-                 {1, words({msg::lossScoring})},
-                 {2, words({msg::lossEmptyVariant, msg::lossEnglishName})},
-                 {3, words({msg::lossFolder})}}));
-    EXPECT_EQ(losses(ExportFormat::Qti), (L{{0, words({msg::lossPicture, msg::lossFolded})},
-                                            {1, words({msg::lossMarkup})},
-                                            {2, words({msg::lossEnglishName})},
-                                            {3, words({msg::lossFolder})}}));
+              (L{{0, words({kavo::msg::olympiad::lossPicture, kavo::msg::olympiad::lossFolded})},
+                 {1, words({kavo::msg::olympiad::lossScoring})},
+                 {2, words({kavo::msg::olympiad::lossEmptyVariant,
+                            kavo::msg::olympiad::lossEnglishName})},
+                 {3, words({kavo::msg::olympiad::lossFolder})}}));
+    EXPECT_EQ(losses(ExportFormat::Qti),
+              (L{{0, words({kavo::msg::olympiad::lossPicture, kavo::msg::olympiad::lossFolded})},
+                 {1, words({kavo::msg::olympiad::lossMarkup})},
+                 {2, words({kavo::msg::olympiad::lossEnglishName})},
+                 {3, words({kavo::msg::olympiad::lossFolder})}}));
 }
 
 std::string xpath(const fs::path& file, const std::string& expr) {

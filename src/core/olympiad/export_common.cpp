@@ -3,7 +3,7 @@
 
 #include "core/common/error.hpp"
 #include "core/common/files.hpp"
-#include "core/olympiad/messages.hpp"
+#include "core/common/messages.hpp"
 #include "core/olympiad/page_text.hpp"
 
 #include <array>
@@ -50,7 +50,8 @@ std::vector<ExportTask> prepare(const model::Olympiad& olympiad,
             const auto place = olympiad.place(t.number);
             const std::string folder = exportText(task.folder);
             if (!place || place->folder.generic_string() != replaceAll(folder, "\\", "/"))
-                t.losses.push_back({msg::lossFolder, {folder, std::to_string(t.number)}});
+                t.losses.push_back(
+                    {kavo::msg::olympiad::lossFolder, {folder, std::to_string(t.number)}});
             t.title = exportText(task.title);
             for (const auto& sub : task.subQuestions) {
                 t.subQuestions.push_back(exportText(sub.question));
@@ -65,7 +66,7 @@ std::vector<ExportTask> prepare(const model::Olympiad& olympiad,
                     t.variants.push_back(exportText(*v));
         }
         if (task.picture)
-            t.losses.push_back({msg::lossPicture, {}});
+            t.losses.push_back({kavo::msg::olympiad::lossPicture, {}});
         out.push_back(std::move(t));
     }
     return out;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // GIFT with the kavo extension: every task as a question that other readers take as
 // GIFT, the program's own details in "// kavo:" lines and the kavo/parts category.
+#include "core/common/messages.hpp"
 #include "core/olympiad/export_common.hpp"
-#include "core/olympiad/messages.hpp"
 #include "core/olympiad/page_text.hpp"
 
 namespace kavo::olympiad::detail {
@@ -53,7 +53,7 @@ class GiftWriter {
         html = !plain.has_value();
         const std::string& body = html ? markup : *plain;
         if (hasOuterBlanks(body))
-            loss({msg::lossBlanks, {"GIFT"}});
+            loss({kavo::msg::olympiad::lossBlanks, {"GIFT"}});
         std::string tag;
         if (html != inheritedHtml || body.starts_with("["))
             tag = html ? "[html]" : "[moodle]";
@@ -63,7 +63,8 @@ class GiftWriter {
     std::string variant(std::size_t i, bool questionHtml) {
         const auto& v = t_.variants[i];
         if (v.empty()) {
-            loss({msg::lossEmptyVariant, {std::string(1, static_cast<char>('A' + i)), "GIFT"}});
+            loss({kavo::msg::olympiad::lossEmptyVariant,
+                  {std::string(1, static_cast<char>('A' + i)), "GIFT"}});
             return "[html]&nbsp;";
         }
         bool html = false;
@@ -72,9 +73,9 @@ class GiftWriter {
 
     std::string answer(const std::string& answer) {
         if (hasOuterBlanks(answer))
-            loss({msg::lossBlanks, {"GIFT"}});
+            loss({kavo::msg::olympiad::lossBlanks, {"GIFT"}});
         if (answer.find('*') != std::string::npos)
-            loss({msg::lossWildcard, {}});
+            loss({kavo::msg::olympiad::lossWildcard, {}});
         // A leading '[' or '%' would read as a format or a weight: say them explicitly.
         std::string prefix = answer.starts_with("%") ? "%100%" : "";
         if (answer.starts_with("["))
@@ -144,8 +145,8 @@ void writeTask(std::string& out, ExportTask& t) {
         for (int i = 0; i < n; ++i)
             right += (task.answers >> i) & 1u;
         const std::string r = rightWeight(right), x = wrongWeight(n - right);
-        t.losses.push_back(right == 0 ? Note{msg::lossNoRight, {"GIFT"}}
-                                      : Note{msg::lossScoring, {"GIFT", r, x}});
+        t.losses.push_back(right == 0 ? Note{kavo::msg::olympiad::lossNoRight, {"GIFT"}}
+                                      : Note{kavo::msg::olympiad::lossScoring, {"GIFT", r, x}});
         for (int i = 0; i < n; ++i) {
             const bool isRight = (task.answers >> i) & 1u;
             block += std::string(i ? " " : "") + "~%" + (isRight ? r : x) + "%" +

@@ -2,8 +2,8 @@
 #include "core/olympiad/gift_import.hpp"
 
 #include "core/common/codepage.hpp"
+#include "core/common/messages.hpp"
 #include "core/olympiad/gift_reader.hpp"
-#include "core/olympiad/messages.hpp"
 #include "core/olympiad/page_text.hpp"
 
 #include <algorithm>
@@ -74,7 +74,7 @@ void Importer::run(const SourceText& source) {
     }
     closeEdits();
     if (items.empty() && out_.problems.empty())
-        error({1, 1}, {msg::empty, {}});
+        error({1, 1}, {kavo::msg::olympiad::empty, {}});
     place();
     std::stable_sort(
         out_.problems.begin(), out_.problems.end(), [](const Problem& a, const Problem& b) {
@@ -84,15 +84,15 @@ void Importer::run(const SourceText& source) {
 
 void Importer::category(const GiftCategory& c) {
     if (!c.path.starts_with("kavo/")) {
-        checkName(c.path, msg::wordCategory, c.pos);
+        checkName(c.path, kavo::msg::olympiad::wordCategory, c.pos);
         return; // other categories sort questions in a question bank: nothing to keep
     }
     if (!c.path.starts_with("kavo/parts/")) {
-        error(c.pos, {msg::kavoCategory, {c.path}});
+        error(c.pos, {kavo::msg::olympiad::kavoCategory, {c.path}});
         return;
     }
     if (sizesPos_) {
-        error(c.pos, {msg::partsTwice, {std::to_string(sizesPos_->line)}});
+        error(c.pos, {kavo::msg::olympiad::partsTwice, {std::to_string(sizesPos_->line)}});
         return;
     }
     const std::string_view list = std::string_view(c.path).substr(11);
@@ -104,7 +104,7 @@ void Importer::category(const GiftCategory& c) {
                                ? std::nullopt
                                : smallNumber(list.substr(start, end - start));
         if (!value) {
-            error(c.pos, {msg::partsBad, {}});
+            error(c.pos, {kavo::msg::olympiad::partsBad, {}});
             return;
         }
         sizes[static_cast<std::size_t>(k)] = *value;
@@ -114,13 +114,13 @@ void Importer::category(const GiftCategory& c) {
     out_.sizesGiven = true;
     out_.sizes = {sizes[0], sizes[1], sizes[2]};
     if (out_.sizes.total() > 99)
-        error(c.pos, {msg::partsTooMany, {std::to_string(out_.sizes.total())}});
+        error(c.pos, {kavo::msg::olympiad::partsTooMany, {std::to_string(out_.sizes.total())}});
 }
 
 bool Importer::checkName(const std::string& text, const Message& what, SourcePos pos) {
     if (!looksLikePath(text))
         return true;
-    error(pos, {msg::namesPath, {what, text}});
+    error(pos, {kavo::msg::olympiad::namesPath, {what, text}});
     return false;
 }
 
@@ -128,16 +128,16 @@ Settings Importer::settings(const GiftQuestion& q) {
     Settings s;
     for (const auto& o : q.options) {
         if (!s.given.emplace(o.key, o.pos).second) {
-            error(o.pos, {msg::kavoTwice, {o.key}});
+            error(o.pos, {kavo::msg::olympiad::kavoTwice, {o.key}});
             continue;
         }
         const bool flag =
             o.key == "folded" || o.key == "picture" || o.key == "edits" || o.key == "sub";
         const bool text = o.key == "name-ru" || o.key == "name-en" || o.key == "name";
         if (!flag && !text && o.key != "number") {
-            error(o.pos, {msg::kavoUnknown, {o.key}});
+            error(o.pos, {kavo::msg::olympiad::kavoUnknown, {o.key}});
         } else if (flag && o.value) {
-            error(o.pos, {msg::kavoUnknown, {o.key + "=" + *o.value}});
+            error(o.pos, {kavo::msg::olympiad::kavoUnknown, {o.key + "=" + *o.value}});
         } else if (flag) {
             (o.key == "folded"    ? s.folded
              : o.key == "picture" ? s.picture
@@ -146,10 +146,12 @@ Settings Importer::settings(const GiftQuestion& q) {
         } else if (o.key == "number") {
             s.number = o.value ? smallNumber(*o.value) : std::nullopt;
             if (!s.number)
-                error(o.pos, {msg::kavoBadValue, {o.key, msg::wordNumber}});
+                error(o.pos, {kavo::msg::olympiad::kavoBadValue,
+                              {o.key, kavo::msg::olympiad::wordNumber}});
         } else if (!o.value) {
-            error(o.pos, {msg::kavoBadValue, {o.key, msg::wordQuoted}});
-        } else if (checkName(*o.value, msg::wordName, o.pos)) {
+            error(o.pos,
+                  {kavo::msg::olympiad::kavoBadValue, {o.key, kavo::msg::olympiad::wordQuoted}});
+        } else if (checkName(*o.value, kavo::msg::olympiad::wordName, o.pos)) {
             (o.key == "name-ru" ? s.nameRu : o.key == "name-en" ? s.nameEn : s.name) = *o.value;
         }
     }
@@ -158,13 +160,13 @@ Settings Importer::settings(const GiftQuestion& q) {
 
 std::optional<Text> Importer::answer(const GiftAnswer& a) {
     if (a.text.text.find('\n') != std::string::npos) {
-        error(a.text.pos, {msg::answerBreak, {}});
+        error(a.text.pos, {kavo::msg::olympiad::answerBreak, {}});
         return std::nullopt;
     }
     std::string offending;
     auto text = answerText(a.text.text, offending);
     if (!text)
-        error(a.text.pos, {msg::answerCodePage, {a.text.text, offending}});
+        error(a.text.pos, {kavo::msg::olympiad::answerCodePage, {a.text.text, offending}});
     return text;
 }
 
@@ -179,7 +181,7 @@ void Importer::closeEdits() {
     auto& t = out_.tasks[*edits_];
     const auto count = t.task.subQuestions.size();
     if (!editsBroken_ && (count < 2 || count > 4))
-        error(t.pos, {msg::editsCount, {std::to_string(count)}});
+        error(t.pos, {kavo::msg::olympiad::editsCount, {std::to_string(count)}});
     edits_.reset();
 }
 
@@ -187,11 +189,11 @@ bool Importer::choice(const GiftQuestion& q, const Settings& s, model::Task& tas
     const auto& answers = q.answers;
     const auto count = static_cast<int>(answers.size());
     if (count > model::VariantCount) {
-        error(q.blockPos, {msg::tooManyVariants, {std::to_string(count)}});
+        error(q.blockPos, {kavo::msg::olympiad::tooManyVariants, {std::to_string(count)}});
         return false;
     }
     if (count < 2) {
-        error(q.blockPos, {msg::tooFewVariants, {std::to_string(count)}});
+        error(q.blockPos, {kavo::msg::olympiad::tooFewVariants, {std::to_string(count)}});
         return false;
     }
     for (int i = 0; i < count; ++i)
@@ -201,7 +203,7 @@ bool Importer::choice(const GiftQuestion& q, const Settings& s, model::Task& tas
     const auto rightMarks = std::count_if(answers.begin(), answers.end(),
                                           [](const GiftAnswer& a) { return a.marker == '='; });
     if (rightMarks > 1) {
-        error(q.blockPos, {msg::twoRight, {std::to_string(rightMarks)}});
+        error(q.blockPos, {kavo::msg::olympiad::twoRight, {std::to_string(rightMarks)}});
         return false;
     }
     if (rightMarks == 1) {
@@ -215,7 +217,7 @@ bool Importer::choice(const GiftQuestion& q, const Settings& s, model::Task& tas
             partial = partial || (a.weight && *a.weight != (a.marker == '=' ? 100 : 0));
         }
         if (partial)
-            warning(q.blockPos, {msg::partialDropped, {}});
+            warning(q.blockPos, {kavo::msg::olympiad::partialDropped, {}});
         return true;
     }
     // Weights alone: several answers allowed, those of positive weight right.
@@ -234,34 +236,35 @@ bool Importer::choice(const GiftQuestion& q, const Settings& s, model::Task& tas
         }
     }
     if (task.answers == 0) {
-        error(q.blockPos, {msg::noRight, {}});
+        error(q.blockPos, {kavo::msg::olympiad::noRight, {}});
         return false;
     }
     if (!equal)
-        warning(q.blockPos, {msg::weightsChanged, {letters}});
+        warning(q.blockPos, {kavo::msg::olympiad::weightsChanged, {letters}});
     return true;
 }
 
 void Importer::question(const GiftQuestion& q) {
     const Settings s = settings(q);
     if (q.title)
-        checkName(*q.title, msg::wordTitle, q.titlePos);
+        checkName(*q.title, kavo::msg::olympiad::wordTitle, q.titlePos);
     if (q.feedback)
-        warning(q.blockPos, {msg::feedbackDropped, {}});
+        warning(q.blockPos, {kavo::msg::olympiad::feedbackDropped, {}});
     auto notHere = [&](std::string_view key, const Message& kind) {
         if (const auto it = s.given.find(std::string(key)); it != s.given.end())
-            error(it->second, {msg::kavoNotHere, {std::string(key), kind}});
+            error(it->second, {kavo::msg::olympiad::kavoNotHere, {std::string(key), kind}});
     };
 
     if (s.sub) {
         for (auto key : {"number", "folded", "picture", "name-ru", "name-en", "name", "edits"})
-            notHere(key, msg::wordEdits);
+            notHere(key, kavo::msg::olympiad::wordEdits);
         if (!edits_) {
-            error(q.pos, {msg::subAlone, {}});
+            error(q.pos, {kavo::msg::olympiad::subAlone, {}});
             return;
         }
         if (q.kind != AnswerKind::Short || q.answers.size() != 1) {
-            error(q.kind == AnswerKind::None ? q.pos : q.blockPos, {msg::subKind, {}});
+            error(q.kind == AnswerKind::None ? q.pos : q.blockPos,
+                  {kavo::msg::olympiad::subKind, {}});
             editsBroken_ = true;
             return;
         }
@@ -281,7 +284,8 @@ void Importer::question(const GiftQuestion& q) {
     task.picture = s.picture;
     const bool ru = s.given.count("name-ru") > 0, en = s.given.count("name-en") > 0;
     if (ru != en)
-        error(s.given.find(ru ? "name-ru" : "name-en")->second, {msg::namesTogether, {}});
+        error(s.given.find(ru ? "name-ru" : "name-en")->second,
+              {kavo::msg::olympiad::namesTogether, {}});
     if (s.nameRu || s.nameEn) {
         task.names =
             model::OwnNames{pageText(s.nameRu.value_or("")), pageText(s.nameEn.value_or(""))};
@@ -289,9 +293,9 @@ void Importer::question(const GiftQuestion& q) {
 
     if (s.edits) {
         for (auto key : {"folded", "picture", "name-ru", "name-en"})
-            notHere(key, msg::wordEdits);
+            notHere(key, kavo::msg::olympiad::wordEdits);
         if (q.kind != AnswerKind::None) {
-            error(q.blockPos, {msg::editsHeadBlock, {}});
+            error(q.blockPos, {kavo::msg::olympiad::editsHeadBlock, {}});
             return;
         }
         task.kind = model::TaskKind::Edits;
@@ -304,21 +308,21 @@ void Importer::question(const GiftQuestion& q) {
         editsBroken_ = false;
         return;
     }
-    notHere("name", msg::wordChoice);
+    notHere("name", kavo::msg::olympiad::wordChoice);
 
     bool ok = true;
     switch (q.kind) {
     case AnswerKind::None:
-        error(q.pos, {msg::description, {}});
+        error(q.pos, {kavo::msg::olympiad::description, {}});
         return;
     case AnswerKind::Essay:
-        error(q.blockPos, {msg::essay, {}});
+        error(q.blockPos, {kavo::msg::olympiad::essay, {}});
         return;
     case AnswerKind::Numeric:
-        error(q.blockPos, {msg::numeric, {}});
+        error(q.blockPos, {kavo::msg::olympiad::numeric, {}});
         return;
     case AnswerKind::Matching:
-        error(q.blockPos, {msg::matching, {}});
+        error(q.blockPos, {kavo::msg::olympiad::matching, {}});
         return;
     case AnswerKind::TrueFalse: {
         // The variant words follow the condition's language, as the typed-answer prompt does.
@@ -333,14 +337,14 @@ void Importer::question(const GiftQuestion& q) {
         ok = choice(q, s, task);
         break;
     case AnswerKind::Short: {
-        notHere("folded", msg::wordTyped);
+        notHere("folded", kavo::msg::olympiad::wordTyped);
         if (q.answers.size() != 1) {
-            error(q.blockPos, {msg::twoTyped, {std::to_string(q.answers.size())}});
+            error(q.blockPos, {kavo::msg::olympiad::twoTyped, {std::to_string(q.answers.size())}});
             return;
         }
         const auto& a = q.answers[0];
         if (a.weight && *a.weight != 100)
-            warning(q.blockPos, {msg::partialDropped, {}});
+            warning(q.blockPos, {kavo::msg::olympiad::partialDropped, {}});
         task.kind = model::TaskKind::TypedAnswer;
         const auto text = answer(a);
         ok = text.has_value();
@@ -359,7 +363,7 @@ void Importer::question(const GiftQuestion& q) {
 void Importer::place() {
     auto& tasks = out_.tasks;
     if (tasks.size() > 99)
-        error(tasks[99].pos, {msg::tooManyTasks, {}});
+        error(tasks[99].pos, {kavo::msg::olympiad::tooManyTasks, {}});
     if (!out_.sizesGiven) {
         int highest = 0;
         for (const auto& t : tasks)
@@ -371,19 +375,20 @@ void Importer::place() {
     for (auto& t : tasks) {
         const auto n = t.number;
         if (n < 1 || n > 99) {
-            error(t.pos, {msg::numberRange, {std::to_string(n)}});
+            error(t.pos, {kavo::msg::olympiad::numberRange, {std::to_string(n)}});
             continue;
         }
         const auto place = olympiad.place(n);
         if (!place) {
             const auto& z = out_.sizes;
-            error(t.pos, {msg::numberOutside,
+            error(t.pos, {kavo::msg::olympiad::numberOutside,
                           {std::to_string(n), std::to_string(z.a), std::to_string(z.b),
                            std::to_string(z.c), std::to_string(z.total())}});
             continue;
         }
         if (const auto [it, fresh] = taken.emplace(n, t.pos); !fresh)
-            error(t.pos, {msg::numberTaken, {std::to_string(n), std::to_string(it->second.line)}});
+            error(t.pos, {kavo::msg::olympiad::numberTaken,
+                          {std::to_string(n), std::to_string(it->second.line)}});
         if (t.task.kind == model::TaskKind::Edits)
             t.task.folder = place->folder.generic_string();
         else

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/olympiad/gift_reader.hpp"
 
-#include "core/olympiad/messages.hpp"
+#include "core/common/messages.hpp"
 
 #include <charconv>
 #include <cmath>
@@ -127,7 +127,7 @@ GiftQuestion* Block::parse(std::vector<GiftItem>& items, std::vector<KavoOption>
         i = skipBlanks(lineEnd, n);
         if (i == n) {
             if (!options.empty())
-                error(0, {msg::kavoAlone, {}});
+                error(0, {kavo::msg::olympiad::kavoAlone, {}});
             return nullptr;
         }
     }
@@ -139,7 +139,7 @@ GiftQuestion* Block::parse(std::vector<GiftItem>& items, std::vector<KavoOption>
         while (j < n && !startsWith(j, "::"))
             j += escapeAt(j) ? 2 : 1;
         if (j >= n) {
-            error(i, {msg::titleNotClosed, {}});
+            error(i, {kavo::msg::olympiad::titleNotClosed, {}});
             return nullptr;
         }
         q.title = trimmed(unescape(i + 2, j));
@@ -152,7 +152,7 @@ GiftQuestion* Block::parse(std::vector<GiftItem>& items, std::vector<KavoOption>
     q.stem.pos = pos(i);
     const std::size_t open = findUnescaped(i, n, "{}");
     if (open < n && text_[open] == '}') {
-        error(open, {msg::strayClosing, {}});
+        error(open, {kavo::msg::olympiad::strayClosing, {}});
         return nullptr;
     }
     if (open == n) {
@@ -162,17 +162,17 @@ GiftQuestion* Block::parse(std::vector<GiftItem>& items, std::vector<KavoOption>
     }
     const std::size_t close = findUnescaped(open + 1, n, "{}");
     if (close == n) {
-        error(open, {msg::blockNotClosed, {}});
+        error(open, {kavo::msg::olympiad::blockNotClosed, {}});
         return nullptr;
     }
     if (text_[close] == '{') {
-        error(close, {msg::braceInBlock, {}});
+        error(close, {kavo::msg::olympiad::braceInBlock, {}});
         return nullptr;
     }
     const std::size_t after = findUnescaped(close + 1, n, "{}");
     if (after < n) {
-        error(after,
-              text_[after] == '{' ? Note{msg::secondBlock, {}} : Note{msg::strayClosing, {}});
+        error(after, text_[after] == '{' ? Note{kavo::msg::olympiad::secondBlock, {}}
+                                         : Note{kavo::msg::olympiad::strayClosing, {}});
         return nullptr;
     }
     const std::string before = trimmed(unescape(i, open));
@@ -232,7 +232,7 @@ bool Block::parseAnswerList(GiftQuestion& q, std::size_t a, std::size_t b) {
     const std::size_t lead = skipBlanks(a, m);
     if (lead < m) {
         if (m < b || q.kind != AnswerKind::Short) {
-            error(lead, {msg::textBeforeAnswers, {}});
+            error(lead, {kavo::msg::olympiad::textBeforeAnswers, {}});
             return false;
         }
         m = lead; // a bare typed answer: {answer}
@@ -253,7 +253,8 @@ bool Block::parseAnswerList(GiftQuestion& q, std::size_t a, std::size_t b) {
             const auto [ptr, ec] = std::from_chars(begin, end, value);
             if (close >= next || ec != std::errc() || ptr != end || !std::isfinite(value) ||
                 value < -100 || value > 100) {
-                error(k, {msg::badWeight, {std::string(text_, k, std::min(close + 1, next) - k)}});
+                error(k, {kavo::msg::olympiad::badWeight,
+                          {std::string(text_, k, std::min(close + 1, next) - k)}});
                 ok = false;
                 m = next;
                 continue;
@@ -269,7 +270,7 @@ bool Block::parseAnswerList(GiftQuestion& q, std::size_t a, std::size_t b) {
         answer.text.pos = pos(k);
         answer.text.text = trimmed(unescape(k, hash));
         if (answer.text.text.empty()) {
-            error(m, {msg::emptyAnswer, {}});
+            error(m, {kavo::msg::olympiad::emptyAnswer, {}});
             ok = false;
         }
         q.answers.push_back(std::move(answer));
@@ -315,7 +316,8 @@ std::vector<KavoOption> parseKavoOptions(const SourceText& source, std::size_t o
                 if (i >= end) {
                     problems.push_back({Severity::Error,
                                         option.pos,
-                                        {msg::kavoBadValue, {option.key, msg::wordQuoted}}});
+                                        {kavo::msg::olympiad::kavoBadValue,
+                                         {option.key, kavo::msg::olympiad::wordQuoted}}});
                     return options;
                 }
                 ++i;
@@ -328,8 +330,9 @@ std::vector<KavoOption> parseKavoOptions(const SourceText& source, std::size_t o
             std::size_t j = i;
             while (j < end && !isBlank(s[j]))
                 ++j;
-            problems.push_back(
-                {Severity::Error, option.pos, {msg::kavoUnknown, {s.substr(start, j - start)}}});
+            problems.push_back({Severity::Error,
+                                option.pos,
+                                {kavo::msg::olympiad::kavoUnknown, {s.substr(start, j - start)}}});
             i = j;
             continue;
         }
@@ -348,7 +351,7 @@ std::vector<GiftItem> readGift(const SourceText& source, std::vector<Problem>& p
         if (!block.empty())
             block.parse(items, std::move(options));
         else if (kavoPos)
-            problems.push_back({Severity::Error, *kavoPos, {msg::kavoAlone, {}}});
+            problems.push_back({Severity::Error, *kavoPos, {kavo::msg::olympiad::kavoAlone, {}}});
         block.clear();
         options.clear();
         kavoPos.reset();
@@ -371,8 +374,9 @@ std::vector<GiftItem> readGift(const SourceText& source, std::vector<Problem>& p
                     ++q;
                 if (line.substr(q, 5) == "kavo:") {
                     if (!block.empty()) {
-                        problems.push_back(
-                            {Severity::Error, source.posOf(begin + p), {msg::kavoAfterText, {}}});
+                        problems.push_back({Severity::Error,
+                                            source.posOf(begin + p),
+                                            {kavo::msg::olympiad::kavoAfterText, {}}});
                     } else {
                         if (!kavoPos)
                             kavoPos = source.posOf(begin + p);

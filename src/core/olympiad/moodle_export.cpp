@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Moodle XML, the question format Moodle imports: multichoice (single and multiple),
 // shortanswer, truefalse, and the Edits tasks as cloze.
+#include "core/common/messages.hpp"
 #include "core/olympiad/export_common.hpp"
-#include "core/olympiad/messages.hpp"
 #include "core/olympiad/page_text.hpp"
 
 namespace kavo::olympiad::detail {
@@ -28,7 +28,8 @@ std::string head(ExportTask& t, std::string_view type, int grade, std::string_vi
                  const std::string& text) {
     std::string out = "  <question type=\"" + std::string(type) + "\">\n";
     if (t.task->names)
-        t.losses.push_back({msg::lossEnglishName, {exportText(t.task->names->english)}});
+        t.losses.push_back(
+            {kavo::msg::olympiad::lossEnglishName, {exportText(t.task->names->english)}});
     out += "    <name><text>" + escapeXml(t.label()) + "</text></name>\n";
     out += "    <questiontext format=\"html\">" + html(text) + "</questiontext>\n";
     out += emptyFeedback("generalfeedback");
@@ -65,13 +66,13 @@ void choice(std::string& out, ExportTask& t) {
     const auto& task = *t.task;
     const int n = static_cast<int>(t.variants.size());
     if (isFolded(task.kind))
-        t.losses.push_back({msg::lossFolded, {"Moodle"}});
+        t.losses.push_back({kavo::msg::olympiad::lossFolded, {"Moodle"}});
     auto variant = [&](int i) {
         const auto& v = t.variants[static_cast<std::size_t>(i)];
         if (!v.empty())
             return v;
-        t.losses.push_back(
-            {msg::lossEmptyVariant, {std::string(1, static_cast<char>('A' + i)), "Moodle"}});
+        t.losses.push_back({kavo::msg::olympiad::lossEmptyVariant,
+                            {std::string(1, static_cast<char>('A' + i)), "Moodle"}});
         return std::string("&nbsp;");
     };
     if (isTrueFalse(t)) {
@@ -99,8 +100,8 @@ void choice(std::string& out, ExportTask& t) {
     for (int i = 0; i < n; ++i)
         right += (task.answers >> i) & 1u;
     const std::string r = rightWeight(right), x = wrongWeight(n - right);
-    t.losses.push_back(right == 0 ? Note{msg::lossNoRight, {"Moodle"}}
-                                  : Note{msg::lossScoring, {"Moodle", r, x}});
+    t.losses.push_back(right == 0 ? Note{kavo::msg::olympiad::lossNoRight, {"Moodle"}}
+                                  : Note{kavo::msg::olympiad::lossScoring, {"Moodle", r, x}});
     for (int i = 0; i < n; ++i)
         out += answer((task.answers >> i) & 1u ? r : x, "html", variant(i));
 }

@@ -1,33 +1,26 @@
 // SPDX-License-Identifier: MIT
 #include "core/olympiad/problem.hpp"
 
+#include "core/common/messages.hpp"
+
 #include <algorithm>
 
 namespace kavo::olympiad {
 
 std::string Note::text(Lang lang) const {
-    const std::string_view pattern = what.utf8(lang);
-    std::string out;
-    out.reserve(pattern.size() + 32);
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        // "{N}" with one digit N names argument N; anything else is copied.
-        if (pattern[i] == '{' && i + 2 < pattern.size() && pattern[i + 2] == '}' &&
-            pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
-            const auto n = static_cast<std::size_t>(pattern[i + 1] - '1');
-            if (n < args.size())
-                out += args[n].in(lang);
-            i += 2;
-            continue;
-        }
-        out += pattern[i];
-    }
-    return out;
+    std::vector<std::string> texts;
+    for (const auto& arg : args)
+        texts.push_back(arg.in(lang));
+    std::vector<std::string_view> views(texts.begin(), texts.end());
+    // Nine arguments at most, as the table's "%1" .. "%9".
+    views.resize(9);
+    return substitute(what.utf8(lang), {views[0], views[1], views[2], views[3], views[4], views[5],
+                                        views[6], views[7], views[8]});
 }
 
 std::string describe(const Problem& problem, Lang lang, const std::string& fileName) {
-    static constexpr Message error{"error", "ошибка"};
-    static constexpr Message warning{"warning", "предупреждение"};
-    const auto& kind = problem.severity == Severity::Error ? error : warning;
+    const auto& kind = problem.severity == Severity::Error ? kavo::msg::olympiad::error
+                                                           : kavo::msg::olympiad::warning;
     return fileName + ":" + std::to_string(problem.pos.line) + ":" +
            std::to_string(problem.pos.column) + ": " + std::string(kind.utf8(lang)) + ": " +
            problem.note.text(lang);

@@ -23,7 +23,7 @@ struct NoteArg {
     std::optional<Message> word;
 };
 
-// A table message whose "{1}", "{2}" ... are replaced by the arguments.
+// A table message whose "%1", "%2" ... are replaced by the arguments.
 struct Note {
     Message what;
     std::vector<NoteArg> args;

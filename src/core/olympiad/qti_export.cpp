@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // An IMS QTI 2.1 content package: imsmanifest.xml and one item per task, scored as
 // task.out scores: one point per variant of a multiple choice answered rightly.
+#include "core/common/messages.hpp"
 #include "core/olympiad/export_common.hpp"
-#include "core/olympiad/messages.hpp"
 #include "core/olympiad/page_text.hpp"
 
 #include <set>
@@ -27,9 +27,9 @@ std::string body(ExportTask& t, const std::string& markup) {
         plain = stripMarkup(markup);
         bool said = false;
         for (const auto& n : t.losses)
-            said = said || n.what.en == msg::lossMarkup.en;
+            said = said || n.what.en == kavo::msg::olympiad::lossMarkup.en;
         if (!said)
-            t.losses.push_back({msg::lossMarkup, {}});
+            t.losses.push_back({kavo::msg::olympiad::lossMarkup, {}});
     }
     return replaceAll(escapeXml(plain), "\n", "<br/>");
 }
@@ -69,7 +69,7 @@ std::string choiceItem(ExportTask& t) {
     const auto& task = *t.task;
     const bool multiple = isMultipleChoice(task.kind);
     if (isFolded(task.kind))
-        t.losses.push_back({msg::lossFolded, {"QTI"}});
+        t.losses.push_back({kavo::msg::olympiad::lossFolded, {"QTI"}});
     const auto n = t.variants.size();
     std::vector<std::string> correct;
     int wrong = 0;
@@ -157,7 +157,8 @@ Exported qtiExport(std::vector<ExportTask>& tasks) {
             id = "task_" + std::to_string(t.number) + "_" + std::to_string(k);
         const std::string file = "items/" + id + ".xml";
         if (t.task->names)
-            t.losses.push_back({msg::lossEnglishName, {exportText(t.task->names->english)}});
+            t.losses.push_back(
+                {kavo::msg::olympiad::lossEnglishName, {exportText(t.task->names->english)}});
         std::string item = std::string(itemHeader) + "    identifier=\"" + id + "\" title=\"" +
                            escapeXml(t.label()) +
                            "\" adaptive=\"false\" timeDependent=\"false\">\n";

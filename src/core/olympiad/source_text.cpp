@@ -3,7 +3,7 @@
 
 #include "core/common/codepage.hpp"
 #include "core/common/error.hpp"
-#include "core/olympiad/messages.hpp"
+#include "core/common/messages.hpp"
 
 #include <algorithm>
 #include <cstdio>
@@ -104,7 +104,8 @@ std::optional<SourceText> decodeSource(std::string_view bytes, std::vector<Probl
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if ((b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f') || b == 0x7F) {
-            problems.push_back({Severity::Error, rawPos(bytes, i), {msg::binary, {hexByte(b)}}});
+            problems.push_back(
+                {Severity::Error, rawPos(bytes, i), {kavo::msg::olympiad::binary, {hexByte(b)}}});
             return std::nullopt;
         }
     }
@@ -113,7 +114,7 @@ std::optional<SourceText> decodeSource(std::string_view bytes, std::vector<Probl
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         bytes.remove_prefix(3);
         if (!isValidUtf8(bytes)) {
-            problems.push_back({Severity::Error, {1, 1}, {msg::badUtf8, {}}});
+            problems.push_back({Severity::Error, {1, 1}, {kavo::msg::olympiad::badUtf8, {}}});
             return std::nullopt;
         }
         encoding = Encoding::Utf8WithBom;
@@ -147,9 +148,10 @@ std::optional<SourceText> decodeSource(std::string_view bytes, std::vector<Probl
             firstKind = kind;
         } else if (kind != firstKind && !warned) {
             warned = true;
-            problems.push_back({Severity::Warning,
-                                {line, 1},
-                                {msg::mixedBreaks, {std::string(kind), std::string(firstKind)}}});
+            problems.push_back(
+                {Severity::Warning,
+                 {line, 1},
+                 {kavo::msg::olympiad::mixedBreaks, {std::string(kind), std::string(firstKind)}}});
             problems.back().pos.column =
                 static_cast<int>(std::count_if(
                     text.begin() + static_cast<std::ptrdiff_t>(text.rfind('\n') + 1), text.end(),
@@ -171,7 +173,8 @@ std::optional<SourceText> readSource(const std::filesystem::path& path,
     if (size > MaxFileBytes) {
         problems.push_back({Severity::Error,
                             {1, 1},
-                            {msg::tooLarge, {std::to_string(size), std::to_string(MaxFileBytes)}}});
+                            {kavo::msg::olympiad::tooLarge,
+                             {std::to_string(size), std::to_string(MaxFileBytes)}}});
         return std::nullopt;
     }
     std::ifstream in(path, std::ios::binary);
