@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need, when missing.
+# Installs the Debian packages the build and the program need, when missing; with --tests
+# also those only the tests need.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,13 @@ packages=(
     fonts-dejavu-core fonts-dejavu-extra
     desktop-file-utils dpkg-dev file xdg-utils
 )
+# The accessibility check runs axe-core (from npm, into the build folder) in Chromium.
+test_packages=(chromium)
+if [ "${1:-}" = "--tests" ]; then
+    packages+=("${test_packages[@]}")
+    # A Node.js installed from elsewhere brings its own npm and serves as well.
+    command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
