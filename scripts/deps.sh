@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need, when missing.
+# Installs the Debian packages the build and the program need, when missing; with --tests
+# also those only the tests need.
 set -euo pipefail
 
 packages=(
@@ -8,10 +9,15 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-dejavu-extra
     desktop-file-utils dpkg-dev file xdg-utils
-    libxml2-utils nodejs
 )
-# The olympiad tests install gift-pegjs with npm; some nodejs builds carry npm themselves.
-command -v npm >/dev/null 2>&1 || packages+=(npm)
+# Only the tests need these: the accessibility check runs axe-core in Chromium, the olympiad
+# tests run gift-pegjs and xmllint; the npm packages go into the build folder.
+test_packages=(chromium libxml2-utils)
+if [ "${1:-}" = "--tests" ]; then
+    packages+=("${test_packages[@]}")
+    # A Node.js installed from elsewhere brings its own npm and serves as well.
+    command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,4 +1,5 @@
-<table class="kavo-task" width="100%" border="0" cellpadding="6" cellspacing="0">
+<table class="kavo-task" width="100%" border="0" cellpadding="6" cellspacing="0"
+lang="ru">
 <tr>
 <td class="condition">
 *vs1*
@@ -7,16 +8,16 @@
 <tr>
 <td class="answers">
 <ol type="A" class="questions">
-<li class="question">
+<li class="question"><label>
 *vs2*
 <br>
 <input type="text" name="answer" size="40" autocomplete="off">
-</li>
-<li class="question">
+</label></li>
+<li class="question"><label>
 *vs3*
 <br>
 <input type="text" name="answer" size="40" autocomplete="off">
-</li>
+</label></li>
 </ol>
 </td>
 </tr>
