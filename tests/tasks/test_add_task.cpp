@@ -36,6 +36,10 @@ struct Workplace {
     std::string tree() const { return kavo::test::listTree(app.OutputDir); }
 };
 
+std::string english(const std::string& pageTemplate) {
+    return kavo::replaceAll(pageTemplate, "lang=\"ru\"", "lang=\"en\"");
+}
+
 std::string join(const std::vector<std::string>& pieces) {
     std::string out;
     for (const auto& piece : pieces)
@@ -52,8 +56,10 @@ const std::array<std::string, 5> variantTexts{"Alpha <b>1</b>", "Bravo", "Charli
 std::string expectedVariantPage(const Workplace& w, const std::string& family,
                                 const std::vector<std::string>& order, bool picture,
                                 const std::string& condition, int removed, int removalsEach) {
+    // The conditions here are English, and so is the page's language.
     std::vector<std::string> pieces{
-        w.shipped(family + (picture ? "/task_part1.txt" : "/task_part1NoPic.txt")), condition};
+        english(w.shipped(family + (picture ? "/task_part1.txt" : "/task_part1NoPic.txt"))),
+        condition};
     for (int i = 0; i < 5; ++i) {
         pieces.push_back(w.shipped(family + "/" + order[i]));
         pieces.push_back(i >= 5 - removed ? "@removed@" : variantTexts[i]);
@@ -207,10 +213,10 @@ TEST(AddTask, TypedAnswerPackageInBothLanguages) {
             form.Edit1 = " 4 or four ";
             const auto condition = form.Memo1;
             const auto result = kavo::tasks::addTask(form, w.app);
-            std::vector<std::string> pieces{w.shipped(picture
-                                                          ? "file_for_edit/task_part1.txt"
-                                                          : "file_for_edit/task_part1NoPic.txt"),
-                                            condition, w.shipped("file_for_edit/task_part2.txt")};
+            const auto opening = w.shipped(picture ? "file_for_edit/task_part1.txt"
+                                                   : "file_for_edit/task_part1NoPic.txt");
+            std::vector<std::string> pieces{isRussian ? opening : english(opening), condition,
+                                            w.shipped("file_for_edit/task_part2.txt")};
             pieces.resize(13);
             auto page = join(pieces);
             ASSERT_NE(page.find("Enter the correct answer"), std::string::npos);

@@ -78,10 +78,17 @@ Text describe(const Task& task, const Text& header, const model::TaskPlace& plac
     return replaceAll(text, "ename=\"" + russian, "ename=\"" + english);
 }
 
+// The page's language follows its condition: the templates say "ru", a condition that is
+// not Russian makes it "en". Only the template's own attribute changes, never typed text.
+Text inConditionLanguage(const Text& pageTemplate, std::string_view condition) {
+    return isRussianCondition(condition) ? pageTemplate
+                                         : replaceAll(pageTemplate, "lang=\"ru\"", "lang=\"en\"");
+}
+
 // The page before any removal: the opening, the condition and the variants between the
 // family's part templates.
 Pieces assemblePage(const Task& task, const Family& family, const std::vector<Text>& t) {
-    Pieces page{task.picture ? t[0] : t[1], task.condition};
+    Pieces page{inConditionLanguage(task.picture ? t[0] : t[1], task.condition), task.condition};
     if (family.around.empty()) {
         page.push_back(t[2]);
         // Ten empty pieces follow the typed-answer page.
@@ -237,7 +244,8 @@ Package renderEdits(const Task& task, const EditsTemplates& templates, const fs:
     const Variant& variant = variants[count - 2];
 
     // The main condition first, then each sub-question, in the order of replacement.
-    Text page = replaceAll(templates.*variant.page, "*vs1*", task.condition);
+    Text page = replaceAll(inConditionLanguage(templates.*variant.page, task.condition), "*vs1*",
+                           task.condition);
     for (int i = 0; i < count; ++i)
         page = replaceAll(page, "*vs" + std::to_string(i + 2) + "*", task.subQuestions[i].question);
     Text scoring = templates.*variant.answers;
