@@ -25,7 +25,8 @@ DESTDIR="$tmp/dest" cmake --install "$build" --prefix /usr >"$tmp/install.log" |
 root="$tmp/dest/usr"
 
 # ---- the layout ------------------------------------------------------------------------
-for f in bin/kavo-program libexec/kavo-program/Kavo_Program libexec/kavo-program/prepare-workdir; do
+for f in bin/kavo-program bin/kavo-olympiad libexec/kavo-program/Kavo_Program \
+    libexec/kavo-program/prepare-workdir; do
     [ -f "$root/$f" ] && [ -x "$root/$f" ] || fail "$f missing or not executable"
 done
 shipped="$root/share/kavo-program/System_folder"

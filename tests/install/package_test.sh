@@ -34,6 +34,7 @@ expect() {
     grep -qx -e "$1 ./usr/$2" "$tmp/list" || { cat "$tmp/list"; fail "package lacks $1 $2"; }
 }
 expect '-rwxr-xr-x' bin/kavo-program
+expect '-rwxr-xr-x' bin/kavo-olympiad
 expect '-rwxr-xr-x' libexec/kavo-program/Kavo_Program
 expect '-rwxr-xr-x' libexec/kavo-program/prepare-workdir
 expect '-rw-r--r--' share/applications/kavo-program.desktop

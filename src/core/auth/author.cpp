@@ -14,7 +14,14 @@ namespace fs = std::filesystem;
 namespace kavo::auth {
 
 AuthorPaths authorPaths(const fs::path& programDir) {
-    const auto system = programDir / "System_folder";
+    return authorPathsIn(programDir / "System_folder");
+}
+
+bool authorMissing(const fs::path& systemDir) {
+    return readText(authorPathsIn(systemDir).flag).find('1') != Text::npos;
+}
+
+AuthorPaths authorPathsIn(const fs::path& system) {
     return {
         .flag = system / "Authorisation" / "save.txt",
         .head1 = system / "Authorisation" / "Author_1.txt",
@@ -46,7 +53,11 @@ static std::optional<std::string> previousBytes(const fs::path& path) {
 }
 
 void saveAuthor(const fs::path& programDir, std::string_view authorLine) {
-    const auto paths = authorPaths(programDir);
+    saveAuthorIn(programDir / "System_folder", authorLine);
+}
+
+void saveAuthorIn(const fs::path& systemDir, std::string_view authorLine) {
+    const auto paths = authorPathsIn(systemDir);
     const Text head1 = readText(paths.head1);
     const Text head2 = readText(paths.head2);
     const Text tail = readText(paths.tail);

@@ -20,6 +20,12 @@ struct AuthorPaths {
 };
 
 AuthorPaths authorPaths(const std::filesystem::path& programDir);
+// The same files of a System_folder wherever it lies.
+AuthorPaths authorPathsIn(const std::filesystem::path& systemDir);
+
+// Whether the author flag says the author's details are still missing ("1" anywhere).
+// Throws Error::cannotOpen.
+bool authorMissing(const std::filesystem::path& systemDir);
 
 // Header text: head + author line + tail. The line is escaped for XML, since it lands in
 // the task description; character references the user typed stay.
@@ -30,5 +36,6 @@ Text buildHeader(std::string_view head, std::string_view authorLine, std::string
 // saying the details are given beside headers that do not carry them. If the second
 // header cannot be written, the first is put back as it was. Throws kavo::Error.
 void saveAuthor(const std::filesystem::path& programDir, std::string_view authorLine);
+void saveAuthorIn(const std::filesystem::path& systemDir, std::string_view authorLine);
 
 } // namespace kavo::auth

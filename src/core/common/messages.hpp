@@ -131,6 +131,13 @@ inline constexpr Message restartFailed{
 
 // Olympiad files: reading GIFT, the olympiad checks, and what an export loses.
 namespace olympiad {
+inline constexpr Message taskRule{"%1", "%1"};
+inline constexpr Message strayLessThan{
+    "%1: \"%2\": a \"<\" that begins no HTML tag vanishes from the page; write &lt;",
+    "%1: «%2»: знак «<», с которого не начинается тег HTML, пропадёт со страницы; пишите &lt;"};
+inline constexpr Message writeFailed{
+    "The task of line %1 (%2) could not be written; the tasks before it are written:\n%3",
+    "Задачу из строки %1 (%2) записать не удалось; задачи до неё записаны:\n%3"};
 inline constexpr Message error{"error", "ошибка"};
 inline constexpr Message warning{"warning", "предупреждение"};
 // The file as a whole.
@@ -311,5 +318,40 @@ inline constexpr Message lossFolder{"The folder %1 is written as task number %2"
 inline constexpr Message lossNoRight{"No variant is right: %1 cannot score it",
                                      "Нет верного варианта: %1 не может это оценить"};
 } // namespace olympiad
+
+// The command-line program for olympiad files.
+namespace cli {
+inline constexpr Message usage{
+    "Usage:\n"
+    "  kavo-olympiad check FILE\n"
+    "  kavo-olympiad import FILE --into DIR [--replace] [--author LINE]\n"
+    "  kavo-olympiad export DIR --to gift|moodle|qti OUT\n"
+    "Options: --system DIR (default ./System_folder), --lang ru|en (default: the language "
+    "of System_folder/Language/Language.txt).\n"
+    "Exit codes: 0 done, 1 problems found or refused, 2 usage or system error.",
+    "Запуск:\n"
+    "  kavo-olympiad check ФАЙЛ\n"
+    "  kavo-olympiad import ФАЙЛ --into ПАПКА [--replace] [--author СТРОКА]\n"
+    "  kavo-olympiad export ПАПКА --to gift|moodle|qti ВЫХОД\n"
+    "Параметры: --system ПАПКА (по умолчанию ./System_folder), --lang ru|en (по умолчанию "
+    "язык из System_folder/Language/Language.txt).\n"
+    "Коды выхода: 0 готово, 1 найдены ошибки или отказ, 2 ошибка запуска или системы."};
+inline constexpr Message summary{"%1 errors, %2 warnings", "ошибок: %1, предупреждений: %2"};
+inline constexpr Message authorMissing{
+    "The author's details are missing, and every task description carries them. Give them "
+    "with --author \"Name, school, month year\" (saved as the author dialog saves them), or "
+    "in the program's Authorisation dialog.",
+    "Нет данных автора, а они стоят в описании каждой задачи. Укажите их параметром --author "
+    "\"Имя, школа, месяц год\" (они сохранятся, как в окне авторизации) или в окне "
+    "«Авторизация» программы."};
+inline constexpr Message wouldReplace{
+    "These tasks are written already; nothing was written. Add --replace to replace them:",
+    "Эти задачи уже записаны; ничего не записано. Чтобы заменить их, добавьте --replace:"};
+inline constexpr Message written{"%1 tasks written into %2", "Записано задач: %1, в %2"};
+inline constexpr Message exported{"%1 tasks exported to %2", "Выгружено задач: %1, в %2"};
+inline constexpr Message unreadable{"%1: cannot be read back, left out: %2",
+                                    "%1: не читается, пропущена: %2"};
+inline constexpr Message lost{"%1: %2", "%1: %2"};
+} // namespace cli
 
 } // namespace kavo::msg

@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: MIT
+#include "core/olympiad/tree_read.hpp"
+
+#include "core/render/read_back.hpp"
+
+#include <algorithm>
+#include <optional>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace kavo::olympiad {
+
+namespace {
+
+constexpr int MaxDepth = 4;
+
+bool holdsPackageFile(const fs::path& folder) {
+    std::error_code ec;
+    for (const char* name : {"task.asp", "TASK.CFG", "task.out", "task.xml"})
+        if (fs::exists(folder / name, ec))
+            return true;
+    return false;
+}
+
+// The number a folder's own name gives, 1 to 99.
+std::optional<int> numberOf(const fs::path& folder) {
+    const auto name = folder.filename().string();
+    if (name.empty() || name.size() > 2 || name[0] == '0' ||
+        !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return std::stoi(name);
+}
+
+void collect(const fs::path& root, const fs::path& relative, int depth,
+             std::vector<fs::path>& found) {
+    std::error_code ec;
+    fs::directory_iterator it(root / relative, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const auto& entry = *it;
+        if (entry.is_symlink(ec) || !entry.is_directory(ec))
+            continue;
+        const auto name = entry.path().filename();
+        if (name == "webfiles" || name.string().starts_with("."))
+            continue;
+        const auto child = relative / name;
+        if (holdsPackageFile(root / child))
+            found.push_back(child);
+        else if (depth + 1 < MaxDepth)
+            collect(root, child, depth + 1, found);
+    }
+}
+
+} // namespace
+
+std::vector<fs::path> taskFolders(const fs::path& outputDir) {
+    std::vector<fs::path> found;
+    collect(outputDir, {}, 0, found);
+    std::sort(found.begin(), found.end(), [](const fs::path& a, const fs::path& b) {
+        const auto na = numberOf(a), nb = numberOf(b);
+        if (na.has_value() != nb.has_value())
+            return na.has_value();
+        if (na && *na != *nb)
+            return *na < *nb;
+        return a.generic_string() < b.generic_string();
+    });
+    return found;
+}
+
+model::PartSizes sizesInTree(const fs::path& outputDir) {
+    int highest[4] = {0, 0, 0, 0}; // the tree itself, PartA, PartB, PartC
+    for (const auto& folder : taskFolders(outputDir)) {
+        const auto number = numberOf(folder);
+        if (!number)
+            continue;
+        const auto parent = folder.parent_path().generic_string();
+        const int part = parent.empty() ? 0 : parent == "PartA" ? 1 : parent == "PartB" ? 2
+                                          : parent == "PartC"   ? 3
+                                                                : -1;
+        if (part >= 0)
+            highest[part] = std::max(highest[part], *number);
+    }
+    if (highest[1] == 0 && highest[2] == 0 && highest[3] == 0)
+        return {highest[0], 0, 0};
+    const int a = highest[1];
+    const int b = std::max(highest[2] - a, 0);
+    const int c = std::max(highest[3] - a - b, 0);
+    return {a, b, c};
+}
+
+TreeRead readTree(const fs::path& outputDir, const fs::path& systemDir, Lang lang) {
+    TreeRead tree;
+    tree.olympiad = {outputDir, sizesInTree(outputDir)};
+    tree.olympiad.identifiersWithoutPart = tree.olympiad.sizes.b == 0 && tree.olympiad.sizes.c == 0;
+    const auto templates = render::TemplateSet::load(systemDir);
+    for (const auto& folder : taskFolders(outputDir)) {
+        const auto read = render::readAnyTask(templates, tree.olympiad, folder);
+        if (read.status == render::ReadStatus::Read && read.task)
+            tree.tasks.push_back(*read.task);
+        else
+            tree.unreadable.push_back({folder.generic_string(), read.report(lang)});
+    }
+    return tree;
+}
+
+} // namespace kavo::olympiad
