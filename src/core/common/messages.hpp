@@ -354,4 +354,55 @@ inline constexpr Message unreadable{"%1: cannot be read back, left out: %2",
 inline constexpr Message lost{"%1: %2", "%1: %2"};
 } // namespace cli
 
+// Reading a written task back: %1 the task folder, %2 the file, %3 the byte offset (from
+// 0), %4 the line and %5 the column (from 1).
+namespace readback {
+inline constexpr Message missingFile{
+    "\nThe task in %1 cannot be read: the file %2 is missing or cannot be opened.",
+    "\nЗадачу в папке %1 нельзя прочитать: файла %2 нет или его не удаётся открыть."};
+inline constexpr Message differs{
+    "\nThe task in %1 cannot be read: %2 differs from what the program writes, at byte %3 "
+    "(line %4, column %5).",
+    "\nЗадачу в папке %1 нельзя прочитать: %2 отличается от того, что пишет программа, в "
+    "байте %3 (строка %4, столбец %5)."};
+inline constexpr Message removedVariantNamed{
+    "\nThe task in %1 cannot be read: %2 names a removed variant as right, at byte %3 (line "
+    "%4, column %5).",
+    "\nЗадачу в папке %1 нельзя прочитать: %2 называет правильным удалённый вариант, в байте "
+    "%3 (строка %4, столбец %5)."};
+inline constexpr Message templateText{
+    "\nThe task in %1 can be read in more than one way: a typed text in %2 holds text of a "
+    "template, at byte %3 (line %4, column %5).",
+    "\nЗадачу в папке %1 можно прочитать по-разному: введённый текст в %2 содержит текст "
+    "шаблона, в байте %3 (строка %4, столбец %5)."};
+inline constexpr Message emptyOrRemoved{
+    "\nThe task in %1 can be read in more than one way: %2 does not show which variants were "
+    "left empty and which were removed, at byte %3 (line %4, column %5).",
+    "\nЗадачу в папке %1 можно прочитать по-разному: по %2 не видно, какие варианты оставлены "
+    "пустыми, а какие удалены, в байте %3 (строка %4, столбец %5)."};
+inline constexpr Message prompt{
+    "\nThe task in %1 can be read in more than one way: the condition in %2 holds the answer "
+    "prompt, which the program translates, at byte %3 (line %4, column %5).",
+    "\nЗадачу в папке %1 можно прочитать по-разному: условие в %2 содержит приглашение к "
+    "ответу, которое программа переводит, в байте %3 (строка %4, столбец %5)."};
+inline constexpr Message placeholder{
+    "\nThe task in %1 can be read in more than one way: a typed text in %2 holds a "
+    "placeholder of the Edits templates such as *vs3*, at byte %3 (line %4, column %5).",
+    "\nЗадачу в папке %1 можно прочитать по-разному: введённый текст в %2 содержит метку "
+    "шаблонов Edits, например *vs3*, в байте %3 (строка %4, столбец %5)."};
+inline constexpr Message names{
+    "\nThe task in %1 can be read in more than one way: a name in %2 may have been typed with "
+    "a character or with its XML reference, at byte %3 (line %4, column %5).",
+    "\nЗадачу в папке %1 можно прочитать по-разному: название в %2 могло быть введено символом "
+    "или его ссылкой XML, в байте %3 (строка %4, столбец %5)."};
+inline constexpr Message kind{
+    "\nThe task in %1 can be read in more than one way: its files fit tasks of two kinds (%2, "
+    "byte %3, line %4, column %5).",
+    "\nЗадачу в папке %1 можно прочитать по-разному: её файлы подходят задачам двух видов "
+    "(%2, байт %3, строка %4, столбец %5)."};
+inline constexpr Message authorDiffers{
+    "\nThe task in %1 was written with another author line: %2",
+    "\nЗадача в папке %1 записана с другой строкой автора: %2"};
+} // namespace readback
+
 } // namespace kavo::msg

@@ -1,0 +1,847 @@
+// SPDX-License-Identifier: MIT
+#include "core/render/read_back.hpp"
+
+#include "core/common/codepage.hpp"
+#include "core/common/messages.hpp"
+#include "core/common/xml.hpp"
+#include "core/render/template_set.hpp"
+
+#include <algorithm>
+#include <array>
+#include <fcntl.h>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <tuple>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace kavo::render {
+
+using model::Task;
+using model::TaskKind;
+using model::VariantCount;
+
+namespace {
+
+enum FileIndex { Page, Config, Scoring, Description, FileCount };
+constexpr std::array<std::string_view, FileCount> FileNames{"task.asp", "TASK.CFG", "task.out",
+                                                            "task.xml"};
+using Files = std::array<std::string, FileCount>;
+
+// Translated by the writer in a Russian typed-answer page (as renderTask does).
+constexpr std::string_view EnglishPrompt = "Enter the correct answer";
+constexpr std::string_view RussianPrompt =
+    "\xC2\xE2\xE5\xE4\xE8\xF2\xE5 \xEA\xEE\xF0\xF0\xE5\xEA\xF2\xED\xFB\xE9 \xEE\xF2\xE2\xE5\xF2";
+
+// The exact bytes of a regular file, or none.
+std::optional<std::string> readBytes(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::string bytes;
+    struct stat status {};
+    bool ok = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    if (ok) {
+        bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
+        std::size_t size = 0;
+        for (;;) {
+            if (size == bytes.size())
+                bytes.resize(bytes.size() * 2);
+            const auto got = ::read(fd, bytes.data() + size, bytes.size() - size);
+            if (got <= 0) {
+                ok = got == 0;
+                break;
+            }
+            size += static_cast<std::size_t>(got);
+        }
+        bytes.resize(size);
+    }
+    ::close(fd);
+    return ok ? std::optional(std::move(bytes)) : std::nullopt;
+}
+
+// Why a way of reading failed, and how much of the files fitted it: of several failures
+// the one that fitted most tells the user what differs.
+struct Failure {
+    int fitted = -1; // files that fitted
+    int file = Page;
+    std::size_t offset = 0;
+    ReadReason reason = ReadReason::Differs;
+
+    bool beats(const Failure& other) const {
+        return std::tie(fitted, offset) > std::tie(other.fitted, other.offset);
+    }
+};
+
+// A place that leaves a reading in doubt.
+struct Doubt {
+    ReadReason reason;
+    int file;
+    std::size_t offset;
+};
+
+// One way the files can be read.
+struct Reading {
+    Task task;
+    WrittenWith written;
+    std::array<std::vector<Span>, FileCount> cuts; // the holes of the page and the scoring
+    std::vector<int> labels;                       // what fills each hole of the page
+    std::optional<Doubt> doubt;
+    int erasedEmpty = 0; // variants left empty that the page shows nothing of
+};
+
+struct Attempt {
+    std::vector<Reading> readings;
+    Failure failure;
+
+    void fail(const Failure& f) {
+        if (f.beats(failure))
+            failure = f;
+    }
+    void take(Attempt&& other) {
+        for (auto& reading : other.readings)
+            readings.push_back(std::move(reading));
+        fail(other.failure);
+    }
+};
+
+// What the description says beside the task.
+struct Named {
+    std::optional<model::OwnNames> names;
+    WrittenWith written;
+    std::optional<Doubt> doubt;
+};
+
+struct NamedResult {
+    std::vector<Named> readings;
+    std::size_t failedAt = 0;
+};
+
+// The stretches and the marker bytes (1 to 3) of a text rendered with markers.
+struct Marked {
+    Pattern pattern;
+    std::vector<char> labels;
+};
+
+Marked cutAtMarkerBytes(std::string_view text) {
+    Marked marked;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] >= '\x01' && text[i] <= '\x03') {
+            marked.pattern.literals.emplace_back(text.substr(start, i - start));
+            marked.pattern.minLengths.push_back(0);
+            marked.labels.push_back(text[i]);
+            start = i + 1;
+        }
+    marked.pattern.literals.emplace_back(text.substr(start));
+    return marked;
+}
+
+// The text of the holes with this label, when they all hold the same.
+std::optional<std::string_view> labelled(std::string_view text, const Marked& marked,
+                                         const std::vector<Span>& holes, char label,
+                                         std::size_t& first) {
+    std::optional<std::string_view> value;
+    for (std::size_t i = 0; i < holes.size(); ++i) {
+        if (marked.labels[i] != label)
+            continue;
+        const auto piece = text.substr(holes[i].begin, holes[i].end - holes[i].begin);
+        if (value && *value != piece)
+            return std::nullopt;
+        if (!value)
+            first = holes[i].begin;
+        value = piece;
+    }
+    return value ? value : std::optional<std::string_view>(std::string_view());
+}
+
+// An author stretch holds the escaped author line: no markup, no quote.
+std::optional<std::size_t> badAuthorByte(std::string_view stretch) {
+    const auto at = stretch.find_first_of("<\"");
+    return at == std::string_view::npos ? std::nullopt : std::optional(at);
+}
+
+// A name as it stands escaped in the description: the text typed, and where a typed
+// character and its reference give the same bytes (" and &quot;, < and &lt;, & and
+// &amp;), a second text with its place. None for bytes no escape gives.
+std::optional<Text> typedName(std::string_view escaped,
+                              std::optional<std::pair<Text, std::size_t>>& other) {
+    if (escapeXmlAttribute(escaped) != escaped)
+        return std::nullopt;
+    static constexpr std::pair<std::string_view, char> references[] = {
+        {"&quot;", '"'}, {"&lt;", '<'}, {"&amp;", '&'}};
+    for (std::size_t at = escaped.find('&'); at != std::string_view::npos && !other;
+         at = escaped.find('&', at + 1))
+        for (const auto& [reference, character] : references)
+            if (escaped.substr(at, reference.size()) == reference) {
+                Text candidate(escaped.substr(0, at));
+                candidate += character;
+                candidate.append(escaped.substr(at + reference.size()));
+                if (escapeXmlAttribute(candidate) == escaped)
+                    other = std::pair(candidate, at);
+            }
+    return Text(escaped);
+}
+
+// The description with the task's names and author stretch as it stands, today's author
+// line in place of the stretch: whether the author line differs from today's.
+bool authorDiffers(const TemplateData& data, const Task& task, const WrittenWith& written,
+                   std::string_view xml) {
+    const Text& header = task.number >= 10 ? data.header2 : data.header1;
+    const Text& head = task.number >= 10 ? data.head2 : data.head1;
+    const std::size_t around = head.size() + data.tail.size() + CRLF.size();
+    if (header.size() < around || header.compare(0, head.size(), head) != 0 ||
+        header.compare(header.size() - data.tail.size() - 2, Text::npos, data.tail + Text(CRLF)))
+        return true;
+    const auto today = std::string_view(header).substr(head.size(), header.size() - around);
+    const auto described =
+        descriptionFrom(data, task, written.partLetter, written.identifiersWithoutPart, today);
+    return !described || *described != xml;
+}
+
+// The names, identifiers and author stretch of a description of the task's kind, removed
+// variants and number. Own names equal to the default identifiers give the same bytes as
+// the default names: they are read as the default names, which the form gives unless
+// the teacher types exactly the identifiers.
+NamedResult readNames(const TemplateData& data, Task task, std::string_view xml) {
+    NamedResult result;
+    task.names.reset();
+    const std::pair<std::optional<char>, bool> identifiers[] = {
+        {std::nullopt, false}, {'B', false}, {'C', false}, {std::nullopt, true}};
+    for (const auto& [letter, withoutPart] : identifiers) {
+        const auto marked = descriptionFrom(data, task, letter, withoutPart, "\x01");
+        if (!marked)
+            continue;
+        const auto at = marked->find('\x01');
+        const auto head = std::string_view(*marked).substr(0, at);
+        const auto tail = std::string_view(*marked).substr(at + 1);
+        if (xml.substr(0, head.size()) != head) {
+            result.failedAt = std::max(result.failedAt, firstDifference(xml, head));
+            continue;
+        }
+        if (xml.size() < head.size() + tail.size() ||
+            xml.substr(xml.size() - tail.size()) != tail) {
+            result.failedAt = std::max(result.failedAt, placeOfMissing(xml, tail, head.size()));
+            continue;
+        }
+        const auto stretch = xml.substr(head.size(), xml.size() - head.size() - tail.size());
+        if (const auto bad = badAuthorByte(stretch)) {
+            result.failedAt = std::max(result.failedAt, head.size() + *bad);
+            continue;
+        }
+        result.readings.push_back({std::nullopt, {Text(stretch), false, letter, withoutPart}, {}});
+    }
+    if (!result.readings.empty())
+        return result;
+
+    task.names = model::OwnNames{"\x02", "\x03"};
+    const auto text = descriptionFrom(data, task, std::nullopt, false, "\x01");
+    const Marked marked = cutAtMarkerBytes(*text);
+    const auto holes = cutLeftmost(marked.pattern, xml);
+    if (!holes) {
+        std::size_t deepest = 0;
+        PatternTree tree;
+        tree.add(marked.pattern);
+        tree.match(xml, &deepest);
+        result.failedAt = std::max(result.failedAt, deepest);
+        return result;
+    }
+    std::size_t authorAt = 0, russianAt = 0, englishAt = 0;
+    const auto author = labelled(xml, marked, *holes, '\x01', authorAt);
+    const auto russian = labelled(xml, marked, *holes, '\x02', russianAt);
+    const auto english = labelled(xml, marked, *holes, '\x03', englishAt);
+    if (!author || !russian || !english) {
+        result.failedAt = std::max(result.failedAt, holes->back().begin);
+        return result;
+    }
+    if (const auto bad = badAuthorByte(*author)) {
+        result.failedAt = std::max(result.failedAt, authorAt + *bad);
+        return result;
+    }
+    std::optional<std::pair<Text, std::size_t>> otherRussian, otherEnglish;
+    const auto typedRussian = typedName(*russian, otherRussian);
+    const auto typedEnglish = typedName(*english, otherEnglish);
+    if (!typedRussian || !typedEnglish) {
+        result.failedAt = std::max(result.failedAt, typedRussian ? englishAt : russianAt);
+        return result;
+    }
+    const WrittenWith written{Text(*author), false, std::nullopt, false};
+    result.readings.push_back({model::OwnNames{*typedRussian, *typedEnglish}, written, {}});
+    if (otherRussian)
+        result.readings.push_back(
+            {model::OwnNames{otherRussian->first, *typedEnglish}, written,
+             Doubt{ReadReason::Names, Description, russianAt + otherRussian->second}});
+    if (otherEnglish)
+        result.readings.push_back(
+            {model::OwnNames{*typedRussian, otherEnglish->first}, written,
+             Doubt{ReadReason::Names, Description, englishAt + otherEnglish->second}});
+    return result;
+}
+
+// The answer of task.out for the candidate task; a failure when the scoring is not one
+// the family writes or names a variant the task does not have.
+std::optional<Failure> readScoring(const FamilyTemplates& f, Task& task, std::string_view out) {
+    switch (f.family->scoring) {
+    case Scoring::OneVariant: {
+        std::size_t best = 0;
+        for (int answer = 0; answer < VariantCount; ++answer) {
+            if (out == f.oneVariant[answer]) {
+                task.answer = answer;
+                if (!task.variants[answer])
+                    return Failure{0, Scoring, out.find("ans1=") + 5,
+                                   ReadReason::RemovedVariantNamed};
+                return std::nullopt;
+            }
+            best = std::max(best, firstDifference(out, f.oneVariant[answer]));
+        }
+        return Failure{0, Scoring, best};
+    }
+    case Scoring::Typed: {
+        Task marked = task;
+        marked.typedAnswer = "\x01";
+        const Text text = scoringFrom(f, marked);
+        const auto at = text.find('\x01');
+        const auto head = std::string_view(text).substr(0, at);
+        const auto tail = std::string_view(text).substr(at + 1);
+        if (out.substr(0, head.size()) != head)
+            return Failure{0, Scoring, firstDifference(out, head)};
+        if (out.size() < head.size() + tail.size() || out.substr(out.size() - tail.size()) != tail)
+            return Failure{0, Scoring, placeOfMissing(out, tail, head.size())};
+        task.typedAnswer = Text(out.substr(head.size(), out.size() - head.size() - tail.size()));
+        return std::nullopt;
+    }
+    case Scoring::Variants:
+        break;
+    }
+    const auto& table = f.variantScoring[removedCount(task)];
+    const auto found = table.find(Text(out));
+    if (found == table.end()) {
+        std::size_t best = 0;
+        for (const auto& [text, right] : table)
+            best = std::max(best, firstDifference(out, text));
+        return Failure{0, Scoring, best};
+    }
+    task.answers = found->second;
+    unsigned removed = 0;
+    for (int i = 0; i < VariantCount; ++i)
+        if (!task.variants[i])
+            removed |= 1u << i;
+    if (task.answers & removed) {
+        Task kept = task;
+        kept.answers &= ~removed;
+        return Failure{0, Scoring, firstDifference(out, scoringFrom(f, kept)),
+                       ReadReason::RemovedVariantNamed};
+    }
+    return std::nullopt;
+}
+
+// The task a page layout gives with the texts of its holes.
+Task taskOfShape(const PageShape& shape, const std::vector<Span>& holes, std::string_view page,
+                 TaskKind kind, int number) {
+    Task task;
+    task.kind = kind;
+    task.number = number;
+    task.picture = shape.picture;
+    for (int i = 0; i < VariantCount && model::isChoice(kind); ++i)
+        if (shape.states[i] != VariantState::Removed)
+            task.variants[i] = Text();
+    for (std::size_t k = 0; k < holes.size(); ++k) {
+        Text text(page.substr(holes[k].begin, holes[k].end - holes[k].begin));
+        if (shape.holes[k] == ConditionHole)
+            task.condition = std::move(text);
+        else
+            task.variants[shape.holes[k]] = std::move(text);
+    }
+    return task;
+}
+
+// Every reading of the files as a task of this family. Layouts that give the same page
+// are tried from the preferred one; the first that the other files accept, and any other
+// as much preferred, are read.
+Attempt readFamily(const TemplateData& data, const FamilyTemplates& f, const Files& files,
+                   int number, bool diagnose) {
+    Attempt attempt;
+    const bool configFits = files[Config] == f.config;
+    const Failure configFailure{0, Config, firstDifference(files[Config], f.config)};
+    if (!configFits && !diagnose) {
+        attempt.fail(configFailure);
+        return attempt;
+    }
+    const auto& page = files[Page];
+    const auto matches = f.pages.match(page);
+    if (matches.empty()) {
+        std::size_t deepest = 0;
+        if (diagnose)
+            f.pages.match(page, &deepest);
+        attempt.fail({configFits ? 1 : 0, Page, deepest});
+        return attempt;
+    }
+    for (const auto& match : matches) {
+        const auto& shapes = f.shapes[match.pattern];
+        std::optional<std::pair<int, bool>> chosen;
+        for (const auto& shape : shapes) {
+            const auto key = std::pair(shape.erasedEmpty, !shape.removedSuffix());
+            if (chosen && key > *chosen)
+                break;
+            Task task = taskOfShape(shape, match.holes, page, f.family->kind, number);
+            std::optional<Failure> first;
+            int fitted = 0;
+            auto note = [&](std::optional<Failure> failure) {
+                if (!failure)
+                    ++fitted;
+                else if (!first)
+                    first = failure;
+            };
+            const Text rendered = pageFrom(f, task);
+            note(rendered == page
+                     ? std::nullopt
+                     : std::optional(Failure{0, Page, firstDifference(page, rendered)}));
+            note(configFits ? std::nullopt : std::optional(configFailure));
+            note(readScoring(f, task, files[Scoring]));
+            const NamedResult named = readNames(data, task, files[Description]);
+            note(named.readings.empty() ? std::optional(Failure{0, Description, named.failedAt})
+                                        : std::nullopt);
+            if (first) {
+                first->fitted = fitted;
+                attempt.fail(*first);
+                continue;
+            }
+            chosen = key;
+            std::vector<Task> conditions{task};
+            // A Russian condition that holds the Russian prompt may have been typed with the
+            // English one, which the writer translated.
+            std::optional<Doubt> promptDoubt;
+            if (task.kind == TaskKind::TypedAnswer && isRussianCondition(task.condition)) {
+                const auto at = task.condition.find(RussianPrompt);
+                if (at != Text::npos) {
+                    Task other = task;
+                    other.condition = replaceAll(task.condition, RussianPrompt, EnglishPrompt);
+                    if (pageFrom(f, other) == page) {
+                        conditions.push_back(other);
+                        promptDoubt = Doubt{ReadReason::Prompt, Page, match.holes[0].begin + at};
+                    }
+                }
+            }
+            for (std::size_t c = 0; c < conditions.size(); ++c)
+                for (const auto& n : named.readings) {
+                    Reading reading{conditions[c], n.written, {},
+                                    shape.holes,   n.doubt,   shape.erasedEmpty};
+                    reading.task.names = n.names;
+                    reading.cuts[Page] = match.holes;
+                    if (c > 0)
+                        reading.doubt = promptDoubt;
+                    reading.written.authorLineDiffers =
+                        authorDiffers(data, reading.task, reading.written, files[Description]);
+                    attempt.readings.push_back(std::move(reading));
+                }
+        }
+    }
+    return attempt;
+}
+
+Attempt readForm(const TemplateData& data, const Files& files, int number, bool diagnose) {
+    Attempt attempt;
+    for (const auto& family : data.families)
+        attempt.take(readFamily(data, family, files, number, diagnose));
+    return attempt;
+}
+
+// The first placeholder the Edits writer fills (*vs1*, *ans2* ...) in text, or none.
+std::optional<std::size_t> placeholderIn(std::string_view text, std::string_view name) {
+    for (auto at = text.find(name); at != std::string_view::npos; at = text.find(name, at + 1)) {
+        auto end = at + name.size();
+        const auto digits = end;
+        while (end < text.size() && text[end] >= '0' && text[end] <= '9')
+            ++end;
+        if (end > digits && end < text.size() && text[end] == '*' && at > 0 && text[at - 1] == '*')
+            return at - 1;
+    }
+    return std::nullopt;
+}
+
+// The title and author stretch of an Edits description with this many sub-questions.
+NamedResult readEditsNames(const TemplateData& data, int count, std::string_view xml) {
+    NamedResult result;
+    const Text header = data.head1 + "\x01" + data.tail + Text(CRLF);
+    const Text& zamena = data.edits.zamena;
+    Text text = replaceAll(header, zamena, replaceAll(zamena, "1", std::to_string(count)));
+    text = replaceAll(text, "TaskA1", "\x02") + Text(CRLF);
+    const Marked marked = cutAtMarkerBytes(text);
+    const auto holes = cutLeftmost(marked.pattern, xml);
+    if (!holes) {
+        PatternTree tree;
+        tree.add(marked.pattern);
+        tree.match(xml, &result.failedAt);
+        return result;
+    }
+    std::size_t authorAt = 0, titleAt = 0;
+    const auto author = labelled(xml, marked, *holes, '\x01', authorAt);
+    const auto title = labelled(xml, marked, *holes, '\x02', titleAt);
+    if (!author || !title) {
+        result.failedAt = holes->back().begin;
+        return result;
+    }
+    if (const auto bad = badAuthorByte(*author)) {
+        result.failedAt = authorAt + *bad;
+        return result;
+    }
+    std::optional<std::pair<Text, std::size_t>> other;
+    const auto typed = typedName(*title, other);
+    if (!typed) {
+        result.failedAt = titleAt;
+        return result;
+    }
+    const WrittenWith written{Text(*author), false, std::nullopt, false};
+    result.readings.push_back({model::OwnNames{*typed, {}}, written, {}});
+    if (other)
+        result.readings.push_back({model::OwnNames{other->first, {}}, written,
+                                   Doubt{ReadReason::Names, Description, titleAt + other->second}});
+    return result;
+}
+
+Attempt readEdits(const TemplateData& data, const Files& files, const fs::path& folder,
+                  bool diagnose) {
+    Attempt attempt;
+    const Text config = data.edits.taskCfg + Text(CRLF);
+    const bool configFits = files[Config] == config;
+    const Failure configFailure{0, Config, firstDifference(files[Config], config)};
+    if (!configFits && !diagnose) {
+        attempt.fail(configFailure);
+        return attempt;
+    }
+    const auto& page = files[Page];
+    const auto& out = files[Scoring];
+    const auto pages = data.editsPages.match(page);
+    if (pages.empty()) {
+        std::size_t deepest = 0;
+        if (diagnose)
+            data.editsPages.match(page, &deepest);
+        attempt.fail({configFits ? 1 : 0, Page, deepest});
+        return attempt;
+    }
+    const auto scorings = data.editsScoring.match(out);
+    const auto folderText =
+        *utf8ToCp1251(reinterpret_cast<const char*>(folder.generic_u8string().c_str()),
+                      Unencodable::CharacterReference);
+    for (const auto& pageCut : pages) {
+        const auto& layout = data.editsPageLayouts[pageCut.pattern];
+        Task task;
+        task.kind = TaskKind::Edits;
+        task.folder = folderText;
+        task.subQuestions.resize(static_cast<std::size_t>(layout.count));
+        std::vector<std::optional<std::string_view>> texts(layout.count + 1);
+        bool agree = true;
+        for (std::size_t k = 0; k < pageCut.holes.size(); ++k) {
+            const auto piece = std::string_view(page).substr(
+                pageCut.holes[k].begin, pageCut.holes[k].end - pageCut.holes[k].begin);
+            auto& text = texts[layout.holes[k]];
+            agree = agree && (!text || *text == piece);
+            text = piece;
+        }
+        for (int i = 0; i <= layout.count; ++i)
+            (i == 0 ? task.condition : task.subQuestions[i - 1].question) =
+                Text(texts[i].value_or(""));
+        bool scoringTried = false;
+        for (const auto& scoringCut : scorings) {
+            const auto& answers = data.editsScoringLayouts[scoringCut.pattern];
+            if (answers.count != layout.count)
+                continue;
+            scoringTried = true;
+            for (std::size_t k = 0; k < scoringCut.holes.size(); ++k)
+                task.subQuestions[answers.holes[k]].answer = Text(std::string_view(out).substr(
+                    scoringCut.holes[k].begin,
+                    scoringCut.holes[k].end - scoringCut.holes[k].begin));
+            const Package package = renderEdits(task, data.edits, folder);
+            std::optional<Failure> first;
+            int fitted = 0;
+            auto note = [&](bool fits, int file, std::size_t offset) {
+                if (fits)
+                    ++fitted;
+                else if (!first)
+                    first = Failure{0, file, offset};
+            };
+            note(agree && package.page == page, Page, firstDifference(page, package.page));
+            note(configFits, Config, configFailure.offset);
+            note(package.scoring == out, Scoring, firstDifference(out, package.scoring));
+            const NamedResult named = readEditsNames(data, layout.count, files[Description]);
+            note(!named.readings.empty(), Description, named.failedAt);
+            if (first) {
+                first->fitted = fitted;
+                attempt.fail(*first);
+                continue;
+            }
+            // A placeholder in a typed text: the writer may have filled others like it.
+            std::optional<Doubt> placeholder;
+            for (std::size_t k = 0; k < pageCut.holes.size() && !placeholder; ++k)
+                if (const auto at = placeholderIn(
+                        std::string_view(page).substr(
+                            pageCut.holes[k].begin, pageCut.holes[k].end - pageCut.holes[k].begin),
+                        "vs"))
+                    placeholder =
+                        Doubt{ReadReason::Placeholder, Page, pageCut.holes[k].begin + *at};
+            for (std::size_t k = 0; k < scoringCut.holes.size() && !placeholder; ++k)
+                if (const auto at =
+                        placeholderIn(std::string_view(out).substr(scoringCut.holes[k].begin,
+                                                                   scoringCut.holes[k].end -
+                                                                       scoringCut.holes[k].begin),
+                                      "ans"))
+                    placeholder =
+                        Doubt{ReadReason::Placeholder, Scoring, scoringCut.holes[k].begin + *at};
+            for (const auto& n : named.readings) {
+                Reading reading{task, n.written, {}, {}, n.doubt ? n.doubt : placeholder};
+                reading.task.title = n.names->russian;
+                reading.cuts[Page] = pageCut.holes;
+                reading.cuts[Scoring] = scoringCut.holes;
+                const Package today = renderEdits(reading.task, data.edits, folder);
+                reading.written.authorLineDiffers = today.description != files[Description];
+                attempt.readings.push_back(std::move(reading));
+            }
+        }
+        if (!scoringTried) {
+            std::size_t deepest = 0;
+            if (diagnose)
+                data.editsScoring.match(out, &deepest);
+            attempt.fail({1 + (configFits ? 1 : 0), Scoring, deepest});
+        }
+    }
+    return attempt;
+}
+
+// A task with a picture reads the same as one without whose condition begins with the
+// picture line: the picture is read.
+bool pictureExplains(const Task& withPicture, const Task& without) {
+    if (!withPicture.picture || without.picture)
+        return false;
+    Task same = without;
+    same.picture = true;
+    same.condition = withPicture.condition;
+    return same == withPicture;
+}
+
+std::size_t firstCutDifference(const std::vector<Span>& a, const std::vector<Span>& b) {
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+        if (a[i].begin != b[i].begin)
+            return std::min(a[i].begin, b[i].begin);
+        if (a[i].end != b[i].end)
+            return std::min(a[i].end, b[i].end);
+    }
+    return a.size() < b.size() ? (a.empty() ? 0 : a.back().end) : (b.empty() ? 0 : b.back().end);
+}
+
+FilePlace placeIn(const std::string& bytes, int file, std::size_t offset) {
+    FilePlace place{std::string(FileNames[file]), offset, 1, 1};
+    const auto end = std::min(offset, bytes.size());
+    const auto lastBreak = bytes.rfind('\n', end == 0 ? 0 : end - 1);
+    place.line = 1 + static_cast<std::size_t>(std::count(bytes.begin(), bytes.begin() + end, '\n'));
+    place.column = end - (lastBreak == std::string::npos || end == 0 ? 0 : lastBreak + 1) + 1;
+    return place;
+}
+
+// Why two readings differ, and where.
+Doubt difference(const Reading& a, const Reading& b) {
+    if ((a.task.kind == TaskKind::Edits) != (b.task.kind == TaskKind::Edits) ||
+        model::isChoice(a.task.kind) != model::isChoice(b.task.kind))
+        return {ReadReason::Kind, Page, firstCutDifference(a.cuts[Page], b.cuts[Page])};
+    for (const int file : {Page, Scoring})
+        if (a.cuts[file] != b.cuts[file])
+            return {ReadReason::TemplateText, file, firstCutDifference(a.cuts[file], b.cuts[file])};
+    if (b.doubt)
+        return *b.doubt;
+    if (a.doubt)
+        return *a.doubt;
+    if (a.task.kind != b.task.kind)
+        return {ReadReason::Kind, Page, 0};
+    for (std::size_t k = 0; k < a.labels.size() && k < b.labels.size(); ++k)
+        if (a.labels[k] != b.labels[k])
+            return {ReadReason::EmptyOrRemoved, Page, a.cuts[Page][k].begin};
+    return {ReadReason::EmptyOrRemoved, Page, 0};
+}
+
+ReadResult resolve(std::vector<Reading> readings, const Files& files, const fs::path& folder,
+                   bool reviewSaved) {
+    readings.erase(std::remove_if(readings.begin(), readings.end(),
+                                  [&](const Reading& r) {
+                                      return std::any_of(readings.begin(), readings.end(),
+                                                         [&](const Reading& q) {
+                                                             return pictureExplains(q.task, r.task);
+                                                         });
+                                  }),
+                   readings.end());
+    // A variant left empty whose block a removal took out leaves no trace: of the readings,
+    // those with the fewest such variants are read (the variant is read as removed).
+    const auto fewest =
+        std::min_element(readings.begin(), readings.end(), [](const Reading& a, const Reading& b) {
+            return a.erasedEmpty < b.erasedEmpty;
+        })->erasedEmpty;
+    std::erase_if(readings, [&](const Reading& r) { return r.erasedEmpty > fewest; });
+    std::vector<Reading> distinct;
+    for (auto& reading : readings)
+        if (std::none_of(distinct.begin(), distinct.end(),
+                         [&](const Reading& d) { return d.task == reading.task; }))
+            distinct.push_back(std::move(reading));
+    ReadResult result;
+    result.folder = folder;
+    std::optional<Doubt> doubt = distinct.size() > 1
+                                     ? std::optional(difference(distinct[0], distinct[1]))
+                                     : distinct[0].doubt;
+    if (!doubt) {
+        result.status = ReadStatus::Read;
+        result.task = std::move(distinct[0].task);
+        result.written = std::move(distinct[0].written);
+        result.written.reviewSaved = reviewSaved;
+        return result;
+    }
+    result.status = ReadStatus::Ambiguous;
+    result.reason = doubt->reason;
+    result.place = placeIn(files[doubt->file], doubt->file, doubt->offset);
+    for (auto& reading : distinct)
+        result.readings.push_back(std::move(reading.task));
+    return result;
+}
+
+// Task files saved unchanged by the code review: task.asp, task.out and task.xml each
+// with one more CR LF at the end.
+std::optional<Files> beforeReview(const Files& files) {
+    Files before = files;
+    for (const int file : {Page, Scoring, Description}) {
+        auto& bytes = before[file];
+        if (bytes.size() < 2 || bytes.compare(bytes.size() - 2, 2, CRLF) != 0)
+            return std::nullopt;
+        bytes.resize(bytes.size() - 2);
+    }
+    return before;
+}
+
+template <typename Reader>
+ReadResult readFolder(const model::Olympiad& olympiad, const fs::path& folder, Reader reader) {
+    ReadResult result;
+    result.folder = folder;
+    Files files;
+    for (int file = 0; file < FileCount; ++file) {
+        auto bytes = readBytes(olympiad.outputDir / folder / FileNames[file]);
+        if (!bytes) {
+            result.status = ReadStatus::Missing;
+            result.reason = ReadReason::MissingFile;
+            result.place.file = std::string(FileNames[file]);
+            return result;
+        }
+        files[file] = std::move(*bytes);
+    }
+    Attempt attempt = reader(files, false);
+    if (!attempt.readings.empty())
+        return resolve(std::move(attempt.readings), files, folder, false);
+    const auto before = beforeReview(files);
+    if (before) {
+        Attempt reviewed = reader(*before, false);
+        if (!reviewed.readings.empty())
+            return resolve(std::move(reviewed.readings), files, folder, true);
+    }
+    // Nothing fits: the failure that fitted most, of the files as they are or as the review
+    // saved them.
+    Failure failure = reader(files, true).failure;
+    if (before) {
+        const Failure reviewed = reader(*before, true).failure;
+        if (reviewed.beats(failure))
+            failure = reviewed;
+    }
+    result.status = ReadStatus::Mismatch;
+    result.reason = failure.reason;
+    result.place = placeIn(files[failure.file], failure.file, failure.offset);
+    return result;
+}
+
+void requireNumber(int number) {
+    if (number < 1 || number > 99)
+        throw std::logic_error("a task of the form has a number from 1 to 99");
+}
+
+} // namespace
+
+TemplateSet TemplateSet::load(const fs::path& systemDir) {
+    TemplateSet set;
+    set.data_ = std::make_shared<const TemplateData>(loadTemplateData(systemDir));
+    return set;
+}
+
+ReadResult readTask(const TemplateSet& templates, const model::Olympiad& olympiad,
+                    const fs::path& folder, int number) {
+    requireNumber(number);
+    return readFolder(olympiad, folder, [&](const Files& files, bool diagnose) {
+        return readForm(templates.data(), files, number, diagnose);
+    });
+}
+
+ReadResult readEditsTask(const TemplateSet& templates, const model::Olympiad& olympiad,
+                         const fs::path& folder) {
+    return readFolder(olympiad, folder, [&](const Files& files, bool diagnose) {
+        return readEdits(templates.data(), files, folder, diagnose);
+    });
+}
+
+ReadResult readAnyTask(const TemplateSet& templates, const model::Olympiad& olympiad,
+                       const fs::path& folder, std::optional<int> number) {
+    if (!number) {
+        const auto name = folder.filename().string();
+        const bool numeric =
+            !name.empty() && name.size() <= 2 && name.front() != '0' &&
+            std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
+        if (numeric)
+            number = std::stoi(name);
+    } else {
+        requireNumber(*number);
+    }
+    return readFolder(olympiad, folder, [&](const Files& files, bool diagnose) {
+        Attempt attempt = readEdits(templates.data(), files, folder, diagnose);
+        if (number)
+            attempt.take(readForm(templates.data(), files, *number, diagnose));
+        return attempt;
+    });
+}
+
+ReadResult readTask(const fs::path& systemDir, const model::Olympiad& olympiad, int number) {
+    const auto place = olympiad.place(number);
+    if (!place)
+        throw std::logic_error("the task lies in no part of the olympiad");
+    return readTask(TemplateSet::load(systemDir), olympiad, place->folder, number);
+}
+
+std::string ReadResult::report(Lang lang) const {
+    const std::string where = folder.generic_string();
+    if (status == ReadStatus::Read)
+        return written.authorLineDiffers ? msg::readback::authorDiffers.utf8(
+                                               lang, {where, cp1251ToUtf8(written.authorLine)})
+                                         : std::string();
+    if (status == ReadStatus::Missing)
+        return msg::readback::missingFile.utf8(lang, {where, place.file});
+    const Message* message = &msg::readback::differs;
+    switch (reason) {
+    case ReadReason::RemovedVariantNamed:
+        message = &msg::readback::removedVariantNamed;
+        break;
+    case ReadReason::TemplateText:
+        message = &msg::readback::templateText;
+        break;
+    case ReadReason::EmptyOrRemoved:
+        message = &msg::readback::emptyOrRemoved;
+        break;
+    case ReadReason::Prompt:
+        message = &msg::readback::prompt;
+        break;
+    case ReadReason::Placeholder:
+        message = &msg::readback::placeholder;
+        break;
+    case ReadReason::Names:
+        message = &msg::readback::names;
+        break;
+    case ReadReason::Kind:
+        message = &msg::readback::kind;
+        break;
+    default:
+        break;
+    }
+    return message->utf8(lang, {where, place.file, std::to_string(place.offset.value_or(0)),
+                                std::to_string(place.line), std::to_string(place.column)});
+}
+
+} // namespace kavo::render

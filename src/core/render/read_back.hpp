@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// Reading a written task back: from a task folder and the templates of System_folder, the
+// Task that was written there, or the file and the first place that say why it cannot be.
+// A task is read only when it renders back to exactly the bytes in the folder.
+
+#include "core/common/lang.hpp"
+#include "core/model/task.hpp"
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kavo::render {
+
+struct TemplateData;
+
+// The templates a read compares with, loaded once for a whole tree (copies share them).
+class TemplateSet {
+  public:
+    // Reads every template a task or an Edits task is written from, and the author
+    // templates. Throws kavo::Error at a file that cannot be read.
+    static TemplateSet load(const std::filesystem::path& systemDir);
+    const TemplateData& data() const { return *data_; }
+
+  private:
+    std::shared_ptr<const TemplateData> data_;
+};
+
+enum class ReadStatus {
+    Read,      // `task` is the task written there
+    Ambiguous, // the files are the package of more than one task; `readings` lists them
+    Mismatch,  // no task renders to these files: `place` is the first place that differs
+    Missing,   // `place.file` is missing or cannot be read
+};
+
+enum class ReadReason {
+    None,
+    MissingFile,
+    Differs,             // written by hand or from other templates
+    RemovedVariantNamed, // task.out names as right a variant the page does not have
+    TemplateText,        // a typed text holds a stretch of a template: it cuts more than one way
+    EmptyOrRemoved,      // the page does not show which variants were left empty or removed
+    Prompt,              // a typed-answer condition holds the prompt the writer translates
+    Placeholder,         // an Edits text holds a placeholder such as *vs3*
+    Names,               // own or default names, or a character or its XML reference
+    Kind,                // both a task of the form and an Edits task
+};
+
+struct FilePlace {
+    std::string file;                  // task.asp, TASK.CFG, task.out or task.xml
+    std::optional<std::size_t> offset; // none: the whole file
+    std::size_t line = 0, column = 0;  // from 1, in bytes; lines end at LF
+    bool operator==(const FilePlace&) const = default;
+};
+
+// What a read found beside the task: the data the description carries, and how the
+// files were saved.
+struct WrittenWith {
+    Text authorLine;                // as task.xml holds it: escaped, with the writer's rewrites
+    bool authorLineDiffers = false; // not the author line of today's headers
+    std::optional<char> partLetter; // default names: 'B' or 'C' (none: "A")
+    bool identifiersWithoutPart = false; // TaskA3 written as Task3
+    bool reviewSaved = false; // task.asp, task.out and task.xml each end with one more CR LF
+    bool operator==(const WrittenWith&) const = default;
+};
+
+struct ReadResult {
+    ReadStatus status = ReadStatus::Mismatch;
+    ReadReason reason = ReadReason::None;
+    std::filesystem::path folder; // the task folder, relative to the task tree
+    std::optional<model::Task> task;
+    WrittenWith written;
+    FilePlace place;
+    std::vector<model::Task> readings; // Ambiguous: the tasks these files can hold
+
+    // The reason with the folder, file and place in the interface language (UTF-8); for a
+    // Read the information to show (another author line), or nothing.
+    std::string report(Lang lang) const;
+};
+
+// The task of the form with this number (1 to 99) in the folder (relative to the task
+// tree): any kind, any removed variants, default or own names.
+ReadResult readTask(const TemplateSet& templates, const model::Olympiad& olympiad,
+                    const std::filesystem::path& folder, int number);
+
+// The Edits task in the folder (relative to the task tree), with two to four sub-questions.
+ReadResult readEditsTask(const TemplateSet& templates, const model::Olympiad& olympiad,
+                         const std::filesystem::path& folder);
+
+// A task of either sort, for a listing of the tree. Without a number the folder's name
+// gives it ("7", "PartB/7"); a folder not named by a number 1 to 99 holds an Edits task.
+// Files that fit both sorts are Ambiguous with the reason Kind.
+ReadResult readAnyTask(const TemplateSet& templates, const model::Olympiad& olympiad,
+                       const std::filesystem::path& folder,
+                       std::optional<int> number = std::nullopt);
+
+// Task `number` of the olympiad in its folder by the part rule, with the templates of
+// systemDir (for reading a single task). The number must lie in a part.
+ReadResult readTask(const std::filesystem::path& systemDir, const model::Olympiad& olympiad,
+                    int number);
+
+} // namespace kavo::render

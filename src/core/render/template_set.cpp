@@ -1,0 +1,348 @@
+// SPDX-License-Identifier: MIT
+#include "core/render/template_set.hpp"
+
+#include "core/common/files.hpp"
+#include "core/common/xml.hpp"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace kavo::render {
+
+using model::Task;
+using model::TaskKind;
+using model::VariantCount;
+
+namespace {
+
+// What renderTask writes besides the templates; the two must stay the same.
+constexpr std::string_view OneCost = "cost=\"1\"";
+constexpr std::string_view FiveCost = "cost=\"5\"";
+constexpr std::string_view EnglishPrompt = "Enter the correct answer";
+// Введите корректный ответ
+constexpr std::string_view RussianPrompt =
+    "\xC2\xE2\xE5\xE4\xE8\xF2\xE5 \xEA\xEE\xF0\xF0\xE5\xEA\xF2\xED\xFB\xE9 \xEE\xF2\xE2\xE5\xF2";
+
+// Marks a hole in a page rendered for its layout: a byte no template holds, then the label.
+constexpr char Marker = '\x01';
+
+Text marker(int label) {
+    return {Marker, static_cast<char>('1' + label)};
+}
+
+// A text rendered with markers cut into its stretches and the labels of its holes.
+Pattern cutAtMarkers(std::string_view marked, std::vector<int>& labels,
+                     std::size_t (*minLength)(int)) {
+    Pattern pattern;
+    std::size_t start = 0;
+    for (auto at = marked.find(Marker); at != std::string_view::npos;
+         at = marked.find(Marker, start)) {
+        pattern.literals.emplace_back(marked.substr(start, at - start));
+        const int label = marked[at + 1] - '1';
+        labels.push_back(label);
+        pattern.minLengths.push_back(minLength(label));
+        start = at + 2;
+    }
+    pattern.literals.emplace_back(marked.substr(start));
+    return pattern;
+}
+
+// A filled variant holds at least one byte (an empty one is a layout of its own); the
+// condition may be empty.
+std::size_t pageHoleLength(int label) {
+    return label == ConditionHole ? 0 : 1;
+}
+
+std::size_t anyLength(int) {
+    return 0;
+}
+
+Text overwriteIdentifiers(Text text, bool twoDigits, int number, std::optional<char> letter) {
+    auto put = [&text](std::size_t position, char c) { text[position - 1] = c; };
+    const std::size_t first = 17, second = twoDigits ? 33 : 32;
+    if (letter) {
+        put(first, *letter);
+        put(second, *letter);
+    }
+    if (twoDigits) {
+        const char tens = static_cast<char>('0' + number / 10);
+        const char units = static_cast<char>('0' + number % 10);
+        put(first + 1, tens);
+        put(second + 1, tens);
+        put(first + 2, units);
+        put(second + 2, units);
+    } else {
+        const char digit = static_cast<char>('0' + number);
+        put(first + 1, digit);
+        put(second + 1, digit);
+    }
+    return text;
+}
+
+// The variants left empty whose block (its separator and its empty text) the removals
+// take out of the page whole: the page shows nothing of them. The removals of pageFrom,
+// followed byte by byte.
+int erasedEmpty(const FamilyTemplates& f, const Task& task) {
+    if (f.family->around.empty())
+        return 0;
+    Text page;
+    std::vector<int> owner; // the piece each byte comes from
+    auto add = [&](std::string_view piece, int index) {
+        page.append(piece);
+        page.append(CRLF);
+        owner.insert(owner.end(), piece.size() + CRLF.size(), index);
+    };
+    add(f.parts[task.picture ? 0 : 1], 0);
+    add(task.condition, 1);
+    for (int i = 0; i < VariantCount; ++i) {
+        add(f.parts[f.family->around[i]], 2 + 2 * i);
+        add(task.variants[i].value_or(Text()), 3 + 2 * i);
+    }
+    add(f.parts[f.family->around[VariantCount]], 2 + 2 * VariantCount);
+    for (int i = 2; i < VariantCount; ++i)
+        if (!task.variants[i])
+            for (const auto name : f.family->removals[i - 2]) {
+                const Text& gone = f.removals.find(name)->second;
+                if (gone.empty())
+                    continue;
+                Text kept;
+                std::vector<int> keptOwner;
+                std::size_t start = 0;
+                for (auto at = page.find(gone); at != Text::npos; at = page.find(gone, start)) {
+                    kept.append(page, start, at - start);
+                    keptOwner.insert(keptOwner.end(), owner.begin() + start, owner.begin() + at);
+                    start = at + gone.size();
+                }
+                kept.append(page, start);
+                keptOwner.insert(keptOwner.end(), owner.begin() + start, owner.end());
+                page = std::move(kept);
+                owner = std::move(keptOwner);
+            }
+    int erased = 0;
+    for (int i = 0; i < VariantCount; ++i)
+        if (task.variants[i] && task.variants[i]->empty() &&
+            std::find(owner.begin(), owner.end(), 2 + 2 * i) == owner.end())
+            ++erased;
+    return erased;
+}
+
+void addPageShapes(FamilyTemplates& f) {
+    const bool typed = f.family->around.empty();
+    std::vector<PageShape> all;
+    for (const bool picture : {false, true}) {
+        if (typed) {
+            for (const bool russian : {false, true})
+                all.push_back({picture, {}, russian, {}});
+            continue;
+        }
+        // Every state of A and B (filled, empty) and of C, D, E (also removed).
+        for (int code = 0; code < 4 * 27; ++code) {
+            PageShape shape{picture, {}, false, {}};
+            int rest = code;
+            for (int i = 0; i < VariantCount; ++i) {
+                const int states = i < 2 ? 2 : 3;
+                shape.states[i] = static_cast<VariantState>(rest % states);
+                rest /= states;
+            }
+            all.push_back(shape);
+        }
+    }
+    for (auto& shape : all) {
+        Task task;
+        task.kind = f.family->kind;
+        task.picture = shape.picture;
+        task.condition = marker(ConditionHole);
+        for (int i = 0; i < VariantCount; ++i)
+            if (shape.states[i] == VariantState::Filled)
+                task.variants[i] = marker(i);
+            else if (shape.states[i] == VariantState::Empty)
+                task.variants[i] = Text();
+        shape.erasedEmpty = erasedEmpty(f, task);
+        Text page = pageFrom(f, task);
+        if (shape.russianPrompt)
+            page = replaceAll(page, EnglishPrompt, RussianPrompt);
+        const Pattern pattern = cutAtMarkers(page, shape.holes, pageHoleLength);
+        const auto index = static_cast<std::size_t>(f.pages.add(pattern));
+        if (f.shapes.size() <= index)
+            f.shapes.resize(index + 1);
+        f.shapes[index].push_back(shape);
+    }
+    // Where layouts give the same page, the removal templates cannot tell a variant left
+    // empty from a removed one: the layout with fewer empty variants, and then the one the
+    // form can make, is read.
+    for (auto& shapes : f.shapes)
+        std::stable_sort(shapes.begin(), shapes.end(), [](const PageShape& a, const PageShape& b) {
+            return std::pair(a.erasedEmpty, !a.removedSuffix()) <
+                   std::pair(b.erasedEmpty, !b.removedSuffix());
+        });
+}
+
+FamilyTemplates loadFamily(const fs::path& systemDir, TaskKind kind) {
+    FamilyTemplates f;
+    f.family = &familyOf(kind);
+    for (const auto& name : familyFiles(*f.family))
+        f.parts.push_back(readText(systemDir / name));
+    f.config = f.parts.back() + Text(CRLF);
+    for (const auto& names : f.family->removals)
+        for (const auto name : names)
+            if (!f.removals.count(name))
+                f.removals.emplace(std::string(name), readText(systemDir / "Del" / fs::path(name)));
+    addPageShapes(f);
+    for (int answer = 0; answer < VariantCount; ++answer) {
+        Task task;
+        task.kind = kind;
+        task.answer = answer;
+        f.oneVariant[answer] = scoringFrom(f, task);
+    }
+    if (f.family->scoring == Scoring::Variants)
+        for (int removed = 0; removed <= 3; ++removed)
+            for (unsigned right = 0; right < 32; ++right)
+                f.variantScoring[removed].emplace(joinPieces(multipleChoiceScoring(right, removed)),
+                                                  right);
+    return f;
+}
+
+void addEditsLayouts(TemplateData& data) {
+    const auto& t = data.edits;
+    // By the number of sub-questions: two, three, four.
+    const std::pair<const Text*, const Text*> texts[] = {
+        {&t.task2Asp, &t.task2Out}, {&t.task1Asp, &t.task1Out}, {&t.task3Asp, &t.task3Out}};
+    for (int count = 2; count <= 4; ++count) {
+        const auto& [page, scoring] = texts[count - 2];
+        // The placeholders that renderEdits fills, marked with their number.
+        Text markedPage = *page + Text(CRLF);
+        for (int i = 1; i <= count + 1; ++i)
+            markedPage = replaceAll(markedPage, "*vs" + std::to_string(i) + "*", marker(i - 1));
+        Text markedScoring = *scoring + Text(CRLF);
+        for (int i = 1; i <= count; ++i)
+            markedScoring =
+                replaceAll(markedScoring, "*ans" + std::to_string(i) + "*", marker(i - 1));
+        EditsLayout pageLayout{count, {}}, scoringLayout{count, {}};
+        const auto pageIndex = static_cast<std::size_t>(
+            data.editsPages.add(cutAtMarkers(markedPage, pageLayout.holes, anyLength)));
+        const auto scoringIndex = static_cast<std::size_t>(
+            data.editsScoring.add(cutAtMarkers(markedScoring, scoringLayout.holes, anyLength)));
+        data.editsPageLayouts.resize(std::max(data.editsPageLayouts.size(), pageIndex + 1));
+        data.editsPageLayouts[pageIndex] = pageLayout;
+        data.editsScoringLayouts.resize(
+            std::max(data.editsScoringLayouts.size(), scoringIndex + 1));
+        data.editsScoringLayouts[scoringIndex] = scoringLayout;
+    }
+}
+
+} // namespace
+
+bool PageShape::removedSuffix() const {
+    bool removed = false;
+    for (const auto state : states) {
+        if (removed && state != VariantState::Removed)
+            return false;
+        removed = state == VariantState::Removed;
+    }
+    return true;
+}
+
+const FamilyTemplates& TemplateData::family(TaskKind kind) const {
+    for (const auto& f : families)
+        if (f.family->kind == kind)
+            return f;
+    throw std::logic_error("no template family for this kind of task");
+}
+
+TemplateData loadTemplateData(const fs::path& systemDir) {
+    TemplateData data;
+    for (const auto kind : {TaskKind::SingleChoice, TaskKind::TypedAnswer, TaskKind::FoldedChoice,
+                            TaskKind::MultipleChoice, TaskKind::MultipleChoiceFolded})
+        data.families.push_back(loadFamily(systemDir, kind));
+    data.costFind = readText(systemDir / "Del" / "cost.txt");
+    for (int removed = 1; removed <= 3; ++removed)
+        data.costPut[removed] =
+            readText(systemDir / "Del" / ("cost" + std::to_string(removed) + ".txt"));
+    const auto authorisation = systemDir / "Authorisation";
+    data.head1 = readText(authorisation / "Author_1.txt");
+    data.head2 = readText(authorisation / "Author_2.txt");
+    data.tail = readText(authorisation / "Author_end.txt");
+    data.header1 = readText(systemDir / "file" / "task_xml.txt");
+    data.header2 = readText(systemDir / "file" / "task_xml_2.txt");
+    data.edits = readEditsTemplates(systemDir);
+    addEditsLayouts(data);
+    return data;
+}
+
+int removedCount(const Task& task) {
+    return static_cast<int>(std::count_if(task.variants.begin() + 2, task.variants.end(),
+                                          [](const auto& v) { return !v; }));
+}
+
+Text pageFrom(const FamilyTemplates& f, const Task& task) {
+    const auto& t = f.parts;
+    Pieces page{task.picture ? t[0] : t[1], task.condition};
+    if (f.family->around.empty()) {
+        page.push_back(t[2]);
+        page.resize(page.size() + 10);
+    } else {
+        for (int i = 0; i < VariantCount; ++i) {
+            page.push_back(t[f.family->around[i]]);
+            page.push_back(task.variants[i].value_or(Text()));
+        }
+        page.push_back(t[f.family->around[VariantCount]]);
+        for (int i = 2; i < VariantCount; ++i)
+            if (!task.variants[i])
+                for (const auto name : f.family->removals[i - 2])
+                    removeBlock(page, f.removals.find(name)->second);
+    }
+    Text text = joinPieces(page);
+    if (task.kind == TaskKind::TypedAnswer && isRussianCondition(task.condition))
+        text = replaceAll(text, EnglishPrompt, RussianPrompt);
+    return text;
+}
+
+Text scoringFrom(const FamilyTemplates& f, const Task& task) {
+    switch (f.family->scoring) {
+    case Scoring::OneVariant:
+        return joinPieces(
+            {"countby=test", "[1]", "ans1=" + std::to_string(task.answer), "score[1]=1"});
+    case Scoring::Typed:
+        return joinPieces(
+            {"countby=test", "[1]", "ans1=" + task.typedAnswer, "score[1]=1", "total=score[1]"});
+    case Scoring::Variants:
+        break;
+    }
+    return joinPieces(multipleChoiceScoring(task.answers, removedCount(task)));
+}
+
+std::optional<Text> descriptionFrom(const TemplateData& data, const Task& task,
+                                    std::optional<char> letter, bool withoutPart,
+                                    std::string_view authorStretch) {
+    const Family& family = *data.family(task.kind).family;
+    const bool twoDigits = task.number >= 10;
+    Text header = twoDigits ? data.head2 : data.head1;
+    header.append(authorStretch);
+    header += data.tail;
+    header += CRLF;
+    if (family.costByRemovals)
+        header = replaceAll(header, OneCost, FiveCost);
+    Text text;
+    if (!task.names) {
+        if (header.size() < (twoDigits ? 35u : 33u))
+            return std::nullopt;
+        text = overwriteIdentifiers(std::move(header), twoDigits, task.number, letter);
+    } else {
+        const Text russian = escapeXmlAttribute(task.names->russian);
+        const Text english = escapeXmlAttribute(task.names->english);
+        text = replaceAll(header, twoDigits ? "TaskA1 " : "TaskA1", russian);
+        text = replaceAll(text, "ename=\"" + russian, "ename=\"" + english);
+    }
+    text += CRLF;
+    const int removed = removedCount(task);
+    if (family.costByRemovals && removed > 0)
+        text = joinPieces(splitLines(replaceAll(text, data.costFind, data.costPut[removed])));
+    if (withoutPart && !task.names)
+        text = replaceAll(normaliseBreaks(text), "TaskA", "Task") + Text(CRLF);
+    return text;
+}
+
+} // namespace kavo::render

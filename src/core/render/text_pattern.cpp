@@ -1,0 +1,172 @@
+// SPDX-License-Identifier: MIT
+#include "core/render/text_pattern.hpp"
+
+#include <algorithm>
+#include <string.h> // memmem
+
+namespace kavo::render {
+
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+// The first occurrence of what in text at or after from. glibc's memmem is fast on the
+// long stretches of a page.
+std::size_t findFrom(std::string_view text, std::string_view what, std::size_t from) {
+    if (from > text.size())
+        return npos;
+    if (what.empty())
+        return from;
+    const void* hit = memmem(text.data() + from, text.size() - from, what.data(), what.size());
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : npos;
+}
+
+bool endsWith(std::string_view text, std::string_view end) {
+    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+} // namespace
+
+std::size_t placeOfMissing(std::string_view text, std::string_view literal, std::size_t from) {
+    const auto whole = findFrom(text, literal, from);
+    if (whole != npos)
+        return whole + literal.size();
+    for (std::size_t length = literal.size(); length > 0; --length) {
+        const auto found = text.rfind(literal.substr(0, length));
+        if (found != npos && found >= from)
+            return found + length;
+    }
+    return from;
+}
+
+std::optional<std::vector<Span>> cutLeftmost(const Pattern& pattern, std::string_view text) {
+    const auto& literals = pattern.literals;
+    if (text.substr(0, literals.front().size()) != literals.front())
+        return std::nullopt;
+    std::vector<Span> holes;
+    std::size_t pos = literals.front().size();
+    for (std::size_t i = 0; i < pattern.minLengths.size(); ++i) {
+        const std::size_t from = pos + pattern.minLengths[i];
+        const Text& literal = literals[i + 1];
+        const bool last = i + 1 == pattern.minLengths.size();
+        const std::size_t at = last
+                                   ? (endsWith(text, literal) ? text.size() - literal.size() : npos)
+                                   : findFrom(text, literal, from);
+        if (at == npos || at < from)
+            return std::nullopt;
+        holes.push_back({pos, at});
+        pos = at + literal.size();
+    }
+    if (pos != text.size())
+        return std::nullopt;
+    return holes;
+}
+
+std::vector<Span> cutRightmost(const Pattern& pattern, std::string_view text) {
+    const auto& literals = pattern.literals;
+    std::vector<Span> holes(pattern.minLengths.size());
+    std::size_t start = text.size() - literals.back().size();
+    // Each stretch at its last place before the next one, from the end back.
+    for (std::size_t i = holes.size(); i-- > 0;) {
+        const std::size_t limit = start - pattern.minLengths[i];
+        const Text& literal = literals[i];
+        const std::size_t at = i == 0 ? 0 : text.rfind(literal, limit - literal.size());
+        holes[i] = {at + literal.size(), start};
+        start = at;
+    }
+    return holes;
+}
+
+std::size_t firstDifference(std::string_view a, std::string_view b) {
+    const auto pair = std::mismatch(a.begin(), a.begin() + std::min(a.size(), b.size()), b.begin());
+    return static_cast<std::size_t>(pair.first - a.begin());
+}
+
+int PatternTree::child(int parent, const Text& literal, std::size_t minLength, bool hole) {
+    for (const int index : nodes_[parent].children) {
+        const Node& node = nodes_[index];
+        if (hole ? node.minLength == minLength : node.literal == literal)
+            return index;
+    }
+    nodes_.push_back(Node{hole ? Text() : literal, hole ? minLength : 0, {}});
+    const int index = static_cast<int>(nodes_.size()) - 1;
+    nodes_[parent].children.push_back(index);
+    return index;
+}
+
+int PatternTree::add(const Pattern& pattern) {
+    int node = child(0, pattern.literals.front(), 0, false);
+    for (std::size_t i = 0; i < pattern.minLengths.size(); ++i) {
+        node = child(node, {}, pattern.minLengths[i], true);
+        node = child(node, pattern.literals[i + 1], 0, false);
+    }
+    if (nodes_[node].terminal < 0) {
+        patterns_.push_back(pattern);
+        nodes_[node].terminal = static_cast<int>(patterns_.size()) - 1;
+    }
+    return nodes_[node].terminal;
+}
+
+void PatternTree::walk(int literalNode, std::size_t pos, std::string_view text,
+                       std::vector<Span>& holes, std::vector<Match>& found,
+                       std::size_t* deepest) const {
+    for (const int holeIndex : nodes_[literalNode].children) {
+        const std::size_t from = pos + nodes_[holeIndex].minLength;
+        for (const int next : nodes_[holeIndex].children) {
+            const Node& node = nodes_[next];
+            if (node.terminal >= 0) {
+                // The last stretch ends the text.
+                const bool fits =
+                    endsWith(text, node.literal) && text.size() - node.literal.size() >= from;
+                if (fits) {
+                    holes.push_back({pos, text.size() - node.literal.size()});
+                    found.push_back({node.terminal, holes});
+                    holes.pop_back();
+                } else if (deepest) {
+                    *deepest = std::max(*deepest, placeOfMissing(text, node.literal, from));
+                }
+            }
+            if (node.children.empty())
+                continue;
+            const auto at = findFrom(text, node.literal, from);
+            if (at == npos) {
+                if (deepest)
+                    *deepest = std::max(*deepest, placeOfMissing(text, node.literal, from));
+                continue;
+            }
+            if (deepest)
+                *deepest = std::max(*deepest, at + node.literal.size());
+            holes.push_back({pos, at});
+            walk(next, at + node.literal.size(), text, holes, found, deepest);
+            holes.pop_back();
+        }
+    }
+}
+
+std::vector<PatternTree::Match> PatternTree::match(std::string_view text,
+                                                   std::size_t* deepest) const {
+    std::vector<Match> found;
+    std::vector<Span> holes;
+    for (const int first : nodes_[0].children) {
+        const Node& node = nodes_[first];
+        if (text.substr(0, node.literal.size()) != node.literal) {
+            if (deepest)
+                *deepest = std::max(*deepest, firstDifference(text, node.literal));
+            continue;
+        }
+        if (node.terminal >= 0 && text.size() == node.literal.size())
+            found.push_back({node.terminal, {}});
+        walk(first, node.literal.size(), text, holes, found, deepest);
+    }
+    // A leftmost cut exists, so a rightmost one does; where they differ the text holds a
+    // stretch of the pattern inside a hole.
+    const std::size_t leftmostCount = found.size();
+    for (std::size_t i = 0; i < leftmostCount; ++i) {
+        auto other = cutRightmost(patterns_[found[i].pattern], text);
+        if (other != found[i].holes)
+            found.push_back({found[i].pattern, std::move(other)});
+    }
+    return found;
+}
+
+} // namespace kavo::render

@@ -1,0 +1,4 @@
+// SPDX-License-Identifier: MIT
+#include "tree.hpp"
+
+#include <gtest/gtest.h>

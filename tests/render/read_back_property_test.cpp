@@ -1,0 +1,216 @@
+// SPDX-License-Identifier: MIT
+// Write, read back, write again, over random tasks of every kind drawn from a fixed
+// random stream.
+#include "core/common/files.hpp"
+#include "tree.hpp"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+
+namespace fs = std::filesystem;
+using kavo::Text;
+using kavo::model::Olympiad;
+using kavo::model::Task;
+using kavo::model::TaskKind;
+using kavo::render::ReadStatus;
+
+namespace {
+
+const Text CRLF = "\r\n";
+
+Text shipped(const char* name) {
+    return kavo::readText(kavo::test::shippedSystemFolder() / name);
+}
+
+struct Generator {
+    std::mt19937 random{20240611u}; // a fixed start value: the same tasks on every run
+
+    // Texts the writer keeps as typed: plain words, Cyrillic, markup characters, line
+    // breaks inside, and stretches of the templates that are no whole separator.
+    const std::vector<Text> plain{"a",
+                                  "word",
+                                  " ",
+                                  "x=1",
+                                  "<",
+                                  ">",
+                                  "&",
+                                  "\"",
+                                  "<b>",
+                                  "&amp;",
+                                  "\r\n",
+                                  kavo::test::cp1251("привет"),
+                                  kavo::test::cp1251("Ёж, ответ"),
+                                  "<%radio()%>",
+                                  "</label></li>",
+                                  "<li value=\"3\" class=\"variant\">",
+                                  "<%check()%>",
+                                  "TaskA1",
+                                  "cost=\"1\"",
+                                  "Enter the",
+                                  "</td>"};
+    // Whole separators of the pages.
+    const std::vector<Text> doubtful{
+        CRLF + shipped("file/task_part3.txt") + CRLF,
+        CRLF + shipped("file_for_spoiler/task_part3.txt") + CRLF,
+        CRLF + shipped("file_for_MultipleChoice/task_part4.txt") + CRLF,
+        CRLF + shipped("file_for_edit/task_part2.txt") + CRLF,
+    };
+    // Names the description holds escaped: no character whose escaping can confuse, but in
+    // doubtful names.
+    const std::vector<Text> namePieces{"Task", "N", " ", "1", kavo::test::cp1251("Задача"), ">"};
+    const std::vector<Text> doubtfulNamePieces{"Task", "N", "&", "<", "\"", "&amp;"};
+
+    int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
+
+    Text text(const std::vector<Text>& pieces, bool withDoubt = false) {
+        for (;;) {
+            Text t;
+            for (int n = 1 + below(5); n > 0; --n)
+                t += pieces[below(static_cast<int>(pieces.size()))];
+            if (withDoubt)
+                t += doubtful[below(static_cast<int>(doubtful.size()))] + "z";
+            // A text that begins or ends with a line break, or holds an empty line, meets
+            // the removal templates, which erase it: the writer cannot keep it.
+            if (t.starts_with(CRLF) || t.ends_with(CRLF) || t.find(CRLF + CRLF) != Text::npos)
+                continue;
+            return t;
+        }
+    }
+
+    // A task of the form. Doubtful tasks leave variants empty or hold separators in their
+    // texts; the others have every variant filled or removed.
+    Task formTask(bool doubtful, int number) {
+        static const TaskKind kinds[] = {TaskKind::SingleChoice, TaskKind::TypedAnswer,
+                                         TaskKind::FoldedChoice, TaskKind::MultipleChoice,
+                                         TaskKind::MultipleChoiceFolded};
+        Task task;
+        task.kind = kinds[below(5)];
+        task.number = number;
+        task.picture = below(2) == 1;
+        task.condition = text(plain, doubtful && below(3) == 0);
+        if (task.kind == TaskKind::TypedAnswer) {
+            task.typedAnswer = text(plain);
+            if (doubtful && below(2) == 0)
+                task.condition += kavo::test::cp1251(" ответ: ") +
+                                  (below(2) ? "Enter the correct answer"
+                                            : kavo::test::cp1251("Введите корректный ответ"));
+        } else {
+            // Any set of C, D and E; single-choice pages, whose separators are all alike, show
+            // only how many were removed, and the form removes the last ones.
+            static const int lastOnes[] = {0, 0b100, 0b110, 0b111};
+            const int removed =
+                task.kind == TaskKind::SingleChoice && !doubtful ? lastOnes[below(4)] : below(8);
+            for (int i = 0; i < kavo::model::VariantCount; ++i) {
+                if (i >= 2 && (removed >> (i - 2) & 1))
+                    continue;
+                task.variants[i] =
+                    doubtful && below(3) == 0 ? Text() : text(plain, doubtful && below(4) == 0);
+            }
+            std::vector<int> kept;
+            for (int i = 0; i < kavo::model::VariantCount; ++i)
+                if (task.variants[i])
+                    kept.push_back(i);
+            if (kavo::model::isMultipleChoice(task.kind)) {
+                for (const int i : kept)
+                    if (below(2))
+                        task.answers |= 1u << i;
+            } else {
+                task.answer = kept[below(static_cast<int>(kept.size()))];
+            }
+        }
+        const auto& names = doubtful && below(2) ? doubtfulNamePieces : namePieces;
+        if (below(3) == 0)
+            task.names = kavo::model::OwnNames{text(names), text(names)};
+        return task;
+    }
+
+    Task editsTask(bool doubtful) {
+        Task task;
+        task.kind = TaskKind::Edits;
+        task.condition = text(plain, doubtful && below(3) == 0);
+        for (int n = 2 + below(3); n > 0; --n)
+            task.subQuestions.push_back({text(plain, doubtful && below(4) == 0), text(plain)});
+        task.title = text(doubtful && below(4) == 0 ? doubtfulNamePieces : namePieces);
+        // Placeholders the writer fills before these texts go in, so they stay as typed.
+        if (doubtful && below(2)) {
+            if (below(2))
+                task.subQuestions.back().question += "*vs3*";
+            else
+                task.subQuestions.front().answer += "*ans1*";
+        }
+        task.folder = below(2) ? "PartC/" + std::to_string(1 + below(40)) : "Edits";
+        return task;
+    }
+};
+
+bool removedLast(const Task& task) {
+    const auto firstRemoved = std::find(task.variants.begin(), task.variants.end(), std::nullopt);
+    return std::all_of(firstRemoved, task.variants.end(), [](const auto& v) { return !v; });
+}
+
+int emptyCount(const Task& task) {
+    return static_cast<int>(std::count(task.variants.begin(), task.variants.end(), Text()));
+}
+
+} // namespace
+
+TEST(ReadBackProperty, WriteReadWrite) {
+    kavo::test::Tree tree;
+    // Parts A, B and C; and one part only, whose identifiers lose the part letter.
+    Olympiad withParts = tree.olympiad;
+    Olympiad onePart{tree.olympiad.outputDir, {40, 0, 0}, true};
+    const auto templates = kavo::render::TemplateSet::load(tree.system);
+    Generator generate;
+    int read = 0, asRemoved = 0;
+    std::map<kavo::render::ReadReason, int> doubts;
+    for (int round = 0; round < 600; ++round) {
+        const bool doubtful = round % 2 == 1;
+        const Olympiad& olympiad = round % 5 == 0 ? onePart : withParts;
+        const bool edits = round % 6 == 5;
+        const Task task = edits ? generate.editsTask(doubtful)
+                                : generate.formTask(doubtful, 1 + generate.below(36));
+        const auto package = tree.write(task, olympiad);
+        const auto result = edits ? readEditsTask(templates, olympiad, package.folder)
+                                  : readTask(templates, olympiad, package.folder, task.number);
+        SCOPED_TRACE("round " + std::to_string(round) + ": " + result.report(kavo::Lang::English));
+        if (!doubtful) {
+            ASSERT_EQ(result.status, ReadStatus::Read);
+            ASSERT_EQ(*result.task, task);
+            ASSERT_TRUE(tree.rendersTo(*result.task, olympiad, package.folder));
+            EXPECT_FALSE(result.written.authorLineDiffers);
+            EXPECT_EQ(result.written.identifiersWithoutPart,
+                      olympiad.identifiersWithoutPart && !task.names);
+            ++read;
+            continue;
+        }
+        ASSERT_NE(result.status, ReadStatus::Mismatch);
+        ASSERT_NE(result.status, ReadStatus::Missing);
+        if (result.status == ReadStatus::Ambiguous) {
+            // Every reading named is the package of these very files.
+            ASSERT_GE(result.readings.size(), 1u);
+            for (const auto& reading : result.readings)
+                ASSERT_TRUE(tree.rendersTo(reading, olympiad, package.folder));
+            ++doubts[result.reason];
+            continue;
+        }
+        ASSERT_TRUE(tree.rendersTo(*result.task, olympiad, package.folder));
+        if (*result.task != task) {
+            // A variant left empty whose block the removals took out is read as removed, and
+            // removed single-choice variants as the last ones.
+            ASSERT_TRUE(emptyCount(*result.task) < emptyCount(task) ||
+                        (emptyCount(*result.task) == emptyCount(task) &&
+                         removedLast(*result.task) && !removedLast(task)))
+                << ::testing::PrintToString(task);
+            ++asRemoved;
+        }
+    }
+    // The stream reaches every outcome.
+    EXPECT_EQ(read, 300);
+    EXPECT_GT(asRemoved, 0);
+    using kavo::render::ReadReason;
+    for (const auto reason : {ReadReason::TemplateText, ReadReason::EmptyOrRemoved,
+                              ReadReason::Prompt, ReadReason::Placeholder, ReadReason::Names})
+        EXPECT_GT(doubts[reason], 0) << static_cast<int>(reason);
+}
