@@ -133,9 +133,9 @@ int exportTree(const Arguments& args, const fs::path& tree, const fs::path& syst
 
 int main(int argc, char** argv) {
     const auto args = parse(argc, argv);
-    const fs::path systemDir =
-        args && !option(*args, "--system").empty() ? fs::path(option(*args, "--system"))
-                                                   : fs::path("System_folder");
+    const fs::path systemDir = args && !option(*args, "--system").empty()
+                                   ? fs::path(option(*args, "--system"))
+                                   : fs::path("System_folder");
     const Lang lang = args ? languageOf(*args, systemDir) : Lang::Russian;
     const auto usage = [lang] {
         std::cerr << msg::cli::usage.utf8(lang) << "\n";

@@ -68,22 +68,30 @@ std::vector<fs::path> taskFolders(const fs::path& outputDir) {
 }
 
 model::PartSizes sizesInTree(const fs::path& outputDir) {
-    int highest[4] = {0, 0, 0, 0}; // the tree itself, PartA, PartB, PartC
+    // The highest number of the tree itself and of PartA, PartB and PartC, and the lowest of
+    // PartC: part C begins there even when the last numbers of part B hold no task yet.
+    int highest[4] = {0, 0, 0, 0};
+    int lowestC = 0;
     for (const auto& folder : taskFolders(outputDir)) {
         const auto number = numberOf(folder);
         if (!number)
             continue;
         const auto parent = folder.parent_path().generic_string();
-        const int part = parent.empty() ? 0 : parent == "PartA" ? 1 : parent == "PartB" ? 2
-                                          : parent == "PartC"   ? 3
-                                                                : -1;
-        if (part >= 0)
-            highest[part] = std::max(highest[part], *number);
+        const int part = parent.empty()      ? 0
+                         : parent == "PartA" ? 1
+                         : parent == "PartB" ? 2
+                         : parent == "PartC" ? 3
+                                             : -1;
+        if (part < 0)
+            continue;
+        highest[part] = std::max(highest[part], *number);
+        if (part == 3)
+            lowestC = lowestC == 0 ? *number : std::min(lowestC, *number);
     }
     if (highest[1] == 0 && highest[2] == 0 && highest[3] == 0)
         return {highest[0], 0, 0};
     const int a = highest[1];
-    const int b = std::max(highest[2] - a, 0);
+    const int b = std::max({highest[2] - a, lowestC - 1 - a, 0});
     const int c = std::max(highest[3] - a - b, 0);
     return {a, b, c};
 }

@@ -78,31 +78,6 @@ Text describe(const Task& task, const Text& header, const model::TaskPlace& plac
     return replaceAll(text, "ename=\"" + russian, "ename=\"" + english);
 }
 
-// The page's language follows its condition: the templates say "ru", a condition that is
-// not Russian makes it "en". Only the template's own attribute changes, never typed text.
-Text inConditionLanguage(const Text& pageTemplate, std::string_view condition) {
-    return isRussianCondition(condition) ? pageTemplate
-                                         : replaceAll(pageTemplate, "lang=\"ru\"", "lang=\"en\"");
-}
-
-// The page before any removal: the opening, the condition and the variants between the
-// family's part templates.
-Pieces assemblePage(const Task& task, const Family& family, const std::vector<Text>& t) {
-    Pieces page{inConditionLanguage(task.picture ? t[0] : t[1], task.condition), task.condition};
-    if (family.around.empty()) {
-        page.push_back(t[2]);
-        // Ten empty pieces follow the typed-answer page.
-        page.resize(page.size() + 10);
-        return page;
-    }
-    for (int i = 0; i < model::VariantCount; ++i) {
-        page.push_back(t[family.around[i]]);
-        page.push_back(task.variants[i].value_or(Text()));
-    }
-    page.push_back(t[family.around[model::VariantCount]]);
-    return page;
-}
-
 int removedCount(const Task& task) {
     return static_cast<int>(std::count_if(task.variants.begin() + 2, task.variants.end(),
                                           [](const auto& v) { return !v; }));
@@ -113,6 +88,34 @@ int removedCount(const Task& task) {
 std::vector<FolderFile> Package::files() const {
     return {
         {"task.asp", page}, {"TASK.CFG", config}, {"task.out", scoring}, {"task.xml", description}};
+}
+
+Text renderPage(const Family& family, const std::vector<Text>& t, const RemovalTexts& removals,
+                const Task& task, std::optional<bool> russian) {
+    const bool isRussian = russian.value_or(isRussianCondition(task.condition));
+    // The templates say lang="ru"; only the template's own attribute changes, never typed text.
+    const Text& opening = task.picture ? t[0] : t[1];
+    Pieces page{isRussian ? opening : replaceAll(opening, "lang=\"ru\"", "lang=\"en\""),
+                task.condition};
+    if (family.around.empty()) {
+        page.push_back(t[2]);
+        // Ten empty pieces follow the typed-answer page.
+        page.resize(page.size() + 10);
+    } else {
+        for (int i = 0; i < model::VariantCount; ++i) {
+            page.push_back(t[family.around[i]]);
+            page.push_back(task.variants[i].value_or(Text()));
+        }
+        page.push_back(t[family.around[model::VariantCount]]);
+        for (int i = 2; i < model::VariantCount; ++i)
+            if (!task.variants[i])
+                for (const auto name : family.removals[i - 2])
+                    removeBlock(page, removals.find(name)->second);
+    }
+    Text text = joinPieces(page);
+    if (task.kind == TaskKind::TypedAnswer && isRussian)
+        text = replaceAll(text, EnglishPrompt, RussianPrompt);
+    return text;
 }
 
 Pieces multipleChoiceScoring(unsigned rightVariants, int removed) {
@@ -158,12 +161,12 @@ Package renderTask(const Task& task, const model::Olympiad& olympiad, const fs::
     // The removal templates the task needs are read now, each once, in the order the
     // removals use them, so that a missing one writes nothing.
     const fs::path del = systemDir / "Del";
-    std::map<std::string_view, Text> removalTexts;
+    RemovalTexts removalTexts;
     for (int i = 2; i < model::VariantCount; ++i)
         if (!task.variants[i])
             for (const auto name : family.removals[i - 2])
                 if (!removalTexts.count(name))
-                    removalTexts[name] = readText(del / fs::path(name));
+                    removalTexts.emplace(std::string(name), readText(del / fs::path(name)));
     const int removed = removedCount(task);
     Text costFind, costPut;
     if (family.costByRemovals && removed > 0) {
@@ -173,14 +176,7 @@ Package renderTask(const Task& task, const model::Olympiad& olympiad, const fs::
 
     Package package;
     package.folder = place->folder;
-    Pieces page = assemblePage(task, family, t);
-    for (int i = 2; i < model::VariantCount; ++i)
-        if (!task.variants[i])
-            for (const auto name : family.removals[i - 2])
-                removeBlock(page, removalTexts[name]);
-    package.page = joinPieces(page);
-    if (task.kind == TaskKind::TypedAnswer && isRussianCondition(task.condition))
-        package.page = replaceAll(package.page, EnglishPrompt, RussianPrompt);
+    package.page = renderPage(family, t, removalTexts, task);
     package.config = t.back() + Text(CRLF);
 
     switch (family.scoring) {
@@ -244,8 +240,11 @@ Package renderEdits(const Task& task, const EditsTemplates& templates, const fs:
     const Variant& variant = variants[count - 2];
 
     // The main condition first, then each sub-question, in the order of replacement.
-    Text page = replaceAll(inConditionLanguage(templates.*variant.page, task.condition), "*vs1*",
-                           task.condition);
+    const Text& pageTemplate = templates.*variant.page;
+    Text page = replaceAll(isRussianCondition(task.condition)
+                               ? pageTemplate
+                               : replaceAll(pageTemplate, "lang=\"ru\"", "lang=\"en\""),
+                           "*vs1*", task.condition);
     for (int i = 0; i < count; ++i)
         page = replaceAll(page, "*vs" + std::to_string(i + 2) + "*", task.subQuestions[i].question);
     Text scoring = templates.*variant.answers;

@@ -7,6 +7,9 @@
 #include "core/model/task.hpp"
 
 #include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -53,6 +56,15 @@ Package renderEdits(const model::Task& task, const EditsTemplates& templates,
 
 // The seventeen scoring lines of a multiple choice with `removed` variants taken away.
 Pieces multipleChoiceScoring(unsigned rightVariants, int removed);
+
+struct Family;
+using RemovalTexts = std::map<std::string, Text, std::less<>>;
+
+// The page of a task from its family's templates (in the order familyFiles reads them) and
+// the Del templates by name. Its language, the typed-answer prompt's and the page's "lang",
+// is the condition's, or `russian` where given.
+Text renderPage(const Family& family, const std::vector<Text>& parts, const RemovalTexts& removals,
+                const model::Task& task, std::optional<bool> russian = std::nullopt);
 
 // Three or more lowercase Cyrillic letters (0xE0 to 0xFF) make a condition Russian.
 bool isRussianCondition(std::string_view condition);

@@ -139,9 +139,9 @@ void addPageShapes(FamilyTemplates& f) {
             continue;
         }
         // Every state of A and B (filled, empty) and of C, D, E (also removed).
-        for (int code = 0; code < 4 * 27; ++code) {
-            PageShape shape{picture, {}, false, {}};
-            int rest = code;
+        for (int code = 0; code < 2 * 4 * 27; ++code) {
+            PageShape shape{picture, {}, code >= 4 * 27, {}};
+            int rest = code % (4 * 27);
             for (int i = 0; i < VariantCount; ++i) {
                 const int states = i < 2 ? 2 : 3;
                 shape.states[i] = static_cast<VariantState>(rest % states);
@@ -161,9 +161,7 @@ void addPageShapes(FamilyTemplates& f) {
             else if (shape.states[i] == VariantState::Empty)
                 task.variants[i] = Text();
         shape.erasedEmpty = erasedEmpty(f, task);
-        Text page = pageFrom(f, task);
-        if (shape.russianPrompt)
-            page = replaceAll(page, EnglishPrompt, RussianPrompt);
+        const Text page = pageFrom(f, task, shape.russianPrompt);
         const Pattern pattern = cutAtMarkers(page, shape.holes, pageHoleLength);
         const auto index = static_cast<std::size_t>(f.pages.add(pattern));
         if (f.shapes.size() <= index)
@@ -212,21 +210,28 @@ void addEditsLayouts(TemplateData& data) {
         {&t.task2Asp, &t.task2Out}, {&t.task1Asp, &t.task1Out}, {&t.task3Asp, &t.task3Out}};
     for (int count = 2; count <= 4; ++count) {
         const auto& [page, scoring] = texts[count - 2];
-        // The placeholders that renderEdits fills, marked with their number.
-        Text markedPage = *page + Text(CRLF);
-        for (int i = 1; i <= count + 1; ++i)
-            markedPage = replaceAll(markedPage, "*vs" + std::to_string(i) + "*", marker(i - 1));
         Text markedScoring = *scoring + Text(CRLF);
         for (int i = 1; i <= count; ++i)
             markedScoring =
                 replaceAll(markedScoring, "*ans" + std::to_string(i) + "*", marker(i - 1));
-        EditsLayout pageLayout{count, {}}, scoringLayout{count, {}};
-        const auto pageIndex = static_cast<std::size_t>(
-            data.editsPages.add(cutAtMarkers(markedPage, pageLayout.holes, anyLength)));
+        EditsLayout scoringLayout{count, {}};
         const auto scoringIndex = static_cast<std::size_t>(
             data.editsScoring.add(cutAtMarkers(markedScoring, scoringLayout.holes, anyLength)));
-        data.editsPageLayouts.resize(std::max(data.editsPageLayouts.size(), pageIndex + 1));
-        data.editsPageLayouts[pageIndex] = pageLayout;
+        // The page in both languages of the condition, as renderEdits writes it; the
+        // placeholders that it fills, marked with their number.
+        const Text english = replaceAll(*page, "lang=\"ru\"", "lang=\"en\"");
+        for (const Text* language : {page, &english}) {
+            if (language == &english && english == *page)
+                break;
+            Text markedPage = *language + Text(CRLF);
+            for (int i = 1; i <= count + 1; ++i)
+                markedPage = replaceAll(markedPage, "*vs" + std::to_string(i) + "*", marker(i - 1));
+            EditsLayout pageLayout{count, {}};
+            const auto pageIndex = static_cast<std::size_t>(
+                data.editsPages.add(cutAtMarkers(markedPage, pageLayout.holes, anyLength)));
+            data.editsPageLayouts.resize(std::max(data.editsPageLayouts.size(), pageIndex + 1));
+            data.editsPageLayouts[pageIndex] = pageLayout;
+        }
         data.editsScoringLayouts.resize(
             std::max(data.editsScoringLayouts.size(), scoringIndex + 1));
         data.editsScoringLayouts[scoringIndex] = scoringLayout;
@@ -277,27 +282,8 @@ int removedCount(const Task& task) {
                                           [](const auto& v) { return !v; }));
 }
 
-Text pageFrom(const FamilyTemplates& f, const Task& task) {
-    const auto& t = f.parts;
-    Pieces page{task.picture ? t[0] : t[1], task.condition};
-    if (f.family->around.empty()) {
-        page.push_back(t[2]);
-        page.resize(page.size() + 10);
-    } else {
-        for (int i = 0; i < VariantCount; ++i) {
-            page.push_back(t[f.family->around[i]]);
-            page.push_back(task.variants[i].value_or(Text()));
-        }
-        page.push_back(t[f.family->around[VariantCount]]);
-        for (int i = 2; i < VariantCount; ++i)
-            if (!task.variants[i])
-                for (const auto name : f.family->removals[i - 2])
-                    removeBlock(page, f.removals.find(name)->second);
-    }
-    Text text = joinPieces(page);
-    if (task.kind == TaskKind::TypedAnswer && isRussianCondition(task.condition))
-        text = replaceAll(text, EnglishPrompt, RussianPrompt);
-    return text;
+Text pageFrom(const FamilyTemplates& f, const Task& task, std::optional<bool> russian) {
+    return renderPage(*f.family, f.parts, f.removals, task, russian);
 }
 
 Text scoringFrom(const FamilyTemplates& f, const Task& task) {

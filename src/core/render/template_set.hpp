@@ -28,9 +28,9 @@ inline constexpr int ConditionHole = -1;
 struct PageShape {
     bool picture = false;
     std::array<VariantState, model::VariantCount> states{};
-    bool russianPrompt = false;
-    std::vector<int> holes; // ConditionHole or a variant index
-    int erasedEmpty = 0;    // variants left empty whose whole block a removal took out
+    bool russianPrompt = false; // a Russian condition: the prompt and the page's language
+    std::vector<int> holes;     // ConditionHole or a variant index
+    int erasedEmpty = 0;        // variants left empty whose whole block a removal took out
 
     bool removedSuffix() const; // none, E, D and E, or C, D and E: the sets the form removes
 };
@@ -75,7 +75,8 @@ TemplateData loadTemplateData(const std::filesystem::path& systemDir);
 // The files of a task as renderTask writes them, from the loaded templates. The
 // description takes the author stretch as it stands between head and tail (escaped) and
 // the identifiers' part letter; none when the header is too short for the identifiers.
-Text pageFrom(const FamilyTemplates& family, const model::Task& task);
+Text pageFrom(const FamilyTemplates& family, const model::Task& task,
+              std::optional<bool> russian = std::nullopt);
 Text scoringFrom(const FamilyTemplates& family, const model::Task& task);
 std::optional<Text> descriptionFrom(const TemplateData& data, const model::Task& task,
                                     std::optional<char> letter, bool withoutPart,
