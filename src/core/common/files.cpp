@@ -31,8 +31,6 @@ constexpr std::string_view OldSuffix = ".kavo-old";
 constexpr std::string_view TempMark = ".kavo-tmp";
 static_assert(NewSuffix.size() == OldSuffix.size());
 
-// The package's own files: replaced by a write, never carried from the old folder.
-constexpr std::string_view PackageFiles[] = {"task.asp", "TASK.CFG", "task.out", "task.xml"};
 constexpr const char* Webfiles = "webfiles";
 constexpr int MaxRecoveryDepth = 8;
 
@@ -155,11 +153,6 @@ bool isFolder(int dir, const char* name) {
     return ::fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool isPackageFile(std::string_view name) {
-    return std::find(std::begin(PackageFiles), std::end(PackageFiles), name) !=
-           std::end(PackageFiles);
-}
-
 bool endsWith(std::string_view text, std::string_view tail) {
     return text.size() > tail.size() && text.substr(text.size() - tail.size()) == tail;
 }
@@ -251,18 +244,18 @@ bool syncTree(int fd) {
 }
 
 // Moves every entry of `from` that `to` lacks into `to`, going into folders both hold; the
-// old package's files and the program's temporary files stay behind.
-bool moveMissing(int from, int to, bool top) {
+// replaced files and the program's temporary files stay behind.
+bool moveMissing(int from, int to) {
     const auto entries = listFolder(from);
     if (!entries)
         return false;
     for (const auto& e : *entries) {
         const char* name = e.name.c_str();
-        if ((top && isPackageFile(e.name)) || isTemporaryFile(e.name))
+        if (isTemporaryFile(e.name))
             continue;
         if (e.folder && isFolder(to, name)) {
             Fd a = openFolder(from, name), b = openFolder(to, name);
-            if (!a || !b || !moveMissing(a.get(), b.get(), false) || !syncFd(b.get()))
+            if (!a || !b || !moveMissing(a.get(), b.get()) || !syncFd(b.get()))
                 return false;
         } else if (::faccessat(to, name, F_OK, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT) {
             if (!renameEntry(from, name, to, name))
@@ -288,7 +281,7 @@ std::size_t recoverFolder(int dir, const std::string& name, const fs::path& show
     if (isFolder(dir, aside.c_str())) {
         if (isFolder(dir, name.c_str())) {
             Fd from = openFolder(dir, aside.c_str()), to = openFolder(dir, name.c_str());
-            if (!from || !to || !moveMissing(from.get(), to.get(), true) ||
+            if (!from || !to || !moveMissing(from.get(), to.get()) ||
                 !removeTree(dir, aside.c_str()))
                 throw Error::refused(RecoveryFailed, shown / name, errno);
         } else if (!renameEntry(dir, aside.c_str(), dir, name.c_str()) || !syncFd(dir)) {
@@ -365,10 +358,10 @@ void writeNewFile(int dir, const fs::path& name, std::string_view bytes, const f
         throw Error::cannotCreate(shown / name, errno);
 }
 
-// Links into the new folder every entry of the old one that the new one lacks (folders are
-// made anew and filled the same way), leaving the old package's files behind. Returns false
-// when the file system refused a link: those entries are then moved after the swap.
-bool carryEntries(int from, int to, const fs::path& shown, bool top) {
+// Links into the new folder every entry of the old one that the new files do not replace
+// (folders are made anew and filled the same way). Returns false when the file system
+// refused a link: those entries are then moved after the swap.
+bool carryEntries(int from, int to, const fs::path& shown) {
     const auto entries = listFolder(from);
     if (!entries)
         throw Error::cannotOpen(shown, errno);
@@ -378,10 +371,8 @@ bool carryEntries(int from, int to, const fs::path& shown, bool top) {
         if (isTemporaryFile(e.name))
             continue;
         const bool written = ::faccessat(to, name, F_OK, AT_SYMLINK_NOFOLLOW) == 0;
-        if ((written || (top && isPackageFile(e.name))) && isLink(from, name))
+        if (written && isLink(from, name))
             throw Error::refused(LinkInTask, shown / e.name);
-        if (top && isPackageFile(e.name) && !e.folder)
-            continue;
         if (e.folder) {
             if (!written && !makeFolder(to, name))
                 throw Error::cannotCreate(shown / e.name, errno);
@@ -390,7 +381,7 @@ bool carryEntries(int from, int to, const fs::path& shown, bool top) {
                 throw Error::refused(LinkInTask, shown / e.name); // made a link meanwhile
             if (!a || !b)
                 throw Error::cannotCreate(shown / e.name, errno);
-            linkedAll = carryEntries(a.get(), b.get(), shown / e.name, false) && linkedAll;
+            linkedAll = carryEntries(a.get(), b.get(), shown / e.name) && linkedAll;
         } else if (written) {
             if (isFolder(to, name)) // a file where the new package needs a folder
                 throw Error::cannotCreate(shown / e.name, EEXIST);
@@ -560,7 +551,7 @@ void writeTaskFolder(const fs::path& root, const fs::path& relative,
             throw Error::cannotCreate(folder, errno);
         for (const auto& file : files)
             writeNewFile(assembled.get(), file.name, file.bytes, folder);
-        const bool linkedAll = !old || carryEntries(old.get(), assembled.get(), folder, true);
+        const bool linkedAll = !old || carryEntries(old.get(), assembled.get(), folder);
         if (::faccessat(assembled.get(), Webfiles, F_OK, AT_SYMLINK_NOFOLLOW) != 0 &&
             !makeFolder(assembled.get(), Webfiles))
             throw Error::cannotCreate(folder / Webfiles, errno);
@@ -579,7 +570,7 @@ void writeTaskFolder(const fs::path& root, const fs::path& relative,
                 !renameEntry(dir, fresh.c_str(), dir, name.c_str()))
                 throw Error::cannotCreate(folder, errno);
             Fd from = openFolder(dir, aside.c_str()), to = openFolder(dir, name.c_str());
-            if (!syncFd(dir) || !from || !to || !moveMissing(from.get(), to.get(), true))
+            if (!syncFd(dir) || !from || !to || !moveMissing(from.get(), to.get()))
                 throw Error::cannotCreate(folder, errno);
         }
         if (!syncFd(dir))

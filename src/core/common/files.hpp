@@ -32,14 +32,14 @@ struct FolderFile {
     std::string bytes;
 };
 
-// Makes root/relative hold exactly these files, in place of the old package, together with
-// every other entry the folder held (the webfiles folder with its pictures, anything else)
-// and an empty webfiles folder when there was none. The folder goes from the whole old
-// package to the whole new one in one step, and is on disk when this returns. Creates root
-// and the part folders as needed; leftovers of an interrupted write of this folder are dealt
-// with first. root may be a symbolic link; below it, a part folder that is a link leading
-// outside root, or a task folder or written file that is a link, is refused.
-// Throws Error (cannotCreate with the reason, or a refusal).
+// Makes root/relative hold these files in place of the old ones, together with every other
+// entry the folder held (the webfiles folder with its pictures, a file not rewritten,
+// anything else) and an empty webfiles folder when there was none. The folder goes from the whole
+// old package to the whole new one in one step, and is on disk when this returns. Creates root and
+// the part folders as needed; leftovers of an interrupted write of this folder are dealt with
+// first. root may be a symbolic link; below it, a part folder that is a link leading outside root,
+// or a task folder or written file that is a link, is refused. Throws Error (cannotCreate with the
+// reason, or a refusal).
 void writeTaskFolder(const std::filesystem::path& root, const std::filesystem::path& relative,
                      const std::vector<FolderFile>& files);
 
