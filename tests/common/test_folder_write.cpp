@@ -349,6 +349,19 @@ TEST(WriteTaskFolder, KeepsWhatTheNewFilesDoNotReplace) {
     }
 }
 
+TEST(WriteTaskFolder, ReadOnlyFoldersKeepTheirPermissionsAndDoNotBlockTheNextWrite) {
+    const Scene s;
+    fs::permissions(s.folder / "extra", fs::perms(0555));
+    fs::permissions(s.folder, fs::perms(0750));
+    for (int write = 0; write < 2; ++write) {
+        s.write();
+        EXPECT_EQ(leftovers(s.base), "");
+        EXPECT_EQ(fs::status(s.folder / "extra").permissions(), fs::perms(0755));
+        EXPECT_EQ(fs::status(s.folder).permissions(), fs::perms(0750));
+    }
+    EXPECT_EQ(snapshot(s.folder), s.newState());
+}
+
 TEST(WriteTaskFolder, SyncsTheFilesBeforeTheSwapAndTheParentAfter) {
     const Scene s;
     std::vector<FileStep> steps;

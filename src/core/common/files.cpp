@@ -217,6 +217,10 @@ bool removeTree(int dir, const char* name) {
     if (!fd)
         return errno == ENOENT ||
                ((errno == ELOOP || errno == ENOTDIR) && removeEntry(dir, name, false));
+    // A read-only folder of the teacher's old copy goes too: let its entries go first.
+    struct stat st;
+    if (::fstat(fd.get(), &st) == 0 && (st.st_mode & S_IRWXU) != S_IRWXU)
+        ::fchmod(fd.get(), st.st_mode | S_IRWXU);
     const auto entries = listFolder(fd.get());
     if (!entries)
         return false;
@@ -358,6 +362,14 @@ void writeNewFile(int dir, const fs::path& name, std::string_view bytes, const f
         throw Error::cannotCreate(shown / name, errno);
 }
 
+// Gives a new folder the permissions of the one it replaces, writable by its owner so that
+// the next write can replace it too. Best effort: FAT has no permissions.
+void keepMode(int from, int to) {
+    struct stat st;
+    if (::fstat(from, &st) == 0)
+        ::fchmod(to, (st.st_mode & 07777) | S_IRWXU);
+}
+
 // Links into the new folder every entry of the old one that the new files do not replace
 // (folders are made anew and filled the same way). Returns false when the file system
 // refused a link: those entries are then moved after the swap.
@@ -382,6 +394,7 @@ bool carryEntries(int from, int to, const fs::path& shown) {
             if (!a || !b)
                 throw Error::cannotCreate(shown / e.name, errno);
             linkedAll = carryEntries(a.get(), b.get(), shown / e.name) && linkedAll;
+            keepMode(a.get(), b.get());
         } else if (written) {
             if (isFolder(to, name)) // a file where the new package needs a folder
                 throw Error::cannotCreate(shown / e.name, EEXIST);
@@ -552,6 +565,8 @@ void writeTaskFolder(const fs::path& root, const fs::path& relative,
         for (const auto& file : files)
             writeNewFile(assembled.get(), file.name, file.bytes, folder);
         const bool linkedAll = !old || carryEntries(old.get(), assembled.get(), folder);
+        if (old)
+            keepMode(old.get(), assembled.get());
         if (::faccessat(assembled.get(), Webfiles, F_OK, AT_SYMLINK_NOFOLLOW) != 0 &&
             !makeFolder(assembled.get(), Webfiles))
             throw Error::cannotCreate(folder / Webfiles, errno);
