@@ -265,7 +265,8 @@ TEST(EditsSave, AFailedWriteKeepsEarlierFilesAndTheForm) {
         saveEditsTask(form, smallTemplates(), out.path() / "Year", "En");
         ADD_FAILURE() << "no error";
     } catch (const kavo::Error& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create file " + (out.path() / "Year/7").string());
+        EXPECT_EQ(std::string(e.what()), "Cannot create file " + (out.path() / "Year/7").string() +
+                                             "\nA part of the path is not a folder");
     }
     EXPECT_EQ(form.Memo1, "main");
 }
@@ -290,7 +291,8 @@ TEST(EditsTemplatesRead, AMissingTemplateIsNamed) {
             kavo::edits::readEditsTemplates(dir.path());
             ADD_FAILURE() << "no error";
         } catch (const kavo::Error& e) {
-            EXPECT_EQ(std::string(e.what()), "Cannot open file " + path.string());
+            EXPECT_EQ(std::string(e.what()),
+                      "Cannot open file " + path.string() + "\nNo such file or folder");
         }
         fs::rename(path.string() + ".away", path);
     }
