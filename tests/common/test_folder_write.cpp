@@ -362,6 +362,30 @@ TEST(WriteTaskFolder, ReadOnlyFoldersKeepTheirPermissionsAndDoNotBlockTheNextWri
     EXPECT_EQ(snapshot(s.folder), s.newState());
 }
 
+TEST(WriteTaskFolder, ATeachersEntryWhereANewFileGoesStopsTheWrite) {
+    const struct {
+        const char* entry;
+        const char* what;
+        int reason;
+    } cases[] = {{"webfiles", "a file where the pictures' folder goes", EEXIST},
+                 {"task.asp", "/", EISDIR}};
+    for (const auto& c : cases) {
+        const Scene s;
+        fs::remove_all(s.folder / c.entry);
+        s.plant(s.folder / c.entry, c.what);
+        const auto before = snapshot(s.folder);
+        try {
+            s.write();
+            ADD_FAILURE() << c.entry;
+        } catch (const kavo::Error& e) {
+            EXPECT_EQ(e.reason(), c.reason) << e.what();
+            EXPECT_EQ(e.path(), s.folder / c.entry);
+        }
+        EXPECT_EQ(snapshot(s.folder), before);
+        EXPECT_EQ(leftovers(s.base), "");
+    }
+}
+
 TEST(WriteTaskFolder, SyncsTheFilesBeforeTheSwapAndTheParentAfter) {
     const Scene s;
     std::vector<FileStep> steps;

@@ -175,41 +175,40 @@ bool isTemporaryFile(std::string_view name) {
 struct Entry {
     std::string name;
     bool folder; // a real folder, not a link to one
+    bool link;
 };
 
-// The entries of an open folder, without "." and "..".
+// The entries of an open folder, without "." and "..", read from the folder itself.
 std::optional<std::vector<Entry>> listFolder(int fd) {
-    const int copy = ::dup(fd);
-    if (copy < 0)
+    if (::lseek(fd, 0, SEEK_SET) != 0)
         return std::nullopt;
-    DIR* dir = ::fdopendir(copy);
-    if (!dir) {
-        ::close(copy);
-        return std::nullopt;
-    }
-    ::rewinddir(dir);
     std::vector<Entry> entries;
-    int failure = 0;
+    alignas(dirent64) char buffer[16384];
     for (;;) {
-        errno = 0;
-        const dirent* d = ::readdir(dir);
-        if (!d) {
-            failure = errno;
-            break;
+        const auto n = ::getdents64(fd, buffer, sizeof buffer);
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            return entries;
+        for (ssize_t at = 0; at < n;) {
+            const auto* d = reinterpret_cast<const dirent64*>(buffer + at);
+            at += d->d_reclen;
+            const std::string_view name = d->d_name;
+            if (name == "." || name == "..")
+                continue;
+            if (d->d_type != DT_UNKNOWN) {
+                entries.push_back({std::string(name), d->d_type == DT_DIR, d->d_type == DT_LNK});
+            } else {
+                struct stat st;
+                const bool known = ::fstatat(fd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0;
+                entries.push_back({std::string(name), known && S_ISDIR(st.st_mode),
+                                   known && S_ISLNK(st.st_mode)});
+            }
         }
-        const std::string_view name = d->d_name;
-        if (name == "." || name == "..")
-            continue;
-        const bool folder = d->d_type == DT_UNKNOWN ? isFolder(fd, d->d_name) : d->d_type == DT_DIR;
-        entries.push_back({std::string(name), folder});
     }
-    ::closedir(dir);
-    if (failure != 0) {
-        errno = failure;
-        return std::nullopt;
-    }
-    return entries;
 }
+
+bool removeAll(int fd, const std::vector<Entry>& entries);
 
 // Removes a folder and everything in it, never following a link.
 bool removeTree(int dir, const char* name) {
@@ -217,18 +216,25 @@ bool removeTree(int dir, const char* name) {
     if (!fd)
         return errno == ENOENT ||
                ((errno == ELOOP || errno == ENOTDIR) && removeEntry(dir, name, false));
-    // A read-only folder of the teacher's old copy goes too: let its entries go first.
-    struct stat st;
-    if (::fstat(fd.get(), &st) == 0 && (st.st_mode & S_IRWXU) != S_IRWXU)
-        ::fchmod(fd.get(), st.st_mode | S_IRWXU);
     const auto entries = listFolder(fd.get());
     if (!entries)
         return false;
-    for (const auto& e : *entries)
-        if (!(e.folder ? removeTree(fd.get(), e.name.c_str())
-                       : removeEntry(fd.get(), e.name.c_str(), false) || errno == ENOENT))
+    if (!removeAll(fd.get(), *entries)) {
+        // A read-only folder of the teacher's old copy goes too: let its entries go first.
+        struct stat st;
+        if ((errno != EACCES && errno != EPERM) || ::fstat(fd.get(), &st) != 0 ||
+            ::fchmod(fd.get(), st.st_mode | S_IRWXU) != 0 || !removeAll(fd.get(), *entries))
             return false;
+    }
     return removeEntry(dir, name, true) || errno == ENOENT;
+}
+
+bool removeAll(int fd, const std::vector<Entry>& entries) {
+    for (const auto& e : entries)
+        if (!(e.folder ? removeTree(fd, e.name.c_str())
+                       : removeEntry(fd, e.name.c_str(), false) || errno == ENOENT))
+            return false;
+    return true;
 }
 
 // Syncs an assembled folder and every folder in it.
@@ -373,7 +379,7 @@ void keepMode(int from, int to) {
 // Links into the new folder every entry of the old one that the new files do not replace
 // (folders are made anew and filled the same way). Returns false when the file system
 // refused a link: those entries are then moved after the swap.
-bool carryEntries(int from, int to, const fs::path& shown) {
+bool carryEntries(int from, int to, const fs::path& shown, const std::vector<fs::path>& written) {
     const auto entries = listFolder(from);
     if (!entries)
         throw Error::cannotOpen(shown, errno);
@@ -382,23 +388,29 @@ bool carryEntries(int from, int to, const fs::path& shown) {
         const char* name = e.name.c_str();
         if (isTemporaryFile(e.name))
             continue;
-        const bool written = ::faccessat(to, name, F_OK, AT_SYMLINK_NOFOLLOW) == 0;
-        if (written && isLink(from, name))
+        // What the new files put under this name: the file itself, or files in a folder.
+        bool replaced = false;
+        std::vector<fs::path> inside;
+        for (const auto& w : written)
+            if (w == e.name)
+                replaced = true;
+            else if (*w.begin() == e.name)
+                inside.push_back(w.lexically_relative(e.name));
+        if ((replaced || !inside.empty()) && e.link)
             throw Error::refused(LinkInTask, shown / e.name);
         if (e.folder) {
-            if (!written && !makeFolder(to, name))
-                throw Error::cannotCreate(shown / e.name, errno);
+            if (inside.empty() && (replaced || !makeFolder(to, name)))
+                throw Error::cannotCreate(shown / e.name, replaced ? EISDIR : errno);
             Fd a = openFolder(from, name), b = openFolder(to, name);
             if (!a && (errno == ELOOP || errno == ENOTDIR))
                 throw Error::refused(LinkInTask, shown / e.name); // made a link meanwhile
             if (!a || !b)
                 throw Error::cannotCreate(shown / e.name, errno);
-            linkedAll = carryEntries(a.get(), b.get(), shown / e.name) && linkedAll;
+            linkedAll = carryEntries(a.get(), b.get(), shown / e.name, inside) && linkedAll;
             keepMode(a.get(), b.get());
-        } else if (written) {
-            if (isFolder(to, name)) // a file where the new package needs a folder
-                throw Error::cannotCreate(shown / e.name, EEXIST);
-        } else if (!linkEntry(from, name, to)) {
+        } else if (!inside.empty()) {
+            throw Error::cannotCreate(shown / e.name, EEXIST); // a file where a folder goes
+        } else if (!replaced && !linkEntry(from, name, to)) {
             if (errno != EPERM && errno != EMLINK && errno != EXDEV && errno != EOPNOTSUPP &&
                 errno != ENOSYS)
                 throw Error::cannotCreate(shown / e.name, errno);
@@ -531,8 +543,11 @@ void writeTaskFolder(const fs::path& root, const fs::path& relative,
                      const std::vector<FolderFile>& files) {
     const auto parts = partsOf(relative, root / relative);
     const fs::path folder = root / relative;
-    for (const auto& file : files)
+    std::vector<fs::path> names;
+    for (const auto& file : files) {
         partsOf(file.name, folder / file.name);
+        names.push_back(fs::path(file.name).lexically_normal());
+    }
 
     std::error_code ec;
     if (fs::create_directories(root, ec) && root.has_parent_path())
@@ -558,13 +573,14 @@ void writeTaskFolder(const fs::path& root, const fs::path& relative,
     if (!makeFolder(dir, fresh.c_str()))
         throw Error::cannotCreate(folder, errno);
 
+    bool keptAside = false;
     try {
         Fd assembled = openFolder(dir, fresh.c_str());
         if (!assembled)
             throw Error::cannotCreate(folder, errno);
         for (const auto& file : files)
             writeNewFile(assembled.get(), file.name, file.bytes, folder);
-        const bool linkedAll = !old || carryEntries(old.get(), assembled.get(), folder);
+        const bool linkedAll = !old || carryEntries(old.get(), assembled.get(), folder, names);
         if (old)
             keepMode(old.get(), assembled.get());
         if (::faccessat(assembled.get(), Webfiles, F_OK, AT_SYMLINK_NOFOLLOW) != 0 &&
@@ -581,6 +597,7 @@ void writeTaskFolder(const fs::path& root, const fs::path& relative,
             // aside, the new one in its place, then the entries not linked moved over.
             if (linkedAll && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
                 throw Error::cannotCreate(folder, errno);
+            keptAside = true;
             if (!renameEntry(dir, name.c_str(), dir, aside.c_str()) ||
                 !renameEntry(dir, fresh.c_str(), dir, name.c_str()))
                 throw Error::cannotCreate(folder, errno);
@@ -599,10 +616,10 @@ void writeTaskFolder(const fs::path& root, const fs::path& relative,
         }
         throw;
     }
-    // After the swap the old package lies under the new folder's name, with links to what
-    // was carried: a failure to remove it leaves it to the next recovery.
-    removeTree(dir, fresh.c_str());
-    removeTree(dir, aside.c_str());
+    // After the swap the old package lies under the new folder's name (without it, aside),
+    // with links to what was carried: a failure to remove it leaves it to the next recovery.
+    if (old)
+        removeTree(dir, keptAside ? aside.c_str() : fresh.c_str());
 }
 
 std::size_t recoverTree(const fs::path& root) {
