@@ -445,15 +445,19 @@ TEST(WriteTaskFolder, LinksBelowTheOutputFolder) {
     }
 }
 
-TEST(WriteTaskFolder, NamesLeadingOutOfTheTreeAreRefused) {
+TEST(WriteTaskFolder, NamesOutOfTheTreeOrOfTheProgramsLeftoversAreRefused) {
     const Scene s(false);
     const struct {
         fs::path relative;
         std::vector<kavo::FolderFile> files;
     } cases[] = {
-        {"../outside", NewFiles},           {"/abs", NewFiles},
-        {std::string("7\0x", 3), NewFiles}, {"", NewFiles},
+        {"../outside", NewFiles},
+        {"/abs", NewFiles},
+        {std::string("7\0x", 3), NewFiles},
+        {"", NewFiles},
         {"7", {{"../escape.txt", "x"}}},
+        {"7.kavo-new", NewFiles}, // recovery would remove it
+        {"7", {{"notes.kavo-tmp1-2", "x"}}},
     };
     for (const auto& c : cases) {
         try {

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <optional>
 #include <random>
 #include <system_error>
@@ -46,6 +45,8 @@ constexpr Message LinkInTask{
     "не записываются через ссылку"};
 constexpr Message NotInTree{"The path %s does not name a place inside the task tree",
                             "Путь %s не указывает место внутри дерева задач"};
+constexpr Message Reserved{"The name %s is kept for the program's temporary files and folders",
+                           "Имя %s занято под временные файлы и папки программы"};
 constexpr Message RecoveryFailed{"The interrupted write of %s could not be completed",
                                  "Не удаётся завершить прерванную запись %s"};
 
@@ -476,6 +477,9 @@ std::vector<std::string> partsOf(const fs::path& relative, const fs::path& shown
         if (relative.is_absolute() || text == "." || text == ".." ||
             text.find('\0') != std::string::npos)
             throw Error::refused(NotInTree, shown);
+        // Recovery would take a folder of such a name for a leftover.
+        if (endsWith(text, NewSuffix) || endsWith(text, OldSuffix) || isTemporaryFile(text))
+            throw Error::refused(Reserved, shown);
         parts.push_back(text);
     }
     if (parts.empty())
@@ -549,11 +553,15 @@ void writeTaskFolder(const fs::path& root, const fs::path& relative,
         names.push_back(fs::path(file.name).lexically_normal());
     }
 
-    std::error_code ec;
-    if (fs::create_directories(root, ec) && root.has_parent_path())
-        if (Fd up(::open(root.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); up)
-            syncFd(up.get());
+    // The output folder itself may be a link, and is made when missing.
     Fd rootFd(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    std::error_code ec;
+    if (!rootFd && errno == ENOENT && fs::create_directories(root, ec)) {
+        const fs::path above = root.has_parent_path() ? root.parent_path() : fs::path(".");
+        if (Fd up(::open(above.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); up)
+            syncFd(up.get());
+        rootFd = Fd(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    }
     struct stat rootStat;
     if (!rootFd || ::fstat(rootFd.get(), &rootStat) != 0)
         throw Error::cannotCreate(root, ec ? ec.value() : errno);

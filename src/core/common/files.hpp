@@ -32,23 +32,24 @@ struct FolderFile {
     std::string bytes;
 };
 
-// Makes root/relative hold these files in place of the old ones, together with every other
-// entry the folder held (the webfiles folder with its pictures, a file not rewritten,
-// anything else) and an empty webfiles folder when there was none. The folder goes from the whole
-// old package to the whole new one in one step, and is on disk when this returns. Creates root and
-// the part folders as needed; leftovers of an interrupted write of this folder are dealt with
-// first. root may be a symbolic link; below it, a part folder that is a link leading outside root,
-// or a task folder or written file that is a link, is refused. Throws Error (cannotCreate with the
-// reason, or a refusal).
+// Makes root/relative hold these files in place of the old ones, together with every
+// other entry the folder held (the webfiles folder with its pictures, a file not rewritten,
+// anything else) and an empty webfiles folder when there was none. The folder goes from the
+// whole old package to the whole new one in one step, and is on disk when this returns.
+// Creates root and the part folders as needed; leftovers of an interrupted write of this
+// folder are dealt with first. root may be a symbolic link; below it, a part folder that is
+// a link leading outside root, or a task folder or written file that is a link, is refused,
+// and so are names leading out of root and names of the program's leftovers.
+// Throws Error (cannotCreate with the reason, or a refusal).
 void writeTaskFolder(const std::filesystem::path& root, const std::filesystem::path& relative,
                      const std::vector<FolderFile>& files);
 
 // Finds the leftovers of interrupted writes under root (the program's temporary files, new
 // task folders not yet in place, old ones kept aside) by their names and removes or restores
 // them, so that every task folder again holds one whole package. Never removes anything
-// else; does not follow symbolic links below root. A missing root has nothing to recover.
-// Returns how many leftovers it dealt with; throws Error naming the first it could not
-// deal with, after dealing with all the others.
+// else; does not follow symbolic links below root and looks eight folders deep at most. A
+// missing root has nothing to recover. Returns how many leftovers it dealt with; throws
+// Error naming the first it could not deal with, after dealing with all the others.
 std::size_t recoverTree(const std::filesystem::path& root);
 
 // The steps that change the disk, as the test seam sees them.
