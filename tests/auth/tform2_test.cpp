@@ -172,7 +172,8 @@ TEST(Form2Window, AMissingTemplateKeepsTheDialogOpenAndChangesNothing) {
     d.click("Button1");
     ASSERT_EQ(d.platform.errors().size(), 1);
     EXPECT_EQ(d.platform.errors()[0].toStdString(),
-              "Cannot open file " + (d.system / "Authorisation/Author_2.txt").string());
+              "Cannot open file " + (d.system / "Authorisation/Author_2.txt").string() +
+                  "\nNo such file or folder");
     EXPECT_TRUE(d.form->isVisible());
     EXPECT_EQ(d.flag(), "1\r\n");
     EXPECT_EQ(d.header1(), header1);

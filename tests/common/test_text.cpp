@@ -39,12 +39,14 @@ TEST(ReadText, EveryLineBreakBecomesCrLf) {
 
 TEST(ReadText, MissingFileOrFolderCannotBeOpened) {
     TempDir dir;
-    for (const auto& path : {dir.path() / "none.txt", dir.path()}) {
+    const std::pair<fs::path, const char*> cases[] = {
+        {dir.path() / "none.txt", "\nNo such file or folder"}, {dir.path(), "\nIt is a folder"}};
+    for (const auto& [path, reason] : cases) {
         try {
             kavo::readText(path);
             FAIL() << path;
         } catch (const kavo::Error& e) {
-            EXPECT_EQ(std::string(e.what()), "Cannot open file " + path.string());
+            EXPECT_EQ(std::string(e.what()), "Cannot open file " + path.string() + reason);
         }
     }
 }
@@ -150,13 +152,15 @@ TEST(WriteFileAtomic, ReplacesWholeAndLeavesNoTemporaryFile) {
 TEST(WriteFileAtomic, FailureNamesTheTargetAndLeavesNothing) {
     TempDir dir;
     fs::create_directory(dir.path() / "task.xml"); // a folder where the file should go
-    const fs::path targets[] = {dir.path() / "missing" / "task.asp", dir.path() / "task.xml"};
-    for (const auto& target : targets) {
+    const std::pair<fs::path, const char*> cases[] = {
+        {dir.path() / "missing" / "task.asp", "\nNo such file or folder"},
+        {dir.path() / "task.xml", "\nIt is a folder"}};
+    for (const auto& [target, reason] : cases) {
         try {
             kavo::writeFileAtomic(target, "x");
             ADD_FAILURE() << target;
         } catch (const kavo::Error& e) {
-            EXPECT_EQ(std::string(e.what()), "Cannot create file " + target.string());
+            EXPECT_EQ(std::string(e.what()), "Cannot create file " + target.string() + reason);
         }
     }
     EXPECT_EQ(kavo::test::listTree(dir.path()), "task.xml/\n");

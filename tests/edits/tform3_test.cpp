@@ -176,8 +176,9 @@ TEST(Form3Window, AMissingFileStopsTheBuild) {
             TForm3 form(platform, dir.path(), [] { return kavo::model::Olympiad{}; });
             ADD_FAILURE() << "built";
         } catch (const kavo::Error& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "Cannot open file " + (dir.path() / "System_folder" / file).string());
+            EXPECT_EQ(std::string(e.what()), "Cannot open file " +
+                                                 (dir.path() / "System_folder" / file).string() +
+                                                 "\nNo such file or folder");
         }
     }
 }
@@ -291,7 +292,7 @@ TEST(Form3Window, AFailedWriteShowsTheErrorAndKeepsTheFields) {
     b.click("Button1");
     ASSERT_EQ(b.platform.errors().size(), 1);
     EXPECT_EQ(b.platform.errors()[0].toStdString(),
-              "Cannot create file " + (b.output / "7" / "task.out").string());
+              "Cannot create file " + (b.output / "7" / "task.out").string() + "\nIt is a folder");
     EXPECT_FALSE(fs::exists(b.output / "7" / "task.asp"));
     EXPECT_EQ(b.find<QLineEdit>("Edit5")->text(), "7");
     EXPECT_EQ(b.find<QPlainTextEdit>("Memo1")->toPlainText(), "condition 0");

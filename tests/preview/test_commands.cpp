@@ -61,7 +61,8 @@ TEST(ResetSettings, AWriteFailureReportsAndSkipsTheRest) {
         resetSettings(kavo::Lang::English, dir.path());
         ADD_FAILURE();
     } catch (const Error& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create file " + (auth / "save.txt").string());
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot create file " + (auth / "save.txt").string() + "\nIt is a folder");
     }
     EXPECT_EQ(readBytes(auth / "Tasks_in_view.txt"), "0\r\n");
 

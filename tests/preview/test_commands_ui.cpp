@@ -81,7 +81,8 @@ TEST_F(Commands, InformationWithoutTheCounterFileReportsIt) {
     EXPECT_TRUE(platform.informations().isEmpty());
     ASSERT_EQ(platform.errors().size(), 1);
     EXPECT_EQ(platform.errors()[0],
-              "Cannot open file " + utf8((auth() / "Tasks_in_view.txt").string()));
+              "Cannot open file " +
+                  utf8((auth() / "Tasks_in_view.txt").string() + "\nNo such file or folder"));
 }
 
 TEST_F(Commands, ResetSettingsThenInformationShowsZero) {
@@ -105,7 +106,8 @@ TEST_F(Commands, ResetSettingsWriteFailureIsReportedAndSkipsTheFlag) {
     EXPECT_TRUE(platform.informations().isEmpty());
     ASSERT_EQ(platform.errors().size(), 1);
     EXPECT_EQ(platform.errors()[0],
-              "Cannot create file " + utf8((auth() / "Tasks_in_view.txt").string()));
+              "Cannot create file " +
+                  utf8((auth() / "Tasks_in_view.txt").string() + "\nIt is a folder"));
     EXPECT_EQ(readBytes(auth() / "save.txt"), "0\r\n");
 }
 
@@ -329,7 +331,8 @@ TEST_F(Commands, PreviewWithAMissingTemplateReportsItAndKeepsTheSelection) {
     const fs::path head = systemFolder() / "browser" / "head.txt";
     fs::remove(head);
     QTest::mouseClick(find<QPushButton>("Button5"), Qt::LeftButton);
-    EXPECT_EQ(platform.errors(), QStringList{"Cannot open file " + utf8(head.string())});
+    EXPECT_EQ(platform.errors(),
+              QStringList{"Cannot open file " + utf8(head.string() + "\nNo such file or folder")});
     EXPECT_TRUE(platform.openedUrls.isEmpty());
     EXPECT_FALSE(fs::exists(dir.path() / "buf.html"));
     ASSERT_EQ(list->selectedItems().size(), 1);

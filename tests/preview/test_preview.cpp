@@ -190,7 +190,8 @@ TEST_F(PreviewFixture, AMissingFileStopsBeforeAnythingIsWritten) {
             press(0);
             ADD_FAILURE() << name;
         } catch (const Error& e) {
-            EXPECT_EQ(std::string(e.what()), "Cannot open file " + missing.string());
+            EXPECT_EQ(std::string(e.what()),
+                      "Cannot open file " + missing.string() + "\nNo such file or folder");
         }
         // Without a selection the templates are read too.
         EXPECT_THROW(press(std::nullopt), Error) << name;

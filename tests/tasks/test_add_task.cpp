@@ -413,8 +413,9 @@ TEST(AddTask, MissingTemplatesWriteNothing) {
             kavo::tasks::addTask(form, w.app);
             ADD_FAILURE() << c.missing;
         } catch (const kavo::Error& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "Cannot open file " + (w.system() / c.missing).string());
+            EXPECT_EQ(std::string(e.what()), "Cannot open file " +
+                                                 (w.system() / c.missing).string() +
+                                                 "\nNo such file or folder");
         }
         EXPECT_EQ(w.tree(), "1/\n1/task.asp\n") << c.missing;
         EXPECT_EQ(w.counter(), "0\r\n");
@@ -432,7 +433,8 @@ TEST(AddTask, FailuresStopAtTheirStep) {
             kavo::tasks::addTask(form, w.app);
             ADD_FAILURE();
         } catch (const kavo::Error& e) {
-            EXPECT_EQ(std::string(e.what()), "Cannot open file " + save.string());
+            EXPECT_EQ(std::string(e.what()),
+                      "Cannot open file " + save.string() + "\nNo such file or folder");
         }
         EXPECT_EQ(w.tree(), "");
     }
@@ -445,8 +447,9 @@ TEST(AddTask, FailuresStopAtTheirStep) {
             kavo::tasks::addTask(form, w.app);
             ADD_FAILURE();
         } catch (const kavo::Error& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "Cannot create file " + (w.app.OutputDir / "1" / "webfiles").string());
+            EXPECT_EQ(std::string(e.what()), "Cannot create file " +
+                                                 (w.app.OutputDir / "1" / "webfiles").string() +
+                                                 "\nA part of the path is not a folder");
         }
         EXPECT_EQ(w.counter(), "0\r\n");
     }
@@ -471,8 +474,9 @@ TEST(AddTask, FailuresStopAtTheirStep) {
             kavo::tasks::addTask(form, w.app);
             ADD_FAILURE();
         } catch (const kavo::Error& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "Cannot create file " + (w.app.OutputDir / "1" / "task.out").string());
+            EXPECT_EQ(std::string(e.what()), "Cannot create file " +
+                                                 (w.app.OutputDir / "1" / "task.out").string() +
+                                                 "\nIt is a folder");
         }
         EXPECT_EQ(w.tree(), "1/\n1/task.out/\n");
         EXPECT_EQ(w.counter(), "0\r\n");
@@ -517,8 +521,9 @@ TEST(AddTask, FailuresStopAtTheirStep) {
         fs::remove(w.system() / "Del" / "Radio2.txt");
         auto form = validForm();
         form.CheckBox2 = form.CheckBox3 = true;
-        EXPECT_EQ(reportOf(w, form),
-                  "Cannot open file " + (w.system() / "Del/Radio2.txt").string());
+        EXPECT_EQ(reportOf(w, form), "Cannot open file " +
+                                         (w.system() / "Del/Radio2.txt").string() +
+                                         "\nNo such file or folder");
         form.Edit4 = "one";
         EXPECT_EQ(reportOf(w, form), "'one' is not a valid integer value");
         for (const char* removal : {"Del/Spoiler3.txt", "Del/Choice.txt"}) {

@@ -103,7 +103,8 @@ TEST_F(LanguageSwitchFailure, ALanguageFileThatCannotBeWrittenStopsTheSwitch) {
     fs::create_directory(languageFile(dir.path()));
     trigger("English1");
     EXPECT_EQ(platform.errors(),
-              QStringList{"Cannot create file " + fromPath(languageFile(dir.path()))});
+              QStringList{"Cannot create file " + fromPath(languageFile(dir.path())) +
+                          QString::fromUtf8("\nNo such file or folder")});
     EXPECT_TRUE(platform.restarts.empty());
     EXPECT_FALSE(program->ended());
     EXPECT_TRUE(form1()->isVisible());

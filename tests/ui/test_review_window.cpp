@@ -177,7 +177,8 @@ TEST_F(Review, AFailedOpenOrWriteStopsAtItsFile) {
     // A missing file stops Open there: Memo2 is task 2's, the others still task 1's.
     open(2);
     EXPECT_EQ(platform.errors(),
-              QStringList{"Cannot open file " + fromPath(out() / "2" / "task.out")});
+              QStringList{"Cannot open file " + fromPath(out() / "2" / "task.out") +
+                          QString::fromUtf8("\nNo such file or folder")});
     EXPECT_EQ(memo("Memo2"), u("2 task.asp\nзадача\n"));
     EXPECT_EQ(memo("Memo3"), u("1 task.out\nзадача\n"));
     EXPECT_EQ(memo("Memo4"), u("1 task.xml\nзадача\n"));
@@ -194,7 +195,8 @@ TEST_F(Review, AFailedOpenOrWriteStopsAtItsFile) {
     platform.clear();
     click("Button6");
     EXPECT_EQ(platform.errors(),
-              QStringList{"Cannot create file " + fromPath(out() / "1" / "task.asp")});
+              QStringList{"Cannot create file " + fromPath(out() / "1" / "task.asp") +
+                          QString::fromUtf8("\nNo such file or folder")});
     EXPECT_TRUE(platform.informations().isEmpty());
     EXPECT_FALSE(fs::exists(out() / "1"));
     EXPECT_EQ(selected(), 0);

@@ -163,7 +163,8 @@ TEST_P(MissingFile, EndsTheStartWithItsReportAndNoWindow) {
     std::filesystem::remove(missing);
 
     EXPECT_FALSE(start());
-    EXPECT_EQ(platform.errors(), QStringList{"Cannot open file " + fromPath(missing)});
+    EXPECT_EQ(platform.errors(), QStringList{"Cannot open file " + fromPath(missing) +
+                                             QString::fromUtf8("\nNo such file or folder")});
     EXPECT_TRUE(platform.informations().isEmpty());
     EXPECT_EQ(program->form1(), nullptr);
     EXPECT_TRUE(noWindowShown());
@@ -198,5 +199,6 @@ TEST_F(StartState, AWorkingFolderWithACyrillicNameShowsAsTyped) {
     EXPECT_FALSE(program->start());
     EXPECT_EQ(platform.errors(),
               QStringList{"Cannot open file " + fromPath(dir.path()) +
-                          QString::fromUtf8("/Учитель/System_folder/file/Toolkit.txt")});
+                          QString::fromUtf8(
+                              "/Учитель/System_folder/file/Toolkit.txt\nNo such file or folder")});
 }

@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: MIT
+#include "core/common/error.hpp"
+#include "core/common/files.hpp"
+#include "support/test_support.hpp"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using kavo::Error;
+using kavo::Lang;
+
+TEST(Error, ReportsInBothLanguagesWithTheReason) {
+    struct Case {
+        Error error;
+        const char* en;
+        const char* ru;
+    };
+    const kavo::Message refusal{"Refused %s", "Отказано %s"};
+    const Case cases[] = {
+        {Error::cannotOpen("/y/t.txt", EACCES), "Cannot open file /y/t.txt\nPermission denied",
+         "Не удаётся открыть файл /y/t.txt\nДоступ запрещён"},
+        {Error::cannotCreate("/y/Год/task.asp", ENOSPC),
+         "Cannot create file /y/Год/task.asp\nNo space left on the disk",
+         "Не удаётся создать файл /y/Год/task.asp\nНа диске не осталось места"},
+        {Error::cannotCreate("/usb/3", EROFS), "Cannot create file /usb/3\nThe disk is read-only",
+         "Не удаётся создать файл /usb/3\nДиск доступен только для чтения"},
+        {Error::cannotOpen("/x", 4321), "Cannot open file /x\nSystem error 4321",
+         "Не удаётся открыть файл /x\nСистемная ошибка 4321"},
+        {Error::cannotOpen("/x", 0), "Cannot open file /x", "Не удаётся открыть файл /x"},
+        {Error::notInteger("\xC4\xE2\xE0%s"), "'Два%s' is not a valid integer value",
+         "'Два%s' не является целым числом"},
+        {Error::refused(refusal, "/p", ELOOP), "Refused /p\nToo many symbolic links in the path",
+         "Отказано /p\nСлишком много символических ссылок в пути"},
+        {Error("\nUnable to create the folder /y"), "\nUnable to create the folder /y",
+         "\nUnable to create the folder /y"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(std::string(c.error.what()), c.en);
+        EXPECT_EQ(c.error.report(Lang::English), c.en);
+        EXPECT_EQ(c.error.report(Lang::Russian), c.ru);
+    }
+}
+
+TEST(Error, FileFailuresCarryTheSystemsReason) {
+    kavo::test::TempDir dir;
+    const auto locked = dir.path() / "locked";
+    kavo::test::writeBytes(locked / "a.txt", "a");
+    chmod(locked.c_str(), 0);
+    const bool root = geteuid() == 0; // root passes permission checks
+    struct Case {
+        std::function<void()> run;
+        Error::Kind kind;
+        int reason;
+    };
+    const Case cases[] = {
+        {[&] { kavo::readText(dir.path() / "none"); }, Error::Kind::CannotOpen, ENOENT},
+        {[&] { kavo::readText(locked / "a.txt"); }, Error::Kind::CannotOpen, EACCES},
+        {[&] { kavo::writeFileAtomic(locked / "b.txt", "b"); }, Error::Kind::CannotCreate, EACCES},
+        {[&] {
+             kavo::writeTaskFolder(locked, "3", {{"task.asp", ""}});
+         },
+         Error::Kind::CannotCreate, EACCES},
+        {[&] { kavo::writeTaskFolder(dir.path() / "locked/a.txt", "3", {}); },
+         Error::Kind::CannotCreate, root ? ENOTDIR : EACCES},
+    };
+    for (const auto& c : cases) {
+        if (root && c.reason == EACCES)
+            continue;
+        try {
+            c.run();
+            ADD_FAILURE();
+        } catch (const Error& e) {
+            EXPECT_EQ(e.kind(), c.kind) << e.what();
+            EXPECT_EQ(e.reason(), c.reason) << e.what();
+        }
+    }
+    chmod(locked.c_str(), 0700);
+}
