@@ -283,7 +283,7 @@ TEST(EditsSave, AFailedWriteLeavesTheFolderAndTheForm) {
                       kavo::Lang::English);
         ADD_FAILURE() << "no error";
     } catch (const kavo::Error& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create file " + (out.path() / "Year/7").string() +
+        EXPECT_EQ(std::string(e.what()), "Cannot create file " + (out.path() / "Year").string() +
                                              "\nA part of the path is not a folder");
     }
     EXPECT_EQ(form.Memo1, "main");
