@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/program.hpp"
 
+#include "core/common/files.hpp"
+
 #include "ui/auth/tform2.hpp"
 #include "ui/common/platform.hpp"
 #include "ui/common/text_bridge.hpp"
@@ -34,6 +36,9 @@ bool Program::start() {
 
     try {
         const auto programDir = std::filesystem::current_path();
+        // What an interrupted write left is put right before anything reads the folders.
+        kavo::recoverTree(programDir / "System_folder");
+        kavo::recoverTree(programDir / "Year");
         form1_ = std::make_unique<TForm1>(platform_, programDir);
         form2_ = std::make_unique<TForm2>(platform_, programDir);
         form3_ = std::make_unique<TForm3>(platform_, programDir, [form1 = form1_.get()] {

@@ -99,6 +99,8 @@ int importInto(const Arguments& args, const fs::path& file, const fs::path& syst
         std::cerr << msg::cli::authorMissing.utf8(lang) << "\n";
         return Refused;
     }
+    recoverTree(systemDir);
+    recoverTree(into);
     const auto existing = olympiad::existingTasks(import, into);
     if (!existing.empty() && !args.replace) {
         std::cerr << msg::cli::wouldReplace.utf8(lang) << "\n";

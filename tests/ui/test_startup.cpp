@@ -202,3 +202,17 @@ TEST_F(StartState, AWorkingFolderWithACyrillicNameShowsAsTyped) {
                           QString::fromUtf8(
                               "/Учитель/System_folder/file/Toolkit.txt\nNo such file or folder")});
 }
+
+// A start puts right what an interrupted write left in the task tree and System_folder; the
+// teacher's own files stay.
+TEST_F(StartState, LeftoversOfAnInterruptedWriteAreGoneAfterTheStart) {
+    const auto leftovers = {dir.path() / "Year/1/task.asp.kavo-tmp123-4",
+                            dir.path() / "System_folder/Authorisation/save.txt.kavo-tmp9-1"};
+    for (const auto& path : leftovers)
+        kavo::test::writeBytes(path, "partial");
+    kavo::test::writeBytes(dir.path() / "Year/1/webfiles/picture.jpg", "jpeg");
+    started();
+    for (const auto& path : leftovers)
+        EXPECT_FALSE(std::filesystem::exists(path)) << path;
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "Year/1/webfiles/picture.jpg"));
+}

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The small commands of the main window: the window mirrors the logic of app/commands and
 // review/preview and shows what it asks for.
+#include "core/common/files.hpp"
 #include "core/common/messages.hpp"
 #include "core/review/part_sizes.hpp"
 #include "core/review/preview.hpp"
@@ -40,6 +41,8 @@ void TForm1::chooseFolder() {
             return toPath(*answer);
         },
         [this] { return platform().question(this, text(kavo::msg::shell::createFolder, lang())); });
+    if (chosen)
+        kavo::recoverTree(*chosen);
     setOutputDir(chosen ? *chosen : OutputDir());
 }
 
