@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <limits>
+#include <random>
 
 namespace fs = std::filesystem;
 using kavo::Pieces;
@@ -74,6 +75,100 @@ TEST(ReplaceAll, LeftToRightWithoutOverlapOrRescan) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(kavo::replaceAll(c.text, c.pattern, c.with), c.result) << c.text;
+}
+
+namespace {
+
+// The rule replaceEach follows, one place at a time.
+std::string naiveReplaceEach(std::string_view text, const std::vector<kavo::Replacement>& rs) {
+    std::string out;
+    for (std::size_t p = 0; p < text.size();) {
+        auto hit = std::find_if(rs.begin(), rs.end(), [&](const kavo::Replacement& r) {
+            return !r.pattern.empty() && text.substr(p).starts_with(r.pattern);
+        });
+        if (hit == rs.end()) {
+            out += text[p++];
+        } else {
+            out += hit->with;
+            p += hit->pattern.size();
+        }
+    }
+    return out;
+}
+
+std::string randomText(std::mt19937& rng, std::size_t size, std::string_view alphabet) {
+    std::string text(size, ' ');
+    for (auto& c : text)
+        c = alphabet[rng() % alphabet.size()];
+    return text;
+}
+
+} // namespace
+
+// Texts of few letters, patterns that nearly match everywhere and texts long enough for the
+// search to fall back to its linear way part of the way through.
+TEST(ReplaceEach, AgreesWithThePlaceByPlaceRule) {
+    std::mt19937 rng(12);
+    for (int round = 0; round < 400; ++round) {
+        const std::string alphabet = round % 3 == 0 ? "ab" : round % 3 == 1 ? "aaaab" : "<%ab\r\n";
+        const std::size_t size = rng() % (round % 10 == 0 ? 12000 : 300);
+        const std::string text = randomText(rng, size, alphabet);
+        std::vector<std::string> patterns(1 + rng() % 4);
+        for (auto& pattern : patterns) {
+            pattern = randomText(rng, rng() % (rng() % 4 == 0 ? 70 : 6), alphabet);
+            if (rng() % 3 == 0 && !text.empty()) { // one that occurs
+                const std::size_t at = rng() % text.size();
+                pattern = text.substr(at, 1 + rng() % 40);
+            }
+        }
+        const std::string withs[] = {"", "<1>", "", "<3>"};
+        std::vector<kavo::Replacement> rs;
+        for (std::size_t k = 0; k < patterns.size(); ++k)
+            rs.push_back({patterns[k], withs[k]});
+        ASSERT_EQ(kavo::replaceEach(text, rs), naiveReplaceEach(text, rs))
+            << "round " << round << " pattern " << patterns[0];
+        ASSERT_EQ(kavo::replaceAll(text, patterns[0], "X"),
+                  naiveReplaceEach(text, {{patterns[0], "X"}}));
+    }
+}
+
+TEST(ReplaceEach, EarlierInTheListWinsAtOnePlaceAndNothingIsFormed) {
+    struct Case {
+        const char* text;
+        std::vector<kavo::Replacement> rs;
+        const char* result;
+    };
+    const Case cases[] = {
+        {"<%ne<%next()%>xt()%>", {{"<%next()%>", ""}}, "<%next()%>"}, // a deletion joins no tag
+        {"abc", {{"bc", "1"}, {"ab", "2"}}, "2c"},                    // leftmost first
+        {"abc", {{"ab", "1"}, {"abc", "2"}}, "1c"},                   // then the list's order
+        {"abc", {{"", "1"}, {"b", "2"}}, "a2c"},                      // empty pattern skipped
+        {"a-b", {{"a", "b"}, {"b-b", "X"}}, "b-b"},                   // inserted text not scanned
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(kavo::replaceEach(c.text, c.rs), c.result) << c.text;
+}
+
+// A very long text with a pattern that costs a naive search a full comparison everywhere.
+TEST(ReplaceAll, NearMissesFindTheRealOccurrences) {
+    const std::string pattern = std::string(32, 'a') + "b" + std::string(32, 'a');
+    std::string text = std::string(200000, 'a') + pattern + "aa" + pattern;
+    EXPECT_EQ(kavo::replaceAll(text, pattern, "X"), std::string(200000, 'a') + "X" + "aa" + "X");
+}
+
+TEST(RemoveBlock, EqualsDeletingFromTheWrittenPage) {
+    std::mt19937 rng(7);
+    for (int round = 0; round < 300; ++round) {
+        Pieces page(1 + rng() % 3);
+        for (auto& piece : page)
+            piece = randomText(rng, rng() % 30, "ab\r\n");
+        const std::string block = randomText(rng, rng() % 5, "ab\r\n");
+        const std::string written = kavo::replaceAll(kavo::joinPieces(page), block, "");
+        page.front().shrink_to_fit(); // a one-piece page without room for its break
+        kavo::removeBlock(page, block);
+        ASSERT_EQ(page.size(), 1u);
+        ASSERT_EQ(page.front(), written) << round;
+    }
 }
 
 TEST(RemoveBlock, DeletesEveryOccurrenceAndLeavesOnePiece) {
