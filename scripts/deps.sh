@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-dejavu-extra
     desktop-file-utils dpkg-dev file xdg-utils
+    libxml2-utils
 )
 
 missing=()

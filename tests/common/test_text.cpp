@@ -265,6 +265,7 @@ TEST(EscapeXmlAttribute, EscapesMarkupAndKeepsTypedReferences) {
         {"Plain \xC7\xE0\xE4\xE0\xF7\xE0", "Plain \xC7\xE0\xE4\xE0\xF7\xE0"},
         {"say \"hi\"", "say &quot;hi&quot;"},
         {"a<b>c", "a&lt;b>c"},
+        {"]]> ]>]]]>", "]]&gt; ]>]]]&gt;"}, // "]]>" may not stand in the author element
         {"Tom & Jerry", "Tom &amp; Jerry"},
         {"&#171;name&#187;", "&#171;name&#187;"},
         {"&#xAB;&#XAB;", "&#xAB;&#XAB;"},
