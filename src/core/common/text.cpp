@@ -12,19 +12,28 @@ namespace kavo {
 Text normaliseBreaks(std::string_view bytes) {
     Text out;
     out.reserve(bytes.size() + bytes.size() / 16);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '\r') {
-            out += CRLF;
-            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
-                ++i;
-        } else if (c == '\n') {
-            out += CRLF;
-        } else {
-            out += c;
-        }
+    const char* const end = bytes.data() + bytes.size();
+    // The next CR and the next LF at or after p; each search starts where the last one
+    // ended, so that a text without one of them is still read once.
+    auto next = [end](const char* from, char c) {
+        const void* at = std::memchr(from, c, static_cast<std::size_t>(end - from));
+        return at ? static_cast<const char*>(at) : end;
+    };
+    const char* p = bytes.data();
+    const char* cr = next(p, '\r');
+    const char* lf = next(p, '\n');
+    while (true) {
+        const char* const stop = std::min(cr, lf);
+        out.append(p, stop);
+        if (stop == end)
+            return out;
+        out += CRLF;
+        p = stop + (*stop == '\r' && stop + 1 != end && stop[1] == '\n' ? 2 : 1);
+        if (cr < p)
+            cr = next(p, '\r');
+        if (lf < p)
+            lf = next(p, '\n');
     }
-    return out;
 }
 
 Text joinPieces(const Pieces& pieces) {
@@ -71,12 +80,17 @@ using Mask = signed char __attribute__((vector_size(16))); // what comparing two
 
 // One bit per byte of a comparison's result, the first byte lowest.
 unsigned bitsOf(Mask mask) {
+#ifdef __SSE2__
+    using Chars = char __attribute__((vector_size(16)));
+    return static_cast<unsigned>(__builtin_ia32_pmovmskb128(reinterpret_cast<Chars&>(mask)));
+#else
     std::uint64_t halves[2];
     std::memcpy(halves, &mask, sizeof halves);
     // Gathers the top bit of each byte into the top byte of the product.
     constexpr std::uint64_t tops = 0x8080808080808080, gather = 0x0002040810204081;
     return static_cast<unsigned>(((halves[0] & tops) * gather) >> 56) |
            static_cast<unsigned>(((halves[1] & tops) * gather) >> 56) << 8;
+#endif
 }
 
 Block splat(char c) {
@@ -105,6 +119,23 @@ class Finder {
             }
             patterns_.push_back(p);
         }
+        // The block test per first byte: its filters' second bytes tested together.
+        for (const auto& f : filters_) {
+            if (std::any_of(leads_.begin(), leads_.end(),
+                            [&](const Lead& l) { return l.c0 == f.c0; }))
+                continue;
+            Lead lead{f.c0, splat(f.c0), {}, seconds_.size(), 0};
+            for (const auto& g : filters_) {
+                if (g.c0 != f.c0)
+                    continue;
+                if (g.anySecond)
+                    lead.any = Mask{} - 1;
+                else
+                    seconds_.push_back(splat(g.c1));
+            }
+            lead.to = seconds_.size();
+            leads_.push_back(lead);
+        }
     }
 
     // Calls onHit(position, pattern index) for each occurrence, left to right, the search
@@ -116,11 +147,14 @@ class Finder {
         std::size_t wasted = 0;  // bytes compared without a match
         std::size_t restart = 0; // where the linear search takes over; 0: it does not
         // Reports the occurrence that starts at p, if any; false when the search must change.
-        auto tryAt = [&](std::size_t p) {
+        // A candidate of the blocks with only one filter needs no second look at it.
+        const bool oneFilter = filters_.size() == 1;
+        auto tryAt = [&](std::size_t p, bool filtered) __attribute__((always_inline)) {
             constexpr auto none = std::string_view::npos;
             std::size_t best = none;
             for (const auto& f : filters_) {
-                if (s[p] != f.c0 || (!f.anySecond && (p + second_ >= n || s[p + second_] != f.c1)))
+                if (!filtered && (s[p] != f.c0 ||
+                                  (!f.anySecond && (p + second_ >= n || s[p + second_] != f.c1))))
                     continue;
                 for (const std::size_t k : f.members) {
                     const std::size_t m = patterns_[k].text.size();
@@ -141,24 +175,27 @@ class Finder {
             if (wasted > 4 * p + 4096)
                 restart = std::max(resume, p + 1);
         };
-        const std::size_t nf = filters_.size();
         std::size_t i = 0;
         // Blocks whose every load stays inside the text.
         for (; restart == 0 && i + second_ + BlockSize <= n; i = std::max(i + BlockSize, resume)) {
             const Block here = load(s + i), there = load(s + i + second_);
             Mask found{};
-            for (std::size_t f = 0; f < nf; ++f)
-                found |=
-                    (here == blocks_[f].first) & ((there == blocks_[f].second) | blocks_[f].any);
+            for (const auto& lead : leads_) {
+                Mask second = lead.any;
+                const Block* const end = seconds_.data() + lead.to;
+                for (const Block* b = seconds_.data() + lead.from; b != end; ++b)
+                    second |= there == *b;
+                found |= (here == lead.first) & second;
+            }
             for (unsigned bits = bitsOf(found); bits != 0 && restart == 0; bits &= bits - 1) {
                 const std::size_t p = i + static_cast<std::size_t>(std::countr_zero(bits));
                 if (p >= resume)
-                    tryAt(p);
+                    tryAt(p, oneFilter);
             }
         }
         for (std::size_t p = std::max(i, resume); restart == 0 && p < n;
              p = std::max(p + 1, resume))
-            tryAt(p);
+            tryAt(p, false);
         if (restart != 0)
             linear(text, restart, onHit);
     }
@@ -171,10 +208,12 @@ class Finder {
         bool anySecond;
         std::vector<std::size_t> members; // the patterns it finds, in the list's order
     };
-    // The same, sixteen times over.
-    struct FilterBlocks {
-        Block first, second;
-        Mask any;
+    // The filters of one first byte, sixteen places at a time.
+    struct Lead {
+        char c0;
+        Block first;
+        Mask any;             // all set when one of them takes any second byte
+        std::size_t from, to; // their second bytes in seconds_
     };
     struct Pattern {
         std::string_view text;
@@ -189,7 +228,6 @@ class Finder {
         for (auto& f : filters_)
             if (f.c0 == pattern[0] && f.c1 == c1 && f.anySecond == anySecond)
                 return f;
-        blocks_.push_back({splat(pattern[0]), splat(c1), Mask{} - static_cast<signed char>(anySecond)});
         return filters_.emplace_back(Filter{pattern[0], c1, anySecond, {}});
     }
 
@@ -257,27 +295,9 @@ class Finder {
 
     std::vector<Pattern> patterns_;
     std::vector<Filter> filters_;
-    std::vector<FilterBlocks> blocks_; // filters_ as blocks, apart so that the scan reads less
-    std::size_t second_ = 1;           // where a filter's second byte stands
-};
-
-// Appends to a text through a pointer: a large text is built without the bookkeeping of an
-// append per piece. Keeps the text's size at its capacity until done.
-class Writer {
-  public:
-    Writer(Text& out, std::size_t expected) : out_(out) { grow(expected); }
-    void put(std::string_view bytes) {
-        if (bytes.size() > out_.size() - used_)
-            grow(bytes.size());
-        std::memcpy(out_.data() + used_, bytes.data(), bytes.size());
-        used_ += bytes.size();
-    }
-    void done() { out_.resize(used_); }
-
-  private:
-    void grow(std::size_t more) { out_.resize(std::max(used_ + more, 2 * out_.size())); }
-    Text& out_;
-    std::size_t used_ = 0;
+    std::vector<Lead> leads_;
+    std::vector<Block> seconds_;
+    std::size_t second_ = 1; // where a filter's second byte stands
 };
 
 } // namespace
@@ -291,16 +311,19 @@ Text replaceEach(std::string_view text, std::span<const Replacement> replacement
     std::vector<std::string_view> patterns;
     for (const auto& r : replacements)
         patterns.push_back(r.pattern);
+    // Room for growth up front where a replacement is longer than its pattern: a large text
+    // is then not copied again, and reserved pages that stay unwritten cost no memory.
+    const bool grows = std::any_of(replacements.begin(), replacements.end(),
+                                   [](const auto& r) { return r.with.size() > r.pattern.size(); });
     Text out;
-    Writer writer(out, text.size());
+    out.reserve(text.size() + (grows ? text.size() / 2 : 0));
     std::size_t kept = 0;
     Finder(patterns).forEach(text, [&](std::size_t at, std::size_t k) {
-        writer.put(text.substr(kept, at - kept));
-        writer.put(replacements[k].with);
+        out.append(text.data() + kept, at - kept);
+        out.append(replacements[k].with);
         kept = at + patterns[k].size();
     });
-    writer.put(text.substr(kept));
-    writer.done();
+    out.append(text.data() + kept, text.size() - kept);
     return out;
 }
 
