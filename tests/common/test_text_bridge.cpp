@@ -35,6 +35,7 @@ TEST(TextBridge, LoneSurrogatesAndNonCharactersAreRefusedByName) {
          "\xC4\xE0\r\n\xED\xE5\xF2",
          {}},
         {"a sign", QString::fromUtf8("x≤2"), "x&#8804;2", {}, QString::fromUtf8("≤")},
+        {"a question", QString::fromUtf8("Да?"), "\xC4\xE0?", "\xC4\xE0?", {}},
         {"a pair",
          withUnits(u"a"_qs, {0xD83D, 0xDE00}),
          "a&#128512;",

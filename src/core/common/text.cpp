@@ -181,11 +181,14 @@ class Finder {
             const Block here = load(s + i), there = load(s + i + second_);
             Mask found{};
             for (const auto& lead : leads_) {
+                const Mask first = here == lead.first;
+                if (bitsOf(first) == 0) // often so: the second bytes need no test
+                    continue;
                 Mask second = lead.any;
                 const Block* const end = seconds_.data() + lead.to;
                 for (const Block* b = seconds_.data() + lead.from; b != end; ++b)
                     second |= there == *b;
-                found |= (here == lead.first) & second;
+                found |= first & second;
             }
             for (unsigned bits = bitsOf(found); bits != 0 && restart == 0; bits &= bits - 1) {
                 const std::size_t p = i + static_cast<std::size_t>(std::countr_zero(bits));
@@ -316,7 +319,7 @@ Text replaceEach(std::string_view text, std::span<const Replacement> replacement
     const bool grows = std::any_of(replacements.begin(), replacements.end(),
                                    [](const auto& r) { return r.with.size() > r.pattern.size(); });
     Text out;
-    out.reserve(text.size() + (grows ? text.size() / 2 : 0));
+    out.reserve(grows ? 2 * text.size() : text.size());
     std::size_t kept = 0;
     Finder(patterns).forEach(text, [&](std::size_t at, std::size_t k) {
         out.append(text.data() + kept, at - kept);

@@ -42,10 +42,14 @@ std::vector<char32_t> charactersOf(const QString& text) {
 }
 
 // UTF-8 bytes of the characters, a lone surrogate as the three bytes of its code point, so
-// that the code page refuses it by name.
+// that the code page refuses it by name. Qt's own conversion is exact unless it wrote a "?"
+// for a lone surrogate: only a text with a "?" is converted here character by character.
 std::string utf8Of(const QString& text) {
+    const QByteArray fast = text.toUtf8();
+    if (!fast.contains('?'))
+        return std::string(fast.constData(), static_cast<std::size_t>(fast.size()));
     std::string out;
-    out.reserve(static_cast<std::size_t>(text.size()));
+    out.reserve(static_cast<std::size_t>(fast.size()));
     for (const char32_t c : charactersOf(text))
         appendUtf8(out, c);
     return out;
