@@ -141,13 +141,16 @@ class Finder {
     // Calls onHit(position, pattern index) for each occurrence, left to right, the search
     // going on after its end. onHit may overwrite the text before the occurrence's end.
     template <class OnHit> void forEach(std::string_view text, OnHit&& onHit) {
+        if (filters_.empty())
+            return; // only empty patterns, which never match
         const char* const s = text.data();
         const std::size_t n = text.size();
         std::size_t resume = 0;  // the next occurrence starts here or later
         std::size_t wasted = 0;  // bytes compared without a match
         std::size_t restart = 0; // where the linear search takes over; 0: it does not
-        // Reports the occurrence that starts at p, if any; false when the search must change.
-        // A candidate of the blocks with only one filter needs no second look at it.
+        // Reports the occurrence that starts at p, if any, or sets restart when the failed
+        // comparisons have cost too much. A candidate of the blocks with only one filter
+        // needs no second look at the filter.
         const bool oneFilter = filters_.size() == 1;
         auto tryAt = [&](std::size_t p, bool filtered) __attribute__((always_inline)) {
             constexpr auto none = std::string_view::npos;
