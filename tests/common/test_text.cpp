@@ -132,30 +132,6 @@ TEST(ReplaceEach, AgreesWithThePlaceByPlaceRule) {
     }
 }
 
-TEST(ReplaceEach, EarlierInTheListWinsAtOnePlaceAndNothingIsFormed) {
-    struct Case {
-        const char* text;
-        std::vector<kavo::Replacement> rs;
-        const char* result;
-    };
-    const Case cases[] = {
-        {"<%ne<%next()%>xt()%>", {{"<%next()%>", ""}}, "<%next()%>"}, // a deletion joins no tag
-        {"abc", {{"bc", "1"}, {"ab", "2"}}, "2c"},                    // leftmost first
-        {"abc", {{"ab", "1"}, {"abc", "2"}}, "1c"},                   // then the list's order
-        {"abc", {{"", "1"}, {"b", "2"}}, "a2c"},                      // empty pattern skipped
-        {"a-b", {{"a", "b"}, {"b-b", "X"}}, "b-b"},                   // inserted text not scanned
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(kavo::replaceEach(c.text, c.rs), c.result) << c.text;
-}
-
-// A very long text with a pattern that costs a naive search a full comparison everywhere.
-TEST(ReplaceAll, NearMissesFindTheRealOccurrences) {
-    const std::string pattern = std::string(32, 'a') + "b" + std::string(32, 'a');
-    std::string text = std::string(200000, 'a') + pattern + "aa" + pattern;
-    EXPECT_EQ(kavo::replaceAll(text, pattern, "X"), std::string(200000, 'a') + "X" + "aa" + "X");
-}
-
 TEST(RemoveBlock, EqualsDeletingFromTheWrittenPage) {
     std::mt19937 rng(7);
     for (int round = 0; round < 300; ++round) {
