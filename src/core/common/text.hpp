@@ -35,10 +35,10 @@ struct Replacement {
 };
 
 // Every occurrence of each pattern replaced in one pass: left to right, the first in the
-// list where two start at the same place, without overlap; inserted text is not scanned, so
-// a replacement never forms or breaks an occurrence of another pattern. Empty patterns never
-// match. Linear in the size of the text (patterns whose occurrences overlap each other add
-// up to a pattern's length per occurrence).
+// list where two start at the same place, without overlap. Occurrences are those of the text
+// as given: inserted text, and text that a replacement joins, are not scanned again. Empty
+// patterns never match. Linear in the size of the text (patterns whose occurrences overlap
+// each other add up to a pattern's length per occurrence).
 Text replaceEach(std::string_view text, std::span<const Replacement> replacements);
 
 // Joins the page, deletes every occurrence of the template's text, and leaves the page
