@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
-// Start-up of the program against a bare Qt Widgets program that shows one empty window,
-// in the same run under the offscreen platform: time to the shown main window and peak
-// memory (VmHWM). Each start is its own process: the bench runs itself with --program or
-// --bare, alternating, and prints the medians and the ratios. Linux only.
+// Start-up of the program against two peers, in the same run under the offscreen platform:
+// time to the shown main window and peak memory (VmHWM). The fair peer shows the main window
+// alone, with the same widgets, geometry, font and icon, and reads only what that window
+// shows (its language file and tag reminder): no other window, no template. The bare peer
+// shows one empty QWidget of the same size. Each start is its own process: the bench runs
+// itself with --program, --fair or --bare in turn and prints the medians and the ratios.
+// Linux only.
 //
 //   bench_startup [runs]     (default 15 starts of each)
 #include "app/program.hpp"
@@ -10,10 +13,12 @@
 #include "ui/main/tform1.hpp"
 
 #include <QApplication>
+#include <QFont>
 #include <QWidget>
 #include <QWindow>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -32,6 +37,10 @@
 extern char** environ;
 
 namespace fs = std::filesystem;
+
+static void initResources() {
+    Q_INIT_RESOURCE(kavo);
+}
 
 namespace {
 
@@ -60,23 +69,35 @@ void waitShown(QWidget* window) {
     QCoreApplication::processEvents();
 }
 
+enum class Mode { Program, Fair, Bare };
+constexpr std::array<const char*, 3> ModeFlags = {"--program", "--fair", "--bare"};
+
 // One start in this process; prints "<main ns> <shown ns> <peak KiB>".
-int child(bool program, std::int64_t mainNs, int argc, char** argv) {
+int child(Mode mode, std::int64_t mainNs, int argc, char** argv) {
     QApplication application(argc, argv);
     kavo::app::QtPlatform platform;
     std::unique_ptr<kavo::app::Program> kavo;
-    std::unique_ptr<QWidget> bare;
+    std::unique_ptr<QWidget> window;
     QWidget* shown = nullptr;
-    if (program) {
+    if (mode == Mode::Program) {
         kavo = std::make_unique<kavo::app::Program>(platform);
         if (!kavo->start())
             return 2;
         shown = kavo->form1();
+    } else if (mode == Mode::Fair) {
+        // The main window as the program builds it, with the program's font.
+        initResources();
+        QFont font(QStringLiteral("DejaVu Sans Condensed"));
+        font.setPixelSize(11);
+        QApplication::setFont(font);
+        window = std::make_unique<TForm1>(platform, fs::current_path());
+        window->show();
+        shown = window.get();
     } else {
-        bare = std::make_unique<QWidget>();
-        bare->resize(TForm1::ClientWidth, TForm1::ClientHeight);
-        bare->show();
-        shown = bare.get();
+        window = std::make_unique<QWidget>();
+        window->resize(TForm1::ClientWidth, TForm1::ClientHeight);
+        window->show();
+        shown = window.get();
     }
     waitShown(shown);
     const std::int64_t shownNs = monotonicNs();
@@ -152,24 +173,25 @@ int parent(int runs) {
     fs::copy(KAVO_SHIPPED_SYSTEM_FOLDER, workDir / "System_folder", fs::copy_options::recursive);
     const std::string self = fs::read_symlink("/proc/self/exe").string();
 
-    std::vector<Sample> program, bare;
+    std::array<std::vector<Sample>, 3> samples;
     // One start of each to warm the file cache, not counted.
-    spawnOne(self, "--program", workDir);
-    spawnOne(self, "--bare", workDir);
-    for (int i = 0; i < runs; ++i) {
-        program.push_back(spawnOne(self, "--program", workDir));
-        bare.push_back(spawnOne(self, "--bare", workDir));
-    }
+    for (const char* flag : ModeFlags)
+        spawnOne(self, flag, workDir);
+    for (int i = 0; i < runs; ++i)
+        for (std::size_t m = 0; m < ModeFlags.size(); ++m)
+            samples[m].push_back(spawnOne(self, ModeFlags[m], workDir));
     fs::remove_all(workDir);
 
-    const Medians p = medians(program), b = medians(bare);
+    const Medians p = medians(samples[0]), f = medians(samples[1]), b = medians(samples[2]);
     std::printf("Start-up under offscreen, median of %d starts each\n", runs);
-    std::printf("%-22s %16s %16s %12s\n", "", "spawn->shown ms", "main->shown ms", "VmHWM MiB");
-    std::printf("%-22s %16.1f %16.1f %12.1f\n", "Kavo_Program (Program)", p.fromSpawnMs,
-                p.fromMainMs, p.peakMiB);
-    std::printf("%-22s %16.1f %16.1f %12.1f\n", "bare QWidget", b.fromSpawnMs, b.fromMainMs,
-                b.peakMiB);
-    std::printf("%-22s %16.2f %16.2f %12.2f\n", "ratio program/bare", p.fromSpawnMs / b.fromSpawnMs,
+    std::printf("%-26s %16s %16s %12s\n", "", "spawn->shown ms", "main->shown ms", "VmHWM MiB");
+    const std::pair<const char*, Medians> rows[] = {
+        {"Kavo_Program (Program)", p}, {"fair peer (TForm1 alone)", f}, {"bare QWidget", b}};
+    for (const auto& [name, m] : rows)
+        std::printf("%-26s %16.1f %16.1f %12.1f\n", name, m.fromSpawnMs, m.fromMainMs, m.peakMiB);
+    std::printf("%-26s %16.2f %16.2f %12.2f\n", "ratio program/fair", p.fromSpawnMs / f.fromSpawnMs,
+                p.fromMainMs / f.fromMainMs, p.peakMiB / f.peakMiB);
+    std::printf("%-26s %16.2f %16.2f %12.2f\n", "ratio program/bare", p.fromSpawnMs / b.fromSpawnMs,
                 p.fromMainMs / b.fromMainMs, p.peakMiB / b.peakMiB);
     return 0;
 }
@@ -178,12 +200,12 @@ int parent(int runs) {
 
 int main(int argc, char** argv) {
     const std::int64_t mainNs = monotonicNs();
-    if (argc >= 3 &&
-        (std::strcmp(argv[1], "--program") == 0 || std::strcmp(argv[1], "--bare") == 0)) {
-        const bool program = std::strcmp(argv[1], "--program") == 0;
-        fs::current_path(argv[2]);
-        int qtArgc = 1;
-        return child(program, mainNs, qtArgc, argv);
+    for (std::size_t m = 0; argc >= 3 && m < ModeFlags.size(); ++m) {
+        if (std::strcmp(argv[1], ModeFlags[m]) == 0) {
+            fs::current_path(argv[2]);
+            int qtArgc = 1;
+            return child(static_cast<Mode>(m), mainNs, qtArgc, argv);
+        }
     }
     try {
         return parent(argc >= 2 ? std::max(1, std::atoi(argv[1])) : 15);

@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-dejavu-extra
     desktop-file-utils dpkg-dev file xdg-utils
+    libxml2-utils
 )
 # Only the tests need these: the accessibility check runs axe-core in Chromium, the olympiad
 # tests run gift-pegjs and xmllint; the npm packages go into the build folder.

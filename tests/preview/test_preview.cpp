@@ -103,6 +103,31 @@ TEST(PreviewPage, EdgeCases) {
     }
 }
 
+// Text typed around a tag never reads as one afterwards; the chain of replacements made a
+// tag or a link of each of these.
+TEST(PreviewPage, NoTextAroundATagReadsAsATag) {
+    struct Case {
+        const char *page, *expected;
+    };
+    const Case cases[] = {
+        {"<%ne<%next()%>xt()%>", "&lt;%next()%>"},
+        {"<<%next()%>%next()%>", "&lt;%next()%>"},
+        {"<<%store_count()%><%next()%>%>", "&lt;%>"},
+        {"<%ra<%store_count()%>dio()%>", "&lt;%radio()%>"},
+        {"webfi<%next()%>les/x", "webfiles/x"},
+        {"<%= Date() %> 3 < 5% <%check()%>", "&lt;%= Date() %> 3 < 5% CHECK"},
+        {"<<%radio()%>", "<RADIO"},
+    };
+    PreviewTemplates t;
+    t.head = "HEAD";
+    t.radio = "RADIO";
+    t.check = "CHECK";
+    t.table = "<t>";
+    t.input_str = "<in>";
+    for (const auto& c : cases)
+        EXPECT_EQ(previewPage(t, c.page, "U/"), c.expected) << c.page;
+}
+
 TEST(PreviewUrl, PercentEncodesTheUtf8BytesAndEndsInSlash) {
     EXPECT_EQ(folderUrl("/tmp/a b#c%d?e/\xD0\x97\xD0\xB0\xD0\xB4\xD0\xB0\xD1\x87\xD0\xB8"),
               "file:///tmp/a%20b%23c%25d%3Fe/%D0%97%D0%B0%D0%B4%D0%B0%D1%87%D0%B8/");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The preview of packages written from the shipped System_folder: every server tag made
 // static, the page's references pointed at the task's own webfiles folder.
+#include "core/common/files.hpp"
 #include "core/edits/edits_task.hpp"
 #include "core/review/preview.hpp"
 #include "core/tasks/add_task.hpp"
@@ -21,6 +22,17 @@ std::size_t count(std::string_view text, std::string_view what) {
     for (auto at = text.find(what); at != std::string_view::npos; at = text.find(what, at + 1))
         ++n;
     return n;
+}
+
+// The static page as the chain of seven replacements made it before the preview became one pass.
+Text chainOfReplacements(const PreviewTemplates& t, std::string_view page, std::string_view url) {
+    Text out = replaceAll(page, t.table, t.head);
+    out = replaceAll(out, "<%next()%>", "");
+    out = replaceAll(out, "<%store_count()%>", "");
+    out = replaceAll(out, t.input_str, t.input);
+    out = replaceAll(out, "<%radio()%>", t.radio);
+    out = replaceAll(out, "<%check()%>", t.check);
+    return replaceAll(out, "webfiles/", url) + t.buttom;
 }
 
 // The local path a file: URL names.
@@ -76,6 +88,8 @@ struct Shipped : ::testing::Test {
                   count(templates.buttom, "webfiles/"));
         EXPECT_EQ(count(page, templates.input_str), 0u);
         EXPECT_EQ(count(page, templates.table), 1u) << "the head's own table opens the page";
+        EXPECT_EQ(page,
+                  chainOfReplacements(templates, readText(folder / "task.asp"), url) + "\r\n");
     }
 };
 
@@ -92,7 +106,7 @@ tasks::TaskForm formFor(int a, int b, int c, int n) {
     form.Edit4 = std::to_string(c);
     form.ListBox2.selected = 0; // with a picture: the page refers to webfiles/
     form.ListBox3.selected = 1;
-    form.Memo1 = "Condition <img src=\"webfiles/own.png\">";
+    form.Memo1 = "Condition <img src=\"webfiles/own.png\"> 3 < 5% of <i>x</i> webfiles";
     form.VariantOtveta_1 = "Alpha";
     form.VariantOtveta_2 = "Bravo";
     form.VariantOtveta_3 = "Charlie";

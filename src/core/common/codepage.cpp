@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/common/codepage.hpp"
 
+#include "core/common/xml.hpp"
+
 #include <cerrno>
 #include <iconv.h>
 #include <stdexcept>
@@ -48,13 +50,16 @@ class Converter {
 };
 
 // Length and code point of the UTF-8 sequence at the start of `s`; length 1 and code point
-// -1 for a byte that starts no valid sequence.
+// -1 for a byte that starts no valid sequence (an overlong form, beyond U+10FFFF). A
+// surrogate's three bytes give its code point: it is how a lone surrogate of a widget reaches
+// the core, to be refused by name.
 std::pair<std::size_t, long> decodeOne(std::string_view s) {
     const auto b0 = static_cast<unsigned char>(s[0]);
-    std::size_t len = b0 < 0x80         ? 1
-                      : (b0 >> 5) == 6  ? 2
-                      : (b0 >> 4) == 14 ? 3
-                      : (b0 >> 3) == 30 ? 4
+    const std::size_t len = b0 < 0x80   ? 1
+                            : b0 < 0xC2 ? 0
+                            : b0 < 0xE0 ? 2
+                            : b0 < 0xF0 ? 3
+                            : b0 < 0xF5 ? 4
                                         : 0;
     if (len == 0 || len > s.size())
         return {1, -1};
@@ -65,6 +70,9 @@ std::pair<std::size_t, long> decodeOne(std::string_view s) {
             return {1, -1};
         cp = (cp << 6) | (b & 0x3F);
     }
+    const long least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < least[len] || cp > 0x10FFFF)
+        return {1, -1};
     return {len, cp};
 }
 
@@ -95,9 +103,11 @@ std::optional<std::string> utf8ToCp1251(std::string_view utf8, Unencodable mode)
             out += static_cast<char>(0x98);
             continue;
         }
-        if (mode == Unencodable::Refuse)
+        // Invalid UTF-8 names no character; a reference to a character that XML or HTML
+        // refuses would make the page or the description invalid.
+        if (mode == Unencodable::Refuse || cp < 0 || !markupAllows(static_cast<char32_t>(cp)))
             return std::nullopt;
-        out += "&#" + std::to_string(cp < 0 ? 0xFFFD : cp) + ";";
+        out += "&#" + std::to_string(cp) + ";";
     }
     return out;
 }

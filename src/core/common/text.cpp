@@ -3,36 +3,37 @@
 
 #include "core/common/error.hpp"
 
-#include <atomic>
-#include <cstdio>
+#include <algorithm>
+#include <bit>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <limits>
-#include <random>
-#include <string.h> // memmem
-#include <system_error>
-
-namespace fs = std::filesystem;
 
 namespace kavo {
 
 Text normaliseBreaks(std::string_view bytes) {
     Text out;
     out.reserve(bytes.size() + bytes.size() / 16);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '\r') {
-            out += CRLF;
-            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
-                ++i;
-        } else if (c == '\n') {
-            out += CRLF;
-        } else {
-            out += c;
-        }
+    const char* const end = bytes.data() + bytes.size();
+    // The next CR and the next LF at or after p; each search starts where the last one
+    // ended, so that a text without one of them is still read once.
+    auto next = [end](const char* from, char c) {
+        const void* at = std::memchr(from, c, static_cast<std::size_t>(end - from));
+        return at ? static_cast<const char*>(at) : end;
+    };
+    const char* p = bytes.data();
+    const char* cr = next(p, '\r');
+    const char* lf = next(p, '\n');
+    while (true) {
+        const char* const stop = std::min(cr, lf);
+        out.append(p, stop);
+        if (stop == end)
+            return out;
+        out += CRLF;
+        p = stop + (*stop == '\r' && stop + 1 != end && stop[1] == '\n' ? 2 : 1);
+        if (cr < p)
+            cr = next(p, '\r');
+        if (lf < p)
+            lf = next(p, '\n');
     }
-    return out;
 }
 
 Text joinPieces(const Pieces& pieces) {
@@ -63,65 +64,316 @@ Pieces splitLines(std::string_view text) {
     return lines;
 }
 
-// The next occurrence of pattern (not empty) in [from, end), or nullptr. glibc's memmem
-// skips ahead by byte pairs, so a pattern that starts with a byte frequent in the text (the
-// "<" of a page) costs no more than a rare one.
-static const char* findNext(const char* from, const char* end, std::string_view pattern) {
-    return static_cast<const char*>(
-        memmem(from, static_cast<std::size_t>(end - from), pattern.data(), pattern.size()));
+namespace {
+
+// Sixteen bytes compared at once: GCC and Clang make SSE2 or NEON of it.
+using Block = unsigned char __attribute__((vector_size(16)));
+constexpr std::size_t BlockSize = sizeof(Block);
+
+Block load(const char* at) {
+    Block block;
+    std::memcpy(&block, at, BlockSize);
+    return block;
 }
 
-Text replaceAll(std::string_view text, std::string_view pattern, std::string_view with) {
-    if (pattern.empty())
-        return Text(text);
-    Text out;
-    out.reserve(text.size());
-    const char* start = text.data();
-    const char* const end = text.data() + text.size();
-    for (const char* hit = findNext(start, end, pattern); hit;
-         hit = findNext(start, end, pattern)) {
-        out.append(start, hit);
-        out.append(with);
-        start = hit + pattern.size();
+using Mask = signed char __attribute__((vector_size(16))); // what comparing two Blocks gives
+
+// One bit per byte of a comparison's result, the first byte lowest.
+unsigned bitsOf(Mask mask) {
+#ifdef __SSE2__
+    using Chars = char __attribute__((vector_size(16)));
+    return static_cast<unsigned>(__builtin_ia32_pmovmskb128(reinterpret_cast<Chars&>(mask)));
+#else
+    std::uint64_t halves[2];
+    std::memcpy(halves, &mask, sizeof halves);
+    // Gathers the top bit of each byte into the top byte of the product.
+    constexpr std::uint64_t tops = 0x8080808080808080, gather = 0x0002040810204081;
+    return static_cast<unsigned>(((halves[0] & tops) * gather) >> 56) |
+           static_cast<unsigned>(((halves[1] & tops) * gather) >> 56) << 8;
+#endif
+}
+
+Block splat(char c) {
+    return Block{} + static_cast<unsigned char>(c);
+}
+
+// Where several patterns occur, leftmost first and, at one place, the first in the list.
+// Candidates are the places where two bytes of a pattern stand, sixteen places at a time: its
+// first and last byte when there is one pattern (a near miss rarely shows both), its first two
+// when there are several (patterns that share them share the test). Each candidate is compared
+// whole. Should the comparisons that fail ever cost more than a few bytes per byte of text (a
+// pattern such as "a...ab..a" in "aaaa"), the rest of the text is searched pattern by pattern
+// with Knuth-Morris-Pratt, which reads each byte a bounded number of times: the search stays
+// linear whatever the text.
+class Finder {
+  public:
+    explicit Finder(std::span<const std::string_view> patterns) {
+        second_ = patterns.size() == 1 && !patterns[0].empty() ? patterns[0].size() - 1 : 1;
+        for (const auto pattern : patterns) {
+            Pattern p{pattern, {}, 0, {}};
+            if (!pattern.empty()) {
+                const std::size_t head = std::min(pattern.size(), BlockSize);
+                std::memcpy(&p.head, pattern.data(), head);
+                p.care = (1u << head) - 1;
+                filterOf(pattern).members.push_back(patterns_.size());
+            }
+            patterns_.push_back(p);
+        }
+        // The block test per first byte: its filters' second bytes tested together.
+        for (const auto& f : filters_) {
+            if (std::any_of(leads_.begin(), leads_.end(),
+                            [&](const Lead& l) { return l.c0 == f.c0; }))
+                continue;
+            Lead lead{f.c0, splat(f.c0), {}, seconds_.size(), 0};
+            for (const auto& g : filters_) {
+                if (g.c0 != f.c0)
+                    continue;
+                if (g.anySecond)
+                    lead.any = Mask{} - 1;
+                else
+                    seconds_.push_back(splat(g.c1));
+            }
+            lead.to = seconds_.size();
+            leads_.push_back(lead);
+        }
     }
-    out.append(start, end);
+
+    // Calls onHit(position, pattern index) for each occurrence, left to right, the search
+    // going on after its end. onHit may overwrite the text before the occurrence's end.
+    template <class OnHit> void forEach(std::string_view text, OnHit&& onHit) {
+        if (filters_.empty())
+            return; // only empty patterns, which never match
+        const char* const s = text.data();
+        const std::size_t n = text.size();
+        std::size_t resume = 0;  // the next occurrence starts here or later
+        std::size_t wasted = 0;  // bytes compared without a match
+        std::size_t restart = 0; // where the linear search takes over; 0: it does not
+        // Reports the occurrence that starts at p, if any, or sets restart when the failed
+        // comparisons have cost too much. A candidate of the blocks with only one filter
+        // needs no second look at the filter.
+        const bool oneFilter = filters_.size() == 1;
+        auto tryAt = [&](std::size_t p, bool filtered) __attribute__((always_inline)) {
+            constexpr auto none = std::string_view::npos;
+            std::size_t best = none;
+            for (const auto& f : filters_) {
+                if (!filtered && (s[p] != f.c0 ||
+                                  (!f.anySecond && (p + second_ >= n || s[p + second_] != f.c1))))
+                    continue;
+                for (const std::size_t k : f.members) {
+                    const std::size_t m = patterns_[k].text.size();
+                    if (k > best || p + m > n || s[p + m - 1] != patterns_[k].text.back())
+                        continue;
+                    if (matchesAt(s, n, p, patterns_[k])) {
+                        best = k;
+                        break;
+                    }
+                    wasted += m;
+                }
+            }
+            if (best != none) {
+                onHit(p, best);
+                resume = p + patterns_[best].text.size();
+                return;
+            }
+            if (wasted > 4 * p + 4096)
+                restart = std::max(resume, p + 1);
+        };
+        std::size_t i = 0;
+        // Blocks whose every load stays inside the text.
+        for (; restart == 0 && i + second_ + BlockSize <= n; i = std::max(i + BlockSize, resume)) {
+            const Block here = load(s + i), there = load(s + i + second_);
+            Mask found{};
+            for (const auto& lead : leads_) {
+                const Mask first = here == lead.first;
+                if (bitsOf(first) == 0) // often so: the second bytes need no test
+                    continue;
+                Mask second = lead.any;
+                const Block* const end = seconds_.data() + lead.to;
+                for (const Block* b = seconds_.data() + lead.from; b != end; ++b)
+                    second |= there == *b;
+                found |= first & second;
+            }
+            for (unsigned bits = bitsOf(found); bits != 0 && restart == 0; bits &= bits - 1) {
+                const std::size_t p = i + static_cast<std::size_t>(std::countr_zero(bits));
+                if (p >= resume)
+                    tryAt(p, oneFilter);
+            }
+        }
+        for (std::size_t p = std::max(i, resume); restart == 0 && p < n;
+             p = std::max(p + 1, resume))
+            tryAt(p, false);
+        if (restart != 0)
+            linear(text, restart, onHit);
+    }
+
+  private:
+    // A candidate starts where c0 stands and c1 stands second_ bytes on (any byte there when
+    // anySecond: a one-byte pattern among several).
+    struct Filter {
+        char c0, c1;
+        bool anySecond;
+        std::vector<std::size_t> members; // the patterns it finds, in the list's order
+    };
+    // The filters of one first byte, sixteen places at a time.
+    struct Lead {
+        char c0;
+        Block first;
+        Mask any;             // all set when one of them takes any second byte
+        std::size_t from, to; // their second bytes in seconds_
+    };
+    struct Pattern {
+        std::string_view text;
+        Block head;                      // the first sixteen bytes
+        unsigned care;                   // a bit for each byte of head that belongs to text
+        std::vector<std::size_t> border; // Knuth-Morris-Pratt, made when it is needed
+    };
+
+    Filter& filterOf(std::string_view pattern) {
+        const bool anySecond = pattern.size() <= second_;
+        const char c1 = anySecond ? 0 : pattern[second_];
+        for (auto& f : filters_)
+            if (f.c0 == pattern[0] && f.c1 == c1 && f.anySecond == anySecond)
+                return f;
+        return filters_.emplace_back(Filter{pattern[0], c1, anySecond, {}});
+    }
+
+    // Whether the pattern, which fits in the text at p, stands there: its head in one
+    // comparison of sixteen bytes where the text has them.
+    static bool matchesAt(const char* s, std::size_t n, std::size_t p, const Pattern& pattern) {
+        const std::size_t m = pattern.text.size();
+        if (p + BlockSize > n)
+            return std::memcmp(s + p, pattern.text.data(), m) == 0;
+        return (bitsOf(load(s + p) == pattern.head) & pattern.care) == pattern.care &&
+               (m <= BlockSize || std::memcmp(s + p + BlockSize, pattern.text.data() + BlockSize,
+                                              m - BlockSize) == 0);
+    }
+
+    template <class OnHit> void linear(std::string_view text, std::size_t from, OnHit&& onHit) {
+        constexpr auto none = std::string_view::npos;
+        std::vector<std::size_t> next(patterns_.size(), none);
+        std::vector<bool> known(patterns_.size(), false);
+        for (auto& p : patterns_)
+            p.border = borders(p.text);
+        while (true) {
+            std::size_t best = none, bestAt = none;
+            for (std::size_t k = 0; k < patterns_.size(); ++k) {
+                if (!known[k] || (next[k] != none && next[k] < from)) {
+                    next[k] = search(text, from, patterns_[k]);
+                    known[k] = true;
+                }
+                if (next[k] < bestAt) {
+                    best = k;
+                    bestAt = next[k];
+                }
+            }
+            if (best == none)
+                return;
+            onHit(bestAt, best);
+            from = bestAt + patterns_[best].text.size();
+        }
+    }
+
+    // For each prefix of the pattern, the length of its longest proper border.
+    static std::vector<std::size_t> borders(std::string_view pattern) {
+        std::vector<std::size_t> border(pattern.size(), 0);
+        for (std::size_t i = 1, k = 0; i < pattern.size(); ++i) {
+            while (k > 0 && pattern[i] != pattern[k])
+                k = border[k - 1];
+            if (pattern[i] == pattern[k])
+                ++k;
+            border[i] = k;
+        }
+        return border;
+    }
+
+    static std::size_t search(std::string_view text, std::size_t from, const Pattern& p) {
+        const std::string_view pattern = p.text;
+        if (pattern.empty())
+            return std::string_view::npos;
+        for (std::size_t i = from, k = 0; i < text.size(); ++i) {
+            while (k > 0 && text[i] != pattern[k])
+                k = p.border[k - 1];
+            if (text[i] == pattern[k] && ++k == pattern.size())
+                return i + 1 - k;
+        }
+        return std::string_view::npos;
+    }
+
+    std::vector<Pattern> patterns_;
+    std::vector<Filter> filters_;
+    std::vector<Lead> leads_;
+    std::vector<Block> seconds_;
+    std::size_t second_ = 1; // where a filter's second byte stands
+};
+
+} // namespace
+
+Text replaceAll(std::string_view text, std::string_view pattern, std::string_view with) {
+    const Replacement one[] = {{pattern, with}};
+    return replaceEach(text, one);
+}
+
+Text replaceEach(std::string_view text, std::span<const Replacement> replacements) {
+    std::vector<std::string_view> patterns;
+    for (const auto& r : replacements)
+        patterns.push_back(r.pattern);
+    // Room for growth up front where a replacement is longer than its pattern: a large text
+    // is then not copied again, and reserved pages that stay unwritten cost no memory.
+    const bool grows = std::any_of(replacements.begin(), replacements.end(),
+                                   [](const auto& r) { return r.with.size() > r.pattern.size(); });
+    Text out;
+    out.reserve(grows ? 2 * text.size() : text.size());
+    std::size_t kept = 0;
+    Finder(patterns).forEach(text, [&](std::size_t at, std::size_t k) {
+        out.append(text.data() + kept, at - kept);
+        out.append(replacements[k].with);
+        kept = at + patterns[k].size();
+    });
+    out.append(text.data() + kept, text.size() - kept);
     return out;
 }
 
 // Deletes every occurrence of pattern in place: the same matches as replaceAll with an
-// empty replacement, without a second copy of a large page.
-static void eraseAll(Text& text, std::string_view pattern) {
-    if (pattern.empty())
-        return;
-    char* const begin = text.data();
-    const char* const end = begin + text.size();
-    char* write = begin;
-    const char* read = begin;
-    for (const char* hit = findNext(read, end, pattern); hit; hit = findNext(read, end, pattern)) {
-        const auto kept = static_cast<std::size_t>(hit - read);
-        if (write != read)
-            std::memmove(write, read, kept);
-        write += kept;
-        read = hit + pattern.size();
-    }
-    const auto rest = static_cast<std::size_t>(end - read);
-    if (write != read)
-        std::memmove(write, read, rest);
-    text.resize(static_cast<std::size_t>(write - begin) + rest);
+// empty replacement, without a second copy of a large page. Returns where the search
+// stopped in the text as it was: after the last occurrence, or 0.
+static std::size_t eraseAll(Text& text, std::string_view pattern) {
+    char* const s = text.data();
+    std::size_t write = 0, read = 0;
+    Finder(std::span(&pattern, 1)).forEach(text, [&](std::size_t at, std::size_t) {
+        std::memmove(s + write, s + read, at - read);
+        write += at - read;
+        read = at + pattern.size();
+    });
+    std::memmove(s + write, s + read, text.size() - read);
+    text.resize(write + text.size() - read);
+    return read;
 }
 
 void removeBlock(Pieces& page, std::string_view templateText) {
-    Text joined;
-    if (page.size() == 1) {
-        // After the first removal the page is one piece: reuse it instead of copying.
-        joined = std::move(page.front());
-        joined += CRLF;
-    } else {
-        joined = joinPieces(page);
+    if (page.size() != 1) {
+        // Room for the break the next removal appends.
+        Text joined;
+        std::size_t size = 2;
+        for (const auto& piece : page)
+            size += piece.size() + CRLF.size();
+        joined.reserve(size);
+        for (const auto& piece : page)
+            joined.append(piece).append(CRLF);
+        eraseAll(joined, templateText);
+        page.assign(1, std::move(joined));
+        return;
     }
-    eraseAll(joined, templateText);
-    page.clear();
-    page.push_back(std::move(joined));
+    // A page of one piece is written with a CR LF after it: delete the occurrences inside
+    // the piece in place, then those that reach into that CR LF, without copying the piece.
+    Text& text = page.front();
+    const std::size_t size = text.size();
+    const std::size_t searched = eraseAll(text, templateText);
+    const std::size_t reach = templateText.size() > 1 ? templateText.size() - 1 : 0;
+    const std::size_t tail = size - std::max(searched, size > reach ? size - reach : 0);
+    Text end = text.substr(text.size() - tail);
+    end += CRLF;
+    text.resize(text.size() - tail);
+    text += replaceAll(end, templateText, "");
 }
 
 Pieces deleteInLines(const Pieces& lines, std::string_view what) {

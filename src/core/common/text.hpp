@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,18 @@ Pieces splitLines(std::string_view text);
 // Every occurrence of pattern, left to right, without overlap; the inserted text is not
 // scanned again; an empty pattern changes nothing. Linear in the size of the text.
 Text replaceAll(std::string_view text, std::string_view pattern, std::string_view with);
+
+struct Replacement {
+    std::string_view pattern;
+    std::string_view with;
+};
+
+// Every occurrence of each pattern replaced in one pass: left to right, the first in the
+// list where two start at the same place, without overlap. Occurrences are those of the text
+// as given: inserted text, and text that a replacement joins, are not scanned again. Empty
+// patterns never match. Linear in the size of the text (patterns whose occurrences overlap
+// each other add up to a pattern's length per occurrence).
+Text replaceEach(std::string_view text, std::span<const Replacement> replacements);
 
 // Joins the page, deletes every occurrence of the template's text, and leaves the page
 // as that one piece.

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "core/common/xml.hpp"
 
+#include <algorithm>
 #include <array>
+#include <cstdio>
 
 namespace kavo {
 
@@ -37,6 +39,70 @@ static std::size_t referenceLength(std::string_view text) {
     return 0;
 }
 
+bool markupAllows(char32_t c) {
+    if (c < 0x20)
+        return c == '\t' || c == '\n' || c == '\r';
+    if (c >= 0x7F && c <= 0x9F)
+        return false;
+    if (c >= 0xD800 && c <= 0xDFFF)
+        return false;
+    if ((c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE)
+        return false;
+    return c <= 0x10FFFF;
+}
+
+static std::string codePoint(char32_t c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
+    return text;
+}
+
+// The character a Windows-1251 byte stands for, where it matters here: ASCII and the
+// undefined 0x98 as themselves; every other byte is a letter or a sign the markup allows.
+static char32_t characterOf(char byte) {
+    const auto b = static_cast<unsigned char>(byte);
+    return b < 0x80 || b == 0x98 ? b : U'\u0410';
+}
+
+// The character a reference names, at most U+110000 (for anything larger).
+static char32_t referencedCharacter(std::string_view reference) {
+    const bool hex = reference[2] == 'x' || reference[2] == 'X';
+    char32_t value = 0;
+    for (const char c : reference.substr(hex ? 3 : 2, reference.size() - (hex ? 4 : 3))) {
+        const char32_t digit = isDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10;
+        value = std::min<char32_t>(value * (hex ? 16 : 10) + digit, 0x110000);
+    }
+    return value;
+}
+
+std::optional<InvalidCharacter> findInvalidXmlCharacter(std::string_view cp1251) {
+    for (std::size_t i = 0; i < cp1251.size(); ++i) {
+        const std::size_t length = cp1251[i] == '&' ? referenceLength(cp1251.substr(i)) : 0;
+        if (length > 0 && cp1251[i + 1] == '#') {
+            const auto reference = cp1251.substr(i, length);
+            const char32_t c = referencedCharacter(reference);
+            if (!markupAllows(c))
+                return InvalidCharacter{i, std::string(reference) + " (" +
+                                               (c > 0x10FFFF ? "beyond U+10FFFF" : codePoint(c)) +
+                                               ")"};
+        } else if (!markupAllows(characterOf(cp1251[i]))) {
+            return InvalidCharacter{i, codePoint(characterOf(cp1251[i]))};
+        }
+        if (length > 0)
+            i += length - 1;
+    }
+    return std::nullopt;
+}
+
+std::optional<InvalidCharacter> findInvalidPathCharacter(std::string_view cp1251) {
+    for (std::size_t i = 0; i < cp1251.size(); ++i) {
+        const char32_t c = characterOf(cp1251[i]);
+        if (c < 0x20 || !markupAllows(c))
+            return InvalidCharacter{i, codePoint(c)};
+    }
+    return std::nullopt;
+}
+
 Text escapeXmlAttribute(std::string_view cp1251) {
     Text out;
     out.reserve(cp1251.size());
@@ -46,6 +112,8 @@ Text escapeXmlAttribute(std::string_view cp1251) {
             out += "&quot;";
         } else if (c == '<') {
             out += "&lt;";
+        } else if (c == '>' && out.ends_with("]]")) {
+            out += "&gt;"; // "]]>" may not stand in an element's text
         } else if (c == '&') {
             const auto keep = referenceLength(cp1251.substr(i));
             if (keep == 0) {

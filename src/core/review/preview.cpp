@@ -69,14 +69,23 @@ std::string folderUrl(const fs::path& folder) {
 
 Text previewPage(const PreviewTemplates& templates, std::string_view page,
                  std::string_view webfilesUrl) {
-    Text out = replaceAll(page, templates.table, templates.head);
-    out = replaceAll(out, "<%next()%>", "");
-    out = replaceAll(out, "<%store_count()%>", "");
-    out = replaceAll(out, templates.input_str, templates.input);
-    out = replaceAll(out, "<%radio()%>", templates.radio);
-    out = replaceAll(out, "<%check()%>", templates.check);
-    out = replaceAll(out, "webfiles/", webfilesUrl);
-    return out + templates.buttom;
+    // The fragments point at the task's webfiles folder, as the page around them does.
+    const Text head = replaceAll(templates.head, "webfiles/", webfilesUrl);
+    const Text input = replaceAll(templates.input, "webfiles/", webfilesUrl);
+    const Text radio = replaceAll(templates.radio, "webfiles/", webfilesUrl);
+    const Text check = replaceAll(templates.check, "webfiles/", webfilesUrl);
+    // In the order the chain of replacements had; the last three keep the page's own "<%",
+    // and a "<" that a deleted tag would join to a following "%", from reading as a tag.
+    const Replacement replacements[] = {
+        {templates.table, head},        {"<%next()%>", ""},
+        {"<%store_count()%>", ""},      {templates.input_str, input},
+        {"<%radio()%>", radio},         {"<%check()%>", check},
+        {"webfiles/", webfilesUrl},     {"<<%next()%>", "&lt;"},
+        {"<<%store_count()%>", "&lt;"}, {"<%", "&lt;%"},
+    };
+    Text out = replaceEach(page, replacements);
+    out += templates.buttom;
+    return out;
 }
 
 PreviewResult previewTask(const PreviewRequest& request) {

@@ -35,8 +35,21 @@ std::string fileUrl(const std::filesystem::path& file);
 // The same for a folder, ending in "/".
 std::string folderUrl(const std::filesystem::path& folder);
 
-// The static page: the seven replacements in order, "webfiles/" last so that it is pointed
-// inside the inserted fragments too, then the bottom text unchanged.
+// The static page, made in one pass over the page: the table text, the four server tags, the
+// input_str text and "webfiles/" replaced where they stand in the page (the first in that
+// order where two start at one place), "webfiles/" pointed inside the inserted fragments too,
+// then the bottom text appended unchanged. Any other "<%" of the page is written "&lt;%", and
+// a "<" just before a deleted tag "&lt;", which the browser shows alike: no text around a tag
+// can read as a server tag in the result ("<%ne<%next()%>xt()%>" gives "&lt;%next()%>").
+//
+// The former chain of seven replace-alls gave the same bytes except where (a) a deletion or an
+// inserted fragment joined the text beside it into a later pattern ("<%ra<%next()%>dio()%>"
+// became a radio button, "webfi<%next()%>les/" a link), (b) an inserted fragment held a later
+// pattern, which the chain replaced inside it, (c) two patterns overlapped in the page and
+// the later one in the chain started first (the chain let the earlier one win), or (d) the
+// page held "<%" other than the four tags, or "<" just before "<%next()%>" or
+// "<%store_count()%>", which the chain left as they were. Pages of the shipped templates
+// have none of these unless the teacher typed them.
 Text previewPage(const PreviewTemplates& templates, std::string_view page,
                  std::string_view webfilesUrl);
 

@@ -1,23 +1,88 @@
 // SPDX-License-Identifier: MIT
 #include "ui/common/text_bridge.hpp"
 
+#include "core/common/error.hpp"
+
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QStringDecoder>
 #include <QTextDocument>
 
+#include <algorithm>
+#include <vector>
+
 namespace kavo::app {
 
+namespace {
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+        return;
+    }
+    static constexpr unsigned char lead[] = {0, 0xC0, 0xE0, 0xF0};
+    const int tail = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+    out += static_cast<char>(lead[tail] | (c >> (6 * tail)));
+    for (int i = tail - 1; i >= 0; --i)
+        out += static_cast<char>(0x80 | ((c >> (6 * i)) & 0x3F));
+}
+
+// The characters of a widget's text, a lone surrogate as itself (QString::toUtf8 and
+// toUcs4 would make "?" and U+FFFD of it, hiding it).
+std::vector<char32_t> charactersOf(const QString& text) {
+    std::vector<char32_t> out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            out.push_back(QChar::surrogateToUcs4(unit, text[++i].unicode()));
+        else
+            out.push_back(unit);
+    }
+    return out;
+}
+
+// UTF-8 bytes of the characters, a lone surrogate as the three bytes of its code point, so
+// that the code page refuses it by name. Qt's own conversion is exact unless it wrote a "?"
+// for a lone surrogate: only a text with a "?" is converted here character by character.
+std::string utf8Of(const QString& text) {
+    const QByteArray fast = text.toUtf8();
+    if (!fast.contains('?'))
+        return std::string(fast.constData(), static_cast<std::size_t>(fast.size()));
+    std::string out;
+    out.reserve(static_cast<std::size_t>(fast.size()));
+    for (const char32_t c : charactersOf(text))
+        appendUtf8(out, c);
+    return out;
+}
+
+// A character as a message shows it: itself when it can be seen, else its code point.
+QString shown(char32_t c) {
+    if (QChar::isPrint(c))
+        return QString::fromUcs4(&c, 1);
+    return QStringLiteral("U+%1").arg(static_cast<uint>(c), 4, 16, QChar(u'0')).toUpper();
+}
+
+} // namespace
+
 std::optional<Text> toText(const QString& text, Unencodable mode) {
-    const QByteArray utf8 = text.toUtf8();
-    auto bytes = utf8ToCp1251(std::string_view(utf8.constData(), utf8.size()), mode);
+    auto bytes = utf8ToCp1251(utf8Of(text), mode);
     if (!bytes)
         return std::nullopt;
     return normaliseBreaks(*bytes);
 }
 
 Text toPageText(const QString& text) {
-    return *toText(text, Unencodable::CharacterReference);
+    auto bytes = toText(text, Unencodable::CharacterReference);
+    if (!bytes) {
+        // A window names such characters in its own language before it converts; this
+        // keeps any caller from writing a replacement in their place.
+        const QString report =
+            QString::fromUtf8("The text holds characters that cannot be written: %1\n"
+                              "Текст содержит символы, которые нельзя записать: %1")
+                .arg(unencodableCharacters(text));
+        throw Error(report.toStdString());
+    }
+    return *bytes;
 }
 
 QString fromText(std::string_view text) {
@@ -30,12 +95,21 @@ QString fromText(std::string_view text) {
 
 QString unencodableCharacters(const QString& text) {
     QString out;
-    for (const char32_t c : text.toUcs4()) {
-        const QString one = QString::fromUcs4(&c, 1);
-        const QByteArray utf8 = one.toUtf8();
-        if (!utf8ToCp1251(std::string_view(utf8.constData(), utf8.size()), Unencodable::Refuse) &&
-            !out.contains(one))
-            out += one;
+    std::vector<char32_t> seen;
+    bool named = false; // the last one shown is a code point: a space keeps it apart
+    for (const char32_t c : charactersOf(text)) {
+        std::string utf8;
+        appendUtf8(utf8, c);
+        if (utf8ToCp1251(utf8, Unencodable::Refuse) ||
+            std::find(seen.begin(), seen.end(), c) != seen.end())
+            continue;
+        seen.push_back(c);
+        const QString one = shown(c);
+        const bool name = !QChar::isPrint(c);
+        if (!out.isEmpty() && (name || named))
+            out += u' ';
+        out += one;
+        named = name;
     }
     return out;
 }

@@ -17,14 +17,18 @@ class QPlainTextEdit;
 namespace kavo::app {
 
 // Widget text to program text: LF becomes CR LF; a character the code page cannot hold
-// becomes "&#N;" (CharacterReference) or makes the result empty (Refuse).
+// becomes "&#N;" (CharacterReference) or makes the result empty (Refuse). A lone surrogate,
+// a non-character or a control character that the code page cannot hold makes it empty in
+// either mode.
 std::optional<Text> toText(const QString& text, Unencodable mode);
-// Page and description text: never fails.
+// Page and description text. Throws kavo::Error naming the characters when toText gives
+// none: check with unencodableCharacters first to word it in the interface language.
 Text toPageText(const QString& text);
 // Program text to widget text: CR LF (and a lone CR) becomes LF.
 QString fromText(std::string_view text);
 
-// The characters of text that the code page cannot hold, each once, in order.
+// The characters of text that the code page cannot hold, each once, in order; one that
+// cannot be seen (a lone surrogate, a control character) by its code point, "≤ U+D800 ≠".
 QString unencodableCharacters(const QString& text);
 
 // The exact text of a multi-line field: unlike toPlainText(), keeps no-break spaces.
