@@ -1,14 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/common/error.hpp"
-#include "core/common/files.hpp"
-#include "support/test_support.hpp"
 
 #include <gtest/gtest.h>
-
-#include <functional>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 using kavo::Error;
 using kavo::Lang;
@@ -43,40 +36,4 @@ TEST(Error, ReportsInBothLanguagesWithTheReason) {
         EXPECT_EQ(c.error.report(Lang::English), c.en);
         EXPECT_EQ(c.error.report(Lang::Russian), c.ru);
     }
-}
-
-TEST(Error, FileFailuresCarryTheSystemsReason) {
-    kavo::test::TempDir dir;
-    const auto locked = dir.path() / "locked";
-    kavo::test::writeBytes(locked / "a.txt", "a");
-    chmod(locked.c_str(), 0);
-    const bool root = geteuid() == 0; // root passes permission checks
-    struct Case {
-        std::function<void()> run;
-        Error::Kind kind;
-        int reason;
-    };
-    const Case cases[] = {
-        {[&] { kavo::readText(dir.path() / "none"); }, Error::Kind::CannotOpen, ENOENT},
-        {[&] { kavo::readText(locked / "a.txt"); }, Error::Kind::CannotOpen, EACCES},
-        {[&] { kavo::writeFileAtomic(locked / "b.txt", "b"); }, Error::Kind::CannotCreate, EACCES},
-        {[&] {
-             kavo::writeTaskFolder(locked, "3", {{"task.asp", ""}});
-         },
-         Error::Kind::CannotCreate, EACCES},
-        {[&] { kavo::writeTaskFolder(dir.path() / "locked/a.txt", "3", {}); },
-         Error::Kind::CannotCreate, root ? ENOTDIR : EACCES},
-    };
-    for (const auto& c : cases) {
-        if (root && c.reason == EACCES)
-            continue;
-        try {
-            c.run();
-            ADD_FAILURE();
-        } catch (const Error& e) {
-            EXPECT_EQ(e.kind(), c.kind) << e.what();
-            EXPECT_EQ(e.reason(), c.reason) << e.what();
-        }
-    }
-    chmod(locked.c_str(), 0700);
 }

@@ -52,14 +52,6 @@ std::string leftovers(const fs::path& dir) {
     return found;
 }
 
-const std::vector<kavo::FolderFile> NewFiles = {
-    {"task.asp", "new page\r\n"},
-    {"TASK.CFG", "new config"},
-    {"task.out", "new scoring\r\n"},
-    {"task.xml", "<new/>\r\n"},
-    {"webfiles/picture.jpg", "new picture"},
-};
-
 const Snapshot NewPackage = {
     {"task.asp", "new page\r\n"},
     {"TASK.CFG", "new config"},
@@ -69,10 +61,19 @@ const Snapshot NewPackage = {
     {"webfiles/picture.jpg", "new picture"},
 };
 
+const std::vector<kavo::FolderFile> NewFiles = [] {
+    std::vector<kavo::FolderFile> files;
+    for (const auto& [name, bytes] : NewPackage)
+        if (bytes != "/")
+            files.push_back({name, bytes});
+    return files;
+}();
+
 // A task folder of the old package with what a teacher put there, in a fresh tree; the
 // tree lies on a tmpfs where there is one, so that the many syncs cost nothing.
 struct Scene {
     fs::path base, root, folder;
+    Snapshot oldState, newState; // of the task folder, the teacher's entries in both
 
     explicit Scene(bool withOld = true) {
         const fs::path shm = "/dev/shm";
@@ -83,9 +84,25 @@ struct Scene {
         root = base / "Year";
         folder = root / "PartB" / "3";
         fs::create_directories(base / "outside");
-        if (withOld)
-            for (const auto& [entry, what] : oldState())
-                plant(folder / entry, what);
+        newState = NewPackage;
+        if (!withOld)
+            return;
+        const Snapshot teachers = {{"webfiles/photo.png", "photo"},
+                                   {"notes.txt", "notes"},
+                                   {"extra", "/"},
+                                   {"extra/deep", "/"},
+                                   {"extra/deep/a.txt", "a"},
+                                   {"empty", "/"},
+                                   {"shared", "-> " + (base / "outside").string()}};
+        oldState = {{"task.asp", "old page\r\n"},
+                    {"TASK.CFG", "old config"},
+                    {"task.out", "old scoring\r\n"},
+                    {"task.xml", "<old/>\r\n"},
+                    {"webfiles", "/"},
+                    {"webfiles/picture.jpg", "old picture"}};
+        oldState.insert(teachers.begin(), teachers.end());
+        newState.insert(teachers.begin(), teachers.end());
+        plantOld();
     }
     ~Scene() {
         kavo::setFileStepHook({});
@@ -101,31 +118,11 @@ struct Scene {
         else
             writeBytes(path, what);
     }
-
-    Snapshot teacherEntries() const {
-        return {{"webfiles/photo.png", "teacher's photo"},
-                {"notes.txt", "teacher's notes"},
-                {"extra", "/"},
-                {"extra/deep", "/"},
-                {"extra/deep/a.txt", "a"},
-                {"empty", "/"},
-                {"shared", "-> " + (base / "outside").string()}};
+    void plantOld() const {
+        for (const auto& [entry, what] : oldState)
+            plant(folder / entry, what);
     }
-    Snapshot oldState() const {
-        Snapshot s = teacherEntries();
-        s.insert({{"task.asp", "old page\r\n"},
-                  {"TASK.CFG", "old config"},
-                  {"task.out", "old scoring\r\n"},
-                  {"task.xml", "<old/>\r\n"},
-                  {"webfiles", "/"},
-                  {"webfiles/picture.jpg", "old picture"}});
-        return s;
-    }
-    Snapshot newState() const {
-        Snapshot s = teacherEntries();
-        s.insert(NewPackage.begin(), NewPackage.end());
-        return s;
-    }
+    bool whole(const Snapshot& seen) const { return seen == oldState || seen == newState; }
 
     void write() const { kavo::writeTaskFolder(root, "PartB/3", NewFiles); }
 };
@@ -173,38 +170,69 @@ const char* nameOf(Way way) {
 
 } // namespace
 
-TEST(WriteTaskFolder, KilledAtEveryStepLeavesTheWholeOldOrNewPackage) {
-    kavo::setFileSync(false); // a kill keeps what the system holds; syncs change nothing here
+// Runs the write with a full disk at its nth step: once, or for every later step that needs
+// space too. True when it ran to the end; `failed` when it reported the full disk.
+bool runWithFullDiskAt(int n, bool staysFull, Way way, const Scene& s, bool& failed) {
+    kavo::setFileSync(true);
+    int step = 0;
+    kavo::setFileStepHook([&](FileStep st) {
+        const bool needsSpace = st == FileStep::Create || st == FileStep::Write ||
+                                st == FileStep::MakeFolder || st == FileStep::Link;
+        ++step;
+        if (const int forced = forcedBy(way, st))
+            return forced;
+        return step == n || (staysFull && step > n && needsSpace) ? ENOSPC : 0;
+    });
+    try {
+        s.write();
+    } catch (const kavo::Error& e) {
+        failed = true;
+        EXPECT_EQ(e.kind(), kavo::Error::Kind::CannotCreate);
+        EXPECT_EQ(e.reason(), ENOSPC) << e.what();
+    }
+    kavo::setFileStepHook({});
+    kavo::setFileSync(false);
+    return step < n;
+}
+
+TEST(WriteTaskFolder, AKillOrAFullDiskAtEveryStepLeavesTheWholeOldOrNewPackage) {
+    enum class Fault { Kill, KillNewFolder, FullOnce, StaysFull };
+    kavo::setFileSync(false); // a kill keeps what the system holds; syncs change nothing there
     for (const Way way : {Way::Swap, Way::NoExchange, Way::NoLinks}) {
-        for (const bool withOld : {true, false}) {
-            SCOPED_TRACE(std::string(nameOf(way)) + (withOld ? ", replacing" : ", new"));
+        for (const Fault fault :
+             {Fault::Kill, Fault::KillNewFolder, Fault::FullOnce, Fault::StaysFull}) {
+            SCOPED_TRACE(std::string(nameOf(way)) + ", fault " + std::to_string(int(fault)));
+            const bool killed = fault == Fault::Kill || fault == Fault::KillNewFolder;
             bool sawNew = false;
             int n = 1;
             for (;; ++n) {
                 SCOPED_TRACE(n);
-                const Scene s(withOld);
-                const Snapshot oldState = withOld ? s.oldState() : Snapshot{};
-                const Snapshot newState = withOld ? s.newState() : NewPackage;
-                const bool done = runKilledAt(n, way, [&] { s.write(); });
-                if (done) {
-                    EXPECT_EQ(leftovers(s.base), "") << "a finished write left";
+                const Scene s(fault != Fault::KillNewFolder);
+                bool failed = false;
+                const bool done =
+                    killed ? runKilledAt(n, way, [&] { s.write(); })
+                           : runWithFullDiskAt(n, fault == Fault::StaysFull, way, s, failed);
+                // A finished or failed write cleans up after itself (a removal of the old
+                // package that fails leaves it to recovery); with the swap, even a killed
+                // write leaves a whole package.
+                if (done || failed) {
+                    EXPECT_EQ(leftovers(s.base), "");
                 }
-                if (way == Way::Swap) {
-                    const auto seen = snapshot(s.folder);
-                    EXPECT_TRUE(seen == oldState || seen == newState);
+                if (way == Way::Swap || !killed) {
+                    EXPECT_TRUE(s.whole(snapshot(s.folder)));
                 }
                 // The next start, itself killed after each single step until it is through.
                 while (!runKilledAt(2, Way::Swap, [&] { kavo::recoverTree(s.root); })) {
                 }
                 const auto after = snapshot(s.folder);
-                EXPECT_TRUE(after == oldState || after == newState);
-                if (sawNew) {
-                    EXPECT_EQ(after, newState) << "back to the old package";
+                EXPECT_TRUE(s.whole(after));
+                if (sawNew && killed) {
+                    EXPECT_EQ(after, s.newState) << "back to the old package";
                 }
-                sawNew = sawNew || after == newState;
+                sawNew = sawNew || after == s.newState;
                 EXPECT_EQ(leftovers(s.base), "");
                 if (done) {
-                    EXPECT_EQ(after, newState);
+                    EXPECT_EQ(after, s.newState);
                     break;
                 }
             }
@@ -212,49 +240,6 @@ TEST(WriteTaskFolder, KilledAtEveryStepLeavesTheWholeOldOrNewPackage) {
         }
     }
     kavo::setFileSync(true);
-}
-
-TEST(WriteTaskFolder, FullDiskAtEveryStepReportsItAndLeavesAWholePackage) {
-    for (const Way way : {Way::Swap, Way::NoExchange, Way::NoLinks}) {
-        // The disk fails once, or stays full for every later step that needs space.
-        for (const bool staysFull : {false, true}) {
-            SCOPED_TRACE(std::string(nameOf(way)) + (staysFull ? ", stays full" : ", once"));
-            for (int n = 1;; ++n) {
-                SCOPED_TRACE(n);
-                const Scene s;
-                int step = 0;
-                kavo::setFileStepHook([&](FileStep st) {
-                    ++step;
-                    const bool needsSpace = st == FileStep::Create || st == FileStep::Write ||
-                                            st == FileStep::MakeFolder || st == FileStep::Link;
-                    if (const int forced = forcedBy(way, st))
-                        return forced;
-                    return step == n || (staysFull && step > n && needsSpace) ? ENOSPC : 0;
-                });
-                bool failed = false;
-                try {
-                    s.write();
-                } catch (const kavo::Error& e) {
-                    failed = true;
-                    EXPECT_EQ(e.kind(), kavo::Error::Kind::CannotCreate);
-                    EXPECT_EQ(e.reason(), ENOSPC) << e.what();
-                }
-                kavo::setFileStepHook({});
-                const auto after = snapshot(s.folder);
-                if (failed) {
-                    EXPECT_TRUE(after == s.oldState() || after == s.newState());
-                    EXPECT_EQ(leftovers(s.base), "") << "a failed write left";
-                } else {
-                    EXPECT_EQ(after, s.newState());
-                }
-                kavo::recoverTree(s.root);
-                EXPECT_EQ(snapshot(s.folder), after);
-                EXPECT_EQ(leftovers(s.base), "");
-                if (step < n)
-                    break;
-            }
-        }
-    }
 }
 
 // A tmpfs mounted on a folder for the life of the object.
@@ -301,12 +286,11 @@ TEST(WriteTaskFolder, RealFullTmpfs) {
         for (int spare = 0;; ++spare) {
             SCOPED_TRACE(std::string(disk.options) + ", spare " + std::to_string(spare));
             ASSERT_LT(spare, 64);
-            const Scene s(false);
+            const Scene s;
             const Tmpfs tmpfs(s.root, disk.options);
             if (!tmpfs.mounted)
                 GTEST_SKIP() << "cannot mount a tmpfs here";
-            for (const auto& [entry, what] : s.oldState())
-                s.plant(s.folder / entry, what);
+            s.plantOld(); // again, on the tmpfs
             auto filler = fill(s.root, disk.fillerSize);
             for (int i = 0; i < spare && !filler.empty(); ++i, filler.pop_back())
                 fs::remove(filler.back());
@@ -318,12 +302,12 @@ TEST(WriteTaskFolder, RealFullTmpfs) {
                 EXPECT_EQ(e.reason(), ENOSPC) << e.what();
             }
             const auto after = snapshot(s.folder);
-            EXPECT_TRUE(after == s.oldState() || after == s.newState());
+            EXPECT_TRUE(s.whole(after));
             kavo::recoverTree(s.root);
             EXPECT_EQ(leftovers(s.root), "");
             EXPECT_EQ(snapshot(s.folder), after);
             if (!failed) {
-                EXPECT_EQ(after, s.newState());
+                EXPECT_EQ(after, s.newState);
                 EXPECT_GE(spare, 1);
                 break;
             }
@@ -341,7 +325,7 @@ TEST(WriteTaskFolder, KeepsWhatTheNewFilesDoNotReplace) {
         s.plant(s.folder / "task.out.kavo-tmp77-1", "half");
         kavo::setFileStepHook([&](FileStep st) { return forcedBy(way, st); });
         kavo::writeTaskFolder(s.root, "PartB/3", three);
-        Snapshot expected = s.oldState();
+        Snapshot expected = s.oldState;
         for (const auto& file : three)
             expected[file.name] = file.bytes;
         EXPECT_EQ(snapshot(s.folder), expected) << nameOf(way);
@@ -359,7 +343,7 @@ TEST(WriteTaskFolder, ReadOnlyFoldersKeepTheirPermissionsAndDoNotBlockTheNextWri
         EXPECT_EQ(fs::status(s.folder / "extra").permissions(), fs::perms(0755));
         EXPECT_EQ(fs::status(s.folder).permissions(), fs::perms(0750));
     }
-    EXPECT_EQ(snapshot(s.folder), s.newState());
+    EXPECT_EQ(snapshot(s.folder), s.newState);
 }
 
 TEST(WriteTaskFolder, ATeachersEntryWhereANewFileGoesStopsTheWrite) {
