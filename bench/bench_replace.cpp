@@ -161,7 +161,7 @@ struct PreviewPlace {
         form.VariantOtveta_5 = "6";
         form.Edit1 = "a";
         form.Edit2 = "1";
-        if (!kavo::tasks::addTask(form, {"En", root, root / "Year", 1}).written)
+        if (!kavo::tasks::addTask(form, {kavo::Lang::English, root, root / "Year", 1}).written)
             throw std::runtime_error("the task was not written");
         folder = root / "Year" / "1";
     }
@@ -186,7 +186,8 @@ PreviewPlace& previewPlace() {
 void BM_Preview10MB(benchmark::State& state) {
     auto& place = previewPlace();
     const kavo::review::PreviewRequest request{
-        "En", place.root, 0, 1, [&](std::int64_t) { return std::optional(place.folder); }};
+        kavo::Lang::English, place.root, 0, 1,
+        [&](std::int64_t) { return std::optional(place.folder); }};
     for (auto _ : state)
         benchmark::DoNotOptimize(kavo::review::previewTask(request));
     state.SetBytesProcessed(
