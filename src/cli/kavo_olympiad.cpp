@@ -94,7 +94,7 @@ int importInto(const Arguments& args, const fs::path& file, const fs::path& syst
     const auto author = option(args, "--author");
     if (!author.empty()) {
         const auto line = utf8ToCp1251(author, Unencodable::CharacterReference);
-        auth::saveAuthorIn(systemDir, *line);
+        auth::saveAuthorIn(systemDir, *line, lang);
     } else if (auth::authorMissing(systemDir)) {
         std::cerr << msg::cli::authorMissing.utf8(lang) << "\n";
         return Refused;

@@ -3,6 +3,7 @@
 #include "core/common/files.hpp"
 
 #include "core/common/error.hpp"
+#include "core/common/messages.hpp"
 #include "core/common/xml.hpp"
 
 #include <fstream>
@@ -52,11 +53,13 @@ static std::optional<std::string> previousBytes(const fs::path& path) {
     return bytes;
 }
 
-void saveAuthor(const fs::path& programDir, std::string_view authorLine) {
-    saveAuthorIn(programDir / "System_folder", authorLine);
+void saveAuthor(const fs::path& programDir, std::string_view authorLine, Lang lang) {
+    saveAuthorIn(programDir / "System_folder", authorLine, lang);
 }
 
-void saveAuthorIn(const fs::path& systemDir, std::string_view authorLine) {
+void saveAuthorIn(const fs::path& systemDir, std::string_view authorLine, Lang lang) {
+    if (const auto invalid = findInvalidXmlCharacter(authorLine))
+        throw Error(msg::auth::invalidLine.utf8(lang, {invalid->description}));
     const auto paths = authorPathsIn(systemDir);
     const Text head1 = readText(paths.head1);
     const Text head2 = readText(paths.head2);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/common/lang.hpp"
 #include "core/common/text.hpp"
 
 #include <filesystem>
@@ -35,7 +36,10 @@ Text buildHeader(std::string_view head, std::string_view authorLine, std::string
 // headers, and only then clears the author flag ("0"), so a failure never leaves the flag
 // saying the details are given beside headers that do not carry them. If the second
 // header cannot be written, the first is put back as it was. Throws kavo::Error.
-void saveAuthor(const std::filesystem::path& programDir, std::string_view authorLine);
-void saveAuthorIn(const std::filesystem::path& systemDir, std::string_view authorLine);
+// A line with a character that task.xml cannot hold is refused with a report in `lang`.
+void saveAuthor(const std::filesystem::path& programDir, std::string_view authorLine,
+                Lang lang = Lang::Russian);
+void saveAuthorIn(const std::filesystem::path& systemDir, std::string_view authorLine,
+                  Lang lang = Lang::Russian);
 
 } // namespace kavo::auth

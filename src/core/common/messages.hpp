@@ -56,6 +56,13 @@ inline constexpr Message markupPlace{"\n%1: \"%2\"", "\n%1: «%2»"};
 inline constexpr Message fieldCondition{"Condition", "Условие"};
 inline constexpr Message fieldVariant{"Variant %1", "Вариант %1"};
 inline constexpr Message fieldQuestion{"Sub-question %1", "Подвопрос %1"};
+inline constexpr Message invalidRussianName{
+    "\nThe Russian task name holds a character a task description cannot hold: %1",
+    "\nВ русском названии задачи есть символ, который не может стоять в описании задачи: %1"};
+inline constexpr Message invalidEnglishName{
+    "\nThe English task name holds a character a task description cannot hold: %1",
+    "\nВ английском названии задачи есть символ, который не может стоять в описании задачи: "
+    "%1"};
 inline constexpr Message shortDescription{
     "The description template %1 is too short: it must hold at least %2 characters.",
     "Шаблон описания %1 слишком короткий: в нем должно быть не меньше %2 символов."};
@@ -99,6 +106,9 @@ inline constexpr Message badFolder{
 inline constexpr Message emptyCondition{"\nEnter the main condition of the task",
                                         "\nВведите основное условие задачи"};
 inline constexpr Message emptyName{"\nEnter the name of the task", "\nВведите название задачи"};
+inline constexpr Message invalidName{
+    "\nThe name of the task holds a character a task description cannot hold: %1",
+    "\nВ названии задачи есть символ, который не может стоять в описании задачи: %1"};
 inline constexpr Message emptyKeptQuestion{"\nFill in sub-question %1", "\nЗаполните подвопрос %1"};
 inline constexpr Message emptyQuestion{"\nFill in sub-question %1 or tick its \"Remove\" box",
                                        "\nЗаполните подвопрос %1 или отметьте «Удалить» под ним"};
@@ -111,6 +121,13 @@ inline constexpr Message unencodableAnswer{
 } // namespace edits
 
 // The small commands of the main window.
+// The author details dialog.
+namespace auth {
+inline constexpr Message invalidLine{
+    "The author line holds a character a task description cannot hold: %1",
+    "В строке автора есть символ, который не может стоять в описании задачи: %1"};
+} // namespace auth
+
 namespace shell {
 inline constexpr Message aboutFirstLine{
     "Programe for task templates: TemplateForRadio, TemplateForEdit,",
@@ -400,9 +417,8 @@ inline constexpr Message kind{
     "byte %3, line %4, column %5).",
     "\nЗадачу в папке %1 можно прочитать по-разному: её файлы подходят задачам двух видов "
     "(%2, байт %3, строка %4, столбец %5)."};
-inline constexpr Message authorDiffers{
-    "\nThe task in %1 was written with another author line: %2",
-    "\nЗадача в папке %1 записана с другой строкой автора: %2"};
+inline constexpr Message authorDiffers{"\nThe task in %1 was written with another author line: %2",
+                                       "\nЗадача в папке %1 записана с другой строкой автора: %2"};
 } // namespace readback
 
 } // namespace kavo::msg

@@ -2,6 +2,7 @@
 #include "core/edits/edits_task.hpp"
 
 #include "core/common/messages.hpp"
+#include "core/common/xml.hpp"
 
 namespace fs = std::filesystem;
 
@@ -54,6 +55,8 @@ Text checkEditsTask(const model::Task& task, const model::Olympiad& olympiad, La
         refused += msg::edits::emptyCondition.in(lang);
     if (task.title.empty())
         refused += msg::edits::emptyName.in(lang);
+    else if (const auto invalid = findInvalidXmlCharacter(task.title))
+        refused += msg::edits::invalidName.in(lang, {invalid->description});
     for (std::size_t i = 0; i < task.subQuestions.size(); ++i) {
         const std::string letter(1, static_cast<char>('A' + i));
         if (task.subQuestions[i].question.empty())

@@ -57,7 +57,7 @@ void checkImportedTasks(OlympiadImport& import, Lang lang) {
         } else {
             // The place is checked with the file's numbers already.
             auto failed = tasks::checkTask(task, nullptr);
-            refused = tasks::checkMessages(failed, lang);
+            refused = tasks::checkMessages(failed, lang, &task);
         }
         for (const auto& line : linesOf(refused))
             import.problems.push_back({Severity::Error,

@@ -2,6 +2,7 @@
 #include "core/tasks/checks.hpp"
 
 #include "core/common/messages.hpp"
+#include "core/common/xml.hpp"
 
 #include <algorithm>
 #include <string>
@@ -36,6 +37,10 @@ std::vector<Check> checkTask(const Task& task, const model::Olympiad* olympiad) 
     // Without the default names the description would carry a task without a name.
     if (task.names && (task.names->russian.empty() || task.names->english.empty()))
         failed.push_back(Check::NoOwnNames);
+    if (task.names && findInvalidXmlCharacter(task.names->russian))
+        failed.push_back(Check::InvalidRussianName);
+    if (task.names && findInvalidXmlCharacter(task.names->english))
+        failed.push_back(Check::InvalidEnglishName);
     if (task.kind != model::TaskKind::Edits && task.condition.empty())
         failed.push_back(Check::EmptyCondition);
     // An empty variant would be an empty answer button on the page, and could be scored.
@@ -46,7 +51,7 @@ std::vector<Check> checkTask(const Task& task, const model::Olympiad* olympiad) 
     return failed;
 }
 
-Text checkMessages(std::vector<Check> failed, Lang lang) {
+Text checkMessages(std::vector<Check> failed, Lang lang, const model::Task* task) {
     static constexpr const Message* texts[] = {
         &msg::task::noTaskNumber,  &msg::task::noPictureAnswer,
         &msg::task::noAnswer,      &msg::task::noFoldAnswer,
@@ -60,7 +65,15 @@ Text checkMessages(std::vector<Check> failed, Lang lang) {
     Text message;
     for (const Check check : failed) {
         const int index = static_cast<int>(check);
-        if (check >= Check::EmptyVariantA) {
+        if (check == Check::InvalidRussianName || check == Check::InvalidEnglishName) {
+            const bool russian = check == Check::InvalidRussianName;
+            const auto invalid =
+                task && task->names
+                    ? findInvalidXmlCharacter(russian ? task->names->russian : task->names->english)
+                    : std::nullopt;
+            message += (russian ? msg::task::invalidRussianName : msg::task::invalidEnglishName)
+                           .in(lang, {invalid ? invalid->description : std::string()});
+        } else if (check >= Check::EmptyVariantA) {
             const int variant = index - static_cast<int>(Check::EmptyVariantA);
             const auto& text =
                 variant < 2 ? msg::task::emptyKeptVariant : msg::task::emptyRemovableVariant;
@@ -81,7 +94,7 @@ Text checkForm(const TaskForm& form, Lang lang, std::int64_t taskTotal) {
     const bool placeKnown = reading.olympiad && form.ListBox1.hasSelection();
     const auto taskRules = checkTask(reading.task, placeKnown ? &*reading.olympiad : nullptr);
     failed.insert(failed.end(), taskRules.begin(), taskRules.end());
-    return checkMessages(failed, lang);
+    return checkMessages(failed, lang, &reading.task);
 }
 
 } // namespace kavo::tasks

@@ -16,8 +16,9 @@ namespace kavo::tasks {
 // given. A task without an olympiad (sizes not known) skips the part rule.
 std::vector<Check> checkTask(const model::Task& task, const model::Olympiad* olympiad);
 
-// The messages of the checks in their order, each once, in the interface language.
-Text checkMessages(std::vector<Check> failed, Lang lang);
+// The messages of the checks in their order, each once, in the interface language; the task
+// they ran on names what a message shows.
+Text checkMessages(std::vector<Check> failed, Lang lang, const model::Task* task = nullptr);
 
 // Every check of the form: its reading and the task's rules; empty when it may be written.
 Text checkForm(const TaskForm& form, Lang lang, std::int64_t taskTotal);

@@ -73,6 +73,9 @@ enum class Check {
     EmptyVariantC,
     EmptyVariantD,
     EmptyVariantE,
+    // Own names that task.xml, an XML file, cannot hold.
+    InvalidRussianName,
+    InvalidEnglishName,
 };
 
 // The form read as a task of an olympiad. What only the form can get wrong (no number

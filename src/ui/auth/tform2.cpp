@@ -66,7 +66,8 @@ TForm2::TForm2(kavo::app::Platform& platform, const std::filesystem::path& progr
     connect(Button1, &QPushButton::clicked, this, &TForm2::save);
     connect(Button2, &QPushButton::clicked, this, &TForm2::cancel);
 
-    if (kavo::app::readLanguage(programDir_) == kavo::Lang::English)
+    lang_ = kavo::app::readLanguage(programDir_);
+    if (lang_ == kavo::Lang::English)
         applyEnglish();
 }
 
@@ -87,7 +88,7 @@ void TForm2::showDialog() {
 void TForm2::save() {
     try {
         // A character the code page cannot hold goes into the description as a reference.
-        kavo::auth::saveAuthor(programDir_, kavo::app::toPageText(Edit1->text()));
+        kavo::auth::saveAuthor(programDir_, kavo::app::toPageText(Edit1->text()), lang_);
     } catch (const std::exception& e) {
         platform_.error(this, kavo::app::fromReport(e.what()));
         return;

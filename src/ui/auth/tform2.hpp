@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/common/lang.hpp"
+
 #include <QWidget>
 #include <filesystem>
 
@@ -36,6 +38,7 @@ class TForm2 : public QWidget {
 
     kavo::app::Platform& platform_;
     std::filesystem::path programDir_;
+    kavo::Lang lang_ = kavo::Lang::Russian;
 
     QLabel* Label1;
     QLabel* Label2;
