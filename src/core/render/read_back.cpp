@@ -43,16 +43,14 @@ std::optional<std::string> readBytes(const fs::path& path) {
     struct stat status {};
     bool ok = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
     if (ok) {
-        bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
+        // The size it has now; a read that ends early shortens it.
+        bytes.resize(static_cast<std::size_t>(status.st_size));
         std::size_t size = 0;
-        for (;;) {
-            if (size == bytes.size())
-                bytes.resize(bytes.size() * 2);
+        while (ok && size < bytes.size()) {
             const auto got = ::read(fd, bytes.data() + size, bytes.size() - size);
-            if (got <= 0) {
-                ok = got == 0;
+            ok = got >= 0;
+            if (got <= 0)
                 break;
-            }
             size += static_cast<std::size_t>(got);
         }
         bytes.resize(size);
@@ -184,31 +182,47 @@ std::optional<Text> typedName(std::string_view escaped,
     return Text(escaped);
 }
 
-// The description with the task's names and author stretch as it stands, today's author
-// line in place of the stretch: whether the author line differs from today's.
+// Whether the author line differs from today's: the description rendered with today's
+// author stretch in place of the one read differs from the file.
 bool authorDiffers(const TemplateData& data, const Task& task, const WrittenWith& written,
                    std::string_view xml) {
-    const Text& header = task.number >= 10 ? data.header2 : data.header1;
-    const Text& head = task.number >= 10 ? data.head2 : data.head1;
-    const std::size_t around = head.size() + data.tail.size() + CRLF.size();
-    if (header.size() < around || header.compare(0, head.size(), head) != 0 ||
-        header.compare(header.size() - data.tail.size() - 2, Text::npos, data.tail + Text(CRLF)))
+    const auto& today = data.todayAuthor[task.number >= 10 ? 1 : 0];
+    if (!today)
         return true;
-    const auto today = std::string_view(header).substr(head.size(), header.size() - around);
+    // Only identifiers ("TaskA1", "TaskA") are ever rewritten inside the stretch.
+    if (*today == written.authorLine && today->find("Task") == Text::npos)
+        return false;
     const auto described =
-        descriptionFrom(data, task, written.partLetter, written.identifiersWithoutPart, today);
+        descriptionFrom(data, task, written.partLetter, written.identifiersWithoutPart, *today);
     return !described || *described != xml;
 }
 
+// A name in the form of a default identifier: "Task", a part letter or none, and digits.
+bool identifierLike(std::string_view name) {
+    if (!name.starts_with("Task"))
+        return false;
+    name.remove_prefix(4);
+    if (!name.empty() && name.front() >= 'A' && name.front() <= 'C')
+        name.remove_prefix(1);
+    return !name.empty() && name.size() <= 2 &&
+           std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 // The names, identifiers and author stretch of a description of the task's kind, removed
-// variants and number. Own names equal to the default identifiers give the same bytes as
-// the default names: they are read as the default names, which the form gives unless
-// the teacher types exactly the identifiers.
+// variants and number. Own names that look like default identifiers give the bytes of
+// default names: they are read as default names (of this number or, failing that, not at
+// all), since the form gives those unless the teacher types exactly such names.
 NamedResult readNames(const TemplateData& data, Task task, std::string_view xml) {
     NamedResult result;
     task.names.reset();
-    const std::pair<std::optional<char>, bool> identifiers[] = {
-        {std::nullopt, false}, {'B', false}, {'C', false}, {std::nullopt, true}};
+    std::array<std::pair<std::optional<char>, bool>, 4> identifiers{
+        {{std::nullopt, false}, {'B', false}, {'C', false}, {std::nullopt, true}}};
+    // The header's identifiers start at the 17th character: try the form that stands there
+    // first.
+    const char letter = xml.size() > 16 ? xml[16] : 'A';
+    std::stable_partition(identifiers.begin(), identifiers.end(), [letter](const auto& form) {
+        return form.second ? letter >= '0' && letter <= '9' : form.first.value_or('A') == letter;
+    });
     for (const auto& [letter, withoutPart] : identifiers) {
         const auto marked = descriptionFrom(data, task, letter, withoutPart, "\x01");
         if (!marked)
@@ -231,10 +245,8 @@ NamedResult readNames(const TemplateData& data, Task task, std::string_view xml)
             continue;
         }
         result.readings.push_back({std::nullopt, {Text(stretch), false, letter, withoutPart}, {}});
+        return result; // the identifiers of one number differ from each other
     }
-    if (!result.readings.empty())
-        return result;
-
     task.names = model::OwnNames{"\x02", "\x03"};
     const auto text = descriptionFrom(data, task, std::nullopt, false, "\x01");
     const Marked marked = cutAtMarkerBytes(*text);
@@ -264,6 +276,10 @@ NamedResult readNames(const TemplateData& data, Task task, std::string_view xml)
     const auto typedEnglish = typedName(*english, otherEnglish);
     if (!typedRussian || !typedEnglish) {
         result.failedAt = std::max(result.failedAt, typedRussian ? englishAt : russianAt);
+        return result;
+    }
+    if (*russian == *english && identifierLike(*russian)) {
+        result.failedAt = std::max(result.failedAt, russianAt);
         return result;
     }
     const WrittenWith written{Text(*author), false, std::nullopt, false};
@@ -381,7 +397,7 @@ Attempt readFamily(const TemplateData& data, const FamilyTemplates& f, const Fil
         const auto& shapes = f.shapes[match.pattern];
         std::optional<std::pair<int, bool>> chosen;
         for (const auto& shape : shapes) {
-            const auto key = std::pair(shape.erasedEmpty, !shape.removedSuffix());
+            const auto key = std::pair(shape.emptyKept(), !shape.removedSuffix());
             if (chosen && key > *chosen)
                 break;
             Task task = taskOfShape(shape, match.holes, page, f.family->kind, number);
@@ -393,10 +409,18 @@ Attempt readFamily(const TemplateData& data, const FamilyTemplates& f, const Fil
                 else if (!first)
                     first = failure;
             };
-            const Text rendered = pageFrom(f, task);
-            note(rendered == page
-                     ? std::nullopt
-                     : std::optional(Failure{0, Page, firstDifference(page, rendered)}));
+            // A page without removals or translation is the templates and the texts joined,
+            // which the cut has proved; any other is rendered again.
+            const bool joined =
+                f.family->around.empty()
+                    ? !shape.russianPrompt && !isRussianCondition(task.condition)
+                    : std::none_of(shape.states.begin(), shape.states.end(),
+                                   [](VariantState s) { return s == VariantState::Removed; });
+            std::optional<Failure> pageFailure;
+            if (!joined)
+                if (const Text rendered = pageFrom(f, task); rendered != page)
+                    pageFailure = Failure{0, Page, firstDifference(page, rendered)};
+            note(pageFailure);
             note(configFits ? std::nullopt : std::optional(configFailure));
             note(readScoring(f, task, files[Scoring]));
             const NamedResult named = readNames(data, task, files[Description]);
@@ -408,33 +432,30 @@ Attempt readFamily(const TemplateData& data, const FamilyTemplates& f, const Fil
                 continue;
             }
             chosen = key;
-            std::vector<Task> conditions{task};
-            // A Russian condition that holds the Russian prompt may have been typed with the
-            // English one, which the writer translated.
-            std::optional<Doubt> promptDoubt;
-            if (task.kind == TaskKind::TypedAnswer && isRussianCondition(task.condition)) {
-                const auto at = task.condition.find(RussianPrompt);
-                if (at != Text::npos) {
-                    Task other = task;
-                    other.condition = replaceAll(task.condition, RussianPrompt, EnglishPrompt);
-                    if (pageFrom(f, other) == page) {
-                        conditions.push_back(other);
-                        promptDoubt = Doubt{ReadReason::Prompt, Page, match.holes[0].begin + at};
-                    }
-                }
-            }
-            for (std::size_t c = 0; c < conditions.size(); ++c)
+            auto add = [&](const Task& read, const std::optional<Doubt>& doubt) {
                 for (const auto& n : named.readings) {
-                    Reading reading{conditions[c], n.written, {},
-                                    shape.holes,   n.doubt,   shape.erasedEmpty};
+                    Reading reading{read, n.written, {}, shape.holes, n.doubt, shape.erasedEmpty};
                     reading.task.names = n.names;
                     reading.cuts[Page] = match.holes;
-                    if (c > 0)
-                        reading.doubt = promptDoubt;
+                    if (doubt)
+                        reading.doubt = doubt;
                     reading.written.authorLineDiffers =
                         authorDiffers(data, reading.task, reading.written, files[Description]);
                     attempt.readings.push_back(std::move(reading));
                 }
+            };
+            add(task, std::nullopt);
+            // A Russian condition that holds the Russian prompt may have been typed with the
+            // English one, which the writer translated.
+            if (shape.russianPrompt) {
+                const auto at = task.condition.find(RussianPrompt);
+                if (at != Text::npos) {
+                    Task other = task;
+                    other.condition = replaceAll(task.condition, RussianPrompt, EnglishPrompt);
+                    if (pageFrom(f, other) == page)
+                        add(other, Doubt{ReadReason::Prompt, Page, match.holes[0].begin + at});
+                }
+            }
         }
     }
     return attempt;
@@ -718,8 +739,9 @@ ReadResult readFolder(const model::Olympiad& olympiad, const fs::path& folder, R
     ReadResult result;
     result.folder = folder;
     Files files;
+    const fs::path where = olympiad.outputDir / folder;
     for (int file = 0; file < FileCount; ++file) {
-        auto bytes = readBytes(olympiad.outputDir / folder / FileNames[file]);
+        auto bytes = readBytes(where / FileNames[file]);
         if (!bytes) {
             result.status = ReadStatus::Missing;
             result.reason = ReadReason::MissingFile;

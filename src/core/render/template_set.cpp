@@ -171,12 +171,12 @@ void addPageShapes(FamilyTemplates& f) {
         f.shapes[index].push_back(shape);
     }
     // Where layouts give the same page, the removal templates cannot tell a variant left
-    // empty from a removed one: the layout with fewer empty variants, and then the one the
-    // form can make, is read.
+    // empty from a removed one: the layout with fewer empty variants, and then the one whose
+    // removed variants are the last ones (as the form removes them), is read.
     for (auto& shapes : f.shapes)
         std::stable_sort(shapes.begin(), shapes.end(), [](const PageShape& a, const PageShape& b) {
-            return std::pair(a.erasedEmpty, !a.removedSuffix()) <
-                   std::pair(b.erasedEmpty, !b.removedSuffix());
+            return std::pair(a.emptyKept(), !a.removedSuffix()) <
+                   std::pair(b.emptyKept(), !b.removedSuffix());
         });
 }
 
@@ -235,6 +235,10 @@ void addEditsLayouts(TemplateData& data) {
 
 } // namespace
 
+int PageShape::emptyKept() const {
+    return static_cast<int>(std::count(states.begin(), states.end(), VariantState::Empty));
+}
+
 bool PageShape::removedSuffix() const {
     bool removed = false;
     for (const auto state : states) {
@@ -267,6 +271,15 @@ TemplateData loadTemplateData(const fs::path& systemDir) {
     data.tail = readText(authorisation / "Author_end.txt");
     data.header1 = readText(systemDir / "file" / "task_xml.txt");
     data.header2 = readText(systemDir / "file" / "task_xml_2.txt");
+    const Text tail = data.tail + Text(CRLF);
+    for (int two = 0; two < 2; ++two) {
+        const Text& header = two ? data.header2 : data.header1;
+        const Text& head = two ? data.head2 : data.head1;
+        if (header.size() >= head.size() + tail.size() && header.starts_with(head) &&
+            header.ends_with(tail))
+            data.todayAuthor[two] =
+                header.substr(head.size(), header.size() - head.size() - tail.size());
+    }
     data.edits = readEditsTemplates(systemDir);
     addEditsLayouts(data);
     return data;
@@ -279,21 +292,31 @@ int removedCount(const Task& task) {
 
 Text pageFrom(const FamilyTemplates& f, const Task& task) {
     const auto& t = f.parts;
-    Pieces page{task.picture ? t[0] : t[1], task.condition};
+    // The joined pieces as one piece (less its last break), as removeBlock leaves a page.
+    Text joined;
+    auto add = [&joined](std::string_view piece) {
+        joined.append(piece);
+        joined.append(CRLF);
+    };
+    add(task.picture ? t[0] : t[1]);
+    add(task.condition);
     if (f.family->around.empty()) {
-        page.push_back(t[2]);
-        page.resize(page.size() + 10);
+        // Ten empty pieces follow the typed-answer page.
+        joined.append(t[2]);
+        for (int i = 0; i < 10; ++i)
+            joined.append(CRLF);
     } else {
         for (int i = 0; i < VariantCount; ++i) {
-            page.push_back(t[f.family->around[i]]);
-            page.push_back(task.variants[i].value_or(Text()));
+            add(t[f.family->around[i]]);
+            add(task.variants[i] ? std::string_view(*task.variants[i]) : std::string_view());
         }
-        page.push_back(t[f.family->around[VariantCount]]);
-        for (int i = 2; i < VariantCount; ++i)
-            if (!task.variants[i])
-                for (const auto name : f.family->removals[i - 2])
-                    removeBlock(page, f.removals.find(name)->second);
+        joined.append(t[f.family->around[VariantCount]]);
     }
+    Pieces page{std::move(joined)};
+    for (int i = 2; i < VariantCount && !f.family->around.empty(); ++i)
+        if (!task.variants[i])
+            for (const auto name : f.family->removals[i - 2])
+                removeBlock(page, f.removals.find(name)->second);
     Text text = joinPieces(page);
     if (task.kind == TaskKind::TypedAnswer && isRussianCondition(task.condition))
         text = replaceAll(text, EnglishPrompt, RussianPrompt);

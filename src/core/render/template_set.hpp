@@ -32,6 +32,7 @@ struct PageShape {
     std::vector<int> holes; // ConditionHole or a variant index
     int erasedEmpty = 0;    // variants left empty whose whole block a removal took out
 
+    int emptyKept() const;
     bool removedSuffix() const; // none, E, D and E, or C, D and E: the sets the form removes
 };
 
@@ -42,7 +43,7 @@ struct FamilyTemplates {
     std::map<std::string, Text, std::less<>> removals;
     PatternTree pages;
     // By page pattern: the layouts that give it, the preferred first (fewest variants left
-    // empty and taken out, then a removed set the form can make).
+    // empty, then a removed set the form can make).
     std::vector<std::vector<PageShape>> shapes;
     std::array<Text, model::VariantCount> oneVariant; // scoring by the right variant
     // Multiple choice: by the number removed, scoring text to the right variants.
@@ -63,6 +64,8 @@ struct TemplateData {
     std::array<Text, 4> costPut; // Del/cost1.txt .. cost3.txt at 1 to 3
     Text head1, head2, tail;     // Authorisation: the description headers around the author
     Text header1, header2;       // file/task_xml.txt, task_xml_2.txt as they are today
+    // Their author stretches, when head and tail frame them.
+    std::array<std::optional<Text>, 2> todayAuthor;
     EditsTemplates edits;
     PatternTree editsPages, editsScoring;
     std::vector<EditsLayout> editsPageLayouts, editsScoringLayouts; // by pattern index

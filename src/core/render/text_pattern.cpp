@@ -2,6 +2,8 @@
 #include "core/render/text_pattern.hpp"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <string.h> // memmem
 
 namespace kavo::render {
@@ -10,15 +12,24 @@ namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
 
-// The first occurrence of what in text at or after from. glibc's memmem is fast on the
-// long stretches of a page.
+// The first occurrence of what in text at or after from. glibc's memmem is quick for a
+// short pattern but prepares a long one at length, so it seeks the stretch's beginning.
 std::size_t findFrom(std::string_view text, std::string_view what, std::size_t from) {
-    if (from > text.size())
+    if (from > text.size() || what.size() > text.size() - from)
         return npos;
     if (what.empty())
         return from;
-    const void* hit = memmem(text.data() + from, text.size() - from, what.data(), what.size());
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : npos;
+    const std::size_t head = std::min<std::size_t>(what.size(), 48);
+    const char* const end = text.data() + text.size() - (what.size() - head);
+    for (const char* at = text.data() + from; at < end; ++at) {
+        at = static_cast<const char*>(
+            memmem(at, static_cast<std::size_t>(end - at), what.data(), head));
+        if (!at)
+            return npos;
+        if (std::memcmp(at + head, what.data() + head, what.size() - head) == 0)
+            return static_cast<std::size_t>(at - text.data());
+    }
+    return npos;
 }
 
 bool endsWith(std::string_view text, std::string_view end) {
@@ -90,7 +101,13 @@ int PatternTree::child(int parent, const Text& literal, std::size_t minLength, b
     }
     nodes_.push_back(Node{hole ? Text() : literal, hole ? minLength : 0, {}});
     const int index = static_cast<int>(nodes_.size()) - 1;
-    nodes_[parent].children.push_back(index);
+    Node& node = nodes_[parent];
+    // A hole keeps the beginning its next stretches share.
+    if (parent != 0 && !hole)
+        node.literal = node.children.empty()
+                           ? literal
+                           : literal.substr(0, firstDifference(node.literal, literal));
+    node.children.push_back(index);
     return index;
 }
 
@@ -111,8 +128,27 @@ void PatternTree::walk(int literalNode, std::size_t pos, std::string_view text,
                        std::vector<Span>& holes, std::vector<Match>& found,
                        std::size_t* deepest) const {
     for (const int holeIndex : nodes_[literalNode].children) {
-        const std::size_t from = pos + nodes_[holeIndex].minLength;
-        for (const int next : nodes_[holeIndex].children) {
+        const Node& hole = nodes_[holeIndex];
+        const std::size_t from = pos + hole.minLength;
+        // Every next stretch begins with the shared beginning: it can only stand where that
+        // does. A long beginning comes a few times (once a variant): try those places.
+        std::array<std::size_t, 16> places;
+        std::size_t count = 0;
+        for (auto at = findFrom(text, hole.literal, from); at != npos && count < places.size();
+             at = findFrom(text, hole.literal, at + 1))
+            places[count++] = at;
+        if (count == 0 && !deepest)
+            continue;
+        const bool fewPlaces = hole.literal.size() >= 8 && count < places.size();
+        const auto seek = [&](std::string_view literal) {
+            if (!fewPlaces)
+                return findFrom(text, literal, count ? places[0] : from);
+            for (std::size_t i = 0; i < count; ++i)
+                if (text.substr(places[i], literal.size()) == literal)
+                    return places[i];
+            return npos;
+        };
+        for (const int next : hole.children) {
             const Node& node = nodes_[next];
             if (node.terminal >= 0) {
                 // The last stretch ends the text.
@@ -128,7 +164,7 @@ void PatternTree::walk(int literalNode, std::size_t pos, std::string_view text,
             }
             if (node.children.empty())
                 continue;
-            const auto at = findFrom(text, node.literal, from);
+            const auto at = seek(node.literal);
             if (at == npos) {
                 if (deepest)
                     *deepest = std::max(*deepest, placeOfMissing(text, node.literal, from));

@@ -45,7 +45,7 @@ class PatternTree {
 
   private:
     struct Node {
-        Text literal;          // a literal node: the stretch; a hole node: empty
+        Text literal; // a literal node: the stretch; a hole: what all next stretches begin with
         std::size_t minLength; // a hole node: the fewest bytes of the hole
         std::vector<int> children;
         int terminal = -1; // a literal node that ends a pattern: its index
