@@ -212,9 +212,13 @@ bool identifierLike(std::string_view name) {
 // variants and number. Own names that look like default identifiers give the bytes of
 // default names: they are read as default names (of this number or, failing that, not at
 // all), since the form gives those unless the teacher types exactly such names.
-NamedResult readNames(const TemplateData& data, Task task, std::string_view xml) {
+NamedResult readNames(const TemplateData& data, const Task& read, std::string_view xml) {
     NamedResult result;
-    task.names.reset();
+    // What the description depends on: the kind, the number and the removed variants.
+    Task task;
+    task.kind = read.kind;
+    task.number = read.number;
+    task.variants = read.variants;
     std::array<std::pair<std::optional<char>, bool>, 4> identifiers{
         {{std::nullopt, false}, {'B', false}, {'C', false}, {std::nullopt, true}}};
     // The header's identifiers start at the 17th character: try the form that stands there
@@ -353,6 +357,8 @@ std::optional<Failure> readScoring(const FamilyTemplates& f, Task& task, std::st
 }
 
 // The task a page layout gives with the texts of its holes.
+// The task a page layout gives with the texts of its holes, all but the condition (the
+// first hole), which may be large and is copied once it is read.
 Task taskOfShape(const PageShape& shape, const std::vector<Span>& holes, std::string_view page,
                  TaskKind kind, int number) {
     Task task;
@@ -362,26 +368,107 @@ Task taskOfShape(const PageShape& shape, const std::vector<Span>& holes, std::st
     for (int i = 0; i < VariantCount && model::isChoice(kind); ++i)
         if (shape.states[i] != VariantState::Removed)
             task.variants[i] = Text();
-    for (std::size_t k = 0; k < holes.size(); ++k) {
-        Text text(page.substr(holes[k].begin, holes[k].end - holes[k].begin));
-        if (shape.holes[k] == ConditionHole)
-            task.condition = std::move(text);
-        else
-            task.variants[shape.holes[k]] = std::move(text);
-    }
+    for (std::size_t k = 0; k < holes.size(); ++k)
+        if (shape.holes[k] != ConditionHole)
+            task.variants[shape.holes[k]] =
+                Text(page.substr(holes[k].begin, holes[k].end - holes[k].begin));
     return task;
 }
 
-// Every reading of the files as a task of this family. Layouts that give the same page
-// are tried from the preferred one; the first that the other files accept, and any other
-// as much preferred, are read.
+// A layout of a cut checked against the four files: the task it gives and what the
+// description says, or the first file that does not fit and how many do.
+struct Checked {
+    Task task;
+    NamedResult named;
+    std::optional<Failure> failure;
+};
+
+Checked checkLayout(const TemplateData& data, const FamilyTemplates& f, const Files& files,
+                    const PatternTree::Match& match, const PageShape& shape, int number) {
+    const auto& page = files[Page];
+    Checked checked{taskOfShape(shape, match.holes, page, f.family->kind, number), {}, {}};
+    Task& task = checked.task;
+    int fitted = 0;
+    auto note = [&](std::optional<Failure> failure) {
+        if (!failure)
+            ++fitted;
+        else if (!checked.failure)
+            checked.failure = failure;
+    };
+    // A page without removals or translation is the templates and the texts joined, which
+    // the cut has proved; any other is rendered again.
+    const auto condition = std::string_view(page).substr(match.holes[0].begin,
+                                                         match.holes[0].end - match.holes[0].begin);
+    const bool joined =
+        f.family->around.empty()
+            ? !shape.russianPrompt && !isRussianCondition(condition)
+            : std::none_of(shape.states.begin(), shape.states.end(),
+                           [](VariantState s) { return s == VariantState::Removed; });
+    task.condition = Text(condition);
+    std::optional<Failure> pageFailure;
+    if (!joined)
+        if (const Text rendered = pageFrom(f, task); rendered != page)
+            pageFailure = Failure{0, Page, firstDifference(page, rendered)};
+    note(pageFailure);
+    note(files[Config] == f.config
+             ? std::nullopt
+             : std::optional(Failure{0, Config, firstDifference(files[Config], f.config)}));
+    note(readScoring(f, task, files[Scoring]));
+    checked.named = readNames(data, task, files[Description]);
+    note(checked.named.readings.empty()
+             ? std::optional(Failure{0, Description, checked.named.failedAt})
+             : std::nullopt);
+    if (checked.failure)
+        checked.failure->fitted = fitted;
+    return checked;
+}
+
+// The readings of a checked layout: one for each reading of the description, and for a
+// Russian condition that holds the Russian prompt, which may have been typed in English
+// and translated by the writer, as many more.
+void addReadings(Attempt& attempt, const TemplateData& data, const FamilyTemplates& f,
+                 const Files& files, Checked&& checked, const PatternTree::Match& match,
+                 const PageShape& shape) {
+    const auto& named = checked.named.readings;
+    auto add = [&](Task read, const std::optional<Doubt>& doubt) {
+        for (std::size_t r = 0; r < named.size(); ++r) {
+            Reading reading{r + 1 < named.size() ? read : std::move(read),
+                            named[r].written,
+                            {},
+                            shape.holes,
+                            doubt ? doubt : named[r].doubt,
+                            shape.erasedEmpty};
+            reading.task.names = named[r].names;
+            reading.cuts[Page] = match.holes;
+            reading.written.authorLineDiffers =
+                authorDiffers(data, reading.task, reading.written, files[Description]);
+            attempt.readings.push_back(std::move(reading));
+        }
+    };
+    std::optional<Task> typedInEnglish;
+    const auto at = checked.task.condition.find(RussianPrompt);
+    if (shape.russianPrompt && at != Text::npos) {
+        typedInEnglish = checked.task;
+        typedInEnglish->condition =
+            replaceAll(checked.task.condition, RussianPrompt, EnglishPrompt);
+        if (pageFrom(f, *typedInEnglish) != files[Page])
+            typedInEnglish.reset();
+    }
+    add(std::move(checked.task), std::nullopt);
+    if (typedInEnglish)
+        add(std::move(*typedInEnglish), Doubt{ReadReason::Prompt, Page, match.holes[0].begin + at});
+}
+
+// Every reading of the files as a task of this family. The layouts of every cut are tried,
+// those that leave fewest empty variants without a trace first; once one of them is read,
+// layouts leaving more are not tried (resolve would drop their readings), which spares
+// rendering a large page for each. Of a cut's layouts the first that the other files
+// accept is read, and any other as much preferred.
 Attempt readFamily(const TemplateData& data, const FamilyTemplates& f, const Files& files,
                    int number, bool diagnose) {
     Attempt attempt;
-    const bool configFits = files[Config] == f.config;
-    const Failure configFailure{0, Config, firstDifference(files[Config], f.config)};
-    if (!configFits && !diagnose) {
-        attempt.fail(configFailure);
+    if (files[Config] != f.config && !diagnose) {
+        attempt.fail({0, Config, firstDifference(files[Config], f.config)});
         return attempt;
     }
     const auto& page = files[Page];
@@ -390,73 +477,32 @@ Attempt readFamily(const TemplateData& data, const FamilyTemplates& f, const Fil
         std::size_t deepest = 0;
         if (diagnose)
             f.pages.match(page, &deepest);
-        attempt.fail({configFits ? 1 : 0, Page, deepest});
+        attempt.fail({files[Config] == f.config ? 1 : 0, Page, deepest});
         return attempt;
     }
-    for (const auto& match : matches) {
-        const auto& shapes = f.shapes[match.pattern];
-        std::optional<std::pair<int, bool>> chosen;
-        for (const auto& shape : shapes) {
-            const auto key = std::pair(shape.emptyKept(), !shape.removedSuffix());
-            if (chosen && key > *chosen)
-                break;
-            Task task = taskOfShape(shape, match.holes, page, f.family->kind, number);
-            std::optional<Failure> first;
-            int fitted = 0;
-            auto note = [&](std::optional<Failure> failure) {
-                if (!failure)
-                    ++fitted;
-                else if (!first)
-                    first = failure;
-            };
-            // A page without removals or translation is the templates and the texts joined,
-            // which the cut has proved; any other is rendered again.
-            const bool joined =
-                f.family->around.empty()
-                    ? !shape.russianPrompt && !isRussianCondition(task.condition)
-                    : std::none_of(shape.states.begin(), shape.states.end(),
-                                   [](VariantState s) { return s == VariantState::Removed; });
-            std::optional<Failure> pageFailure;
-            if (!joined)
-                if (const Text rendered = pageFrom(f, task); rendered != page)
-                    pageFailure = Failure{0, Page, firstDifference(page, rendered)};
-            note(pageFailure);
-            note(configFits ? std::nullopt : std::optional(configFailure));
-            note(readScoring(f, task, files[Scoring]));
-            const NamedResult named = readNames(data, task, files[Description]);
-            note(named.readings.empty() ? std::optional(Failure{0, Description, named.failedAt})
-                                        : std::nullopt);
-            if (first) {
-                first->fitted = fitted;
-                attempt.fail(*first);
-                continue;
-            }
-            chosen = key;
-            auto add = [&](const Task& read, const std::optional<Doubt>& doubt) {
-                for (const auto& n : named.readings) {
-                    Reading reading{read, n.written, {}, shape.holes, n.doubt, shape.erasedEmpty};
-                    reading.task.names = n.names;
-                    reading.cuts[Page] = match.holes;
-                    if (doubt)
-                        reading.doubt = doubt;
-                    reading.written.authorLineDiffers =
-                        authorDiffers(data, reading.task, reading.written, files[Description]);
-                    attempt.readings.push_back(std::move(reading));
-                }
-            };
-            add(task, std::nullopt);
-            // A Russian condition that holds the Russian prompt may have been typed with the
-            // English one, which the writer translated.
-            if (shape.russianPrompt) {
-                const auto at = task.condition.find(RussianPrompt);
-                if (at != Text::npos) {
-                    Task other = task;
-                    other.condition = replaceAll(task.condition, RussianPrompt, EnglishPrompt);
-                    if (pageFrom(f, other) == page)
-                        add(other, Doubt{ReadReason::Prompt, Page, match.holes[0].begin + at});
-                }
-            }
+    std::vector<std::pair<std::size_t, const PageShape*>> order;
+    for (std::size_t m = 0; m < matches.size(); ++m)
+        for (const auto& shape : f.shapes[matches[m].pattern])
+            order.emplace_back(m, &shape);
+    std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
+        return a.second->erasedEmpty < b.second->erasedEmpty;
+    });
+    std::optional<int> level;
+    std::vector<std::optional<std::pair<int, bool>>> chosen(matches.size());
+    for (const auto& [m, shape] : order) {
+        if (level && shape->erasedEmpty > *level)
+            break;
+        const auto key = std::pair(shape->emptyKept(), !shape->removedSuffix());
+        if (chosen[m] && key > *chosen[m])
+            continue;
+        Checked checked = checkLayout(data, f, files, matches[m], *shape, number);
+        if (checked.failure) {
+            attempt.fail(*checked.failure);
+            continue;
         }
+        chosen[m] = key;
+        level = shape->erasedEmpty;
+        addReadings(attempt, data, f, files, std::move(checked), matches[m], *shape);
     }
     return attempt;
 }

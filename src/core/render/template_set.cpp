@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 
 namespace fs = std::filesystem;
 
@@ -175,8 +176,8 @@ void addPageShapes(FamilyTemplates& f) {
     // removed variants are the last ones (as the form removes them), is read.
     for (auto& shapes : f.shapes)
         std::stable_sort(shapes.begin(), shapes.end(), [](const PageShape& a, const PageShape& b) {
-            return std::pair(a.emptyKept(), !a.removedSuffix()) <
-                   std::pair(b.emptyKept(), !b.removedSuffix());
+            return std::tuple(a.erasedEmpty, a.emptyKept(), !a.removedSuffix()) <
+                   std::tuple(b.erasedEmpty, b.emptyKept(), !b.removedSuffix());
         });
 }
 

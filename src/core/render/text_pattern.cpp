@@ -39,15 +39,29 @@ bool endsWith(std::string_view text, std::string_view end) {
 } // namespace
 
 std::size_t placeOfMissing(std::string_view text, std::string_view literal, std::size_t from) {
-    const auto whole = findFrom(text, literal, from);
+    // Only the stretch's neighbourhood is searched, so that a large typed text costs no more
+    // than a small one.
+    constexpr std::size_t Neighbourhood = 1 << 16;
+    if (from > text.size())
+        return from;
+    const auto near = text.substr(from, literal.size() + Neighbourhood);
+    const auto whole = findFrom(near, literal, 0);
     if (whole != npos)
-        return whole + literal.size();
-    for (std::size_t length = literal.size(); length > 0; --length) {
-        const auto found = text.rfind(literal.substr(0, length));
-        if (found != npos && found >= from)
-            return found + length;
+        return from + whole + literal.size();
+    // Every beginning shorter than one that is there is there too: halve the lengths.
+    std::size_t there = 0, missing = literal.size();
+    std::size_t place = from;
+    while (missing - there > 1) {
+        const std::size_t length = there + (missing - there) / 2;
+        const auto found = near.rfind(literal.substr(0, length));
+        if (found != npos) {
+            there = length;
+            place = from + found + length;
+        } else {
+            missing = length;
+        }
     }
-    return from;
+    return place;
 }
 
 std::optional<std::vector<Span>> cutLeftmost(const Pattern& pattern, std::string_view text) {
@@ -159,7 +173,11 @@ void PatternTree::walk(int literalNode, std::size_t pos, std::string_view text,
                     found.push_back({node.terminal, holes});
                     holes.pop_back();
                 } else if (deepest) {
-                    *deepest = std::max(*deepest, placeOfMissing(text, node.literal, from));
+                    const std::size_t near = 2 * node.literal.size() + 64;
+                    *deepest = std::max(
+                        *deepest,
+                        placeOfMissing(text, node.literal,
+                                       text.size() > from + near ? text.size() - near : from));
                 }
             }
             if (node.children.empty())
