@@ -293,6 +293,8 @@ TEST(ReadBack, AnyTaskTellsFormTasksFromEditsTasks) {
         ASSERT_EQ(result.status, ReadStatus::Read) << result.report(kavo::Lang::English);
         EXPECT_EQ(*result.task, task);
     }
+    EXPECT_EQ(*readEditsTask(templates, tree.olympiad, "PartA/5").task, edits);
+    EXPECT_EQ(readEditsTask(templates, tree.olympiad, "PartB/14").status, ReadStatus::Mismatch);
     // A folder not named by a number holds no task of the form.
     Task single = choice(TaskKind::SingleChoice, 7);
     const auto written = tree.package(single, tree.olympiad);

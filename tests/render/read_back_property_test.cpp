@@ -156,15 +156,15 @@ TEST(ReadBackProperty, WriteReadWrite) {
     Generator generate;
     int read = 0, asRemoved = 0;
     std::map<kavo::render::ReadReason, int> doubts;
-    for (int round = 0; round < 600; ++round) {
+    for (int round = 0; round < 480; ++round) {
         const bool doubtful = round % 2 == 1;
         const Olympiad& olympiad = round % 5 == 0 ? onePart : withParts;
         const bool edits = round % 6 == 5;
         const Task task = edits ? generate.editsTask(doubtful)
                                 : generate.formTask(doubtful, 1 + generate.below(36));
         const auto package = tree.write(task, olympiad);
-        const auto result = edits ? readEditsTask(templates, olympiad, package.folder)
-                                  : readTask(templates, olympiad, package.folder, task.number);
+        // Read as a listing of the tree does: Edits folders are named by numbers too.
+        const auto result = readAnyTask(templates, olympiad, package.folder);
         SCOPED_TRACE("round " + std::to_string(round) + ": " + result.report(kavo::Lang::English));
         if (!doubtful) {
             ASSERT_EQ(result.status, ReadStatus::Read);
@@ -196,7 +196,7 @@ TEST(ReadBackProperty, WriteReadWrite) {
         }
     }
     // The stream reaches every outcome.
-    EXPECT_EQ(read, 300);
+    EXPECT_EQ(read, 240);
     EXPECT_GT(asRemoved, 0);
     using kavo::render::ReadReason;
     for (const auto reason : {ReadReason::TemplateText, ReadReason::EmptyOrRemoved,

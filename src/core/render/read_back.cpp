@@ -86,7 +86,6 @@ struct Reading {
     std::array<std::vector<Span>, FileCount> cuts; // the holes of the page and the scoring
     std::vector<int> labels;                       // what fills each hole of the page
     std::optional<Doubt> doubt;
-    int erasedEmpty = 0; // variants left empty that the page shows nothing of
 };
 
 struct Attempt {
@@ -318,7 +317,8 @@ std::optional<Failure> readScoring(const FamilyTemplates& f, Task& task, std::st
         return Failure{0, Scoring, best};
     }
     case Scoring::Typed: {
-        Task marked = task;
+        Task marked;
+        marked.kind = task.kind;
         marked.typedAnswer = "\x01";
         const Text text = scoringFrom(f, marked);
         const auto at = text.find('\x01');
@@ -348,15 +348,16 @@ std::optional<Failure> readScoring(const FamilyTemplates& f, Task& task, std::st
         if (!task.variants[i])
             removed |= 1u << i;
     if (task.answers & removed) {
-        Task kept = task;
-        kept.answers &= ~removed;
+        Task kept;
+        kept.kind = task.kind;
+        kept.variants = task.variants;
+        kept.answers = task.answers & ~removed;
         return Failure{0, Scoring, firstDifference(out, scoringFrom(f, kept)),
                        ReadReason::RemovedVariantNamed};
     }
     return std::nullopt;
 }
 
-// The task a page layout gives with the texts of its holes.
 // The task a page layout gives with the texts of its holes, all but the condition (the
 // first hole), which may be large and is copied once it is read.
 Task taskOfShape(const PageShape& shape, const std::vector<Span>& holes, std::string_view page,
@@ -404,11 +405,12 @@ Checked checkLayout(const TemplateData& data, const FamilyTemplates& f, const Fi
             ? !shape.russianPrompt && !isRussianCondition(condition)
             : std::none_of(shape.states.begin(), shape.states.end(),
                            [](VariantState s) { return s == VariantState::Removed; });
-    task.condition = Text(condition);
     std::optional<Failure> pageFailure;
-    if (!joined)
+    if (!joined) {
+        task.condition = Text(condition);
         if (const Text rendered = pageFrom(f, task); rendered != page)
             pageFailure = Failure{0, Page, firstDifference(page, rendered)};
+    }
     note(pageFailure);
     note(files[Config] == f.config
              ? std::nullopt
@@ -420,6 +422,8 @@ Checked checkLayout(const TemplateData& data, const FamilyTemplates& f, const Fi
              : std::nullopt);
     if (checked.failure)
         checked.failure->fitted = fitted;
+    else if (joined)
+        task.condition = Text(condition);
     return checked;
 }
 
@@ -436,8 +440,7 @@ void addReadings(Attempt& attempt, const TemplateData& data, const FamilyTemplat
                             named[r].written,
                             {},
                             shape.holes,
-                            doubt ? doubt : named[r].doubt,
-                            shape.erasedEmpty};
+                            doubt ? doubt : named[r].doubt};
             reading.task.names = named[r].names;
             reading.cuts[Page] = match.holes;
             reading.written.authorLineDiffers =
@@ -459,11 +462,12 @@ void addReadings(Attempt& attempt, const TemplateData& data, const FamilyTemplat
         add(std::move(*typedInEnglish), Doubt{ReadReason::Prompt, Page, match.holes[0].begin + at});
 }
 
-// Every reading of the files as a task of this family. The layouts of every cut are tried,
-// those that leave fewest empty variants without a trace first; once one of them is read,
-// layouts leaving more are not tried (resolve would drop their readings), which spares
-// rendering a large page for each. Of a cut's layouts the first that the other files
-// accept is read, and any other as much preferred.
+// Every reading of the files as a task of this family. A variant left empty whose block a
+// removal took out leaves no trace, so a page can be read with more such variants and the
+// separators inside a text: the layouts of every cut are tried, those that leave fewest
+// empty variants without a trace first, and once one of them is read the others are not
+// (which also spares rendering a large page for each). Of a cut's layouts the first that
+// the other files accept is read, and any other as much preferred.
 Attempt readFamily(const TemplateData& data, const FamilyTemplates& f, const Files& files,
                    int number, bool diagnose) {
     Attempt attempt;
@@ -567,13 +571,44 @@ NamedResult readEditsNames(const TemplateData& data, int count, std::string_view
     return result;
 }
 
+// The main condition and sub-questions of an Edits page cut; none when a placeholder
+// used twice holds two texts.
+std::optional<Task> editsTaskOfCut(const EditsLayout& layout, const std::vector<Span>& holes,
+                                   std::string_view page) {
+    std::vector<std::optional<std::string_view>> texts(layout.count + 1);
+    for (std::size_t k = 0; k < holes.size(); ++k) {
+        const auto piece = page.substr(holes[k].begin, holes[k].end - holes[k].begin);
+        auto& text = texts[layout.holes[k]];
+        if (text && *text != piece)
+            return std::nullopt;
+        text = piece;
+    }
+    Task task;
+    task.kind = TaskKind::Edits;
+    task.condition = Text(texts[0].value_or(""));
+    for (int i = 1; i <= layout.count; ++i)
+        task.subQuestions.push_back({Text(texts[i].value_or("")), {}});
+    return task;
+}
+
+// A placeholder the writer fills, left in a typed text: it may have filled others like it
+// that were typed.
+std::optional<Doubt> placeholderDoubt(std::string_view text, const std::vector<Span>& holes,
+                                      std::string_view name, int file) {
+    for (const auto& hole : holes)
+        if (const auto at = placeholderIn(text.substr(hole.begin, hole.end - hole.begin), name))
+            return Doubt{ReadReason::Placeholder, file, hole.begin + *at};
+    return std::nullopt;
+}
+
+// Every reading of the files as an Edits task: each cut of the page with each cut of the
+// scoring for as many sub-questions.
 Attempt readEdits(const TemplateData& data, const Files& files, const fs::path& folder,
                   bool diagnose) {
     Attempt attempt;
     const Text config = data.edits.taskCfg + Text(CRLF);
-    const bool configFits = files[Config] == config;
     const Failure configFailure{0, Config, firstDifference(files[Config], config)};
-    if (!configFits && !diagnose) {
+    if (files[Config] != config && !diagnose) {
         attempt.fail(configFailure);
         return attempt;
     }
@@ -584,7 +619,7 @@ Attempt readEdits(const TemplateData& data, const Files& files, const fs::path& 
         std::size_t deepest = 0;
         if (diagnose)
             data.editsPages.match(page, &deepest);
-        attempt.fail({configFits ? 1 : 0, Page, deepest});
+        attempt.fail({files[Config] == config ? 1 : 0, Page, deepest});
         return attempt;
     }
     const auto scorings = data.editsScoring.match(out);
@@ -593,75 +628,53 @@ Attempt readEdits(const TemplateData& data, const Files& files, const fs::path& 
                       Unencodable::CharacterReference);
     for (const auto& pageCut : pages) {
         const auto& layout = data.editsPageLayouts[pageCut.pattern];
-        Task task;
-        task.kind = TaskKind::Edits;
-        task.folder = folderText;
-        task.subQuestions.resize(static_cast<std::size_t>(layout.count));
-        std::vector<std::optional<std::string_view>> texts(layout.count + 1);
-        bool agree = true;
-        for (std::size_t k = 0; k < pageCut.holes.size(); ++k) {
-            const auto piece = std::string_view(page).substr(
-                pageCut.holes[k].begin, pageCut.holes[k].end - pageCut.holes[k].begin);
-            auto& text = texts[layout.holes[k]];
-            agree = agree && (!text || *text == piece);
-            text = piece;
-        }
-        for (int i = 0; i <= layout.count; ++i)
-            (i == 0 ? task.condition : task.subQuestions[i - 1].question) =
-                Text(texts[i].value_or(""));
+        auto task = editsTaskOfCut(layout, pageCut.holes, page);
         bool scoringTried = false;
         for (const auto& scoringCut : scorings) {
             const auto& answers = data.editsScoringLayouts[scoringCut.pattern];
             if (answers.count != layout.count)
                 continue;
             scoringTried = true;
+            Task read = task.value_or(Task{});
+            read.folder = folderText;
+            read.subQuestions.resize(static_cast<std::size_t>(layout.count));
             for (std::size_t k = 0; k < scoringCut.holes.size(); ++k)
-                task.subQuestions[answers.holes[k]].answer = Text(std::string_view(out).substr(
-                    scoringCut.holes[k].begin,
-                    scoringCut.holes[k].end - scoringCut.holes[k].begin));
-            const Package package = renderEdits(task, data.edits, folder);
-            std::optional<Failure> first;
-            int fitted = 0;
-            auto note = [&](bool fits, int file, std::size_t offset) {
-                if (fits)
-                    ++fitted;
-                else if (!first)
-                    first = Failure{0, file, offset};
-            };
-            note(agree && package.page == page, Page, firstDifference(page, package.page));
-            note(configFits, Config, configFailure.offset);
-            note(package.scoring == out, Scoring, firstDifference(out, package.scoring));
+                read.subQuestions[answers.holes[k]].answer =
+                    Text(out.substr(scoringCut.holes[k].begin,
+                                    scoringCut.holes[k].end - scoringCut.holes[k].begin));
+            const Package package = renderEdits(read, data.edits, folder);
             const NamedResult named = readEditsNames(data, layout.count, files[Description]);
-            note(!named.readings.empty(), Description, named.failedAt);
-            if (first) {
-                first->fitted = fitted;
-                attempt.fail(*first);
+            const std::pair<bool, Failure> checks[] = {
+                {task && package.page == page, {0, Page, firstDifference(page, package.page)}},
+                {files[Config] == config, configFailure},
+                {package.scoring == out, {0, Scoring, firstDifference(out, package.scoring)}},
+                {!named.readings.empty(), {0, Description, named.failedAt}}};
+            const int fitted = static_cast<int>(std::count_if(
+                std::begin(checks), std::end(checks), [](const auto& c) { return c.first; }));
+            if (fitted < FileCount) {
+                Failure failure =
+                    std::find_if(std::begin(checks), std::end(checks), [](const auto& c) {
+                        return !c.first;
+                    })->second;
+                failure.fitted = fitted;
+                attempt.fail(failure);
                 continue;
             }
-            // A placeholder in a typed text: the writer may have filled others like it.
-            std::optional<Doubt> placeholder;
-            for (std::size_t k = 0; k < pageCut.holes.size() && !placeholder; ++k)
-                if (const auto at = placeholderIn(
-                        std::string_view(page).substr(
-                            pageCut.holes[k].begin, pageCut.holes[k].end - pageCut.holes[k].begin),
-                        "vs"))
-                    placeholder =
-                        Doubt{ReadReason::Placeholder, Page, pageCut.holes[k].begin + *at};
-            for (std::size_t k = 0; k < scoringCut.holes.size() && !placeholder; ++k)
-                if (const auto at =
-                        placeholderIn(std::string_view(out).substr(scoringCut.holes[k].begin,
-                                                                   scoringCut.holes[k].end -
-                                                                       scoringCut.holes[k].begin),
-                                      "ans"))
-                    placeholder =
-                        Doubt{ReadReason::Placeholder, Scoring, scoringCut.holes[k].begin + *at};
+            auto placeholder = placeholderDoubt(page, pageCut.holes, "vs", Page);
+            if (!placeholder)
+                placeholder = placeholderDoubt(out, scoringCut.holes, "ans", Scoring);
             for (const auto& n : named.readings) {
-                Reading reading{task, n.written, {}, {}, n.doubt ? n.doubt : placeholder};
+                Reading reading{read, n.written, {}, {}, n.doubt ? n.doubt : placeholder};
                 reading.task.title = n.names->russian;
                 reading.cuts[Page] = pageCut.holes;
                 reading.cuts[Scoring] = scoringCut.holes;
-                const Package today = renderEdits(reading.task, data.edits, folder);
-                reading.written.authorLineDiffers = today.description != files[Description];
+                // The description holds no text of the page: a task of empty texts will do.
+                Task titled;
+                titled.kind = TaskKind::Edits;
+                titled.title = reading.task.title;
+                titled.subQuestions.resize(static_cast<std::size_t>(layout.count));
+                reading.written.authorLineDiffers =
+                    renderEdits(titled, data.edits, folder).description != files[Description];
                 attempt.readings.push_back(std::move(reading));
             }
         }
@@ -669,7 +682,7 @@ Attempt readEdits(const TemplateData& data, const Files& files, const fs::path& 
             std::size_t deepest = 0;
             if (diagnose)
                 data.editsScoring.match(out, &deepest);
-            attempt.fail({1 + (configFits ? 1 : 0), Scoring, deepest});
+            attempt.fail({1 + (files[Config] == config ? 1 : 0), Scoring, deepest});
         }
     }
     return attempt;
@@ -735,13 +748,6 @@ ReadResult resolve(std::vector<Reading> readings, const Files& files, const fs::
                                                          });
                                   }),
                    readings.end());
-    // A variant left empty whose block a removal took out leaves no trace: of the readings,
-    // those with the fewest such variants are read (the variant is read as removed).
-    const auto fewest =
-        std::min_element(readings.begin(), readings.end(), [](const Reading& a, const Reading& b) {
-            return a.erasedEmpty < b.erasedEmpty;
-        })->erasedEmpty;
-    std::erase_if(readings, [&](const Reading& r) { return r.erasedEmpty > fewest; });
     std::vector<Reading> distinct;
     for (auto& reading : readings)
         if (std::none_of(distinct.begin(), distinct.end(),
