@@ -9,7 +9,6 @@
 #include <map>
 #include <random>
 
-namespace fs = std::filesystem;
 using kavo::Text;
 using kavo::model::Olympiad;
 using kavo::model::Task;
@@ -71,8 +70,8 @@ struct Generator {
                 t += pieces[below(static_cast<int>(pieces.size()))];
             if (withDoubt)
                 t += doubtful[below(static_cast<int>(doubtful.size()))] + "z";
-            // A text that begins or ends with a line break, or holds an empty line, meets
-            // the removal templates, which erase it: the writer cannot keep it.
+            // A text that begins with a line break can meet a removal template, which then
+            // erases the text's separator: the writer cannot keep it (nor the next bounds).
             if (t.starts_with(CRLF) || t.ends_with(CRLF) || t.find(CRLF + CRLF) != Text::npos)
                 continue;
             return t;

@@ -149,9 +149,8 @@ inline constexpr Message kind{
     "byte %3, line %4, column %5).",
     "\nЗадачу в папке %1 можно прочитать по-разному: её файлы подходят задачам двух видов "
     "(%2, байт %3, строка %4, столбец %5)."};
-inline constexpr Message authorDiffers{
-    "\nThe task in %1 was written with another author line: %2",
-    "\nЗадача в папке %1 записана с другой строкой автора: %2"};
+inline constexpr Message authorDiffers{"\nThe task in %1 was written with another author line: %2",
+                                       "\nЗадача в папке %1 записана с другой строкой автора: %2"};
 } // namespace readback
 
 } // namespace kavo::msg

@@ -210,7 +210,8 @@ bool identifierLike(std::string_view name) {
 // The names, identifiers and author stretch of a description of the task's kind, removed
 // variants and number. Own names that look like default identifiers give the bytes of
 // default names: they are read as default names (of this number or, failing that, not at
-// all), since the form gives those unless the teacher types exactly such names.
+// all), since the form gives those unless the teacher types exactly such names. No name
+// or author line holds cost="1": the writer escapes their quotes.
 NamedResult readNames(const TemplateData& data, const Task& read, std::string_view xml) {
     NamedResult result;
     // What the description depends on: the kind, the number and the removed variants.

@@ -72,6 +72,9 @@ struct ReadResult {
     ReadStatus status = ReadStatus::Mismatch;
     ReadReason reason = ReadReason::None;
     std::filesystem::path folder; // the task folder, relative to the task tree
+    // Read: the fields its kind does not use keep their defaults (the index answer of a
+    // multiple choice, the variants of a typed answer ...); an Edits task's folder is the
+    // folder read, with "/" between its parts.
     std::optional<model::Task> task;
     WrittenWith written;
     FilePlace place;
