@@ -22,7 +22,8 @@ struct TemplateData;
 class TemplateSet {
   public:
     // Reads every template a task or an Edits task is written from, and the author
-    // templates. Throws kavo::Error at a file that cannot be read.
+    // templates; while they read the same as at the last load, the layouts built then
+    // serve again. Throws kavo::Error at a file that cannot be read.
     static TemplateSet load(const std::filesystem::path& systemDir);
     const TemplateData& data() const { return *data_; }
 

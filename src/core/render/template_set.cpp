@@ -87,14 +87,18 @@ Text overwriteIdentifiers(Text text, bool twoDigits, int number, std::optional<c
 // take out of the page whole: the page shows nothing of them. The removals of pageFrom,
 // followed byte by byte.
 int erasedEmpty(const FamilyTemplates& f, const Task& task) {
-    if (f.family->around.empty())
+    const auto& v = task.variants;
+    const bool empty =
+        std::any_of(v.begin(), v.end(), [](const auto& t) { return t && t->empty(); });
+    const bool removed = std::any_of(v.begin() + 2, v.end(), [](const auto& t) { return !t; });
+    if (f.family->around.empty() || !empty || !removed)
         return 0;
     Text page;
-    std::vector<int> owner; // the piece each byte comes from
+    std::vector<unsigned char> owner; // the piece each byte comes from
     auto add = [&](std::string_view piece, int index) {
         page.append(piece);
         page.append(CRLF);
-        owner.insert(owner.end(), piece.size() + CRLF.size(), index);
+        owner.insert(owner.end(), piece.size() + CRLF.size(), static_cast<unsigned char>(index));
     };
     add(f.parts[task.picture ? 0 : 1], 0);
     add(task.condition, 1);
@@ -110,7 +114,7 @@ int erasedEmpty(const FamilyTemplates& f, const Task& task) {
                 if (gone.empty())
                     continue;
                 Text kept;
-                std::vector<int> keptOwner;
+                std::vector<unsigned char> keptOwner;
                 std::size_t start = 0;
                 for (auto at = page.find(gone); at != Text::npos; at = page.find(gone, start)) {
                     kept.append(page, start, at - start);
@@ -130,31 +134,36 @@ int erasedEmpty(const FamilyTemplates& f, const Task& task) {
     return erased;
 }
 
+void addShape(FamilyTemplates& f, PageShape shape, const Pattern& pattern) {
+    const auto index = static_cast<std::size_t>(f.pages.add(pattern));
+    if (f.shapes.size() <= index)
+        f.shapes.resize(index + 1);
+    f.shapes[index].push_back(std::move(shape));
+}
+
 void addPageShapes(FamilyTemplates& f) {
     const bool typed = f.family->around.empty();
-    std::vector<PageShape> all;
-    for (const bool picture : {false, true}) {
-        if (typed) {
-            for (const bool russian : {false, true})
-                all.push_back({picture, {}, russian, {}});
-            continue;
-        }
+    std::vector<PageShape> plain; // without a picture
+    if (typed) {
+        for (const bool russian : {false, true})
+            plain.push_back({false, {}, russian, {}});
+    } else {
         // Every state of A and B (filled, empty) and of C, D, E (also removed).
         for (int code = 0; code < 4 * 27; ++code) {
-            PageShape shape{picture, {}, false, {}};
+            PageShape shape{false, {}, false, {}};
             int rest = code;
             for (int i = 0; i < VariantCount; ++i) {
                 const int states = i < 2 ? 2 : 3;
                 shape.states[i] = static_cast<VariantState>(rest % states);
                 rest /= states;
             }
-            all.push_back(shape);
+            plain.push_back(shape);
         }
     }
-    for (auto& shape : all) {
+    const Text& noPicture = f.parts[1];
+    for (auto& shape : plain) {
         Task task;
         task.kind = f.family->kind;
-        task.picture = shape.picture;
         task.condition = marker(ConditionHole);
         for (int i = 0; i < VariantCount; ++i)
             if (shape.states[i] == VariantState::Filled)
@@ -165,11 +174,22 @@ void addPageShapes(FamilyTemplates& f) {
         Text page = pageFrom(f, task);
         if (shape.russianPrompt)
             page = replaceAll(page, EnglishPrompt, RussianPrompt);
-        const Pattern pattern = cutAtMarkers(page, shape.holes, pageHoleLength);
-        const auto index = static_cast<std::size_t>(f.pages.add(pattern));
-        if (f.shapes.size() <= index)
-            f.shapes.resize(index + 1);
-        f.shapes[index].push_back(shape);
+        Pattern pattern = cutAtMarkers(page, shape.holes, pageHoleLength);
+        addShape(f, shape, pattern);
+        // With a picture only the opening differs, unless the opening met a removal.
+        PageShape pictured = shape;
+        pictured.picture = true;
+        if (pattern.literals[0] == noPicture + Text(CRLF)) {
+            pattern.literals[0] = f.parts[0] + Text(CRLF);
+        } else {
+            task.picture = true;
+            page = pageFrom(f, task);
+            if (shape.russianPrompt)
+                page = replaceAll(page, EnglishPrompt, RussianPrompt);
+            pictured.holes.clear();
+            pattern = cutAtMarkers(page, pictured.holes, pageHoleLength);
+        }
+        addShape(f, std::move(pictured), pattern);
     }
     // Where layouts give the same page, the removal templates cannot tell a variant left
     // empty from a removed one: the layout with fewer empty variants, and then the one whose
@@ -181,16 +201,19 @@ void addPageShapes(FamilyTemplates& f) {
         });
 }
 
-FamilyTemplates loadFamily(const fs::path& systemDir, TaskKind kind) {
+constexpr TaskKind FormKinds[] = {TaskKind::SingleChoice, TaskKind::TypedAnswer,
+                                  TaskKind::FoldedChoice, TaskKind::MultipleChoice,
+                                  TaskKind::MultipleChoiceFolded};
+
+FamilyTemplates loadFamily(const TemplateSources& sources, TaskKind kind) {
     FamilyTemplates f;
     f.family = &familyOf(kind);
     for (const auto& name : familyFiles(*f.family))
-        f.parts.push_back(readText(systemDir / name));
+        f.parts.push_back(sources.files.at(name));
     f.config = f.parts.back() + Text(CRLF);
     for (const auto& names : f.family->removals)
         for (const auto name : names)
-            if (!f.removals.count(name))
-                f.removals.emplace(std::string(name), readText(systemDir / "Del" / fs::path(name)));
+            f.removals.emplace(std::string(name), sources.files.at("Del/" + std::string(name)));
     addPageShapes(f);
     for (int answer = 0; answer < VariantCount; ++answer) {
         Task task;
@@ -198,11 +221,6 @@ FamilyTemplates loadFamily(const fs::path& systemDir, TaskKind kind) {
         task.answer = answer;
         f.oneVariant[answer] = scoringFrom(f, task);
     }
-    if (f.family->scoring == Scoring::Variants)
-        for (int removed = 0; removed <= 3; ++removed)
-            for (unsigned right = 0; right < 32; ++right)
-                f.variantScoring[removed].emplace(joinPieces(multipleChoiceScoring(right, removed)),
-                                                  right);
     return f;
 }
 
@@ -257,21 +275,51 @@ const FamilyTemplates& TemplateData::family(TaskKind kind) const {
     throw std::logic_error("no template family for this kind of task");
 }
 
-TemplateData loadTemplateData(const fs::path& systemDir) {
+bool TemplateSources::operator==(const TemplateSources& other) const {
+    const auto& a = edits;
+    const auto& b = other.edits;
+    return files == other.files && a.zamena == b.zamena && a.task1Asp == b.task1Asp &&
+           a.task1Out == b.task1Out && a.taskCfg == b.taskCfg && a.taskXml == b.taskXml &&
+           a.task2Asp == b.task2Asp && a.task2Out == b.task2Out && a.task3Asp == b.task3Asp &&
+           a.task3Out == b.task3Out;
+}
+
+TemplateSources readTemplateSources(const fs::path& systemDir) {
+    TemplateSources sources;
+    auto read = [&](const std::string& name) {
+        if (!sources.files.count(name))
+            sources.files.emplace(name, readText(systemDir / fs::path(name)));
+    };
+    for (const auto kind : FormKinds) {
+        const Family& family = familyOf(kind);
+        for (const auto& name : familyFiles(family))
+            read(name);
+        for (const auto& names : family.removals)
+            for (const auto name : names)
+                read("Del/" + std::string(name));
+    }
+    for (const char* name :
+         {"Del/cost.txt", "Del/cost1.txt", "Del/cost2.txt", "Del/cost3.txt",
+          "Authorisation/Author_1.txt", "Authorisation/Author_2.txt",
+          "Authorisation/Author_end.txt", "file/task_xml.txt", "file/task_xml_2.txt"})
+        read(name);
+    sources.edits = readEditsTemplates(systemDir);
+    return sources;
+}
+
+TemplateData buildTemplateData(const TemplateSources& sources) {
     TemplateData data;
-    for (const auto kind : {TaskKind::SingleChoice, TaskKind::TypedAnswer, TaskKind::FoldedChoice,
-                            TaskKind::MultipleChoice, TaskKind::MultipleChoiceFolded})
-        data.families.push_back(loadFamily(systemDir, kind));
-    data.costFind = readText(systemDir / "Del" / "cost.txt");
+    for (const auto kind : FormKinds)
+        data.families.push_back(loadFamily(sources, kind));
+    const auto& files = sources.files;
+    data.costFind = files.at("Del/cost.txt");
     for (int removed = 1; removed <= 3; ++removed)
-        data.costPut[removed] =
-            readText(systemDir / "Del" / ("cost" + std::to_string(removed) + ".txt"));
-    const auto authorisation = systemDir / "Authorisation";
-    data.head1 = readText(authorisation / "Author_1.txt");
-    data.head2 = readText(authorisation / "Author_2.txt");
-    data.tail = readText(authorisation / "Author_end.txt");
-    data.header1 = readText(systemDir / "file" / "task_xml.txt");
-    data.header2 = readText(systemDir / "file" / "task_xml_2.txt");
+        data.costPut[removed] = files.at("Del/cost" + std::to_string(removed) + ".txt");
+    data.head1 = files.at("Authorisation/Author_1.txt");
+    data.head2 = files.at("Authorisation/Author_2.txt");
+    data.tail = files.at("Authorisation/Author_end.txt");
+    data.header1 = files.at("file/task_xml.txt");
+    data.header2 = files.at("file/task_xml_2.txt");
     const Text tail = data.tail + Text(CRLF);
     for (int two = 0; two < 2; ++two) {
         const Text& header = two ? data.header2 : data.header1;
@@ -281,7 +329,7 @@ TemplateData loadTemplateData(const fs::path& systemDir) {
             data.todayAuthor[two] =
                 header.substr(head.size(), header.size() - head.size() - tail.size());
     }
-    data.edits = readEditsTemplates(systemDir);
+    data.edits = sources.edits;
     addEditsLayouts(data);
     return data;
 }

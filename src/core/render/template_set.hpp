@@ -13,7 +13,6 @@
 #include <map>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace kavo::render {
@@ -46,8 +45,6 @@ struct FamilyTemplates {
     // empty, then a removed set the form can make).
     std::vector<std::vector<PageShape>> shapes;
     std::array<Text, model::VariantCount> oneVariant; // scoring by the right variant
-    // Multiple choice: by the number removed, scoring text to the right variants.
-    std::array<std::unordered_map<Text, unsigned>, 4> variantScoring;
 };
 
 // An Edits page or scoring pattern: the number of sub-questions, and what fills each hole:
@@ -73,7 +70,17 @@ struct TemplateData {
     const FamilyTemplates& family(model::TaskKind kind) const;
 };
 
-TemplateData loadTemplateData(const std::filesystem::path& systemDir);
+// The template files as read: under System_folder by name ("file/task_part1.txt",
+// "Del/Radio1.txt" ...), and the Edits templates. Equal sources build equal data.
+struct TemplateSources {
+    std::map<std::string, Text, std::less<>> files;
+    EditsTemplates edits;
+    bool operator==(const TemplateSources& other) const;
+};
+
+// Reads every file of the sources. Throws kavo::Error at one that cannot be read.
+TemplateSources readTemplateSources(const std::filesystem::path& systemDir);
+TemplateData buildTemplateData(const TemplateSources& sources);
 
 // The files of a task as renderTask writes them, from the loaded templates. The
 // description takes the author stretch as it stands between head and tail (escaped) and
