@@ -193,7 +193,8 @@ TEST(ReadBack, ChangesThatAreRead) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Tree tree;
-        const auto templates = kavo::render::TemplateSet::load(tree.system);
+        // Loaded before the change: the load after it must see the new templates.
+        const auto before = kavo::render::TemplateSet::load(tree.system);
         const auto folder = tree.write(c.task, tree.olympiad).folder;
         if (c.change)
             c.change(tree, folder);
