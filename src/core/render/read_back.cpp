@@ -8,12 +8,9 @@
 
 #include <algorithm>
 #include <array>
-#include <fcntl.h>
 #include <mutex>
 #include <stdexcept>
-#include <sys/stat.h>
 #include <tuple>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -34,31 +31,6 @@ using Files = std::array<std::string, FileCount>;
 constexpr std::string_view EnglishPrompt = "Enter the correct answer";
 constexpr std::string_view RussianPrompt =
     "\xC2\xE2\xE5\xE4\xE8\xF2\xE5 \xEA\xEE\xF0\xF0\xE5\xEA\xF2\xED\xFB\xE9 \xEE\xF2\xE2\xE5\xF2";
-
-// The exact bytes of a regular file, or none.
-std::optional<std::string> readBytes(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    std::string bytes;
-    struct stat status {};
-    bool ok = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
-    if (ok) {
-        // The size it has now; a read that ends early shortens it.
-        bytes.resize(static_cast<std::size_t>(status.st_size));
-        std::size_t size = 0;
-        while (ok && size < bytes.size()) {
-            const auto got = ::read(fd, bytes.data() + size, bytes.size() - size);
-            ok = got >= 0;
-            if (got <= 0)
-                break;
-            size += static_cast<std::size_t>(got);
-        }
-        bytes.resize(size);
-    }
-    ::close(fd);
-    return ok ? std::optional(std::move(bytes)) : std::nullopt;
-}
 
 // Why a way of reading failed, and how much of the files fitted it: of several failures
 // the one that fitted most tells the user what differs.
@@ -302,7 +274,8 @@ NamedResult readNames(const TemplateData& data, const Task& read, std::string_vi
 
 // The answer of task.out for the candidate task; a failure when the scoring is not one
 // the family writes or names a variant the task does not have.
-std::optional<Failure> readScoring(const FamilyTemplates& f, Task& task, std::string_view out) {
+std::optional<Failure> readScoring(const TemplateData& data, const FamilyTemplates& f, Task& task,
+                                   std::string_view out) {
     switch (f.family->scoring) {
     case Scoring::OneVariant: {
         std::size_t best = 0;
@@ -336,21 +309,23 @@ std::optional<Failure> readScoring(const FamilyTemplates& f, Task& task, std::st
     case Scoring::Variants:
         break;
     }
-    // Each variant's answer line (the 3rd, 6th ... of multipleChoiceScoring) ends in "1"
-    // when it is right, also where a removal took the line's name away: read them, then
-    // prove them by writing the scoring again.
-    const Pieces lines = splitLines(out);
-    Task scored;
-    scored.kind = task.kind;
-    scored.variants = task.variants;
-    for (int i = 0; i < VariantCount; ++i) {
-        const auto line = static_cast<std::size_t>(3 * i + 2);
-        if (line < lines.size() && lines[line].ends_with('1'))
-            scored.answers |= 1u << i;
+    const auto& table = data.variantScoring[removedCount(task)];
+    if (const auto found = table.find(Text(out)); found != table.end()) {
+        task.answers = found->second;
+    } else {
+        // The place: against the scoring of the variants whose answer lines (the 3rd,
+        // 6th ...) end in "1".
+        const Pieces lines = splitLines(out);
+        Task scored;
+        scored.kind = task.kind;
+        scored.variants = task.variants;
+        for (int i = 0; i < VariantCount; ++i) {
+            const auto line = static_cast<std::size_t>(3 * i + 2);
+            if (line < lines.size() && lines[line].ends_with('1'))
+                scored.answers |= 1u << i;
+        }
+        return Failure{0, Scoring, firstDifference(out, scoringFrom(f, scored))};
     }
-    if (const Text written = scoringFrom(f, scored); written != out)
-        return Failure{0, Scoring, firstDifference(out, written)};
-    task.answers = scored.answers;
     unsigned removed = 0;
     for (int i = 0; i < VariantCount; ++i)
         if (!task.variants[i])
@@ -423,7 +398,7 @@ Checked checkLayout(const TemplateData& data, const FamilyTemplates& f, const Fi
     note(files[Config] == f.config
              ? std::nullopt
              : std::optional(Failure{0, Config, firstDifference(files[Config], f.config)}));
-    note(readScoring(f, task, files[Scoring]));
+    note(readScoring(data, f, task, files[Scoring]));
     checked.named = readNames(data, task, files[Description]);
     note(checked.named.readings.empty()
              ? std::optional(Failure{0, Description, checked.named.failedAt})

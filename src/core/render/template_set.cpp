@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "core/render/template_set.hpp"
 
+#include "core/common/error.hpp"
 #include "core/common/files.hpp"
 #include "core/common/xml.hpp"
 
 #include <algorithm>
+#include <fcntl.h>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -275,6 +279,31 @@ const FamilyTemplates& TemplateData::family(TaskKind kind) const {
     throw std::logic_error("no template family for this kind of task");
 }
 
+// The exact bytes of a regular file, or none.
+std::optional<std::string> readBytes(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::string bytes;
+    struct stat status {};
+    bool ok = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    if (ok) {
+        // The size it has now; a read that ends early shortens it.
+        bytes.resize(static_cast<std::size_t>(status.st_size));
+        std::size_t size = 0;
+        while (ok && size < bytes.size()) {
+            const auto got = ::read(fd, bytes.data() + size, bytes.size() - size);
+            ok = got >= 0;
+            if (got <= 0)
+                break;
+            size += static_cast<std::size_t>(got);
+        }
+        bytes.resize(size);
+    }
+    ::close(fd);
+    return ok ? std::optional(std::move(bytes)) : std::nullopt;
+}
+
 bool TemplateSources::operator==(const TemplateSources& other) const {
     const auto& a = edits;
     const auto& b = other.edits;
@@ -286,9 +315,15 @@ bool TemplateSources::operator==(const TemplateSources& other) const {
 
 TemplateSources readTemplateSources(const fs::path& systemDir) {
     TemplateSources sources;
+    // As readText reads them, only quicker: their line breaks made CR LF.
     auto read = [&](const std::string& name) {
-        if (!sources.files.count(name))
-            sources.files.emplace(name, readText(systemDir / fs::path(name)));
+        if (sources.files.count(name))
+            return;
+        const auto path = systemDir / fs::path(name);
+        const auto bytes = readBytes(path);
+        if (!bytes)
+            throw Error::cannotOpen(path);
+        sources.files.emplace(name, normaliseBreaks(*bytes));
     };
     for (const auto kind : FormKinds) {
         const Family& family = familyOf(kind);
@@ -329,6 +364,10 @@ TemplateData buildTemplateData(const TemplateSources& sources) {
             data.todayAuthor[two] =
                 header.substr(head.size(), header.size() - head.size() - tail.size());
     }
+    for (int removed = 0; removed <= 3; ++removed)
+        for (unsigned right = 0; right < 32; ++right)
+            data.variantScoring[removed].emplace(joinPieces(multipleChoiceScoring(right, removed)),
+                                                 right);
     data.edits = sources.edits;
     addEditsLayouts(data);
     return data;

@@ -13,6 +13,7 @@
 #include <map>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kavo::render {
@@ -63,6 +64,8 @@ struct TemplateData {
     Text header1, header2;       // file/task_xml.txt, task_xml_2.txt as they are today
     // Their author stretches, when head and tail frame them.
     std::array<std::optional<Text>, 2> todayAuthor;
+    // Multiple choice: by the number removed, each scoring text to its right variants.
+    std::array<std::unordered_map<Text, unsigned>, 4> variantScoring;
     EditsTemplates edits;
     PatternTree editsPages, editsScoring;
     std::vector<EditsLayout> editsPageLayouts, editsScoringLayouts; // by pattern index
@@ -77,6 +80,9 @@ struct TemplateSources {
     EditsTemplates edits;
     bool operator==(const TemplateSources& other) const;
 };
+
+// The exact bytes of a regular file, or none.
+std::optional<std::string> readBytes(const std::filesystem::path& path);
 
 // Reads every file of the sources. Throws kavo::Error at one that cannot be read.
 TemplateSources readTemplateSources(const std::filesystem::path& systemDir);
