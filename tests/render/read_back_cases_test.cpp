@@ -1,4 +1,305 @@
 // SPDX-License-Identifier: MIT
+// Reading back packages changed after writing: the failures with their file and place,
+// the changes that are read, and the packages that can be read in more than one way.
+#include "core/auth/author.hpp"
 #include "tree.hpp"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+
+namespace fs = std::filesystem;
+using kavo::Text;
+using kavo::model::Olympiad;
+using kavo::model::Task;
+using kavo::model::TaskKind;
+using kavo::render::ReadReason;
+using kavo::render::ReadStatus;
+using kavo::test::cp1251;
+using kavo::test::readBytes;
+using kavo::test::Tree;
+using kavo::test::writeBytes;
+
+namespace {
+
+Task choice(TaskKind kind, int number,
+            std::array<std::optional<Text>, 5> variants = {"a", "b", "c", "d", "e"}) {
+    Task task;
+    task.kind = kind;
+    task.number = number;
+    task.condition = "Which?";
+    task.variants = variants;
+    if (kavo::model::isMultipleChoice(kind))
+        task.answers = 0b11;
+    return task;
+}
+
+// Replaces the first `from` in a file of the folder; returns its offset.
+std::size_t edit(const fs::path& file, const Text& from, const Text& to) {
+    Text bytes = readBytes(file);
+    const auto at = bytes.find(from);
+    EXPECT_NE(at, Text::npos) << from;
+    bytes.replace(at, from.size(), to);
+    writeBytes(file, bytes);
+    return at;
+}
+
+} // namespace
+
+TEST(ReadBack, FailuresNameTheFileAndPlace) {
+    struct Case {
+        const char* what;
+        Task task;
+        // Changes the written folder; returns the file and offset to be reported.
+        std::function<std::pair<const char*, std::size_t>(const Tree&, const fs::path&)> change;
+        ReadStatus status = ReadStatus::Mismatch;
+        ReadReason reason = ReadReason::Differs;
+        int readAs = 0; // the number to read, when not the task's
+    };
+    const Task single = choice(TaskKind::SingleChoice, 3);
+    const Case cases[] = {
+        {"missing file", single,
+         [](const Tree& t, const fs::path& f) {
+             fs::remove(t.file(f, "task.out"));
+             return std::pair("task.out", std::size_t{0});
+         },
+         ReadStatus::Missing, ReadReason::MissingFile},
+        {"hand-edited page end", single,
+         [](const Tree& t, const fs::path& f) {
+             return std::pair("task.asp",
+                              edit(t.file(f, "task.asp"), "<%next()%>", "<%nxt()%>") + 3);
+         }},
+        {"hand-edited opening", single,
+         [](const Tree& t, const fs::path& f) {
+             return std::pair("task.asp",
+                              edit(t.file(f, "task.asp"), "kavo-task", "kavo-tusk") + 6);
+         }},
+        {"changed TASK.CFG", single,
+         [](const Tree& t, const fs::path& f) {
+             return std::pair("TASK.CFG", edit(t.file(f, "TASK.CFG"), "radio", "radix") + 4);
+         }},
+        {"scoring names an answer that is no variant", single,
+         [](const Tree& t, const fs::path& f) {
+             return std::pair("task.out", edit(t.file(f, "task.out"), "ans1=0", "ans1=7") + 5);
+         }},
+        {"scoring names a removed folded variant",
+         choice(TaskKind::FoldedChoice, 3, {"a", "b", "c", "d", std::nullopt}),
+         [](const Tree& t, const fs::path& f) {
+             return std::pair("task.out", edit(t.file(f, "task.out"), "ans1=0", "ans1=4") + 5);
+         },
+         ReadStatus::Mismatch, ReadReason::RemovedVariantNamed},
+        {"scoring names a removed multiple-choice variant",
+         choice(TaskKind::MultipleChoice, 3, {"a", "b", "c", "d", std::nullopt}),
+         [](const Tree& t, const fs::path& f) {
+             // The emptied line of E's answer.
+             return std::pair("task.out", edit(t.file(f, "task.out"), "score[4]=1\r\n\r\n\r\n",
+                                               "score[4]=1\r\n\r\n1\r\n") +
+                                              14);
+         },
+         ReadStatus::Mismatch, ReadReason::RemovedVariantNamed},
+        {"a description of another number", single,
+         [](const Tree&, const fs::path&) { return std::pair("task.xml", std::size_t{17}); },
+         ReadStatus::Mismatch, ReadReason::Differs, 4},
+        {"only the page saved by the review", choice(TaskKind::MultipleChoice, 3),
+         [](const Tree& t, const fs::path& f) {
+             writeBytes(t.file(f, "task.asp"), readBytes(t.file(f, "task.asp")) + "\r\n");
+             const auto out = readBytes(t.file(f, "task.out"));
+             return std::pair("task.out", out.size() - 2);
+         }},
+        {"saved twice by the review", single,
+         [](const Tree& t, const fs::path& f) {
+             for (const char* name : {"task.asp", "task.out", "task.xml"})
+                 writeBytes(t.file(f, name), readBytes(t.file(f, name)) + "\r\n\r\n");
+             return std::pair("task.out", readBytes(t.file(f, "task.out")).size() - 4);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Tree tree;
+        const auto templates = kavo::render::TemplateSet::load(tree.system);
+        const auto folder = tree.write(c.task, tree.olympiad).folder;
+        const auto [file, offset] = c.change(tree, folder);
+        const auto result =
+            readTask(templates, tree.olympiad, folder, c.readAs ? c.readAs : c.task.number);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.reason, c.reason);
+        EXPECT_EQ(result.place.file, file);
+        if (c.status != ReadStatus::Missing) {
+            EXPECT_EQ(result.place.offset, offset) << result.report(kavo::Lang::English);
+        }
+        EXPECT_FALSE(result.task);
+    }
+}
+
+TEST(ReadBack, TemplatesOfAnotherFamilyVersion) {
+    // Written while the single-choice templates said "</ul>": today's say "</ol>".
+    Tree tree;
+    const auto templates = kavo::render::TemplateSet::load(tree.system);
+    const auto part4 = tree.system / "file" / "task_part4.txt";
+    const Text shipped = readBytes(part4);
+    edit(part4, "</ol>", "</ul>");
+    const auto folder = tree.write(choice(TaskKind::SingleChoice, 2), tree.olympiad).folder;
+    writeBytes(part4, shipped);
+    const auto result = readTask(templates, tree.olympiad, folder, 2);
+    EXPECT_EQ(result.status, ReadStatus::Mismatch);
+    EXPECT_EQ(result.place.file, "task.asp");
+    const Text page = readBytes(tree.file(folder, "task.asp"));
+    EXPECT_EQ(result.place.offset, page.find("</ul>") + 2);
+    EXPECT_EQ(result.place.line,
+              1u + std::count(page.begin(), page.begin() + page.find("</ul>"), '\n'));
+    EXPECT_EQ(result.place.column, 3u);
+    EXPECT_NE(result.report(kavo::Lang::English)
+                  .find("task.asp differs from what the program writes, at byte"),
+              std::string::npos);
+    EXPECT_NE(result.report(kavo::Lang::Russian).find("task.asp отличается"), std::string::npos);
+}
+
+TEST(ReadBack, ChangesThatAreRead) {
+    Task ownNames =
+        choice(TaskKind::MultipleChoice, 14, {"a", "b", "c", std::nullopt, std::nullopt});
+    ownNames.names = kavo::model::OwnNames{cp1251("Задача о числах"), "Numbers > 3"};
+    Task emptyKept = choice(TaskKind::FoldedChoice, 20, {"a", "b", "", "d", std::nullopt});
+    Task removedC = choice(TaskKind::SingleChoice, 5, {"a", "b", std::nullopt, "d", "e"});
+    Task removedE = choice(TaskKind::SingleChoice, 5, {"a", "b", "d", "e", std::nullopt});
+    struct Case {
+        const char* what;
+        Task task;
+        Task read;
+        std::function<void(const Tree&, const fs::path&)> change;
+        kavo::render::WrittenWith written;
+    };
+    const kavo::render::WrittenWith plain;
+    auto reviewed = plain;
+    reviewed.reviewSaved = true;
+    auto partB = plain;
+    partB.partLetter = 'B';
+    auto otherAuthor = plain;
+    otherAuthor.authorLineDiffers = true;
+    const Case cases[] = {
+        {"saved unchanged by the review", ownNames, ownNames,
+         [](const Tree& t, const fs::path& f) {
+             for (const char* name : {"task.asp", "task.out", "task.xml"})
+                 writeBytes(t.file(f, name), readBytes(t.file(f, name)) + "\r\n");
+         },
+         reviewed},
+        {"a later author Save", ownNames, ownNames,
+         [](const Tree& t, const fs::path&) {
+             kavo::auth::saveAuthor(t.system.parent_path(), cp1251("Иванов & Ко"));
+         },
+         otherAuthor},
+        {"a variant left empty, its stretch in the page", emptyKept, emptyKept, {}, partB},
+        {"single-choice variants removed but the last ones", removedC, removedE, {}, plain},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Tree tree;
+        // Loaded before the change: the load after it must see the new templates.
+        const auto before = kavo::render::TemplateSet::load(tree.system);
+        const auto folder = tree.write(c.task, tree.olympiad).folder;
+        if (c.change)
+            c.change(tree, folder);
+        const auto result = readTask(kavo::render::TemplateSet::load(tree.system), tree.olympiad,
+                                     folder, c.task.number);
+        ASSERT_EQ(result.status, ReadStatus::Read) << result.report(kavo::Lang::English);
+        EXPECT_EQ(*result.task, c.read);
+        EXPECT_EQ(result.written, c.written);
+    }
+}
+
+TEST(ReadBack, AuthorLineIsDataOfTheDescription) {
+    Tree tree;
+    kavo::auth::saveAuthor(tree.dir.path(), cp1251("Петров <П.> & \"Ко\""));
+    const Task task = choice(TaskKind::SingleChoice, 30);
+    const auto folder = tree.write(task, tree.olympiad).folder;
+    kavo::auth::saveAuthor(tree.dir.path(), "Someone else");
+    const auto result = kavo::render::readTask(tree.system, tree.olympiad, 30);
+    ASSERT_EQ(result.status, ReadStatus::Read);
+    EXPECT_EQ(*result.task, task);
+    EXPECT_EQ(result.written.partLetter, 'C');
+    EXPECT_TRUE(result.written.authorLineDiffers);
+    EXPECT_EQ(result.written.authorLine, cp1251("Петров &lt;П.> &amp; &quot;Ко&quot;"));
+    EXPECT_EQ(result.report(kavo::Lang::English),
+              "\nThe task in PartC/30 was written with another author line: Петров &lt;П.> &amp; "
+              "&quot;Ко&quot;");
+}
+
+TEST(ReadBack, PackagesReadInMoreThanOneWay) {
+    const Text separator = readBytes(kavo::test::shippedSystemFolder() / "file" / "task_part2.txt");
+    Task inCondition = choice(TaskKind::SingleChoice, 1);
+    inCondition.condition = "x\r\n" + separator + "\r\ny";
+    Task prompt;
+    prompt.kind = TaskKind::TypedAnswer;
+    prompt.number = 2;
+    prompt.condition = cp1251("Сколько будет 2+2? Введите корректный ответ");
+    prompt.typedAnswer = "4";
+    Task entity = choice(TaskKind::FoldedChoice, 3);
+    entity.names = kavo::model::OwnNames{"R&D", "R&amp;D"};
+    Task placeholder;
+    placeholder.kind = TaskKind::Edits;
+    placeholder.condition = "Main";
+    placeholder.subQuestions = {{"one", "1"}, {"two, see *vs3*", "2"}};
+    placeholder.folder = "Edits";
+    struct Case {
+        Task task;
+        ReadReason reason;
+        const char* file;
+        std::function<std::size_t(const Text&)> offset; // in that file
+        std::size_t readings;
+    };
+    const Case cases[] = {
+        {inCondition, ReadReason::TemplateText, "task.asp",
+         [&](const Text& page) { return page.find("x\r\n" + separator) + 1; }, 2},
+        {prompt, ReadReason::Prompt, "task.asp",
+         [](const Text& page) { return page.find(cp1251("Введите")); }, 2},
+        {entity, ReadReason::Names, "task.xml",
+         [](const Text& xml) { return xml.find("R&amp;D") + 1; }, 3},
+        {placeholder, ReadReason::Placeholder, "task.asp",
+         [](const Text& page) { return page.find("*vs3*"); }, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.reason));
+        Tree tree;
+        const auto templates = kavo::render::TemplateSet::load(tree.system);
+        const auto folder = tree.write(c.task, tree.olympiad).folder;
+        const auto result = readAnyTask(templates, tree.olympiad, folder);
+        ASSERT_EQ(result.status, ReadStatus::Ambiguous);
+        EXPECT_EQ(result.reason, c.reason);
+        EXPECT_EQ(result.place.file, c.file);
+        EXPECT_EQ(result.place.offset, c.offset(readBytes(tree.file(folder, c.file))));
+        ASSERT_EQ(result.readings.size(), c.readings);
+        EXPECT_NE(std::find(result.readings.begin(), result.readings.end(), c.task),
+                  result.readings.end());
+        for (const auto& reading : result.readings)
+            EXPECT_TRUE(tree.rendersTo(reading, tree.olympiad, folder));
+    }
+}
+
+TEST(ReadBack, AnyTaskTellsFormTasksFromEditsTasks) {
+    Tree tree;
+    const auto templates = kavo::render::TemplateSet::load(tree.system);
+    Task edits;
+    edits.kind = TaskKind::Edits;
+    edits.condition = cp1251("Найдите ошибки");
+    edits.subQuestions = {{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d", "4"}};
+    edits.title = "Edits 5";
+    edits.folder = "PartA/5"; // typed as "5"
+    Task typed;
+    typed.kind = TaskKind::TypedAnswer;
+    typed.number = 14;
+    typed.condition = "2+2?";
+    typed.typedAnswer = "4";
+    for (const Task& task : {edits, typed}) {
+        const auto folder = tree.write(task, tree.olympiad).folder;
+        const auto result = readAnyTask(templates, tree.olympiad, folder);
+        ASSERT_EQ(result.status, ReadStatus::Read) << result.report(kavo::Lang::English);
+        EXPECT_EQ(*result.task, task);
+    }
+    EXPECT_EQ(*readEditsTask(templates, tree.olympiad, "PartA/5").task, edits);
+    EXPECT_EQ(readEditsTask(templates, tree.olympiad, "PartB/14").status, ReadStatus::Mismatch);
+    // A folder not named by a number holds no task of the form.
+    Task single = choice(TaskKind::SingleChoice, 7);
+    const auto written = tree.package(single, tree.olympiad);
+    kavo::writeTaskFolder(tree.olympiad.outputDir, "Extra", written.files());
+    EXPECT_EQ(readAnyTask(templates, tree.olympiad, "Extra").status, ReadStatus::Mismatch);
+    EXPECT_EQ(readAnyTask(templates, tree.olympiad, "Extra", 7).status, ReadStatus::Read);
+}

@@ -9,7 +9,6 @@
 #include <map>
 #include <random>
 
-namespace fs = std::filesystem;
 using kavo::Text;
 using kavo::model::Olympiad;
 using kavo::model::Task;
@@ -71,8 +70,8 @@ struct Generator {
                 t += pieces[below(static_cast<int>(pieces.size()))];
             if (withDoubt)
                 t += doubtful[below(static_cast<int>(doubtful.size()))] + "z";
-            // A text that begins or ends with a line break, or holds an empty line, meets
-            // the removal templates, which erase it: the writer cannot keep it.
+            // A text that begins with a line break can meet a removal template, which then
+            // erases the text's separator: the writer cannot keep it (nor the next bounds).
             if (t.starts_with(CRLF) || t.ends_with(CRLF) || t.find(CRLF + CRLF) != Text::npos)
                 continue;
             return t;
@@ -145,15 +144,6 @@ struct Generator {
     }
 };
 
-bool removedLast(const Task& task) {
-    const auto firstRemoved = std::find(task.variants.begin(), task.variants.end(), std::nullopt);
-    return std::all_of(firstRemoved, task.variants.end(), [](const auto& v) { return !v; });
-}
-
-int emptyCount(const Task& task) {
-    return static_cast<int>(std::count(task.variants.begin(), task.variants.end(), Text()));
-}
-
 } // namespace
 
 TEST(ReadBackProperty, WriteReadWrite) {
@@ -165,15 +155,15 @@ TEST(ReadBackProperty, WriteReadWrite) {
     Generator generate;
     int read = 0, asRemoved = 0;
     std::map<kavo::render::ReadReason, int> doubts;
-    for (int round = 0; round < 600; ++round) {
+    for (int round = 0; round < 480; ++round) {
         const bool doubtful = round % 2 == 1;
         const Olympiad& olympiad = round % 5 == 0 ? onePart : withParts;
         const bool edits = round % 6 == 5;
         const Task task = edits ? generate.editsTask(doubtful)
                                 : generate.formTask(doubtful, 1 + generate.below(36));
         const auto package = tree.write(task, olympiad);
-        const auto result = edits ? readEditsTask(templates, olympiad, package.folder)
-                                  : readTask(templates, olympiad, package.folder, task.number);
+        // Read as a listing of the tree does: Edits folders are named by numbers too.
+        const auto result = readAnyTask(templates, olympiad, package.folder);
         SCOPED_TRACE("round " + std::to_string(round) + ": " + result.report(kavo::Lang::English));
         if (!doubtful) {
             ASSERT_EQ(result.status, ReadStatus::Read);
@@ -197,17 +187,15 @@ TEST(ReadBackProperty, WriteReadWrite) {
         }
         ASSERT_TRUE(tree.rendersTo(*result.task, olympiad, package.folder));
         if (*result.task != task) {
-            // A variant left empty whose block the removals took out is read as removed, and
-            // removed single-choice variants as the last ones.
-            ASSERT_TRUE(emptyCount(*result.task) < emptyCount(task) ||
-                        (emptyCount(*result.task) == emptyCount(task) &&
-                         removedLast(*result.task) && !removedLast(task)))
-                << ::testing::PrintToString(task);
+            // Only the single-choice page, whose separators are all alike, is read by the
+            // conventions: a variant left empty that the page shows nothing of, or the
+            // removed ones, are read as the last ones removed.
+            ASSERT_EQ(task.kind, TaskKind::SingleChoice) << ::testing::PrintToString(task);
             ++asRemoved;
         }
     }
     // The stream reaches every outcome.
-    EXPECT_EQ(read, 300);
+    EXPECT_EQ(read, 240);
     EXPECT_GT(asRemoved, 0);
     using kavo::render::ReadReason;
     for (const auto reason : {ReadReason::TemplateText, ReadReason::EmptyOrRemoved,

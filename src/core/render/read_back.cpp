@@ -8,11 +8,9 @@
 
 #include <algorithm>
 #include <array>
-#include <fcntl.h>
+#include <mutex>
 #include <stdexcept>
-#include <sys/stat.h>
 #include <tuple>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -29,37 +27,6 @@ constexpr std::array<std::string_view, FileCount> FileNames{"task.asp", "TASK.CF
                                                             "task.xml"};
 using Files = std::array<std::string, FileCount>;
 
-// Translated by the writer in a Russian typed-answer page (as renderTask does).
-constexpr std::string_view EnglishPrompt = "Enter the correct answer";
-constexpr std::string_view RussianPrompt =
-    "\xC2\xE2\xE5\xE4\xE8\xF2\xE5 \xEA\xEE\xF0\xF0\xE5\xEA\xF2\xED\xFB\xE9 \xEE\xF2\xE2\xE5\xF2";
-
-// The exact bytes of a regular file, or none.
-std::optional<std::string> readBytes(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    std::string bytes;
-    struct stat status {};
-    bool ok = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
-    if (ok) {
-        bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
-        std::size_t size = 0;
-        for (;;) {
-            if (size == bytes.size())
-                bytes.resize(bytes.size() * 2);
-            const auto got = ::read(fd, bytes.data() + size, bytes.size() - size);
-            if (got <= 0) {
-                ok = got == 0;
-                break;
-            }
-            size += static_cast<std::size_t>(got);
-        }
-        bytes.resize(size);
-    }
-    ::close(fd);
-    return ok ? std::optional(std::move(bytes)) : std::nullopt;
-}
 
 // Why a way of reading failed, and how much of the files fitted it: of several failures
 // the one that fitted most tells the user what differs.
@@ -88,7 +55,6 @@ struct Reading {
     std::array<std::vector<Span>, FileCount> cuts; // the holes of the page and the scoring
     std::vector<int> labels;                       // what fills each hole of the page
     std::optional<Doubt> doubt;
-    int erasedEmpty = 0; // variants left empty that the page shows nothing of
 };
 
 struct Attempt {
@@ -184,31 +150,52 @@ std::optional<Text> typedName(std::string_view escaped,
     return Text(escaped);
 }
 
-// The description with the task's names and author stretch as it stands, today's author
-// line in place of the stretch: whether the author line differs from today's.
+// Whether the author line differs from today's: the description rendered with today's
+// author stretch in place of the one read differs from the file.
 bool authorDiffers(const TemplateData& data, const Task& task, const WrittenWith& written,
                    std::string_view xml) {
-    const Text& header = task.number >= 10 ? data.header2 : data.header1;
-    const Text& head = task.number >= 10 ? data.head2 : data.head1;
-    const std::size_t around = head.size() + data.tail.size() + CRLF.size();
-    if (header.size() < around || header.compare(0, head.size(), head) != 0 ||
-        header.compare(header.size() - data.tail.size() - 2, Text::npos, data.tail + Text(CRLF)))
+    const auto& today = data.todayAuthor[task.number >= 10 ? 1 : 0];
+    if (!today)
         return true;
-    const auto today = std::string_view(header).substr(head.size(), header.size() - around);
+    // Only identifiers ("TaskA1", "TaskA") are ever rewritten inside the stretch.
+    if (*today == written.authorLine && today->find("Task") == Text::npos)
+        return false;
     const auto described =
-        descriptionFrom(data, task, written.partLetter, written.identifiersWithoutPart, today);
+        descriptionFrom(data, task, written.partLetter, written.identifiersWithoutPart, *today);
     return !described || *described != xml;
 }
 
+// A name in the form of a default identifier: "Task", a part letter or none, and digits.
+bool identifierLike(std::string_view name) {
+    if (!name.starts_with("Task"))
+        return false;
+    name.remove_prefix(4);
+    if (!name.empty() && name.front() >= 'A' && name.front() <= 'C')
+        name.remove_prefix(1);
+    return !name.empty() && name.size() <= 2 &&
+           std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 // The names, identifiers and author stretch of a description of the task's kind, removed
-// variants and number. Own names equal to the default identifiers give the same bytes as
-// the default names: they are read as the default names, which the form gives unless
-// the teacher types exactly the identifiers.
-NamedResult readNames(const TemplateData& data, Task task, std::string_view xml) {
+// variants and number. Own names that look like default identifiers give the bytes of
+// default names: they are read as default names (of this number or, failing that, not at
+// all), since the form gives those unless the teacher types exactly such names. No name
+// or author line holds cost="1": the writer escapes their quotes.
+NamedResult readNames(const TemplateData& data, const Task& read, std::string_view xml) {
     NamedResult result;
-    task.names.reset();
-    const std::pair<std::optional<char>, bool> identifiers[] = {
-        {std::nullopt, false}, {'B', false}, {'C', false}, {std::nullopt, true}};
+    // What the description depends on: the kind, the number and the removed variants.
+    Task task;
+    task.kind = read.kind;
+    task.number = read.number;
+    task.variants = read.variants;
+    std::array<std::pair<std::optional<char>, bool>, 4> identifiers{
+        {{std::nullopt, false}, {'B', false}, {'C', false}, {std::nullopt, true}}};
+    // The header's identifiers start at the 17th character: try the form that stands there
+    // first.
+    const char letter = xml.size() > 16 ? xml[16] : 'A';
+    std::stable_partition(identifiers.begin(), identifiers.end(), [letter](const auto& form) {
+        return form.second ? letter >= '0' && letter <= '9' : form.first.value_or('A') == letter;
+    });
     for (const auto& [letter, withoutPart] : identifiers) {
         const auto marked = descriptionFrom(data, task, letter, withoutPart, "\x01");
         if (!marked)
@@ -231,10 +218,8 @@ NamedResult readNames(const TemplateData& data, Task task, std::string_view xml)
             continue;
         }
         result.readings.push_back({std::nullopt, {Text(stretch), false, letter, withoutPart}, {}});
+        return result; // the identifiers of one number differ from each other
     }
-    if (!result.readings.empty())
-        return result;
-
     task.names = model::OwnNames{"\x02", "\x03"};
     const auto text = descriptionFrom(data, task, std::nullopt, false, "\x01");
     const Marked marked = cutAtMarkerBytes(*text);
@@ -266,6 +251,10 @@ NamedResult readNames(const TemplateData& data, Task task, std::string_view xml)
         result.failedAt = std::max(result.failedAt, typedRussian ? englishAt : russianAt);
         return result;
     }
+    if (*russian == *english && identifierLike(*russian)) {
+        result.failedAt = std::max(result.failedAt, russianAt);
+        return result;
+    }
     const WrittenWith written{Text(*author), false, std::nullopt, false};
     result.readings.push_back({model::OwnNames{*typedRussian, *typedEnglish}, written, {}});
     if (otherRussian)
@@ -281,7 +270,8 @@ NamedResult readNames(const TemplateData& data, Task task, std::string_view xml)
 
 // The answer of task.out for the candidate task; a failure when the scoring is not one
 // the family writes or names a variant the task does not have.
-std::optional<Failure> readScoring(const FamilyTemplates& f, Task& task, std::string_view out) {
+std::optional<Failure> readScoring(const TemplateData& data, const FamilyTemplates& f, Task& task,
+                                   std::string_view out) {
     switch (f.family->scoring) {
     case Scoring::OneVariant: {
         std::size_t best = 0;
@@ -298,7 +288,8 @@ std::optional<Failure> readScoring(const FamilyTemplates& f, Task& task, std::st
         return Failure{0, Scoring, best};
     }
     case Scoring::Typed: {
-        Task marked = task;
+        Task marked;
+        marked.kind = task.kind;
         marked.typedAnswer = "\x01";
         const Text text = scoringFrom(f, marked);
         const auto at = text.find('\x01');
@@ -314,29 +305,40 @@ std::optional<Failure> readScoring(const FamilyTemplates& f, Task& task, std::st
     case Scoring::Variants:
         break;
     }
-    const auto& table = f.variantScoring[removedCount(task)];
-    const auto found = table.find(Text(out));
-    if (found == table.end()) {
-        std::size_t best = 0;
-        for (const auto& [text, right] : table)
-            best = std::max(best, firstDifference(out, text));
-        return Failure{0, Scoring, best};
+    const auto& table = data.variantScoring[removedCount(task)];
+    if (const auto found = table.find(Text(out)); found != table.end()) {
+        task.answers = found->second;
+    } else {
+        // The place: against the scoring of the variants whose answer lines (the 3rd,
+        // 6th ...) end in "1".
+        const Pieces lines = splitLines(out);
+        Task scored;
+        scored.kind = task.kind;
+        scored.variants = task.variants;
+        for (int i = 0; i < VariantCount; ++i) {
+            const auto line = static_cast<std::size_t>(3 * i + 2);
+            if (line < lines.size() && lines[line].ends_with('1'))
+                scored.answers |= 1u << i;
+        }
+        return Failure{0, Scoring, firstDifference(out, scoringFrom(f, scored))};
     }
-    task.answers = found->second;
     unsigned removed = 0;
     for (int i = 0; i < VariantCount; ++i)
         if (!task.variants[i])
             removed |= 1u << i;
     if (task.answers & removed) {
-        Task kept = task;
-        kept.answers &= ~removed;
+        Task kept;
+        kept.kind = task.kind;
+        kept.variants = task.variants;
+        kept.answers = task.answers & ~removed;
         return Failure{0, Scoring, firstDifference(out, scoringFrom(f, kept)),
                        ReadReason::RemovedVariantNamed};
     }
     return std::nullopt;
 }
 
-// The task a page layout gives with the texts of its holes.
+// The task a page layout gives with the texts of its holes, all but the condition (the
+// first hole), which may be large and is copied once it is read.
 Task taskOfShape(const PageShape& shape, const std::vector<Span>& holes, std::string_view page,
                  TaskKind kind, int number) {
     Task task;
@@ -346,26 +348,110 @@ Task taskOfShape(const PageShape& shape, const std::vector<Span>& holes, std::st
     for (int i = 0; i < VariantCount && model::isChoice(kind); ++i)
         if (shape.states[i] != VariantState::Removed)
             task.variants[i] = Text();
-    for (std::size_t k = 0; k < holes.size(); ++k) {
-        Text text(page.substr(holes[k].begin, holes[k].end - holes[k].begin));
-        if (shape.holes[k] == ConditionHole)
-            task.condition = std::move(text);
-        else
-            task.variants[shape.holes[k]] = std::move(text);
-    }
+    for (std::size_t k = 0; k < holes.size(); ++k)
+        if (shape.holes[k] != ConditionHole)
+            task.variants[shape.holes[k]] =
+                Text(page.substr(holes[k].begin, holes[k].end - holes[k].begin));
     return task;
 }
 
-// Every reading of the files as a task of this family. Layouts that give the same page
-// are tried from the preferred one; the first that the other files accept, and any other
-// as much preferred, are read.
+// A layout of a cut checked against the four files: the task it gives and what the
+// description says, or the first file that does not fit and how many do.
+struct Checked {
+    Task task;
+    NamedResult named;
+    std::optional<Failure> failure;
+};
+
+Checked checkLayout(const TemplateData& data, const FamilyTemplates& f, const Files& files,
+                    const PatternTree::Match& match, const PageShape& shape, int number) {
+    const auto& page = files[Page];
+    Checked checked{taskOfShape(shape, match.holes, page, f.family->kind, number), {}, {}};
+    Task& task = checked.task;
+    int fitted = 0;
+    auto note = [&](std::optional<Failure> failure) {
+        if (!failure)
+            ++fitted;
+        else if (!checked.failure)
+            checked.failure = failure;
+    };
+    // A page without removals or translation is the templates and the texts joined, which
+    // the cut has proved; any other is rendered again.
+    const auto condition = std::string_view(page).substr(match.holes[0].begin,
+                                                         match.holes[0].end - match.holes[0].begin);
+    const bool joined =
+        f.family->around.empty()
+            ? !shape.russianPrompt && !isRussianCondition(condition)
+            : std::none_of(shape.states.begin(), shape.states.end(),
+                           [](VariantState s) { return s == VariantState::Removed; });
+    std::optional<Failure> pageFailure;
+    if (!joined) {
+        task.condition = Text(condition);
+        if (const Text rendered = pageFrom(f, task); rendered != page)
+            pageFailure = Failure{0, Page, firstDifference(page, rendered)};
+    }
+    note(pageFailure);
+    note(files[Config] == f.config
+             ? std::nullopt
+             : std::optional(Failure{0, Config, firstDifference(files[Config], f.config)}));
+    note(readScoring(data, f, task, files[Scoring]));
+    checked.named = readNames(data, task, files[Description]);
+    note(checked.named.readings.empty()
+             ? std::optional(Failure{0, Description, checked.named.failedAt})
+             : std::nullopt);
+    if (checked.failure)
+        checked.failure->fitted = fitted;
+    else if (joined)
+        task.condition = Text(condition);
+    return checked;
+}
+
+// The readings of a checked layout: one for each reading of the description, and for a
+// Russian condition that holds the Russian prompt, which may have been typed in English
+// and translated by the writer, as many more.
+void addReadings(Attempt& attempt, const TemplateData& data, const FamilyTemplates& f,
+                 const Files& files, Checked&& checked, const PatternTree::Match& match,
+                 const PageShape& shape) {
+    const auto& named = checked.named.readings;
+    auto add = [&](Task read, const std::optional<Doubt>& doubt) {
+        for (std::size_t r = 0; r < named.size(); ++r) {
+            Reading reading{r + 1 < named.size() ? read : std::move(read),
+                            named[r].written,
+                            {},
+                            shape.holes,
+                            doubt ? doubt : named[r].doubt};
+            reading.task.names = named[r].names;
+            reading.cuts[Page] = match.holes;
+            reading.written.authorLineDiffers =
+                authorDiffers(data, reading.task, reading.written, files[Description]);
+            attempt.readings.push_back(std::move(reading));
+        }
+    };
+    std::optional<Task> typedInEnglish;
+    const auto at = checked.task.condition.find(RussianPrompt);
+    if (shape.russianPrompt && at != Text::npos) {
+        typedInEnglish = checked.task;
+        typedInEnglish->condition =
+            replaceAll(checked.task.condition, RussianPrompt, EnglishPrompt);
+        if (pageFrom(f, *typedInEnglish) != files[Page])
+            typedInEnglish.reset();
+    }
+    add(std::move(checked.task), std::nullopt);
+    if (typedInEnglish)
+        add(std::move(*typedInEnglish), Doubt{ReadReason::Prompt, Page, match.holes[0].begin + at});
+}
+
+// Every reading of the files as a task of this family. A variant left empty whose block a
+// removal took out leaves no trace, so a page can be read with more such variants and the
+// separators inside a text: the layouts of every cut are tried, those that leave fewest
+// empty variants without a trace first, and once one of them is read the others are not
+// (which also spares rendering a large page for each). Of a cut's layouts the first that
+// the other files accept is read, and any other as much preferred.
 Attempt readFamily(const TemplateData& data, const FamilyTemplates& f, const Files& files,
                    int number, bool diagnose) {
     Attempt attempt;
-    const bool configFits = files[Config] == f.config;
-    const Failure configFailure{0, Config, firstDifference(files[Config], f.config)};
-    if (!configFits && !diagnose) {
-        attempt.fail(configFailure);
+    if (files[Config] != f.config && !diagnose) {
+        attempt.fail({0, Config, firstDifference(files[Config], f.config)});
         return attempt;
     }
     const auto& page = files[Page];
@@ -374,68 +460,32 @@ Attempt readFamily(const TemplateData& data, const FamilyTemplates& f, const Fil
         std::size_t deepest = 0;
         if (diagnose)
             f.pages.match(page, &deepest);
-        attempt.fail({configFits ? 1 : 0, Page, deepest});
+        attempt.fail({files[Config] == f.config ? 1 : 0, Page, deepest});
         return attempt;
     }
-    for (const auto& match : matches) {
-        const auto& shapes = f.shapes[match.pattern];
-        std::optional<std::pair<int, bool>> chosen;
-        for (const auto& shape : shapes) {
-            const auto key = std::pair(shape.erasedEmpty, !shape.removedSuffix());
-            if (chosen && key > *chosen)
-                break;
-            Task task = taskOfShape(shape, match.holes, page, f.family->kind, number);
-            std::optional<Failure> first;
-            int fitted = 0;
-            auto note = [&](std::optional<Failure> failure) {
-                if (!failure)
-                    ++fitted;
-                else if (!first)
-                    first = failure;
-            };
-            const Text rendered = pageFrom(f, task);
-            note(rendered == page
-                     ? std::nullopt
-                     : std::optional(Failure{0, Page, firstDifference(page, rendered)}));
-            note(configFits ? std::nullopt : std::optional(configFailure));
-            note(readScoring(f, task, files[Scoring]));
-            const NamedResult named = readNames(data, task, files[Description]);
-            note(named.readings.empty() ? std::optional(Failure{0, Description, named.failedAt})
-                                        : std::nullopt);
-            if (first) {
-                first->fitted = fitted;
-                attempt.fail(*first);
-                continue;
-            }
-            chosen = key;
-            std::vector<Task> conditions{task};
-            // A Russian condition that holds the Russian prompt may have been typed with the
-            // English one, which the writer translated.
-            std::optional<Doubt> promptDoubt;
-            if (task.kind == TaskKind::TypedAnswer && isRussianCondition(task.condition)) {
-                const auto at = task.condition.find(RussianPrompt);
-                if (at != Text::npos) {
-                    Task other = task;
-                    other.condition = replaceAll(task.condition, RussianPrompt, EnglishPrompt);
-                    if (pageFrom(f, other) == page) {
-                        conditions.push_back(other);
-                        promptDoubt = Doubt{ReadReason::Prompt, Page, match.holes[0].begin + at};
-                    }
-                }
-            }
-            for (std::size_t c = 0; c < conditions.size(); ++c)
-                for (const auto& n : named.readings) {
-                    Reading reading{conditions[c], n.written, {},
-                                    shape.holes,   n.doubt,   shape.erasedEmpty};
-                    reading.task.names = n.names;
-                    reading.cuts[Page] = match.holes;
-                    if (c > 0)
-                        reading.doubt = promptDoubt;
-                    reading.written.authorLineDiffers =
-                        authorDiffers(data, reading.task, reading.written, files[Description]);
-                    attempt.readings.push_back(std::move(reading));
-                }
+    std::vector<std::pair<std::size_t, const PageShape*>> order;
+    for (std::size_t m = 0; m < matches.size(); ++m)
+        for (const auto& shape : f.shapes[matches[m].pattern])
+            order.emplace_back(m, &shape);
+    std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
+        return a.second->erasedEmpty < b.second->erasedEmpty;
+    });
+    std::optional<int> level;
+    std::vector<std::optional<std::pair<int, bool>>> chosen(matches.size());
+    for (const auto& [m, shape] : order) {
+        if (level && shape->erasedEmpty > *level)
+            break;
+        const auto key = std::pair(shape->emptyKept(), !shape->removedSuffix());
+        if (chosen[m] && key > *chosen[m])
+            continue;
+        Checked checked = checkLayout(data, f, files, matches[m], *shape, number);
+        if (checked.failure) {
+            attempt.fail(*checked.failure);
+            continue;
         }
+        chosen[m] = key;
+        level = shape->erasedEmpty;
+        addReadings(attempt, data, f, files, std::move(checked), matches[m], *shape);
     }
     return attempt;
 }
@@ -500,13 +550,44 @@ NamedResult readEditsNames(const TemplateData& data, int count, std::string_view
     return result;
 }
 
+// The main condition and sub-questions of an Edits page cut; none when a placeholder
+// used twice holds two texts.
+std::optional<Task> editsTaskOfCut(const EditsLayout& layout, const std::vector<Span>& holes,
+                                   std::string_view page) {
+    std::vector<std::optional<std::string_view>> texts(layout.count + 1);
+    for (std::size_t k = 0; k < holes.size(); ++k) {
+        const auto piece = page.substr(holes[k].begin, holes[k].end - holes[k].begin);
+        auto& text = texts[layout.holes[k]];
+        if (text && *text != piece)
+            return std::nullopt;
+        text = piece;
+    }
+    Task task;
+    task.kind = TaskKind::Edits;
+    task.condition = Text(texts[0].value_or(""));
+    for (int i = 1; i <= layout.count; ++i)
+        task.subQuestions.push_back({Text(texts[i].value_or("")), {}});
+    return task;
+}
+
+// A placeholder the writer fills, left in a typed text: it may have filled others like it
+// that were typed.
+std::optional<Doubt> placeholderDoubt(std::string_view text, const std::vector<Span>& holes,
+                                      std::string_view name, int file) {
+    for (const auto& hole : holes)
+        if (const auto at = placeholderIn(text.substr(hole.begin, hole.end - hole.begin), name))
+            return Doubt{ReadReason::Placeholder, file, hole.begin + *at};
+    return std::nullopt;
+}
+
+// Every reading of the files as an Edits task: each cut of the page with each cut of the
+// scoring for as many sub-questions.
 Attempt readEdits(const TemplateData& data, const Files& files, const fs::path& folder,
                   bool diagnose) {
     Attempt attempt;
     const Text config = data.edits.taskCfg + Text(CRLF);
-    const bool configFits = files[Config] == config;
     const Failure configFailure{0, Config, firstDifference(files[Config], config)};
-    if (!configFits && !diagnose) {
+    if (files[Config] != config && !diagnose) {
         attempt.fail(configFailure);
         return attempt;
     }
@@ -517,7 +598,7 @@ Attempt readEdits(const TemplateData& data, const Files& files, const fs::path& 
         std::size_t deepest = 0;
         if (diagnose)
             data.editsPages.match(page, &deepest);
-        attempt.fail({configFits ? 1 : 0, Page, deepest});
+        attempt.fail({files[Config] == config ? 1 : 0, Page, deepest});
         return attempt;
     }
     const auto scorings = data.editsScoring.match(out);
@@ -526,75 +607,53 @@ Attempt readEdits(const TemplateData& data, const Files& files, const fs::path& 
                       Unencodable::CharacterReference);
     for (const auto& pageCut : pages) {
         const auto& layout = data.editsPageLayouts[pageCut.pattern];
-        Task task;
-        task.kind = TaskKind::Edits;
-        task.folder = folderText;
-        task.subQuestions.resize(static_cast<std::size_t>(layout.count));
-        std::vector<std::optional<std::string_view>> texts(layout.count + 1);
-        bool agree = true;
-        for (std::size_t k = 0; k < pageCut.holes.size(); ++k) {
-            const auto piece = std::string_view(page).substr(
-                pageCut.holes[k].begin, pageCut.holes[k].end - pageCut.holes[k].begin);
-            auto& text = texts[layout.holes[k]];
-            agree = agree && (!text || *text == piece);
-            text = piece;
-        }
-        for (int i = 0; i <= layout.count; ++i)
-            (i == 0 ? task.condition : task.subQuestions[i - 1].question) =
-                Text(texts[i].value_or(""));
+        auto task = editsTaskOfCut(layout, pageCut.holes, page);
         bool scoringTried = false;
         for (const auto& scoringCut : scorings) {
             const auto& answers = data.editsScoringLayouts[scoringCut.pattern];
             if (answers.count != layout.count)
                 continue;
             scoringTried = true;
+            Task read = task.value_or(Task{});
+            read.folder = folderText;
+            read.subQuestions.resize(static_cast<std::size_t>(layout.count));
             for (std::size_t k = 0; k < scoringCut.holes.size(); ++k)
-                task.subQuestions[answers.holes[k]].answer = Text(std::string_view(out).substr(
-                    scoringCut.holes[k].begin,
-                    scoringCut.holes[k].end - scoringCut.holes[k].begin));
-            const Package package = renderEdits(task, data.edits, folder);
-            std::optional<Failure> first;
-            int fitted = 0;
-            auto note = [&](bool fits, int file, std::size_t offset) {
-                if (fits)
-                    ++fitted;
-                else if (!first)
-                    first = Failure{0, file, offset};
-            };
-            note(agree && package.page == page, Page, firstDifference(page, package.page));
-            note(configFits, Config, configFailure.offset);
-            note(package.scoring == out, Scoring, firstDifference(out, package.scoring));
+                read.subQuestions[answers.holes[k]].answer =
+                    Text(out.substr(scoringCut.holes[k].begin,
+                                    scoringCut.holes[k].end - scoringCut.holes[k].begin));
+            const Package package = renderEdits(read, data.edits, folder);
             const NamedResult named = readEditsNames(data, layout.count, files[Description]);
-            note(!named.readings.empty(), Description, named.failedAt);
-            if (first) {
-                first->fitted = fitted;
-                attempt.fail(*first);
+            const std::pair<bool, Failure> checks[] = {
+                {task && package.page == page, {0, Page, firstDifference(page, package.page)}},
+                {files[Config] == config, configFailure},
+                {package.scoring == out, {0, Scoring, firstDifference(out, package.scoring)}},
+                {!named.readings.empty(), {0, Description, named.failedAt}}};
+            const int fitted = static_cast<int>(std::count_if(
+                std::begin(checks), std::end(checks), [](const auto& c) { return c.first; }));
+            if (fitted < FileCount) {
+                Failure failure =
+                    std::find_if(std::begin(checks), std::end(checks), [](const auto& c) {
+                        return !c.first;
+                    })->second;
+                failure.fitted = fitted;
+                attempt.fail(failure);
                 continue;
             }
-            // A placeholder in a typed text: the writer may have filled others like it.
-            std::optional<Doubt> placeholder;
-            for (std::size_t k = 0; k < pageCut.holes.size() && !placeholder; ++k)
-                if (const auto at = placeholderIn(
-                        std::string_view(page).substr(
-                            pageCut.holes[k].begin, pageCut.holes[k].end - pageCut.holes[k].begin),
-                        "vs"))
-                    placeholder =
-                        Doubt{ReadReason::Placeholder, Page, pageCut.holes[k].begin + *at};
-            for (std::size_t k = 0; k < scoringCut.holes.size() && !placeholder; ++k)
-                if (const auto at =
-                        placeholderIn(std::string_view(out).substr(scoringCut.holes[k].begin,
-                                                                   scoringCut.holes[k].end -
-                                                                       scoringCut.holes[k].begin),
-                                      "ans"))
-                    placeholder =
-                        Doubt{ReadReason::Placeholder, Scoring, scoringCut.holes[k].begin + *at};
+            auto placeholder = placeholderDoubt(page, pageCut.holes, "vs", Page);
+            if (!placeholder)
+                placeholder = placeholderDoubt(out, scoringCut.holes, "ans", Scoring);
             for (const auto& n : named.readings) {
-                Reading reading{task, n.written, {}, {}, n.doubt ? n.doubt : placeholder};
+                Reading reading{read, n.written, {}, {}, n.doubt ? n.doubt : placeholder};
                 reading.task.title = n.names->russian;
                 reading.cuts[Page] = pageCut.holes;
                 reading.cuts[Scoring] = scoringCut.holes;
-                const Package today = renderEdits(reading.task, data.edits, folder);
-                reading.written.authorLineDiffers = today.description != files[Description];
+                // The description holds no text of the page: a task of empty texts will do.
+                Task titled;
+                titled.kind = TaskKind::Edits;
+                titled.title = reading.task.title;
+                titled.subQuestions.resize(static_cast<std::size_t>(layout.count));
+                reading.written.authorLineDiffers =
+                    renderEdits(titled, data.edits, folder).description != files[Description];
                 attempt.readings.push_back(std::move(reading));
             }
         }
@@ -602,7 +661,7 @@ Attempt readEdits(const TemplateData& data, const Files& files, const fs::path& 
             std::size_t deepest = 0;
             if (diagnose)
                 data.editsScoring.match(out, &deepest);
-            attempt.fail({1 + (configFits ? 1 : 0), Scoring, deepest});
+            attempt.fail({1 + (files[Config] == config ? 1 : 0), Scoring, deepest});
         }
     }
     return attempt;
@@ -668,13 +727,6 @@ ReadResult resolve(std::vector<Reading> readings, const Files& files, const fs::
                                                          });
                                   }),
                    readings.end());
-    // A variant left empty whose block a removal took out leaves no trace: of the readings,
-    // those with the fewest such variants are read (the variant is read as removed).
-    const auto fewest =
-        std::min_element(readings.begin(), readings.end(), [](const Reading& a, const Reading& b) {
-            return a.erasedEmpty < b.erasedEmpty;
-        })->erasedEmpty;
-    std::erase_if(readings, [&](const Reading& r) { return r.erasedEmpty > fewest; });
     std::vector<Reading> distinct;
     for (auto& reading : readings)
         if (std::none_of(distinct.begin(), distinct.end(),
@@ -718,8 +770,9 @@ ReadResult readFolder(const model::Olympiad& olympiad, const fs::path& folder, R
     ReadResult result;
     result.folder = folder;
     Files files;
+    const fs::path where = olympiad.outputDir / folder;
     for (int file = 0; file < FileCount; ++file) {
-        auto bytes = readBytes(olympiad.outputDir / folder / FileNames[file]);
+        auto bytes = readBytes(where / FileNames[file]);
         if (!bytes) {
             result.status = ReadStatus::Missing;
             result.reason = ReadReason::MissingFile;
@@ -759,8 +812,19 @@ void requireNumber(int number) {
 } // namespace
 
 TemplateSet TemplateSet::load(const fs::path& systemDir) {
+    // Building the layouts costs more than reading a tree: the last build is kept and
+    // serves again while the template files read the same.
+    static std::mutex lock;
+    static std::optional<TemplateSources> lastSources;
+    static std::shared_ptr<const TemplateData> lastData;
+    TemplateSources sources = readTemplateSources(systemDir);
     TemplateSet set;
-    set.data_ = std::make_shared<const TemplateData>(loadTemplateData(systemDir));
+    const std::lock_guard<std::mutex> guard(lock);
+    if (!lastData || sources != *lastSources) {
+        lastData = std::make_shared<const TemplateData>(buildTemplateData(sources));
+        lastSources = std::move(sources);
+    }
+    set.data_ = lastData;
     return set;
 }
 

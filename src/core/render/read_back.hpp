@@ -22,7 +22,8 @@ struct TemplateData;
 class TemplateSet {
   public:
     // Reads every template a task or an Edits task is written from, and the author
-    // templates. Throws kavo::Error at a file that cannot be read.
+    // templates; while they read the same as at the last load, the layouts built then
+    // serve again. Throws kavo::Error at a file that cannot be read.
     static TemplateSet load(const std::filesystem::path& systemDir);
     const TemplateData& data() const { return *data_; }
 
@@ -72,6 +73,9 @@ struct ReadResult {
     ReadStatus status = ReadStatus::Mismatch;
     ReadReason reason = ReadReason::None;
     std::filesystem::path folder; // the task folder, relative to the task tree
+    // Read: the fields its kind does not use keep their defaults (the index answer of a
+    // multiple choice, the variants of a typed answer ...); an Edits task's folder is the
+    // folder read, with "/" between its parts.
     std::optional<model::Task> task;
     WrittenWith written;
     FilePlace place;

@@ -24,10 +24,6 @@ namespace {
 constexpr std::string_view OneCost = "cost=\"1\"";
 constexpr std::string_view FiveCost = "cost=\"5\"";
 
-constexpr std::string_view EnglishPrompt = "Enter the correct answer";
-// Введите корректный ответ
-constexpr std::string_view RussianPrompt =
-    "\xC2\xE2\xE5\xE4\xE8\xF2\xE5 \xEA\xEE\xF0\xF0\xE5\xEA\xF2\xED\xFB\xE9 \xEE\xF2\xE2\xE5\xF2";
 
 Text oneVariantScoring(int answer) {
     return joinPieces({"countby=test", "[1]", "ans1=" + std::to_string(answer), "score[1]=1"});

@@ -15,6 +15,12 @@
 
 namespace kavo::render {
 
+// The typed-answer page's prompt, and what a Russian condition makes of it (Введите
+// корректный ответ).
+inline constexpr std::string_view EnglishPrompt = "Enter the correct answer";
+inline constexpr std::string_view RussianPrompt =
+    "\xC2\xE2\xE5\xE4\xE8\xF2\xE5 \xEA\xEE\xF0\xF0\xE5\xEA\xF2\xED\xFB\xE9 \xEE\xF2\xE2\xE5\xF2";
+
 // The four files of a task folder, each its exact bytes.
 struct Package {
     std::filesystem::path folder; // relative to the task tree

@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "core/render/template_set.hpp"
 
+#include "core/common/error.hpp"
 #include "core/common/files.hpp"
 #include "core/common/xml.hpp"
 
 #include <algorithm>
+#include <fcntl.h>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
+#include <tuple>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -21,10 +26,6 @@ namespace {
 // What renderTask writes besides the templates; the two must stay the same.
 constexpr std::string_view OneCost = "cost=\"1\"";
 constexpr std::string_view FiveCost = "cost=\"5\"";
-constexpr std::string_view EnglishPrompt = "Enter the correct answer";
-// Введите корректный ответ
-constexpr std::string_view RussianPrompt =
-    "\xC2\xE2\xE5\xE4\xE8\xF2\xE5 \xEA\xEE\xF0\xF0\xE5\xEA\xF2\xED\xFB\xE9 \xEE\xF2\xE2\xE5\xF2";
 
 // Marks a hole in a page rendered for its layout: a byte no template holds, then the label.
 constexpr char Marker = '\x01';
@@ -86,14 +87,18 @@ Text overwriteIdentifiers(Text text, bool twoDigits, int number, std::optional<c
 // take out of the page whole: the page shows nothing of them. The removals of pageFrom,
 // followed byte by byte.
 int erasedEmpty(const FamilyTemplates& f, const Task& task) {
-    if (f.family->around.empty())
+    const auto& v = task.variants;
+    const bool empty =
+        std::any_of(v.begin(), v.end(), [](const auto& t) { return t && t->empty(); });
+    const bool removed = std::any_of(v.begin() + 2, v.end(), [](const auto& t) { return !t; });
+    if (f.family->around.empty() || !empty || !removed)
         return 0;
     Text page;
-    std::vector<int> owner; // the piece each byte comes from
+    std::vector<unsigned char> owner; // the piece each byte comes from
     auto add = [&](std::string_view piece, int index) {
         page.append(piece);
         page.append(CRLF);
-        owner.insert(owner.end(), piece.size() + CRLF.size(), index);
+        owner.insert(owner.end(), piece.size() + CRLF.size(), static_cast<unsigned char>(index));
     };
     add(f.parts[task.picture ? 0 : 1], 0);
     add(task.condition, 1);
@@ -109,7 +114,7 @@ int erasedEmpty(const FamilyTemplates& f, const Task& task) {
                 if (gone.empty())
                     continue;
                 Text kept;
-                std::vector<int> keptOwner;
+                std::vector<unsigned char> keptOwner;
                 std::size_t start = 0;
                 for (auto at = page.find(gone); at != Text::npos; at = page.find(gone, start)) {
                     kept.append(page, start, at - start);
@@ -129,31 +134,36 @@ int erasedEmpty(const FamilyTemplates& f, const Task& task) {
     return erased;
 }
 
+void addShape(FamilyTemplates& f, PageShape shape, const Pattern& pattern) {
+    const auto index = static_cast<std::size_t>(f.pages.add(pattern));
+    if (f.shapes.size() <= index)
+        f.shapes.resize(index + 1);
+    f.shapes[index].push_back(std::move(shape));
+}
+
 void addPageShapes(FamilyTemplates& f) {
     const bool typed = f.family->around.empty();
-    std::vector<PageShape> all;
-    for (const bool picture : {false, true}) {
-        if (typed) {
-            for (const bool russian : {false, true})
-                all.push_back({picture, {}, russian, {}});
-            continue;
-        }
+    std::vector<PageShape> plain; // without a picture
+    if (typed) {
+        for (const bool russian : {false, true})
+            plain.push_back({false, {}, russian, {}});
+    } else {
         // Every state of A and B (filled, empty) and of C, D, E (also removed).
         for (int code = 0; code < 2 * 4 * 27; ++code) {
-            PageShape shape{picture, {}, code >= 4 * 27, {}};
+            PageShape shape{false, {}, code >= 4 * 27, {}};
             int rest = code % (4 * 27);
             for (int i = 0; i < VariantCount; ++i) {
                 const int states = i < 2 ? 2 : 3;
                 shape.states[i] = static_cast<VariantState>(rest % states);
                 rest /= states;
             }
-            all.push_back(shape);
+            plain.push_back(shape);
         }
     }
-    for (auto& shape : all) {
+    const Text& noPicture = f.parts[1];
+    for (auto& shape : plain) {
         Task task;
         task.kind = f.family->kind;
-        task.picture = shape.picture;
         task.condition = marker(ConditionHole);
         for (int i = 0; i < VariantCount; ++i)
             if (shape.states[i] == VariantState::Filled)
@@ -161,33 +171,45 @@ void addPageShapes(FamilyTemplates& f) {
             else if (shape.states[i] == VariantState::Empty)
                 task.variants[i] = Text();
         shape.erasedEmpty = erasedEmpty(f, task);
-        const Text page = pageFrom(f, task, shape.russianPrompt);
-        const Pattern pattern = cutAtMarkers(page, shape.holes, pageHoleLength);
-        const auto index = static_cast<std::size_t>(f.pages.add(pattern));
-        if (f.shapes.size() <= index)
-            f.shapes.resize(index + 1);
-        f.shapes[index].push_back(shape);
+        Text page = pageFrom(f, task, shape.russianPrompt);
+        Pattern pattern = cutAtMarkers(page, shape.holes, pageHoleLength);
+        addShape(f, shape, pattern);
+        // With a picture only the opening differs, unless the opening met a removal.
+        PageShape pictured = shape;
+        pictured.picture = true;
+        if (pattern.literals[0] == noPicture + Text(CRLF)) {
+            pattern.literals[0] = f.parts[0] + Text(CRLF);
+        } else {
+            task.picture = true;
+            page = pageFrom(f, task, shape.russianPrompt);
+            pictured.holes.clear();
+            pattern = cutAtMarkers(page, pictured.holes, pageHoleLength);
+        }
+        addShape(f, std::move(pictured), pattern);
     }
     // Where layouts give the same page, the removal templates cannot tell a variant left
-    // empty from a removed one: the layout with fewer empty variants, and then the one the
-    // form can make, is read.
+    // empty from a removed one: the layout with fewer empty variants, and then the one whose
+    // removed variants are the last ones (as the form removes them), is read.
     for (auto& shapes : f.shapes)
         std::stable_sort(shapes.begin(), shapes.end(), [](const PageShape& a, const PageShape& b) {
-            return std::pair(a.erasedEmpty, !a.removedSuffix()) <
-                   std::pair(b.erasedEmpty, !b.removedSuffix());
+            return std::tuple(a.erasedEmpty, a.emptyKept(), !a.removedSuffix()) <
+                   std::tuple(b.erasedEmpty, b.emptyKept(), !b.removedSuffix());
         });
 }
 
-FamilyTemplates loadFamily(const fs::path& systemDir, TaskKind kind) {
+constexpr TaskKind FormKinds[] = {TaskKind::SingleChoice, TaskKind::TypedAnswer,
+                                  TaskKind::FoldedChoice, TaskKind::MultipleChoice,
+                                  TaskKind::MultipleChoiceFolded};
+
+FamilyTemplates loadFamily(const TemplateSources& sources, TaskKind kind) {
     FamilyTemplates f;
     f.family = &familyOf(kind);
     for (const auto& name : familyFiles(*f.family))
-        f.parts.push_back(readText(systemDir / name));
+        f.parts.push_back(sources.files.at(name));
     f.config = f.parts.back() + Text(CRLF);
     for (const auto& names : f.family->removals)
         for (const auto name : names)
-            if (!f.removals.count(name))
-                f.removals.emplace(std::string(name), readText(systemDir / "Del" / fs::path(name)));
+            f.removals.emplace(std::string(name), sources.files.at("Del/" + std::string(name)));
     addPageShapes(f);
     for (int answer = 0; answer < VariantCount; ++answer) {
         Task task;
@@ -195,11 +217,6 @@ FamilyTemplates loadFamily(const fs::path& systemDir, TaskKind kind) {
         task.answer = answer;
         f.oneVariant[answer] = scoringFrom(f, task);
     }
-    if (f.family->scoring == Scoring::Variants)
-        for (int removed = 0; removed <= 3; ++removed)
-            for (unsigned right = 0; right < 32; ++right)
-                f.variantScoring[removed].emplace(joinPieces(multipleChoiceScoring(right, removed)),
-                                                  right);
     return f;
 }
 
@@ -240,6 +257,10 @@ void addEditsLayouts(TemplateData& data) {
 
 } // namespace
 
+int PageShape::emptyKept() const {
+    return static_cast<int>(std::count(states.begin(), states.end(), VariantState::Empty));
+}
+
 bool PageShape::removedSuffix() const {
     bool removed = false;
     for (const auto state : states) {
@@ -257,22 +278,96 @@ const FamilyTemplates& TemplateData::family(TaskKind kind) const {
     throw std::logic_error("no template family for this kind of task");
 }
 
-TemplateData loadTemplateData(const fs::path& systemDir) {
+// The exact bytes of a regular file, or none.
+std::optional<std::string> readBytes(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::string bytes;
+    struct stat status {};
+    bool ok = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    if (ok) {
+        // The size it has now; a read that ends early shortens it.
+        bytes.resize(static_cast<std::size_t>(status.st_size));
+        std::size_t size = 0;
+        while (ok && size < bytes.size()) {
+            const auto got = ::read(fd, bytes.data() + size, bytes.size() - size);
+            ok = got >= 0;
+            if (got <= 0)
+                break;
+            size += static_cast<std::size_t>(got);
+        }
+        bytes.resize(size);
+    }
+    ::close(fd);
+    return ok ? std::optional(std::move(bytes)) : std::nullopt;
+}
+
+bool TemplateSources::operator==(const TemplateSources& other) const {
+    const auto& a = edits;
+    const auto& b = other.edits;
+    return files == other.files && a.zamena == b.zamena && a.task1Asp == b.task1Asp &&
+           a.task1Out == b.task1Out && a.taskCfg == b.taskCfg && a.taskXml == b.taskXml &&
+           a.task2Asp == b.task2Asp && a.task2Out == b.task2Out && a.task3Asp == b.task3Asp &&
+           a.task3Out == b.task3Out;
+}
+
+TemplateSources readTemplateSources(const fs::path& systemDir) {
+    TemplateSources sources;
+    // As readText reads them, only quicker: their line breaks made CR LF.
+    auto read = [&](const std::string& name) {
+        if (sources.files.count(name))
+            return;
+        const auto path = systemDir / fs::path(name);
+        const auto bytes = readBytes(path);
+        if (!bytes)
+            throw Error::cannotOpen(path);
+        sources.files.emplace(name, normaliseBreaks(*bytes));
+    };
+    for (const auto kind : FormKinds) {
+        const Family& family = familyOf(kind);
+        for (const auto& name : familyFiles(family))
+            read(name);
+        for (const auto& names : family.removals)
+            for (const auto name : names)
+                read("Del/" + std::string(name));
+    }
+    for (const char* name :
+         {"Del/cost.txt", "Del/cost1.txt", "Del/cost2.txt", "Del/cost3.txt",
+          "Authorisation/Author_1.txt", "Authorisation/Author_2.txt",
+          "Authorisation/Author_end.txt", "file/task_xml.txt", "file/task_xml_2.txt"})
+        read(name);
+    sources.edits = readEditsTemplates(systemDir);
+    return sources;
+}
+
+TemplateData buildTemplateData(const TemplateSources& sources) {
     TemplateData data;
-    for (const auto kind : {TaskKind::SingleChoice, TaskKind::TypedAnswer, TaskKind::FoldedChoice,
-                            TaskKind::MultipleChoice, TaskKind::MultipleChoiceFolded})
-        data.families.push_back(loadFamily(systemDir, kind));
-    data.costFind = readText(systemDir / "Del" / "cost.txt");
+    for (const auto kind : FormKinds)
+        data.families.push_back(loadFamily(sources, kind));
+    const auto& files = sources.files;
+    data.costFind = files.at("Del/cost.txt");
     for (int removed = 1; removed <= 3; ++removed)
-        data.costPut[removed] =
-            readText(systemDir / "Del" / ("cost" + std::to_string(removed) + ".txt"));
-    const auto authorisation = systemDir / "Authorisation";
-    data.head1 = readText(authorisation / "Author_1.txt");
-    data.head2 = readText(authorisation / "Author_2.txt");
-    data.tail = readText(authorisation / "Author_end.txt");
-    data.header1 = readText(systemDir / "file" / "task_xml.txt");
-    data.header2 = readText(systemDir / "file" / "task_xml_2.txt");
-    data.edits = readEditsTemplates(systemDir);
+        data.costPut[removed] = files.at("Del/cost" + std::to_string(removed) + ".txt");
+    data.head1 = files.at("Authorisation/Author_1.txt");
+    data.head2 = files.at("Authorisation/Author_2.txt");
+    data.tail = files.at("Authorisation/Author_end.txt");
+    data.header1 = files.at("file/task_xml.txt");
+    data.header2 = files.at("file/task_xml_2.txt");
+    const Text tail = data.tail + Text(CRLF);
+    for (int two = 0; two < 2; ++two) {
+        const Text& header = two ? data.header2 : data.header1;
+        const Text& head = two ? data.head2 : data.head1;
+        if (header.size() >= head.size() + tail.size() && header.starts_with(head) &&
+            header.ends_with(tail))
+            data.todayAuthor[two] =
+                header.substr(head.size(), header.size() - head.size() - tail.size());
+    }
+    for (int removed = 0; removed <= 3; ++removed)
+        for (unsigned right = 0; right < 32; ++right)
+            data.variantScoring[removed].emplace(joinPieces(multipleChoiceScoring(right, removed)),
+                                                 right);
+    data.edits = sources.edits;
     addEditsLayouts(data);
     return data;
 }

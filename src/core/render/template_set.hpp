@@ -32,6 +32,7 @@ struct PageShape {
     std::vector<int> holes;     // ConditionHole or a variant index
     int erasedEmpty = 0;        // variants left empty whose whole block a removal took out
 
+    int emptyKept() const;
     bool removedSuffix() const; // none, E, D and E, or C, D and E: the sets the form removes
 };
 
@@ -42,11 +43,9 @@ struct FamilyTemplates {
     std::map<std::string, Text, std::less<>> removals;
     PatternTree pages;
     // By page pattern: the layouts that give it, the preferred first (fewest variants left
-    // empty and taken out, then a removed set the form can make).
+    // empty, then a removed set the form can make).
     std::vector<std::vector<PageShape>> shapes;
     std::array<Text, model::VariantCount> oneVariant; // scoring by the right variant
-    // Multiple choice: by the number removed, scoring text to the right variants.
-    std::array<std::unordered_map<Text, unsigned>, 4> variantScoring;
 };
 
 // An Edits page or scoring pattern: the number of sub-questions, and what fills each hole:
@@ -63,6 +62,10 @@ struct TemplateData {
     std::array<Text, 4> costPut; // Del/cost1.txt .. cost3.txt at 1 to 3
     Text head1, head2, tail;     // Authorisation: the description headers around the author
     Text header1, header2;       // file/task_xml.txt, task_xml_2.txt as they are today
+    // Their author stretches, when head and tail frame them.
+    std::array<std::optional<Text>, 2> todayAuthor;
+    // Multiple choice: by the number removed, each scoring text to its right variants.
+    std::array<std::unordered_map<Text, unsigned>, 4> variantScoring;
     EditsTemplates edits;
     PatternTree editsPages, editsScoring;
     std::vector<EditsLayout> editsPageLayouts, editsScoringLayouts; // by pattern index
@@ -70,7 +73,20 @@ struct TemplateData {
     const FamilyTemplates& family(model::TaskKind kind) const;
 };
 
-TemplateData loadTemplateData(const std::filesystem::path& systemDir);
+// The template files as read: under System_folder by name ("file/task_part1.txt",
+// "Del/Radio1.txt" ...), and the Edits templates. Equal sources build equal data.
+struct TemplateSources {
+    std::map<std::string, Text, std::less<>> files;
+    EditsTemplates edits;
+    bool operator==(const TemplateSources& other) const;
+};
+
+// The exact bytes of a regular file, or none.
+std::optional<std::string> readBytes(const std::filesystem::path& path);
+
+// Reads every file of the sources. Throws kavo::Error at one that cannot be read.
+TemplateSources readTemplateSources(const std::filesystem::path& systemDir);
+TemplateData buildTemplateData(const TemplateSources& sources);
 
 // The files of a task as renderTask writes them, from the loaded templates. The
 // description takes the author stretch as it stands between head and tail (escaped) and

@@ -2,6 +2,8 @@
 #include "core/render/text_pattern.hpp"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <string.h> // memmem
 
 namespace kavo::render {
@@ -10,15 +12,24 @@ namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
 
-// The first occurrence of what in text at or after from. glibc's memmem is fast on the
-// long stretches of a page.
+// The first occurrence of what in text at or after from. glibc's memmem is quick for a
+// short pattern but prepares a long one at length, so it seeks the stretch's beginning.
 std::size_t findFrom(std::string_view text, std::string_view what, std::size_t from) {
-    if (from > text.size())
+    if (from > text.size() || what.size() > text.size() - from)
         return npos;
     if (what.empty())
         return from;
-    const void* hit = memmem(text.data() + from, text.size() - from, what.data(), what.size());
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : npos;
+    const std::size_t head = std::min<std::size_t>(what.size(), 48);
+    const char* const end = text.data() + text.size() - (what.size() - head);
+    for (const char* at = text.data() + from; at < end; ++at) {
+        at = static_cast<const char*>(
+            memmem(at, static_cast<std::size_t>(end - at), what.data(), head));
+        if (!at)
+            return npos;
+        if (std::memcmp(at + head, what.data() + head, what.size() - head) == 0)
+            return static_cast<std::size_t>(at - text.data());
+    }
+    return npos;
 }
 
 bool endsWith(std::string_view text, std::string_view end) {
@@ -28,15 +39,29 @@ bool endsWith(std::string_view text, std::string_view end) {
 } // namespace
 
 std::size_t placeOfMissing(std::string_view text, std::string_view literal, std::size_t from) {
-    const auto whole = findFrom(text, literal, from);
+    // Only the stretch's neighbourhood is searched, so that a large typed text costs no more
+    // than a small one.
+    constexpr std::size_t Neighbourhood = 1 << 16;
+    if (from > text.size())
+        return from;
+    const auto near = text.substr(from, literal.size() + Neighbourhood);
+    const auto whole = findFrom(near, literal, 0);
     if (whole != npos)
-        return whole + literal.size();
-    for (std::size_t length = literal.size(); length > 0; --length) {
-        const auto found = text.rfind(literal.substr(0, length));
-        if (found != npos && found >= from)
-            return found + length;
+        return from + whole + literal.size();
+    // Every beginning shorter than one that is there is there too: halve the lengths.
+    std::size_t there = 0, missing = literal.size();
+    std::size_t place = from;
+    while (missing - there > 1) {
+        const std::size_t length = there + (missing - there) / 2;
+        const auto found = near.rfind(literal.substr(0, length));
+        if (found != npos) {
+            there = length;
+            place = from + found + length;
+        } else {
+            missing = length;
+        }
     }
-    return from;
+    return place;
 }
 
 std::optional<std::vector<Span>> cutLeftmost(const Pattern& pattern, std::string_view text) {
@@ -90,7 +115,13 @@ int PatternTree::child(int parent, const Text& literal, std::size_t minLength, b
     }
     nodes_.push_back(Node{hole ? Text() : literal, hole ? minLength : 0, {}});
     const int index = static_cast<int>(nodes_.size()) - 1;
-    nodes_[parent].children.push_back(index);
+    Node& node = nodes_[parent];
+    // A hole keeps the beginning its next stretches share.
+    if (parent != 0 && !hole)
+        node.literal = node.children.empty()
+                           ? literal
+                           : literal.substr(0, firstDifference(node.literal, literal));
+    node.children.push_back(index);
     return index;
 }
 
@@ -111,8 +142,27 @@ void PatternTree::walk(int literalNode, std::size_t pos, std::string_view text,
                        std::vector<Span>& holes, std::vector<Match>& found,
                        std::size_t* deepest) const {
     for (const int holeIndex : nodes_[literalNode].children) {
-        const std::size_t from = pos + nodes_[holeIndex].minLength;
-        for (const int next : nodes_[holeIndex].children) {
+        const Node& hole = nodes_[holeIndex];
+        const std::size_t from = pos + hole.minLength;
+        // Every next stretch begins with the shared beginning: it can only stand where that
+        // does. A long beginning comes a few times (once a variant): try those places.
+        std::array<std::size_t, 16> places;
+        std::size_t count = 0;
+        for (auto at = findFrom(text, hole.literal, from); at != npos && count < places.size();
+             at = findFrom(text, hole.literal, at + 1))
+            places[count++] = at;
+        if (count == 0 && !deepest)
+            continue;
+        const bool fewPlaces = hole.literal.size() >= 8 && count < places.size();
+        const auto seek = [&](std::string_view literal) {
+            if (!fewPlaces)
+                return findFrom(text, literal, count ? places[0] : from);
+            for (std::size_t i = 0; i < count; ++i)
+                if (text.substr(places[i], literal.size()) == literal)
+                    return places[i];
+            return npos;
+        };
+        for (const int next : hole.children) {
             const Node& node = nodes_[next];
             if (node.terminal >= 0) {
                 // The last stretch ends the text.
@@ -123,12 +173,16 @@ void PatternTree::walk(int literalNode, std::size_t pos, std::string_view text,
                     found.push_back({node.terminal, holes});
                     holes.pop_back();
                 } else if (deepest) {
-                    *deepest = std::max(*deepest, placeOfMissing(text, node.literal, from));
+                    const std::size_t near = 2 * node.literal.size() + 64;
+                    *deepest = std::max(
+                        *deepest,
+                        placeOfMissing(text, node.literal,
+                                       text.size() > from + near ? text.size() - near : from));
                 }
             }
             if (node.children.empty())
                 continue;
-            const auto at = findFrom(text, node.literal, from);
+            const auto at = seek(node.literal);
             if (at == npos) {
                 if (deepest)
                     *deepest = std::max(*deepest, placeOfMissing(text, node.literal, from));

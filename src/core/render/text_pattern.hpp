@@ -45,7 +45,7 @@ class PatternTree {
 
   private:
     struct Node {
-        Text literal;          // a literal node: the stretch; a hole node: empty
+        Text literal; // a literal node: the stretch; a hole: what all next stretches begin with
         std::size_t minLength; // a hole node: the fewest bytes of the hole
         std::vector<int> children;
         int terminal = -1; // a literal node that ends a pattern: its index
@@ -63,7 +63,8 @@ class PatternTree {
 std::size_t firstDifference(std::string_view a, std::string_view b);
 
 // Where a stretch expected at or after `from` stops matching text: after it when it is
-// there but more text follows, else just past the longest beginning of it that is there.
+// there but more text follows, else just past the longest beginning of it that is there
+// (searched near `from`; none there: `from`).
 std::size_t placeOfMissing(std::string_view text, std::string_view literal, std::size_t from);
 
 // The leftmost cut of text by one pattern (none: it does not fit), and the rightmost one of
