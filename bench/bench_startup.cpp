@@ -90,7 +90,8 @@ int child(Mode mode, std::int64_t mainNs, int argc, char** argv) {
         QFont font(QStringLiteral("DejaVu Sans Condensed"));
         font.setPixelSize(11);
         QApplication::setFont(font);
-        window = std::make_unique<TForm1>(platform, fs::current_path());
+        window = std::make_unique<TForm1>(platform, fs::current_path(), kavo::Lang::Russian,
+                                          kavo::Text());
         window->show();
         shown = window.get();
     } else {

@@ -4,10 +4,12 @@
 
 #include <QApplication>
 
+using namespace Qt::Literals::StringLiterals;
+
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     // Lets the desktop match the windows to the installed menu entry and its icon.
-    QGuiApplication::setDesktopFileName("kavo-program");
+    QGuiApplication::setDesktopFileName(u"kavo-program"_s);
     kavo::app::QtPlatform platform;
     kavo::app::Program program(platform);
     if (!program.start())

@@ -3,15 +3,19 @@
 
 #include "core/common/files.hpp"
 
+#include "core/edits/edits_task.hpp"
+#include "core/shell/language.hpp"
 #include "ui/auth/tform2.hpp"
+#include "ui/common/guard.hpp"
 #include "ui/common/platform.hpp"
-#include "ui/common/text_bridge.hpp"
 #include "ui/edits/tform3.hpp"
 #include "ui/main/tform1.hpp"
 
 #include <QApplication>
 #include <QFont>
 #include <exception>
+
+using namespace Qt::Literals::StringLiterals;
 
 static void initResources() {
     Q_INIT_RESOURCE(kavo);
@@ -28,59 +32,89 @@ bool Program::start() {
     QGuiApplication::setApplicationDisplayName(QString());
     // The program ends when Form1 or Form3 closes, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(QIcon(":/kavo/kavo.png"));
+    // One icon for every window of the program.
+    QApplication::setWindowIcon(QIcon(u":/kavo/kavo.png"_s));
     // A Debian font close to the design font in size, narrow enough for every caption.
-    QFont font("DejaVu Sans Condensed");
+    QFont font(u"DejaVu Sans Condensed"_s);
     font.setPixelSize(11);
     QApplication::setFont(font);
 
+    // Each start file is read once, here: a missing one stops the start before any window.
     try {
-        const auto programDir = std::filesystem::current_path();
+        programDir_ = std::filesystem::current_path();
         // What an interrupted write left is put right before anything reads the folders.
-        kavo::recoverTree(programDir / "System_folder");
-        kavo::recoverTree(programDir / "Year");
-        form1_ = std::make_unique<TForm1>(platform_, programDir);
-        form2_ = std::make_unique<TForm2>(platform_, programDir);
-        form3_ = std::make_unique<TForm3>(platform_, programDir, [form1 = form1_.get()] {
-            return kavo::review::olympiadOf(form1->partSizes(), form1->OutputDir());
-        });
+        kavo::recoverTree(programDir_ / "System_folder");
+        kavo::recoverTree(programDir_ / "Year");
+        const StartFiles files = readStartFiles(programDir_);
+        lang_ = files.lang;
+        toolkit_ = files.Toolkit;
+        editsTemplates_ = edits::readEditsTemplates(programDir_);
     } catch (const std::exception& error) {
-        form3_.reset();
-        form2_.reset();
-        form1_.reset();
-        platform_.error(nullptr, fromReport(error.what()));
+        platform_.error(nullptr, startReportText(error));
         return false;
     }
 
+    form1_ = std::make_unique<TForm1>(platform_, programDir_, lang_, toolkit_);
     TForm1* f1 = form1_.get();
-    TForm2* f2 = form2_.get();
-    TForm3* f3 = form3_.get();
-    QObject::connect(f1, &TForm1::editsRequested, f1, [f1, f3] {
+    QObject::connect(f1, &TForm1::editsRequested, f1, [this, f1] {
+        TForm3* f3 = edits();
         f1->hide();
         f3->show();
     });
-    QObject::connect(f3, &TForm3::backToMainRequested, f1, [f1, f3] {
-        f3->hide();
-        f1->show();
+    QObject::connect(f1, &TForm1::authorisationRequested, f1, [this] { author()->showDialog(); });
+    QObject::connect(f1, &TForm1::partSizesConfirmed, f1, [this] {
+        if (form2_)
+            form2_->close();
     });
-    QObject::connect(f1, &TForm1::authorisationRequested, f2, &TForm2::showDialog);
-    QObject::connect(f3, &TForm3::authorisationRequested, f2, &TForm2::showDialog);
-    // Edits tasks written after a new author line carry it.
-    QObject::connect(f2, &TForm2::authorSaved, f3, &TForm3::reloadHeaders);
-    QObject::connect(f1, &TForm1::partSizesConfirmed, f2, &QWidget::close);
     QObject::connect(f1, &TForm1::closed, f1, [this] { end(); });
-    QObject::connect(f3, &TForm3::closed, f1, [this] { end(); });
 
     form1_->show();
     return true;
+}
+
+TForm2* Program::author() {
+    if (!form2_) {
+        form2_ = std::make_unique<TForm2>(platform_, programDir_, lang_);
+        // Edits tasks written after a new author line carry it.
+        QObject::connect(form2_.get(), &TForm2::authorSaved, form2_.get(), [this] {
+            if (form3_)
+                form3_->reloadHeaders();
+            else
+                authorSavedBeforeEdits_ = true;
+        });
+    }
+    return form2_.get();
+}
+
+TForm3* Program::edits() {
+    if (!form3_) {
+        TForm1* f1 = form1_.get();
+        form3_ = std::make_unique<TForm3>(
+            platform_, programDir_, lang_, toolkit_, std::move(*editsTemplates_),
+            [f1] { return kavo::review::olympiadOf(f1->partSizes(), f1->OutputDir()); });
+        editsTemplates_.reset();
+        if (authorSavedBeforeEdits_)
+            form3_->reloadHeaders();
+        TForm3* f3 = form3_.get();
+        QObject::connect(f3, &TForm3::backToMainRequested, f1, [f1, f3] {
+            f3->hide();
+            f1->show();
+        });
+        QObject::connect(f3, &TForm3::authorisationRequested, f3,
+                         [this] { author()->showDialog(); });
+        QObject::connect(f3, &TForm3::closed, f1, [this] { end(); });
+    }
+    return form3_.get();
 }
 
 void Program::end() {
     if (ended_)
         return;
     ended_ = true;
-    form2_->close();
-    form3_->hide();
+    if (form2_)
+        form2_->close();
+    if (form3_)
+        form3_->hide();
     form1_->hide();
     QCoreApplication::exit(0);
 }

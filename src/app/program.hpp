@@ -1,8 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <memory>
+#include "core/common/lang.hpp"
+#include "core/common/text.hpp"
+#include "core/render/render.hpp"
 
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+class QTranslator;
 class TForm1;
 class TForm2;
 class TForm3;
@@ -11,18 +18,19 @@ namespace kavo::app {
 
 class Platform;
 
-// The whole program: builds Form1, then Form2 and Form3 hidden, then shows Form1.
-// main() and the GUI tests start the same thing.
+// The whole program: reads the start files, builds and shows Form1; Form2 and Form3 are
+// built hidden on first use. main() and the GUI tests start the same thing.
 class Program {
   public:
     explicit Program(Platform& platform);
     ~Program();
 
-    // Builds the windows in the working directory; on a start-up failure shows the report
-    // in an error box and returns false with no window shown.
+    // Reads the start files in the working directory and shows Form1; on a start-up failure
+    // shows the report in an error box and returns false with no window shown.
     bool start();
 
     TForm1* form1() const;
+    // The dialog and the Edits builder once built (none before their first use).
     TForm2* form2() const;
     TForm3* form3() const;
 
@@ -30,9 +38,17 @@ class Program {
     bool ended() const { return ended_; }
 
   private:
+    TForm2* author();
+    TForm3* edits();
     void end();
 
     Platform& platform_;
+    std::filesystem::path programDir_;
+    Lang lang_ = Lang::Russian;
+    Text toolkit_;
+    // Read at start so that a missing template stops the start; moved into Form3 when built.
+    std::optional<render::EditsTemplates> editsTemplates_;
+    bool authorSavedBeforeEdits_ = false;
     std::unique_ptr<TForm1> form1_;
     std::unique_ptr<TForm2> form2_;
     std::unique_ptr<TForm3> form3_;

@@ -28,6 +28,7 @@
 namespace fs = std::filesystem;
 using namespace kavo::test;
 using Kind = RecordingPlatform::Kind;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -128,11 +129,10 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
     const std::string shippedTree = listTree(shippedSystemFolder());
     ASSERT_TRUE(start());
     TForm1* form = form1();
-    TForm2* author = program->form2();
-    TForm3* edits = program->form3();
     ASSERT_TRUE(form->isVisible());
-    EXPECT_FALSE(author->isVisible());
-    EXPECT_FALSE(edits->isVisible());
+    // The dialog and the Edits builder are built when first asked for.
+    EXPECT_EQ(program->form2(), nullptr);
+    EXPECT_EQ(program->form3(), nullptr);
     EXPECT_EQ(form->lang(), kavo::Lang::Russian);
 
     // Sizes 2, 2, 1 and Ok: the numbers 1 to 5.
@@ -157,6 +157,8 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
     fillTaskForm(radio);
     const std::string before = listTree(work());
     click("Button1");
+    TForm2* author = program->form2();
+    ASSERT_NE(author, nullptr);
     EXPECT_TRUE(author->isVisible());
     EXPECT_EQ(listTree(work()), before);
     EXPECT_EQ(file(authorisation / "save.txt"), "1\r\n");
@@ -181,7 +183,7 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
     // The same form, Add task again: written, and the form is reset for task 2.
     click("Button1");
     EXPECT_EQ(kavo::app::selectedRow(numbers), 1);
-    EXPECT_EQ(find<QPlainTextEdit>("Memo1")->toPlainText(), "");
+    EXPECT_EQ(find<QPlainTextEdit>("Memo1")->toPlainText(), u""_s);
 
     // Task 2, typed answer, Russian condition.
     const TaskInput typed{"Вычислите шесть умножить на семь", true, false, {}, "42"};
@@ -206,6 +208,8 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
 
     // The Edits task "PartC/5", three sub-questions, in the second window.
     trigger("N4");
+    TForm3* edits = program->form3();
+    ASSERT_NE(edits, nullptr);
     EXPECT_FALSE(form->isVisible());
     ASSERT_TRUE(edits->isVisible());
     // Its Authorisation1 shows the dialog with the saved line; Cancel writes nothing.
@@ -219,11 +223,11 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
     in<QPlainTextEdit>(edits, "Memo2")->setPlainText(QString::fromUtf8("Найдите x"));
     in<QPlainTextEdit>(edits, "Memo3")->setPlainText(QString::fromUtf8("Найдите y"));
     in<QPlainTextEdit>(edits, "Memo4")->setPlainText(QString::fromUtf8("Найдите x + y"));
-    type(in<QLineEdit>(edits, "Edit1"), "1");
-    type(in<QLineEdit>(edits, "Edit2"), "2");
-    type(in<QLineEdit>(edits, "Edit3"), "3");
+    type(in<QLineEdit>(edits, "Edit1"), u"1"_s);
+    type(in<QLineEdit>(edits, "Edit2"), u"2"_s);
+    type(in<QLineEdit>(edits, "Edit3"), u"3"_s);
     click(in<QCheckBox>(edits, "CheckBox2")); // remove D
-    type(in<QLineEdit>(edits, "Edit5"), "PartC/5");
+    type(in<QLineEdit>(edits, "Edit5"), u"PartC/5"_s);
     type(in<QLineEdit>(edits, "Edit6"), QString::fromUtf8("Системы & уравнения"));
     click(in<QPushButton>(edits, "Button1"));
     EXPECT_TRUE(in<QLineEdit>(edits, "Edit5")->text().isEmpty());
@@ -370,11 +374,11 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
     const std::string oldXml = file(reviewed / "task.xml");
     EXPECT_EQ(find<QPlainTextEdit>("Memo2")->toPlainText(), kavo::app::fromText(oldPage));
     EXPECT_EQ(find<QPlainTextEdit>("Memo3")->toPlainText(),
-              "countby=test\n[1]\nans1=0\nscore[1]=1\n");
+              u"countby=test\n[1]\nans1=0\nscore[1]=1\n"_s);
     EXPECT_EQ(find<QPlainTextEdit>("Memo4")->toPlainText(), kavo::app::fromText(oldXml));
     find<QPlainTextEdit>("Memo2")->setPlainText(kavo::app::fromText(oldPage) +
                                                 QString::fromUtf8("<p>Подсказка</p>"));
-    find<QPlainTextEdit>("Memo3")->setPlainText("countby=test\n[1]\nans1=1\nscore[1]=1\n");
+    find<QPlainTextEdit>("Memo3")->setPlainText(u"countby=test\n[1]\nans1=1\nscore[1]=1\n"_s);
     click("Button6");
     EXPECT_EQ(file(reviewed / "task.asp"), oldPage + cp1251("<p>Подсказка</p>") + CRLF);
     EXPECT_EQ(file(reviewed / "task.out"), "countby=test\r\n[1]\r\nans1=1\r\nscore[1]=1\r\n\r\n");
@@ -441,22 +445,22 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
     EXPECT_EQ(form->lang(), kavo::Lang::English);
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->OutputDir(), year());
-    EXPECT_EQ(find<QPushButton>("Button1")->text(), "Save task");
-    EXPECT_EQ(find<QAction>("N1")->text(), "Task code review");
-    EXPECT_EQ(program->form2()->windowTitle(), "Authorization");
-    EXPECT_EQ(in<QPushButton>(program->form3(), "Button1")->text(), "Add the task");
+    EXPECT_EQ(find<QPushButton>("Button1")->text(), u"Save task"_s);
+    EXPECT_EQ(find<QAction>("N1")->text(), u"Task code review"_s);
     EXPECT_EQ(listTree(work()), finalTree);
     trigger("information1");
 
     // The Edits window keeps its fields while hidden, and closing it ends the program.
-    edits = program->form3();
     trigger("N4");
-    type(in<QLineEdit>(edits, "Edit6"), "Unsaved");
+    edits = program->form3();
+    EXPECT_EQ(in<QPushButton>(edits, "Button1")->text(), u"Add the task"_s);
+    type(in<QLineEdit>(edits, "Edit6"), u"Unsaved"_s);
     in<QAction>(edits, "N1")->trigger();
     trigger("N4");
-    EXPECT_EQ(in<QLineEdit>(edits, "Edit6")->text(), "Unsaved");
+    EXPECT_EQ(in<QLineEdit>(edits, "Edit6")->text(), u"Unsaved"_s);
     in<QAction>(edits, "Authorisation1")->trigger();
     ASSERT_TRUE(program->form2()->isVisible());
+    EXPECT_EQ(program->form2()->windowTitle(), u"Authorization"_s);
     edits->close();
     EXPECT_TRUE(program->ended());
     EXPECT_TRUE(noWindowShown());
@@ -466,7 +470,7 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
     const std::vector<std::pair<Kind, QString>> messages = {
         {Kind::Information, QString::fromUtf8("Настройки сброшены")},
         {Kind::Information, QString::fromUtf8("\nСохранение было выполнено")},
-        {Kind::Information, "Number of added tasks:   4\n"},
+        {Kind::Information, u"Number of added tasks:   4\n"_s},
     };
     ASSERT_EQ(platform.boxes.size(), messages.size());
     for (std::size_t i = 0; i < messages.size(); ++i) {

@@ -32,8 +32,12 @@ using kavo::test::readBytes;
 using kavo::test::RecordingPlatform;
 using kavo::test::TempDir;
 using kavo::test::writeBytes;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+// A tag reminder with leading spaces, a tag and a Cyrillic word (Windows-1251).
+const std::string Toolkit = "  <b>\xE6\xE8\xF0</b>\r\n&lt;\r\n";
 
 struct Builder {
     TempDir dir;
@@ -42,15 +46,18 @@ struct Builder {
     fs::path output = dir.path() / "Year";
     std::unique_ptr<TForm3> form;
 
-    explicit Builder(const char* language = "Rus\r\n") {
+    explicit Builder(kavo::Lang lang = kavo::Lang::Russian) {
         kavo::test::copySystemFolder(dir.path());
-        writeBytes(system / "Language/Language.txt", language);
-        form = std::make_unique<TForm3>(platform, dir.path(),
-                                        [this] { return kavo::model::Olympiad{output}; });
+        form = std::make_unique<TForm3>(platform, dir.path(), lang, Toolkit,
+                                        kavo::edits::readEditsTemplates(dir.path()), [this] {
+                                            kavo::model::Olympiad olympiad;
+                                            olympiad.outputDir = output;
+                                            return olympiad;
+                                        });
         form->show();
     }
     template <typename W> W* find(const char* name) const {
-        auto* widget = form->findChild<W*>(name);
+        auto* widget = form->findChild<W*>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
@@ -64,15 +71,15 @@ struct Builder {
         QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton);
     }
     bool ticked(const char* name) const { return find<QCheckBox>(name)->isChecked(); }
-    void fill(const QString& number = "7") const {
+    void fill(const QString& number = u"7"_s) const {
         const char* memos[] = {"Memo1", "Memo2", "Memo3", "Memo4", "Memo5"};
         const char* edits[] = {"Edit1", "Edit2", "Edit3", "Edit4"};
         for (int i = 0; i < 5; ++i)
-            setMemo(memos[i], QString("condition %1").arg(i));
+            setMemo(memos[i], u"condition %1"_s.arg(i));
         for (int i = 0; i < 4; ++i)
-            setEdit(edits[i], QString("answer %1").arg(i + 1));
+            setEdit(edits[i], u"answer %1"_s.arg(i + 1));
         setEdit("Edit5", number);
-        setEdit("Edit6", "Name");
+        setEdit("Edit6", u"Name"_s);
     }
     bool fieldsEmpty() const {
         for (const char* memo : {"Memo1", "Memo2", "Memo3", "Memo4", "Memo5"})
@@ -96,13 +103,11 @@ bool wellFormed(const std::string& xml) {
 
 TEST(Form3Window, WidgetsInBothLanguages) {
     struct Case {
-        const char* language;
-        const char* toolkit; // the tag reminder file of the language
+        kavo::Lang language;
         std::vector<std::pair<const char*, const char*>> captions;
     };
     const Case cases[] = {
-        {"Rus\r\n",
-         "file/Toolkit.txt",
+        {kavo::Lang::Russian,
          {{"Label5", "Общее условие"},
           {"Label6", "Условие"},
           {"Label9", "Условие"},
@@ -113,8 +118,7 @@ TEST(Form3Window, WidgetsInBothLanguages) {
           {"Label16", "Название задачи"},
           {"Label1", "A)"},
           {"Label4", "D)"}}},
-        {"En\r\n",
-         "Language/Toolkit.txt",
+        {kavo::Lang::English,
          {{"Label5", "Main task"},
           {"Label6", "Task A"},
           {"Label7", "Task B"},
@@ -129,26 +133,26 @@ TEST(Form3Window, WidgetsInBothLanguages) {
           {"Label4", "D)"}}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.language);
+        const bool english = c.language == kavo::Lang::English;
+        SCOPED_TRACE(english);
         Builder b(c.language);
-        const bool english = std::string(c.language) == "En\r\n";
-        EXPECT_EQ(b.form->objectName(), "Form3");
-        EXPECT_EQ(b.form->windowTitle(), "Kavo Program");
+        EXPECT_EQ(b.form->objectName(), u"Form3"_s);
+        EXPECT_EQ(b.form->windowTitle(), u"Kavo Program"_s);
         // What a Windows frame of 887 x 696 leaves below the menu bar, as for the main window.
         EXPECT_EQ(b.form->centralWidget()->size(), QSize(871, 638));
         EXPECT_EQ(b.form->minimumSize(), b.form->maximumSize());
         for (const auto& [name, caption] : c.captions)
             EXPECT_EQ(b.find<QLabel>(name)->text(), QString::fromUtf8(caption)) << name;
-        EXPECT_EQ(b.find<QCheckBox>("CheckBox1")->text(), english ? "Remove" : "Удалить");
+        EXPECT_EQ(b.find<QCheckBox>("CheckBox1")->text(), english ? u"Remove"_s : u"Удалить"_s);
         EXPECT_EQ(b.find<QPushButton>("Button1")->text(),
-                  english ? "Add the task" : "Сохранить задачу");
-        EXPECT_EQ(b.find<QMenu>("Menu1")->title(), english ? "Menu" : "Меню");
-        EXPECT_EQ(b.find<QAction>("N1")->text(), english ? "Main template" : "На главную форму");
+                  english ? u"Add the task"_s : u"Сохранить задачу"_s);
+        EXPECT_EQ(b.find<QMenu>("Menu1")->title(), english ? u"Menu"_s : u"Меню"_s);
+        EXPECT_EQ(b.find<QAction>("N1")->text(),
+                  english ? u"Main template"_s : u"На главную форму"_s);
         EXPECT_EQ(b.find<QAction>("Authorisation1")->text(),
-                  english ? "Authorisation" : "Авторизация");
-        const auto toolkit = kavo::replaceAll(kavo::readText(b.system / c.toolkit), "\r\n", "\n");
-        EXPECT_EQ(b.find<QPlainTextEdit>("Memo8")->toPlainText().toStdString(),
-                  kavo::cp1251ToUtf8(toolkit));
+                  english ? u"Authorisation"_s : u"Авторизация"_s);
+        EXPECT_EQ(b.find<QPlainTextEdit>("Memo8")->toPlainText(),
+                  QString::fromUtf8("  <b>жир</b>\n&lt;\n"));
 
         EXPECT_EQ(b.find<QPlainTextEdit>("Memo1")->geometry(), QRect(40, 32, 825, 105));
         EXPECT_EQ(b.find<QPlainTextEdit>("Memo4")->geometry(), QRect(40, 424, 417, 89));
@@ -161,25 +165,6 @@ TEST(Form3Window, WidgetsInBothLanguages) {
         EXPECT_EQ(b.find<QLabel>("Label7")->pos(), QPoint(40, 288));
         EXPECT_EQ(b.find<QLabel>("Label12")->pos(), QPoint(488, 432));
         EXPECT_TRUE(b.fieldsEmpty());
-    }
-}
-
-TEST(Form3Window, AMissingFileStopsTheBuild) {
-    for (const char* file : {"file_for_edits/zamena.txt", "file_for_edits/task3.out",
-                             "file/task_xml.txt", "file/Toolkit.txt", "Language/Language.txt"}) {
-        SCOPED_TRACE(file);
-        TempDir dir;
-        kavo::test::copySystemFolder(dir.path());
-        fs::remove(dir.path() / "System_folder" / file);
-        RecordingPlatform platform;
-        try {
-            TForm3 form(platform, dir.path(), [] { return kavo::model::Olympiad{}; });
-            ADD_FAILURE() << "built";
-        } catch (const kavo::Error& e) {
-            EXPECT_EQ(std::string(e.what()), "Cannot open file " +
-                                                 (dir.path() / "System_folder" / file).string() +
-                                                 "\nNo such file or folder");
-        }
     }
 }
 
@@ -215,7 +200,7 @@ TEST(Form3Window, RemoveBoxesStayConsistent) {
 
 TEST(Form3Window, SaveTaskWritesThePackageAndEmptiesTheFields) {
     Builder b;
-    b.fill("PartB\\7");
+    b.fill(u"PartB\\7"_s);
     b.setMemo("Memo1", QString::fromUtf8("Найдите x ≤ 5:\n<b>a&nbsp;b</b>\u00a0end"));
     b.click("CheckBox2"); // three sub-questions
     b.click("Button1");
@@ -237,22 +222,22 @@ TEST(Form3Window, SaveTaskWritesThePackageAndEmptiesTheFields) {
 
 TEST(Form3Window, RefusalsShowTheirMessageAndKeepTheFields) {
     struct Case {
-        const char* language;
+        kavo::Lang language;
         QString number;
         bool removeCOnly;
         QString answer1;
         const char* message;
     };
     const Case cases[] = {
-        {"Rus\r\n", "", false, "1", "\nУкажите номер задачи"},
-        {"En\r\n", "", false, "1", "\nSpecify the number of the task"},
-        {"En\r\n", "7", true, "1", "\nSpecify the number of the task"},
-        {"En\r\n", "/7", false, "1",
+        {kavo::Lang::Russian, u""_s, false, u"1"_s, "\nУкажите номер задачи"},
+        {kavo::Lang::English, u""_s, false, u"1"_s, "\nSpecify the number of the task"},
+        {kavo::Lang::English, u"7"_s, true, u"1"_s, "\nSpecify the number of the task"},
+        {kavo::Lang::English, u"/7"_s, false, u"1"_s,
          "\nThe task number must name a folder inside the output folder, for example 7 or "
          "PartB\\7"},
-        {"Rus\r\n", "..\\7", false, "1",
+        {kavo::Lang::Russian, u"..\\7"_s, false, u"1"_s,
          "\nНомер задачи должен указывать папку внутри папки задач, например 7 или PartB\\7"},
-        {"En\r\n", "7", false, QString::fromUtf8("x ≤ 5"),
+        {kavo::Lang::English, u"7"_s, false, QString::fromUtf8("x ≤ 5"),
          "\nThe answer to A holds a character that task.out cannot store (Windows-1251 code "
          "page)"},
     };
@@ -267,7 +252,7 @@ TEST(Form3Window, RefusalsShowTheirMessageAndKeepTheFields) {
         ASSERT_EQ(b.platform.informations().size(), 1);
         EXPECT_EQ(b.platform.informations()[0], QString::fromUtf8(c.message));
         EXPECT_EQ(listTree(b.dir.path()).find("Year"), std::string::npos);
-        EXPECT_EQ(b.find<QPlainTextEdit>("Memo3")->toPlainText(), "condition 2");
+        EXPECT_EQ(b.find<QPlainTextEdit>("Memo3")->toPlainText(), u"condition 2"_s);
         EXPECT_EQ(b.find<QLineEdit>("Edit1")->text(), c.answer1);
         EXPECT_EQ(b.find<QLineEdit>("Edit5")->text(), c.number);
         EXPECT_EQ(b.ticked("CheckBox1"), c.removeCOnly);
@@ -294,8 +279,8 @@ TEST(Form3Window, AFailedWriteShowsTheErrorAndKeepsTheFields) {
     EXPECT_EQ(b.platform.errors()[0].toStdString(),
               "Cannot create file " + (b.output / "7" / "task.out").string() + "\nIt is a folder");
     EXPECT_FALSE(fs::exists(b.output / "7" / "task.asp"));
-    EXPECT_EQ(b.find<QLineEdit>("Edit5")->text(), "7");
-    EXPECT_EQ(b.find<QPlainTextEdit>("Memo1")->toPlainText(), "condition 0");
+    EXPECT_EQ(b.find<QLineEdit>("Edit5")->text(), u"7"_s);
+    EXPECT_EQ(b.find<QPlainTextEdit>("Memo1")->toPlainText(), u"condition 0"_s);
 }
 
 TEST(Form3Window, MenuAndCloseSignals) {
@@ -316,15 +301,15 @@ TEST(Form3Window, MenuAndCloseSignals) {
 // markup characters keep the description well-formed.
 TEST(Form3Window, TheNextTaskCarriesTheAuthorJustSaved) {
     Builder b;
-    TForm2 dialog(b.platform, b.dir.path());
+    TForm2 dialog(b.platform, b.dir.path(), kavo::Lang::Russian);
     QObject::connect(&dialog, &TForm2::authorSaved, b.form.get(), &TForm3::reloadHeaders);
-    const QString lines[] = {"Sorokina Vera,  MF-12, October  2025",
+    const QString lines[] = {u"Sorokina Vera,  MF-12, October  2025"_s,
                              QString::fromUtf8("\"Q\" & <b> &#171;Ок&#187; ≤")};
     for (const auto& line : lines) {
         SCOPED_TRACE(line.toStdString());
         dialog.showDialog();
-        dialog.findChild<QLineEdit*>("Edit1")->setText(line);
-        QTest::mouseClick(dialog.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+        dialog.findChild<QLineEdit*>(u"Edit1"_s)->setText(line);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(u"Button1"_s), Qt::LeftButton);
         b.fill();
         b.setEdit("Edit6", QString::fromUtf8("Имя \"в\" <кавычках> & &#171;"));
         b.click("Button1");

@@ -21,6 +21,7 @@
 
 namespace fs = std::filesystem;
 using namespace kavo::test;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -49,10 +50,10 @@ TEST_F(Commands, AboutAndInformationInBothLanguages) {
     };
     const Case cases[] = {
         {"En\r\n",
-         "Programe for task templates: TemplateForRadio, TemplateForEdit,\n"
+         u"Programe for task templates: TemplateForRadio, TemplateForEdit,\n"_s
          "                 TemplateForSpoiler, TemplateForMultipleChoice\n\n"
          "                                                   Version 1.0",
-         "Number of added tasks:   "},
+         u"Number of added tasks:   "_s},
         {"Rus\r\n",
          u("Программа для шаблона задач: TemplateForRadio, TemplateForEdit,\n"
            "                   TemplateForSpoiler, TemplateForMultipleChoice\n\n"
@@ -69,7 +70,7 @@ TEST_F(Commands, AboutAndInformationInBothLanguages) {
         EXPECT_EQ(lastInformation(), c.about) << c.language;
         writeBytes(auth() / "Tasks_in_view.txt", "17\r\n");
         trigger("information1");
-        EXPECT_EQ(lastInformation(), c.informationHeading + "17\n") << c.language;
+        EXPECT_EQ(lastInformation(), c.informationHeading + u"17\n"_s) << c.language;
         EXPECT_TRUE(platform.errors().isEmpty());
     }
 }
@@ -81,7 +82,7 @@ TEST_F(Commands, InformationWithoutTheCounterFileReportsIt) {
     EXPECT_TRUE(platform.informations().isEmpty());
     ASSERT_EQ(platform.errors().size(), 1);
     EXPECT_EQ(platform.errors()[0],
-              "Cannot open file " +
+              u"Cannot open file "_s +
                   utf8((auth() / "Tasks_in_view.txt").string() + "\nNo such file or folder"));
 }
 
@@ -90,11 +91,11 @@ TEST_F(Commands, ResetSettingsThenInformationShowsZero) {
     writeBytes(auth() / "Tasks_in_view.txt", "9\r\n");
     writeBytes(auth() / "save.txt", "0\r\n");
     trigger("N3");
-    EXPECT_EQ(lastInformation(), "Settings has been reseted");
+    EXPECT_EQ(lastInformation(), u"Settings has been reseted"_s);
     EXPECT_EQ(readBytes(auth() / "Tasks_in_view.txt"), "0\r\n");
     EXPECT_EQ(readBytes(auth() / "save.txt"), "1\r\n");
     trigger("information1");
-    EXPECT_EQ(lastInformation(), "Number of added tasks:   0\n");
+    EXPECT_EQ(lastInformation(), u"Number of added tasks:   0\n"_s);
 }
 
 TEST_F(Commands, ResetSettingsWriteFailureIsReportedAndSkipsTheFlag) {
@@ -106,7 +107,7 @@ TEST_F(Commands, ResetSettingsWriteFailureIsReportedAndSkipsTheFlag) {
     EXPECT_TRUE(platform.informations().isEmpty());
     ASSERT_EQ(platform.errors().size(), 1);
     EXPECT_EQ(platform.errors()[0],
-              "Cannot create file " +
+              u"Cannot create file "_s +
                   utf8((auth() / "Tasks_in_view.txt").string() + "\nIt is a folder"));
     EXPECT_EQ(readBytes(auth() / "save.txt"), "0\r\n");
 }
@@ -116,8 +117,7 @@ TEST_F(Commands, RemoveBoxesStayASuffixInEveryOrder) {
     QCheckBox* box[] = {nullptr, find<QCheckBox>("CheckBox1"), find<QCheckBox>("CheckBox2"),
                         find<QCheckBox>("CheckBox3")};
     auto state = [&] {
-        return QString("%1%2%3")
-            .arg(int(box[1]->isChecked()))
+        return u"%1%2%3"_s.arg(int(box[1]->isChecked()))
             .arg(int(box[2]->isChecked()))
             .arg(int(box[3]->isChecked()));
     };
@@ -135,17 +135,17 @@ TEST_F(Commands, RemoveBoxesStayASuffixInEveryOrder) {
     for (const auto& order : orders) {
         for (int i = 1; i <= 3; ++i)
             box[i]->setChecked(false);
-        ASSERT_EQ(state(), "000");
+        ASSERT_EQ(state(), u"000"_s);
         for (const auto& step : order) {
             QTest::mouseClick(box[step.click], Qt::LeftButton);
-            EXPECT_EQ(state(), step.after) << step.click;
+            EXPECT_EQ(state(), QString::fromUtf8(step.after)) << step.click;
         }
     }
 }
 
 TEST_F(Commands, TimerKeepsDefaultNamesInStepWithTheNameFields) {
     started();
-    auto* timer = form1()->findChild<QTimer*>("Timer1");
+    auto* timer = form1()->findChild<QTimer*>(u"Timer1"_s);
     ASSERT_NE(timer, nullptr);
     EXPECT_EQ(timer->interval(), 1000);
     EXPECT_TRUE(timer->isActive());
@@ -155,24 +155,24 @@ TEST_F(Commands, TimerKeepsDefaultNamesInStepWithTheNameFields) {
     auto tick = [&] { QMetaObject::invokeMethod(timer, "timeout"); };
 
     EXPECT_TRUE(box->isChecked());
-    QTest::keyClicks(ru, "Zadacha");
+    QTest::keyClicks(ru, u"Zadacha"_s);
     tick();
     EXPECT_FALSE(box->isChecked());
-    EXPECT_EQ(ru->text(), "Zadacha"); // the tick does not empty the name
+    EXPECT_EQ(ru->text(), u"Zadacha"_s); // the tick does not empty the name
     ru->setText(u("Задача"));
     tick();
     EXPECT_FALSE(box->isChecked());
     ru->clear();
-    QTest::keyClicks(en, "Task");
+    QTest::keyClicks(en, u"Task"_s);
     tick();
     EXPECT_FALSE(box->isChecked());
 
     // Checking by hand empties the Russian name only; the next tick undoes it.
-    ru->setText("x");
+    ru->setText(u"x"_s);
     QTest::mouseClick(box, Qt::LeftButton);
     EXPECT_TRUE(box->isChecked());
-    EXPECT_EQ(ru->text(), "");
-    EXPECT_EQ(en->text(), "Task");
+    EXPECT_EQ(ru->text(), u""_s);
+    EXPECT_EQ(en->text(), u"Task"_s);
     tick();
     EXPECT_FALSE(box->isChecked());
 
@@ -214,7 +214,7 @@ TEST_F(Commands, FolderChooserCancelExistingNewAndUncreatable) {
     started("En\r\n");
     const fs::path work = dir.path();
     const QString year = utf8((work / "Year").string());
-    const QString question = "The specified directory does not exist. Create it?";
+    const QString question = u"The specified directory does not exist. Create it?"_s;
 
     // Year does not exist at a fresh start: the chooser opens in the working directory.
     clickLabel("Label19");
@@ -253,7 +253,7 @@ TEST_F(Commands, FolderChooserCancelExistingNewAndUncreatable) {
     clickLabel("Label19");
     ASSERT_EQ(platform.errors().size(), 1);
     EXPECT_EQ(platform.errors()[0],
-              "\nUnable to create the folder " + utf8((work / "plain" / "sub").string()));
+              u"\nUnable to create the folder "_s + utf8((work / "plain" / "sub").string()));
     EXPECT_EQ(form1()->OutputDir(), fresh);
     EXPECT_EQ(label19(), utf8(fresh.string()));
     EXPECT_EQ(fs::current_path(), fs::current_path()); // the chooser never moves it
@@ -261,9 +261,8 @@ TEST_F(Commands, FolderChooserCancelExistingNewAndUncreatable) {
 
 TEST_F(Commands, NoWindowCanBeResized) {
     started();
-    for (QWidget* window :
-         {static_cast<QWidget*>(program->form1()), static_cast<QWidget*>(program->form2()),
-          static_cast<QWidget*>(program->form3())}) {
+    for (QWidget* window : {static_cast<QWidget*>(program->form1()), static_cast<QWidget*>(form2()),
+                            static_cast<QWidget*>(form3())}) {
         window->show();
         const QSize before = window->size();
         window->resize(before + QSize(120, 80));
@@ -276,7 +275,7 @@ TEST_F(Commands, NoWindowCanBeResized) {
 
 TEST_F(Commands, PreviewWalksTheTasksAndAsksForANumber) {
     started("En\r\n");
-    find<QLineEdit>("Edit2")->setText("3");
+    find<QLineEdit>("Edit2")->setText(u"3"_s);
     QTest::mouseClick(find<QPushButton>("Button2"), Qt::LeftButton);
     auto* list = find<QListWidget>("ListBox1");
     ASSERT_EQ(list->count(), 3);
@@ -287,7 +286,7 @@ TEST_F(Commands, PreviewWalksTheTasksAndAsksForANumber) {
 
     // No selection: asked for a number, then the first press previews task 1.
     QTest::mouseClick(button5, Qt::LeftButton);
-    EXPECT_EQ(platform.informations(), QStringList{"\nSelect the task number!"});
+    EXPECT_EQ(platform.informations(), QStringList{u"\nSelect the task number!"_s});
     EXPECT_FALSE(fs::exists(dir.path() / "buf.html"));
     for (int n = 1; n <= 3; ++n) {
         QTest::mouseClick(button5, Qt::LeftButton);
@@ -323,7 +322,7 @@ TEST_F(Commands, LinksTurnToTheLinkColourUnderTheMouseAndBackToGreen) {
 
 TEST_F(Commands, PreviewWithAMissingTemplateReportsItAndKeepsTheSelection) {
     started("En\r\n");
-    find<QLineEdit>("Edit2")->setText("2");
+    find<QLineEdit>("Edit2")->setText(u"2"_s);
     QTest::mouseClick(find<QPushButton>("Button2"), Qt::LeftButton);
     auto* list = find<QListWidget>("ListBox1");
     list->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
@@ -331,8 +330,8 @@ TEST_F(Commands, PreviewWithAMissingTemplateReportsItAndKeepsTheSelection) {
     const fs::path head = systemFolder() / "browser" / "head.txt";
     fs::remove(head);
     QTest::mouseClick(find<QPushButton>("Button5"), Qt::LeftButton);
-    EXPECT_EQ(platform.errors(),
-              QStringList{"Cannot open file " + utf8(head.string() + "\nNo such file or folder")});
+    EXPECT_EQ(platform.errors(), QStringList{u"Cannot open file "_s +
+                                             utf8(head.string() + "\nNo such file or folder")});
     EXPECT_TRUE(platform.openedUrls.isEmpty());
     EXPECT_FALSE(fs::exists(dir.path() / "buf.html"));
     ASSERT_EQ(list->selectedItems().size(), 1);
@@ -343,16 +342,17 @@ namespace {
 
 // Fills the task form for task 1 of three, single choice, and presses Add task.
 void addTaskOne(Commands& t) {
-    t.find<QLineEdit>("Edit2")->setText("3");
+    t.find<QLineEdit>("Edit2")->setText(u"3"_s);
     QTest::mouseClick(t.find<QPushButton>("Button2"), Qt::LeftButton);
     t.find<QListWidget>("ListBox1")->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
     t.find<QListWidget>("ListBox2")->setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
     t.find<QListWidget>("ListBox3")->setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
-    t.find<QPlainTextEdit>("Memo1")->setPlainText("Condition");
+    t.find<QPlainTextEdit>("Memo1")->setPlainText(u"Condition"_s);
     const char* variants[] = {"Alpha", "Bravo", "Charlie", "Delta", "Echo"};
     for (int i = 0; i < 5; ++i)
-        t.find<QLineEdit>(("VariantOtveta_" + std::to_string(i + 1)).c_str())->setText(variants[i]);
-    t.find<QLineEdit>("Edit1")->setText("a");
+        t.find<QLineEdit>(("VariantOtveta_" + std::to_string(i + 1)).c_str())
+            ->setText(QString::fromUtf8(variants[i]));
+    t.find<QLineEdit>("Edit1")->setText(u"a"_s);
     QTest::mouseClick(t.find<QPushButton>("Button1"), Qt::LeftButton);
 }
 
@@ -381,14 +381,17 @@ TEST_F(Commands, ANewlyChosenFolderTakesTheNextAddTaskAndEditsSave) {
     EXPECT_TRUE(fs::is_regular_file(chosen / "1" / "task.asp"));
     EXPECT_FALSE(fs::exists(dir.path() / "Year"));
 
-    TForm3* form3 = program->form3();
+    TForm3* edits = form3();
+    const auto field = [edits](const char* name) {
+        return edits->findChild<QWidget*>(QString::fromLatin1(name));
+    };
     for (const char* memo : {"Memo1", "Memo2", "Memo3", "Memo4", "Memo5"})
-        form3->findChild<QPlainTextEdit*>(memo)->setPlainText("text");
+        qobject_cast<QPlainTextEdit*>(field(memo))->setPlainText(u"text"_s);
     for (const char* edit : {"Edit1", "Edit2", "Edit3", "Edit4"})
-        form3->findChild<QLineEdit*>(edit)->setText("1");
-    form3->findChild<QLineEdit*>("Edit5")->setText("7");
-    form3->findChild<QLineEdit*>("Edit6")->setText("Name");
-    form3->findChild<QPushButton*>("Button1")->click();
+        qobject_cast<QLineEdit*>(field(edit))->setText(u"1"_s);
+    qobject_cast<QLineEdit*>(field("Edit5"))->setText(u"7"_s);
+    qobject_cast<QLineEdit*>(field("Edit6"))->setText(u"Name"_s);
+    qobject_cast<QPushButton*>(field("Button1"))->click();
     EXPECT_TRUE(fs::is_regular_file(chosen / "7" / "task.asp"));
     EXPECT_TRUE(platform.errors().isEmpty());
 }

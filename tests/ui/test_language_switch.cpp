@@ -9,6 +9,7 @@
 
 namespace fs = std::filesystem;
 using namespace kavo::test;
+using namespace Qt::Literals::StringLiterals;
 using kavo::app::fromPath;
 
 namespace {
@@ -73,7 +74,7 @@ TEST_F(LanguageSwitchFailure, AFailedRestartKeepsThisInstanceRunning) {
         QString box;
     };
     const Case cases[] = {
-        {"En\r\n", "\nThe program could not be started again: %1\nThe new language takes "
+        {"En\r\n", u"\nThe program could not be started again: %1\nThe new language takes "_s
                    "effect at the next start."},
         {"Rus\r\n", u("\nНе удалось запустить программу заново: %1\nНовый язык вступит в силу "
                       "при следующем запуске.")},
@@ -103,8 +104,8 @@ TEST_F(LanguageSwitchFailure, ALanguageFileThatCannotBeWrittenStopsTheSwitch) {
     fs::create_directory(languageFile(dir.path()));
     trigger("English1");
     EXPECT_EQ(platform.errors(),
-              QStringList{"Cannot create file " + fromPath(languageFile(dir.path())) +
-                          QString::fromUtf8("\nIt is a folder")});
+              QStringList{u"Cannot create file "_s + fromPath(languageFile(dir.path())) +
+                          u"\nIt is a folder"_s});
     EXPECT_TRUE(platform.restarts.empty());
     EXPECT_FALSE(program->ended());
     EXPECT_TRUE(form1()->isVisible());

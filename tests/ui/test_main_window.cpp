@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 
 using namespace kavo::test;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -134,12 +135,13 @@ TEST_P(Window, PlacesEveryWidgetAndFitsEveryCaption) {
             EXPECT_EQ(label->textFormat(), Qt::PlainText) << name.toStdString();
         }
     }
-    EXPECT_EQ(QFontInfo(find<QLabel>("Label1")->font()).family(), "DejaVu Sans Condensed");
+    const QString font = u"DejaVu Sans Condensed"_s;
+    EXPECT_EQ(QFontInfo(find<QLabel>("Label1")->font()).family(), font);
     // The dialog and the Edits builder: the same font, every caption whole inside the window.
-    QMainWindow* form3 = program->form3();
-    for (QWidget* window : {static_cast<QWidget*>(program->form2()), form3->centralWidget()}) {
-        EXPECT_EQ(QFontInfo(window->findChild<QLabel*>("Label1")->font()).family(),
-                  "DejaVu Sans Condensed");
+    QWidget* dialog = form2();
+    QMainWindow* edits = form3();
+    for (QWidget* window : {dialog, edits->centralWidget()}) {
+        EXPECT_EQ(QFontInfo(window->findChild<QLabel*>(u"Label1"_s)->font()).family(), font);
         for (QWidget* widget : window->findChildren<QWidget*>()) {
             if (!qobject_cast<QLabel*>(widget) && !qobject_cast<QAbstractButton*>(widget))
                 continue;
@@ -167,15 +169,16 @@ TEST_F(MainWindow, MenuHoldsEveryItemInItsOrder) {
     QStringList bar;
     for (QAction* action : form->menuBar()->actions())
         bar << (action->menu() ? action->menu()->objectName() : action->objectName());
-    EXPECT_EQ(bar, QStringList({"Menu1", "k1", "Authorisation1", "information1", "Language1"}));
+    EXPECT_EQ(bar, QStringList({u"Menu1"_s, u"k1"_s, u"Authorisation1"_s, u"information1"_s,
+                                u"Language1"_s}));
     QStringList first;
     for (QAction* action : find<QMenu>("Menu1")->actions())
         first << action->objectName();
-    EXPECT_EQ(first, QStringList({"N2", "N4", "N1", "N3"}));
+    EXPECT_EQ(first, QStringList({u"N2"_s, u"N4"_s, u"N1"_s, u"N3"_s}));
     QStringList language;
     for (QAction* action : find<QMenu>("Language1")->actions())
         language << action->objectName();
-    EXPECT_EQ(language, QStringList({"Russian1", "English1"}));
+    EXPECT_EQ(language, QStringList({u"Russian1"_s, u"English1"_s}));
 }
 
 TEST_F(MainWindow, LinksAreGreenWithAHandCursor) {
@@ -193,7 +196,7 @@ TEST_F(MainWindow, LinksAreGreenWithAHandCursor) {
 TEST_F(MainWindow, FolderPictureIsAJpegDecodedByThePlugin) {
     started();
     EXPECT_TRUE(QImageReader::supportedImageFormats().contains("jpeg"));
-    QImageReader reader(":/kavo/folder.jpg");
+    QImageReader reader(u":/kavo/folder.jpg"_s);
     EXPECT_EQ(reader.format(), "jpeg");
     const QImage image = reader.read();
     EXPECT_EQ(image.size(), QSize(45, 45)) << reader.errorString().toStdString();

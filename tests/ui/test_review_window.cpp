@@ -10,6 +10,7 @@
 
 namespace fs = std::filesystem;
 using namespace kavo::test;
+using namespace Qt::Literals::StringLiterals;
 using kavo::app::fromPath;
 using kavo::app::selectedRow;
 
@@ -75,12 +76,12 @@ TEST_F(Review, LayoutsSwitchExactlyTheirWidgets) {
         for (const char* name : taskForm)
             EXPECT_TRUE(find<QWidget>(name)->isVisible()) << name;
         EXPECT_FALSE(find<QWidget>("RadioGroup1")->isVisible());
-        EXPECT_EQ(memo("Memo2"), "");
-        EXPECT_EQ(memo("Memo3"), "");
-        EXPECT_EQ(memo("Memo4"), "typed"); // until the next Task code review empties it
+        EXPECT_EQ(memo("Memo2"), u""_s);
+        EXPECT_EQ(memo("Memo3"), u""_s);
+        EXPECT_EQ(memo("Memo4"), u"typed"_s); // until the next Task code review empties it
     }
     trigger("N1");
-    EXPECT_EQ(memo("Memo4"), "");
+    EXPECT_EQ(memo("Memo4"), u""_s);
 }
 
 TEST_F(Review, OpenFindsTheFolderOfTheNumberByThePartSizes) {
@@ -100,9 +101,9 @@ TEST_F(Review, OpenFindsTheFolderOfTheNumberByThePartSizes) {
         enterSizes(c.a, c.b, c.c);
         trigger("N1");
         open(c.number);
-        EXPECT_EQ(memo("Memo2"), QString(c.folder) + u(" task.asp\nзадача\n"));
-        EXPECT_EQ(memo("Memo3"), QString(c.folder) + u(" task.out\nзадача\n"));
-        EXPECT_EQ(memo("Memo4"), QString(c.folder) + u(" task.xml\nзадача\n"));
+        EXPECT_EQ(memo("Memo2"), QString::fromUtf8(c.folder) + u(" task.asp\nзадача\n"));
+        EXPECT_EQ(memo("Memo3"), QString::fromUtf8(c.folder) + u(" task.out\nзадача\n"));
+        EXPECT_EQ(memo("Memo4"), QString::fromUtf8(c.folder) + u(" task.xml\nзадача\n"));
         EXPECT_EQ(selected(), c.number - 1);
         EXPECT_TRUE(platform.boxes.empty());
     }
@@ -116,7 +117,7 @@ TEST_F(Review, OpenEditAndSaveAddsOneLineBreakToEachFile) {
     type("Memo2", u("<p>ещё</p>"));
     click("Button6");
 
-    EXPECT_EQ(platform.informations(), QStringList{"\nSaved successfully"});
+    EXPECT_EQ(platform.informations(), QStringList{u"\nSaved successfully"_s});
     const fs::path folder = out() / "PartB" / "4";
     EXPECT_EQ(readBytes(folder / "task.asp"),
               "PartB/4 task.asp" + cp1251("\r\nзадача\r\n<p>ещё</p>") + "\r\n");
@@ -132,7 +133,7 @@ TEST_F(Review, MessagesOfOpenAndSaveAndTheirSelectionMoves) {
         QString selectNumber, checkData;
     };
     const Case cases[] = {
-        {"En\r\n", "\nSelect the task number!", "\nCheck the entered data"},
+        {"En\r\n", u"\nSelect the task number!"_s, u"\nCheck the entered data"_s},
         {"Rus\r\n", u("\nВыберите номер задачи!"), u("\nПроверьте введённые данные")}};
     prepare("En\r\n");
     for (const Case& c : cases) {
@@ -149,7 +150,7 @@ TEST_F(Review, MessagesOfOpenAndSaveAndTheirSelectionMoves) {
         type("Memo2", "mine");
         click("Button8");
         EXPECT_EQ(platform.informations(), QStringList{c.selectNumber});
-        EXPECT_EQ(memo("Memo2"), "mine");
+        EXPECT_EQ(memo("Memo2"), u"mine"_s);
 
         // Save with no number selected writes nothing, says nothing, selects the first.
         platform.clear();
@@ -177,15 +178,15 @@ TEST_F(Review, AFailedOpenOrWriteStopsAtItsFile) {
     // A missing file stops Open there: Memo2 is task 2's, the others still task 1's.
     open(2);
     EXPECT_EQ(platform.errors(),
-              QStringList{"Cannot open file " + fromPath(out() / "2" / "task.out") +
-                          QString::fromUtf8("\nNo such file or folder")});
+              QStringList{u"Cannot open file "_s + fromPath(out() / "2" / "task.out") +
+                          u"\nNo such file or folder"_s});
     EXPECT_EQ(memo("Memo2"), u("2 task.asp\nзадача\n"));
     EXPECT_EQ(memo("Memo3"), u("1 task.out\nзадача\n"));
     EXPECT_EQ(memo("Memo4"), u("1 task.xml\nзадача\n"));
     // The fields hold no whole task now: Save writes nowhere.
     platform.clear();
     click("Button6");
-    EXPECT_EQ(platform.informations(), QStringList{"\nOpen task 2 before saving it!"});
+    EXPECT_EQ(platform.informations(), QStringList{u"\nOpen task 2 before saving it!"_s});
     EXPECT_FALSE(fs::exists(out() / "2" / "task.out"));
     EXPECT_EQ(readBytes(out() / "1" / "task.out"), "1 task.out" + cp1251("\r\nзадача\r\n"));
 
@@ -195,8 +196,8 @@ TEST_F(Review, AFailedOpenOrWriteStopsAtItsFile) {
     platform.clear();
     click("Button6");
     EXPECT_EQ(platform.errors(),
-              QStringList{"Cannot create file " + fromPath(out() / "1" / "task.asp") +
-                          QString::fromUtf8("\nNo such file or folder")});
+              QStringList{u"Cannot create file "_s + fromPath(out() / "1" / "task.asp") +
+                          u"\nNo such file or folder"_s});
     EXPECT_TRUE(platform.informations().isEmpty());
     EXPECT_FALSE(fs::exists(out() / "1"));
     EXPECT_EQ(selected(), 0);
@@ -208,14 +209,14 @@ TEST_F(Review, ASecondSaveDoesNotWriteOverTheNextTask) {
     writeTask("2");
     open(1);
     click("Button6");
-    ASSERT_EQ(platform.informations(), QStringList{"\nSaved successfully"});
+    ASSERT_EQ(platform.informations(), QStringList{u"\nSaved successfully"_s});
     ASSERT_EQ(selected(), 1);
 
     platform.clear();
     click("Button6");
     EXPECT_EQ(platform.informations(),
-              QStringList{"\nThe fields hold task 1, not task 2. Nothing was saved: open task 2 "
-                          "first!"});
+              QStringList{u"\nThe fields hold task 1, not task 2. Nothing was saved: open task 2 "_s
+                          u"first!"_s});
     for (const char* file : Files)
         EXPECT_EQ(readBytes(out() / "2" / file),
                   std::string("2 ") + file + cp1251("\r\nзадача\r\n"));
@@ -224,7 +225,7 @@ TEST_F(Review, ASecondSaveDoesNotWriteOverTheNextTask) {
     clickRow("ListBox4", 0);
     platform.clear();
     click("Button6");
-    EXPECT_EQ(platform.informations(), QStringList{"\nSaved successfully"});
+    EXPECT_EQ(platform.informations(), QStringList{u"\nSaved successfully"_s});
     EXPECT_EQ(readBytes(out() / "1" / "task.out"), "1 task.out" + cp1251("\r\nзадача\r\n\r\n"));
 }
 
@@ -247,7 +248,7 @@ TEST_F(Review, TextTheCodePageCannotHold) {
     type("Memo4", u("≥"));
     platform.clear();
     click("Button6");
-    EXPECT_EQ(platform.informations(), QStringList{"\nSaved successfully"});
+    EXPECT_EQ(platform.informations(), QStringList{u"\nSaved successfully"_s});
     EXPECT_EQ(readBytes(out() / "1" / "task.asp"),
               "&#8804;1 task.asp" + cp1251("\r\nзадача\r\n\r\n"));
     EXPECT_EQ(readBytes(out() / "1" / "task.out"), "\r\n");
@@ -271,7 +272,7 @@ TEST_F(Review, EveryByteSurvivesAnUnchangedOpenAndSave) {
     open(1);
     ASSERT_TRUE(platform.boxes.empty());
     click("Button6");
-    EXPECT_EQ(platform.informations(), QStringList{"\nSaved successfully"});
+    EXPECT_EQ(platform.informations(), QStringList{u"\nSaved successfully"_s});
     for (const char* file : Files)
         EXPECT_EQ(readBytes(out() / "1" / file), expected) << file;
 }

@@ -18,6 +18,7 @@
 #include <cctype>
 
 using namespace kavo::test;
+using namespace Qt::Literals::StringLiterals;
 using kavo::app::fromPath;
 using kavo::app::fromText;
 
@@ -66,7 +67,7 @@ TEST_P(LanguageFile, DecidesTheInterfaceLanguage) {
     EXPECT_EQ(find<QPushButton>("Button1")->text(),
               c.english ? u("Save task") : u("Добавить задачу"));
     EXPECT_EQ(find<QPushButton>("Button7")->text(), c.english ? u("Back") : u("Назад"));
-    EXPECT_EQ(find<QPushButton>("Button2")->text(), "Ok");
+    EXPECT_EQ(find<QPushButton>("Button2")->text(), u"Ok"_s);
     EXPECT_EQ(find<QCheckBox>("CheckBox3")->text(),
               c.english ? u("remove answer") : u("Удалить вариант ответа"));
     EXPECT_EQ(find<QCheckBox>("CheckBox4")->text(), c.english ? u("Default") : u("по умолчанию"));
@@ -78,7 +79,7 @@ TEST_P(LanguageFile, DecidesTheInterfaceLanguage) {
     EXPECT_EQ(find<QAction>("N4")->text(),
               c.english ? u("Template 'Edits'") : u("Макет \"Edits\""));
     EXPECT_EQ(find<QAction>("k1")->text(), c.english ? u("About") : u("О_программе"));
-    EXPECT_EQ(find<QAction>("English1")->text(), "English");
+    EXPECT_EQ(find<QAction>("English1")->text(), u"English"_s);
 
     // The tag reminder of the language, shown exactly as the file holds it.
     EXPECT_EQ(find<QPlainTextEdit>("Toolkit")->toPlainText(),
@@ -121,20 +122,21 @@ TEST_F(StartState, FollowsTheWorkingDirectoryAndShowsOnlyTheMainWindow) {
     EXPECT_EQ(find<QLabel>("Label19")->text(), fromPath(dir.path() / "Year"));
 
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->windowTitle(), "Kavo Program");
-    EXPECT_FALSE(program->form2()->isVisible());
-    EXPECT_FALSE(program->form3()->isVisible());
+    EXPECT_EQ(form->windowTitle(), u"Kavo Program"_s);
+    // The dialog and the Edits builder are built on first use.
+    EXPECT_EQ(program->form2(), nullptr);
+    EXPECT_EQ(program->form3(), nullptr);
 
-    EXPECT_EQ(find<QLineEdit>("Edit2")->text(), "");
-    EXPECT_EQ(find<QLineEdit>("Edit3")->text(), "0");
-    EXPECT_EQ(find<QLineEdit>("Edit4")->text(), "0");
-    EXPECT_EQ(find<QPlainTextEdit>("Memo1")->toPlainText(), "");
+    EXPECT_EQ(find<QLineEdit>("Edit2")->text(), u""_s);
+    EXPECT_EQ(find<QLineEdit>("Edit3")->text(), u"0"_s);
+    EXPECT_EQ(find<QLineEdit>("Edit4")->text(), u"0"_s);
+    EXPECT_EQ(find<QPlainTextEdit>("Memo1")->toPlainText(), u""_s);
     EXPECT_EQ(find<QListWidget>("ListBox1")->count(), 0);
     for (const char* name : {"ListBox2", "ListBox3"}) {
         auto* list = find<QListWidget>(name);
         ASSERT_EQ(list->count(), 2);
-        EXPECT_EQ(list->item(0)->text(), "Yes");
-        EXPECT_EQ(list->item(1)->text(), "No");
+        EXPECT_EQ(list->item(0)->text(), u"Yes"_s);
+        EXPECT_EQ(list->item(1)->text(), u"No"_s);
         EXPECT_FALSE(kavo::app::selectedRow(list)) << name;
     }
     EXPECT_TRUE(find<QRadioButton>("RadioButton2")->isChecked());
@@ -163,18 +165,21 @@ TEST_P(MissingFile, EndsTheStartWithItsReportAndNoWindow) {
     std::filesystem::remove(missing);
 
     EXPECT_FALSE(start());
-    EXPECT_EQ(platform.errors(), QStringList{"Cannot open file " + fromPath(missing) +
-                                             QString::fromUtf8("\nNo such file or folder")});
+    EXPECT_EQ(platform.errors(), QStringList{u"Cannot open file "_s + fromPath(missing) +
+                                             u"\nNo such file or folder"_s});
     EXPECT_TRUE(platform.informations().isEmpty());
     EXPECT_EQ(program->form1(), nullptr);
     EXPECT_TRUE(noWindowShown());
 }
 
-// Form1's files in each language, then one that Form3 reads after Form1 was built.
+// The language file and the tag reminder of each language, then the Edits templates (the
+// first and the last read, and the description header), read at start for Form3.
 INSTANTIATE_TEST_SUITE_P(Files, MissingFile,
                          ::testing::Values(MissingCase{"Rus\r\n", "Language/Language.txt"},
                                            MissingCase{"Rus\r\n", "file/Toolkit.txt"},
                                            MissingCase{"En\r\n", "Language/Toolkit.txt"},
+                                           MissingCase{"Rus\r\n", "file_for_edits/zamena.txt"},
+                                           MissingCase{"Rus\r\n", "file/task_xml.txt"},
                                            MissingCase{"Rus\r\n", "file_for_edits/task3.out"}),
                          [](const ::testing::TestParamInfo<MissingCase>& info) {
                              return nameOf(info.param.missing) + "In" + nameOf(info.param.language);
@@ -198,9 +203,8 @@ TEST_F(StartState, AWorkingFolderWithACyrillicNameShowsAsTyped) {
     program = std::make_unique<kavo::app::Program>(platform);
     EXPECT_FALSE(program->start());
     EXPECT_EQ(platform.errors(),
-              QStringList{"Cannot open file " + fromPath(dir.path()) +
-                          QString::fromUtf8(
-                              "/Учитель/System_folder/file/Toolkit.txt\nNo such file or folder")});
+              QStringList{u"Cannot open file "_s + fromPath(dir.path()) +
+                          u"/Учитель/System_folder/file/Toolkit.txt\nNo such file or folder"_s});
 }
 
 // A start puts right what an interrupted write left in the task tree and System_folder; the

@@ -160,8 +160,8 @@ void run(const fs::path& shipped, const fs::path& out) {
     save(form, out / "main-en.png");
 
     // The author line first: Add task asks for it.
-    TForm2* author = english.program->form2();
     trigger(form, "Authorisation1");
+    TForm2* author = english.program->form2();
     setText(author, "Edit1", "Petrova Anna,  School 21, October  2026");
     save(author, out / "author-en.png");
     click(author, "Button1");
@@ -173,8 +173,8 @@ void run(const fs::path& shipped, const fs::path& out) {
     save(form, out / "review-en.png");
     click(form, "Button7");
 
-    TForm3* edits = english.program->form3();
     trigger(form, "N4");
+    TForm3* edits = english.program->form3();
     setText(edits, "Memo1", "A train leaves at 9:00 and travels at 60 km/h.");
     setText(edits, "Memo2", "How far has it gone at 11:00 (km)?");
     setText(edits, "Memo3", "When does it pass the 150 km mark (hh:mm)?");

@@ -421,4 +421,101 @@ inline constexpr Message authorDiffers{"\nThe task in %1 was written with anothe
                                        "\nЗадача в папке %1 записана с другой строкой автора: %2"};
 } // namespace readback
 
+// The windows: their titles and captions. Entries are named after their widgets.
+namespace app {
+inline constexpr Message title{"Kavo Program", "Kavo Program"};
+} // namespace app
+
+// The main window Form1.
+namespace form1 {
+inline constexpr Message Menu1{"Menu", "Меню"};
+inline constexpr Message N2{"Main template", "Создание математических задач"};
+inline constexpr Message N4{"Template 'Edits'", "Макет \"Edits\""};
+inline constexpr Message N1{"Task code review", "Просмотр кода задач"};
+inline constexpr Message N3{"Reset settings", "Сбросить настройки"};
+inline constexpr Message k1{"About", "О_программе"};
+inline constexpr Message Authorisation1{"Authorisation", "Авторизация"};
+inline constexpr Message information1{"Information", "Информация"};
+inline constexpr Message Language1{"Язык/Language", "Язык/Language"};
+inline constexpr Message Russian1{"Russian", "Russian"};
+inline constexpr Message English1{"English", "English"};
+inline constexpr Message Label1{"Enter the task", "Введите условие задачи"};
+inline constexpr Message Label5{"  Is there a picture in the task?", "Есть ли в условии картинка?"};
+inline constexpr Message Label2{"              Select the task number you want to add",
+                                "Выберете № задачи которую хотите добавить(изменить)"};
+inline constexpr Message Label6{"Part A", "Part A"};
+inline constexpr Message Label7{"Part B", "Part B"};
+inline constexpr Message Label8{"Part C", "Part C"};
+inline constexpr Message Button2{"Ok", "Ok"};
+inline constexpr Message GroupBox1{"Task name", "Название задачи"};
+inline constexpr Message CheckBox4{"Default", "по умолчанию"};
+inline constexpr Message Label18{"russian task name", "русское имя задачи"};
+inline constexpr Message Label20{"english task name", "английское имя задачи"};
+inline constexpr Message Label3{"           Answers", "Варианты ответов"};
+inline constexpr Message A{"A", "A"};
+inline constexpr Message B{"B", "B"};
+inline constexpr Message C{"C", "C"};
+inline constexpr Message D{"D", "D"};
+inline constexpr Message E{"E", "E"};
+inline constexpr Message removeAnswer{"remove answer", "Удалить вариант ответа"};
+inline constexpr Message Label4{"Correct answer", "Правильный ответ"};
+inline constexpr Message Label10{"         Fold answers?", "Сворачивать ответы?"};
+inline constexpr Message Label9{"The list of  tags", "Памятка тегов"};
+inline constexpr Message Button1{"Save task", "Добавить задачу"};
+inline constexpr Message Button5{"View task in the browser", "Просмотреть задачу в браузере"};
+// %1: the host of the system's web site.
+inline constexpr Message Label14{"Go to %1", "Перейти на сайт Kavo"};
+inline constexpr Message Label15{"The program for text recognition",
+                                 "Программа для распознования текста"};
+inline constexpr Message Label16{"Tags", "Больше тегов"};
+inline constexpr Message Label17{"Video lessons of creation of tasks",
+                                 "Видео уроки по созданию задач"};
+inline constexpr Message RadioGroup1{"Language olympiad", "Язык олимпиады"};
+inline constexpr Message RadioButton1{"Russian", "Русский"};
+inline constexpr Message RadioButton2{"English", "Английский"};
+inline constexpr Message Button6{"Save changes", "Сохранить изменения"};
+inline constexpr Message Button8{"Open task", "Просмотр задачи"};
+inline constexpr Message Button7{"Back", "Назад"};
+inline constexpr Message Label11{"          Task file", "Файл с условием задачи"};
+inline constexpr Message Label12{"File with answers", "Файл с ответами"};
+inline constexpr Message Label13{"XML file", "Xml файл"};
+// The answers of the picture and fold lists, the same in both languages (the logic reads them).
+inline constexpr Message yes{"Yes", "Yes"};
+inline constexpr Message no{"No", "No"};
+} // namespace form1
+
+// The author details dialog Form2.
+namespace form2 {
+inline constexpr Message Form2{"Authorization", "Авторизация"};
+inline constexpr Message Label1{"Enter your details in accordance with the model :",
+                                "Введите свои данные согласно образцу :"};
+// The sample shows the expected form of the line; the person is made up.
+inline constexpr Message Label2{"Sorokina Vera,  MF-12, October  2025",
+                                "Sorokina Vera,  MF-12, October  2025"};
+inline constexpr Message Button1{"Save", "Сохранить"};
+inline constexpr Message Button2{"Cancel", "Отмена"};
+} // namespace form2
+
+// The Edits builder Form3.
+namespace form3 {
+inline constexpr Message Menu1{"Menu", "Меню"};
+inline constexpr Message N1{"Main template", "На главную форму"};
+inline constexpr Message Authorisation1{"Authorisation", "Авторизация"};
+inline constexpr Message Label5{"Main task", "Общее условие"};
+inline constexpr Message Label1{"A)", "A)"};
+inline constexpr Message Label2{"B)", "B)"};
+inline constexpr Message Label3{"C)", "C)"};
+inline constexpr Message Label4{"D)", "D)"};
+inline constexpr Message Label6{"Task A", "Условие"};
+inline constexpr Message Label7{"Task B", "Условие"};
+inline constexpr Message Label8{"Task C", "Условие"};
+inline constexpr Message Label9{"Task D", "Условие"};
+inline constexpr Message answer{"Answer", "Ответ"};
+inline constexpr Message remove{"Remove", "Удалить"};
+inline constexpr Message Label15{"Memo Tag", "Памятка тегов"};
+inline constexpr Message Label16{"Name of the task", "Название задачи"};
+inline constexpr Message Label14{"Number of the task", "Номер задачи"};
+inline constexpr Message Button1{"Add the task", "Сохранить задачу"};
+} // namespace form3
+
 } // namespace kavo::msg

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/auth/tform2.hpp"
-#include "core/common/files.hpp"
-#include "core/shell/language.hpp"
 
 #include "core/auth/author.hpp"
-#include "core/common/error.hpp"
+#include "core/common/messages.hpp"
 #include "ui/common/platform.hpp"
 #include "ui/common/text_bridge.hpp"
 
@@ -12,14 +10,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
+using namespace Qt::Literals::StringLiterals;
+namespace msg = kavo::msg;
 
-// The sample shows the expected form of the line; the person is made up.
-constexpr const char* sampleEntry = "Sorokina Vera,  MF-12, October  2025";
+namespace {
 
 template <typename W> W* place(QWidget* parent, const char* name, int left, int top) {
     auto* widget = new W(parent);
-    widget->setObjectName(name);
+    widget->setObjectName(QString::fromLatin1(name));
     widget->move(left, top);
     return widget;
 }
@@ -35,7 +33,7 @@ QLabel* label(QWidget* parent, const char* name, int left, int top, const QStrin
 QPushButton* button(QWidget* parent, const char* name, const QRect& geometry,
                     const QString& caption) {
     auto* widget = new QPushButton(caption, parent);
-    widget->setObjectName(name);
+    widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(geometry);
     widget->setAutoDefault(false);
     return widget;
@@ -44,39 +42,26 @@ QPushButton* button(QWidget* parent, const char* name, const QRect& geometry,
 } // namespace
 
 TForm2::TForm2(kavo::app::Platform& platform, const std::filesystem::path& programDir,
-               QWidget* parent)
+               kavo::Lang lang, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
-      platform_(platform), programDir_(programDir) {
-    setObjectName("Form2");
-    setWindowTitle(QStringLiteral("Авторизация"));
+      programDir_(programDir), lang_(lang), guard_(platform, this, lang) {
+    const auto t = [lang](const kavo::Message& message) { return kavo::app::text(message, lang); };
+    setObjectName(u"Form2"_s);
+    setWindowTitle(t(msg::form2::Form2));
     // The client area a Windows frame of 415 x 220 leaves, as for the main window.
     setFixedSize(399, 182);
     move(580, 367);
     // An open dialog never keeps the program running once the main window closes.
     setAttribute(Qt::WA_QuitOnClose, false);
 
-    Label1 =
-        label(this, "Label1", 72, 24, QStringLiteral("Введите свои данные согласно образцу :"));
-    Label2 = label(this, "Label2", 104, 48, QString::fromUtf8(sampleEntry));
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName("Edit1");
-    Edit1->setGeometry(72, 88, 265, 21);
-    Button1 = button(this, "Button1", {72, 144, 75, 25}, QStringLiteral("Сохранить"));
-    Button2 = button(this, "Button2", {264, 144, 75, 25}, QStringLiteral("Отмена"));
+    Label1 = label(this, "Label1", 72, 24, t(msg::form2::Label1));
+    Label2 = label(this, "Label2", 104, 48, t(msg::form2::Label2));
+    Edit1 = place<QLineEdit>(this, "Edit1", 72, 88);
+    Edit1->resize(265, 21);
+    Button1 = button(this, "Button1", {72, 144, 75, 25}, t(msg::form2::Button1));
+    Button2 = button(this, "Button2", {264, 144, 75, 25}, t(msg::form2::Button2));
     connect(Button1, &QPushButton::clicked, this, &TForm2::save);
     connect(Button2, &QPushButton::clicked, this, &TForm2::cancel);
-
-    lang_ = kavo::app::readLanguage(programDir_);
-    if (lang_ == kavo::Lang::English)
-        applyEnglish();
-}
-
-void TForm2::applyEnglish() {
-    setWindowTitle(QStringLiteral("Authorization"));
-    Label1->setText(QStringLiteral("Enter your details in accordance with the model :"));
-    Label1->adjustSize();
-    Button1->setText(QStringLiteral("Save"));
-    Button2->setText(QStringLiteral("Cancel"));
 }
 
 void TForm2::showDialog() {
@@ -86,13 +71,12 @@ void TForm2::showDialog() {
 }
 
 void TForm2::save() {
-    try {
-        // A character the code page cannot hold goes into the description as a reference.
+    // A character the code page cannot hold goes into the description as a reference.
+    const bool saved = guard_.run([this] {
         kavo::auth::saveAuthor(programDir_, kavo::app::toPageText(Edit1->text()), lang_);
-    } catch (const std::exception& e) {
-        platform_.error(this, kavo::app::fromReport(e.what()));
+    });
+    if (!saved)
         return;
-    }
     hide();
     emit authorSaved();
 }

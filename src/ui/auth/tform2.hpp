@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/common/lang.hpp"
+#include "ui/common/guard.hpp"
 
 #include <QWidget>
 #include <filesystem>
@@ -14,12 +15,11 @@ namespace kavo::app {
 class Platform;
 }
 
-// The author details dialog: built hidden at start, shown non-modally and on top.
+// The author details dialog: built hidden on first use, shown non-modally and on top.
 class TForm2 : public QWidget {
     Q_OBJECT
   public:
-    // Reads what the dialog needs at creation; throws kavo::Error when a file is missing.
-    TForm2(kavo::app::Platform& platform, const std::filesystem::path& programDir,
+    TForm2(kavo::app::Platform& platform, const std::filesystem::path& programDir, kavo::Lang lang,
            QWidget* parent = nullptr);
 
     // Shows the dialog without waiting for it.
@@ -34,11 +34,9 @@ class TForm2 : public QWidget {
     void cancel(); // Button2
 
   private:
-    void applyEnglish();
-
-    kavo::app::Platform& platform_;
     std::filesystem::path programDir_;
-    kavo::Lang lang_ = kavo::Lang::Russian;
+    kavo::Lang lang_;
+    kavo::app::Guard guard_;
 
     QLabel* Label1;
     QLabel* Label2;

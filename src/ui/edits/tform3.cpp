@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/edits/tform3.hpp"
-#include "core/common/files.hpp"
-#include "core/shell/language.hpp"
 
-#include "core/common/codepage.hpp"
-#include "core/common/error.hpp"
+#include "core/common/files.hpp"
+#include "core/common/messages.hpp"
 #include "ui/common/platform.hpp"
 #include "ui/common/text_bridge.hpp"
 
@@ -22,18 +20,21 @@
 
 namespace fs = std::filesystem;
 
+using namespace Qt::Literals::StringLiterals;
+namespace msg = kavo::msg;
+
 namespace {
 
 template <typename W> W* make(QWidget* parent, const char* name, const QRect& geometry) {
     auto* widget = new W(parent);
-    widget->setObjectName(name);
+    widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(geometry);
     return widget;
 }
 
 QLabel* label(QWidget* parent, const char* name, int left, int top, const QString& caption) {
     auto* widget = new QLabel(parent);
-    widget->setObjectName(name);
+    widget->setObjectName(QString::fromLatin1(name));
     widget->setTextFormat(Qt::PlainText);
     widget->setText(caption);
     widget->move(left, top);
@@ -41,128 +42,113 @@ QLabel* label(QWidget* parent, const char* name, int left, int top, const QStrin
     return widget;
 }
 
-void setCaption(QLabel* label, const char* caption) {
-    label->setText(QString::fromUtf8(caption));
-    label->adjustSize();
-}
-
 } // namespace
 
-TForm3::TForm3(kavo::app::Platform& platform, const fs::path& programDir,
+TForm3::TForm3(kavo::app::Platform& platform, const fs::path& programDir, kavo::Lang lang,
+               const kavo::Text& toolkit, kavo::edits::EditsTemplates templates,
                std::function<kavo::model::Olympiad()> olympiad, QWidget* parent)
-    : QMainWindow(parent), platform_(platform), programDir_(programDir),
+    : QMainWindow(parent), platform_(platform), programDir_(programDir), lang_(lang),
+      guard_(platform, this, lang), templates_(std::move(templates)),
       olympiad_(std::move(olympiad)) {
-    setObjectName("Form3");
+    setObjectName(u"Form3"_s);
     buildWidgets();
+    Memo8->setPlainText(kavo::app::fromText(toolkit));
+}
 
-    const auto system = programDir_ / "System_folder";
-    templates_ = kavo::edits::readEditsTemplates(programDir_);
-    Memo8->setPlainText(kavo::app::fromText(kavo::readText(system / "file" / "Toolkit.txt")));
-    lang_ = kavo::app::readLanguage(programDir_);
-    if (lang_ == kavo::Lang::English) {
-        Memo8->setPlainText(
-            kavo::app::fromText(kavo::readText(system / "Language" / "Toolkit.txt")));
-        applyEnglish();
-    }
+QString TForm3::caption(const kavo::Message& message) const {
+    return kavo::app::text(message, lang_);
 }
 
 void TForm3::buildWidgets() {
-    setWindowTitle(QStringLiteral("Kavo Program"));
+    namespace m = msg::form3;
+    setWindowTitle(caption(msg::app::title));
 
-    Menu1 = menuBar()->addMenu(QStringLiteral("Меню"));
-    Menu1->setObjectName("Menu1");
-    N1 = Menu1->addAction(QStringLiteral("На главную форму"));
-    N1->setObjectName("N1");
-    Authorisation1 = menuBar()->addAction(QStringLiteral("Авторизация"));
-    Authorisation1->setObjectName("Authorisation1");
+    Menu1 = menuBar()->addMenu(caption(m::Menu1));
+    Menu1->setObjectName(u"Menu1"_s);
+    N1 = Menu1->addAction(caption(m::N1));
+    N1->setObjectName(u"N1"_s);
+    Authorisation1 = menuBar()->addAction(caption(m::Authorisation1));
+    Authorisation1->setObjectName(u"Authorisation1"_s);
     connect(N1, &QAction::triggered, this, &TForm3::backToMainRequested);
     connect(Authorisation1, &QAction::triggered, this, &TForm3::authorisationRequested);
 
     // The client area a Windows frame of 887 x 696 leaves below the menu bar, as for the
     // main window.
     auto* client = new QWidget(this);
-    client->setObjectName("Client");
+    client->setObjectName(u"Client"_s);
     client->setFixedSize(871, 638);
     setCentralWidget(client);
     setFixedSize(871, 638 + menuBar()->sizeHint().height());
     if (const auto* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    Label5 = label(client, "Label5", 40, 16, QStringLiteral("Общее условие"));
+    Label5 = label(client, "Label5", 40, 16, caption(m::Label5));
     Memo1 = make<QPlainTextEdit>(client, "Memo1", {40, 32, 825, 105});
 
     // Sub-questions A to D: letter, condition label and field, answer label and field.
-    const char* letters[] = {"A)", "B)", "C)", "D)"};
-    const char* letterNames[] = {"Label1", "Label2", "Label3", "Label4"};
-    const char* conditionLabels[] = {"Label6", "Label7", "Label8", "Label9"};
-    const char* memoNames[] = {"Memo2", "Memo3", "Memo4", "Memo5"};
-    const char* answerLabels[] = {"Label10", "Label11", "Label12", "Label13"};
-    const char* editNames[] = {"Edit1", "Edit2", "Edit3", "Edit4"};
-    QLabel** letterWidgets[] = {&Label1, &Label2, &Label3, &Label4};
-    QLabel** conditionWidgets[] = {&Label6, &Label7, &Label8, &Label9};
-    QPlainTextEdit** memos[] = {&Memo2, &Memo3, &Memo4, &Memo5};
-    QLabel** answerWidgets[] = {&Label10, &Label11, &Label12, &Label13};
-    QLineEdit** edits[] = {&Edit1, &Edit2, &Edit3, &Edit4};
+    struct SubQuestion {
+        QLabel** letter;
+        const char* letterName;
+        const kavo::Message& letterCaption;
+        QLabel** condition;
+        const char* conditionName;
+        const kavo::Message& conditionCaption;
+        QPlainTextEdit** memo;
+        const char* memoName;
+        QLabel** answer;
+        const char* answerName;
+        QLineEdit** edit;
+        const char* editName;
+    };
+    const SubQuestion questions[] = {
+        {&Label1, "Label1", m::Label1, &Label6, "Label6", m::Label6, &Memo2, "Memo2", &Label10,
+         "Label10", &Edit1, "Edit1"},
+        {&Label2, "Label2", m::Label2, &Label7, "Label7", m::Label7, &Memo3, "Memo3", &Label11,
+         "Label11", &Edit2, "Edit2"},
+        {&Label3, "Label3", m::Label3, &Label8, "Label8", m::Label8, &Memo4, "Memo4", &Label12,
+         "Label12", &Edit3, "Edit3"},
+        {&Label4, "Label4", m::Label4, &Label9, "Label9", m::Label9, &Memo5, "Memo5", &Label13,
+         "Label13", &Edit4, "Edit4"},
+    };
     for (int i = 0; i < 4; ++i) {
+        const SubQuestion& q = questions[i];
         const int memoTop = 184 + 120 * i;
         const int editTop = 216 + 120 * i;
-        *letterWidgets[i] = label(client, letterNames[i], 16, memoTop, letters[i]);
-        *conditionWidgets[i] =
-            label(client, conditionLabels[i], 40, memoTop - 16, QStringLiteral("Условие"));
-        *memos[i] = make<QPlainTextEdit>(client, memoNames[i], {40, memoTop, 417, 89});
-        *answerWidgets[i] =
-            label(client, answerLabels[i], 488, editTop - 24, QStringLiteral("Ответ"));
-        *edits[i] = make<QLineEdit>(client, editNames[i], {488, editTop, 121, 21});
+        *q.letter = label(client, q.letterName, 16, memoTop, caption(q.letterCaption));
+        *q.condition =
+            label(client, q.conditionName, 40, memoTop - 16, caption(q.conditionCaption));
+        *q.memo = make<QPlainTextEdit>(client, q.memoName, {40, memoTop, 417, 89});
+        *q.answer = label(client, q.answerName, 488, editTop - 24, caption(m::answer));
+        *q.edit = make<QLineEdit>(client, q.editName, {488, editTop, 121, 21});
     }
     CheckBox1 = make<QCheckBox>(client, "CheckBox1", {488, 496, 97, 17});
-    CheckBox1->setText(QStringLiteral("Удалить"));
+    CheckBox1->setText(caption(m::remove));
     CheckBox2 = make<QCheckBox>(client, "CheckBox2", {488, 616, 97, 17});
-    CheckBox2->setText(QStringLiteral("Удалить"));
+    CheckBox2->setText(caption(m::remove));
     connect(CheckBox1, &QCheckBox::clicked, this, &TForm3::removeCClicked);
     connect(CheckBox2, &QCheckBox::clicked, this, &TForm3::removeDClicked);
 
-    Label15 = label(client, "Label15", 640, 200, QStringLiteral("Памятка тегов"));
+    Label15 = label(client, "Label15", 640, 200, caption(m::Label15));
     Memo8 = make<QPlainTextEdit>(client, "Memo8", {640, 216, 225, 281});
     Memo8->setReadOnly(true);
 
     Panel1 = make<QFrame>(client, "Panel1", {640, 504, 225, 129});
     Panel1->setFrameShape(QFrame::StyledPanel);
-    Label16 = label(Panel1, "Label16", 56, 16, QStringLiteral("Название задачи"));
+    Label16 = label(Panel1, "Label16", 56, 16, caption(m::Label16));
     Edit6 = make<QLineEdit>(Panel1, "Edit6", {56, 32, 121, 21});
-    Label14 = label(Panel1, "Label14", 56, 56, QStringLiteral("Номер задачи"));
+    Label14 = label(Panel1, "Label14", 56, 56, caption(m::Label14));
     Edit5 = make<QLineEdit>(Panel1, "Edit5", {56, 72, 121, 21});
     Button1 = make<QPushButton>(Panel1, "Button1", {56, 96, 121, 25});
-    Button1->setText(QStringLiteral("Сохранить задачу"));
+    Button1->setText(caption(m::Button1));
     Button1->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, &TForm3::saveTask);
 }
 
-void TForm3::applyEnglish() {
-    setCaption(Label5, "Main task");
-    setCaption(Label6, "Task A");
-    setCaption(Label7, "Task B");
-    setCaption(Label8, "Task C");
-    setCaption(Label9, "Task D");
-    for (QLabel* answer : {Label10, Label11, Label12, Label13})
-        setCaption(answer, "Answer");
-    setCaption(Label15, "Memo Tag");
-    setCaption(Label14, "Number of the task");
-    setCaption(Label16, "Name of the task");
-    CheckBox1->setText(QStringLiteral("Remove"));
-    CheckBox2->setText(QStringLiteral("Remove"));
-    Button1->setText(QStringLiteral("Add the task"));
-    N1->setText(QStringLiteral("Main template"));
-    Menu1->setTitle(QStringLiteral("Menu"));
-    Authorisation1->setText(QStringLiteral("Authorisation"));
-}
-
 void TForm3::reloadHeaders() {
-    try {
+    guard_.run([this] {
         templates_.taskXml =
             kavo::readText(programDir_ / "System_folder" / "file" / "task_xml.txt");
-    } catch (const std::exception& e) {
-        platform_.error(this, kavo::app::fromReport(e.what()));
-    }
+    });
 }
 
 // Removing C removes D too, and keeping D keeps C: C never goes while D stays.
@@ -211,16 +197,14 @@ void TForm3::showForm(const kavo::edits::EditsForm& form) {
 }
 
 void TForm3::saveTask() {
-    auto form = readForm();
-    try {
+    guard_.run([this] {
+        auto form = readForm();
         const auto result = kavo::edits::saveEditsTask(form, templates_, olympiad_(), lang_);
         if (!result.message.empty())
             platform_.information(this, kavo::app::fromText(result.message));
         if (result.written)
             showForm(form);
-    } catch (const std::exception& e) {
-        platform_.error(this, kavo::app::fromReport(e.what()));
-    }
+    });
 }
 
 void TForm3::closeEvent(QCloseEvent* event) {

@@ -4,6 +4,7 @@
 #include "core/edits/edits_task.hpp"
 
 #include "core/model/task.hpp"
+#include "ui/common/guard.hpp"
 
 #include <QMainWindow>
 #include <filesystem>
@@ -22,13 +23,15 @@ namespace kavo::app {
 class Platform;
 }
 
-// The Edits task builder: the second working window, built hidden at start.
+// The Edits task builder: the second working window, built hidden on first use.
 class TForm3 : public QMainWindow {
     Q_OBJECT
   public:
-    // Reads its language, tag reminder and templates; throws kavo::Error when one is missing.
-    // outputDir gives the main window's OutputDir at each save.
-    TForm3(kavo::app::Platform& platform, const std::filesystem::path& programDir,
+    // Takes what the program read at start: the interface language, the tag reminder
+    // (program text) and the Edits templates. olympiad gives the main window's part sizes
+    // and OutputDir at each save.
+    TForm3(kavo::app::Platform& platform, const std::filesystem::path& programDir, kavo::Lang lang,
+           const kavo::Text& toolkit, kavo::edits::EditsTemplates templates,
            std::function<kavo::model::Olympiad()> olympiad, QWidget* parent = nullptr);
 
   signals:
@@ -49,16 +52,17 @@ class TForm3 : public QMainWindow {
     void removeDClicked(bool checked); // CheckBox2
 
   private:
+    QString caption(const kavo::Message& message) const;
     void buildWidgets();
-    void applyEnglish();
     kavo::edits::EditsForm readForm() const;
     void showForm(const kavo::edits::EditsForm& form);
 
     kavo::app::Platform& platform_;
     std::filesystem::path programDir_;
-    std::function<kavo::model::Olympiad()> olympiad_;
+    kavo::Lang lang_;
+    kavo::app::Guard guard_;
     kavo::edits::EditsTemplates templates_;
-    kavo::Lang lang_ = kavo::Lang::Russian;
+    std::function<kavo::model::Olympiad()> olympiad_;
 
     QPlainTextEdit* Memo1;
     QPlainTextEdit* Memo2;

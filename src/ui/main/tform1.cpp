@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/main/tform1.hpp"
 
-#include "core/shell/language.hpp"
+#include "core/common/messages.hpp"
+#include "core/shell/commands.hpp"
 #include "ui/common/click_label.hpp"
 #include "ui/common/platform.hpp"
 #include "ui/common/text_bridge.hpp"
@@ -20,6 +21,8 @@
 #include <QWindow>
 
 using kavo::app::ClickLabel;
+using namespace Qt::Literals::StringLiterals;
+namespace msg = kavo::msg;
 
 namespace {
 
@@ -82,11 +85,10 @@ const QColor LinkGreen(0, 128, 0);
 } // namespace
 
 TForm1::TForm1(kavo::app::Platform& platform, const std::filesystem::path& programDir,
-               QWidget* parent)
-    : QMainWindow(parent), platform_(platform) {
-    setObjectName("Form1");
-    setWindowTitle("Kavo Program");
-    setWindowIcon(QIcon(":/kavo/kavo.png"));
+               kavo::Lang lang, const kavo::Text& toolkit, QWidget* parent)
+    : QMainWindow(parent), platform_(platform), lang_(lang), guard_(platform, this, lang) {
+    setObjectName(u"Form1"_s);
+    setWindowTitle(caption(msg::app::title));
     buildMenu();
     buildWidgets();
 
@@ -94,16 +96,11 @@ TForm1::TForm1(kavo::app::Platform& platform, const std::filesystem::path& progr
     Memo1->clear();
     Edit2->clear();
     for (QListWidget* box : {ListBox2, ListBox3})
-        box->addItems({"Yes", "No"});
+        box->addItems({caption(msg::form1::yes), caption(msg::form1::no)});
     RadioButton2->setChecked(true);
     programDir_ = programDir;
     setOutputDir(programDir_ / "Year");
-
-    const auto start = kavo::app::readStartFiles(programDir_);
-    Toolkit->setPlainText(kavo::app::fromText(start.Toolkit));
-    lang_ = start.lang;
-    if (english())
-        applyEnglishCaptions();
+    Toolkit->setPlainText(kavo::app::fromText(toolkit));
 
     connectHandlers();
     Timer1->start();
@@ -111,8 +108,8 @@ TForm1::TForm1(kavo::app::Platform& platform, const std::filesystem::path& progr
 
 TForm1::~TForm1() = default;
 
-bool TForm1::english() const {
-    return lang_ == kavo::Lang::English;
+QString TForm1::caption(const kavo::Message& message) const {
+    return kavo::app::text(message, lang_);
 }
 
 void TForm1::setCaption(QLabel* label, const QString& text) {
@@ -136,130 +133,138 @@ void TForm1::setOutputDir(const std::filesystem::path& dir) {
 
 void TForm1::buildMenu() {
     QMenuBar* bar = menuBar();
-    bar->setObjectName("MainMenu1");
-    Menu1 = bar->addMenu(QString::fromUtf8("Меню"));
-    Menu1->setObjectName("Menu1");
-    N2 = action(this, "N2", QString::fromUtf8("Создание математических задач"));
-    N4 = action(this, "N4", QString::fromUtf8("Макет \"Edits\""));
-    N1 = action(this, "N1", QString::fromUtf8("Просмотр кода задач"));
-    N3 = action(this, "N3", QString::fromUtf8("Сбросить настройки"));
+    bar->setObjectName(u"MainMenu1"_s);
+    Menu1 = bar->addMenu(caption(msg::form1::Menu1));
+    Menu1->setObjectName(u"Menu1"_s);
+    N2 = action(this, "N2", caption(msg::form1::N2));
+    N4 = action(this, "N4", caption(msg::form1::N4));
+    N1 = action(this, "N1", caption(msg::form1::N1));
+    N3 = action(this, "N3", caption(msg::form1::N3));
     Menu1->addActions({N2, N4, N1, N3});
-    k1 = action(this, "k1", QString::fromUtf8("О_программе"));
-    Authorisation1 = action(this, "Authorisation1", QString::fromUtf8("Авторизация"));
-    information1 = action(this, "information1", QString::fromUtf8("Информация"));
+    k1 = action(this, "k1", caption(msg::form1::k1));
+    Authorisation1 = action(this, "Authorisation1", caption(msg::form1::Authorisation1));
+    information1 = action(this, "information1", caption(msg::form1::information1));
     bar->addActions({k1, Authorisation1, information1});
-    Language1 = bar->addMenu(QString::fromUtf8("Язык/Language"));
-    Language1->setObjectName("Language1");
-    Russian1 = action(this, "Russian1", "Russian");
-    English1 = action(this, "English1", "English");
+    Language1 = bar->addMenu(caption(msg::form1::Language1));
+    Language1->setObjectName(u"Language1"_s);
+    Russian1 = action(this, "Russian1", caption(msg::form1::Russian1));
+    English1 = action(this, "English1", caption(msg::form1::English1));
     Language1->addActions({Russian1, English1});
 }
 
 void TForm1::buildWidgets() {
+    namespace m = msg::form1;
     auto* client = made<QWidget>(this, "client");
     client->setFixedSize(ClientWidth, ClientHeight);
     client->installEventFilter(this);
     setCentralWidget(client);
     QWidget* c = client;
-    const auto u = [](const char* text) { return QString::fromUtf8(text); };
+    const auto t = [this](const kavo::Message& message) { return caption(message); };
 
-    Label1 = label(c, "Label1", u("Введите условие задачи"), 24, 16);
+    Label1 = label(c, "Label1", t(m::Label1), 24, 16);
     Memo1 = memo(c, "Memo1", 24, 48, 265, 193);
-    Label5 = label(c, "Label5", u("Есть ли в условии картинка?"), 336, 16);
+    Label5 = label(c, "Label5", t(m::Label5), 336, 16);
     ListBox2 = list(c, "ListBox2", 384, 48, 49, 33);
-    Label2 = label(c, "Label2", u("Выберете № задачи которую хотите добавить(изменить)"), 552, 16);
+    Label2 = label(c, "Label2", t(m::Label2), 552, 16);
     ListBox1 = list(c, "ListBox1", 656, 64, 73, 137);
-    Label6 = label(c, "Label6", "Part A", 584, 64);
-    Label7 = label(c, "Label7", "Part B", 584, 112);
-    Label8 = label(c, "Label8", "Part C", 584, 160);
+    Label6 = label(c, "Label6", t(m::Label6), 584, 64);
+    Label7 = label(c, "Label7", t(m::Label7), 584, 112);
+    Label8 = label(c, "Label8", t(m::Label8), 584, 160);
     Edit2 = edit(c, "Edit2", 584, 80, 33, 21);
     Edit3 = edit(c, "Edit3", 584, 128, 33, 21);
     Edit4 = edit(c, "Edit4", 584, 176, 33, 21);
-    Edit3->setText("0");
-    Edit4->setText("0");
-    Button2 = button<QPushButton>(c, "Button2", "Ok", 576, 208, 153, 25);
+    Edit3->setText(QString::number(0));
+    Edit4->setText(QString::number(0));
+    Button2 = button<QPushButton>(c, "Button2", t(m::Button2), 576, 208, 153, 25);
 
     GroupBox1 = placed(made<QGroupBox>(c, "GroupBox1"), 347, 112, 182, 121);
-    GroupBox1->setTitle(u("Название задачи"));
-    CheckBox4 = button<QCheckBox>(GroupBox1, "CheckBox4", u("по умолчанию"), 8, 16, 97, 17);
+    GroupBox1->setTitle(t(m::GroupBox1));
+    CheckBox4 = button<QCheckBox>(GroupBox1, "CheckBox4", t(m::CheckBox4), 8, 16, 97, 17);
     CheckBox4->setChecked(true);
-    Label18 = label(GroupBox1, "Label18", u("русское имя задачи"), 8, 40);
+    Label18 = label(GroupBox1, "Label18", t(m::Label18), 8, 40);
     Edit7 = edit(GroupBox1, "Edit7", 8, 56, 169, 21);
-    Label20 = label(GroupBox1, "Label20", u("английское имя задачи"), 8, 80);
+    Label20 = label(GroupBox1, "Label20", t(m::Label20), 8, 80);
     Edit8 = edit(GroupBox1, "Edit8", 8, 96, 169, 21);
 
-    Label3 = label(c, "Label3", u("Варианты ответов"), 376, 256);
-    QLabel** letters[] = {&A, &B, &C, &D, &E};
-    QLineEdit** variants[] = {&VariantOtveta_1, &VariantOtveta_2, &VariantOtveta_3,
-                              &VariantOtveta_4, &VariantOtveta_5};
-    const int letterLefts[] = {9, 184, 360, 536, 712};
-    const int variantLefts[] = {24, 200, 376, 552, 728};
-    const char* letterNames[] = {"A", "B", "C", "D", "E"};
-    const char* variantNames[] = {"VariantOtveta_1", "VariantOtveta_2", "VariantOtveta_3",
-                                  "VariantOtveta_4", "VariantOtveta_5"};
-    for (int i = 0; i < 5; ++i) {
-        *letters[i] = label(c, letterNames[i], letterNames[i], letterLefts[i], 304);
-        *variants[i] = edit(c, variantNames[i], variantLefts[i], 296, 129, 21);
+    Label3 = label(c, "Label3", t(m::Label3), 376, 256);
+    struct Variant {
+        QLabel** letter;
+        const char* letterName;
+        const kavo::Message& letterCaption;
+        int letterLeft;
+        QLineEdit** field;
+        const char* fieldName;
+        int fieldLeft;
+    };
+    const Variant variants[] = {
+        {&A, "A", m::A, 9, &VariantOtveta_1, "VariantOtveta_1", 24},
+        {&B, "B", m::B, 184, &VariantOtveta_2, "VariantOtveta_2", 200},
+        {&C, "C", m::C, 360, &VariantOtveta_3, "VariantOtveta_3", 376},
+        {&D, "D", m::D, 536, &VariantOtveta_4, "VariantOtveta_4", 552},
+        {&E, "E", m::E, 712, &VariantOtveta_5, "VariantOtveta_5", 728},
+    };
+    for (const Variant& v : variants) {
+        *v.letter = label(c, v.letterName, t(v.letterCaption), v.letterLeft, 304);
+        *v.field = edit(c, v.fieldName, v.fieldLeft, 296, 129, 21);
     }
-    const QString remove = u("Удалить вариант ответа");
+    const QString remove = t(m::removeAnswer);
     CheckBox1 = button<QCheckBox>(c, "CheckBox1", remove, 360, 328, 145, 17);
     CheckBox2 = button<QCheckBox>(c, "CheckBox2", remove, 536, 328, 145, 17);
     CheckBox3 = button<QCheckBox>(c, "CheckBox3", remove, 712, 328, 145, 17);
 
-    Label4 = label(c, "Label4", u("Правильный ответ"), 32, 384);
+    Label4 = label(c, "Label4", t(m::Label4), 32, 384);
     Edit1 = edit(c, "Edit1", 32, 416, 121, 21);
-    Label10 = label(c, "Label10", u("Сворачивать ответы?"), 344, 384);
+    Label10 = label(c, "Label10", t(m::Label10), 344, 384);
     ListBox3 = list(c, "ListBox3", 384, 416, 57, 33);
-    Label9 = label(c, "Label9", u("Памятка тегов"), 664, 384);
+    Label9 = label(c, "Label9", t(m::Label9), 664, 384);
     Toolkit = memo(c, "Toolkit", 568, 408, 289, 217);
 
-    Button1 = button<QPushButton>(c, "Button1", u("Добавить задачу"), 32, 520, 129, 33);
-    Button5 =
-        button<QPushButton>(c, "Button5", u("Просмотреть задачу в браузере"), 326, 520, 177, 33);
+    Button1 = button<QPushButton>(c, "Button1", t(m::Button1), 32, 520, 129, 33);
+    Button5 = button<QPushButton>(c, "Button5", t(m::Button5), 326, 520, 177, 33);
 
     Image1 = placed(made<ClickLabel>(c, "Image1"), 32, 560, 49, 49);
-    Image1->setPixmap(QPixmap(":/kavo/folder.jpg"));
+    Image1->setPixmap(QPixmap(u":/kavo/folder.jpg"_s));
     Image1->setAlignment(Qt::AlignCenter);
     Label19 = made<ClickLabel>(c, "Label19");
     Label19->move(88, 576);
     Label19->setLinkColour(LinkGreen);
-    setCaption(Label19, u("Выберите директорию"));
 
+    const std::string host(kavo::app::WebSiteHost);
     struct Link {
         ClickLabel** widget;
         const char* name;
-        const char* caption;
+        QString caption;
         int left;
     };
-    const Link links[] = {{&Label17, "Label17", "Видео уроки по созданию задач", 24},
-                          {&Label15, "Label15", "Программа для распознования текста", 280},
-                          {&Label16, "Label16", "Больше тегов", 568},
-                          {&Label14, "Label14", "Перейти на сайт Kavo", 728}};
+    const Link links[] = {{&Label17, "Label17", t(m::Label17), 24},
+                          {&Label15, "Label15", t(m::Label15), 280},
+                          {&Label16, "Label16", t(m::Label16), 568},
+                          {&Label14, "Label14", kavo::app::text(m::Label14, lang_, {host}), 728}};
     for (const Link& link : links) {
         *link.widget = made<ClickLabel>(c, link.name);
         (*link.widget)->move(link.left, 624);
         (*link.widget)->setLinkColour(LinkGreen);
-        setCaption(*link.widget, u(link.caption));
+        setCaption(*link.widget, link.caption);
     }
 
     RadioGroup1 = placed(made<QGroupBox>(c, "RadioGroup1"), 745, 120, 113, 73);
-    RadioGroup1->setTitle(u("Язык олимпиады"));
+    RadioGroup1->setTitle(t(m::RadioGroup1));
     RadioButton1 = made<QRadioButton>(RadioGroup1, "RadioButton1");
     RadioButton1->move(752 - 745, 144 - 120);
-    setCaption(RadioButton1, u("Русский"));
+    setCaption(RadioButton1, t(m::RadioButton1));
     RadioButton2 = made<QRadioButton>(RadioGroup1, "RadioButton2");
     RadioButton2->move(752 - 745, 168 - 120);
-    setCaption(RadioButton2, u("Английский"));
+    setCaption(RadioButton2, t(m::RadioButton2));
     RadioGroup1->hide();
 
     // The code review layout, hidden at start; its list and fields lie above what they cover.
-    Button6 = button<QPushButton>(c, "Button6", u("Сохранить изменения"), 24, 520, 121, 33);
-    Button8 = button<QPushButton>(c, "Button8", u("Просмотр задачи"), 176, 520, 105, 33);
-    Button7 = button<QPushButton>(c, "Button7", u("Назад"), 320, 520, 105, 33);
+    Button6 = button<QPushButton>(c, "Button6", t(m::Button6), 24, 520, 121, 33);
+    Button8 = button<QPushButton>(c, "Button8", t(m::Button8), 176, 520, 105, 33);
+    Button7 = button<QPushButton>(c, "Button7", t(m::Button7), 320, 520, 105, 33);
     ListBox4 = list(c, "ListBox4", 656, 64, 73, 137);
-    Label11 = label(c, "Label11", u("Файл с условием задачи"), 216, 16);
-    Label12 = label(c, "Label12", u("Файл с ответами"), 232, 280);
-    Label13 = label(c, "Label13", u("Xml файл"), 248, 432);
+    Label11 = label(c, "Label11", t(m::Label11), 216, 16);
+    Label12 = label(c, "Label12", t(m::Label12), 232, 280);
+    Label13 = label(c, "Label13", t(m::Label13), 248, 432);
     Memo2 = memo(c, "Memo2", 24, 40, 529, 233);
     Memo3 = memo(c, "Memo3", 24, 304, 529, 121);
     Memo4 = memo(c, "Memo4", 24, 456, 529, 49);
@@ -270,74 +275,15 @@ void TForm1::buildWidgets() {
     }
 
     Timer1 = new QTimer(this);
-    Timer1->setObjectName("Timer1");
+    Timer1->setObjectName(u"Timer1"_s);
     Timer1->setInterval(1000);
 
     setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
 }
 
-void TForm1::applyEnglishCaptions() {
-    struct Caption {
-        QObject* widget;
-        QString text;
-    };
-    const Caption captions[] = {
-        {N2, "Main template"},
-        {N4, "Template 'Edits'"},
-        {N1, "Task code review"},
-        {N3, "Reset settings"},
-        {Menu1, "Menu"},
-        {k1, "About"},
-        {Authorisation1, "Authorisation"},
-        {information1, "Information"},
-        {Language1, QString::fromUtf8("Язык/Language")},
-        {Label1, "Enter the task"},
-        {Label5, "  Is there a picture in the task?"},
-        {Label2, "              Select the task number you want to add"},
-        {Label3, "           Answers"},
-        {Label4, "Correct answer"},
-        {Label10, "         Fold answers?"},
-        {Label9, "The list of  tags"},
-        {Label14, QString("Go to ") + WebHost},
-        {Label15, "The program for text recognition"},
-        {Label16, "Tags"},
-        {Label11, "          Task file"},
-        {Label12, "File with answers"},
-        {Label13, "XML file"},
-        {Label17, "Video lessons of creation of tasks"},
-        {CheckBox1, "remove answer"},
-        {CheckBox2, "remove answer"},
-        {CheckBox3, "remove answer"},
-        {Button1, "Save task"},
-        {Button5, "View task in the browser"},
-        {Button6, "Save changes"},
-        {Button8, "Open task"},
-        {Button7, "Back"},
-        {RadioGroup1, "Language olympiad"},
-        {RadioButton1, "Russian"},
-        {RadioButton2, "English"},
-        {GroupBox1, "Task name"},
-        {CheckBox4, "Default"},
-        {Label18, "russian task name"},
-        {Label20, "english task name"},
-    };
-    for (const Caption& caption : captions) {
-        if (auto* item = qobject_cast<QAction*>(caption.widget))
-            item->setText(caption.text);
-        else if (auto* menu = qobject_cast<QMenu*>(caption.widget))
-            menu->setTitle(caption.text);
-        else if (auto* text = qobject_cast<QLabel*>(caption.widget))
-            setCaption(text, caption.text);
-        else if (auto* group = qobject_cast<QGroupBox*>(caption.widget))
-            group->setTitle(caption.text);
-        else if (auto* press = qobject_cast<QAbstractButton*>(caption.widget))
-            setCaption(press, caption.text);
-    }
-}
-
 void TForm1::connectHandlers() {
     const auto on = [this](auto* sender, auto signal, std::function<void()> handler) {
-        connect(sender, signal, this, [this, handler] { guarded(handler); });
+        guard_.connect(sender, signal, std::move(handler));
     };
     on(Button2, &QPushButton::clicked, [this] { Button2Click(); });
     on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
@@ -366,14 +312,6 @@ void TForm1::connectHandlers() {
     on(CheckBox4, &QCheckBox::toggled, [this] { checkBoxClick(4); });
     on(Timer1, &QTimer::timeout, [this] { Timer1Timer(); });
     on(Button5, &QPushButton::clicked, [this] { Button5Click(); });
-}
-
-void TForm1::guarded(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        platform_.error(this, kavo::app::fromReport(error.what()));
-    }
 }
 
 void TForm1::inform(const QString& text) {

@@ -5,6 +5,7 @@
 #include "core/common/text.hpp"
 #include "core/review/part_sizes.hpp"
 #include "core/review/task_review.hpp"
+#include "ui/common/guard.hpp"
 
 #include <QMainWindow>
 #include <filesystem>
@@ -37,26 +38,21 @@ class TForm1 : public QMainWindow {
     // The client area a Windows frame of 888 x 706 leaves below the menu bar.
     static constexpr int ClientWidth = 872;
     static constexpr int ClientHeight = 648;
-    // The host of the system's web site (the English caption of Label14 names it).
-    static constexpr const char* WebHost = "kavo.example.org";
 
-    // Builds the window in its start state; reads the language file and the tag reminder
-    // under programDir. Throws kavo::Error when one cannot be opened.
-    TForm1(kavo::app::Platform& platform, const std::filesystem::path& programDir,
-           QWidget* parent = nullptr);
+    // Builds the window in its start state, in the interface language, showing the tag
+    // reminder (program text) that the program read at start.
+    TForm1(kavo::app::Platform& platform, const std::filesystem::path& programDir, kavo::Lang lang,
+           const kavo::Text& toolkit, QWidget* parent = nullptr);
     ~TForm1() override;
 
     kavo::app::Platform& platform() const { return platform_; }
     kavo::Lang lang() const { return lang_; }
-    bool english() const;
     const std::filesystem::path& ProgramDir() const { return programDir_; }
     const std::filesystem::path& OutputDir() const { return outputDir_; }
     // Sets OutputDir and shows it in Label19.
     void setOutputDir(const std::filesystem::path& dir);
     const kavo::review::PartSizes& partSizes() const { return sizes_; }
 
-    // Runs a handler: a kavo::Error or any std::exception shows its report in an error box.
-    void guarded(const std::function<void()>& handler);
     // An information box owned by this window.
     void inform(const QString& text);
     // Sets a label's caption and sizes the label to it.
@@ -125,15 +121,16 @@ class TForm1 : public QMainWindow {
     void showEvent(QShowEvent* event) override;
 
   private:
+    QString caption(const kavo::Message& message) const;
     void buildMenu();
     void buildWidgets();
-    void applyEnglishCaptions();
     void connectHandlers();
     void fillNumberLists(std::int64_t count);
     void showTaskFormWidgets(bool taskForm);
 
     kavo::app::Platform& platform_;
-    kavo::Lang lang_ = kavo::Lang::Russian;
+    kavo::Lang lang_;
+    kavo::app::Guard guard_;
     std::filesystem::path programDir_;
     std::filesystem::path outputDir_;
     kavo::review::PartSizes sizes_;

@@ -5,6 +5,8 @@
 
 #include "app/program.hpp"
 #include "support/test_support.hpp"
+#include "ui/auth/tform2.hpp"
+#include "ui/edits/tform3.hpp"
 #include "ui/main/tform1.hpp"
 #include "ui/support/recording_platform.hpp"
 
@@ -81,6 +83,23 @@ struct UiFixture : ::testing::Test {
     }
 
     TForm1* form1() const { return program->form1(); }
+    // The dialog and the Edits builder, built the way their menu commands build them, then
+    // hidden again.
+    TForm2* form2() {
+        if (!program->form2()) {
+            trigger("Authorisation1");
+            program->form2()->hide();
+        }
+        return program->form2();
+    }
+    TForm3* form3() {
+        if (!program->form3()) {
+            trigger("N4");
+            program->form3()->hide();
+            form1()->show();
+        }
+        return program->form3();
+    }
 
     template <typename W> W* find(const char* name) const {
         W* widget = form1()->findChild<W*>(QString::fromLatin1(name));
@@ -112,7 +131,12 @@ struct UiFixture : ::testing::Test {
         }
     }
 
+    void type(const char* name, const char* utf8) { type(name, QString::fromUtf8(utf8)); }
+
     // Types the three part sizes and presses Ok.
+    void enterSizes(const char* a, const char* b, const char* c) {
+        enterSizes(QString::fromUtf8(a), QString::fromUtf8(b), QString::fromUtf8(c));
+    }
     void enterSizes(const QString& a, const QString& b, const QString& c) {
         const std::pair<const char*, QString> fields[] = {{"Edit2", a}, {"Edit3", b}, {"Edit4", c}};
         for (const auto& [name, text] : fields) {
