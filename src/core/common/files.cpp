@@ -497,6 +497,17 @@ void setFileSync(bool on) {
     syncOn = on;
 }
 
+// Whether every line break of the text is CR LF already, so that it needs no second copy.
+static bool breaksAreCrLf(std::string_view text) {
+    for (auto at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1))
+        if (at == 0 || text[at - 1] != '\r')
+            return false;
+    for (auto at = text.find('\r'); at != std::string_view::npos; at = text.find('\r', at + 1))
+        if (at + 1 == text.size() || text[at + 1] != '\n')
+            return false;
+    return true;
+}
+
 Text readText(const fs::path& path) {
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st;
@@ -504,19 +515,24 @@ Text readText(const fs::path& path) {
         throw Error::cannotOpen(path, errno);
     if (S_ISDIR(st.st_mode))
         throw Error::cannotOpen(path, EISDIR);
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)));
-    char buffer[65536];
+    // Read straight into the text, sized by the file; a file that grows meanwhile is read on.
+    std::string bytes(static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)) + 1, '\0');
+    std::size_t filled = 0;
     for (;;) {
-        const auto n = ::read(fd.get(), buffer, sizeof buffer);
+        if (filled == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const auto n = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
             throw Error::cannotOpen(path, errno);
         if (n == 0)
             break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        filled += static_cast<std::size_t>(n);
     }
+    bytes.resize(filled);
+    if (breaksAreCrLf(bytes))
+        return bytes;
     return normaliseBreaks(bytes);
 }
 

@@ -24,7 +24,6 @@ namespace {
 constexpr std::string_view OneCost = "cost=\"1\"";
 constexpr std::string_view FiveCost = "cost=\"5\"";
 
-
 Text oneVariantScoring(int answer) {
     return joinPieces({"countby=test", "[1]", "ans1=" + std::to_string(answer), "score[1]=1"});
 }
@@ -81,9 +80,18 @@ int removedCount(const Task& task) {
 
 } // namespace
 
-std::vector<FolderFile> Package::files() const {
-    return {
-        {"task.asp", page}, {"TASK.CFG", config}, {"task.out", scoring}, {"task.xml", description}};
+std::vector<FolderFile> Package::files() const& {
+    return Package(*this).files();
+}
+
+std::vector<FolderFile> Package::files() && {
+    std::vector<FolderFile> files;
+    files.reserve(4);
+    files.push_back({"task.asp", std::move(page)});
+    files.push_back({"TASK.CFG", std::move(config)});
+    files.push_back({"task.out", std::move(scoring)});
+    files.push_back({"task.xml", std::move(description)});
+    return files;
 }
 
 Text renderPage(const Family& family, const std::vector<Text>& t, const RemovalTexts& removals,
@@ -260,8 +268,9 @@ Package renderEdits(const Task& task, const EditsTemplates& templates, const fs:
     return package;
 }
 
-void writePackage(const fs::path& outputDir, const Package& package) {
-    writeTaskFolder(outputDir, package.folder, package.files());
+void writePackage(const fs::path& outputDir, Package package) {
+    const auto folder = package.folder;
+    writeTaskFolder(outputDir, folder, std::move(package).files());
 }
 
 } // namespace kavo::render

@@ -29,7 +29,8 @@ struct Package {
     Text scoring;                 // task.out
     Text description;             // task.xml
 
-    std::vector<FolderFile> files() const;
+    std::vector<FolderFile> files() const&;
+    std::vector<FolderFile> files() &&; // the bytes moved, not copied
 };
 
 // The Edits templates, read once when the builder starts (the header again after an author
@@ -76,6 +77,6 @@ Text renderPage(const Family& family, const std::vector<Text>& parts, const Remo
 bool isRussianCondition(std::string_view condition);
 
 // Writes the package into its folder under the task tree as a whole.
-void writePackage(const std::filesystem::path& outputDir, const Package& package);
+void writePackage(const std::filesystem::path& outputDir, Package package);
 
 } // namespace kavo::render

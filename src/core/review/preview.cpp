@@ -97,7 +97,10 @@ PreviewResult previewTask(const PreviewRequest& request) {
     } else if (const auto folder = request.taskFolder(std::int64_t{*request.selected} + 1)) {
         const Text page = readText(*folder / "task.asp");
         const fs::path buf = request.ProgramDir / "buf.html";
-        writePieces(buf, {previewPage(templates, page, folderUrl(*folder / "webfiles"))});
+        // Written as one piece: the page and one line break, without copying it again.
+        Text written = previewPage(templates, page, folderUrl(*folder / "webfiles"));
+        written += CRLF;
+        writeFileAtomic(buf, written);
         result.url = fileUrl(buf);
     } else {
         // Every number without a folder says so, the first one included.

@@ -29,14 +29,15 @@ void writeTaskCounter(const fs::path& systemDir, std::int32_t value) {
 
 fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
                    const fs::path& systemDir, Lang lang) {
-    const render::Package package = render::renderTask(task, olympiad, systemDir, lang);
+    render::Package package = render::renderTask(task, olympiad, systemDir, lang);
+    const auto folder = package.folder;
     // The counter is read before anything is written, so that a counter that cannot be read
     // stops the run with the task tree unchanged.
     const std::int32_t count = readTaskCounter(systemDir);
-    render::writePackage(olympiad.outputDir, package);
+    render::writePackage(olympiad.outputDir, std::move(package));
     writeTaskCounter(systemDir,
                      count < std::numeric_limits<std::int32_t>::max() ? count + 1 : count);
-    return package.folder;
+    return folder;
 }
 
 AddTaskResult addTask(TaskForm& form, const AppValues& app) {
