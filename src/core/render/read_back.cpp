@@ -27,7 +27,6 @@ constexpr std::array<std::string_view, FileCount> FileNames{"task.asp", "TASK.CF
                                                             "task.xml"};
 using Files = std::array<std::string, FileCount>;
 
-
 // Why a way of reading failed, and how much of the files fitted it: of several failures
 // the one that fitted most tells the user what differs.
 struct Failure {

@@ -24,60 +24,6 @@ namespace {
 constexpr std::string_view OneCost = "cost=\"1\"";
 constexpr std::string_view FiveCost = "cost=\"5\"";
 
-Text oneVariantScoring(int answer) {
-    return joinPieces({"countby=test", "[1]", "ans1=" + std::to_string(answer), "score[1]=1"});
-}
-
-// Writes the part letter and the digits of the number over the header's identifier
-// "TaskA1" (characters 17, 18 and 32, 33; with a second digit 17 to 19 and 33 to 35).
-Text overwriteIdentifiers(Text text, bool twoDigits, int number, std::optional<char> letter,
-                          Lang lang) {
-    const std::size_t minimum = twoDigits ? 35 : 33;
-    if (text.size() < minimum)
-        throw Error(msg::task::shortDescription.utf8(
-            lang,
-            {twoDigits ? "System_folder/file/task_xml_2.txt" : "System_folder/file/task_xml.txt",
-             std::to_string(minimum)}));
-    // Positions counted from 1, as the headers are laid out.
-    auto put = [&text](std::size_t position, char c) { text[position - 1] = c; };
-    const std::size_t first = 17, second = twoDigits ? 33 : 32;
-    if (letter) {
-        put(first, *letter);
-        put(second, *letter);
-    }
-    if (twoDigits) {
-        const char tens = static_cast<char>('0' + number / 10);
-        const char units = static_cast<char>('0' + number % 10);
-        put(first + 1, tens);
-        put(second + 1, tens);
-        put(first + 2, units);
-        put(second + 2, units);
-    } else {
-        const char digit = static_cast<char>('0' + number);
-        put(first + 1, digit);
-        put(second + 1, digit);
-    }
-    return text;
-}
-
-// task.xml: the header of the task's number with the identifiers overwritten (default
-// names) or replaced by the escaped own names.
-Text describe(const Task& task, const Text& header, const model::TaskPlace& place, Lang lang) {
-    const bool twoDigits = task.number >= 10;
-    if (!task.names)
-        return overwriteIdentifiers(header, twoDigits, task.number, place.partLetter, lang);
-    // Own names stand in an attribute: escaped, so that a quote cannot end it early.
-    const Text russian = escapeXmlAttribute(task.names->russian);
-    const Text english = escapeXmlAttribute(task.names->english);
-    Text text = replaceAll(header, twoDigits ? "TaskA1 " : "TaskA1", russian);
-    return replaceAll(text, "ename=\"" + russian, "ename=\"" + english);
-}
-
-int removedCount(const Task& task) {
-    return static_cast<int>(std::count_if(task.variants.begin() + 2, task.variants.end(),
-                                          [](const auto& v) { return !v; }));
-}
-
 } // namespace
 
 std::vector<FolderFile> Package::files() const& {
@@ -119,6 +65,67 @@ Text renderPage(const Family& family, const std::vector<Text>& t, const RemovalT
     Text text = joinPieces(page);
     if (task.kind == TaskKind::TypedAnswer && isRussian)
         text = replaceAll(text, EnglishPrompt, RussianPrompt);
+    return text;
+}
+
+int removedCount(const Task& task) {
+    return static_cast<int>(std::count_if(task.variants.begin() + 2, task.variants.end(),
+                                          [](const auto& v) { return !v; }));
+}
+
+Text scoringOf(const Family& family, const Task& task) {
+    switch (family.scoring) {
+    case Scoring::OneVariant:
+        return joinPieces(
+            {"countby=test", "[1]", "ans1=" + std::to_string(task.answer), "score[1]=1"});
+    case Scoring::Typed:
+        return joinPieces(
+            {"countby=test", "[1]", "ans1=" + task.typedAnswer, "score[1]=1", "total=score[1]"});
+    case Scoring::Variants:
+        break;
+    }
+    return joinPieces(multipleChoiceScoring(task.answers, removedCount(task)));
+}
+
+std::optional<Text> descriptionOf(const Family& family, const Task& task, Text header,
+                                  std::optional<char> partLetter, bool withoutPart,
+                                  std::string_view costFind, std::string_view costPut) {
+    const bool twoDigits = task.number >= 10;
+    if (family.costByRemovals)
+        header = replaceAll(header, OneCost, FiveCost);
+    Text text;
+    if (!task.names) {
+        // The part letter and the digits of the number go over the header's identifier
+        // "TaskA1": characters 17, 18 and 32, 33, or with a second digit 17 to 19 and 33 to 35,
+        // counted from 1 as the headers are laid out.
+        if (header.size() < (twoDigits ? 35u : 33u))
+            return std::nullopt;
+        text = std::move(header);
+        auto put = [&text](std::size_t position, char c) { text[position - 1] = c; };
+        const std::size_t first = 17, second = twoDigits ? 33 : 32;
+        if (partLetter) {
+            put(first, *partLetter);
+            put(second, *partLetter);
+        }
+        const std::string digits = std::to_string(task.number);
+        for (std::size_t i = 0; i < digits.size() && i < 2; ++i) {
+            put(first + 1 + i, digits[i]);
+            put(second + 1 + i, digits[i]);
+        }
+    } else {
+        // Own names stand in an attribute: escaped, so that a quote cannot end it early.
+        const Text russian = escapeXmlAttribute(task.names->russian);
+        const Text english = escapeXmlAttribute(task.names->english);
+        text = replaceAll(header, twoDigits ? "TaskA1 " : "TaskA1", russian);
+        text = replaceAll(text, "ename=\"" + russian, "ename=\"" + english);
+    }
+    text += CRLF;
+    if (family.costByRemovals && removedCount(task) > 0)
+        text = joinPieces(splitLines(replaceAll(text, costFind, costPut)));
+    // Without part folders the default identifiers lose their part letter, TaskA3 becoming
+    // Task3; the rewritten text is written as one more piece.
+    if (withoutPart && !task.names)
+        text = replaceAll(normaliseBreaks(text), "TaskA", "Task") + Text(CRLF);
     return text;
 }
 
@@ -183,32 +190,16 @@ Package renderTask(const Task& task, const model::Olympiad& olympiad, const fs::
     package.page = renderPage(family, t, removalTexts, task);
     package.config = t.back() + Text(CRLF);
 
-    switch (family.scoring) {
-    case Scoring::OneVariant:
-        package.scoring = oneVariantScoring(task.answer);
-        break;
-    case Scoring::Typed:
-        package.scoring = joinPieces(
-            {"countby=test", "[1]", "ans1=" + task.typedAnswer, "score[1]=1", "total=score[1]"});
-        break;
-    case Scoring::Variants:
-        package.scoring = joinPieces(multipleChoiceScoring(task.answers, removed));
-        break;
-    }
-
-    if (family.costByRemovals) {
-        header = replaceAll(header, OneCost, FiveCost);
-        header2 = replaceAll(header2, OneCost, FiveCost);
-    }
-    Text description =
-        describe(task, task.number >= 10 ? header2 : header, *place, lang) + Text(CRLF);
-    if (family.costByRemovals && removed > 0)
-        description = joinPieces(splitLines(replaceAll(description, costFind, costPut)));
-    // Without part folders the default identifiers lose their part letter, TaskA3 becoming
-    // Task3; the rewritten text is written as one more piece.
-    if (olympiad.identifiersWithoutPart && !task.names)
-        description = replaceAll(normaliseBreaks(description), "TaskA", "Task") + Text(CRLF);
-    package.description = std::move(description);
+    package.scoring = scoringOf(family, task);
+    const bool twoDigits = task.number >= 10;
+    auto description = descriptionOf(family, task, twoDigits ? header2 : header, place->partLetter,
+                                     olympiad.identifiersWithoutPart, costFind, costPut);
+    if (!description)
+        throw Error(msg::task::shortDescription.utf8(
+            lang,
+            {twoDigits ? "System_folder/file/task_xml_2.txt" : "System_folder/file/task_xml.txt",
+             twoDigits ? "35" : "33"}));
+    package.description = std::move(*description);
     return package;
 }
 

@@ -73,6 +73,20 @@ using RemovalTexts = std::map<std::string, Text, std::less<>>;
 Text renderPage(const Family& family, const std::vector<Text>& parts, const RemovalTexts& removals,
                 const model::Task& task, std::optional<bool> russian = std::nullopt);
 
+// How many of C, D and E the task removes.
+int removedCount(const model::Task& task);
+
+// task.out of a task of the form.
+Text scoringOf(const Family& family, const model::Task& task);
+
+// task.xml of a task of the form from the header of its number (as read, author line in
+// it): cost="5" for a multiple choice, lowered by the Del cost texts, the identifiers given
+// the part letter and the number or replaced by the own names, and without the part letter
+// where the tree has no part folders. None when the header is too short for the identifiers.
+std::optional<Text> descriptionOf(const Family& family, const model::Task& task, Text header,
+                                  std::optional<char> partLetter, bool withoutPart,
+                                  std::string_view costFind, std::string_view costPut);
+
 // Three or more lowercase Cyrillic letters (0xE0 to 0xFF) make a condition Russian.
 bool isRussianCondition(std::string_view condition);
 

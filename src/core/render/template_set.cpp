@@ -23,10 +23,6 @@ using model::VariantCount;
 
 namespace {
 
-// What renderTask writes besides the templates; the two must stay the same.
-constexpr std::string_view OneCost = "cost=\"1\"";
-constexpr std::string_view FiveCost = "cost=\"5\"";
-
 // Marks a hole in a page rendered for its layout: a byte no template holds, then the label.
 constexpr char Marker = '\x01';
 
@@ -59,28 +55,6 @@ std::size_t pageHoleLength(int label) {
 
 std::size_t anyLength(int) {
     return 0;
-}
-
-Text overwriteIdentifiers(Text text, bool twoDigits, int number, std::optional<char> letter) {
-    auto put = [&text](std::size_t position, char c) { text[position - 1] = c; };
-    const std::size_t first = 17, second = twoDigits ? 33 : 32;
-    if (letter) {
-        put(first, *letter);
-        put(second, *letter);
-    }
-    if (twoDigits) {
-        const char tens = static_cast<char>('0' + number / 10);
-        const char units = static_cast<char>('0' + number % 10);
-        put(first + 1, tens);
-        put(second + 1, tens);
-        put(first + 2, units);
-        put(second + 2, units);
-    } else {
-        const char digit = static_cast<char>('0' + number);
-        put(first + 1, digit);
-        put(second + 1, digit);
-    }
-    return text;
 }
 
 // The variants left empty whose block (its separator and its empty text) the removals
@@ -372,58 +346,24 @@ TemplateData buildTemplateData(const TemplateSources& sources) {
     return data;
 }
 
-int removedCount(const Task& task) {
-    return static_cast<int>(std::count_if(task.variants.begin() + 2, task.variants.end(),
-                                          [](const auto& v) { return !v; }));
-}
-
 Text pageFrom(const FamilyTemplates& f, const Task& task, std::optional<bool> russian) {
     return renderPage(*f.family, f.parts, f.removals, task, russian);
 }
 
 Text scoringFrom(const FamilyTemplates& f, const Task& task) {
-    switch (f.family->scoring) {
-    case Scoring::OneVariant:
-        return joinPieces(
-            {"countby=test", "[1]", "ans1=" + std::to_string(task.answer), "score[1]=1"});
-    case Scoring::Typed:
-        return joinPieces(
-            {"countby=test", "[1]", "ans1=" + task.typedAnswer, "score[1]=1", "total=score[1]"});
-    case Scoring::Variants:
-        break;
-    }
-    return joinPieces(multipleChoiceScoring(task.answers, removedCount(task)));
+    return scoringOf(*f.family, task);
 }
 
 std::optional<Text> descriptionFrom(const TemplateData& data, const Task& task,
                                     std::optional<char> letter, bool withoutPart,
                                     std::string_view authorStretch) {
-    const Family& family = *data.family(task.kind).family;
-    const bool twoDigits = task.number >= 10;
-    Text header = twoDigits ? data.head2 : data.head1;
+    Text header = task.number >= 10 ? data.head2 : data.head1;
     header.append(authorStretch);
     header += data.tail;
     header += CRLF;
-    if (family.costByRemovals)
-        header = replaceAll(header, OneCost, FiveCost);
-    Text text;
-    if (!task.names) {
-        if (header.size() < (twoDigits ? 35u : 33u))
-            return std::nullopt;
-        text = overwriteIdentifiers(std::move(header), twoDigits, task.number, letter);
-    } else {
-        const Text russian = escapeXmlAttribute(task.names->russian);
-        const Text english = escapeXmlAttribute(task.names->english);
-        text = replaceAll(header, twoDigits ? "TaskA1 " : "TaskA1", russian);
-        text = replaceAll(text, "ename=\"" + russian, "ename=\"" + english);
-    }
-    text += CRLF;
     const int removed = removedCount(task);
-    if (family.costByRemovals && removed > 0)
-        text = joinPieces(splitLines(replaceAll(text, data.costFind, data.costPut[removed])));
-    if (withoutPart && !task.names)
-        text = replaceAll(normaliseBreaks(text), "TaskA", "Task") + Text(CRLF);
-    return text;
+    return descriptionOf(*data.family(task.kind).family, task, std::move(header), letter,
+                         withoutPart, data.costFind, removed > 0 ? data.costPut[removed] : Text());
 }
 
 } // namespace kavo::render

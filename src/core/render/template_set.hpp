@@ -98,6 +98,4 @@ std::optional<Text> descriptionFrom(const TemplateData& data, const model::Task&
                                     std::optional<char> letter, bool withoutPart,
                                     std::string_view authorStretch);
 
-int removedCount(const model::Task& task);
-
 } // namespace kavo::render
