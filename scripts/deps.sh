@@ -1,14 +1,23 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need, when missing.
+# Installs the Debian packages that are missing: those the program needs to build and run;
+# with --package also those that make the Debian package, with --tests also those of the
+# tests and benchmarks (the package checks included).
 set -euo pipefail
 
+# The program: compiler, CMake, Qt (with its platform plugins and its own translations for
+# Qt's dialogs), the font, and xdg-open for links and the preview.
 packages=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-qpa-plugins libgl-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-dejavu-core fonts-dejavu-extra
-    desktop-file-utils dpkg-dev file xdg-utils
+    qt6-base-dev qt6-qpa-plugins libgl-dev qt6-translations-l10n
+    fonts-dejavu-core fonts-dejavu-extra xdg-utils
 )
+for option in "$@"; do
+    case "$option" in
+    --package) packages+=(dpkg-dev file) ;;
+    --tests) packages+=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils dpkg-dev file) ;;
+    *) echo "usage: $0 [--package] [--tests]" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

@@ -52,12 +52,12 @@ TEST_F(Commands, AboutAndInformationInBothLanguages) {
         {"En\r\n",
          u"Programe for task templates: TemplateForRadio, TemplateForEdit,\n"_s
          "                 TemplateForSpoiler, TemplateForMultipleChoice\n\n"
-         "                                                   Version 1.0",
+         "                                                   Version 1.0.0",
          u"Number of added tasks:   "_s},
         {"Rus\r\n",
          u("Программа для шаблона задач: TemplateForRadio, TemplateForEdit,\n"
            "                   TemplateForSpoiler, TemplateForMultipleChoice\n\n"
-           "                                                   Версия 1.0"),
+           "                                                   Версия 1.0.0"),
          u("Количество поставленных задач:   ")},
     };
     prepare("Rus\r\n");
@@ -85,10 +85,17 @@ TEST_F(Commands, InformationWithoutTheCounterFileReportsIt) {
               u"Cannot open file "_s + utf8((auth() / "Tasks_in_view.txt").string()));
 }
 
-TEST_F(Commands, ResetSettingsThenInformationShowsZero) {
+TEST_F(Commands, ResetSettingsAsksThenInformationShowsZero) {
     started("En\r\n");
     writeBytes(auth() / "Tasks_in_view.txt", "9\r\n");
     writeBytes(auth() / "save.txt", "0\r\n");
+    // No leaves both files.
+    trigger("N3");
+    EXPECT_EQ(platform.texts(RecordingPlatform::Kind::Question).size(), 1);
+    EXPECT_TRUE(platform.informations().isEmpty());
+    EXPECT_EQ(readBytes(auth() / "Tasks_in_view.txt"), "9\r\n");
+    EXPECT_EQ(readBytes(auth() / "save.txt"), "0\r\n");
+    platform.questionAnswers = {true};
     trigger("N3");
     EXPECT_EQ(lastInformation(), u"Settings has been reseted"_s);
     EXPECT_EQ(readBytes(auth() / "Tasks_in_view.txt"), "0\r\n");
@@ -102,6 +109,7 @@ TEST_F(Commands, ResetSettingsWriteFailureIsReportedAndSkipsTheFlag) {
     writeBytes(auth() / "save.txt", "0\r\n");
     fs::remove(auth() / "Tasks_in_view.txt");
     fs::create_directories(auth() / "Tasks_in_view.txt");
+    platform.questionAnswers = {true};
     trigger("N3");
     EXPECT_TRUE(platform.informations().isEmpty());
     ASSERT_EQ(platform.errors().size(), 1);
@@ -200,8 +208,8 @@ TEST_F(Commands, LinksOpenTheirAddresses) {
             return false;
         }
     } counter;
-    form1()->centralWidget()->installEventFilter(&counter);
-    QTest::mousePress(form1()->centralWidget(), Qt::LeftButton, {}, QPoint(450, 10));
+    form1()->client()->installEventFilter(&counter);
+    QTest::mousePress(form1()->client(), Qt::LeftButton, {}, QPoint(450, 10));
     EXPECT_EQ(counter.presses, 1);
     for (const char* name : {"Label14", "Label15", "Label16", "Label17", "Label19", "Image1"})
         QTest::mousePress(find<QLabel>(name), Qt::LeftButton);
@@ -313,7 +321,7 @@ TEST_F(Commands, LinksTurnToTheLinkColourUnderTheMouseAndBackToGreen) {
         EXPECT_EQ(link->palette().color(QPalette::WindowText),
                   link->palette().color(QPalette::Link))
             << name;
-        QTest::mouseMove(form1()->centralWidget(), QPoint(450, 10));
+        QTest::mouseMove(form1()->client(), QPoint(450, 10));
         EXPECT_EQ(link->palette().color(QPalette::WindowText), green) << name;
     }
 }
@@ -358,6 +366,7 @@ void addTaskOne(Commands& t) {
 TEST_F(Commands, ResetSettingsMakesTheNextAddTaskAskForTheAuthor) {
     started("En\r\n");
     writeBytes(auth() / "save.txt", "0\r\n");
+    platform.questionAnswers = {true};
     trigger("N3");
     addTaskOne(*this);
     EXPECT_TRUE(program->form2()->isVisible());

@@ -94,12 +94,12 @@ class Window : public UiFixture, public ::testing::WithParamInterface<const char
 TEST_P(Window, PlacesEveryWidgetAndFitsEveryCaption) {
     TForm1* form = started(GetParam());
     ASSERT_NE(form, nullptr);
-    QWidget* client = form->centralWidget();
+    QWidget* client = form->client();
 
     // What a Windows frame of 888 x 706 leaves below the menu bar, and no resizing.
     EXPECT_EQ(client->size(), QSize(872, 648));
     EXPECT_EQ(form->minimumSize(), form->maximumSize());
-    EXPECT_EQ(client->y(), form->menuBar()->height());
+    EXPECT_EQ(client->mapTo(form, QPoint(0, 0)).y(), form->menuBar()->height());
 
     for (const Place& place : Places) {
         auto* widget = find<QWidget>(place.name);
@@ -140,7 +140,7 @@ TEST_P(Window, PlacesEveryWidgetAndFitsEveryCaption) {
     // The dialog and the Edits builder: the same font, every caption whole inside the window.
     QWidget* dialog = form2();
     QMainWindow* edits = form3();
-    for (QWidget* window : {dialog, edits->centralWidget()}) {
+    for (QWidget* window : {dialog, edits->findChild<QWidget*>(u"Client"_s)}) {
         EXPECT_EQ(QFontInfo(window->findChild<QLabel*>(u"Label1"_s)->font()).family(), font);
         for (QWidget* widget : window->findChildren<QWidget*>()) {
             if (!qobject_cast<QLabel*>(widget) && !qobject_cast<QAbstractButton*>(widget))

@@ -61,25 +61,30 @@ TEST_P(LanguageFile, DecidesTheInterfaceLanguage) {
     EXPECT_EQ(form->lang(), c.english ? kavo::Lang::English : kavo::Lang::Russian);
 
     for (const CaptionCase& caption : Captions)
-        EXPECT_EQ(find<QLabel>(caption.name)->text(),
+        EXPECT_EQ(shown(find<QLabel>(caption.name)->text()),
                   u(c.english ? caption.english : caption.russian))
             << caption.name;
-    EXPECT_EQ(find<QPushButton>("Button1")->text(),
+    EXPECT_EQ(shown(find<QPushButton>("Button1")->text()),
               c.english ? u("Save task") : u("Добавить задачу"));
-    EXPECT_EQ(find<QPushButton>("Button7")->text(), c.english ? u("Back") : u("Назад"));
-    EXPECT_EQ(find<QPushButton>("Button2")->text(), u"Ok"_s);
-    EXPECT_EQ(find<QCheckBox>("CheckBox3")->text(),
+    EXPECT_EQ(shown(find<QPushButton>("Button7")->text()), c.english ? u("Back") : u("Назад"));
+    EXPECT_EQ(shown(find<QPushButton>("Button2")->text()), u"Ok"_s);
+    EXPECT_EQ(shown(find<QCheckBox>("CheckBox3")->text()),
               c.english ? u("remove answer") : u("Удалить вариант ответа"));
-    EXPECT_EQ(find<QCheckBox>("CheckBox4")->text(), c.english ? u("Default") : u("по умолчанию"));
-    EXPECT_EQ(find<QGroupBox>("GroupBox1")->title(),
+    EXPECT_EQ(shown(find<QCheckBox>("CheckBox4")->text()),
+              c.english ? u("Default") : u("по умолчанию"));
+    EXPECT_EQ(shown(find<QGroupBox>("GroupBox1")->title()),
               c.english ? u("Task name") : u("Название задачи"));
-    EXPECT_EQ(find<QRadioButton>("RadioButton1")->text(), c.english ? u("Russian") : u("Русский"));
-    EXPECT_EQ(find<QMenu>("Menu1")->title(), c.english ? u("Menu") : u("Меню"));
-    EXPECT_EQ(find<QMenu>("Language1")->title(), u("Язык/Language"));
-    EXPECT_EQ(find<QAction>("N4")->text(),
+    EXPECT_EQ(shown(find<QRadioButton>("RadioButton1")->text()),
+              c.english ? u("Russian") : u("Русский"));
+    EXPECT_EQ(shown(find<QMenu>("Menu1")->title()), c.english ? u("Menu") : u("Меню"));
+    EXPECT_EQ(shown(find<QMenu>("Language1")->title()), u("Язык/Language"));
+    EXPECT_EQ(shown(find<QAction>("N4")->text()),
               c.english ? u("Template 'Edits'") : u("Макет \"Edits\""));
-    EXPECT_EQ(find<QAction>("k1")->text(), c.english ? u("About") : u("О_программе"));
-    EXPECT_EQ(find<QAction>("English1")->text(), u"English"_s);
+    EXPECT_EQ(shown(find<QAction>("k1")->text()), c.english ? u("About") : u("О_программе"));
+    EXPECT_EQ(shown(find<QAction>("English1")->text()), u"English"_s);
+    // The Language menu shows the current language.
+    EXPECT_EQ(find<QAction>("English1")->isChecked(), c.english);
+    EXPECT_EQ(find<QAction>("Russian1")->isChecked(), !c.english);
 
     // The tag reminder of the language, shown exactly as the file holds it.
     EXPECT_EQ(find<QPlainTextEdit>("Toolkit")->toPlainText(),
@@ -183,6 +188,21 @@ INSTANTIATE_TEST_SUITE_P(Files, MissingFile,
                          [](const ::testing::TestParamInfo<MissingCase>& info) {
                              return nameOf(info.param.missing) + "In" + nameOf(info.param.language);
                          });
+
+TEST_F(StartState, WithoutSystemFolderItSaysHowToStartTheProgram) {
+    EXPECT_FALSE(start());
+    ASSERT_EQ(platform.errors().size(), 1);
+    const QString report = platform.errors()[0];
+    EXPECT_TRUE(report.startsWith(u"Cannot open file "_s +
+                                  fromPath(systemFolder() / "Language" / "Language.txt")))
+        << report.toStdString();
+    for (const QString& hint :
+         {u"Start the program with kavo-program or ./scripts/run.sh."_s,
+          u"Запускайте программу командой kavo-program или ./scripts/run.sh."_s})
+        EXPECT_TRUE(report.contains(hint)) << report.toStdString();
+    EXPECT_EQ(program->form1(), nullptr);
+    EXPECT_TRUE(noWindowShown());
+}
 
 TEST_F(StartState, AWorkingFolderWithACyrillicNameShowsAsTyped) {
     const auto folder = dir.path() / std::filesystem::path(u8"Учитель");
