@@ -107,12 +107,11 @@ static std::string nameOf(std::string_view text) {
     return name.empty() ? "Empty" : name;
 }
 
+// The language file's rule is the logic's (LanguageFile.EnglishExactlyWhenTheTextHoldsEn);
+// here each language once, as the program writes the file.
 INSTANTIATE_TEST_SUITE_P(Texts, LanguageFile,
-                         ::testing::Values(LanguageCase{"En", true}, LanguageCase{"En\r\n", true},
-                                           LanguageCase{"English", true},
-                                           LanguageCase{"Rus\r\nEnd", true},
-                                           LanguageCase{"en", false}, LanguageCase{"EN", false},
-                                           LanguageCase{"Rus\r\n", false}, LanguageCase{"", false}),
+                         ::testing::Values(LanguageCase{"En\r\n", true},
+                                           LanguageCase{"Rus\r\n", false}),
                          [](const ::testing::TestParamInfo<LanguageCase>& info) {
                              return nameOf(info.param.file);
                          });
@@ -148,13 +147,6 @@ TEST_F(StartState, FollowsTheWorkingDirectoryAndShowsOnlyTheMainWindow) {
     EXPECT_FALSE(find<QRadioButton>("RadioButton1")->isChecked());
     EXPECT_FALSE(find<QGroupBox>("RadioGroup1")->isVisible());
     EXPECT_TRUE(find<QCheckBox>("CheckBox4")->isChecked());
-
-    for (const char* name : {"Button6", "Button7", "Button8", "ListBox4", "Label11", "Label12",
-                             "Label13", "Memo2", "Memo3", "Memo4"})
-        EXPECT_FALSE(find<QWidget>(name)->isVisible()) << name;
-    for (const char* name : {"Memo1", "Button1", "Button5", "ListBox1", "Toolkit", "Image1",
-                             "Label19", "Label14", "GroupBox1", "Edit7", "VariantOtveta_5"})
-        EXPECT_TRUE(find<QWidget>(name)->isVisible()) << name;
 }
 
 struct MissingCase {
