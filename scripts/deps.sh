@@ -1,24 +1,30 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the program need, when missing; with --tests
-# also those only the tests need.
+# Installs the Debian packages that are missing: those the program needs to build and run;
+# with --package also those that make the Debian package, with --tests also those of the
+# tests and benchmarks (the package checks included).
 set -euo pipefail
 
+# The program: compiler, CMake, Qt (with its platform plugins and its own translations for
+# Qt's dialogs), the font, and xdg-open for links and the preview.
 packages=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-qpa-plugins libgl-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-dejavu-core fonts-dejavu-extra
-    desktop-file-utils dpkg-dev file xdg-utils
-    libxml2-utils
+    qt6-base-dev qt6-qpa-plugins libgl-dev qt6-translations-l10n
+    fonts-dejavu-core fonts-dejavu-extra xdg-utils
 )
-# Only the tests need these: the accessibility check runs axe-core in Chromium, the olympiad
-# tests run gift-pegjs and xmllint; the npm packages go into the build folder.
-test_packages=(chromium libxml2-utils)
-if [ "${1:-}" = "--tests" ]; then
-    packages+=("${test_packages[@]}")
-    # A Node.js installed from elsewhere brings its own npm and serves as well.
-    command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
-fi
+for option in "$@"; do
+    case "$option" in
+    --package) packages+=(dpkg-dev file) ;;
+    --tests)
+        packages+=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils dpkg-dev file)
+        # The accessibility check runs axe-core in Chromium, the olympiad tests gift-pegjs and
+        # xmllint; the npm packages go into the build folder.
+        packages+=(chromium libxml2-utils)
+        # A Node.js installed from elsewhere brings its own npm and serves as well.
+        command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
+        ;;
+    *) echo "usage: $0 [--package] [--tests]" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

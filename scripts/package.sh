@@ -3,7 +3,7 @@
 # program alone (no tests, benchmarks or tools), optimised and stripped.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/deps.sh"
+"$root/scripts/deps.sh" --package
 cmake -S "$root" -B "$root/build-release" -DCMAKE_BUILD_TYPE=Release \
     -DKAVO_BUILD_TESTS=OFF -DKAVO_BUILD_BENCH=OFF -DKAVO_BUILD_TOOLS=OFF
 cmake --build "$root/build-release" --parallel "$(nproc)" --target Kavo_Program kavo-olympiad

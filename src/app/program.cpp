@@ -2,17 +2,21 @@
 #include "app/program.hpp"
 
 #include "core/common/files.hpp"
-
+#include "core/common/messages.hpp"
 #include "core/edits/edits_task.hpp"
 #include "core/shell/language.hpp"
 #include "ui/auth/tform2.hpp"
 #include "ui/common/guard.hpp"
 #include "ui/common/platform.hpp"
+#include "ui/common/text_bridge.hpp"
 #include "ui/edits/tform3.hpp"
 #include "ui/main/tform1.hpp"
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <exception>
 
 using namespace Qt::Literals::StringLiterals;
@@ -25,7 +29,10 @@ namespace kavo::app {
 
 Program::Program(Platform& platform) : platform_(platform) {}
 
-Program::~Program() = default;
+Program::~Program() {
+    if (qtTranslator_)
+        QCoreApplication::removeTranslator(qtTranslator_.get());
+}
 
 bool Program::start() {
     initResources();
@@ -50,9 +57,17 @@ bool Program::start() {
         toolkit_ = files.Toolkit;
         editsTemplates_ = edits::readEditsTemplates(programDir_);
     } catch (const std::exception& error) {
-        platform_.error(nullptr, startReportText(error));
+        QString report = startReportText(error);
+        // The executable started on its own, outside a prepared working folder.
+        if (!std::filesystem::is_directory(programDir_ / "System_folder")) {
+            const std::string folder = fromPath(programDir_).toStdString();
+            for (const Lang lang : {Lang::English, Lang::Russian})
+                report += u"\n\n"_s + text(msg::app::noSystemFolder, lang, {folder});
+        }
+        platform_.error(nullptr, report);
         return false;
     }
+    translateQt();
 
     form1_ = std::make_unique<TForm1>(platform_, programDir_, lang_, toolkit_);
     TForm1* f1 = form1_.get();
@@ -70,6 +85,19 @@ bool Program::start() {
 
     form1_->show();
     return true;
+}
+
+// Qt's own texts (the folder chooser, the Yes and No of a question) in a Russian run come
+// from Qt's translations; an English run keeps Qt's English.
+void Program::translateQt() {
+    if (lang_ != Lang::Russian || qtTranslator_)
+        return;
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(QLocale(QLocale::Russian), u"qtbase"_s, u"_"_s,
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator.get());
+        qtTranslator_ = std::move(translator);
+    }
 }
 
 TForm2* Program::author() {

@@ -38,6 +38,7 @@ class Program {
     bool ended() const { return ended_; }
 
   private:
+    void translateQt();
     TForm2* author();
     TForm3* edits();
     void end();
@@ -49,6 +50,7 @@ class Program {
     // Read at start so that a missing template stops the start; moved into Form3 when built.
     std::optional<render::EditsTemplates> editsTemplates_;
     bool authorSavedBeforeEdits_ = false;
+    std::unique_ptr<QTranslator> qtTranslator_;
     std::unique_ptr<TForm1> form1_;
     std::unique_ptr<TForm2> form2_;
     std::unique_ptr<TForm3> form3_;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "core/shell/language.hpp"
-
 #include "core/common/error.hpp"
+#include "core/common/lang.hpp"
+#include "core/shell/language.hpp"
 #include "support/test_support.hpp"
 
 #include <gtest/gtest.h>
@@ -35,4 +35,19 @@ TEST(LanguageSwitch, AFileTheNextStartNeedsStopsItBeforeTheWrite) {
     kavo::test::copySystemFolder(dir.path());
     kavo::app::writeLanguage(dir.path(), true);
     EXPECT_EQ(readBytes(dir.path() / "System_folder/Language/Language.txt"), "En\r\n");
+}
+
+TEST(LanguageFile, EnglishExactlyWhenTheTextHoldsEn) {
+    struct Case {
+        const char* text;
+        kavo::Lang lang;
+    };
+    const Case cases[] = {
+        {"En", kavo::Lang::English},      {"En\r\n", kavo::Lang::English},
+        {"English", kavo::Lang::English}, {"Rus\r\nEnd", kavo::Lang::English},
+        {"en", kavo::Lang::Russian},      {"EN", kavo::Lang::Russian},
+        {"Rus\r\n", kavo::Lang::Russian}, {"", kavo::Lang::Russian},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(kavo::langOfFile(c.text), c.lang) << c.text;
 }

@@ -144,7 +144,8 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
     ASSERT_EQ(numbers->count(), 5);
     ASSERT_EQ(find<QListWidget>("ListBox4")->count(), 5);
 
-    // Reset settings: no author, no tasks counted.
+    // Reset settings, once confirmed: no author, no tasks counted.
+    platform.questionAnswers = {true};
     trigger("N3");
     const fs::path authorisation = systemFolder() / "Authorisation";
     EXPECT_EQ(file(authorisation / "save.txt"), "1\r\n");
@@ -445,15 +446,15 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
     EXPECT_EQ(form->lang(), kavo::Lang::English);
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->OutputDir(), year());
-    EXPECT_EQ(find<QPushButton>("Button1")->text(), u"Save task"_s);
-    EXPECT_EQ(find<QAction>("N1")->text(), u"Task code review"_s);
+    EXPECT_EQ(shown(find<QPushButton>("Button1")->text()), u"Save task"_s);
+    EXPECT_EQ(shown(find<QAction>("N1")->text()), u"Task code review"_s);
     EXPECT_EQ(listTree(work()), finalTree);
     trigger("information1");
 
     // The Edits window keeps its fields while hidden, and closing it ends the program.
     trigger("N4");
     edits = program->form3();
-    EXPECT_EQ(in<QPushButton>(edits, "Button1")->text(), u"Add the task"_s);
+    EXPECT_EQ(shown(in<QPushButton>(edits, "Button1")->text()), u"Add the task"_s);
     type(in<QLineEdit>(edits, "Edit6"), u"Unsaved"_s);
     in<QAction>(edits, "N1")->trigger();
     trigger("N4");
@@ -461,6 +462,8 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
     in<QAction>(edits, "Authorisation1")->trigger();
     ASSERT_TRUE(program->form2()->isVisible());
     EXPECT_EQ(program->form2()->windowTitle(), u"Authorization"_s);
+    // The dialog of the new instance shows the line the tasks carry.
+    EXPECT_EQ(in<QLineEdit>(program->form2(), "Edit1")->text(), QString::fromUtf8(authorLine));
     edits->close();
     EXPECT_TRUE(program->ended());
     EXPECT_TRUE(noWindowShown());
@@ -468,6 +471,8 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
 
     // Every message of the path, in order.
     const std::vector<std::pair<Kind, QString>> messages = {
+        {Kind::Question, u"Сбросить настройки? Счётчик задач станет равен 0, а при следующем "
+                         u"добавлении задачи программа сначала спросит данные автора."_s},
         {Kind::Information, QString::fromUtf8("Настройки сброшены")},
         {Kind::Information, QString::fromUtf8("\nСохранение было выполнено")},
         {Kind::Information, u"Number of added tasks:   4\n"_s},

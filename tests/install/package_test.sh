@@ -24,7 +24,7 @@ field() { sed -n "s/^ $1: //p" "$tmp/info"; }
 [ "$(field Section)" = education ] || fail "Section: $(field Section)"
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
 depends="$(field Depends)"
-for needed in qt6-qpa-plugins fonts-dejavu-extra libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6; do
+for needed in qt6-qpa-plugins fonts-dejavu-extra qt6-translations-l10n libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6; do
     echo "$depends" | tr ',' '\n' | grep -q "^ *$needed\( \|$\)" || fail "Depends lacks $needed: $depends"
 done
 echo "$(field Recommends)" | grep -q 'xdg-utils' || fail "Recommends: $(field Recommends)"

@@ -20,11 +20,11 @@ TEST(About, FivePiecesWithTheirSpaces) {
     EXPECT_EQ(aboutText(kavo::Lang::English),
               "Programe for task templates: TemplateForRadio, TemplateForEdit,\n"
               "                 TemplateForSpoiler, TemplateForMultipleChoice\n\n"
-              "                                                   Version 1.0");
+              "                                                   Version 1.0.0");
     EXPECT_EQ(aboutText(kavo::Lang::Russian),
               cp1251("Программа для шаблона задач: TemplateForRadio, TemplateForEdit,\n"
                      "                   TemplateForSpoiler, TemplateForMultipleChoice\n\n"
-                     "                                                   Версия 1.0"));
+                     "                                                   Версия 1.0.0"));
 }
 
 TEST(Information, HeadingSpacesAndTheWholeCounterFile) {

@@ -59,42 +59,26 @@ TEST_P(LanguageSwitch, WritesTheFileRestartsAndEnds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, LanguageSwitch,
+    // Each command once, one of them to the language already in use (the restart still runs).
     ::testing::Values(SwitchCase{"Rus\r\n", "English1", "En\r\n", kavo::Lang::English},
-                      SwitchCase{"Rus\r\n", "Russian1", "Rus\r\n", kavo::Lang::Russian},
-                      SwitchCase{"En\r\n", "English1", "En\r\n", kavo::Lang::English},
-                      SwitchCase{"En\r\n", "Russian1", "Rus\r\n", kavo::Lang::Russian}),
+                      SwitchCase{"Rus\r\n", "Russian1", "Rus\r\n", kavo::Lang::Russian}),
     [](const ::testing::TestParamInfo<SwitchCase>& info) {
         return std::string(info.param.command) + "From" +
                (std::string(info.param.running) == "En\r\n" ? "English" : "Russian");
     });
 
 TEST_F(LanguageSwitchFailure, AFailedRestartKeepsThisInstanceRunning) {
-    struct Case {
-        const char* running;
-        QString box;
-    };
-    const Case cases[] = {
-        {"En\r\n", u"\nThe program could not be started again: %1\nThe new language takes "_s
-                   "effect at the next start."},
-        {"Rus\r\n", u("\nНе удалось запустить программу заново: %1\nНовый язык вступит в силу "
-                      "при следующем запуске.")},
-    };
-    prepare("Rus\r\n");
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.running);
-        program.reset();
-        platform.clear();
-        writeBytes(languageFile(dir.path()), c.running);
-        ASSERT_TRUE(start());
-        platform.restartResult = false;
-        trigger("English1");
-        EXPECT_EQ(platform.restarts.size(), 1u);
-        EXPECT_EQ(platform.errors(),
-                  QStringList{c.box.arg(QCoreApplication::applicationFilePath())});
-        EXPECT_EQ(readBytes(languageFile(dir.path())), "En\r\n");
-        EXPECT_FALSE(program->ended());
-        EXPECT_TRUE(form1()->isVisible());
-    }
+    started("En\r\n");
+    platform.restartResult = false;
+    trigger("Russian1");
+    EXPECT_EQ(platform.restarts.size(), 1u);
+    EXPECT_EQ(
+        platform.errors(),
+        QStringList{u"\nThe program could not be started again: %1\nThe new language takes "
+                    u"effect at the next start."_s.arg(QCoreApplication::applicationFilePath())});
+    EXPECT_EQ(readBytes(languageFile(dir.path())), "Rus\r\n");
+    EXPECT_FALSE(program->ended());
+    EXPECT_TRUE(form1()->isVisible());
 }
 
 TEST_F(LanguageSwitchFailure, ALanguageFileThatCannotBeWrittenStopsTheSwitch) {

@@ -4,13 +4,15 @@
 // saves QWidget::grab() images of the main window (Russian and English), the task code
 // review, the author dialog and the Edits builder.
 //
-// Usage: kavo_screenshots OUTPUT_FOLDER [SHIPPED_SYSTEM_FOLDER]
+// Usage: kavo_screenshots [--screen WxH] [--scale F] OUTPUT_FOLDER [SHIPPED_SYSTEM_FOLDER]
+// The screen is 1920x1080 unless given; --scale sets QT_SCALE_FACTOR.
 #include "app/program.hpp"
 #include "ui/auth/tform2.hpp"
 #include "ui/common/platform.hpp"
 #include "ui/common/text_bridge.hpp"
 #include "ui/edits/tform3.hpp"
 #include "ui/main/tform1.hpp"
+#include "ui/support/offscreen_screen.hpp"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -26,6 +28,8 @@
 #include <fstream>
 #include <memory>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -43,7 +47,9 @@ class SilentPlatform : public kavo::app::Platform {
         report("question", text);
         return false;
     }
-    std::optional<QString> chooseFolder(QWidget*, const QString&) override { return {}; }
+    std::optional<QString> chooseFolder(QWidget*, const QString&, const QString&) override {
+        return {};
+    }
     bool openUrl(const QString&) override { return true; }
     bool restart(const QString&, const QString&) override { return true; }
 
@@ -194,16 +200,30 @@ void run(const fs::path& shipped, const fs::path& out) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER [SHIPPED_SYSTEM_FOLDER]\n", argv[0]);
+    QSize screen(1920, 1080);
+    std::vector<char*> rest;
+    for (int i = 0; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--screen" && i + 1 < argc)
+            screen = kavo::test::parseSize(argv[++i], screen);
+        else if (arg == "--scale" && i + 1 < argc)
+            qputenv("QT_SCALE_FACTOR", argv[++i]);
+        else
+            rest.push_back(argv[i]);
+    }
+    kavo::test::useOffscreenScreen(screen);
+    int restCount = static_cast<int>(rest.size());
+    QApplication application(restCount, rest.data());
+    if (restCount < 2 || restCount > 3) {
+        std::fprintf(stderr,
+                     "usage: %s [--screen WxH] [--scale F] OUTPUT_FOLDER [SHIPPED_SYSTEM_FOLDER]\n",
+                     argv[0]);
         return 2;
     }
-    const fs::path shipped = argc == 3 ? fs::path(argv[2]) : fs::path(KAVO_SHIPPED_SYSTEM_FOLDER);
+    const fs::path shipped =
+        restCount == 3 ? fs::path(rest[2]) : fs::path(KAVO_SHIPPED_SYSTEM_FOLDER);
     try {
-        run(shipped, fs::absolute(argv[1]));
+        run(shipped, fs::absolute(rest[1]));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "kavo_screenshots: %s\n", error.what());
         return 1;

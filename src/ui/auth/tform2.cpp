@@ -3,9 +3,13 @@
 
 #include "core/auth/author.hpp"
 #include "core/common/messages.hpp"
+#include "ui/auth/saved_author.hpp"
 #include "ui/common/platform.hpp"
+#include "ui/common/screen_fit.hpp"
 #include "ui/common/text_bridge.hpp"
+#include "ui/common/widget_help.hpp"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -62,12 +66,48 @@ TForm2::TForm2(kavo::app::Platform& platform, const std::filesystem::path& progr
     Button2 = button(this, "Button2", {264, 144, 75, 25}, t(msg::form2::Button2));
     connect(Button1, &QPushButton::clicked, this, &TForm2::save);
     connect(Button2, &QPushButton::clicked, this, &TForm2::cancel);
+
+    // The line of the last Save, so that a restart shows what the tasks carry.
+    if (const auto line = kavo::auth::savedAuthorLine(programDir_))
+        Edit1->setText(kavo::app::fromText(*line));
+    Edit1->setPlaceholderText(t(msg::form2::placeholder));
+    Label1->setBuddy(Edit1);
+    Label1->adjustSize();
+    kavo::app::chainFocus({Edit1, Button1, Button2});
+    namespace tip = msg::form2::tip;
+    kavo::app::describe(Edit1, t(tip::Edit1), t(msg::form2::name::Edit1));
+    kavo::app::describe(Button1, t(tip::Button1));
+    kavo::app::describe(Button2, t(tip::Button2));
+    Label2->setAccessibleName(
+        kavo::app::text(msg::form2::name::Label2, lang, {Label2->text().toStdString()}));
+    kavo::app::nameByCaptions(this);
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        (focusWidget() == Button2 ? Button2 : Button1)->click();
+        break;
+    case Qt::Key_Escape:
+        Button2->click();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The designed place, or the nearest place on a small or scaled screen.
+    kavo::app::keepInside(this, {580, 367});
 }
 
 void TForm2::showDialog() {
     show();
     raise();
     activateWindow();
+    Edit1->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TForm2::save() {

@@ -29,6 +29,11 @@ class TForm2 : public QWidget {
     // Save rewrote the description headers (the Edits builder reloads them).
     void authorSaved();
 
+  protected:
+    // Enter saves (or presses the focused button), Escape closes.
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
   private slots:
     void save();   // Button1
     void cancel(); // Button2

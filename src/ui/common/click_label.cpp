@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "ui/common/click_label.hpp"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 namespace kavo::app {
 
 ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) {
     setCursor(Qt::PointingHandCursor);
     setTextFormat(Qt::PlainText);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void ClickLabel::setLinkColour(const QColor& colour) {
@@ -31,6 +35,30 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+void ClickLabel::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit clicked();
+        break;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+// The focus shows as the style's focus frame around the text.
+void ClickLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.backgroundColor = palette().color(QPalette::Window);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
 }
 
 void ClickLabel::enterEvent(QEnterEvent* event) {

@@ -6,8 +6,9 @@
 
 namespace kavo::app {
 
-// A label that acts on a click (the links, the output folder and its picture). A link
-// shows the hot-light colour while the mouse is over it and its own colour otherwise.
+// A label that acts on a click (the links, the output folder and its picture), or on Space
+// or Enter while it has the focus. A link shows the hot-light colour while the mouse is
+// over it and its own colour otherwise.
 class ClickLabel : public QLabel {
     Q_OBJECT
   public:
@@ -24,6 +25,8 @@ class ClickLabel : public QLabel {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     void paintText(const QColor& colour);

@@ -14,13 +14,15 @@ class Platform {
   public:
     virtual ~Platform() = default;
 
-    // Modal box, empty caption, one OK button.
+    // Modal box with the program's name "Kavo Program" as title and one OK button; Qt's
+    // own texts in the interface language.
     virtual void information(QWidget* owner, const QString& text) = 0;
     virtual void error(QWidget* owner, const QString& text) = 0;
     // Modal question with Yes and No; true for Yes.
     virtual bool question(QWidget* owner, const QString& text) = 0;
     // A folder chooser that accepts a typed folder that does not exist yet; none on Cancel.
-    virtual std::optional<QString> chooseFolder(QWidget* owner, const QString& start) = 0;
+    virtual std::optional<QString> chooseFolder(QWidget* owner, const QString& title,
+                                                const QString& start) = 0;
     // The desktop's "open" of a web address or a file URL; false when nothing could open it.
     virtual bool openUrl(const QString& url) = 0;
     // Starts the program anew (absolute executable path, no arguments, that working

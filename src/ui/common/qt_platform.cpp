@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "ui/common/qt_platform.hpp"
 
+#include "core/common/messages.hpp"
+#include "ui/common/text_bridge.hpp"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -13,17 +16,24 @@ namespace kavo::app {
 
 namespace {
 
-void showBox(QWidget* owner, QMessageBox::Icon icon, const QString& text) {
-    QMessageBox box(icon, QString(), text, QMessageBox::Ok, owner);
+// The program's name in the title: an empty one would show the executable's name.
+QString boxTitle() {
+    return text(msg::app::title, Lang::English);
+}
+
+int showBox(QWidget* owner, QMessageBox::Icon icon, const QString& text,
+            QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, boxTitle(), text, buttons, owner);
     box.setTextFormat(Qt::PlainText);
-    box.exec();
+    return box.exec();
 }
 
 // Qt's own folder dialog refuses a folder that does not exist; this one accepts it: the
 // caller asks before creating it.
 class FolderDialog : public QFileDialog {
   public:
-    FolderDialog(QWidget* owner, const QString& start) : QFileDialog(owner, QString(), start) {
+    FolderDialog(QWidget* owner, const QString& title, const QString& start)
+        : QFileDialog(owner, title, start) {
         setOption(QFileDialog::DontUseNativeDialog);
         setOption(QFileDialog::ShowDirsOnly);
         setFileMode(QFileDialog::Directory);
@@ -45,23 +55,22 @@ class FolderDialog : public QFileDialog {
 } // namespace
 
 void QtPlatform::information(QWidget* owner, const QString& text) {
-    showBox(owner, QMessageBox::Information, text);
+    showBox(owner, QMessageBox::Information, text, QMessageBox::Ok);
 }
 
 void QtPlatform::error(QWidget* owner, const QString& text) {
-    showBox(owner, QMessageBox::Critical, text);
+    showBox(owner, QMessageBox::Critical, text, QMessageBox::Ok);
 }
 
 bool QtPlatform::question(QWidget* owner, const QString& text) {
-    QMessageBox box(QMessageBox::Question, QString(), text, QMessageBox::Yes | QMessageBox::No,
-                    owner);
-    box.setTextFormat(Qt::PlainText);
-    return box.exec() == QMessageBox::Yes;
+    return showBox(owner, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
 }
 
-std::optional<QString> QtPlatform::chooseFolder(QWidget* owner, const QString& start) {
+std::optional<QString> QtPlatform::chooseFolder(QWidget* owner, const QString& title,
+                                                const QString& start) {
     const QString from = QFileInfo(start).isDir() ? start : QDir::currentPath();
-    FolderDialog dialog(owner, from);
+    FolderDialog dialog(owner, title, from);
     if (dialog.exec() != QDialog::Accepted || dialog.chosen.isEmpty())
         return std::nullopt;
     return dialog.chosen;

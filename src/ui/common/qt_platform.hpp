@@ -11,7 +11,8 @@ class QtPlatform : public Platform {
     void information(QWidget* owner, const QString& text) override;
     void error(QWidget* owner, const QString& text) override;
     bool question(QWidget* owner, const QString& text) override;
-    std::optional<QString> chooseFolder(QWidget* owner, const QString& start) override;
+    std::optional<QString> chooseFolder(QWidget* owner, const QString& title,
+                                        const QString& start) override;
     bool openUrl(const QString& url) override;
     bool restart(const QString& executable, const QString& workingDirectory) override;
 };

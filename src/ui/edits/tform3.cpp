@@ -4,19 +4,19 @@
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
 #include "ui/common/platform.hpp"
+#include "ui/common/screen_fit.hpp"
 #include "ui/common/text_bridge.hpp"
+#include "ui/common/widget_help.hpp"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 
 namespace fs = std::filesystem;
 
@@ -29,6 +29,8 @@ template <typename W> W* make(QWidget* parent, const char* name, const QRect& ge
     auto* widget = new W(parent);
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(geometry);
+    if constexpr (std::is_same_v<W, QPlainTextEdit>)
+        widget->setTabChangesFocus(true); // Tab goes on to the next field
     return widget;
 }
 
@@ -53,6 +55,8 @@ TForm3::TForm3(kavo::app::Platform& platform, const fs::path& programDir, kavo::
     setObjectName(u"Form3"_s);
     buildWidgets();
     Memo8->setPlainText(kavo::app::fromText(toolkit));
+    buildKeyboard();
+    describeWidgets();
 }
 
 QString TForm3::caption(const kavo::Message& message) const {
@@ -77,10 +81,8 @@ void TForm3::buildWidgets() {
     auto* client = new QWidget(this);
     client->setObjectName(u"Client"_s);
     client->setFixedSize(871, 638);
-    setCentralWidget(client);
+    kavo::app::setScrollingClient(this, client);
     setFixedSize(871, 638 + menuBar()->sizeHint().height());
-    if (const auto* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 
     Label5 = label(client, "Label5", 40, 16, caption(m::Label5));
     Memo1 = make<QPlainTextEdit>(client, "Memo1", {40, 32, 825, 105});
@@ -127,6 +129,8 @@ void TForm3::buildWidgets() {
     CheckBox2->setText(caption(m::remove));
     connect(CheckBox1, &QCheckBox::clicked, this, &TForm3::removeCClicked);
     connect(CheckBox2, &QCheckBox::clicked, this, &TForm3::removeDClicked);
+    for (QCheckBox* box : {CheckBox1, CheckBox2})
+        connect(box, &QCheckBox::toggled, this, &TForm3::greyRemovedQuestions);
 
     Label15 = label(client, "Label15", 640, 200, caption(m::Label15));
     Memo8 = make<QPlainTextEdit>(client, "Memo8", {640, 216, 225, 281});
@@ -142,6 +146,64 @@ void TForm3::buildWidgets() {
     Button1->setText(caption(m::Button1));
     Button1->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, &TForm3::saveTask);
+}
+
+void TForm3::buildKeyboard() {
+    const std::pair<QLabel*, QWidget*> buddies[] = {
+        {Label5, Memo1},  {Label1, Memo2},  {Label2, Memo3},  {Label3, Memo4},
+        {Label4, Memo5},  {Label6, Memo2},  {Label7, Memo3},  {Label8, Memo4},
+        {Label9, Memo5},  {Label10, Edit1}, {Label11, Edit2}, {Label12, Edit3},
+        {Label13, Edit4}, {Label15, Memo8}, {Label16, Edit6}, {Label14, Edit5}};
+    // With its buddy a label shows its "&" as the mnemonic underline: sized again.
+    for (const auto& [label, buddy] : buddies) {
+        label->setBuddy(buddy);
+        label->adjustSize();
+    }
+    Button1->setShortcut(QKeySequence::Save);
+    kavo::app::chainFocus({Memo1, Memo2, Edit1, Memo3, Edit2, Memo4, Edit3, CheckBox1, Memo5, Edit4,
+                           CheckBox2, Memo8, Edit6, Edit5, Button1});
+}
+
+void TForm3::describeWidgets() {
+    namespace tip = msg::form3::tip;
+    namespace name = msg::form3::name;
+    const auto t = [this](const kavo::Message& message, std::string_view arg = {}) {
+        return kavo::app::text(message, lang_, {arg});
+    };
+    const std::string letters[] = {"A", "B", "C", "D"};
+    QPlainTextEdit* const memos[] = {Memo2, Memo3, Memo4, Memo5};
+    QLineEdit* const edits[] = {Edit1, Edit2, Edit3, Edit4};
+    for (int i = 0; i < 4; ++i) {
+        kavo::app::describe(memos[i], t(tip::question, letters[i]), t(name::question, letters[i]));
+        kavo::app::describe(edits[i], t(tip::answer, letters[i]), t(name::answer, letters[i]));
+    }
+    kavo::app::describe(Memo1, t(tip::Memo1));
+    kavo::app::describe(CheckBox1, t(tip::CheckBox1), t(name::CheckBox1));
+    kavo::app::describe(CheckBox2, t(tip::CheckBox2), t(name::CheckBox2));
+    kavo::app::describe(Memo8, t(tip::Memo8));
+    kavo::app::describe(Edit6, t(tip::Edit6));
+    kavo::app::describe(Edit5, t(tip::Edit5));
+    kavo::app::describe(Button1, t(tip::Button1));
+    menuBar()->setAccessibleName(t(msg::app::menuBar));
+    centralWidget()->setAccessibleName(t(name::client));
+    findChild<QWidget*>(u"Client"_s)->setAccessibleName(t(name::client));
+    Panel1->setAccessibleName(t(name::Panel1));
+    Edit6->setPlaceholderText(t(msg::form3::placeholder6));
+    Edit5->setPlaceholderText(t(msg::form3::placeholder5));
+    kavo::app::nameByCaptions(this);
+}
+
+void TForm3::greyRemovedQuestions() {
+    for (QWidget* widget : std::initializer_list<QWidget*>{Memo4, Edit3})
+        widget->setEnabled(!CheckBox1->isChecked());
+    for (QWidget* widget : std::initializer_list<QWidget*>{Memo5, Edit4})
+        widget->setEnabled(!CheckBox2->isChecked());
+}
+
+void TForm3::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    kavo::app::fitToScreen(this, !centred_);
+    centred_ = true;
 }
 
 void TForm3::reloadHeaders() {

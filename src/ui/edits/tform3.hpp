@@ -45,15 +45,19 @@ class TForm3 : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private slots:
     void saveTask();                   // Button1
     void removeCClicked(bool checked); // CheckBox1
     void removeDClicked(bool checked); // CheckBox2
+    void greyRemovedQuestions();
 
   private:
     QString caption(const kavo::Message& message) const;
     void buildWidgets();
+    void buildKeyboard();
+    void describeWidgets();
     kavo::edits::EditsForm readForm() const;
     void showForm(const kavo::edits::EditsForm& form);
 
@@ -63,6 +67,7 @@ class TForm3 : public QMainWindow {
     kavo::app::Guard guard_;
     kavo::edits::EditsTemplates templates_;
     std::function<kavo::model::Olympiad()> olympiad_;
+    bool centred_ = false;
 
     QPlainTextEdit* Memo1;
     QPlainTextEdit* Memo2;

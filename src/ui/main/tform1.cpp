@@ -5,8 +5,12 @@
 #include "core/shell/commands.hpp"
 #include "ui/common/click_label.hpp"
 #include "ui/common/platform.hpp"
+#include "ui/common/screen_fit.hpp"
 #include "ui/common/text_bridge.hpp"
+#include "ui/common/widget_help.hpp"
+#include "ui/common/window_drag.hpp"
 
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -16,9 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTimer>
-#include <QWindow>
 
 using kavo::app::ClickLabel;
 using namespace Qt::Literals::StringLiterals;
@@ -52,6 +54,8 @@ template <typename W> W* placed(W* widget, int x, int y, int w, int h) {
 QPlainTextEdit* memo(QWidget* parent, const char* name, int x, int y, int w, int h) {
     auto* edit = placed(made<QPlainTextEdit>(parent, name), x, y, w, h);
     edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Tab goes on to the next field: a typed tab would be lost in the page anyway.
+    edit->setTabChangesFocus(true);
     return edit;
 }
 
@@ -102,6 +106,8 @@ TForm1::TForm1(kavo::app::Platform& platform, const std::filesystem::path& progr
     setOutputDir(programDir_ / "Year");
     Toolkit->setPlainText(kavo::app::fromText(toolkit));
 
+    buildKeyboard();
+    describeWidgets();
     connectHandlers();
     Timer1->start();
 }
@@ -128,7 +134,10 @@ void TForm1::setCaption(QAbstractButton* button, const QString& text) {
 
 void TForm1::setOutputDir(const std::filesystem::path& dir) {
     outputDir_ = dir;
-    setCaption(Label19, kavo::app::fromPath(dir));
+    const QString shown = kavo::app::fromPath(dir);
+    setCaption(Label19, shown);
+    Label19->setAccessibleName(
+        kavo::app::text(msg::form1::name::outputFolder, lang_, {shown.toStdString()}));
 }
 
 void TForm1::buildMenu() {
@@ -150,15 +159,21 @@ void TForm1::buildMenu() {
     Russian1 = action(this, "Russian1", caption(msg::form1::Russian1));
     English1 = action(this, "English1", caption(msg::form1::English1));
     Language1->addActions({Russian1, English1});
+    languages = new QActionGroup(this);
+    for (QAction* item : {Russian1, English1}) {
+        item->setCheckable(true);
+        languages->addAction(item);
+    }
+    (lang_ == kavo::Lang::English ? English1 : Russian1)->setChecked(true);
 }
 
 void TForm1::buildWidgets() {
     namespace m = msg::form1;
-    auto* client = made<QWidget>(this, "client");
-    client->setFixedSize(ClientWidth, ClientHeight);
-    client->installEventFilter(this);
-    setCentralWidget(client);
-    QWidget* c = client;
+    client_ = made<QWidget>(this, "client");
+    client_->setFixedSize(ClientWidth, ClientHeight);
+    kavo::app::setScrollingClient(this, client_);
+    new kavo::app::WindowDrag(client_);
+    QWidget* c = client_;
     const auto t = [this](const kavo::Message& message) { return caption(message); };
 
     Label1 = label(c, "Label1", t(m::Label1), 24, 16);
@@ -281,6 +296,95 @@ void TForm1::buildWidgets() {
     setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
 }
 
+void TForm1::buildKeyboard() {
+    const std::pair<QLabel*, QWidget*> buddies[] = {
+        {Label1, Memo1},  {Label5, ListBox2},  {Label2, ListBox1}, {Label3, VariantOtveta_1},
+        {Label4, Edit1},  {Label10, ListBox3}, {Label9, Toolkit},  {Label18, Edit7},
+        {Label20, Edit8}, {Label11, Memo2},    {Label12, Memo3},   {Label13, Memo4}};
+    // With its buddy a label shows its "&" as the mnemonic underline: sized again.
+    for (const auto& [label, buddy] : buddies) {
+        label->setBuddy(buddy);
+        label->adjustSize();
+    }
+    // Ctrl+S saves in either layout: only the visible button takes it.
+    Button1->setShortcut(QKeySequence::Save);
+    Button6->setShortcut(QKeySequence::Save);
+    Button5->setShortcut(QKeySequence::Print);
+    Image1->setFocusPolicy(Qt::NoFocus); // Label19 beside it does the same
+    // In the order a teacher fills the form; each layout skips the other's hidden widgets.
+    kavo::app::chainFocus(
+        {Edit2,           Edit3,     Edit4,           Button2,         ListBox1,        ListBox4,
+         Button8,         Memo2,     Memo3,           Memo4,           Button6,         Button7,
+         Memo1,           ListBox2,  VariantOtveta_1, VariantOtveta_2, VariantOtveta_3, CheckBox1,
+         VariantOtveta_4, CheckBox2, VariantOtveta_5, CheckBox3,       Edit1,           ListBox3,
+         CheckBox4,       Edit7,     Edit8,           Button1,         Button5,         Toolkit,
+         Label19,         Label17,   Label15,         Label16,         Label14});
+}
+
+void TForm1::describeWidgets() {
+    namespace tip = msg::form1::tip;
+    namespace name = msg::form1::name;
+    const auto t = [this](const kavo::Message& message, std::string_view arg = {}) {
+        return kavo::app::text(message, lang_, {arg});
+    };
+    struct Help {
+        QWidget* widget;
+        QString tip;
+        QString name; // empty: named by its caption or its label's
+    };
+    const std::string letters[] = {"A", "B", "C", "D", "E"};
+    QLineEdit* const variants[] = {VariantOtveta_1, VariantOtveta_2, VariantOtveta_3,
+                                   VariantOtveta_4, VariantOtveta_5};
+    QCheckBox* const removes[] = {CheckBox1, CheckBox2, CheckBox3};
+    std::vector<Help> help = {
+        {Memo1, t(tip::Memo1), {}},
+        {ListBox2, t(tip::ListBox2), {}},
+        {ListBox1, t(tip::ListBox1), {}},
+        {Edit2, t(tip::partSize), t(name::partSize, "A")},
+        {Edit3, t(tip::partSize), t(name::partSize, "B")},
+        {Edit4, t(tip::partSize), t(name::partSize, "C")},
+        {Button2, t(tip::Button2), {}},
+        {CheckBox4, t(tip::CheckBox4), {}},
+        {Edit7, t(tip::Edit7), t(name::Edit7)},
+        {Edit8, t(tip::Edit8), t(name::Edit8)},
+        {Edit1, t(tip::Edit1), {}},
+        {ListBox3, t(tip::ListBox3), {}},
+        {Toolkit, t(tip::Toolkit), {}},
+        {Button1, t(tip::Button1), {}},
+        {Button5, t(tip::Button5), {}},
+        {Image1, t(tip::outputFolder), t(name::Image1)},
+        {Label19, t(tip::outputFolder), {}},
+        {ListBox4, t(tip::ListBox4), t(name::ListBox4)},
+        {Button8, t(tip::Button8), {}},
+        {Memo2, t(tip::Memo2), {}},
+        {Memo3, t(tip::Memo3), {}},
+        {Memo4, t(tip::Memo4), {}},
+        {Button6, t(tip::Button6), {}},
+        {Button7, t(tip::Button7), {}},
+        {RadioGroup1, {}, t(name::RadioGroup1)},
+        {menuBar(), {}, t(msg::app::menuBar)},
+        {client_, {}, t(name::client)},
+        {centralWidget(), {}, t(name::client)},
+    };
+    for (int i = 0; i < 5; ++i)
+        help.push_back({variants[i], t(tip::variant, letters[i]), t(name::variant, letters[i])});
+    for (int i = 0; i < 3; ++i)
+        help.push_back({removes[i], t(tip::removeAnswer), t(name::removeAnswer, letters[i + 2])});
+    const std::pair<ClickLabel*, std::string_view> links[] = {
+        {Label14, kavo::app::WebSiteAddress},
+        {Label15, kavo::app::TextRecognitionAddress},
+        {Label16, kavo::app::CharacterReferencesAddress},
+        {Label17, kavo::app::VideoLessonsAddress}};
+    for (const auto& [link, address] : links)
+        help.push_back({link, t(tip::link, address), {}});
+    for (const Help& h : help)
+        kavo::app::describe(h.widget, h.tip, h.name);
+    kavo::app::nameByCaptions(this);
+
+    Edit7->setPlaceholderText(t(msg::form1::placeholder::Edit7));
+    Edit8->setPlaceholderText(t(msg::form1::placeholder::Edit8));
+}
+
 void TForm1::connectHandlers() {
     const auto on = [this](auto* sender, auto signal, std::function<void()> handler) {
         guard_.connect(sender, signal, std::move(handler));
@@ -311,6 +415,9 @@ void TForm1::connectHandlers() {
     on(CheckBox3, &QCheckBox::toggled, [this] { checkBoxClick(3); });
     on(CheckBox4, &QCheckBox::toggled, [this] { checkBoxClick(4); });
     on(Timer1, &QTimer::timeout, [this] { Timer1Timer(); });
+    // Enter in a size field is Ok.
+    for (QLineEdit* size : {Edit2, Edit3, Edit4})
+        connect(size, &QLineEdit::returnPressed, Button2, &QPushButton::click);
     on(Button5, &QPushButton::clicked, [this] { Button5Click(); });
 }
 
@@ -323,18 +430,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
     emit closed();
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    // The window follows the mouse when its bare client area is dragged.
-    if (watched == centralWidget() && event->type() == QEvent::MouseButtonPress && windowHandle())
-        windowHandle()->startSystemMove();
-    return QMainWindow::eventFilter(watched, event);
-}
-
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (centred_ || !screen())
-        return;
+    // Centred on the first show; on later shows kept inside the screen where it was.
+    kavo::app::fitToScreen(this, !centred_);
     centred_ = true;
-    const QRect desk = screen()->availableGeometry();
-    move(desk.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
 }

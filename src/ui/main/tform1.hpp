@@ -21,6 +21,7 @@ class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QActionGroup;
 class QRadioButton;
 class QTimer;
 
@@ -52,6 +53,8 @@ class TForm1 : public QMainWindow {
     // Sets OutputDir and shows it in Label19.
     void setOutputDir(const std::filesystem::path& dir);
     const kavo::review::PartSizes& partSizes() const { return sizes_; }
+    // The client area of the designed size; it scrolls where the screen is too small for it.
+    QWidget* client() const { return client_; }
 
     // An information box owned by this window.
     void inform(const QString& text);
@@ -84,6 +87,7 @@ class TForm1 : public QMainWindow {
     QAction *N2, *N4, *N1, *N3, *k1, *Authorisation1, *information1;
     QMenu* Language1;
     QAction *Russian1, *English1;
+    QActionGroup* languages; // shows the current language
 
     // Task form layout
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9,
@@ -117,13 +121,15 @@ class TForm1 : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
   private:
     QString caption(const kavo::Message& message) const;
     void buildMenu();
     void buildWidgets();
+    void buildKeyboard();
+    void describeWidgets();
+    void greyRemovedVariants();
     void connectHandlers();
     void fillNumberLists(std::int64_t count);
     void showTaskFormWidgets(bool taskForm);
@@ -135,5 +141,6 @@ class TForm1 : public QMainWindow {
     std::filesystem::path outputDir_;
     kavo::review::PartSizes sizes_;
     kavo::review::ReviewState review_;
+    QWidget* client_ = nullptr;
     bool centred_ = false;
 };

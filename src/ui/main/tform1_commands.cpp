@@ -28,6 +28,8 @@ void TForm1::information1Click() {
 }
 
 void TForm1::N3Click() {
+    if (!platform().question(this, text(kavo::msg::form1::resetQuestion, lang())))
+        return;
     inform(fromText(resetSettings(lang(), ProgramDir())));
 }
 
@@ -35,7 +37,8 @@ void TForm1::chooseFolder() {
     const auto chosen = chooseOutputFolder(
         lang(), OutputDir(), ProgramDir(),
         [this](const fs::path& start) -> std::optional<fs::path> {
-            const auto answer = platform().chooseFolder(this, fromPath(start));
+            const auto answer = platform().chooseFolder(
+                this, text(kavo::msg::form1::chooserTitle, lang()), fromPath(start));
             if (!answer)
                 return std::nullopt;
             return toPath(*answer);
@@ -65,6 +68,13 @@ void TForm1::checkBoxClick(int which) {
         const QSignalBlocker quiet(box);
         box->setChecked(checked);
     }
+    greyRemovedVariants();
+}
+
+void TForm1::greyRemovedVariants() {
+    VariantOtveta_3->setEnabled(!CheckBox1->isChecked());
+    VariantOtveta_4->setEnabled(!CheckBox2->isChecked());
+    VariantOtveta_5->setEnabled(!CheckBox3->isChecked());
 }
 
 void TForm1::Timer1Timer() {

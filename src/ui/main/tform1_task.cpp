@@ -168,6 +168,10 @@ void TForm1::showTaskFormWidgets(bool taskForm) {
         widget->setVisible(taskForm);
     // The olympiad language is set by Add task, never by hand: its group stays hidden.
     RadioGroup1->hide();
+    // Label2 heads the number list of either layout; ListBox1 stays under ListBox4 in the
+    // review layout, out of the Tab order.
+    Label2->setBuddy(taskForm ? ListBox1 : ListBox4);
+    ListBox1->setFocusPolicy(taskForm ? Qt::StrongFocus : Qt::NoFocus);
     Memo2->clear();
     Memo3->clear();
     if (!taskForm)

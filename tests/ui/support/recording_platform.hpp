@@ -28,6 +28,7 @@ class RecordingPlatform : public kavo::app::Platform {
     // What was asked, in order.
     std::vector<Box> boxes;
     QStringList chooserStarts; // the start folder of each folder chooser
+    QStringList chooserTitles;
     QStringList openedUrls;
     std::vector<Restart> restarts;
 
@@ -50,7 +51,9 @@ class RecordingPlatform : public kavo::app::Platform {
         questionAnswers.pop_front();
         return answer;
     }
-    std::optional<QString> chooseFolder(QWidget*, const QString& start) override {
+    std::optional<QString> chooseFolder(QWidget*, const QString& title,
+                                        const QString& start) override {
+        chooserTitles << title;
         chooserStarts << start;
         if (folderAnswers.empty())
             return std::nullopt;
@@ -81,6 +84,7 @@ class RecordingPlatform : public kavo::app::Platform {
     void clear() {
         boxes.clear();
         chooserStarts.clear();
+        chooserTitles.clear();
         openedUrls.clear();
         restarts.clear();
     }

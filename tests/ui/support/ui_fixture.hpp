@@ -47,6 +47,11 @@ inline QString u(const char* text) {
     return QString::fromUtf8(text);
 }
 
+// The text a caption shows: its mnemonic marks taken out.
+inline QString shown(QString caption) {
+    return caption.remove(u'&');
+}
+
 // Tag reminders with tags, leading spaces and Cyrillic (Windows-1251) text.
 inline const std::string RussianToolkit = "  <b>\xE6\xE8\xF0\xED\xFB\xE9</b>\r\n<br>\r\n";
 inline const std::string EnglishToolkit = "   <i>italic</i>\r\n&lt;sup&gt;\r\n";
@@ -60,8 +65,10 @@ struct UiFixture : ::testing::Test {
 
     // A working folder with the shipped System_folder, the language file holding
     // languageText and the two tag reminders above.
+    // Called again, it keeps the folder and sets the language file.
     void prepare(const std::string& languageText) {
-        copySystemFolder(dir.path());
+        if (!std::filesystem::exists(systemFolder()))
+            copySystemFolder(dir.path());
         writeBytes(systemFolder() / "Language" / "Language.txt", languageText);
         writeBytes(systemFolder() / "Language" / "Toolkit.txt", EnglishToolkit);
         writeBytes(systemFolder() / "file" / "Toolkit.txt", RussianToolkit);
