@@ -13,6 +13,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <cerrno>
 #include <memory>
 
 namespace fs = std::filesystem;
@@ -177,9 +179,10 @@ TEST(Form2Window, AMissingTemplateKeepsTheDialogOpenAndChangesNothing) {
     d.type(u"New Author"_s);
     d.click("Button1");
     ASSERT_EQ(d.platform.errors().size(), 1);
+    // The report in the interface language, with the system's reason.
     EXPECT_EQ(d.platform.errors()[0].toStdString(),
-              "Cannot open file " + (d.system / "Authorisation/Author_2.txt").string() +
-                  "\nNo such file or folder");
+              kavo::Error::cannotOpen(d.system / "Authorisation/Author_2.txt", ENOENT)
+                  .report(kavo::Lang::Russian));
     EXPECT_TRUE(d.form->isVisible());
     EXPECT_EQ(d.flag(), "1\r\n");
     EXPECT_EQ(d.header1(), header1);

@@ -5,6 +5,7 @@
 #include "support/test_support.hpp"
 #include "ui/support/recording_platform.hpp"
 
+#include "core/common/error.hpp"
 #include <QAction>
 #include <QCheckBox>
 #include <QFrame>
@@ -14,7 +15,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+
 #include <gtest/gtest.h>
+
+#include <cerrno>
 #include <memory>
 
 namespace fs = std::filesystem;
@@ -249,8 +253,9 @@ TEST(Form3Window, AFailedWriteShowsTheErrorAndKeepsTheFields) {
     b.fill();
     b.click("Button1");
     ASSERT_EQ(b.platform.errors().size(), 1);
-    EXPECT_EQ(b.platform.errors()[0].toStdString(),
-              "Cannot create file " + (b.output / "7" / "task.out").string() + "\nIt is a folder");
+    EXPECT_EQ(
+        b.platform.errors()[0].toStdString(),
+        kavo::Error::cannotCreate(b.output / "7" / "task.out", EISDIR).report(kavo::Lang::Russian));
     EXPECT_FALSE(fs::exists(b.output / "7" / "task.asp"));
     EXPECT_EQ(b.find<QLineEdit>("Edit5")->text(), u"7"_s);
     EXPECT_EQ(b.find<QPlainTextEdit>("Memo1")->toPlainText(), u"condition 0"_s);

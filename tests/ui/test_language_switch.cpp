@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The language switch: the language file, the restart through the platform, and what
 // happens when the file cannot be written or the new instance cannot start.
+#include "core/common/error.hpp"
 #include "ui/common/text_bridge.hpp"
 #include "ui/support/ui_fixture.hpp"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <cerrno>
 
 namespace fs = std::filesystem;
 using namespace kavo::test;
@@ -87,9 +89,9 @@ TEST_F(LanguageSwitchFailure, ALanguageFileThatCannotBeWrittenStopsTheSwitch) {
     fs::remove(languageFile(dir.path()));
     fs::create_directory(languageFile(dir.path()));
     trigger("English1");
-    EXPECT_EQ(platform.errors(),
-              QStringList{u"Cannot create file "_s + fromPath(languageFile(dir.path())) +
-                          u"\nIt is a folder"_s});
+    EXPECT_EQ(platform.errors(), QStringList{QString::fromStdString(
+                                     kavo::Error::cannotCreate(languageFile(dir.path()), EISDIR)
+                                         .report(kavo::Lang::Russian))});
     EXPECT_TRUE(platform.restarts.empty());
     EXPECT_FALSE(program->ended());
     EXPECT_TRUE(form1()->isVisible());

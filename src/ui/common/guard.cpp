@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "ui/common/guard.hpp"
 
+#include "core/common/error.hpp"
 #include "ui/common/platform.hpp"
 #include "ui/common/text_bridge.hpp"
 
 namespace kavo::app {
 
-// The logic's reports are UTF-8 (paths) or Windows-1251 (text typed in the form).
-QString reportText(const std::exception& error, Lang) {
+// A failure of the logic is worded in the interface language with the system's reason;
+// anything else shows its own text.
+QString reportText(const std::exception& error, Lang lang) {
+    if (const auto* failure = dynamic_cast<const kavo::Error*>(&error))
+        return QString::fromStdString(failure->report(lang));
     return fromReport(error.what());
 }
 
