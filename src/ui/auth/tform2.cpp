@@ -99,8 +99,10 @@ void TForm2::keyPressEvent(QKeyEvent* event) {
 
 void TForm2::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    // The designed place, or the nearest place on a small or scaled screen.
-    kavo::app::keepInside(this, {580, 367});
+    // The designed place at the first show, later where it was left; on a small or scaled
+    // screen the nearest place inside it.
+    kavo::app::keepInside(this, placed_ ? frameGeometry().topLeft() : QPoint(580, 367));
+    placed_ = true;
 }
 
 void TForm2::showDialog() {

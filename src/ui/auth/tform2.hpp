@@ -42,6 +42,7 @@ class TForm2 : public QWidget {
     std::filesystem::path programDir_;
     kavo::Lang lang_;
     kavo::app::Guard guard_;
+    bool placed_ = false;
 
     QLabel* Label1;
     QLabel* Label2;
