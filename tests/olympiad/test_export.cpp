@@ -39,7 +39,7 @@ const std::array<std::string, 6> answerPool = {"60",           "пять",  "3.1
 
 class RandomOlympiad {
   public:
-    explicit RandomOlympiad(unsigned seed) : random_(seed) {}
+    explicit RandomOlympiad(unsigned start) : random_(start) {}
 
     std::string text() {
         // Variant texts unique within a task; the same text twice would still be fine.
@@ -218,9 +218,9 @@ OlympiadImport exampleImport() {
 }
 
 TEST(OlympiadExport, GiftImportExportImportGivesTheSameTasks) {
-    for (unsigned seed = 1; seed <= 20; ++seed) {
-        SCOPED_TRACE(seed);
-        auto [olympiad, tasks] = RandomOlympiad(seed).olympiad(5 + static_cast<int>(seed) * 4);
+    for (unsigned start = 1; start <= 20; ++start) {
+        SCOPED_TRACE(start);
+        auto [olympiad, tasks] = RandomOlympiad(start).olympiad(5 + static_cast<int>(start) * 4);
         const auto exported = exportOlympiad(ExportFormat::Gift, olympiad, tasks);
         const auto imported = importGift(exported.files.at(0).bytes);
         ASSERT_TRUE(imported.ok())
@@ -249,8 +249,8 @@ TEST(OlympiadExport, GiftPegjsReadsTheSameQuestionsAnswersAndWeights) {
     };
     const auto example = exampleImport();
     check({{}, example.sizes, false}, tasksOf(example));
-    for (unsigned seed = 100; seed < 105; ++seed) {
-        auto [olympiad, tasks] = RandomOlympiad(seed).olympiad(30);
+    for (unsigned start = 100; start < 105; ++start) {
+        auto [olympiad, tasks] = RandomOlympiad(start).olympiad(30);
         check(olympiad, tasks);
     }
 }

@@ -11,6 +11,15 @@ using model::TaskKind;
 
 namespace {
 
+// The folded and multiple-choice pages put their variants in the same order; both
+// multiple-choice families take a removed variant out the same way.
+const std::vector<int> variantBlocks{5, 2, 3, 4, 6, 7};
+const std::array<std::vector<std::string_view>, 3> multipleRemovals{{
+    {"Choice.txt", "MultiChoice1.txt"},
+    {"Choice.txt", "MultiChoice2.txt"},
+    {"Choice.txt", "MultiChoice3.txt"},
+}};
+
 const Family families[] = {
     {TaskKind::SingleChoice,
      "file",
@@ -24,28 +33,14 @@ const Family families[] = {
     {TaskKind::FoldedChoice,
      "file_for_spoiler",
      7,
-     {5, 2, 3, 4, 6, 7},
+     variantBlocks,
      {{{"Spoiler1.txt"}, {"Spoiler2.txt"}, {"Spoiler3.txt"}}},
      Scoring::OneVariant,
      false},
-    {TaskKind::MultipleChoice,
-     "file_for_MultipleChoice",
-     7,
-     {5, 2, 3, 4, 6, 7},
-     {{{"Choice.txt", "MultiChoice1.txt"},
-       {"Choice.txt", "MultiChoice2.txt"},
-       {"Choice.txt", "MultiChoice3.txt"}}},
-     Scoring::Variants,
-     true},
-    {TaskKind::MultipleChoiceFolded,
-     "file_for_MultipleChoice_Spoiler",
-     7,
-     {5, 2, 3, 4, 6, 7},
-     {{{"Choice.txt", "MultiChoice1.txt"},
-       {"Choice.txt", "MultiChoice2.txt"},
-       {"Choice.txt", "MultiChoice3.txt"}}},
-     Scoring::Variants,
-     true},
+    {TaskKind::MultipleChoice, "file_for_MultipleChoice", 7, variantBlocks, multipleRemovals,
+     Scoring::Variants, true},
+    {TaskKind::MultipleChoiceFolded, "file_for_MultipleChoice_Spoiler", 7, variantBlocks,
+     multipleRemovals, Scoring::Variants, true},
 };
 
 } // namespace
