@@ -95,6 +95,38 @@ TEST_F(Keyboard, MnemonicsAreUniqueInEveryView) {
     }
 }
 
+// A label's mnemonic moves to the field it heads, in the layout shown.
+TEST_F(Keyboard, LabelMnemonicsMoveToTheirFields) {
+    struct Case {
+        View view;
+        const char* label;
+        const char* field;
+    };
+    const Case cases[] = {{View::TaskForm, "Label2", "ListBox1"},
+                          {View::Review, "Label2", "ListBox4"},
+                          {View::TaskForm, "Label4", "Edit1"},
+                          {View::Author, "Label1", "Edit1"},
+                          {View::Edits, "Label14", "Edit5"}};
+    prepare("Rus\r\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        program.reset();
+        ASSERT_TRUE(start());
+        QWidget* window = show(c.view);
+        const QKeySequence key = QKeySequence::mnemonic(
+            window->findChild<QLabel*>(QString::fromLatin1(c.label))->text());
+        ASSERT_FALSE(key.isEmpty());
+        // Sent with its text: the keyboard of the test has no Cyrillic keys.
+        const QKeyCombination combination = key[0];
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window;
+        QTest::sendKeyEvent(QTest::Click, target, combination.key(),
+                            QString(QChar(combination.key())).toLower(),
+                            combination.keyboardModifiers());
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), QString::fromLatin1(c.field));
+    }
+}
+
 TEST_F(Keyboard, ShortcutsRunTheirCommands) {
     struct Case {
         View view;
