@@ -4,6 +4,7 @@
 #include "core/common/error.hpp"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -109,39 +110,30 @@ class Finder {
   public:
     explicit Finder(std::span<const std::string_view> patterns) {
         second_ = patterns.size() == 1 && !patterns[0].empty() ? patterns[0].size() - 1 : 1;
+        leadOf_.fill(-1);
         for (const auto pattern : patterns) {
             Pattern p{pattern, {}, 0, {}};
             if (!pattern.empty()) {
                 const std::size_t head = std::min(pattern.size(), BlockSize);
                 std::memcpy(&p.head, pattern.data(), head);
                 p.care = (1u << head) - 1;
-                filterOf(pattern).members.push_back(patterns_.size());
+                groupOf(pattern).push_back(patterns_.size());
             }
             patterns_.push_back(p);
         }
-        // The block test per first byte: its filters' second bytes tested together.
-        for (const auto& f : filters_) {
-            if (std::any_of(leads_.begin(), leads_.end(),
-                            [&](const Lead& l) { return l.c0 == f.c0; }))
-                continue;
-            Lead lead{f.c0, splat(f.c0), {}, seconds_.size(), 0};
-            for (const auto& g : filters_) {
-                if (g.c0 != f.c0)
-                    continue;
-                if (g.anySecond)
-                    lead.any = Mask{} - 1;
-                else
-                    seconds_.push_back(splat(g.c1));
-            }
+        for (auto& lead : leads_) {
+            lead.from = seconds_.size();
+            for (const char c : lead.seconds)
+                seconds_.push_back(splat(c));
             lead.to = seconds_.size();
-            leads_.push_back(lead);
+            lead.any = lead.anyGroup >= 0 ? Mask{} - 1 : Mask{};
         }
     }
 
     // Calls onHit(position, pattern index) for each occurrence, left to right, the search
     // going on after its end. onHit may overwrite the text before the occurrence's end.
     template <class OnHit> void forEach(std::string_view text, OnHit&& onHit) {
-        if (filters_.empty())
+        if (leads_.empty())
             return; // only empty patterns, which never match
         const char* const s = text.data();
         const std::size_t n = text.size();
@@ -149,26 +141,33 @@ class Finder {
         std::size_t wasted = 0;  // bytes compared without a match
         std::size_t restart = 0; // where the linear search takes over; 0: it does not
         // Reports the occurrence that starts at p, if any, or sets restart when the failed
-        // comparisons have cost too much. A candidate of the blocks with only one filter
-        // needs no second look at the filter.
-        const bool oneFilter = filters_.size() == 1;
+        // comparisons have cost too much. A candidate of the blocks where all patterns are of
+        // one group (one pattern, say) belongs to it without a look.
+        const bool oneGroup = groups_.size() == 1;
         auto tryAt = [&](std::size_t p, bool filtered) __attribute__((always_inline)) {
             constexpr auto none = std::string_view::npos;
             std::size_t best = none;
-            for (const auto& f : filters_) {
-                if (!filtered && (s[p] != f.c0 ||
-                                  (!f.anySecond && (p + second_ >= n || s[p + second_] != f.c1))))
-                    continue;
-                for (const std::size_t k : f.members) {
+            auto tryGroup = [&](std::int16_t g) {
+                for (const std::size_t k : groups_[static_cast<std::size_t>(g)]) {
                     const std::size_t m = patterns_[k].text.size();
                     if (k > best || p + m > n || s[p + m - 1] != patterns_[k].text.back())
                         continue;
                     if (matchesAt(s, n, p, patterns_[k])) {
                         best = k;
-                        break;
+                        return;
                     }
                     wasted += m;
                 }
+            };
+            if (filtered && oneGroup) {
+                tryGroup(0);
+            } else if (const auto l = leadOf_[static_cast<unsigned char>(s[p])]; l >= 0) {
+                const Lead& lead = leads_[static_cast<std::size_t>(l)];
+                if (p + second_ < n &&
+                    lead.bySecond[static_cast<unsigned char>(s[p + second_])] >= 0)
+                    tryGroup(lead.bySecond[static_cast<unsigned char>(s[p + second_])]);
+                if (lead.anyGroup >= 0)
+                    tryGroup(lead.anyGroup);
             }
             if (best != none) {
                 onHit(p, best);
@@ -196,7 +195,7 @@ class Finder {
             for (unsigned bits = bitsOf(found); bits != 0 && restart == 0; bits &= bits - 1) {
                 const std::size_t p = i + static_cast<std::size_t>(std::countr_zero(bits));
                 if (p >= resume)
-                    tryAt(p, oneFilter);
+                    tryAt(p, true);
             }
         }
         for (std::size_t p = std::max(i, resume); restart == 0 && p < n;
@@ -207,19 +206,15 @@ class Finder {
     }
 
   private:
-    // A candidate starts where c0 stands and c1 stands second_ bytes on (any byte there when
-    // anySecond: a one-byte pattern among several).
-    struct Filter {
-        char c0, c1;
-        bool anySecond;
-        std::vector<std::size_t> members; // the patterns it finds, in the list's order
-    };
-    // The filters of one first byte, sixteen places at a time.
+    // The patterns that start with one byte. A candidate starts where that byte stands and
+    // one of their bytes second_ places on (any byte, for one that is shorter).
     struct Lead {
-        char c0;
         Block first;
-        Mask any;             // all set when one of them takes any second byte
-        std::size_t from, to; // their second bytes in seconds_
+        Mask any;                               // all set when one of them is shorter
+        std::size_t from, to;                   // their bytes second_ places on, in seconds_
+        std::array<std::int16_t, 256> bySecond; // in groups_, by the byte second_ places on
+        std::int16_t anyGroup;                  // in groups_: the shorter ones
+        std::string seconds;                    // the bytes that bySecond holds
     };
     struct Pattern {
         std::string_view text;
@@ -228,13 +223,26 @@ class Finder {
         std::vector<std::size_t> border; // Knuth-Morris-Pratt, made when it is needed
     };
 
-    Filter& filterOf(std::string_view pattern) {
-        const bool anySecond = pattern.size() <= second_;
-        const char c1 = anySecond ? 0 : pattern[second_];
-        for (auto& f : filters_)
-            if (f.c0 == pattern[0] && f.c1 == c1 && f.anySecond == anySecond)
-                return f;
-        return filters_.emplace_back(Filter{pattern[0], c1, anySecond, {}});
+    // The group of patterns that share the pattern's first byte and its byte second_ places on.
+    std::vector<std::size_t>& groupOf(std::string_view pattern) {
+        auto& l = leadOf_[static_cast<unsigned char>(pattern[0])];
+        if (l < 0) {
+            l = static_cast<std::int16_t>(leads_.size());
+            Lead lead{splat(pattern[0]), {}, 0, 0, {}, -1, {}};
+            lead.bySecond.fill(-1);
+            leads_.push_back(lead);
+        }
+        Lead& lead = leads_[static_cast<std::size_t>(l)];
+        auto& g = pattern.size() <= second_
+                      ? lead.anyGroup
+                      : lead.bySecond[static_cast<unsigned char>(pattern[second_])];
+        if (g < 0) {
+            g = static_cast<std::int16_t>(groups_.size());
+            groups_.emplace_back();
+            if (pattern.size() > second_)
+                lead.seconds += pattern[second_];
+        }
+        return groups_[static_cast<std::size_t>(g)];
     }
 
     // Whether the pattern, which fits in the text at p, stands there: its head in one
@@ -300,7 +308,8 @@ class Finder {
     }
 
     std::vector<Pattern> patterns_;
-    std::vector<Filter> filters_;
+    std::vector<std::vector<std::size_t>> groups_; // pattern indices, in the list's order
+    std::array<std::int16_t, 256> leadOf_;         // in leads_, by first byte
     std::vector<Lead> leads_;
     std::vector<Block> seconds_;
     std::size_t second_ = 1; // where a filter's second byte stands
