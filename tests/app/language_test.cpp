@@ -37,4 +37,6 @@ TEST(MessageArguments, ReplacedInOnePass) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(kavo::substitute(c.pattern, c.args), c.text) << c.pattern;
+    // A "%" at the very end looks at nothing past it.
+    EXPECT_EQ(kavo::substitute(std::string_view("100%2", 4), {"a", "b"}), "100%");
 }
