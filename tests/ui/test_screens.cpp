@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: MIT
 // Each window on the screen the test runs on (KAVO_TEST_SCREEN, QT_SCALE_FACTOR; CTest runs
-// this for 1366x768 and 1920x1080 at 1.25, 1.5 and 2): its designed size where it fits,
-// otherwise the available area with a client area that scrolls to every control.
+// this for 1366x768 and 1920x1080 at 1, 1.25, 1.5 and 2, and a portrait 768x1366): its
+// designed size where it fits, otherwise the available area with a client area that
+// scrolls to every control.
 #include "ui/support/ui_fixture.hpp"
 
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 #include <QWindow>
 
 using namespace kavo::test;
@@ -48,6 +50,16 @@ void expectReachable(QMainWindow* window, QSize designedClient) {
     }
     EXPECT_GE(area->horizontalScrollBar()->maximum() + area->viewport()->width(), client->width());
     EXPECT_GE(area->verticalScrollBar()->maximum() + area->viewport()->height(), client->height());
+    // A direction with room for the client area and the other direction's scroll bar never
+    // scrolls.
+    const int bar = window->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    if (room.height() >= designed.height() + bar) {
+        EXPECT_FALSE(area->verticalScrollBar()->isVisible()) << window->objectName().toStdString();
+    }
+    if (room.width() >= designed.width() + bar) {
+        EXPECT_FALSE(area->horizontalScrollBar()->isVisible())
+            << window->objectName().toStdString();
+    }
     for (QWidget* control : client->findChildren<QWidget*>()) {
         if (!control->isVisible() || control->objectName().isEmpty() ||
             control->objectName().startsWith(u"qt_"_s))

@@ -6,7 +6,7 @@
 
 #include <QByteArray>
 #include <QDir>
-#include <QFile>
+#include <QSaveFile>
 #include <QSize>
 #include <QString>
 
@@ -17,14 +17,18 @@ namespace kavo::test {
 inline void useOffscreenScreen(QSize size, const QString& folder = QDir::tempPath()) {
     const QString file =
         folder + QStringLiteral("/kavo-offscreen-%1x%2.json").arg(size.width()).arg(size.height());
-    QFile config(file);
-    if (config.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Replaced whole (a temporary file renamed): test processes started in parallel read
+    // the same file, never a half-written one.
+    QSaveFile config(file);
+    if (config.open(QIODevice::WriteOnly)) {
         config.write(QStringLiteral("{\"screens\": [{\"name\": \"screen\", \"x\": 0, \"y\": 0, "
                                     "\"width\": %1, \"height\": %2, \"logicalDpi\": 96, "
                                     "\"logicalBaseDpi\": 96, \"dpr\": 1}]}\n")
                          .arg(size.width())
                          .arg(size.height())
                          .toUtf8());
+        config.commit();
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + file.toUtf8());
 }
 
