@@ -55,7 +55,10 @@ exe="$root/libexec/kavo-program/Kavo_Program"
 # Starts the launcher given as $1, waits until the program's main window exists, checks
 # which executable runs and where, and ends it.
 start_and_end() {
-    "$1" >"$tmp/run.log" 2>&1 &
+    # Emptied here, not by the background job's redirection: that one may come after the
+    # first look, which would then read the previous start's log.
+    : >"$tmp/run.log"
+    "$1" >>"$tmp/run.log" 2>&1 &
     pid=$!
     waited=0
     until grep -q 'Syncing .* of TForm1(.*name="Form1")' "$tmp/run.log" 2>/dev/null; do
