@@ -47,7 +47,12 @@ class SilentPlatform : public kavo::app::Platform {
         report("question", text);
         return false;
     }
+    bool ask(QWidget* owner, const QString& text, bool) override { return question(owner, text); }
     std::optional<QString> chooseFolder(QWidget*, const QString&, const QString&) override {
+        return {};
+    }
+    std::optional<QString> chooseFile(QWidget*, FileMode, const QString&, const QString&,
+                                      const QString&) override {
         return {};
     }
     bool openUrl(const QString&) override { return true; }

@@ -335,6 +335,20 @@ inline constexpr Message lossFolder{"The folder %1 is written as task number %2"
                                     "Папка %1 записана как номер задачи %2"};
 inline constexpr Message lossNoRight{"No variant is right: %1 cannot score it",
                                      "Нет верного варианта: %1 не может это оценить"};
+// A task folder as the number lists, the overview and the replace question name it.
+namespace kind {
+inline constexpr Message single{"single choice", "один ответ"};
+inline constexpr Message typed{"typed answer", "ответ вводится"};
+inline constexpr Message folded{"single choice, folded", "один ответ, свёрнутые варианты"};
+inline constexpr Message multiple{"multiple choice", "несколько ответов"};
+inline constexpr Message multipleFolded{"multiple choice, folded",
+                                        "несколько ответов, свёрнутые варианты"};
+inline constexpr Message edits{"Edits task", "задача Edits"};
+inline constexpr Message unreadable{"cannot be read back", "не читается"};
+} // namespace kind
+// %1 the task number or folder, %2 its kind or that it cannot be read back.
+inline constexpr Message replaceTask{"Task %1 (%2) is already written. Replace it?",
+                                     "Задача %1 (%2) уже записана. Заменить её?"};
 } // namespace olympiad
 
 // The command-line program for olympiad files.

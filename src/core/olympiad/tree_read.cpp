@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/olympiad/tree_read.hpp"
 
+#include "core/olympiad/task_state.hpp"
 #include "core/render/read_back.hpp"
 
 #include <algorithm>
@@ -14,14 +15,6 @@ namespace kavo::olympiad {
 namespace {
 
 constexpr int MaxDepth = 4;
-
-bool holdsPackageFile(const fs::path& folder) {
-    std::error_code ec;
-    for (const char* name : {"task.asp", "TASK.CFG", "task.out", "task.xml"})
-        if (fs::exists(folder / name, ec))
-            return true;
-    return false;
-}
 
 // The number a folder's own name gives, 1 to 99.
 std::optional<int> numberOf(const fs::path& folder) {

@@ -67,6 +67,27 @@ bool QtPlatform::question(QWidget* owner, const QString& text) {
            QMessageBox::Yes;
 }
 
+bool QtPlatform::ask(QWidget* owner, const QString& text, bool defaultYes) {
+    QMessageBox box(QMessageBox::Question, boxTitle(), text, QMessageBox::Yes | QMessageBox::No,
+                    owner);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> QtPlatform::chooseFile(QWidget* owner, FileMode mode, const QString& title,
+                                              const QString& start, const QString& filter) {
+    const QString chosen = mode == FileMode::Open
+                               ? QFileDialog::getOpenFileName(owner, title, start, filter, nullptr,
+                                                              QFileDialog::DontUseNativeDialog)
+                               : QFileDialog::getSaveFileName(owner, title, start, filter, nullptr,
+                                                              QFileDialog::DontUseNativeDialog);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
 std::optional<QString> QtPlatform::chooseFolder(QWidget* owner, const QString& title,
                                                 const QString& start) {
     const QString from = QFileInfo(start).isDir() ? start : QDir::currentPath();

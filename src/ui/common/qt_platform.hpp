@@ -11,6 +11,9 @@ class QtPlatform : public Platform {
     void information(QWidget* owner, const QString& text) override;
     void error(QWidget* owner, const QString& text) override;
     bool question(QWidget* owner, const QString& text) override;
+    bool ask(QWidget* owner, const QString& text, bool defaultYes) override;
+    std::optional<QString> chooseFile(QWidget* owner, FileMode mode, const QString& title,
+                                      const QString& start, const QString& filter) override;
     std::optional<QString> chooseFolder(QWidget* owner, const QString& title,
                                         const QString& start) override;
     bool openUrl(const QString& url) override;

@@ -273,3 +273,9 @@ void TForm3::closeEvent(QCloseEvent* event) {
     event->accept();
     emit closed();
 }
+
+bool TForm3::holdsUnwrittenText() const {
+    return false;
+}
+
+void TForm3::reopenTask(const kavo::model::Task&) {}

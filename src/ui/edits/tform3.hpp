@@ -34,12 +34,17 @@ class TForm3 : public QMainWindow {
            const kavo::Text& toolkit, kavo::edits::EditsTemplates templates,
            std::function<kavo::model::Olympiad()> olympiad, QWidget* parent = nullptr);
 
+    // True while a field holds text that no save has written.
+    bool holdsUnwrittenText() const;
+
   signals:
     void backToMainRequested();    // N1
     void authorisationRequested(); // Authorisation1
     void closed();                 // the window was closed: the program ends
 
   public slots:
+    // Shows an Edits task read back, to change and save again.
+    void reopenTask(const kavo::model::Task& task);
     // Reads the description header again, after the author dialog rewrote it.
     void reloadHeaders();
 

@@ -3,6 +3,7 @@
 
 #include "core/common/lang.hpp"
 #include "core/common/text.hpp"
+#include "core/model/task.hpp"
 #include "core/review/part_sizes.hpp"
 #include "core/review/task_review.hpp"
 #include "ui/common/guard.hpp"
@@ -10,6 +11,7 @@
 #include <QMainWindow>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 class QAbstractButton;
 class QAction;
@@ -82,6 +84,18 @@ class TForm1 : public QMainWindow {
     void Timer1Timer();
     void Button5Click();
 
+    // The olympiad the window shows: the marks of the number lists (tform1_marks.cpp).
+    // Reads every task folder of the lists again and marks each number with what it holds.
+    void refreshMarks();
+    // The first row after `afterRow` of ListBox1 whose task folder holds no task; none when
+    // every later number holds one.
+    std::optional<int> nextUnwrittenRow(int afterRow) const;
+
+    // Opens a written task (folder relative to OutputDir) in the task form, or in the Edits
+    // builder for an Edits task; a package that does not read back opens in the code review
+    // with the reason (tform1_reopen.cpp).
+    void reopenTask(const std::filesystem::path& folder);
+
     // Menu
     QMenu* Menu1;
     QAction *N2, *N4, *N1, *N3, *k1, *Authorisation1, *information1;
@@ -118,6 +132,8 @@ class TForm1 : public QMainWindow {
     void authorisationRequested(); // Authorisation1, or Add task found no author details
     void partSizesConfirmed();     // Ok is about to refill the lists (closes Form2)
     void closed();                 // the window was closed: the program ends
+    // An Edits task read back, for the Edits builder to show.
+    void editsReopenRequested(const kavo::model::Task& task);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

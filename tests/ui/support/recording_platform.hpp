@@ -19,6 +19,11 @@ class RecordingPlatform : public kavo::app::Platform {
     struct Box {
         Kind kind;
         QString text;
+        bool defaultYes = false; // a question's default button
+    };
+    struct FileRequest {
+        FileMode mode;
+        QString title, start, filter;
     };
     struct Restart {
         QString executable;
@@ -31,11 +36,13 @@ class RecordingPlatform : public kavo::app::Platform {
     QStringList chooserTitles;
     QStringList openedUrls;
     std::vector<Restart> restarts;
+    std::vector<FileRequest> fileRequests;
 
     // Preset answers, taken front first; when empty: question says No, the chooser is
     // cancelled, openUrl and restart succeed as openUrlResult / restartResult say.
     std::deque<bool> questionAnswers;
     std::deque<std::optional<QString>> folderAnswers;
+    std::deque<std::optional<QString>> fileAnswers; // the file choosers, open and save
     bool openUrlResult = true;
     bool restartResult = true;
 
@@ -49,6 +56,20 @@ class RecordingPlatform : public kavo::app::Platform {
             return false;
         const bool answer = questionAnswers.front();
         questionAnswers.pop_front();
+        return answer;
+    }
+    bool ask(QWidget* owner, const QString& text, bool defaultYes) override {
+        const bool answer = question(owner, text);
+        boxes.back().defaultYes = defaultYes;
+        return answer;
+    }
+    std::optional<QString> chooseFile(QWidget*, FileMode mode, const QString& title,
+                                      const QString& start, const QString& filter) override {
+        fileRequests.push_back({mode, title, start, filter});
+        if (fileAnswers.empty())
+            return std::nullopt;
+        const std::optional<QString> answer = fileAnswers.front();
+        fileAnswers.pop_front();
         return answer;
     }
     std::optional<QString> chooseFolder(QWidget*, const QString& title,
@@ -87,7 +108,9 @@ class RecordingPlatform : public kavo::app::Platform {
         chooserTitles.clear();
         openedUrls.clear();
         restarts.clear();
+        fileRequests.clear();
     }
+    QStringList questions() const { return texts(Kind::Question); }
 };
 
 } // namespace kavo::test
