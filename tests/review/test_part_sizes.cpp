@@ -91,3 +91,42 @@ TEST(TaskReview, SaveWritesOnlyToTheTaskLastOpened) {
     EXPECT_EQ(saved.message, "\nCheck the entered data");
     EXPECT_EQ(saved.select, 0);
 }
+
+// Save asks before writing over files that changed on disk since Open task: No writes
+// nothing and keeps the selection, Yes writes, and what Save wrote is no change.
+TEST(TaskReview, SaveAsksWhenTheFilesChangedOnDisk) {
+    kavo::test::TempDir dir;
+    const PartSizes sizes{3, 0, 0, 3};
+    const auto asp = dir.path() / "1" / "task.asp";
+    for (const char* file : ReviewFiles)
+        kavo::test::writeBytes(dir.path() / "1" / file, std::string(file) + "\r\n");
+    ReviewState state;
+    std::array<kavo::Text, 3> shown;
+    openTask(
+        state, sizes, dir.path(), 0, [&](int i, const kavo::Text& t) { shown[i] = t; },
+        kavo::Lang::English);
+
+    struct Step {
+        const char* outside; // what another program writes into task.out first, or nullptr
+        bool answer, asks, writes;
+    };
+    const Step steps[] = {
+        {nullptr, false, false, true},     // unchanged since Open: no question
+        {"changed\n", false, true, false}, // No: nothing written, the selection stays
+        {nullptr, true, true, true},       // still changed; Yes writes
+        {nullptr, false, false, true},     // what Save wrote is what it remembers
+    };
+    for (const Step& step : steps) {
+        if (step.outside)
+            kavo::test::writeBytes(dir.path() / "1" / "task.out", step.outside);
+        int asked = 0;
+        const auto ask = [&](const kavo::Text&) { return ++asked, step.answer; };
+        const auto before = kavo::test::readBytes(asp);
+        shown[0] += "!";
+        const auto saved = saveTask(state, sizes, dir.path(), 0, shown, kavo::Lang::English, ask);
+        EXPECT_EQ(asked, step.asks ? 1 : 0);
+        EXPECT_EQ(saved.declined, !step.writes);
+        EXPECT_EQ(saved.select, step.writes ? 1 : 0);
+        EXPECT_EQ(kavo::test::readBytes(asp), step.writes ? shown[0] + "\r\n" : before);
+    }
+}

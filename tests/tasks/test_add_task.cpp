@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <deque>
 
 namespace fs = std::filesystem;
 using kavo::tasks::AddTaskResult;
@@ -545,4 +546,101 @@ TEST(AddTask, OlympiadLanguageIsSetBeforeTheTemplatesLoad) {
     EXPECT_TRUE(form.RadioButton1);
     EXPECT_FALSE(form.RadioButton2);
     EXPECT_EQ(w.tree(), "");
+}
+
+// The questions before a write: which are asked, in which order, and what an answer does.
+// A No writes nothing and leaves the form as the teacher left it.
+TEST(AddTask, QuestionsBeforeAWrite) {
+    using kavo::tasks::AddQuestion;
+    const char* const plain = "Condition";
+    const char* const stray = "x <y";
+    const std::string replace = "Task 1 (single choice) is already written. Replace it?";
+    using Q = AddQuestion;
+    struct Case {
+        const char* name;
+        bool written; // task 1 is written before the run
+        const char* condition;
+        std::vector<bool> answers;
+        std::vector<AddQuestion> asked;
+        bool writes;
+    };
+    const std::vector<Case> cases = {
+        {"an empty folder asks nothing", false, plain, {}, {}, true},
+        {"replace: No", true, plain, {false}, {Q::Replace}, false},
+        {"stray <: No asks no replace", true, stray, {false}, {Q::Markup}, false},
+        {"stray < and replace: Yes, No",
+         true,
+         stray,
+         {true, false},
+         {Q::Markup, Q::Replace},
+         false},
+        {"stray < and replace: Yes, Yes", true, stray, {true, true}, {Q::Markup, Q::Replace}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Workplace w;
+        const auto folder = w.app.OutputDir / "1";
+        if (c.written) {
+            auto first = validForm();
+            first.Memo1 = "The first task";
+            ASSERT_TRUE(kavo::tasks::addTask(first, w.app).written);
+        }
+        const auto page = std::filesystem::exists(folder) ? readBytes(folder / "task.asp") : "";
+        const auto counter = w.counter();
+
+        auto form = validForm();
+        form.Memo1 = c.condition;
+        form.CheckBox3 = true; // a removal the run would apply to the form
+        const auto before = form;
+        std::vector<AddQuestion> asked;
+        std::deque<bool> answers(c.answers.begin(), c.answers.end());
+        const auto result =
+            kavo::tasks::addTask(form, w.app, [&](AddQuestion question, const kavo::Text& text) {
+                asked.push_back(question);
+                if (question == AddQuestion::Replace)
+                    EXPECT_EQ(text, replace);
+                else
+                    EXPECT_NE(text.find("Condition: \"x <y\""), std::string::npos) << text;
+                const bool answer = !answers.empty() && answers.front();
+                if (!answers.empty())
+                    answers.pop_front();
+                return answer;
+            });
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(result.written, c.writes);
+        EXPECT_EQ(result.declined, !c.writes);
+        if (c.writes) {
+            EXPECT_NE(readBytes(folder / "task.asp").find(c.condition), std::string::npos);
+            EXPECT_NE(w.counter(), counter);
+            EXPECT_EQ(kavo::tasks::writtenLine(result, kavo::Lang::English),
+                      "Task 1 (single choice) written to 1");
+            continue;
+        }
+        EXPECT_EQ(std::filesystem::exists(folder) ? readBytes(folder / "task.asp") : "", page);
+        EXPECT_EQ(w.counter(), counter);
+        EXPECT_EQ(form.Memo1, before.Memo1);
+        EXPECT_EQ(form.VariantOtveta_5, before.VariantOtveta_5);
+        EXPECT_EQ(form.Edit1, before.Edit1);
+        EXPECT_EQ(form.CheckBox3, before.CheckBox3);
+        EXPECT_EQ(form.ListBox1.selected, before.ListBox1.selected);
+        EXPECT_EQ(form.ListBox2.selected, before.ListBox2.selected);
+    }
+}
+
+// A refused form or missing author details ask nothing: the box or the dialog comes alone.
+TEST(AddTask, NoQuestionBeforeARefusal) {
+    Workplace w;
+    auto form = validForm();
+    ASSERT_TRUE(kavo::tasks::addTask(form, w.app).written);
+    const auto ask = [](kavo::tasks::AddQuestion, const kavo::Text& text) -> bool {
+        ADD_FAILURE() << text;
+        return true;
+    };
+    form = validForm();
+    form.Memo1 = "x <y";
+    form.Edit1.clear();
+    EXPECT_NE(kavo::tasks::addTask(form, w.app, ask).message, "");
+    writeBytes(w.system() / "Authorisation" / "save.txt", "1\r\n");
+    form.Edit1 = "a";
+    EXPECT_TRUE(kavo::tasks::addTask(form, w.app, ask).showAuthorDialog);
 }

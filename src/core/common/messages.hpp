@@ -72,6 +72,8 @@ inline constexpr Message unencodableAnswer{
     "was written.",
     "\nПравильный ответ содержит символы, которые нельзя записать в task.out: %1\nНичего не "
     "записано."};
+// The status line after a write: %1 the number, %2 the kind, %3 the folder under the task tree.
+inline constexpr Message written{"Task %1 (%2) written to %3", "Задача %1 (%2) записана в %3"};
 } // namespace task
 
 // Ok, the task code review and the preview.
@@ -91,6 +93,11 @@ inline constexpr Message fieldsHoldOther{
     "\nВ полях задача %1, а не задача %2. Ничего не сохранено: сначала откройте задачу %2!"};
 inline constexpr Message saved{"\nSaved successfully", "\nСохранение было выполнено"};
 inline constexpr Message checkData{"\nCheck the entered data", "\nПроверьте введённые данные"};
+// %1 the task number, %2 the files that changed.
+inline constexpr Message changedOnDisk{
+    "The files of task %1 changed on disk after Open task: %2\nSave changes over them?",
+    "Файлы задачи %1 изменились на диске после открытия: %2\nВсё равно сохранить изменения "
+    "поверх них?"};
 inline constexpr Message unencodableAnswers{
     "\nThe file with answers contains characters that cannot be written to task.out: %1\nNothing "
     "was saved.",
@@ -140,6 +147,15 @@ inline constexpr Message createFolder{"The specified directory does not exist. C
                                       "Указанная папка не существует. Создать её?"};
 inline constexpr Message cannotCreateFolder{"\nUnable to create the folder %1",
                                             "\nНе удалось создать папку %1"};
+// A task typed in the task form or the Edits builder and not yet written.
+inline constexpr Message unwrittenClose{
+    "A task you typed is not written yet and will be lost. Close the program anyway?",
+    "Набранная задача ещё не записана и будет потеряна. Всё равно закрыть программу?"};
+inline constexpr Message unwrittenSwitch{
+    "A task you typed is not written yet and will be lost: the program starts again in the new "
+    "language. Switch the language anyway?",
+    "Набранная задача ещё не записана и будет потеряна: программа запустится заново на новом "
+    "языке. Всё равно сменить язык?"};
 inline constexpr Message restartFailed{
     "\nThe program could not be started again: %1\nThe new language takes effect at the next "
     "start.",
@@ -587,6 +603,7 @@ inline constexpr Message Edit7{"Russian task name", "Русское имя за�
 inline constexpr Message Edit8{"English task name", "Английское имя задачи"};
 inline constexpr Message ListBox4{"Task number to open", "Номер задачи для просмотра"};
 inline constexpr Message client{"Task form", "Форма задачи"};
+inline constexpr Message StatusBar1{"What the last write did", "Что сделала последняя запись"};
 } // namespace form1::name
 
 // Examples in the empty name fields.

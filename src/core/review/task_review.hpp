@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <string>
 
 namespace kavo::review {
 
@@ -17,10 +18,14 @@ inline constexpr std::array<const char*, 3> ReviewFiles = {"task.asp", "task.out
 struct ReviewState {
     std::optional<std::int64_t> openedNumber;
     std::optional<std::filesystem::path> openedFolder;
+    // The exact bytes of the three files as Open task read them or Save wrote them: Save
+    // asks before writing over files that changed on disk since.
+    std::optional<std::array<std::string, 3>> openedBytes;
 
     void forget() {
         openedNumber.reset();
         openedFolder.reset();
+        openedBytes.reset();
     }
 };
 
@@ -34,12 +39,18 @@ Text openTask(ReviewState& state, const PartSizes& sizes, const std::filesystem:
 struct SaveResult {
     Text message;              // empty: none
     std::optional<int> select; // the position to select next (outside the list: none)
+    bool declined = false;     // the overwrite question was answered No: nothing written
 };
 
+// Asked before writing over files changed on disk since Open task (program text); true
+// writes. Without it Save writes.
+using ConfirmSave = std::function<bool(const Text& question)>;
+
 // Save changes of the three fields (program text). Throws kavo::Error at a file that cannot
-// be written; files written before stay, and the selection must not move.
-SaveResult saveTask(const ReviewState& state, const PartSizes& sizes,
+// be written; files written before stay, and the selection must not move. The state then
+// remembers the bytes written.
+SaveResult saveTask(ReviewState& state, const PartSizes& sizes,
                     const std::filesystem::path& outputDir, std::optional<int> selected,
-                    const std::array<Text, 3>& fields, Lang lang);
+                    const std::array<Text, 3>& fields, Lang lang, const ConfirmSave& confirm = {});
 
 } // namespace kavo::review

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "core/tasks/add_task.hpp"
 
+#include "core/common/codepage.hpp"
 #include "core/common/error.hpp"
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
+#include "core/olympiad/task_state.hpp"
+#include "core/render/read_back.hpp"
 #include "core/render/render.hpp"
 #include "core/tasks/checks.hpp"
+#include "core/tasks/markup_check.hpp"
 
 #include <limits>
 #include <string>
@@ -40,7 +44,40 @@ fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
     return folder;
 }
 
-AddTaskResult addTask(TaskForm& form, const AppValues& app) {
+// The question before replacing the package in the task's folder; none for a folder that
+// holds none of the package files.
+static std::optional<Text> replaceQuestionOf(const model::Task& task,
+                                             const model::Olympiad& olympiad,
+                                             const fs::path& systemDir, Lang lang) {
+    const auto place = olympiad.place(task.number);
+    if (!place || !olympiad::holdsPackageFile(olympiad.outputDir / place->folder))
+        return std::nullopt;
+    const auto state = olympiad::folderState(render::TemplateSet::load(systemDir), olympiad,
+                                             place->folder, task.number, lang);
+    const auto question = olympiad::replaceQuestion(std::to_string(task.number), state, lang);
+    return utf8ToCp1251(question, Unencodable::CharacterReference).value_or(question);
+}
+
+// Asks the questions before a write in their order; false once one is answered No.
+static bool confirmed(const FormReading& reading, const fs::path& systemDir, Lang lang,
+                      const ConfirmAdd& confirm) {
+    if (!confirm)
+        return true;
+    // The text first: a teacher who goes back to mend it has not yet been asked to replace.
+    if (const auto warnings = markupWarnings(reading.task, lang); !warnings.empty())
+        if (!confirm(AddQuestion::Markup, markupQuestion(warnings, lang)))
+            return false;
+    const auto question = replaceQuestionOf(reading.task, *reading.olympiad, systemDir, lang);
+    return !question || confirm(AddQuestion::Replace, *question);
+}
+
+std::string writtenLine(const AddTaskResult& result, Lang lang) {
+    return msg::task::written.utf8(lang, {std::to_string(result.number),
+                                          olympiad::kindName(result.kind, lang),
+                                          result.folder.generic_string()});
+}
+
+AddTaskResult addTask(TaskForm& form, const AppValues& app, const ConfirmAdd& confirm) {
     const auto systemDir = app.ProgramDir / "System_folder";
     AddTaskResult result;
     const FormReading reading = readTaskForm(form, app.OutputDir, app.TaskTotal);
@@ -60,6 +97,10 @@ AddTaskResult addTask(TaskForm& form, const AppValues& app) {
         return result;
     if (reading.sizeError)
         throw *reading.sizeError;
+    if (!confirmed(reading, systemDir, app.lang, confirm)) {
+        result.declined = true;
+        return result;
+    }
 
     emptyRemovedVariants(form);
     // The olympiad language of a typed answer follows its condition, and the form shows it
@@ -70,6 +111,8 @@ AddTaskResult addTask(TaskForm& form, const AppValues& app) {
     }
     result.folder = writeTask(reading.task, *reading.olympiad, systemDir, app.lang);
     result.written = true;
+    result.kind = reading.task.kind;
+    result.number = reading.task.number;
     resetForm(form);
     return result;
 }

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <string>
 
 namespace kavo::tasks {
 
@@ -24,14 +26,31 @@ struct AddTaskResult {
     bool showAuthorDialog = false; // the author's details are missing
     Text failure;                 // a report met after the checks had failed; shown after their box
     std::filesystem::path folder; // where the package was written, under the task tree
+    model::TaskKind kind = model::TaskKind::SingleChoice; // written: the kind of the task
+    int number = 0;                                       // written: its number
+    bool declined = false; // a question was answered No: nothing written, the form untouched
 };
+
+// The questions Add task asks before it writes, once the checks have passed.
+enum class AddQuestion {
+    Markup,  // page text with a "<" that may not show as typed (markupQuestion)
+    Replace, // the task folder holds a package already (olympiad::replaceQuestion)
+};
+// Asked with the question's text (program text); true goes on, false writes nothing.
+using ConfirmAdd = std::function<bool(AddQuestion, const Text& question)>;
 
 // Add task of the main window. Changes the form as the run does (removed variants
 // emptied, the reset after success, the olympiad language of a typed-answer task); the
 // window mirrors the form back. File and number failures throw kavo::Error and leave the
 // task folder whole. A flag file that cannot be read after failed checks comes back as
-// `failure`, so the checks' box is not lost behind it.
-AddTaskResult addTask(TaskForm& form, const AppValues& app);
+// `failure`, so the checks' box is not lost behind it. Before writing, `confirm` is asked
+// about stray "<" in the page texts, then about replacing a written task, in that order; a
+// No leaves the form and the disk as they were. Without `confirm` every question goes on.
+AddTaskResult addTask(TaskForm& form, const AppValues& app, const ConfirmAdd& confirm = {});
+
+// The status line after a write: the number, the kind and the folder under the task tree
+// (UTF-8).
+std::string writtenLine(const AddTaskResult& result, Lang lang);
 
 // Writes a checked task into the olympiad's tree and raises the task counter: everything
 // is read first, the package replaces the task folder as a whole, the counter goes last.
