@@ -82,6 +82,8 @@ bool Program::start() {
             form2_->close();
     });
     QObject::connect(f1, &TForm1::closed, f1, [this] { end(); });
+    // Closing or a language switch asks while the Edits builder holds unwritten text too.
+    f1->setUnwrittenElsewhere([this] { return form3_ && form3_->holdsUnwrittenText(); });
 
     form1_->show();
     return true;

@@ -151,10 +151,12 @@ TEST_F(Review, AFailedOpenOrWriteStopsAtItsFile) {
     EXPECT_FALSE(fs::exists(out() / "2" / "task.out"));
     EXPECT_EQ(readBytes(out() / "1" / "task.out"), "1 task.out" + cp1251("\r\nзадача\r\n"));
 
-    // A folder removed after the open: the first file cannot be written, the selection stays.
+    // A folder removed after the open: Save asks, and on Yes the first file cannot be
+    // written, the selection stays.
     open(1);
     fs::remove_all(out() / "1");
     platform.clear();
+    platform.questionAnswers = {true};
     click("Button6");
     EXPECT_EQ(platform.errors(),
               QStringList{u"Cannot create file "_s + fromPath(out() / "1" / "task.asp") +

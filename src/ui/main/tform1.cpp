@@ -20,6 +20,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
+#include <QTextDocument>
 #include <QTimer>
 
 using kavo::app::ClickLabel;
@@ -293,7 +295,12 @@ void TForm1::buildWidgets() {
     Timer1->setObjectName(u"Timer1"_s);
     Timer1->setInterval(1000);
 
-    setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+    // What a write did is said here, not in a box.
+    statusBar()->setObjectName(u"StatusBar1"_s);
+    statusBar()->setSizeGripEnabled(false);
+
+    setFixedSize(ClientWidth,
+                 ClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 void TForm1::buildKeyboard() {
@@ -365,6 +372,7 @@ void TForm1::describeWidgets() {
         {menuBar(), {}, t(msg::app::menuBar)},
         {client_, {}, t(name::client)},
         {centralWidget(), {}, t(name::client)},
+        {statusBar(), {}, t(name::StatusBar1)},
     };
     for (int i = 0; i < 5; ++i)
         help.push_back({variants[i], t(tip::variant, letters[i]), t(name::variant, letters[i])});
@@ -419,6 +427,41 @@ void TForm1::connectHandlers() {
     for (QLineEdit* size : {Edit2, Edit3, Edit4})
         connect(size, &QLineEdit::returnPressed, Button2, &QPushButton::click);
     on(Button5, &QPushButton::clicked, [this] { Button5Click(); });
+    trackUnwrittenText();
+}
+
+void TForm1::trackUnwrittenText() {
+    const auto edited = [this] { formEdited_ = true; };
+    connect(Memo1, &QPlainTextEdit::textChanged, this, edited);
+    for (QLineEdit* field : {VariantOtveta_1, VariantOtveta_2, VariantOtveta_3, VariantOtveta_4,
+                             VariantOtveta_5, Edit1, Edit7, Edit8})
+        connect(field, &QLineEdit::textChanged, this, edited);
+}
+
+bool TForm1::holdsUnwrittenText() const {
+    if (!formEdited_)
+        return false;
+    if (!Memo1->document()->isEmpty())
+        return true;
+    for (const QLineEdit* field : {VariantOtveta_1, VariantOtveta_2, VariantOtveta_3,
+                                   VariantOtveta_4, VariantOtveta_5, Edit1, Edit7, Edit8})
+        if (!field->text().isEmpty())
+            return true;
+    return false;
+}
+
+void TForm1::markFormWritten() {
+    formEdited_ = false;
+}
+
+void TForm1::setUnwrittenElsewhere(std::function<bool()> check) {
+    unwrittenElsewhere_ = std::move(check);
+}
+
+bool TForm1::confirmLosingText(const kavo::Message& question) {
+    if (!holdsUnwrittenText() && !(unwrittenElsewhere_ && unwrittenElsewhere_()))
+        return true;
+    return platform_.ask(this, caption(question), false);
 }
 
 void TForm1::inform(const QString& text) {
@@ -426,6 +469,10 @@ void TForm1::inform(const QString& text) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (!closeConfirmed_ && !confirmLosingText(msg::shell::unwrittenClose)) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit closed();
 }

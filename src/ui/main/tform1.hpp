@@ -96,6 +96,14 @@ class TForm1 : public QMainWindow {
     // with the reason (tform1_reopen.cpp).
     void reopenTask(const std::filesystem::path& folder);
 
+    // True while the task form holds text (condition, variants, answer, names) typed since
+    // the last write or the start; closing and the language switch ask before losing it.
+    bool holdsUnwrittenText() const;
+    // The task form's text counts as written (after a write, or a task opened back into it).
+    void markFormWritten();
+    // Another window's unwritten text (the Edits builder's), asked about the same way.
+    void setUnwrittenElsewhere(std::function<bool()> check);
+
     // Menu
     QMenu* Menu1;
     QAction *N2, *N4, *N1, *N3, *k1, *Authorisation1, *information1;
@@ -149,6 +157,9 @@ class TForm1 : public QMainWindow {
     void connectHandlers();
     void fillNumberLists(std::int64_t count);
     void showTaskFormWidgets(bool taskForm);
+    void trackUnwrittenText();
+    // False when text not yet written would be lost and the teacher answers No (the default).
+    bool confirmLosingText(const kavo::Message& question);
 
     kavo::app::Platform& platform_;
     kavo::Lang lang_;
@@ -159,4 +170,7 @@ class TForm1 : public QMainWindow {
     kavo::review::ReviewState review_;
     QWidget* client_ = nullptr;
     bool centred_ = false;
+    bool formEdited_ = false;     // the task form's texts changed since the last write
+    bool closeConfirmed_ = false; // the language switch asked already: close without asking
+    std::function<bool()> unwrittenElsewhere_;
 };

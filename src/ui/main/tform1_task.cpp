@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 
 using namespace kavo::app;
 using kavo::Text;
@@ -76,7 +77,10 @@ void TForm1::Button1Click() {
 
     const kavo::tasks::TaskForm before = form;
     const kavo::tasks::AppValues app{lang_, programDir_, outputDir_, sizes_.TaskTotal};
-    const kavo::tasks::AddTaskResult result = kavo::tasks::addTask(form, app);
+    const auto ask = [this](kavo::tasks::AddQuestion, const Text& question) {
+        return platform_.ask(this, fromText(question), false);
+    };
+    const kavo::tasks::AddTaskResult result = kavo::tasks::addTask(form, app, ask);
 
     if (!result.message.empty())
         inform(fromText(result.message));
@@ -107,6 +111,15 @@ void TForm1::Button1Click() {
         box->setChecked(checked);
     if (form.RadioButton1 != before.RadioButton1 || form.RadioButton2 != before.RadioButton2)
         (form.RadioButton1 ? RadioButton1 : RadioButton2)->setChecked(true);
+
+    if (result.written) {
+        statusBar()->showMessage(QString::fromStdString(kavo::tasks::writtenLine(result, lang_)));
+        markFormWritten();
+        // The marks first: the next number offered is one that holds no task.
+        refreshMarks();
+        const auto writtenRow = before.ListBox1.selected;
+        selectRow(ListBox1, writtenRow ? nextUnwrittenRow(*writtenRow) : std::nullopt);
+    }
 
     if (result.showAuthorDialog)
         emit authorisationRequested();
@@ -209,14 +222,19 @@ void TForm1::Button6Click() {
     }
     const std::array<Text, 3> texts = {toPageText(plainText(Memo2)), out.value_or(Text()),
                                        toPageText(plainText(Memo4))};
-    const auto result =
-        kavo::review::saveTask(review_, sizes_, outputDir_, selectedRow(ListBox4), texts, lang_);
+    const auto ask = [this](const Text& question) {
+        return platform_.ask(this, fromText(question), false);
+    };
+    const auto result = kavo::review::saveTask(review_, sizes_, outputDir_, selectedRow(ListBox4),
+                                               texts, lang_, ask);
     if (!result.message.empty())
         inform(fromText(result.message));
     selectRow(ListBox4, result.select);
 }
 
 void TForm1::switchLanguage(bool toEnglish) {
+    if (!confirmLosingText(kavo::msg::shell::unwrittenSwitch))
+        return;
     writeLanguage(programDir_, toEnglish);
     const QString executable = QCoreApplication::applicationFilePath();
     if (!platform_.restart(executable, fromPath(programDir_))) {
@@ -224,5 +242,6 @@ void TForm1::switchLanguage(bool toEnglish) {
                         text(kavo::msg::shell::restartFailed, lang_, {executable.toStdString()}));
         return;
     }
+    closeConfirmed_ = true;
     close();
 }
