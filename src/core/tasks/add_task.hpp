@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <string>
 
 namespace kavo::tasks {
 
@@ -24,6 +26,8 @@ struct AddTaskResult {
     bool showAuthorDialog = false; // the author's details are missing
     Text failure;                 // a report met after the checks had failed; shown after their box
     std::filesystem::path folder; // where the package was written, under the task tree
+    // A task with a picture was written, but its folder holds no webfiles/picture.jpg.
+    bool pictureMissing = false;
 };
 
 // Add task of the main window. Changes the form as the run does (removed variants
@@ -35,9 +39,13 @@ AddTaskResult addTask(TaskForm& form, const AppValues& app);
 
 // Writes a checked task into the olympiad's tree and raises the task counter: everything
 // is read first, the package replaces the task folder as a whole, the counter goes last.
-// Returns the folder written, relative to the task tree. Throws kavo::Error.
+// A task with a picture gets `picture` (JPEG bytes) as webfiles/picture.jpg in the same
+// write; without one, the picture the folder holds stays. Returns the folder written,
+// relative to the task tree. Throws kavo::Error; bytes that are not a JPEG are refused
+// before anything is written.
 std::filesystem::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
-                                const std::filesystem::path& systemDir, Lang lang);
+                                const std::filesystem::path& systemDir, Lang lang,
+                                std::optional<std::string> picture = std::nullopt);
 
 // The task counter of Authorisation/Tasks_in_view.txt: read, and raised by one (it stays
 // at the largest value its reader accepts).
