@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
 
 class QAbstractButton;
 class QAction;
@@ -84,6 +85,13 @@ class TForm1 : public QMainWindow {
     void Timer1Timer();
     void Button5Click();
 
+    // The picture of the task (tform1_picture.cpp): Button9 chooses a JPEG or PNG file,
+    // kept as JPEG bytes for the next Add task. Picture "No" (the reset after a written task
+    // selects it) forgets the choice; forgetPicture does the same for a form filled anew.
+    void Button9Click();
+    void forgetPicture();
+    const std::optional<std::string>& chosenPicture() const { return picture_; }
+
     // The olympiad the window shows: the marks of the number lists (tform1_marks.cpp).
     // Reads every task folder of the lists again and marks each number with what it holds.
     void refreshMarks();
@@ -116,7 +124,8 @@ class TForm1 : public QMainWindow {
     QGroupBox *GroupBox1, *RadioGroup1;
     QRadioButton *RadioButton1, *RadioButton2;
     QPlainTextEdit* Toolkit;
-    QPushButton *Button1, *Button2, *Button5;
+    QPushButton *Button1, *Button2, *Button5, *Button9;
+    QLabel* Label21; // the name of the picture chosen with Button9
     kavo::app::ClickLabel *Image1, *Label19, *Label14, *Label15, *Label16, *Label17;
 
     // Task code review layout
@@ -149,6 +158,8 @@ class TForm1 : public QMainWindow {
     void connectHandlers();
     void fillNumberLists(std::int64_t count);
     void showTaskFormWidgets(bool taskForm);
+    void connectPicture();
+    void pictureAnswerChanged();
 
     kavo::app::Platform& platform_;
     kavo::Lang lang_;
@@ -159,4 +170,6 @@ class TForm1 : public QMainWindow {
     kavo::review::ReviewState review_;
     QWidget* client_ = nullptr;
     bool centred_ = false;
+    std::optional<std::string> picture_; // JPEG bytes chosen with Button9
+    QString pictureFolder_;              // where the picture chooser opens
 };
