@@ -3,6 +3,7 @@
 // folder, the part sizes, Reset settings, the author dialog, one task of every template and
 // an Edits task, a preview of each, a review that edits a task, and the restart in English.
 #include "core/common/codepage.hpp"
+#include "core/common/messages.hpp"
 #include "ui/auth/tform2.hpp"
 #include "ui/common/text_bridge.hpp"
 #include "ui/edits/tform3.hpp"
@@ -470,10 +471,17 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
     EXPECT_EQ(listTree(work()), finalTree);
 
     // Every message of the path, in order.
+    const QString noPicture =
+        kavo::app::text(kavo::msg::review::pictureMissing, kavo::Lang::Russian);
     const std::vector<std::pair<Kind, QString>> messages = {
         {Kind::Question, u"Сбросить настройки? Счётчик задач станет равен 0, а при следующем "
                          u"добавлении задачи программа сначала спросит данные автора."_s},
         {Kind::Information, QString::fromUtf8("Настройки сброшены")},
+        // The four tasks with a picture were written without one: each preview says so.
+        {Kind::Information, noPicture},
+        {Kind::Information, noPicture},
+        {Kind::Information, noPicture},
+        {Kind::Information, noPicture},
         {Kind::Information, QString::fromUtf8("\nСохранение было выполнено")},
         {Kind::Information, u"Number of added tasks:   4\n"_s},
     };

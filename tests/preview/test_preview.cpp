@@ -2,6 +2,7 @@
 #include "core/review/preview.hpp"
 
 #include "core/common/error.hpp"
+#include "core/common/messages.hpp"
 #include "support/test_support.hpp"
 
 #include <gtest/gtest.h>
@@ -232,4 +233,34 @@ TEST_F(PreviewFixture, AnUnwritableBufHtmlIsReported) {
     writeBytes(out() / "1" / "task.asp", "page");
     fs::create_directories(buf()); // a folder where the page should go
     EXPECT_THROW(press(0), Error);
+}
+
+// A page showing webfiles/picture.jpg opens either way, and says so when the picture is not
+// there (an empty file is no picture); a page without it says nothing.
+TEST_F(PreviewFixture, APictureMissingFromTheFolderIsReported) {
+    writeTemplates(dir.path());
+    const std::string shows = "<img src=\"webfiles/picture.jpg\">";
+    const fs::path picture = out() / "1" / "webfiles" / "picture.jpg";
+    struct Case {
+        std::string page;
+        std::optional<std::string> picture;
+        bool reported;
+    };
+    const Case cases[] = {
+        {shows, std::nullopt, true},
+        {shows, "", true},
+        {shows, "\xFF\xD8\xFF", false},
+        {"<img src=\"webfiles/other.png\">", std::nullopt, false},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(out());
+        writeBytes(out() / "1" / "task.asp", c.page);
+        if (c.picture)
+            writeBytes(picture, *c.picture);
+        const auto r = press(0);
+        EXPECT_EQ(r.url, fileUrl(buf()));
+        EXPECT_EQ(r.message,
+                  c.reported ? msg::review::pictureMissing.in(kavo::Lang::English) : Text());
+        EXPECT_EQ(r.selected, 1);
+    }
 }

@@ -105,6 +105,7 @@ tasks::TaskForm formFor(int a, int b, int c, int n) {
     form.Edit3 = std::to_string(b);
     form.Edit4 = std::to_string(c);
     form.ListBox2.selected = 0; // with a picture: the page refers to webfiles/
+    form.picture = "\xFF\xD8\xFF\xE0";
     form.ListBox3.selected = 1;
     form.Memo1 = "Condition <img src=\"webfiles/own.png\"> 3 < 5% of <i>x</i> webfiles";
     form.VariantOtveta_1 = "Alpha";

@@ -2,6 +2,7 @@
 #include "core/tasks/add_task.hpp"
 
 #include "core/common/error.hpp"
+#include "core/common/files.hpp"
 #include "forms.hpp"
 #include "support/test_support.hpp"
 
@@ -9,6 +10,8 @@
 
 #include <array>
 #include <deque>
+#include <cerrno>
+#include <optional>
 
 namespace fs = std::filesystem;
 using kavo::tasks::AddTaskResult;
@@ -643,4 +646,78 @@ TEST(AddTask, NoQuestionBeforeARefusal) {
     writeBytes(w.system() / "Authorisation" / "save.txt", "1\r\n");
     form.Edit1 = "a";
     EXPECT_TRUE(kavo::tasks::addTask(form, w.app, ask).showAuthorDialog);
+}
+
+// The chosen picture goes into the task folder with the package; a rewrite without a choice,
+// or with picture No, keeps the picture that is there (the teacher may still need it); a
+// page with a picture and none in the folder is reported.
+TEST(AddTask, PictureWrittenKeptAndReportedMissing) {
+    const std::string jpegA = "\xFF\xD8\xFF\xE0 first", jpegB = "\xFF\xD8\xFF\xE1 second";
+    struct Case {
+        const char* name;
+        bool picture;                      // ListBox2 "Yes"
+        std::optional<std::string> chosen; // the bytes chosen with the button
+        std::optional<std::string> onDisk; // webfiles/picture.jpg after the write
+        bool missing;
+    };
+    const Case cases[] = {
+        {"first write, no choice", true, std::nullopt, std::nullopt, true},
+        {"chosen", true, jpegA, jpegA, false},
+        {"rewrite without a choice", true, std::nullopt, jpegA, false},
+        {"another chosen", true, jpegB, jpegB, false},
+        {"picture No keeps it", false, std::nullopt, jpegB, false},
+        {"picture No writes no choice", false, jpegA, jpegB, false},
+    };
+    Workplace w;
+    const fs::path picture = w.app.OutputDir / "1" / "webfiles" / "picture.jpg";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto form = validForm();
+        form.ListBox2.selected = c.picture ? 0 : 1;
+        form.picture = c.chosen;
+        const auto result = kavo::tasks::addTask(form, w.app);
+        ASSERT_TRUE(result.written);
+        EXPECT_EQ(result.pictureMissing, c.missing);
+        EXPECT_EQ(form.picture, std::nullopt); // the reset forgets the choice
+        EXPECT_TRUE(fs::is_directory(picture.parent_path()));
+        EXPECT_EQ(fs::exists(picture) ? std::optional(readBytes(picture)) : std::nullopt, c.onDisk);
+    }
+}
+
+// What is not a JPEG is refused before anything is written; a write that fails at any later
+// step leaves the old page with its old picture, never a new page with the old picture.
+TEST(AddTask, PictureFailuresLeaveTheFolderWhole) {
+    Workplace w;
+    auto form = validForm();
+    form.ListBox2.selected = 0;
+    form.picture = "\xFF\xD8\xFF old";
+    ASSERT_TRUE(kavo::tasks::addTask(form, w.app).written);
+    const std::string tree = w.tree(), counter = w.counter();
+    const std::string page = readBytes(w.app.OutputDir / "1" / "task.asp");
+
+    for (const char* bytes : {"\x89PNG\r\n\x1A\n", "\xFF\xD8"}) {
+        form = validForm();
+        form.ListBox2.selected = 0;
+        form.Memo1 = "Changed condition";
+        form.picture = bytes;
+        EXPECT_THROW(kavo::tasks::addTask(form, w.app), kavo::Error);
+        EXPECT_EQ(form.picture, bytes); // the form keeps its input
+    }
+    for (const auto step : {kavo::FileStep::Write, kavo::FileStep::Exchange}) {
+        // The picture's write (the last file's), or the swap itself.
+        int left = step == kavo::FileStep::Exchange ? 1 : 5;
+        kavo::setFileStepHook(
+            [&](kavo::FileStep s) { return s == step && --left == 0 ? ENOSPC : 0; });
+        form = validForm();
+        form.ListBox2.selected = 0;
+        form.Memo1 = "Changed condition";
+        form.picture = "\xFF\xD8\xFF new";
+        EXPECT_THROW(kavo::tasks::addTask(form, w.app), kavo::Error) << int(step);
+        kavo::setFileStepHook({});
+        EXPECT_EQ(left, 0) << int(step);
+    }
+    EXPECT_EQ(w.tree(), tree);
+    EXPECT_EQ(w.counter(), counter);
+    EXPECT_EQ(readBytes(w.app.OutputDir / "1" / "task.asp"), page);
+    EXPECT_EQ(readBytes(w.app.OutputDir / "1" / "webfiles" / "picture.jpg"), "\xFF\xD8\xFF old");
 }

@@ -17,6 +17,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -29,6 +30,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -51,14 +53,16 @@ class SilentPlatform : public kavo::app::Platform {
     std::optional<QString> chooseFolder(QWidget*, const QString&, const QString&) override {
         return {};
     }
+    // The file chooser answers the file set here, once.
     std::optional<QString> chooseFile(QWidget*, FileMode, const QString&, const QString&,
                                       const QString&) override {
-        return {};
+        return std::exchange(nextFile, std::nullopt);
     }
     bool openUrl(const QString&) override { return true; }
     bool restart(const QString&, const QString&) override { return true; }
 
     bool failed = false;
+    std::optional<QString> nextFile;
 
   private:
     static void report(const char* kind, const QString& text) {
@@ -135,8 +139,9 @@ struct Session {
     }
 };
 
-// The part sizes 2, 2, 1 and a single-choice task for number 1.
-void fillMainWindow(TForm1* form, bool english) {
+// The part sizes 2, 2, 1 and a single-choice task for number 1 with a picture.
+void fillMainWindow(Session& session, bool english) {
+    TForm1* form = session.program->form1();
     setText(form, "Edit2", "2");
     setText(form, "Edit3", "2");
     setText(form, "Edit4", "1");
@@ -145,7 +150,14 @@ void fillMainWindow(TForm1* form, bool english) {
     setText(form, "Memo1",
             english ? "How many degrees are in the sum of the angles of a triangle?"
                     : "Чему равна сумма углов треугольника?");
-    pick(form, "ListBox2", 1);
+    pick(form, "ListBox2", 0);
+    QImage triangle(120, 90, QImage::Format_RGB32);
+    triangle.fill(Qt::white);
+    const QString picture = kavo::app::fromPath(session.work / "triangle.png");
+    if (!triangle.save(picture, "PNG"))
+        throw std::runtime_error("cannot write the sample picture");
+    session.platform.nextFile = picture;
+    click(form, "Button9");
     pick(form, "ListBox3", 1);
     const char* variants[] = {"90&deg;", "180&deg;", "270&deg;", "360&deg;", ""};
     for (int i = 0; i < 5; ++i)
@@ -159,7 +171,7 @@ void run(const fs::path& shipped, const fs::path& out) {
     {
         Session russian(shipped, false);
         TForm1* form = russian.program->form1();
-        fillMainWindow(form, false);
+        fillMainWindow(russian, false);
         save(form, out / "main-ru.png");
         if (russian.platform.failed)
             throw std::runtime_error("the program reported an error");
@@ -167,7 +179,7 @@ void run(const fs::path& shipped, const fs::path& out) {
 
     Session english(shipped, true);
     TForm1* form = english.program->form1();
-    fillMainWindow(form, true);
+    fillMainWindow(english, true);
     save(form, out / "main-en.png");
 
     // The author line first: Add task asks for it.

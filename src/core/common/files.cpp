@@ -508,7 +508,7 @@ static bool breaksAreCrLf(std::string_view text) {
     return true;
 }
 
-Text readText(const fs::path& path) {
+std::string readFileBytes(const fs::path& path) {
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st;
     if (!fd || ::fstat(fd.get(), &st) != 0)
@@ -531,6 +531,11 @@ Text readText(const fs::path& path) {
         filled += static_cast<std::size_t>(n);
     }
     bytes.resize(filled);
+    return bytes;
+}
+
+Text readText(const fs::path& path) {
+    Text bytes = readFileBytes(path);
     if (breaksAreCrLf(bytes))
         return bytes;
     return normaliseBreaks(bytes);

@@ -17,6 +17,9 @@ namespace kavo {
 // Throws Error::cannotOpen with the system's reason.
 Text readText(const std::filesystem::path& path);
 
+// The whole file, its bytes unchanged (a picture). Throws Error::cannotOpen as readText.
+std::string readFileBytes(const std::filesystem::path& path);
+
 // Replaces the file with exactly these bytes: a temporary file beside it, synced to disk,
 // renamed over the target, then the folder synced. Throws Error::cannotCreate naming the
 // target, with the system's reason; the temporary file is removed.

@@ -74,6 +74,12 @@ inline constexpr Message unencodableAnswer{
     "записано."};
 // The status line after a write: %1 the number, %2 the kind, %3 the folder under the task tree.
 inline constexpr Message written{"Task %1 (%2) written to %3", "Задача %1 (%2) записана в %3"};
+// After a task with a picture was written: its page shows an empty picture until the file is there.
+inline constexpr Message pictureMissing{
+    "The picture webfiles/picture.jpg is missing: choose it and save the task again",
+    "Нет рисунка webfiles/picture.jpg: выберите его и добавьте задачу ещё раз"};
+inline constexpr Message notJpeg{"The picture of the task is not a JPEG file; nothing was written",
+                                 "Рисунок задачи не является файлом JPEG; ничего не записано"};
 } // namespace task
 
 // Ok, the task code review and the preview.
@@ -91,6 +97,11 @@ inline constexpr Message openBeforeSaving{"\nOpen task %1 before saving it!",
 inline constexpr Message fieldsHoldOther{
     "\nThe fields hold task %1, not task %2. Nothing was saved: open task %2 first!",
     "\nВ полях задача %1, а не задача %2. Ничего не сохранено: сначала откройте задачу %2!"};
+inline constexpr Message pictureMissing{
+    "\nThe page shows the picture webfiles/picture.jpg, but the task folder has none: the page "
+    "opens without it. Choose the picture in the task form and save the task again.",
+    "\nСтраница показывает рисунок webfiles/picture.jpg, но в папке задачи его нет: страница "
+    "откроется без него. Выберите рисунок в форме задачи и добавьте задачу ещё раз."};
 inline constexpr Message saved{"\nSaved successfully", "\nСохранение было выполнено"};
 inline constexpr Message checkData{"\nCheck the entered data", "\nПроверьте введённые данные"};
 // %1 the task number, %2 the files that changed.
@@ -530,6 +541,16 @@ inline constexpr Message resetQuestion{
     "Сбросить настройки? Счётчик задач станет равен 0, а при следующем добавлении задачи "
     "программа сначала спросит данные автора."};
 inline constexpr Message chooserTitle{"Folder of the task tree", "Папка для задач"};
+inline constexpr Message Button9{"C&hoose picture…", "&Файл рисунка…"};
+inline constexpr Message pictureTitle{"Picture of the task", "Рисунок задачи"};
+inline constexpr Message pictureFilter{"Pictures (*.jpg *.jpeg *.png)",
+                                       "Рисунки (*.jpg *.jpeg *.png)"};
+inline constexpr Message notPicture{
+    "\n%1 cannot be read as a JPEG or PNG picture. The picture was not changed.",
+    "\n%1 не читается как рисунок JPEG или PNG. Рисунок не изменён."};
+inline constexpr Message notConverted{
+    "\nThe PNG picture %1 could not be converted to JPEG. The picture was not changed.",
+    "\nРисунок PNG %1 не удалось преобразовать в JPEG. Рисунок не изменён."};
 } // namespace form1
 
 // What each input and button of Form1 is for and what it accepts.
@@ -568,6 +589,11 @@ inline constexpr Message Toolkit{"A reminder of the page mark-up; changes here a
                                  "Памятка разметки страницы; изменения здесь не сохраняются"};
 inline constexpr Message Button1{"Check the form and write the task package (Ctrl+S)",
                                  "Проверить форму и записать задачу (Ctrl+S)"};
+inline constexpr Message Button9{
+    "Choose the picture of the task, a JPEG or PNG file: it is saved with the task as "
+    "webfiles/picture.jpg (a PNG converted). Without a choice the task folder keeps its picture",
+    "Выбрать рисунок задачи, файл JPEG или PNG: он записывается вместе с задачей как "
+    "webfiles/picture.jpg (PNG преобразуется). Без выбора в папке задачи остаётся её рисунок"};
 inline constexpr Message Button5{
     "Show the selected task's page in the browser, then select the next number (Ctrl+P)",
     "Показать страницу выбранной задачи в браузере и выбрать следующий номер (Ctrl+P)"};
@@ -604,6 +630,8 @@ inline constexpr Message Edit8{"English task name", "Английское имя
 inline constexpr Message ListBox4{"Task number to open", "Номер задачи для просмотра"};
 inline constexpr Message client{"Task form", "Форма задачи"};
 inline constexpr Message StatusBar1{"What the last write did", "Что сделала последняя запись"};
+inline constexpr Message noPictureChosen{"No picture chosen", "Рисунок не выбран"};
+inline constexpr Message pictureChosen{"Chosen picture: %1", "Выбранный рисунок: %1"};
 } // namespace form1::name
 
 // Examples in the empty name fields.

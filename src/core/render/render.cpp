@@ -32,12 +32,24 @@ std::vector<FolderFile> Package::files() const& {
 
 std::vector<FolderFile> Package::files() && {
     std::vector<FolderFile> files;
-    files.reserve(4);
+    files.reserve(5);
     files.push_back({"task.asp", std::move(page)});
     files.push_back({"TASK.CFG", std::move(config)});
     files.push_back({"task.out", std::move(scoring)});
     files.push_back({"task.xml", std::move(description)});
+    if (picture)
+        files.push_back({std::string(PictureFile), std::move(*picture)});
     return files;
+}
+
+bool isJpeg(std::string_view bytes) {
+    return bytes.starts_with("\xFF\xD8\xFF");
+}
+
+bool pictureMissing(const fs::path& taskFolder) {
+    std::error_code ec;
+    const fs::path picture = taskFolder / PictureFile;
+    return !fs::is_regular_file(picture, ec) || fs::file_size(picture, ec) == 0 || ec;
 }
 
 Text renderPage(const Family& family, const std::vector<Text>& t, const RemovalTexts& removals,

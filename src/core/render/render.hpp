@@ -21,13 +21,24 @@ inline constexpr std::string_view EnglishPrompt = "Enter the correct answer";
 inline constexpr std::string_view RussianPrompt =
     "\xC2\xE2\xE5\xE4\xE8\xF2\xE5 \xEA\xEE\xF0\xF0\xE5\xEA\xF2\xED\xFB\xE9 \xEE\xF2\xE2\xE5\xF2";
 
-// The four files of a task folder, each its exact bytes.
+// The picture a page with a picture shows, inside the task folder.
+inline constexpr std::string_view PictureFile = "webfiles/picture.jpg";
+
+// Whether the bytes begin as every JPEG file does (FF D8 FF).
+bool isJpeg(std::string_view bytes);
+
+// Whether taskFolder/webfiles/picture.jpg is missing (or is no file, or is empty).
+bool pictureMissing(const std::filesystem::path& taskFolder);
+
+// The four files of a task folder, each its exact bytes, and the picture when one is given.
 struct Package {
     std::filesystem::path folder; // relative to the task tree
     Text page;                    // task.asp
     Text config;                  // TASK.CFG
     Text scoring;                 // task.out
     Text description;             // task.xml
+    // JPEG bytes for webfiles/picture.jpg; none: the picture the folder holds stays.
+    std::optional<std::string> picture;
 
     std::vector<FolderFile> files() const&;
     std::vector<FolderFile> files() &&; // the bytes moved, not copied

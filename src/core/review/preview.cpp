@@ -3,6 +3,7 @@
 #include "core/common/files.hpp"
 
 #include "core/common/messages.hpp"
+#include "core/render/render.hpp"
 
 #include <array>
 
@@ -102,6 +103,9 @@ PreviewResult previewTask(const PreviewRequest& request) {
         written += CRLF;
         writeFileAtomic(buf, written);
         result.url = fileUrl(buf);
+        // The page still opens, but says why its picture would be empty.
+        if (page.find(render::PictureFile) != Text::npos && render::pictureMissing(*folder))
+            result.message = msg::review::pictureMissing.in(request.lang);
     } else {
         // Every number without a folder says so, the first one included.
         result.message = msg::review::cannotOpenTask.in(request.lang);

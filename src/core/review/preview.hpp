@@ -69,7 +69,8 @@ struct PreviewResult {
 };
 
 // View task in the browser. Reads every template and the page before buf.html is written;
-// a file that cannot be read or written throws kavo::Error, and the selection stays.
+// a file that cannot be read or written throws kavo::Error, and the selection stays. A page
+// that shows webfiles/picture.jpg of a folder without it still opens, with a message.
 PreviewResult previewTask(const PreviewRequest& request);
 
 } // namespace kavo::review

@@ -32,8 +32,14 @@ void writeTaskCounter(const fs::path& systemDir, std::int32_t value) {
 }
 
 fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
-                   const fs::path& systemDir, Lang lang) {
+                   const fs::path& systemDir, Lang lang, std::optional<std::string> picture) {
+    // A page without a picture refers to none: a picture given for it is not written.
+    if (!task.picture)
+        picture.reset();
+    if (picture && !render::isJpeg(*picture))
+        throw Error::refused(msg::task::notJpeg);
     render::Package package = render::renderTask(task, olympiad, systemDir, lang);
+    package.picture = std::move(picture);
     const auto folder = package.folder;
     // The counter is read before anything is written, so that a counter that cannot be read
     // stops the run with the task tree unchanged.
@@ -109,10 +115,12 @@ AddTaskResult addTask(TaskForm& form, const AppValues& app, const ConfirmAdd& co
         form.RadioButton1 = render::isRussianCondition(form.Memo1);
         form.RadioButton2 = !form.RadioButton1;
     }
-    result.folder = writeTask(reading.task, *reading.olympiad, systemDir, app.lang);
+    result.folder = writeTask(reading.task, *reading.olympiad, systemDir, app.lang, form.picture);
     result.written = true;
     result.kind = reading.task.kind;
     result.number = reading.task.number;
+    result.pictureMissing =
+        reading.task.picture && render::pictureMissing(app.OutputDir / result.folder);
     resetForm(form);
     return result;
 }

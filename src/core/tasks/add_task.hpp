@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace kavo::tasks {
@@ -29,6 +30,8 @@ struct AddTaskResult {
     model::TaskKind kind = model::TaskKind::SingleChoice; // written: the kind of the task
     int number = 0;                                       // written: its number
     bool declined = false; // a question was answered No: nothing written, the form untouched
+    // A task with a picture was written, but its folder holds no webfiles/picture.jpg.
+    bool pictureMissing = false;
 };
 
 // The questions Add task asks before it writes, once the checks have passed.
@@ -54,9 +57,13 @@ std::string writtenLine(const AddTaskResult& result, Lang lang);
 
 // Writes a checked task into the olympiad's tree and raises the task counter: everything
 // is read first, the package replaces the task folder as a whole, the counter goes last.
-// Returns the folder written, relative to the task tree. Throws kavo::Error.
+// A task with a picture gets `picture` (JPEG bytes) as webfiles/picture.jpg in the same
+// write; without one, the picture the folder holds stays. Returns the folder written,
+// relative to the task tree. Throws kavo::Error; bytes that are not a JPEG are refused
+// before anything is written.
 std::filesystem::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
-                                const std::filesystem::path& systemDir, Lang lang);
+                                const std::filesystem::path& systemDir, Lang lang,
+                                std::optional<std::string> picture = std::nullopt);
 
 // The task counter of Authorisation/Tasks_in_view.txt: read, and raised by one (it stays
 // at the largest value its reader accepts).

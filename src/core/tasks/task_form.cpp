@@ -31,6 +31,7 @@ void resetForm(TaskForm& form) {
          {&form.Memo1, &form.VariantOtveta_1, &form.VariantOtveta_2, &form.VariantOtveta_3,
           &form.VariantOtveta_4, &form.VariantOtveta_5, &form.Edit7, &form.Edit8, &form.Edit1})
         text->clear();
+    form.picture.reset();
 }
 
 void emptyRemovedVariants(TaskForm& form) {

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -39,14 +40,16 @@ struct TaskForm {
     Text Edit7, Edit8;                                            // Russian, English name
     Text Edit2, Edit3 = "0", Edit4 = "0";                         // sizes of parts A, B, C
     bool RadioButton1 = false, RadioButton2 = true;               // olympiad language
+    // The picture chosen with Button9, as JPEG bytes; none: the task folder keeps its own.
+    std::optional<std::string> picture;
 };
 
 // "Yes" and "No" as the lists hold them at start.
 TaskForm makeStartForm();
 
 // After a written task: the next task number selected (none past the last), "No" for the
-// picture and the fold, the removal flags cleared, the condition, variants, names and
-// answer emptied. The part sizes, CheckBox4 and the olympiad language stay.
+// picture and the fold, the removal flags cleared, the condition, variants, names, answer
+// and chosen picture emptied. The part sizes, CheckBox4 and the olympiad language stay.
 void resetForm(TaskForm& form);
 
 // Empties the variants that CheckBox1 to CheckBox3 remove.

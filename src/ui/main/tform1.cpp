@@ -182,6 +182,8 @@ void TForm1::buildWidgets() {
     Memo1 = memo(c, "Memo1", 24, 48, 265, 193);
     Label5 = label(c, "Label5", t(m::Label5), 336, 16);
     ListBox2 = list(c, "ListBox2", 384, 48, 49, 33);
+    Button9 = button<QPushButton>(c, "Button9", t(m::Button9), 440, 48, 121, 25);
+    Label21 = label(c, "Label21", {}, 440, 78);
     Label2 = label(c, "Label2", t(m::Label2), 552, 16);
     ListBox1 = list(c, "ListBox1", 656, 64, 73, 137);
     Label6 = label(c, "Label6", t(m::Label6), 584, 64);
@@ -346,6 +348,7 @@ void TForm1::describeWidgets() {
     std::vector<Help> help = {
         {Memo1, t(tip::Memo1), {}},
         {ListBox2, t(tip::ListBox2), {}},
+        {Button9, t(tip::Button9), {}},
         {ListBox1, t(tip::ListBox1), {}},
         {Edit2, t(tip::partSize), t(name::partSize, "A")},
         {Edit3, t(tip::partSize), t(name::partSize, "B")},
@@ -427,6 +430,7 @@ void TForm1::connectHandlers() {
     for (QLineEdit* size : {Edit2, Edit3, Edit4})
         connect(size, &QLineEdit::returnPressed, Button2, &QPushButton::click);
     on(Button5, &QPushButton::clicked, [this] { Button5Click(); });
+    connectPicture();
     trackUnwrittenText();
 }
 

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
 
 class QAbstractButton;
 class QAction;
@@ -84,6 +85,13 @@ class TForm1 : public QMainWindow {
     void Timer1Timer();
     void Button5Click();
 
+    // The picture of the task (tform1_picture.cpp): Button9 chooses a JPEG or PNG file,
+    // kept as JPEG bytes for the next Add task. Picture "No" (the reset after a written task
+    // selects it) forgets the choice; forgetPicture does the same for a form filled anew.
+    void Button9Click();
+    void forgetPicture();
+    const std::optional<std::string>& chosenPicture() const { return picture_; }
+
     // The olympiad the window shows: the marks of the number lists (tform1_marks.cpp).
     // Reads every task folder of the lists again and marks each number with what it holds.
     void refreshMarks();
@@ -124,7 +132,8 @@ class TForm1 : public QMainWindow {
     QGroupBox *GroupBox1, *RadioGroup1;
     QRadioButton *RadioButton1, *RadioButton2;
     QPlainTextEdit* Toolkit;
-    QPushButton *Button1, *Button2, *Button5;
+    QPushButton *Button1, *Button2, *Button5, *Button9;
+    QLabel* Label21; // the name of the picture chosen with Button9
     kavo::app::ClickLabel *Image1, *Label19, *Label14, *Label15, *Label16, *Label17;
 
     // Task code review layout
@@ -160,6 +169,8 @@ class TForm1 : public QMainWindow {
     void trackUnwrittenText();
     // False when text not yet written would be lost and the teacher answers No (the default).
     bool confirmLosingText(const kavo::Message& question);
+    void connectPicture();
+    void pictureAnswerChanged();
 
     kavo::app::Platform& platform_;
     kavo::Lang lang_;
@@ -173,4 +184,6 @@ class TForm1 : public QMainWindow {
     bool formEdited_ = false;     // the task form's texts changed since the last write
     bool closeConfirmed_ = false; // the language switch asked already: close without asking
     std::function<bool()> unwrittenElsewhere_;
+    std::optional<std::string> picture_; // JPEG bytes chosen with Button9
+    QString pictureFolder_;              // where the picture chooser opens
 };

@@ -74,6 +74,7 @@ void TForm1::Button1Click() {
     form.Edit4 = toPageText(Edit4->text());
     form.RadioButton1 = RadioButton1->isChecked();
     form.RadioButton2 = RadioButton2->isChecked();
+    form.picture = picture_;
 
     const kavo::tasks::TaskForm before = form;
     const kavo::tasks::AppValues app{lang_, programDir_, outputDir_, sizes_.TaskTotal};
@@ -172,6 +173,8 @@ void TForm1::showTaskFormWidgets(bool taskForm) {
                                                            Button1,
                                                            Edit1,
                                                            ListBox2,
+                                                           Button9,
+                                                           Label21,
                                                            ListBox3,
                                                            Button5,
                                                            CheckBox1,
