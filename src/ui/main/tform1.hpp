@@ -26,11 +26,17 @@ class QPushButton;
 class QActionGroup;
 class QRadioButton;
 class QTimer;
+class TOlympiadReport;
 
 namespace kavo::app {
 class ClickLabel;
 class Platform;
 } // namespace kavo::app
+
+namespace kavo::olympiad {
+enum class ExportFormat;
+struct OlympiadImport;
+} // namespace kavo::olympiad
 
 // The main window: the task form layout and the task code review layout. Widgets carry
 // their form names as member and objectName. The window reads its widgets into records,
@@ -96,9 +102,19 @@ class TForm1 : public QMainWindow {
     // with the reason (tform1_reopen.cpp).
     void reopenTask(const std::filesystem::path& folder);
 
+    // The olympiad menu (tform1_olympiad.cpp). Import olympiad: a GIFT file checked whole
+    // and shown in the report window, whose Write button writes it into the task tree.
+    // Export olympiad: the task tree read back and written out in the format.
+    void importOlympiad();
+    void exportOlympiad(kavo::olympiad::ExportFormat format);
+    TOlympiadReport* olympiadReport() const { return olympiadReport_; }
+
     // Menu
     QMenu* Menu1;
     QAction *N2, *N4, *N1, *N3, *k1, *Authorisation1, *information1;
+    QAction* ImportOlympiad1;
+    QMenu* ExportOlympiad1;
+    QAction *ExportGift1, *ExportMoodle1, *ExportQti1;
     QMenu* Language1;
     QAction *Russian1, *English1;
     QActionGroup* languages; // shows the current language
@@ -149,6 +165,9 @@ class TForm1 : public QMainWindow {
     void connectHandlers();
     void fillNumberLists(std::int64_t count);
     void showTaskFormWidgets(bool taskForm);
+    void buildOlympiadMenu();
+    TOlympiadReport* reportWindow();
+    void writeImported(const kavo::olympiad::OlympiadImport& import);
 
     kavo::app::Platform& platform_;
     kavo::Lang lang_;
@@ -158,5 +177,6 @@ class TForm1 : public QMainWindow {
     kavo::review::PartSizes sizes_;
     kavo::review::ReviewState review_;
     QWidget* client_ = nullptr;
+    TOlympiadReport* olympiadReport_ = nullptr;
     bool centred_ = false;
 };
