@@ -627,6 +627,7 @@ inline constexpr Message nothingReadBack{
 inline constexpr Message replaceTasks{
     "These tasks are written already:\n%1\nReplace them with the tasks of the file?",
     "Эти задачи уже записаны:\n%1\nЗаменить их задачами из файла?"};
+inline constexpr Message moreTasks{"... and %1 more", "... и ещё %1"};
 inline constexpr Message authorFirst{
     "Every task description carries the author's details: enter them in the dialog, then "
     "press Write again.",

@@ -67,7 +67,10 @@ TOlympiadReport::TOlympiadReport(kavo::Lang lang, QWidget* parent) : QDialog(par
     Source->setReadOnly(true);
     Source->setLineWrapMode(QPlainTextEdit::NoWrap);
     Source->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    Source->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Columns line up in a fixed font, of the size of the window's own.
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSizeF(font().pointSizeF());
+    Source->setFont(fixed);
     Write = made<QPushButton>(this, "Write");
     Close = made<QPushButton>(this, "Close");
     Write->setAutoDefault(false);
@@ -95,12 +98,15 @@ TOlympiadReport::TOlympiadReport(kavo::Lang lang, QWidget* parent) : QDialog(par
     lists->addWidget(Errors, 1);
     lists->addWidget(Label2);
     lists->addWidget(Warnings, 1);
-    auto* text = new QVBoxLayout;
+    // The file's side as one widget: hidden, it leaves the whole width to the lists.
+    sourcePane_ = made<QWidget>(this, "SourcePane");
+    auto* text = new QVBoxLayout(sourcePane_);
+    text->setContentsMargins(0, 0, 0, 0);
     text->addWidget(Label3);
     text->addWidget(Source, 1);
     auto* middle = new QHBoxLayout;
     middle->addLayout(lists, 1);
-    middle->addLayout(text, 1);
+    middle->addWidget(sourcePane_, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(Write);
@@ -163,8 +169,7 @@ void TOlympiadReport::showReport(const Report& report) {
     Source->setExtraSelections({});
     sourceText_ = report.source.value_or(QString());
     Source->setPlainText(sourceText_);
-    Label3->setVisible(report.source.has_value());
-    Source->setVisible(report.source.has_value());
+    sourcePane_->setVisible(report.source.has_value());
     Write->setVisible(report.canWrite);
     Write->setEnabled(report.canWrite);
     const bool first = !isVisible();
@@ -178,7 +183,7 @@ void TOlympiadReport::showReport(const Report& report) {
 
 void TOlympiadReport::showPlace(QListWidgetItem* item) {
     const QVariant line = item->data(LineRole);
-    if (!line.isValid() || Source->isHidden())
+    if (!line.isValid() || sourcePane_->isHidden())
         return;
     const qsizetype at = indexOf(sourceText_, line.toInt(), item->data(ColumnRole).toInt());
     QTextCursor cursor(Source->document());

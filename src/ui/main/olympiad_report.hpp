@@ -61,5 +61,6 @@ class TOlympiadReport : public QDialog {
     void fitOnScreen();
 
     kavo::Lang lang_;
+    QWidget* sourcePane_;
     QString sourceText_; // as shown: positions in it are positions in Source
 };

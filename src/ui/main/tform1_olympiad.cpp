@@ -184,12 +184,18 @@ void TForm1::writeImported(const olympiad::OlympiadImport& import) {
     if (!existing.empty()) {
         const auto templates = kavo::render::TemplateSet::load(systemDir);
         const auto tree = olympiad::importedOlympiad(import, outputDir_);
+        // A long list is cut, so that the question still fits the screen.
+        constexpr std::size_t Shown = 12;
         std::string list;
-        for (const auto& folder : existing) {
-            const auto state = olympiad::folderState(templates, tree, folder, std::nullopt, lang_);
-            list +=
-                "  " + folder.generic_string() + " (" + olympiad::stateName(state, lang_) + ")\n";
+        for (std::size_t i = 0; i < std::min(existing.size(), Shown); ++i) {
+            const auto state =
+                olympiad::folderState(templates, tree, existing[i], std::nullopt, lang_);
+            list += (i ? "\n  " : "  ") + existing[i].generic_string() + " (" +
+                    olympiad::stateName(state, lang_) + ")";
         }
+        if (existing.size() > Shown)
+            list += "\n  " + kavo::msg::form1::olympiad::moreTasks.utf8(
+                                 lang_, {std::to_string(existing.size() - Shown)});
         if (!platform_.ask(window, text(m::replaceTasks, lang_, {list}), false))
             return;
     }
