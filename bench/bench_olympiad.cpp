@@ -1,11 +1,19 @@
 // SPDX-License-Identifier: MIT
-// The check of an olympiad file (read, map, every problem) for 99 to 10,000 questions, and
-// the export of 99 tasks to each format.
+// The check of an olympiad file (read, map, every problem) for 99 to 10,000 questions, the
+// import and write of a 99-task olympiad against 99 Add tasks of the same tasks, and the
+// export of 99 tasks to each format.
+#include "core/common/lang.hpp"
 #include "core/olympiad/export.hpp"
 #include "core/olympiad/gift_import.hpp"
+#include "core/olympiad/olympiad_write.hpp"
+#include "core/tasks/add_task.hpp"
 
 #include <benchmark/benchmark.h>
 
+#include "plain_io.hpp"
+
+#include <cstdlib>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -40,10 +48,13 @@ std::string olympiadFile(int n) {
     return text;
 }
 
+// The whole check, as kavo-olympiad check and Import olympiad run it: the file read and
+// mapped, then every rule of Add task and of the Edits builder applied to each task.
 void checkGift(benchmark::State& state) {
     const auto text = olympiadFile(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         auto imported = importGift(text);
+        checkImportedTasks(imported, kavo::Lang::English);
         benchmark::DoNotOptimize(imported);
     }
     state.SetComplexityN(state.range(0));
@@ -68,6 +79,105 @@ void exportTo(benchmark::State& state, ExportFormat format) {
     }
     state.counters["tasks"] = static_cast<double>(tasks.size());
 }
+namespace fs = std::filesystem;
+
+// A working folder with a copy of the shipped System_folder and the author's details, on
+// tmpfs where there is one, so that both sides measure the program rather than the disk.
+struct Workplace {
+    fs::path root;
+
+    Workplace() {
+        const fs::path base =
+            fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+        std::string name = (base / "kavo-bench-XXXXXX").string();
+        if (!mkdtemp(name.data()))
+            throw std::runtime_error("cannot create a temporary folder");
+        root = name;
+        fs::copy(KAVO_SHIPPED_SYSTEM_FOLDER, system(), fs::copy_options::recursive);
+        kavo::bench::replaceFile(system() / "Authorisation" / "save.txt", "0\r\n");
+    }
+    ~Workplace() { fs::remove_all(root); }
+    fs::path system() const { return root / "System_folder"; }
+    fs::path tree() const { return root / "Year"; }
+};
+
+// The same 99 tasks both ways: five templates in turn, numbers 1 to 99 in part A.
+constexpr int Tasks = 99;
+const std::string Condition = "<p>Which of these is a prime number?</p>";
+
+std::string sameTasksFile() {
+    static const char* const blocks[] = {"{~4 ~6 =7 ~9 ~10}", "{=7}", "{~4 ~6 =7 ~9 ~10}",
+                                         "{~%-100%4 ~%-100%6 ~%50%7 ~%-100%9 ~%50%10}",
+                                         "{~%-100%4 ~%-100%6 ~%50%7 ~%-100%9 ~%50%10}"};
+    std::string text = "$CATEGORY: kavo/parts/99,0,0\n\n";
+    for (int i = 0; i < Tasks; ++i) {
+        const int kind = i % 5;
+        text += "// kavo: number=" + std::to_string(i + 1) +
+                (kind == 2 || kind == 4 ? " folded" : "") + "\n::Q" + std::to_string(i + 1) +
+                "::[html]" + Condition + " " + blocks[kind] + "\n\n";
+    }
+    return text;
+}
+
+kavo::tasks::TaskForm sameTaskForm(int i) {
+    const int kind = i % 5;
+    auto form = kavo::tasks::makeStartForm();
+    for (int n = 1; n <= Tasks; ++n)
+        form.ListBox1.items.push_back(std::to_string(n));
+    form.ListBox1.selected = i;
+    form.ListBox2.selected = 1;                              // no picture
+    form.ListBox3.selected = kind == 2 || kind == 4 ? 0 : 1; // folded
+    form.Memo1 = Condition;
+    if (kind != 1) {
+        form.VariantOtveta_1 = "4";
+        form.VariantOtveta_2 = "6";
+        form.VariantOtveta_3 = "7";
+        form.VariantOtveta_4 = "9";
+        form.VariantOtveta_5 = "10";
+    }
+    form.Edit1 = kind == 1 ? "7" : kind >= 3 ? "c,e" : "c";
+    form.Edit2 = std::to_string(Tasks);
+    return form;
+}
+
+// Import olympiad: the GIFT text read, checked whole and written, the counter raised once
+// per task. Each run starts from an empty tree (removed outside the timing).
+void importAndWrite99(benchmark::State& state) {
+    Workplace w;
+    const auto text = sameTasksFile();
+    for (auto _ : state) {
+        auto imported = importGift(text);
+        checkImportedTasks(imported, kavo::Lang::English);
+        if (!imported.ok() || imported.tasks.size() != Tasks)
+            state.SkipWithError("the file does not check");
+        writeOlympiad(imported, w.system(), w.tree(), kavo::Lang::English, {});
+        state.PauseTiming();
+        fs::remove_all(w.tree());
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(importAndWrite99)->Unit(benchmark::kMillisecond);
+
+// The same 99 tasks typed into the form: 99 runs of Add task's core.
+void addTask99(benchmark::State& state) {
+    Workplace w;
+    const kavo::tasks::AppValues app{kavo::Lang::English, w.root, w.tree(), Tasks};
+    std::vector<kavo::tasks::TaskForm> forms;
+    for (int i = 0; i < Tasks; ++i)
+        forms.push_back(sameTaskForm(i));
+    for (auto _ : state) {
+        for (const auto& form : forms) {
+            auto copy = form;
+            if (!kavo::tasks::addTask(copy, app).written)
+                state.SkipWithError("nothing written");
+        }
+        state.PauseTiming();
+        fs::remove_all(w.tree());
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(addTask99)->Unit(benchmark::kMillisecond);
+
 BENCHMARK_CAPTURE(exportTo, gift, ExportFormat::Gift)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(exportTo, moodle, ExportFormat::MoodleXml)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(exportTo, qti, ExportFormat::Qti)->Unit(benchmark::kMillisecond);

@@ -2,7 +2,7 @@
 // Takes the README's screenshots from the real windows: starts the program in a fresh
 // temporary working folder under the offscreen platform, fills a sample olympiad, and
 // saves QWidget::grab() images of the main window (Russian and English), the task code
-// review, the author dialog and the Edits builder.
+// review, the author dialog, the Edits builder and the report of an olympiad file.
 //
 // Usage: kavo_screenshots [--screen WxH] [--scale F] OUTPUT_FOLDER [SHIPPED_SYSTEM_FOLDER]
 // The screen is 1920x1080 unless given; --scale sets QT_SCALE_FACTOR.
@@ -11,6 +11,7 @@
 #include "ui/common/platform.hpp"
 #include "ui/common/text_bridge.hpp"
 #include "ui/edits/tform3.hpp"
+#include "ui/main/olympiad_report.hpp"
 #include "ui/main/tform1.hpp"
 #include "ui/support/offscreen_screen.hpp"
 
@@ -62,7 +63,7 @@ class SilentPlatform : public kavo::app::Platform {
     bool restart(const QString&, const QString&) override { return true; }
 
     bool failed = false;
-    std::optional<QString> nextFile;
+    std::optional<QString> nextFile; // the next file chooser's answer
 
   private:
     static void report(const char* kind, const QString& text) {
@@ -166,6 +167,30 @@ void fillMainWindow(Session& session, bool english) {
     setText(form, "Edit1", "b");
 }
 
+// Olympiad files: one with the usual slips, one that can be written (with a warning).
+const char* const FaultyOlympiad =
+    "$CATEGORY: kavo/parts/4,0,0\n\n"
+    "::Sum::What is 2 + 2? {=4 ~3 ~5 ~22 ~1 ~0}\n\n"
+    "::Capital::Столица России? {~Kazan =Moscow#Right! ~Omsk}\n\n"
+    "::Primes::Which numbers are prime? {~%50%2 ~%50%3 ~%-100%4\n\n"
+    "::Speed::A car covers 120 km in 2 hours. Its speed in km/h? {=60 =sixty}\n";
+const char* const SoundOlympiad = "$CATEGORY: kavo/parts/3,0,0\n\n"
+                                  "::Сумма::Сколько будет 2 + 2? {=4 ~3 ~5}\n\n"
+                                  "::Столица::Столица России? {~Казань =Москва#Верно! ~Омск}\n\n"
+                                  "::Простые::Какие числа простые? {~%50%2 ~%50%3 ~%-100%4}\n";
+
+// Imports the file through the menu and saves the report, its first line selected.
+void saveReport(TForm1* form, SilentPlatform& platform, const fs::path& file, const char* text,
+                const fs::path& png) {
+    std::ofstream(file, std::ios::binary) << text;
+    platform.nextFile = kavo::app::fromPath(file);
+    trigger(form, "ImportOlympiad1");
+    TOlympiadReport* report = form->olympiadReport();
+    pick(report, report->Errors->count() ? "Errors" : "Warnings", 0);
+    save(report, png);
+    report->close();
+}
+
 void run(const fs::path& shipped, const fs::path& out) {
     fs::create_directories(out);
     {
@@ -173,6 +198,8 @@ void run(const fs::path& shipped, const fs::path& out) {
         TForm1* form = russian.program->form1();
         fillMainWindow(russian, false);
         save(form, out / "main-ru.png");
+        saveReport(form, russian.platform, russian.work / "olympiad.gift", SoundOlympiad,
+                   out / "olympiad-report-ru.png");
         if (russian.platform.failed)
             throw std::runtime_error("the program reported an error");
     }
@@ -209,6 +236,11 @@ void run(const fs::path& shipped, const fs::path& out) {
     setText(edits, "Edit5", "PartC/5");
     setText(edits, "Edit6", "Train");
     save(edits, out / "edits-en.png");
+
+    // An olympiad file with the usual slips, its first error selected.
+    trigger(edits, "N1");
+    saveReport(form, english.platform, english.work / "olympiad.gift", FaultyOlympiad,
+               out / "olympiad-report-en.png");
 
     if (english.platform.failed)
         throw std::runtime_error("the program reported an error");

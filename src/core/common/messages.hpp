@@ -640,6 +640,101 @@ inline constexpr Message Edit7{"for example: Сумма углов", "напри
 inline constexpr Message Edit8{"for example: Sum of angles", "например: Sum of angles"};
 } // namespace form1::placeholder
 
+// Form1's olympiad menu: a GIFT file imported whole, the task tree exported.
+namespace form1::olympiad {
+inline constexpr Message ImportOlympiad1{"&Import olympiad...", "&Импорт олимпиады..."};
+inline constexpr Message ExportOlympiad1{"E&xport olympiad", "&Экспорт олимпиады"};
+inline constexpr Message ExportGift1{"&GIFT file...", "Файл &GIFT..."};
+inline constexpr Message ExportMoodle1{"&Moodle XML file...", "Файл &Moodle XML..."};
+inline constexpr Message ExportQti1{"&QTI 2.1 package (folder)...", "Пакет &QTI 2.1 (папка)..."};
+inline constexpr Message importTitle{"Olympiad file to import", "Файл олимпиады для импорта"};
+inline constexpr Message giftFilter{"GIFT files (*.gift *.txt)", "Файлы GIFT (*.gift *.txt)"};
+inline constexpr Message moodleFilter{"Moodle XML files (*.xml)", "Файлы Moodle XML (*.xml)"};
+inline constexpr Message exportGiftTitle{"Export the olympiad to a GIFT file",
+                                         "Экспорт олимпиады в файл GIFT"};
+inline constexpr Message exportMoodleTitle{"Export the olympiad to a Moodle XML file",
+                                           "Экспорт олимпиады в файл Moodle XML"};
+inline constexpr Message exportQtiTitle{"Folder of the QTI 2.1 package",
+                                        "Папка для пакета QTI 2.1"};
+// %1: the folder or file chosen.
+inline constexpr Message folderNotEmpty{
+    "The folder %1 is not empty. Write the QTI package into it? Files of the same names are "
+    "replaced.",
+    "Папка %1 не пуста. Записать в неё пакет QTI? Файлы с теми же именами будут заменены."};
+inline constexpr Message fileExists{"The file %1 already exists. Replace it?",
+                                    "Файл %1 уже существует. Заменить его?"};
+inline constexpr Message nothingToExport{"The task tree %1 holds no task to export.",
+                                         "В папке задач %1 нет ни одной задачи для экспорта."};
+inline constexpr Message nothingReadBack{
+    "No task of the task tree %1 reads back; nothing was exported.",
+    "Ни одна задача в папке %1 не читается; ничего не выгружено."};
+// %1: the list of task folders, one a line.
+inline constexpr Message replaceTasks{
+    "These tasks are written already:\n%1\nReplace them with the tasks of the file?",
+    "Эти задачи уже записаны:\n%1\nЗаменить их задачами из файла?"};
+inline constexpr Message moreTasks{"... and %1 more", "... и ещё %1"};
+inline constexpr Message authorFirst{
+    "Every task description carries the author's details: enter them in the dialog, then "
+    "press Write again.",
+    "В описании каждой задачи стоят данные автора: введите их в окне авторизации и снова "
+    "нажмите «Записать»."};
+inline constexpr Message progress{"Writing task %1 of %2...", "Записывается задача %1 из %2..."};
+} // namespace form1::olympiad
+
+namespace form1::olympiad::tip {
+inline constexpr Message ImportOlympiad1{
+    "Read an olympiad from a GIFT file, check it whole and write its tasks into the task tree",
+    "Прочитать олимпиаду из файла GIFT, проверить её целиком и записать задачи в папку задач"};
+inline constexpr Message ExportOlympiad1{"Write the tasks of the task tree out for another system",
+                                         "Выгрузить задачи из папки задач для другой системы"};
+inline constexpr Message ExportGift1{
+    "Moodle's text format; the program reads it back whole",
+    "Текстовый формат Moodle; программа читает его обратно целиком"};
+inline constexpr Message ExportMoodle1{"The question format Moodle imports",
+                                       "Формат вопросов, который импортирует Moodle"};
+inline constexpr Message ExportQti1{
+    "An IMS QTI 2.1 content package: imsmanifest.xml and one item per task",
+    "Пакет IMS QTI 2.1: imsmanifest.xml и по одному файлу на задачу"};
+} // namespace form1::olympiad::tip
+
+// The report window of an olympiad file or of an export.
+namespace olympiadReport {
+// %1: the file's name.
+inline constexpr Message importTitle{"Olympiad file check: %1", "Проверка файла олимпиады: %1"};
+inline constexpr Message exportTitle{"Olympiad export: %1", "Экспорт олимпиады: %1"};
+inline constexpr Message errors{"&Errors (%1)", "&Ошибки (%1)"};
+inline constexpr Message warnings{"&Warnings (%1)", "&Предупреждения (%1)"};
+inline constexpr Message leftOut{"&Left out (%1)", "&Пропущены (%1)"};
+inline constexpr Message losses{"L&ost in the format (%1)", "П&отеряно в формате (%1)"};
+inline constexpr Message source{"The &file", "&Файл"};
+inline constexpr Message Write{"W&rite tasks", "&Записать задачи"};
+inline constexpr Message Close{"&Close", "За&крыть"};
+// %1 line, %2 column, %3 the problem.
+inline constexpr Message problem{"Line %1, column %2: %3", "Строка %1, столбец %2: %3"};
+// %1 errors, %2 warnings.
+inline constexpr Message refused{
+    "Errors: %1, warnings: %2. Nothing is written: correct the file and import it again.",
+    "Ошибок: %1, предупреждений: %2. Ничего не записано: исправьте файл и импортируйте его "
+    "снова."};
+// %1 warnings, %2 tasks, %3 the task tree.
+inline constexpr Message ready{
+    "No errors; warnings: %1. Tasks in the file: %2. Write tasks puts them into %3.",
+    "Ошибок нет, предупреждений: %1. Задач в файле: %2. «Записать задачи» запишет их в %3."};
+} // namespace olympiadReport
+
+namespace olympiadReport::tip {
+inline constexpr Message list{"Select a line to show its place in the file",
+                              "Выберите строку, чтобы увидеть её место в файле"};
+inline constexpr Message exportList{"What the export left out or could not carry, per task",
+                                    "Что экспорт пропустил или не смог передать, по задачам"};
+inline constexpr Message source{"The text of the file as it was read; it cannot be changed here",
+                                "Текст файла, как он прочитан; здесь его изменить нельзя"};
+inline constexpr Message Write{
+    "Write every task of the file into the task tree, with the part sizes of the file",
+    "Записать все задачи файла в папку задач с размерами частей из файла"};
+inline constexpr Message Close{"Close the report (Esc)", "Закрыть отчёт (Esc)"};
+} // namespace olympiadReport::tip
+
 // The author details dialog Form2.
 namespace form2 {
 inline constexpr Message Form2{"Authorization", "Авторизация"};

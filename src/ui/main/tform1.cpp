@@ -152,6 +152,7 @@ void TForm1::buildMenu() {
     N1 = action(this, "N1", caption(msg::form1::N1));
     N3 = action(this, "N3", caption(msg::form1::N3));
     Menu1->addActions({N2, N4, N1, N3});
+    buildOlympiadMenu();
     k1 = action(this, "k1", caption(msg::form1::k1));
     Authorisation1 = action(this, "Authorisation1", caption(msg::form1::Authorisation1));
     information1 = action(this, "information1", caption(msg::form1::information1));

@@ -27,11 +27,17 @@ class QPushButton;
 class QActionGroup;
 class QRadioButton;
 class QTimer;
+class TOlympiadReport;
 
 namespace kavo::app {
 class ClickLabel;
 class Platform;
 } // namespace kavo::app
+
+namespace kavo::olympiad {
+enum class ExportFormat;
+struct OlympiadImport;
+} // namespace kavo::olympiad
 
 // The main window: the task form layout and the task code review layout. Widgets carry
 // their form names as member and objectName. The window reads its widgets into records,
@@ -111,10 +117,19 @@ class TForm1 : public QMainWindow {
     void markFormWritten();
     // Another window's unwritten text (the Edits builder's), asked about the same way.
     void setUnwrittenElsewhere(std::function<bool()> check);
+    // The olympiad menu (tform1_olympiad.cpp). Import olympiad: a GIFT file checked whole
+    // and shown in the report window, whose Write button writes it into the task tree.
+    // Export olympiad: the task tree read back and written out in the format.
+    void importOlympiad();
+    void exportOlympiad(kavo::olympiad::ExportFormat format);
+    TOlympiadReport* olympiadReport() const { return olympiadReport_; }
 
     // Menu
     QMenu* Menu1;
     QAction *N2, *N4, *N1, *N3, *k1, *Authorisation1, *information1;
+    QAction* ImportOlympiad1;
+    QMenu* ExportOlympiad1;
+    QAction *ExportGift1, *ExportMoodle1, *ExportQti1;
     QMenu* Language1;
     QAction *Russian1, *English1;
     QActionGroup* languages; // shows the current language
@@ -171,6 +186,9 @@ class TForm1 : public QMainWindow {
     bool confirmLosingText(const kavo::Message& question);
     void connectPicture();
     void pictureAnswerChanged();
+    void buildOlympiadMenu();
+    TOlympiadReport* reportWindow();
+    void writeImported(const kavo::olympiad::OlympiadImport& import);
 
     kavo::app::Platform& platform_;
     kavo::Lang lang_;
@@ -180,6 +198,7 @@ class TForm1 : public QMainWindow {
     kavo::review::PartSizes sizes_;
     kavo::review::ReviewState review_;
     QWidget* client_ = nullptr;
+    TOlympiadReport* olympiadReport_ = nullptr;
     bool centred_ = false;
     bool formEdited_ = false;     // the task form's texts changed since the last write
     bool closeConfirmed_ = false; // the language switch asked already: close without asking
