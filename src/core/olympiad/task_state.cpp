@@ -3,11 +3,21 @@
 
 #include "core/common/messages.hpp"
 
+#include <algorithm>
+#include <cstdint>
 #include <system_error>
 
 namespace fs = std::filesystem;
 
 namespace kavo::olympiad {
+
+std::optional<int> folderNumber(const fs::path& folder) {
+    const auto name = folder.filename().string();
+    if (name.empty() || name.size() > 2 || name[0] == '0' ||
+        !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return std::stoi(name);
+}
 
 bool holdsPackageFile(const fs::path& folder) {
     std::error_code ec;
@@ -17,9 +27,31 @@ bool holdsPackageFile(const fs::path& folder) {
     return false;
 }
 
+namespace {
+
+// A file (or a link to nothing) where the task folder should be: no task can be written there.
+bool fileInPlace(const fs::path& folder) {
+    std::error_code ec;
+    const auto own = fs::symlink_status(folder, ec).type();
+    if (own == fs::file_type::not_found || own == fs::file_type::none)
+        return false;
+    return !fs::is_directory(folder, ec);
+}
+
+} // namespace
+
+bool holdsNoTask(const fs::path& folder) {
+    return !holdsPackageFile(folder) && !fileInPlace(folder);
+}
+
 FolderState folderState(const render::TemplateSet& templates, const model::Olympiad& olympiad,
                         const fs::path& folder, std::optional<int> number, Lang lang) {
     FolderState state;
+    if (fileInPlace(olympiad.outputDir / folder)) {
+        state.status = FolderStatus::Unreadable;
+        state.reason = msg::marks::notAFolder.utf8(lang, {folder.generic_string()});
+        return state;
+    }
     if (!holdsPackageFile(olympiad.outputDir / folder))
         return state;
     const auto read = render::readAnyTask(templates, olympiad, folder, number);
@@ -27,6 +59,7 @@ FolderState folderState(const render::TemplateSet& templates, const model::Olymp
         state.status = FolderStatus::Written;
         state.kind = read.task->kind;
         state.task = read.task;
+        state.written = read.written;
         return state;
     }
     state.status = FolderStatus::Unreadable;
@@ -35,6 +68,19 @@ FolderState folderState(const render::TemplateSet& templates, const model::Olymp
     if (state.reason.starts_with('\n'))
         state.reason.erase(0, 1);
     return state;
+}
+
+std::vector<FolderState> numberStates(const render::TemplateSet& templates,
+                                      const model::Olympiad& olympiad, Lang lang) {
+    std::vector<FolderState> states;
+    const std::int64_t total = std::clamp<std::int64_t>(olympiad.sizes.total(), 0, 99);
+    states.reserve(static_cast<std::size_t>(total));
+    for (int n = 1; n <= total; ++n) {
+        const auto place = olympiad.place(n);
+        states.push_back(place ? folderState(templates, olympiad, place->folder, n, lang)
+                               : FolderState{});
+    }
+    return states;
 }
 
 std::string kindName(model::TaskKind kind, Lang lang) {
@@ -66,6 +112,19 @@ std::string stateName(const FolderState& state, Lang lang) {
         return std::string(msg::olympiad::kind::unreadable.utf8(lang));
     }
     return {};
+}
+
+std::string markName(const FolderState& state, Lang lang) {
+    if (state.status == FolderStatus::Empty)
+        return std::string(msg::marks::noTask.utf8(lang));
+    return stateName(state, lang);
+}
+
+std::string markTip(std::string_view number, const FolderState& state, Lang lang) {
+    std::string tip = msg::marks::tip.utf8(lang, {number, markName(state, lang)});
+    if (!state.reason.empty())
+        tip += "\n" + state.reason;
+    return tip;
 }
 
 std::string replaceQuestion(std::string_view task, const FolderState& state, Lang lang) {

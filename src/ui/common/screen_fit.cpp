@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QStyle>
 #include <QWindow>
 
@@ -39,6 +40,13 @@ QPoint inside(QPoint wanted, QSize frame, const QRect& area) {
                        std::max(area.top(), area.bottom() + 1 - frame.height()))};
 }
 
+// The rows the window holds beside the client area: its menu bar and a status bar if any.
+int barsHeight(const QMainWindow* window, int width) {
+    const auto* status = window->findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly);
+    return window->menuBar()->heightForWidth(width) +
+           (status && !status->isHidden() ? status->sizeHint().height() : 0);
+}
+
 } // namespace
 
 QScrollArea* setScrollingClient(QMainWindow* window, QWidget* client) {
@@ -65,15 +73,14 @@ void fitToScreen(QMainWindow* window, bool centre) {
 
     // A scroll bar in one direction takes room from the other.
     int width = client.width();
-    int height = client.height() + window->menuBar()->heightForWidth(width);
+    int height = client.height() + barsHeight(window, width);
     if (height > room.height()) {
         height = room.height();
         width += bar;
     }
     if (width > room.width()) {
         width = room.width();
-        height = std::min(room.height(),
-                          client.height() + window->menuBar()->heightForWidth(width) + bar);
+        height = std::min(room.height(), client.height() + barsHeight(window, width) + bar);
     }
     window->setFixedSize(width, height);
 

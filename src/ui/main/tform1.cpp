@@ -20,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTimer>
 
 using kavo::app::ClickLabel;
@@ -138,6 +139,8 @@ void TForm1::setOutputDir(const std::filesystem::path& dir) {
     setCaption(Label19, shown);
     Label19->setAccessibleName(
         kavo::app::text(msg::form1::name::outputFolder, lang_, {shown.toStdString()}));
+    refreshMarks();
+    offerTreeSizes();
 }
 
 void TForm1::buildMenu() {
@@ -149,7 +152,8 @@ void TForm1::buildMenu() {
     N4 = action(this, "N4", caption(msg::form1::N4));
     N1 = action(this, "N1", caption(msg::form1::N1));
     N3 = action(this, "N3", caption(msg::form1::N3));
-    Menu1->addActions({N2, N4, N1, N3});
+    Overview1 = action(this, "Overview1", caption(msg::overview::Overview1));
+    Menu1->addActions({N2, N4, N1, Overview1, N3});
     k1 = action(this, "k1", caption(msg::form1::k1));
     Authorisation1 = action(this, "Authorisation1", caption(msg::form1::Authorisation1));
     information1 = action(this, "information1", caption(msg::form1::information1));
@@ -293,7 +297,11 @@ void TForm1::buildWidgets() {
     Timer1->setObjectName(u"Timer1"_s);
     Timer1->setInterval(1000);
 
-    setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+    // The status bar says what the last command did, below the client area.
+    statusBar()->setObjectName(u"StatusBar1"_s);
+    statusBar()->setSizeGripEnabled(false);
+    setFixedSize(ClientWidth,
+                 ClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 void TForm1::buildKeyboard() {
@@ -363,6 +371,7 @@ void TForm1::describeWidgets() {
         {Button7, t(tip::Button7), {}},
         {RadioGroup1, {}, t(name::RadioGroup1)},
         {menuBar(), {}, t(msg::app::menuBar)},
+        {statusBar(), {}, t(msg::app::statusBar)},
         {client_, {}, t(name::client)},
         {centralWidget(), {}, t(name::client)},
     };
@@ -404,6 +413,7 @@ void TForm1::connectHandlers() {
     on(k1, &QAction::triggered, [this] { k1Click(); });
     on(information1, &QAction::triggered, [this] { information1Click(); });
     on(N3, &QAction::triggered, [this] { N3Click(); });
+    on(Overview1, &QAction::triggered, [this] { showOverview(); });
     on(Label19, &ClickLabel::clicked, [this] { chooseFolder(); });
     on(Image1, &ClickLabel::clicked, [this] { chooseFolder(); });
     on(Label14, &ClickLabel::clicked, [this] { openLink(14); });
@@ -428,6 +438,12 @@ void TForm1::inform(const QString& text) {
 void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
     emit closed();
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        refreshMarks();
 }
 
 void TForm1::showEvent(QShowEvent* event) {

@@ -26,6 +26,7 @@ class QPushButton;
 class QActionGroup;
 class QRadioButton;
 class QTimer;
+class TOverview;
 
 namespace kavo::app {
 class ClickLabel;
@@ -90,6 +91,8 @@ class TForm1 : public QMainWindow {
     // The first row after `afterRow` of ListBox1 whose task folder holds no task; none when
     // every later number holds one.
     std::optional<int> nextUnwrittenRow(int afterRow) const;
+    // Shows the olympiad overview (Overview1), its rows read anew.
+    void showOverview();
 
     // Opens a written task (folder relative to OutputDir) in the task form, or in the Edits
     // builder for an Edits task; a package that does not read back opens in the code review
@@ -98,7 +101,7 @@ class TForm1 : public QMainWindow {
 
     // Menu
     QMenu* Menu1;
-    QAction *N2, *N4, *N1, *N3, *k1, *Authorisation1, *information1;
+    QAction *N2, *N4, *N1, *N3, *Overview1, *k1, *Authorisation1, *information1;
     QMenu* Language1;
     QAction *Russian1, *English1;
     QActionGroup* languages; // shows the current language
@@ -138,6 +141,8 @@ class TForm1 : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // The marks are read again whenever the window becomes active.
+    void changeEvent(QEvent* event) override;
 
   private:
     QString caption(const kavo::Message& message) const;
@@ -149,6 +154,9 @@ class TForm1 : public QMainWindow {
     void connectHandlers();
     void fillNumberLists(std::int64_t count);
     void showTaskFormWidgets(bool taskForm);
+    // With no number lists yet, puts the part sizes of a tree that holds tasks in the size
+    // fields and says so in the status bar; Ok stays the teacher's.
+    void offerTreeSizes();
 
     kavo::app::Platform& platform_;
     kavo::Lang lang_;
@@ -159,4 +167,5 @@ class TForm1 : public QMainWindow {
     kavo::review::ReviewState review_;
     QWidget* client_ = nullptr;
     bool centred_ = false;
+    TOverview* overview_ = nullptr;
 };

@@ -119,6 +119,7 @@ void TForm1::fillNumberLists(std::int64_t count) {
         ListBox1->addItem(QString::number(i));
         ListBox4->addItem(QString::number(i));
     }
+    refreshMarks();
 }
 
 void TForm1::Button2Click() {
@@ -214,6 +215,7 @@ void TForm1::Button6Click() {
     if (!result.message.empty())
         inform(fromText(result.message));
     selectRow(ListBox4, result.select);
+    refreshMarks();
 }
 
 void TForm1::switchLanguage(bool toEnglish) {
