@@ -2,7 +2,7 @@
 // Takes the README's screenshots from the real windows: starts the program in a fresh
 // temporary working folder under the offscreen platform, fills a sample olympiad, and
 // saves QWidget::grab() images of the main window (Russian and English), the task code
-// review, the author dialog and the Edits builder.
+// review, the author dialog, the Edits builder and the olympiad overview.
 //
 // Usage: kavo_screenshots [--screen WxH] [--scale F] OUTPUT_FOLDER [SHIPPED_SYSTEM_FOLDER]
 // The screen is 1920x1080 unless given; --scale sets QT_SCALE_FACTOR.
@@ -197,6 +197,11 @@ void run(const fs::path& shipped, const fs::path& out) {
     setText(edits, "Edit5", "PartC/5");
     setText(edits, "Edit6", "Train");
     save(edits, out / "edits-en.png");
+
+    // The Edits task written, then the olympiad overview over the main window.
+    click(edits, "Button1");
+    trigger(form, "Overview1");
+    save(child<QWidget>(form, "Overview"), out / "overview-en.png");
 
     if (english.platform.failed)
         throw std::runtime_error("the program reported an error");

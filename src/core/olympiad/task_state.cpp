@@ -47,13 +47,14 @@ bool holdsNoTask(const fs::path& folder) {
 FolderState folderState(const render::TemplateSet& templates, const model::Olympiad& olympiad,
                         const fs::path& folder, std::optional<int> number, Lang lang) {
     FolderState state;
-    if (fileInPlace(olympiad.outputDir / folder)) {
-        state.status = FolderStatus::Unreadable;
-        state.reason = msg::marks::notAFolder.utf8(lang, {folder.generic_string()});
+    // A file in place of the folder holds no package file either: looked for only then.
+    if (!holdsPackageFile(olympiad.outputDir / folder)) {
+        if (fileInPlace(olympiad.outputDir / folder)) {
+            state.status = FolderStatus::Unreadable;
+            state.reason = msg::marks::notAFolder.utf8(lang, {folder.generic_string()});
+        }
         return state;
     }
-    if (!holdsPackageFile(olympiad.outputDir / folder))
-        return state;
     const auto read = render::readAnyTask(templates, olympiad, folder, number);
     if (read.status == render::ReadStatus::Read && read.task) {
         state.status = FolderStatus::Written;

@@ -109,15 +109,18 @@ std::vector<OverviewRow> overviewRows(const render::TemplateSet& templates,
                                       const fs::path& outputDir, Lang lang) {
     // Reading looks at the files alone: the part sizes play no part in it.
     const model::Olympiad olympiad{outputDir, {}};
+    using Key = std::tuple<int, bool, int, std::string>;
+    std::vector<std::pair<Key, fs::path>> folders;
+    for (auto& folder : taskFolders(outputDir)) {
+        const auto number = folderNumber(folder);
+        Key key{groupOf(folder), !number, number.value_or(0), folder.generic_string()};
+        folders.emplace_back(std::move(key), std::move(folder));
+    }
+    std::sort(folders.begin(), folders.end());
     std::vector<OverviewRow> rows;
-    for (const auto& folder : taskFolders(outputDir))
+    rows.reserve(folders.size());
+    for (const auto& [key, folder] : folders)
         rows.push_back(rowOf(templates, olympiad, folder, lang));
-    const auto key = [](const OverviewRow& row) {
-        return std::make_tuple(groupOf(row.folder), !row.number.has_value(), row.number.value_or(0),
-                               row.folder.generic_string());
-    };
-    std::stable_sort(rows.begin(), rows.end(),
-                     [&](const OverviewRow& a, const OverviewRow& b) { return key(a) < key(b); });
     return rows;
 }
 

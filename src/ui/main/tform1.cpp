@@ -281,6 +281,9 @@ void TForm1::buildWidgets() {
     Button8 = button<QPushButton>(c, "Button8", t(m::Button8), 176, 520, 105, 33);
     Button7 = button<QPushButton>(c, "Button7", t(m::Button7), 320, 520, 105, 33);
     ListBox4 = list(c, "ListBox4", 656, 64, 73, 137);
+    // The marks of the numbers: small, so that the rows stay as tight as bare numbers.
+    for (QListWidget* numbers : {ListBox1, ListBox4})
+        numbers->setIconSize(QSize(12, 12));
     Label11 = label(c, "Label11", t(m::Label11), 216, 16);
     Label12 = label(c, "Label12", t(m::Label12), 232, 280);
     Label13 = label(c, "Label13", t(m::Label13), 248, 432);
