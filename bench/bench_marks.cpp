@@ -121,6 +121,36 @@ void BM_OverviewRows(benchmark::State& state) {
 }
 BENCHMARK(BM_OverviewRows)->Unit(benchmark::kMillisecond);
 
+// A refresh of the window with nothing changed since the last: the cache of the states
+// looks at the files' stamps and reads nothing again.
+void BM_MarksRefreshed(benchmark::State& state) {
+    const auto& t = tree();
+    kavo::olympiad::StateCache cache;
+    kavo::olympiad::numberStates(kavo::render::TemplateSet::load(t.system), t.olympiad,
+                                 kavo::Lang::English, &cache);
+    for (auto _ : state) {
+        const auto templates = kavo::render::TemplateSet::load(t.system);
+        auto states =
+            kavo::olympiad::numberStates(templates, t.olympiad, kavo::Lang::English, &cache);
+        benchmark::DoNotOptimize(states);
+    }
+}
+BENCHMARK(BM_MarksRefreshed)->Unit(benchmark::kMillisecond);
+
+void BM_OverviewRefreshed(benchmark::State& state) {
+    const auto& t = tree();
+    kavo::olympiad::StateCache cache;
+    kavo::olympiad::overviewRows(kavo::render::TemplateSet::load(t.system), t.olympiad.outputDir,
+                                 kavo::Lang::English, &cache);
+    for (auto _ : state) {
+        const auto templates = kavo::render::TemplateSet::load(t.system);
+        auto rows = kavo::olympiad::overviewRows(templates, t.olympiad.outputDir,
+                                                 kavo::Lang::English, &cache);
+        benchmark::DoNotOptimize(rows);
+    }
+}
+BENCHMARK(BM_OverviewRefreshed)->Unit(benchmark::kMillisecond);
+
 void BM_ReadOnly(benchmark::State& state) {
     const auto& t = tree();
     const auto templates = kavo::render::TemplateSet::load(t.system);

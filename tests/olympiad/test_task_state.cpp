@@ -3,9 +3,13 @@
 // the overview rows in their order, and a tree full of bad input read without a write.
 #include "core/olympiad/task_state.hpp"
 #include "core/olympiad/tree_overview.hpp"
+#include "olympiad/sample_tasks.hpp"
 #include "render/tree.hpp"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
 
 namespace fs = std::filesystem;
 using kavo::Lang;
@@ -13,36 +17,13 @@ using kavo::model::Task;
 using kavo::model::TaskKind;
 using kavo::olympiad::FolderStatus;
 using kavo::test::cp1251;
+using kavo::test::editsTask;
+using kavo::test::formTask;
 using kavo::test::listTree;
 using kavo::test::Tree;
 using kavo::test::writeBytes;
 
 namespace {
-
-Task formTask(TaskKind kind, int number) {
-    Task task;
-    task.kind = kind;
-    task.number = number;
-    task.condition = "How much is 2 + 2?";
-    if (kind == TaskKind::TypedAnswer) {
-        task.typedAnswer = "4";
-        return task;
-    }
-    task.variants = {"3", "4", "5", "6", std::nullopt};
-    task.answer = 1;
-    task.answers = 0b101;
-    return task;
-}
-
-Task editsTask(const char* folder) {
-    Task task;
-    task.kind = TaskKind::Edits;
-    task.condition = "A train covers 300 km at 100 km/h.";
-    task.subQuestions = {{"Hours?", "3"}, {"Arrival?", "13:00"}};
-    task.title = cp1251("Поезд «Ласточка»");
-    task.folder = folder;
-    return task;
-}
 
 kavo::olympiad::FolderState stateOf(const Tree& tree, const char* folder, int number) {
     const auto templates = kavo::render::TemplateSet::load(tree.system);
@@ -91,6 +72,47 @@ TEST(TaskState, NumberStatesMarkEachNumber) {
     for (const auto& [folder, free] : {std::pair{"PartA/2", true}, std::pair{"PartC/6", true},
                                        std::pair{"PartB/4", false}, std::pair{"PartC/5", false}})
         EXPECT_EQ(kavo::olympiad::holdsNoTask(tree.olympiad.outputDir / folder), free) << folder;
+}
+
+TEST(TaskState, CacheReadsAgainWhatChangedOnDiskOrInTheTemplates) {
+    Tree tree;
+    tree.olympiad.sizes = {1, 0, 0};
+    tree.olympiad.identifiersWithoutPart = true;
+    kavo::olympiad::StateCache cache;
+    const auto kind = [&] {
+        const auto states = kavo::olympiad::numberStates(
+            kavo::render::TemplateSet::load(tree.system), tree.olympiad, Lang::English, &cache);
+        return kavo::olympiad::markName(states.at(0), Lang::English);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        const char* mark;
+    } steps[] = {
+        {"nothing yet", [] {}, "no task yet"},
+        {"written", [&] { tree.write(formTask(TaskKind::SingleChoice, 1), tree.olympiad); },
+         "single choice"},
+        {"replaced as a whole",
+         [&] { tree.write(formTask(TaskKind::TypedAnswer, 1), tree.olympiad); }, "typed answer"},
+        {"edited in place",
+         [&] {
+             std::ofstream(tree.file("1", "task.out"), std::ios::binary | std::ios::app) << "x";
+         },
+         "cannot be read back"},
+        {"written again", [&] { tree.write(formTask(TaskKind::SingleChoice, 1), tree.olympiad); },
+         "single choice"},
+        {"its template changed",
+         [&] {
+             std::ofstream(tree.system / "file" / "task_part2.txt",
+                           std::ios::binary | std::ios::app)
+                 << "<p>changed</p>\r\n";
+         },
+         "cannot be read back"},
+    };
+    for (const auto& step : steps) {
+        step.change();
+        EXPECT_EQ(kind(), step.mark) << step.what;
+    }
 }
 
 TEST(TaskState, OverviewListsEveryTaskByPartThenNumber) {

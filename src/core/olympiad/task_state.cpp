@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <system_error>
 
+#include <sys/stat.h>
+
 namespace fs = std::filesystem;
 
 namespace kavo::olympiad {
@@ -19,9 +21,13 @@ std::optional<int> folderNumber(const fs::path& folder) {
     return std::stoi(name);
 }
 
+namespace {
+const char* const PackageFiles[] = {"task.asp", "TASK.CFG", "task.out", "task.xml"};
+} // namespace
+
 bool holdsPackageFile(const fs::path& folder) {
     std::error_code ec;
-    for (const char* name : {"task.asp", "TASK.CFG", "task.out", "task.xml"})
+    for (const char* name : PackageFiles)
         if (fs::symlink_status(folder / name, ec).type() != fs::file_type::not_found)
             return true;
     return false;
@@ -71,15 +77,62 @@ FolderState folderState(const render::TemplateSet& templates, const model::Olymp
     return state;
 }
 
+StateCache::Stamps StateCache::stampsOf(const fs::path& folder) {
+    Stamps stamps;
+    for (std::size_t i = 0; i < stamps.size(); ++i) {
+        struct stat info {};
+        if (::lstat((folder / PackageFiles[i]).c_str(), &info) != 0)
+            continue;
+        stamps[i] = {true,
+                     static_cast<std::uint64_t>(info.st_dev),
+                     static_cast<std::uint64_t>(info.st_ino),
+                     static_cast<std::uint64_t>(info.st_size),
+                     info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec,
+                     info.st_ctim.tv_sec * 1'000'000'000LL + info.st_ctim.tv_nsec};
+    }
+    return stamps;
+}
+
+FolderState StateCache::state(const render::TemplateSet& templates, const model::Olympiad& olympiad,
+                              const fs::path& folder, std::optional<int> number, Lang lang) {
+    if (!templates_ || &templates_->data() != &templates.data() || lang_ != lang) {
+        entries_.clear();
+        templates_ = templates;
+        lang_ = lang;
+    }
+    const fs::path where = olympiad.outputDir / folder;
+    // Taken before the read: a file changed while it is read is read again next time.
+    const Stamps stamps = stampsOf(where);
+    const bool holds =
+        std::any_of(stamps.begin(), stamps.end(), [](const Stamp& s) { return s.present; });
+    // A number that the folder's name gives anyway reads the same as none.
+    const auto key = std::pair(where, number == folderNumber(folder) ? std::nullopt : number);
+    if (!holds) {
+        entries_.erase(key);
+        return folderState(templates, olympiad, folder, number, lang);
+    }
+    const auto found = entries_.find(key);
+    if (found != entries_.end() && found->second.stamps == stamps)
+        return found->second.state;
+    FolderState state = folderState(templates, olympiad, folder, number, lang);
+    entries_[key] = {stamps, state};
+    return state;
+}
+
 std::vector<FolderState> numberStates(const render::TemplateSet& templates,
-                                      const model::Olympiad& olympiad, Lang lang) {
+                                      const model::Olympiad& olympiad, Lang lang,
+                                      StateCache* cache) {
     std::vector<FolderState> states;
     const std::int64_t total = std::clamp<std::int64_t>(olympiad.sizes.total(), 0, 99);
     states.reserve(static_cast<std::size_t>(total));
     for (int n = 1; n <= total; ++n) {
         const auto place = olympiad.place(n);
-        states.push_back(place ? folderState(templates, olympiad, place->folder, n, lang)
-                               : FolderState{});
+        if (!place)
+            states.emplace_back();
+        else if (cache)
+            states.push_back(cache->state(templates, olympiad, place->folder, n, lang));
+        else
+            states.push_back(folderState(templates, olympiad, place->folder, n, lang));
     }
     return states;
 }

@@ -6,7 +6,10 @@
 #include "core/model/task.hpp"
 #include "core/render/read_back.hpp"
 
+#include <array>
+#include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,11 +45,39 @@ struct FolderState {
 FolderState folderState(const render::TemplateSet& templates, const model::Olympiad& olympiad,
                         const std::filesystem::path& folder, std::optional<int> number, Lang lang);
 
+// Folder states kept between refreshes of a window: a folder whose package files are still
+// the same files (device, inode, size, modification and change times) is not read again with
+// the same templates. Folders without a package file are always looked at afresh.
+class StateCache {
+  public:
+    FolderState state(const render::TemplateSet& templates, const model::Olympiad& olympiad,
+                      const std::filesystem::path& folder, std::optional<int> number, Lang lang);
+
+  private:
+    struct Stamp {
+        bool present = false;
+        std::uint64_t device = 0, inode = 0, size = 0;
+        std::int64_t modified = 0, changed = 0; // nanoseconds
+        bool operator==(const Stamp&) const = default;
+    };
+    using Stamps = std::array<Stamp, 4>;
+    static Stamps stampsOf(const std::filesystem::path& folder);
+
+    struct Entry {
+        Stamps stamps;
+        FolderState state;
+    };
+    std::optional<render::TemplateSet> templates_; // held: its data is the key of the entries
+    std::map<std::pair<std::filesystem::path, std::optional<int>>, Entry> entries_;
+    Lang lang_ = Lang::Russian;
+};
+
 // The states of the task numbers 1 to the olympiad's total, in order, each read from its
-// folder by the part rule with the one template set given; a number outside every part is
-// Empty.
+// folder by the part rule with the one template set given (through the cache when given); a
+// number outside every part is Empty.
 std::vector<FolderState> numberStates(const render::TemplateSet& templates,
-                                      const model::Olympiad& olympiad, Lang lang);
+                                      const model::Olympiad& olympiad, Lang lang,
+                                      StateCache* cache = nullptr);
 
 // "multiple choice", "Edits task" ...: the kind as a teacher names it (UTF-8).
 std::string kindName(model::TaskKind kind, Lang lang);

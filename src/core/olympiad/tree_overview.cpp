@@ -76,14 +76,15 @@ std::string answerOf(const model::Task& task) {
 }
 
 OverviewRow rowOf(const render::TemplateSet& templates, const model::Olympiad& olympiad,
-                  const fs::path& folder, Lang lang) {
+                  const fs::path& folder, Lang lang, StateCache* cache) {
     OverviewRow row;
     row.folder = folder;
     row.number = folderNumber(folder);
     const int group = groupOf(folder);
     row.place = row.number && group <= 3 ? std::to_string(*row.number) : folder.generic_string();
     row.part = partOf(folder, row.number);
-    row.state = folderState(templates, olympiad, folder, std::nullopt, lang);
+    row.state = cache ? cache->state(templates, olympiad, folder, std::nullopt, lang)
+                      : folderState(templates, olympiad, folder, std::nullopt, lang);
     row.kind = stateName(row.state, lang);
     if (row.state.status != FolderStatus::Written || !row.state.task) {
         row.readsBack = row.state.reason;
@@ -106,7 +107,7 @@ OverviewRow rowOf(const render::TemplateSet& templates, const model::Olympiad& o
 } // namespace
 
 std::vector<OverviewRow> overviewRows(const render::TemplateSet& templates,
-                                      const fs::path& outputDir, Lang lang) {
+                                      const fs::path& outputDir, Lang lang, StateCache* cache) {
     // Reading looks at the files alone: the part sizes play no part in it.
     const model::Olympiad olympiad{outputDir, {}};
     using Key = std::tuple<int, bool, int, std::string>;
@@ -120,7 +121,7 @@ std::vector<OverviewRow> overviewRows(const render::TemplateSet& templates,
     std::vector<OverviewRow> rows;
     rows.reserve(folders.size());
     for (const auto& [key, folder] : folders)
-        rows.push_back(rowOf(templates, olympiad, folder, lang));
+        rows.push_back(rowOf(templates, olympiad, folder, lang, cache));
     return rows;
 }
 

@@ -33,6 +33,7 @@ struct OverviewRow {
 // itself, then PartA, PartB, PartC, then other folders), in each the numbered folders by
 // number, then the others by name. Folders that cannot be listed are passed over.
 std::vector<OverviewRow> overviewRows(const render::TemplateSet& templates,
-                                      const std::filesystem::path& outputDir, Lang lang);
+                                      const std::filesystem::path& outputDir, Lang lang,
+                                      StateCache* cache = nullptr);
 
 } // namespace kavo::olympiad

@@ -189,7 +189,7 @@ void TOverview::refresh() {
     const auto* before = selected();
     const fs::path keep = before ? before->folder : fs::path();
     const auto templates = kavo::render::TemplateSet::load(form1_.ProgramDir() / "System_folder");
-    rows_ = olympiad::overviewRows(templates, form1_.OutputDir(), lang_);
+    rows_ = olympiad::overviewRows(templates, form1_.OutputDir(), lang_, &form1_.folderStates());
 
     Table1->clearContents();
     Table1->setRowCount(static_cast<int>(rows_.size()));

@@ -4,6 +4,7 @@
 #include "core/common/lang.hpp"
 #include "core/common/text.hpp"
 #include "core/model/task.hpp"
+#include "core/olympiad/task_state.hpp"
 #include "core/review/part_sizes.hpp"
 #include "core/review/task_review.hpp"
 #include "ui/common/guard.hpp"
@@ -93,6 +94,8 @@ class TForm1 : public QMainWindow {
     std::optional<int> nextUnwrittenRow(int afterRow) const;
     // Shows the olympiad overview (Overview1), its rows read anew.
     void showOverview();
+    // The task folders as last read: the marks and the overview read only what changed.
+    kavo::olympiad::StateCache& folderStates() { return states_; }
 
     // Opens a written task (folder relative to OutputDir) in the task form, or in the Edits
     // builder for an Edits task; a package that does not read back opens in the code review
@@ -168,4 +171,5 @@ class TForm1 : public QMainWindow {
     QWidget* client_ = nullptr;
     bool centred_ = false;
     TOverview* overview_ = nullptr;
+    kavo::olympiad::StateCache states_;
 };

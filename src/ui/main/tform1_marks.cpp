@@ -21,8 +21,8 @@ void TForm1::refreshMarks() {
     std::vector<olympiad::FolderState> states;
     try {
         const auto templates = kavo::render::TemplateSet::load(programDir_ / "System_folder");
-        states =
-            olympiad::numberStates(templates, kavo::review::olympiadOf(sizes_, outputDir_), lang_);
+        states = olympiad::numberStates(templates, kavo::review::olympiadOf(sizes_, outputDir_),
+                                        lang_, &states_);
     } catch (const std::exception& error) {
         // Said in the status bar, not in a box: a box would come back at every activation.
         statusBar()->showMessage(kavo::app::text(
