@@ -150,6 +150,7 @@ TEST_F(Marks, SizesFoundInTheTreeAreOfferedAtStartAndAfterAFolderChange) {
     changeFolder(other);
     EXPECT_EQ(sizes(), QStringList({u"4"_s, u"0"_s, u"0"_s}));
     click("Button2");
+    EXPECT_TRUE(status().isEmpty());
     EXPECT_EQ(marks("ListBox1"), QStringList({u("задачи ещё нет"), u("задачи ещё нет"),
                                               u("задачи ещё нет"), u("ответ вводится")}));
 }

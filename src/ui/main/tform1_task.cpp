@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 
 using namespace kavo::app;
 using kavo::Text;
@@ -119,6 +120,9 @@ void TForm1::fillNumberLists(std::int64_t count) {
         ListBox1->addItem(QString::number(i));
         ListBox4->addItem(QString::number(i));
     }
+    // The lists are set: a line about sizes found in the tree has had its answer.
+    if (count > 0)
+        statusBar()->clearMessage();
     refreshMarks();
 }
 
