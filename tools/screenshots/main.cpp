@@ -2,7 +2,8 @@
 // Takes the README's screenshots from the real windows: starts the program in a fresh
 // temporary working folder under the offscreen platform, fills a sample olympiad, and
 // saves QWidget::grab() images of the main window (Russian and English), the task code
-// review, the author dialog, the Edits builder and the report of an olympiad file.
+// review, the author dialog, the Edits builder, the olympiad overview and the report of an
+// olympiad file.
 //
 // Usage: kavo_screenshots [--screen WxH] [--scale F] OUTPUT_FOLDER [SHIPPED_SYSTEM_FOLDER]
 // The screen is 1920x1080 unless given; --scale sets QT_SCALE_FACTOR.
@@ -236,6 +237,11 @@ void run(const fs::path& shipped, const fs::path& out) {
     setText(edits, "Edit5", "PartC/5");
     setText(edits, "Edit6", "Train");
     save(edits, out / "edits-en.png");
+
+    // The Edits task written, then the olympiad overview over the main window.
+    click(edits, "Button1");
+    trigger(form, "Overview1");
+    save(child<QWidget>(form, "Overview"), out / "overview-en.png");
 
     // An olympiad file with the usual slips, its first error selected.
     trigger(edits, "N1");

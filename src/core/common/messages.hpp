@@ -734,6 +734,74 @@ inline constexpr Message Write{
     "Записать все задачи файла в папку задач с размерами частей из файла"};
 inline constexpr Message Close{"Close the report (Esc)", "Закрыть отчёт (Esc)"};
 } // namespace olympiadReport::tip
+// The marks of the task numbers, the part sizes found in a tree, and the olympiad overview.
+namespace marks {
+inline constexpr Message noTask{"no task yet", "задачи ещё нет"};
+// %1 the task number or folder, %2 what it holds (a kind, "no task yet" ...).
+inline constexpr Message tip{"Task %1: %2", "Задача %1: %2"};
+inline constexpr Message notAFolder{"%1 is a file, not a folder: no task can be written there.",
+                                    "%1 — это файл, а не папка: задачу туда записать нельзя."};
+inline constexpr Message failed{"The marks of the task numbers cannot be read: %1",
+                                "Отметки номеров задач не прочитаны: %1"};
+// %1, %2, %3: the sizes of parts A, B and C.
+inline constexpr Message sizesFound{
+    "The task tree holds tasks of parts A %1, B %2, C %3: press Ok to use these sizes.",
+    "В папке задач найдены задачи частей A %1, B %2, C %3: нажмите Ok, чтобы взять эти "
+    "размеры."};
+} // namespace marks
+
+// The olympiad overview window.
+namespace overview {
+inline constexpr Message title{"Olympiad overview", "Обзор олимпиады"};
+inline constexpr Message Overview1{"Olympiad &overview", "&Обзор олимпиады"};
+inline constexpr Message Label1{"&Tasks of the olympiad", "Задачи олимп&иады"};
+inline constexpr Message columnPlace{"Number or folder", "Номер или папка"};
+inline constexpr Message columnPart{"Part", "Часть"};
+inline constexpr Message columnKind{"Kind", "Вид"};
+inline constexpr Message columnNames{"Names", "Названия"};
+inline constexpr Message columnAnswer{"Answer", "Ответ"};
+inline constexpr Message columnPicture{"Picture", "Рисунок"};
+inline constexpr Message columnReads{"Reads back", "Читается"};
+inline constexpr Message readsBack{"yes", "да"};
+inline constexpr Message picturePresent{"present", "есть"};
+inline constexpr Message pictureMissing{"missing: webfiles/picture.jpg",
+                                        "нет webfiles/picture.jpg"};
+inline constexpr Message ButtonForm{"Open in the &form", "Открыть в &форме"};
+inline constexpr Message ButtonReview{"Open in code &review", "Открыть в просмотре ко&да"};
+inline constexpr Message ButtonPreview{"&Preview in the browser", "Просмотреть в &браузере"};
+inline constexpr Message ButtonRefresh{"Refres&h", "&Обновить"};
+inline constexpr Message ButtonClose{"&Close", "&Закрыть"};
+// %1 the task tree, %2 the tasks listed, %3 those that do not read back.
+inline constexpr Message summary{"%1: %2 tasks, %3 of them cannot be read back",
+                                 "%1: задач — %2, из них не читается — %3"};
+inline constexpr Message notNumbered{
+    "The code review opens tasks by their number: %1 is not the folder of a numbered task. "
+    "Open it in the form or preview it.",
+    "Просмотр кода открывает задачи по номеру: %1 — не папка задачи с номером. Откройте её в "
+    "форме или просмотрите в браузере."};
+inline constexpr Message notInLists{
+    "Task %1 lies in %2, but the part sizes confirmed with Ok give no number %1 there. Enter "
+    "the part sizes of this olympiad, press Ok and open it again.",
+    "Задача %1 лежит в папке %2, но размеры частей, подтверждённые кнопкой Ok, не дают туда "
+    "номера %1. Введите размеры частей этой олимпиады, нажмите Ok и откройте её снова."};
+inline constexpr Message selectRow{"Select a task in the table first.",
+                                   "Сначала выберите задачу в таблице."};
+} // namespace overview
+
+namespace overview::tip {
+inline constexpr Message Table1{
+    "Every task of the task tree; Enter or a double click opens the selected one in the form",
+    "Все задачи папки задач; Enter или двойной щелчок открывает выбранную в форме"};
+inline constexpr Message ButtonForm{"Open the selected task in the task form to change it",
+                                    "Открыть выбранную задачу в форме, чтобы изменить её"};
+inline constexpr Message ButtonReview{
+    "Open the three files of the selected numbered task in the task code review",
+    "Открыть три файла выбранной задачи с номером в просмотре кода задач"};
+inline constexpr Message ButtonPreview{"Show the page of the selected task in the browser",
+                                       "Показать страницу выбранной задачи в браузере"};
+inline constexpr Message ButtonRefresh{"Read the task tree again", "Прочитать папку задач заново"};
+inline constexpr Message ButtonClose{"Close the overview (Esc)", "Закрыть обзор (Esc)"};
+} // namespace overview::tip
 
 // The author details dialog Form2.
 namespace form2 {

@@ -3,30 +3,70 @@
 
 #include "core/common/messages.hpp"
 
+#include <algorithm>
+#include <cstdint>
 #include <system_error>
+
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
 namespace kavo::olympiad {
 
+std::optional<int> folderNumber(const fs::path& folder) {
+    const auto name = folder.filename().string();
+    if (name.empty() || name.size() > 2 || name[0] == '0' ||
+        !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return std::stoi(name);
+}
+
+namespace {
+const char* const PackageFiles[] = {"task.asp", "TASK.CFG", "task.out", "task.xml"};
+} // namespace
+
 bool holdsPackageFile(const fs::path& folder) {
     std::error_code ec;
-    for (const char* name : {"task.asp", "TASK.CFG", "task.out", "task.xml"})
+    for (const char* name : PackageFiles)
         if (fs::symlink_status(folder / name, ec).type() != fs::file_type::not_found)
             return true;
     return false;
 }
 
+namespace {
+
+// A file (or a link to nothing) where the task folder should be: no task can be written there.
+bool fileInPlace(const fs::path& folder) {
+    std::error_code ec;
+    const auto own = fs::symlink_status(folder, ec).type();
+    if (own == fs::file_type::not_found || own == fs::file_type::none)
+        return false;
+    return !fs::is_directory(folder, ec);
+}
+
+} // namespace
+
+bool holdsNoTask(const fs::path& folder) {
+    return !holdsPackageFile(folder) && !fileInPlace(folder);
+}
+
 FolderState folderState(const render::TemplateSet& templates, const model::Olympiad& olympiad,
                         const fs::path& folder, std::optional<int> number, Lang lang) {
     FolderState state;
-    if (!holdsPackageFile(olympiad.outputDir / folder))
+    // A file in place of the folder holds no package file either: looked for only then.
+    if (!holdsPackageFile(olympiad.outputDir / folder)) {
+        if (fileInPlace(olympiad.outputDir / folder)) {
+            state.status = FolderStatus::Unreadable;
+            state.reason = msg::marks::notAFolder.utf8(lang, {folder.generic_string()});
+        }
         return state;
+    }
     const auto read = render::readAnyTask(templates, olympiad, folder, number);
     if (read.status == render::ReadStatus::Read && read.task) {
         state.status = FolderStatus::Written;
         state.kind = read.task->kind;
         state.task = read.task;
+        state.written = read.written;
         return state;
     }
     state.status = FolderStatus::Unreadable;
@@ -35,6 +75,66 @@ FolderState folderState(const render::TemplateSet& templates, const model::Olymp
     if (state.reason.starts_with('\n'))
         state.reason.erase(0, 1);
     return state;
+}
+
+StateCache::Stamps StateCache::stampsOf(const fs::path& folder) {
+    Stamps stamps;
+    for (std::size_t i = 0; i < stamps.size(); ++i) {
+        struct stat info {};
+        if (::lstat((folder / PackageFiles[i]).c_str(), &info) != 0)
+            continue;
+        stamps[i] = {true,
+                     static_cast<std::uint64_t>(info.st_dev),
+                     static_cast<std::uint64_t>(info.st_ino),
+                     static_cast<std::uint64_t>(info.st_size),
+                     info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec,
+                     info.st_ctim.tv_sec * 1'000'000'000LL + info.st_ctim.tv_nsec};
+    }
+    return stamps;
+}
+
+FolderState StateCache::state(const render::TemplateSet& templates, const model::Olympiad& olympiad,
+                              const fs::path& folder, std::optional<int> number, Lang lang) {
+    if (!templates_ || &templates_->data() != &templates.data() || lang_ != lang) {
+        entries_.clear();
+        templates_ = templates;
+        lang_ = lang;
+    }
+    const fs::path where = olympiad.outputDir / folder;
+    // Taken before the read: a file changed while it is read is read again next time.
+    const Stamps stamps = stampsOf(where);
+    const bool holds =
+        std::any_of(stamps.begin(), stamps.end(), [](const Stamp& s) { return s.present; });
+    // A number that the folder's name gives anyway reads the same as none.
+    const auto key = std::pair(where, number == folderNumber(folder) ? std::nullopt : number);
+    if (!holds) {
+        entries_.erase(key);
+        return folderState(templates, olympiad, folder, number, lang);
+    }
+    const auto found = entries_.find(key);
+    if (found != entries_.end() && found->second.stamps == stamps)
+        return found->second.state;
+    FolderState state = folderState(templates, olympiad, folder, number, lang);
+    entries_[key] = {stamps, state};
+    return state;
+}
+
+std::vector<FolderState> numberStates(const render::TemplateSet& templates,
+                                      const model::Olympiad& olympiad, Lang lang,
+                                      StateCache* cache) {
+    std::vector<FolderState> states;
+    const std::int64_t total = std::clamp<std::int64_t>(olympiad.sizes.total(), 0, 99);
+    states.reserve(static_cast<std::size_t>(total));
+    for (int n = 1; n <= total; ++n) {
+        const auto place = olympiad.place(n);
+        if (!place)
+            states.emplace_back();
+        else if (cache)
+            states.push_back(cache->state(templates, olympiad, place->folder, n, lang));
+        else
+            states.push_back(folderState(templates, olympiad, place->folder, n, lang));
+    }
+    return states;
 }
 
 std::string kindName(model::TaskKind kind, Lang lang) {
@@ -66,6 +166,19 @@ std::string stateName(const FolderState& state, Lang lang) {
         return std::string(msg::olympiad::kind::unreadable.utf8(lang));
     }
     return {};
+}
+
+std::string markName(const FolderState& state, Lang lang) {
+    if (state.status == FolderStatus::Empty)
+        return std::string(msg::marks::noTask.utf8(lang));
+    return stateName(state, lang);
+}
+
+std::string markTip(std::string_view number, const FolderState& state, Lang lang) {
+    std::string tip = msg::marks::tip.utf8(lang, {number, markName(state, lang)});
+    if (!state.reason.empty())
+        tip += "\n" + state.reason;
+    return tip;
 }
 
 std::string replaceQuestion(std::string_view task, const FolderState& state, Lang lang) {

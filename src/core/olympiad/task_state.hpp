@@ -6,26 +6,37 @@
 #include "core/model/task.hpp"
 #include "core/render/read_back.hpp"
 
+#include <array>
+#include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kavo::olympiad {
 
+// The number a task folder's own name gives, 1 to 99 ("PartB/7" gives 7, "Train" none).
+std::optional<int> folderNumber(const std::filesystem::path& folder);
+
 // True when the folder holds any of the four package files.
 bool holdsPackageFile(const std::filesystem::path& folder);
+// True when the folder (absolute) is Empty: missing, or a folder without any package file;
+// a file in its place is not.
+bool holdsNoTask(const std::filesystem::path& folder);
 
 enum class FolderStatus {
     Empty,      // none of the four package files
     Written,    // a task of `kind`
-    Unreadable, // package files that do not read back as one task
+    Unreadable, // package files that do not read back as one task, or a file in its place
 };
 
 struct FolderState {
     FolderStatus status = FolderStatus::Empty;
     model::TaskKind kind = model::TaskKind::SingleChoice; // Written
     std::optional<model::Task> task;                      // Written: the task read back
+    render::WrittenWith written;                          // Written: how it was saved
     std::string reason; // Unreadable: why, in the interface language (UTF-8)
 };
 
@@ -34,11 +45,50 @@ struct FolderState {
 FolderState folderState(const render::TemplateSet& templates, const model::Olympiad& olympiad,
                         const std::filesystem::path& folder, std::optional<int> number, Lang lang);
 
+// Folder states kept between refreshes of a window: a folder whose package files are still
+// the same files (device, inode, size, modification and change times) is not read again with
+// the same templates. Folders without a package file are always looked at afresh.
+class StateCache {
+  public:
+    FolderState state(const render::TemplateSet& templates, const model::Olympiad& olympiad,
+                      const std::filesystem::path& folder, std::optional<int> number, Lang lang);
+
+  private:
+    struct Stamp {
+        bool present = false;
+        std::uint64_t device = 0, inode = 0, size = 0;
+        std::int64_t modified = 0, changed = 0; // nanoseconds
+        bool operator==(const Stamp&) const = default;
+    };
+    using Stamps = std::array<Stamp, 4>;
+    static Stamps stampsOf(const std::filesystem::path& folder);
+
+    struct Entry {
+        Stamps stamps;
+        FolderState state;
+    };
+    std::optional<render::TemplateSet> templates_; // held: its data is the key of the entries
+    std::map<std::pair<std::filesystem::path, std::optional<int>>, Entry> entries_;
+    Lang lang_ = Lang::Russian;
+};
+
+// The states of the task numbers 1 to the olympiad's total, in order, each read from its
+// folder by the part rule with the one template set given (through the cache when given); a
+// number outside every part is Empty.
+std::vector<FolderState> numberStates(const render::TemplateSet& templates,
+                                      const model::Olympiad& olympiad, Lang lang,
+                                      StateCache* cache = nullptr);
+
 // "multiple choice", "Edits task" ...: the kind as a teacher names it (UTF-8).
 std::string kindName(model::TaskKind kind, Lang lang);
 // "multiple choice", or "cannot be read back": what the number lists and the overview say of a
 // folder that holds a package (UTF-8); empty for an empty folder.
 std::string stateName(const FolderState& state, Lang lang);
+// What the number lists say of a number: its stateName, or "no task yet" (UTF-8).
+std::string markName(const FolderState& state, Lang lang);
+// The tooltip of a number: "Task 5: multiple choice", with the reason on a line of its own
+// when the folder does not read back (UTF-8).
+std::string markTip(std::string_view number, const FolderState& state, Lang lang);
 // "Task 5 (multiple choice) is already written. Replace it?" for a folder that holds a
 // package; `task` is the number or the folder as the teacher typed it (UTF-8).
 std::string replaceQuestion(std::string_view task, const FolderState& state, Lang lang);

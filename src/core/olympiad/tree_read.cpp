@@ -16,15 +16,6 @@ namespace {
 
 constexpr int MaxDepth = 4;
 
-// The number a folder's own name gives, 1 to 99.
-std::optional<int> numberOf(const fs::path& folder) {
-    const auto name = folder.filename().string();
-    if (name.empty() || name.size() > 2 || name[0] == '0' ||
-        !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    return std::stoi(name);
-}
-
 void collect(const fs::path& root, const fs::path& relative, int depth,
              std::vector<fs::path>& found) {
     std::error_code ec;
@@ -50,7 +41,7 @@ std::vector<fs::path> taskFolders(const fs::path& outputDir) {
     std::vector<fs::path> found;
     collect(outputDir, {}, 0, found);
     std::sort(found.begin(), found.end(), [](const fs::path& a, const fs::path& b) {
-        const auto na = numberOf(a), nb = numberOf(b);
+        const auto na = folderNumber(a), nb = folderNumber(b);
         if (na.has_value() != nb.has_value())
             return na.has_value();
         if (na && *na != *nb)
@@ -66,7 +57,7 @@ model::PartSizes sizesInTree(const fs::path& outputDir) {
     int highest[4] = {0, 0, 0, 0};
     int lowestC = 0;
     for (const auto& folder : taskFolders(outputDir)) {
-        const auto number = numberOf(folder);
+        const auto number = folderNumber(folder);
         if (!number)
             continue;
         const auto parent = folder.parent_path().generic_string();

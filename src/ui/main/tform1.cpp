@@ -140,6 +140,10 @@ void TForm1::setOutputDir(const std::filesystem::path& dir) {
     setCaption(Label19, shown);
     Label19->setAccessibleName(
         kavo::app::text(msg::form1::name::outputFolder, lang_, {shown.toStdString()}));
+    // What the status bar said of the last write belongs to the folder before.
+    statusBar()->clearMessage();
+    refreshMarks();
+    offerTreeSizes();
 }
 
 void TForm1::buildMenu() {
@@ -151,7 +155,8 @@ void TForm1::buildMenu() {
     N4 = action(this, "N4", caption(msg::form1::N4));
     N1 = action(this, "N1", caption(msg::form1::N1));
     N3 = action(this, "N3", caption(msg::form1::N3));
-    Menu1->addActions({N2, N4, N1, N3});
+    Overview1 = action(this, "Overview1", caption(msg::overview::Overview1));
+    Menu1->addActions({N2, N4, N1, Overview1, N3});
     buildOlympiadMenu();
     k1 = action(this, "k1", caption(msg::form1::k1));
     Authorisation1 = action(this, "Authorisation1", caption(msg::form1::Authorisation1));
@@ -282,6 +287,9 @@ void TForm1::buildWidgets() {
     Button8 = button<QPushButton>(c, "Button8", t(m::Button8), 176, 520, 105, 33);
     Button7 = button<QPushButton>(c, "Button7", t(m::Button7), 320, 520, 105, 33);
     ListBox4 = list(c, "ListBox4", 656, 64, 73, 137);
+    // The marks of the numbers: small, so that the rows stay as tight as bare numbers.
+    for (QListWidget* numbers : {ListBox1, ListBox4})
+        numbers->setIconSize(QSize(12, 12));
     Label11 = label(c, "Label11", t(m::Label11), 216, 16);
     Label12 = label(c, "Label12", t(m::Label12), 232, 280);
     Label13 = label(c, "Label13", t(m::Label13), 248, 432);
@@ -416,6 +424,7 @@ void TForm1::connectHandlers() {
     on(k1, &QAction::triggered, [this] { k1Click(); });
     on(information1, &QAction::triggered, [this] { information1Click(); });
     on(N3, &QAction::triggered, [this] { N3Click(); });
+    on(Overview1, &QAction::triggered, [this] { showOverview(); });
     on(Label19, &ClickLabel::clicked, [this] { chooseFolder(); });
     on(Image1, &ClickLabel::clicked, [this] { chooseFolder(); });
     on(Label14, &ClickLabel::clicked, [this] { openLink(14); });
@@ -480,6 +489,12 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
     event->accept();
     emit closed();
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        refreshMarks();
 }
 
 void TForm1::showEvent(QShowEvent* event) {

@@ -4,6 +4,7 @@
 #include "core/common/lang.hpp"
 #include "core/common/text.hpp"
 #include "core/model/task.hpp"
+#include "core/olympiad/task_state.hpp"
 #include "core/review/part_sizes.hpp"
 #include "core/review/task_review.hpp"
 #include "ui/common/guard.hpp"
@@ -28,6 +29,7 @@ class QActionGroup;
 class QRadioButton;
 class QTimer;
 class TOlympiadReport;
+class TOverview;
 
 namespace kavo::app {
 class ClickLabel;
@@ -104,6 +106,10 @@ class TForm1 : public QMainWindow {
     // The first row after `afterRow` of ListBox1 whose task folder holds no task; none when
     // every later number holds one.
     std::optional<int> nextUnwrittenRow(int afterRow) const;
+    // Shows the olympiad overview (Overview1), its rows read anew.
+    void showOverview();
+    // The task folders as last read: the marks and the overview read only what changed.
+    kavo::olympiad::StateCache& folderStates() { return states_; }
 
     // Opens a written task (folder relative to OutputDir) in the task form, or in the Edits
     // builder for an Edits task; a package that does not read back opens in the code review
@@ -126,7 +132,7 @@ class TForm1 : public QMainWindow {
 
     // Menu
     QMenu* Menu1;
-    QAction *N2, *N4, *N1, *N3, *k1, *Authorisation1, *information1;
+    QAction *N2, *N4, *N1, *N3, *Overview1, *k1, *Authorisation1, *information1;
     QAction* ImportOlympiad1;
     QMenu* ExportOlympiad1;
     QAction *ExportGift1, *ExportMoodle1, *ExportQti1;
@@ -170,6 +176,8 @@ class TForm1 : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // The marks are read again whenever the window becomes active.
+    void changeEvent(QEvent* event) override;
 
   private:
     QString caption(const kavo::Message& message) const;
@@ -189,6 +197,9 @@ class TForm1 : public QMainWindow {
     void buildOlympiadMenu();
     TOlympiadReport* reportWindow();
     void writeImported(const kavo::olympiad::OlympiadImport& import);
+    // With no number lists yet, puts the part sizes of a tree that holds tasks in the size
+    // fields and says so in the status bar; Ok stays the teacher's.
+    void offerTreeSizes();
 
     kavo::app::Platform& platform_;
     kavo::Lang lang_;
@@ -205,4 +216,6 @@ class TForm1 : public QMainWindow {
     std::function<bool()> unwrittenElsewhere_;
     std::optional<std::string> picture_; // JPEG bytes chosen with Button9
     QString pictureFolder_;              // where the picture chooser opens
+    TOverview* overview_ = nullptr;
+    kavo::olympiad::StateCache states_;
 };

@@ -1,13 +1,81 @@
 // SPDX-License-Identifier: MIT
-// The marks of the number lists: which numbers hold a task, and of which kind.
+// The marks of the number lists: which numbers hold a task, and of which kind; the part
+// sizes a tree shows; the olympiad overview.
+#include "core/common/messages.hpp"
+#include "core/olympiad/task_state.hpp"
+#include "core/olympiad/tree_read.hpp"
+#include "ui/common/guard.hpp"
+#include "ui/common/text_bridge.hpp"
+#include "ui/main/overview.hpp"
 #include "ui/main/tform1.hpp"
 
+#include <QLineEdit>
 #include <QListWidget>
+#include <QStatusBar>
 
-void TForm1::refreshMarks() {}
+namespace olympiad = kavo::olympiad;
+
+void TForm1::refreshMarks() {
+    if (ListBox1->count() == 0 && ListBox4->count() == 0)
+        return;
+    std::vector<olympiad::FolderState> states;
+    try {
+        const auto templates = kavo::render::TemplateSet::load(programDir_ / "System_folder");
+        states = olympiad::numberStates(templates, kavo::review::olympiadOf(sizes_, outputDir_),
+                                        lang_, &states_);
+    } catch (const std::exception& error) {
+        // Said in the status bar, not in a box: a box would come back at every activation.
+        statusBar()->showMessage(kavo::app::text(
+            kavo::msg::marks::failed, lang_, {kavo::app::reportText(error, lang_).toStdString()}));
+    }
+    for (QListWidget* list : {ListBox1, ListBox4}) {
+        for (int row = 0; row < list->count(); ++row) {
+            QListWidgetItem* item = list->item(row);
+            if (static_cast<std::size_t>(row) >= states.size()) {
+                item->setIcon({});
+                item->setToolTip({});
+                item->setData(Qt::AccessibleDescriptionRole, {});
+                continue;
+            }
+            const auto& state = states[static_cast<std::size_t>(row)];
+            item->setIcon(kavo::app::markIcon(state));
+            item->setToolTip(QString::fromStdString(
+                olympiad::markTip(item->text().toStdString(), state, lang_)));
+            item->setData(Qt::AccessibleDescriptionRole,
+                          QString::fromStdString(olympiad::markName(state, lang_)));
+        }
+    }
+}
 
 std::optional<int> TForm1::nextUnwrittenRow(int afterRow) const {
-    if (afterRow + 1 < ListBox1->count())
-        return afterRow + 1;
+    for (int row = std::max(afterRow + 1, 0); row < ListBox1->count(); ++row) {
+        const auto folder = kavo::review::taskFolder(sizes_, outputDir_, row + 1);
+        if (folder && olympiad::holdsNoTask(*folder))
+            return row;
+    }
     return std::nullopt;
+}
+
+void TForm1::offerTreeSizes() {
+    if (ListBox1->count() != 0)
+        return;
+    const kavo::model::PartSizes found = olympiad::sizesInTree(outputDir_);
+    if (found.total() == 0)
+        return;
+    const std::pair<QLineEdit*, int> fields[] = {
+        {Edit2, found.a}, {Edit3, found.b}, {Edit4, found.c}};
+    for (const auto& [field, size] : fields)
+        field->setText(QString::number(size));
+    statusBar()->showMessage(kavo::app::text(
+        kavo::msg::marks::sizesFound, lang_,
+        {std::to_string(found.a), std::to_string(found.b), std::to_string(found.c)}));
+}
+
+void TForm1::showOverview() {
+    if (!overview_)
+        overview_ = new TOverview(*this);
+    overview_->refresh();
+    overview_->show();
+    overview_->raise();
+    overview_->activateWindow();
 }

@@ -133,6 +133,10 @@ void TForm1::fillNumberLists(std::int64_t count) {
         ListBox1->addItem(QString::number(i));
         ListBox4->addItem(QString::number(i));
     }
+    // The lists are set: a line about sizes found in the tree has had its answer.
+    if (count > 0)
+        statusBar()->clearMessage();
+    refreshMarks();
 }
 
 void TForm1::Button2Click() {
@@ -233,6 +237,7 @@ void TForm1::Button6Click() {
     if (!result.message.empty())
         inform(fromText(result.message));
     selectRow(ListBox4, result.select);
+    refreshMarks();
 }
 
 void TForm1::switchLanguage(bool toEnglish) {
