@@ -82,6 +82,15 @@ bool Program::start() {
             form2_->close();
     });
     QObject::connect(f1, &TForm1::closed, f1, [this] { end(); });
+    // A written Edits task opens in the Edits builder, which takes Form1's place.
+    QObject::connect(f1, &TForm1::editsReopenRequested, f1,
+                     [this, f1](const kavo::model::Task& task) {
+                         TForm3* f3 = edits();
+                         if (!f3->reopenTask(task))
+                             return;
+                         f1->hide();
+                         f3->show();
+                     });
 
     form1_->show();
     return true;

@@ -9,6 +9,7 @@
 #include "ui/common/guard.hpp"
 
 #include <QMainWindow>
+#include <QStringList>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -95,6 +96,9 @@ class TForm1 : public QMainWindow {
     // builder for an Edits task; a package that does not read back opens in the code review
     // with the reason (tform1_reopen.cpp).
     void reopenTask(const std::filesystem::path& folder);
+    // Edit in the form (Button9, review layout): reopens the task of the number selected in
+    // ListBox4.
+    void Button9Click();
 
     // Menu
     QMenu* Menu1;
@@ -120,7 +124,7 @@ class TForm1 : public QMainWindow {
     kavo::app::ClickLabel *Image1, *Label19, *Label14, *Label15, *Label16, *Label17;
 
     // Task code review layout
-    QPushButton *Button6, *Button7, *Button8;
+    QPushButton *Button6, *Button7, *Button8, *Button9;
     QListWidget* ListBox4;
     QLabel *Label11, *Label12, *Label13;
     QPlainTextEdit *Memo2, *Memo3, *Memo4;
@@ -149,6 +153,10 @@ class TForm1 : public QMainWindow {
     void connectHandlers();
     void fillNumberLists(std::int64_t count);
     void showTaskFormWidgets(bool taskForm);
+    void buildReopen(); // Button9 (tform1_reopen.cpp)
+    // The texts of the task form, and what they were when a task was reopened into it.
+    QStringList taskFormTexts() const;
+    QStringList reopenedTexts_;
 
     kavo::app::Platform& platform_;
     kavo::Lang lang_;

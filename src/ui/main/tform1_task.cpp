@@ -176,8 +176,9 @@ void TForm1::showTaskFormWidgets(bool taskForm) {
     Memo3->clear();
     if (!taskForm)
         Memo4->clear();
-    for (QWidget* widget : std::initializer_list<QWidget*>{
-             Label11, Label12, Memo2, Memo3, Button6, Button7, ListBox4, Button8, Label13, Memo4})
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{Label11, Label12, Memo2, Memo3, Button6, Button7, ListBox4,
+                                         Button8, Button9, Label13, Memo4})
         widget->setVisible(!taskForm);
     review_.forget();
 }
