@@ -124,36 +124,3 @@ TEST(TaskFormOf, ReadBackAndWrittenAgainGivesTheSameBytes) {
             EXPECT_EQ(readBytes(folder / Files[i]), written[i]) << Files[i];
     }
 }
-
-// The answer as a teacher types it, and the list answers, for each kind.
-TEST(TaskFormOf, FieldsAsTheTeacherFillsThem) {
-    Task multiple = choice(TaskKind::MultipleChoice, 3, 0);
-    multiple.answers = 0b10100;
-    Task single = choice(TaskKind::FoldedChoice, 9, 0b11100);
-    single.answer = 1;
-    Task typed;
-    typed.kind = TaskKind::TypedAnswer;
-    typed.number = 3;
-    typed.typedAnswer = "x = 5";
-
-    auto base = kavo::tasks::makeStartForm();
-    base.ListBox1.items = {"1", "2", "3", "4", "5"};
-    auto form = kavo::tasks::taskFormOf(multiple, base);
-    EXPECT_EQ(form.Edit1, "c,e");
-    EXPECT_EQ(form.ListBox1.selected, 2);
-    EXPECT_EQ(form.ListBox3.selectedText(), "No");
-
-    form = kavo::tasks::taskFormOf(single, base);
-    EXPECT_EQ(form.Edit1, "b");
-    EXPECT_FALSE(form.ListBox1.selected) << "number 9 is not in the list";
-    EXPECT_EQ(form.ListBox3.selectedText(), "Yes");
-    EXPECT_TRUE(form.CheckBox1 && form.CheckBox2 && form.CheckBox3);
-    EXPECT_EQ(form.VariantOtveta_3, "");
-
-    form.VariantOtveta_1 = "left over";
-    form = kavo::tasks::taskFormOf(typed, form);
-    EXPECT_EQ(form.Edit1, "x = 5");
-    EXPECT_EQ(form.VariantOtveta_1, "");
-    EXPECT_FALSE(form.CheckBox1 || form.CheckBox2 || form.CheckBox3);
-    EXPECT_TRUE(form.CheckBox4);
-}

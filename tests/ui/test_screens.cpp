@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QStyle>
 #include <QWindow>
 
@@ -39,8 +40,10 @@ void expectReachable(QMainWindow* window, QSize designedClient) {
     QWidget* client = area->widget();
     EXPECT_EQ(client->size(), designedClient);
     const QMargins frame = window->windowHandle()->frameMargins();
-    const QSize designed(designedClient.width(),
-                         designedClient.height() + window->menuBar()->sizeHint().height());
+    const auto* status = window->findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly);
+    const QSize designed(designedClient.width(), designedClient.height() +
+                                                     window->menuBar()->sizeHint().height() +
+                                                     (status ? status->sizeHint().height() : 0));
     const QSize room = window->screen()->availableGeometry().size().shrunkBy(frame);
     if (room.width() >= designed.width() && room.height() >= designed.height()) {
         EXPECT_EQ(window->size(), designed) << window->objectName().toStdString();

@@ -534,7 +534,7 @@ inline constexpr Message RadioButton2{"English", "Английский"};
 inline constexpr Message Button6{"&Save changes", "Со&хранить изменения"};
 inline constexpr Message Button8{"Open tas&k", "Про&смотр задачи"};
 inline constexpr Message Button7{"&Back", "&Назад"};
-inline constexpr Message Button9{"E&dit in the form", "Откры&ть в форме"};
+inline constexpr Message Button9{"E&dit in the form", "От&крыть в форме"};
 inline constexpr Message Label11{"          Task &file", "&Файл с условием задачи"};
 inline constexpr Message Label12{"File with answ&ers", "Файл с от&ветами"};
 inline constexpr Message Label13{"&XML file", "&Xml файл"};
@@ -723,6 +723,8 @@ inline constexpr Message CheckBox1{"Remove questions C and D", "Удалить �
 inline constexpr Message CheckBox2{"Remove question D", "Удалить вопрос D"};
 inline constexpr Message client{"Edits task", "Задача Edits"};
 inline constexpr Message Panel1{"Name and number of the task", "Название и номер задачи"};
+inline constexpr Message StatusBar1{"Status bar: where the last task went",
+                                    "Строка состояния: куда записана последняя задача"};
 } // namespace form3::name
 
 } // namespace kavo::msg

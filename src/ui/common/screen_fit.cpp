@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QStyle>
 #include <QWindow>
 
@@ -39,6 +40,15 @@ QPoint inside(QPoint wanted, QSize frame, const QRect& area) {
                        std::max(area.top(), area.bottom() + 1 - frame.height()))};
 }
 
+// The menu bar above the client area, and the status bar below it where the window has one.
+int barsHeight(QMainWindow* window, int width) {
+    int height = window->menuBar()->heightForWidth(width);
+    const auto* status = window->findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly);
+    if (status && !status->isHidden())
+        height += status->sizeHint().height();
+    return height;
+}
+
 } // namespace
 
 QScrollArea* setScrollingClient(QMainWindow* window, QWidget* client) {
@@ -65,15 +75,14 @@ void fitToScreen(QMainWindow* window, bool centre) {
 
     // A scroll bar in one direction takes room from the other.
     int width = client.width();
-    int height = client.height() + window->menuBar()->heightForWidth(width);
+    int height = client.height() + barsHeight(window, width);
     if (height > room.height()) {
         height = room.height();
         width += bar;
     }
     if (width > room.width()) {
         width = room.width();
-        height = std::min(room.height(),
-                          client.height() + window->menuBar()->heightForWidth(width) + bar);
+        height = std::min(room.height(), client.height() + barsHeight(window, width) + bar);
     }
     window->setFixedSize(width, height);
 

@@ -212,6 +212,7 @@ void TForm3::describeWidgets() {
     centralWidget()->setAccessibleName(t(name::client));
     findChild<QWidget*>(u"Client"_s)->setAccessibleName(t(name::client));
     Panel1->setAccessibleName(t(name::Panel1));
+    statusBar()->setAccessibleName(t(name::StatusBar1));
     Edit6->setPlaceholderText(t(msg::form3::placeholder6));
     Edit5->lineEdit()->setPlaceholderText(t(msg::form3::placeholder5));
     kavo::app::nameByCaptions(this);

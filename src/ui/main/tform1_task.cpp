@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
 
 using namespace kavo::app;
 using kavo::Text;
@@ -214,6 +215,10 @@ void TForm1::Button6Click() {
         kavo::review::saveTask(review_, sizes_, outputDir_, selectedRow(ListBox4), texts, lang_);
     if (!result.message.empty())
         inform(fromText(result.message));
+    // What was saved is no change to lose (Edit in the form asks about unsaved ones).
+    if (result.message == kavo::msg::review::saved.in(lang_))
+        for (QPlainTextEdit* memo : {Memo2, Memo3, Memo4})
+            memo->document()->setModified(false);
     selectRow(ListBox4, result.select);
 }
 
