@@ -232,6 +232,7 @@ TEST(Form3Window, RefusalsShowTheirMessageAndKeepTheFields) {
     // refusal, and an answer the window cannot convert to the code page.
     const Case cases[] = {
         {kavo::Lang::English, u""_s, false, u"1"_s, "\nSpecify the number of the task"},
+        {kavo::Lang::Russian, u""_s, false, u"1"_s, "\nУкажите номер задачи"},
         {kavo::Lang::English, u"7"_s, false, QString::fromUtf8("x ≤ 5"),
          "\nThe answer to A holds a character that task.out cannot store (Windows-1251 code "
          "page)"},

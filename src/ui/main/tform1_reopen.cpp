@@ -76,7 +76,9 @@ void TForm1::Button9Click() {
 void TForm1::reopenTask(const fs::path& folder) {
     guard_.run([&] {
         const kavo::model::Olympiad olympiad = kavo::review::olympiadOf(sizes_, outputDir_);
-        const fs::path relative = folder.lexically_normal();
+        const fs::path relative =
+            (folder.is_absolute() ? folder.lexically_relative(outputDir_) : folder)
+                .lexically_normal();
         const std::string where = relative.generic_string();
         if (!kavo::olympiad::holdsPackageFile(outputDir_ / relative)) {
             inform(text(msg::reopen::nothingWritten, lang_, {where}));
