@@ -84,6 +84,15 @@ bool Program::start() {
     QObject::connect(f1, &TForm1::closed, f1, [this] { end(); });
     // Closing or a language switch asks while the Edits builder holds unwritten text too.
     f1->setUnwrittenElsewhere([this] { return form3_ && form3_->holdsUnwrittenText(); });
+    // A written Edits task opens in the Edits builder, which takes Form1's place.
+    QObject::connect(f1, &TForm1::editsReopenRequested, f1,
+                     [this, f1](const kavo::model::Task& task) {
+                         TForm3* f3 = edits();
+                         if (!f3->reopenTask(task))
+                             return;
+                         f1->hide();
+                         f3->show();
+                     });
 
     form1_->show();
     return true;
@@ -133,6 +142,7 @@ TForm3* Program::edits() {
         QObject::connect(f3, &TForm3::authorisationRequested, f3,
                          [this] { author()->showDialog(); });
         QObject::connect(f3, &TForm3::closed, f1, [this] { end(); });
+        f3->setUnwrittenElsewhere([f1] { return f1->holdsUnwrittenText(); });
     }
     return form3_.get();
 }

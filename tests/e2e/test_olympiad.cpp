@@ -465,6 +465,8 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
     EXPECT_EQ(program->form2()->windowTitle(), u"Authorization"_s);
     // The dialog of the new instance shows the line the tasks carry.
     EXPECT_EQ(in<QLineEdit>(program->form2(), "Edit1")->text(), QString::fromUtf8(authorLine));
+    // The unsaved name is asked about before it is lost.
+    platform.questionAnswers = {true};
     edits->close();
     EXPECT_TRUE(program->ended());
     EXPECT_TRUE(noWindowShown());
@@ -484,6 +486,8 @@ TEST_F(Olympiad, TeacherBuildsAWholeOlympiadAndRestartsInEnglish) {
         {Kind::Information, noPicture},
         {Kind::Information, QString::fromUtf8("\nСохранение было выполнено")},
         {Kind::Information, u"Number of added tasks:   4\n"_s},
+        {Kind::Question,
+         u"The Edits builder holds text that is not written. Close the program and lose it?"_s},
     };
     ASSERT_EQ(platform.boxes.size(), messages.size());
     for (std::size_t i = 0; i < messages.size(); ++i) {

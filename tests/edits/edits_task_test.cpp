@@ -3,6 +3,8 @@
 
 #include "core/common/codepage.hpp"
 #include "core/common/error.hpp"
+#include "core/render/read_back.hpp"
+#include "core/tasks/task_form.hpp"
 #include "support/test_support.hpp"
 
 #include <gtest/gtest.h>
@@ -371,5 +373,81 @@ TEST(EditsSave, ShippedTemplatesAssembleEveryVariant) {
         EXPECT_NE(description.find("ename=\"Name\""), std::string::npos);
         EXPECT_EQ(description.find("TaskA1"), std::string::npos);
         EXPECT_EQ(readBytes(folder / "TASK.CFG"), templates.taskCfg + "\r\n");
+    }
+}
+
+// An Edits task read back into the form and saved again gives the same bytes.
+TEST(EditsReopen, ReadBackAndSavedAgainGivesTheSameBytes) {
+    struct Case {
+        const char* typed; // the number as first typed
+        bool removeC, removeD;
+        std::string title;
+    };
+    const Case cases[] = {
+        {"PartC\\5", false, false, "Train"},
+        {"5", false, true, cp1251("Поезд \"Ласточка\" & <co>")},
+        {"Edits 7", true, true, "N"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        TempDir dir;
+        kavo::test::copySystemFolder(dir.path());
+        const auto templates = kavo::edits::readEditsTemplates(dir.path());
+        const kavo::model::Olympiad olympiad{dir.path() / "Year", {3, 2, 1}};
+        auto form = filledForm(c.typed);
+        form.Memo1 = cp1251("Решите систему\r\n  <i>x</i> &lt; y");
+        form.Edit6 = c.title;
+        form.CheckBox1 = c.removeC;
+        form.CheckBox2 = c.removeD;
+        const auto first = saveEditsTask(form, templates, olympiad, kavo::Lang::English);
+        ASSERT_TRUE(first.written) << first.message;
+        const char* files[] = {"task.asp", "TASK.CFG", "task.out", "task.xml"};
+        std::vector<std::string> written;
+        for (const char* file : files)
+            written.push_back(readBytes(first.taskFolder / file));
+
+        const auto read = kavo::render::readEditsTask(
+            kavo::render::TemplateSet::load(dir.path() / "System_folder"), olympiad,
+            first.taskFolder.lexically_relative(olympiad.outputDir));
+        const auto task = kavo::tasks::taskToReopen(read);
+        ASSERT_TRUE(task) << read.report(kavo::Lang::English);
+        EXPECT_EQ(task->title, c.title) << "typed as characters, not as references";
+        form = kavo::edits::editsFormOf(*task);
+        const auto again = saveEditsTask(form, templates, olympiad, kavo::Lang::English);
+        ASSERT_TRUE(again.written) << again.message;
+        EXPECT_EQ(again.taskFolder, first.taskFolder);
+        for (std::size_t i = 0; i < written.size(); ++i)
+            EXPECT_EQ(readBytes(again.taskFolder / files[i]), written[i]) << files[i];
+    }
+}
+
+// The "<" warnings of a run come in one question, whose No writes nothing; a folder
+// without a package is not asked about.
+TEST(EditsSave, QuestionsBeforeWriting) {
+    TempDir out;
+    std::vector<std::string> asked;
+    bool answer = false;
+    kavo::edits::EditsQuestions questions;
+    questions.markup = [&](const kavo::Text& q) {
+        asked.push_back(q);
+        return answer;
+    };
+    questions.replace = [&](const std::string& q) {
+        asked.push_back(q);
+        return answer;
+    };
+    auto form = filledForm();
+    form.Memo1 = "if x <y then";
+    form.Memo3 = "1 < 2 and <q";
+    for (const bool yes : {false, true}) {
+        asked.clear();
+        answer = yes;
+        const auto result = saveEditsTask(form, smallTemplates(), kavo::model::Olympiad{out.path()},
+                                          kavo::Lang::English, questions);
+        EXPECT_EQ(result.written, yes);
+        EXPECT_EQ(listTree(out.path()).empty(), !yes);
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_NE(asked[0].find("Condition: \"if x <y then\""), std::string::npos) << asked[0];
+        EXPECT_NE(asked[0].find("Sub-question B: \"1 < 2 and <q\""), std::string::npos);
     }
 }

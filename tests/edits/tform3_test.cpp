@@ -8,12 +8,14 @@
 #include "core/common/error.hpp"
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -43,6 +45,7 @@ struct Builder {
     RecordingPlatform platform;
     fs::path system = dir.path() / "System_folder";
     fs::path output = dir.path() / "Year";
+    kavo::model::PartSizes sizes;
     std::unique_ptr<TForm3> form;
 
     explicit Builder(kavo::Lang lang = kavo::Lang::Russian) {
@@ -51,6 +54,7 @@ struct Builder {
                                         kavo::edits::readEditsTemplates(dir.path()), [this] {
                                             kavo::model::Olympiad olympiad;
                                             olympiad.outputDir = output;
+                                            olympiad.sizes = sizes;
                                             return olympiad;
                                         });
         form->show();
@@ -64,7 +68,10 @@ struct Builder {
         find<QPlainTextEdit>(name)->setPlainText(text);
     }
     void setEdit(const char* name, const QString& text) const {
-        find<QLineEdit>(name)->setText(text);
+        if (auto* list = form->findChild<QComboBox*>(QString::fromLatin1(name)))
+            list->setEditText(text);
+        else
+            find<QLineEdit>(name)->setText(text);
     }
     void click(const char* name) const {
         QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton);
@@ -153,7 +160,7 @@ TEST(Form3Window, WidgetsInBothLanguages) {
         EXPECT_EQ(b.find<QCheckBox>("CheckBox2")->geometry(), QRect(488, 616, 97, 17));
         EXPECT_EQ(b.find<QPlainTextEdit>("Memo8")->geometry(), QRect(640, 216, 225, 281));
         EXPECT_EQ(b.find<QFrame>("Panel1")->geometry(), QRect(640, 504, 225, 129));
-        EXPECT_EQ(b.find<QLineEdit>("Edit5")->geometry(), QRect(56, 72, 121, 21));
+        EXPECT_EQ(b.find<QComboBox>("Edit5")->geometry(), QRect(56, 72, 121, 21));
         EXPECT_EQ(b.find<QPushButton>("Button1")->geometry(), QRect(56, 96, 121, 25));
         EXPECT_EQ(b.find<QLabel>("Label7")->pos(), QPoint(40, 288));
         EXPECT_EQ(b.find<QLabel>("Label12")->pos(), QPoint(488, 432));
@@ -225,6 +232,7 @@ TEST(Form3Window, RefusalsShowTheirMessageAndKeepTheFields) {
     // refusal, and an answer the window cannot convert to the code page.
     const Case cases[] = {
         {kavo::Lang::English, u""_s, false, u"1"_s, "\nSpecify the number of the task"},
+        {kavo::Lang::Russian, u""_s, false, u"1"_s, "\nУкажите номер задачи"},
         {kavo::Lang::English, u"7"_s, false, QString::fromUtf8("x ≤ 5"),
          "\nThe answer to A holds a character that task.out cannot store (Windows-1251 code "
          "page)"},
@@ -251,6 +259,7 @@ TEST(Form3Window, AFailedWriteShowsTheErrorAndKeepsTheFields) {
     Builder b;
     fs::create_directories(b.output / "7" / "task.out");
     b.fill();
+    b.platform.questionAnswers = {true}; // replace what the folder holds
     b.click("Button1");
     ASSERT_EQ(b.platform.errors().size(), 1);
     EXPECT_EQ(
@@ -259,4 +268,120 @@ TEST(Form3Window, AFailedWriteShowsTheErrorAndKeepsTheFields) {
     EXPECT_FALSE(fs::exists(b.output / "7" / "task.asp"));
     EXPECT_EQ(b.find<QLineEdit>("Edit5")->text(), u"7"_s);
     EXPECT_EQ(b.find<QPlainTextEdit>("Memo1")->toPlainText(), u"condition 0"_s);
+}
+
+// Edit5 offers the folder of every number of the parts and the other task folders of the
+// tree; the text typed stays.
+TEST(Form3Window, Edit5OffersThePlacesOfTheOlympiad) {
+    Builder b;
+    b.sizes = {2, 1, 0};
+    kavo::test::writeBytes(b.output / "Extra" / "1" / "task.xml", "x");
+    kavo::test::writeBytes(b.output / "PartA" / "2" / "task.asp", "x");
+    b.setEdit("Edit5", u"PartC\\9"_s);
+    b.form->hide();
+    b.form->show();
+    auto* list = b.find<QComboBox>("Edit5");
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->itemText(i);
+    EXPECT_EQ(items, (QStringList{u"PartA/1"_s, u"PartA/2"_s, u"PartB/3"_s, u"Extra/1"_s}));
+    EXPECT_EQ(list->currentText(), u"PartC\\9"_s);
+    list->setCurrentIndex(2);
+    b.fill(list->currentText());
+    b.click("Button1");
+    EXPECT_TRUE(fs::is_regular_file(b.output / "PartB" / "3" / "task.asp"));
+}
+
+// A folder that holds a package: the save asks, No by default; No writes nothing and keeps
+// the form, Yes replaces and says where the task went in the status bar.
+TEST(Form3Window, ReplaceIsAskedAndTheStatusBarSaysWhereTheTaskWent) {
+    Builder b(kavo::Lang::English);
+    b.fill();
+    b.click("Button1");
+    const auto page = readBytes(b.output / "7" / "task.asp");
+    const QString where = u"Task 7 (Edits task) is written to the folder 7 of the task tree."_s;
+    EXPECT_EQ(b.form->statusBar()->currentMessage(), where);
+    EXPECT_TRUE(b.platform.boxes.empty());
+
+    b.fill();
+    b.setMemo("Memo1", u"second"_s);
+    b.form->statusBar()->clearMessage();
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes);
+        b.platform.clear();
+        b.platform.questionAnswers = {yes};
+        b.click("Button1");
+        ASSERT_EQ(b.platform.boxes.size(), 1u);
+        EXPECT_EQ(b.platform.boxes[0].text,
+                  u"Task 7 (Edits task) is already written. Replace it?"_s);
+        EXPECT_FALSE(b.platform.boxes[0].defaultYes);
+        EXPECT_EQ(readBytes(b.output / "7" / "task.asp") == page, !yes);
+        EXPECT_EQ(b.find<QPlainTextEdit>("Memo1")->toPlainText().isEmpty(), yes);
+        EXPECT_EQ(b.form->statusBar()->currentMessage(), yes ? where : QString());
+    }
+}
+
+// The "<" warnings are one question, No by default; a No writes nothing.
+TEST(Form3Window, StrayLessThanIsAskedInTheInterfaceLanguage) {
+    const std::pair<kavo::Lang, const char*> cases[] = {
+        {kavo::Lang::English, "Sub-question A: \"if a <b then\""},
+        {kavo::Lang::Russian, "Подвопрос A: «if a <b then»"},
+    };
+    for (const auto& [lang, place] : cases) {
+        Builder b(lang);
+        b.fill();
+        b.setMemo("Memo2", u"if a <b then"_s);
+        b.click("Button1");
+        ASSERT_EQ(b.platform.questions().size(), 1);
+        EXPECT_TRUE(b.platform.questions()[0].contains(QString::fromUtf8(place)))
+            << b.platform.questions()[0].toStdString();
+        EXPECT_FALSE(b.platform.boxes[0].defaultYes);
+        EXPECT_FALSE(fs::exists(b.output));
+        EXPECT_EQ(b.find<QPlainTextEdit>("Memo2")->toPlainText(), u"if a <b then"_s);
+    }
+}
+
+// Closing the builder while it holds text no save wrote asks, No by default: No keeps the
+// window open. Saved text is not asked about.
+TEST(Form3Window, ClosingWithUnwrittenTextAsks) {
+    Builder b(kavo::Lang::English);
+    int closed = 0;
+    QObject::connect(b.form.get(), &TForm3::closed, [&closed] { ++closed; });
+    b.setEdit("Edit5", u"7"_s);
+    EXPECT_FALSE(b.form->holdsUnwrittenText()) << "the number alone is no work";
+    b.fill();
+    b.form->close();
+    ASSERT_EQ(b.platform.questions().size(), 1);
+    EXPECT_EQ(
+        b.platform.questions()[0],
+        u"The Edits builder holds text that is not written. Close the program and lose it?"_s);
+    EXPECT_FALSE(b.platform.boxes[0].defaultYes);
+    EXPECT_TRUE(b.form->isVisible());
+    EXPECT_EQ(closed, 0);
+
+    b.click("Button1");
+    b.platform.clear();
+    b.form->close();
+    EXPECT_TRUE(b.platform.questions().isEmpty());
+    EXPECT_EQ(closed, 1);
+}
+
+// The preview shows the task of the number typed, or the one saved last; a folder without a
+// task says so.
+TEST(Form3Window, PreviewOfTheWrittenTask) {
+    Builder b(kavo::Lang::English);
+    b.click("Button2");
+    EXPECT_EQ(b.platform.informations(), QStringList{u"\nSpecify the number of the task"_s});
+    b.fill(u"PartB\\4"_s);
+    b.click("Button1");
+    b.platform.clear();
+    b.click("Button2");
+    ASSERT_EQ(b.platform.openedUrls.size(), 1);
+    EXPECT_TRUE(b.platform.openedUrls[0].endsWith(u"/buf.html"_s));
+    EXPECT_NE(readBytes(b.dir.path() / "buf.html").find("condition 1"), std::string::npos);
+    b.setEdit("Edit5", u"9"_s);
+    b.click("Button2");
+    EXPECT_EQ(b.platform.informations(),
+              QStringList{u"\nNothing is written in the folder 9 yet: save the task first."_s});
+    EXPECT_EQ(b.platform.openedUrls.size(), 1);
 }

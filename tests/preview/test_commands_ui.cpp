@@ -299,9 +299,9 @@ TEST_F(Commands, ANewlyChosenFolderTakesTheNextAddTaskAndEditsSave) {
     for (const char* memo : {"Memo1", "Memo2", "Memo3", "Memo4", "Memo5"})
         qobject_cast<QPlainTextEdit*>(field(memo))->setPlainText(u"text"_s);
     for (const char* edit : {"Edit1", "Edit2", "Edit3", "Edit4"})
-        qobject_cast<QLineEdit*>(field(edit))->setText(u"1"_s);
-    qobject_cast<QLineEdit*>(field("Edit5"))->setText(u"7"_s);
-    qobject_cast<QLineEdit*>(field("Edit6"))->setText(u"Name"_s);
+        edits->findChild<QLineEdit*>(QString::fromLatin1(edit))->setText(u"1"_s);
+    edits->findChild<QLineEdit*>(u"Edit5"_s)->setText(u"7"_s);
+    edits->findChild<QLineEdit*>(u"Edit6"_s)->setText(u"Name"_s);
     qobject_cast<QPushButton*>(field("Button1"))->click();
     EXPECT_TRUE(fs::is_regular_file(chosen / "7" / "task.asp"));
     EXPECT_TRUE(platform.errors().isEmpty());
@@ -322,7 +322,7 @@ TEST_F(Commands, TheEditsBuilderTakesTheAuthorSavedWhileItIsOpen) {
     for (const char* memo : {"Memo1", "Memo2", "Memo3", "Memo4", "Memo5"})
         qobject_cast<QPlainTextEdit*>(field(memo))->setPlainText(u"text"_s);
     for (const char* edit : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6"})
-        qobject_cast<QLineEdit*>(field(edit))->setText(u"7"_s);
+        edits->findChild<QLineEdit*>(QString::fromLatin1(edit))->setText(u"7"_s);
     qobject_cast<QPushButton*>(field("Button1"))->click();
     EXPECT_NE(
         readBytes(dir.path() / "Year" / "7" / "task.xml").find("<author>New Author &amp; Co<"),

@@ -215,4 +215,15 @@ TEST_F(AddFlow, ClosingAndSwitchingAskWhileATypedTaskIsNotWritten) {
             }
         }
     }
+
+    // Closing the Edits builder ends the program too: it asks about the task form's text.
+    program.reset();
+    startWithSizes("En\r\n", "3");
+    type("Edit7", "Name");
+    trigger("N4");
+    ASSERT_NE(program->form3(), nullptr);
+    platform.clear();
+    program->form3()->close();
+    EXPECT_EQ(platform.questions(), QStringList{closeQuestion});
+    EXPECT_FALSE(program->ended());
 }

@@ -210,15 +210,16 @@ TEST_F(Keyboard, TabOrderOfEveryView) {
                          u"Edit1"_s, u"ListBox3"_s, u"CheckBox4"_s, u"Edit7"_s, u"Edit8"_s,
                          u"Button1"_s, u"Button5"_s, u"Toolkit"_s} +
              links},
-        {View::Review, sizes +
-                           QStringList{u"ListBox4"_s, u"Button8"_s, u"Memo2"_s, u"Memo3"_s,
-                                       u"Memo4"_s, u"Button6"_s, u"Button7"_s, u"Toolkit"_s} +
-                           links},
+        {View::Review,
+         sizes +
+             QStringList{u"ListBox4"_s, u"Button8"_s, u"Memo2"_s, u"Memo3"_s, u"Memo4"_s,
+                         u"Button6"_s, u"Button7"_s, u"Button10"_s, u"Toolkit"_s} +
+             links},
         {View::Author, {u"Edit1"_s, u"Button1"_s, u"Button2"_s}},
         {View::Edits,
          {u"Memo1"_s, u"Memo2"_s, u"Edit1"_s, u"Memo3"_s, u"Edit2"_s, u"Memo4"_s, u"Edit3"_s,
           u"CheckBox1"_s, u"Memo5"_s, u"Edit4"_s, u"CheckBox2"_s, u"Memo8"_s, u"Edit6"_s,
-          u"Edit5"_s, u"Button1"_s}},
+          u"Edit5"_s, u"Button1"_s, u"Button2"_s}},
     };
     prepare("Rus\r\n");
     for (const Case& c : cases) {

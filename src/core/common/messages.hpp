@@ -137,6 +137,9 @@ inline constexpr Message unencodableAnswer{
     "\nThe answer to %1 holds a character that task.out cannot store (Windows-1251 code page)",
     "\nОтвет к подвопросу %1 содержит символ, который нельзя записать в task.out (кодовая "
     "страница Windows-1251)"};
+// After a save: %1 the task number as typed, %2 its kind, %3 its folder in the task tree.
+inline constexpr Message written{"Task %1 (%2) is written to the folder %3 of the task tree.",
+                                 "Задача %1 (%2) записана в папку %3 дерева задач."};
 } // namespace edits
 
 // The small commands of the main window.
@@ -463,6 +466,35 @@ inline constexpr Message authorDiffers{"\nThe task in %1 was written with anothe
                                        "\nЗадача в папке %1 записана с другой строкой автора: %2"};
 } // namespace readback
 
+// A written task opened back into the task form or the Edits builder; %1 its folder.
+namespace reopen {
+inline constexpr Message nothingWritten{"\nNothing is written in the folder %1.",
+                                        "\nВ папке %1 ничего не записано."};
+inline constexpr Message notInLists{
+    "\nThe folder %1 is not the folder of a number of the task lists: enter the numbers of "
+    "tasks in the parts and press Ok first.",
+    "\nПапка %1 не относится ни к одному номеру списка задач: сначала введите количество задач "
+    "в частях и нажмите Ok."};
+// %2: why it does not read back.
+inline constexpr Message inReview{
+    "\nThe task in %1 does not read back as it was written, so it opens in the code review.\n%2",
+    "\nЗадача в папке %1 не читается так, как была записана, поэтому она открыта в просмотре "
+    "кода.\n%2"};
+inline constexpr Message cannotOpen{
+    "\nThe task in %1 cannot be opened in the task form or the Edits builder.\n%2",
+    "\nЗадачу в папке %1 нельзя открыть ни в форме задачи, ни в макете Edits.\n%2"};
+inline constexpr Message replaceTaskForm{
+    "The task form holds text that is not written. Replace it with the task in %1?",
+    "В форме задачи есть незаписанный текст. Заменить его задачей из папки %1?"};
+inline constexpr Message loseReviewChanges{
+    "The code review holds changes that are not saved. Open the task in the form without "
+    "them?",
+    "В просмотре кода есть несохранённые изменения. Открыть задачу в форме без них?"};
+inline constexpr Message replaceEditsForm{
+    "The Edits builder holds text that is not written. Replace it with the task in %1?",
+    "В макете Edits есть незаписанный текст. Заменить его задачей из папки %1?"};
+} // namespace reopen
+
 // The windows: their titles and captions. Entries are named after their widgets.
 
 // The windows: titles, captions, tooltips and accessible names. Caption entries are named
@@ -529,6 +561,7 @@ inline constexpr Message RadioButton2{"English", "Английский"};
 inline constexpr Message Button6{"&Save changes", "Со&хранить изменения"};
 inline constexpr Message Button8{"Open tas&k", "Про&смотр задачи"};
 inline constexpr Message Button7{"&Back", "&Назад"};
+inline constexpr Message Button10{"E&dit in the form", "От&крыть в форме"};
 inline constexpr Message Label11{"          Task &file", "&Файл с условием задачи"};
 inline constexpr Message Label12{"File with answ&ers", "Файл с от&ветами"};
 inline constexpr Message Label13{"&XML file", "&Xml файл"};
@@ -615,6 +648,11 @@ inline constexpr Message Memo4{"The description task.xml of the opened task",
 inline constexpr Message Button6{"Write the three fields back to the opened task (Ctrl+S)",
                                  "Записать три поля обратно в открытую задачу (Ctrl+S)"};
 inline constexpr Message Button7{"Back to the task form", "Вернуться к форме задачи"};
+inline constexpr Message Button10{
+    "Open the selected task in the task form (an Edits task in the Edits builder) to change it "
+    "and write it again",
+    "Открыть выбранную задачу в форме задачи (задачу Edits — в макете Edits), чтобы изменить "
+    "её и записать снова"};
 } // namespace form1::tip
 
 // Accessible names of Form1's widgets that have no caption of their own.
@@ -853,6 +891,14 @@ inline constexpr Message Label14{"Number o&f the task", "Номер за&дач�
 inline constexpr Message Button1{"Add the ta&sk", "&Сохранить задачу"};
 inline constexpr Message placeholder5{"for example: 7 or PartC/5", "например: 7 или PartC/5"};
 inline constexpr Message placeholder6{"for example: Train", "например: Поезд"};
+inline constexpr Message Button2{"&View in the browser", "&Просмотреть в браузере"};
+inline constexpr Message closeUnwritten{
+    "The Edits builder holds text that is not written. Close the program and lose it?",
+    "В макете Edits есть незаписанный текст. Закрыть программу и потерять его?"};
+// %1: the folder of the task number.
+inline constexpr Message nothingToPreview{
+    "\nNothing is written in the folder %1 yet: save the task first.",
+    "\nВ папке %1 пока ничего не записано: сначала сохраните задачу."};
 } // namespace form3
 
 namespace form3::tip {
@@ -871,6 +917,11 @@ inline constexpr Message Edit5{
     "Папка задачи в дереве задач: её номер (7) или часть и номер (PartC/5)"};
 inline constexpr Message Button1{"Check the form and write the Edits task (Ctrl+S)",
                                  "Проверить форму и записать задачу Edits (Ctrl+S)"};
+inline constexpr Message Button2{
+    "Show the task written in the folder of the task number (or the last saved) as a pupil "
+    "sees it",
+    "Показать задачу, записанную в папке номера задачи (или последнюю сохранённую), как её "
+    "увидит ученик"};
 } // namespace form3::tip
 
 namespace form3::name {
@@ -880,6 +931,8 @@ inline constexpr Message CheckBox1{"Remove questions C and D", "Удалить �
 inline constexpr Message CheckBox2{"Remove question D", "Удалить вопрос D"};
 inline constexpr Message client{"Edits task", "Задача Edits"};
 inline constexpr Message Panel1{"Name and number of the task", "Название и номер задачи"};
+inline constexpr Message StatusBar1{"Status bar: where the last task went",
+                                    "Строка состояния: куда записана последняя задача"};
 } // namespace form3::name
 
 } // namespace kavo::msg

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "core/edits/edits_task.hpp"
 
+#include "core/common/codepage.hpp"
 #include "core/common/messages.hpp"
 #include "core/common/xml.hpp"
+#include "core/olympiad/task_state.hpp"
+#include "core/tasks/markup_check.hpp"
 
 namespace fs = std::filesystem;
 
@@ -45,6 +48,21 @@ model::Task editsTask(const EditsForm& form) {
     return task;
 }
 
+EditsForm editsFormOf(const model::Task& task) {
+    EditsForm form;
+    form.Memo1 = task.condition;
+    const std::size_t count = std::min<std::size_t>(task.subQuestions.size(), 4);
+    for (std::size_t i = 0; i < count; ++i) {
+        form.*questions[i] = task.subQuestions[i].question;
+        form.*answers[i] = task.subQuestions[i].answer;
+    }
+    form.CheckBox1 = count <= 2;
+    form.CheckBox2 = count <= 3;
+    form.Edit5 = task.folder;
+    form.Edit6 = task.title;
+    return form;
+}
+
 Text checkEditsTask(const model::Task& task, const model::Olympiad& olympiad, Lang lang) {
     if (task.folder.empty())
         return msg::edits::noNumber.in(lang);
@@ -69,7 +87,8 @@ Text checkEditsTask(const model::Task& task, const model::Olympiad& olympiad, La
 }
 
 EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
-                              const model::Olympiad& olympiad, Lang lang) {
+                              const model::Olympiad& olympiad, Lang lang,
+                              const EditsQuestions& ask) {
     const int count = subQuestionCount(form.CheckBox1, form.CheckBox2);
     if ((form.Edit5 && form.Edit5->empty()) || count == 0)
         return refusal(msg::edits::noNumber.in(lang));
@@ -87,12 +106,25 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
     if (!refused.empty())
         return refusal(refused);
 
+    const auto warnings = tasks::markupWarnings(task, lang);
+    if (!warnings.empty() && ask.markup && !ask.markup(tasks::markupQuestion(warnings, lang)))
+        return {};
     const auto folder = olympiad.editsFolder(task.folder);
+    const std::string typed = cp1251ToUtf8(task.folder);
+    if (ask.replace && olympiad::holdsPackageFile(olympiad.outputDir / *folder)) {
+        const auto state = olympiad::folderState(render::TemplateSet::load(ask.systemDir), olympiad,
+                                                 *folder, std::nullopt, lang);
+        if (!ask.replace(olympiad::replaceQuestion(typed, state, lang)))
+            return {};
+    }
+
     render::writePackage(olympiad.outputDir, render::renderEdits(task, templates, *folder));
     form = EditsForm{};
     EditsSaveResult result;
     result.written = true;
     result.taskFolder = olympiad.outputDir / *folder;
+    result.status = msg::edits::written.utf8(
+        lang, {typed, olympiad::kindName(model::TaskKind::Edits, lang), folder->generic_string()});
     return result;
 }
 

@@ -2,6 +2,7 @@
 #include "core/olympiad/task_state.hpp"
 
 #include "core/common/messages.hpp"
+#include "core/tasks/task_form.hpp"
 
 #include <algorithm>
 #include <cstdint>
@@ -62,11 +63,12 @@ FolderState folderState(const render::TemplateSet& templates, const model::Olymp
         return state;
     }
     const auto read = render::readAnyTask(templates, olympiad, folder, number);
-    if (read.status == render::ReadStatus::Read && read.task) {
+    // Names typed as a character or as its reference write alike: the task reads back.
+    if (auto task = tasks::taskToReopen(read)) {
         state.status = FolderStatus::Written;
-        state.kind = read.task->kind;
-        state.task = read.task;
+        state.kind = task->kind;
         state.written = read.written;
+        state.task = std::move(task);
         return state;
     }
     state.status = FolderStatus::Unreadable;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/tasks/task_form.hpp"
 
+#include "core/common/xml.hpp"
+
 #include <algorithm>
 
 namespace kavo::tasks {
@@ -41,6 +43,96 @@ void emptyRemovedVariants(TaskForm& form) {
         form.VariantOtveta_4.clear();
     if (form.CheckBox3)
         form.VariantOtveta_5.clear();
+}
+
+namespace {
+
+// A name with &quot;, &lt; and &amp; typed as their characters, when it writes the same.
+Text typedAsCharacters(const Text& name) {
+    static constexpr std::pair<std::string_view, char> references[] = {
+        {"&quot;", '"'}, {"&lt;", '<'}, {"&amp;", '&'}};
+    Text plain;
+    for (std::size_t i = 0; i < name.size();) {
+        const auto found =
+            std::find_if(std::begin(references), std::end(references), [&](const auto& r) {
+                return std::string_view(name).substr(i).starts_with(r.first);
+            });
+        if (found != std::end(references)) {
+            plain += found->second;
+            i += found->first.size();
+        } else {
+            plain += name[i++];
+        }
+    }
+    return escapeXmlAttribute(plain) == escapeXmlAttribute(name) ? plain : name;
+}
+
+} // namespace
+
+std::optional<model::Task> taskToReopen(const render::ReadResult& read) {
+    if (read.status == render::ReadStatus::Read)
+        return read.task;
+    if (read.status != render::ReadStatus::Ambiguous || read.reason != render::ReadReason::Names ||
+        read.readings.empty())
+        return std::nullopt;
+    // The readings must differ in the names only, whose bytes are the same for each.
+    auto withoutNames = [](model::Task task) {
+        task.names = task.names ? std::optional(model::OwnNames{}) : std::nullopt;
+        task.title.clear();
+        return task;
+    };
+    for (const auto& reading : read.readings)
+        if (withoutNames(reading) != withoutNames(read.readings.front()))
+            return std::nullopt;
+    model::Task task = read.readings.front();
+    if (task.names) {
+        task.names->russian = typedAsCharacters(task.names->russian);
+        task.names->english = typedAsCharacters(task.names->english);
+    }
+    task.title = typedAsCharacters(task.title);
+    return task;
+}
+
+TaskForm taskFormOf(const model::Task& task, TaskForm form) {
+    const int count = static_cast<int>(form.ListBox1.items.size());
+    form.ListBox1.selected.reset();
+    if (task.number >= 1 && task.number <= count)
+        form.ListBox1.selected = task.number - 1;
+    form.ListBox2.selected = task.picture ? 0 : 1;
+    form.ListBox3.selected = model::isFolded(task.kind) ? 0 : 1;
+    form.Memo1 = task.condition;
+
+    Text* texts[] = {&form.VariantOtveta_1, &form.VariantOtveta_2, &form.VariantOtveta_3,
+                     &form.VariantOtveta_4, &form.VariantOtveta_5};
+    bool* removes[] = {nullptr, nullptr, &form.CheckBox1, &form.CheckBox2, &form.CheckBox3};
+    for (int i = 0; i < model::VariantCount; ++i) {
+        const bool shown = model::isChoice(task.kind) && task.variants[i].has_value();
+        *texts[i] = shown ? *task.variants[i] : Text();
+        if (removes[i])
+            *removes[i] = model::isChoice(task.kind) && !shown;
+    }
+
+    form.Edit1.clear();
+    if (model::isMultipleChoice(task.kind)) {
+        // The comma makes it a multiple choice, even with one right variant ("b,").
+        for (int i = 0; i < model::VariantCount; ++i)
+            if (task.answers >> i & 1u) {
+                if (!form.Edit1.empty())
+                    form.Edit1 += ',';
+                form.Edit1 += static_cast<char>('a' + i);
+            }
+        if (form.Edit1.find(',') == Text::npos)
+            form.Edit1 += ',';
+    } else if (task.kind == model::TaskKind::TypedAnswer) {
+        form.Edit1 = task.typedAnswer;
+    } else if (task.answer >= 0 && task.answer < model::VariantCount) {
+        form.Edit1 = Text(1, static_cast<char>('a' + task.answer));
+    }
+
+    form.CheckBox4 = !task.names;
+    form.Edit7 = task.names ? task.names->russian : Text();
+    form.Edit8 = task.names ? task.names->english : Text();
+    return form;
 }
 
 } // namespace kavo::tasks

@@ -4,6 +4,7 @@
 #include "core/common/error.hpp"
 #include "core/common/text.hpp"
 #include "core/model/task.hpp"
+#include "core/render/read_back.hpp"
 
 #include <filesystem>
 #include <optional>
@@ -54,6 +55,19 @@ void resetForm(TaskForm& form);
 
 // Empties the variants that CheckBox1 to CheckBox3 remove.
 void emptyRemovedVariants(TaskForm& form);
+
+// The form that writes a task read back again, byte for byte: its number selected in
+// ListBox1 (none when the list does not hold it), the picture and the fold answered, the
+// condition, the variants with the removed ones empty and ticked, the answer as a teacher
+// types it ("b", "a,c", a typed text), the own names with CheckBox4 clear. The number list,
+// the part sizes and the olympiad language stay as `base` has them.
+TaskForm taskFormOf(const model::Task& task, TaskForm base);
+
+// The task a read gives back to a form to change and write again: the task read; of
+// readings that differ only in whether a name was typed as a character or as its XML
+// reference (" or &quot;), each writing the same bytes, the one with the characters. None
+// for any other read.
+std::optional<model::Task> taskToReopen(const render::ReadResult& read);
 
 // The checks of the task form, in the order their messages stand in the one box.
 enum class Check {

@@ -3,6 +3,9 @@
 
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
+#include "core/olympiad/task_state.hpp"
+#include "core/olympiad/tree_read.hpp"
+#include "core/review/preview.hpp"
 #include "ui/common/platform.hpp"
 #include "ui/common/screen_fit.hpp"
 #include "ui/common/text_bridge.hpp"
@@ -11,12 +14,16 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <algorithm>
 
 namespace fs = std::filesystem;
 
@@ -82,7 +89,10 @@ void TForm3::buildWidgets() {
     client->setObjectName(u"Client"_s);
     client->setFixedSize(871, 638);
     kavo::app::setScrollingClient(this, client);
-    setFixedSize(871, 638 + menuBar()->sizeHint().height());
+    // The status bar says where the last save went.
+    statusBar()->setObjectName(u"StatusBar1"_s);
+    statusBar()->setSizeGripEnabled(false);
+    setFixedSize(871, 638 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 
     Label5 = label(client, "Label5", 40, 16, caption(m::Label5));
     Memo1 = make<QPlainTextEdit>(client, "Memo1", {40, 32, 825, 105});
@@ -141,11 +151,22 @@ void TForm3::buildWidgets() {
     Label16 = label(Panel1, "Label16", 56, 16, caption(m::Label16));
     Edit6 = make<QLineEdit>(Panel1, "Edit6", {56, 32, 121, 21});
     Label14 = label(Panel1, "Label14", 56, 56, caption(m::Label14));
-    Edit5 = make<QLineEdit>(Panel1, "Edit5", {56, 72, 121, 21});
+    Edit5 = make<QComboBox>(Panel1, "Edit5", {56, 72, 121, 21});
+    Edit5->setEditable(true);
+    // A typed folder stays as typed: no item is added on Enter, no completion is filled in.
+    Edit5->setInsertPolicy(QComboBox::NoInsert);
+    Edit5->setCompleter(nullptr);
+    // Tests and the screenshots type into the field by its name, as into any line edit.
+    Edit5->lineEdit()->setObjectName(u"Edit5"_s);
     Button1 = make<QPushButton>(Panel1, "Button1", {56, 96, 121, 25});
     Button1->setText(caption(m::Button1));
     Button1->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, &TForm3::saveTask);
+
+    Button2 = make<QPushButton>(client, "Button2", {640, 152, 225, 25});
+    Button2->setText(caption(m::Button2));
+    Button2->setAutoDefault(false);
+    connect(Button2, &QPushButton::clicked, this, &TForm3::previewTask);
 }
 
 void TForm3::buildKeyboard() {
@@ -161,7 +182,7 @@ void TForm3::buildKeyboard() {
     }
     Button1->setShortcut(QKeySequence::Save);
     kavo::app::chainFocus({Memo1, Memo2, Edit1, Memo3, Edit2, Memo4, Edit3, CheckBox1, Memo5, Edit4,
-                           CheckBox2, Memo8, Edit6, Edit5, Button1});
+                           CheckBox2, Memo8, Edit6, Edit5, Button1, Button2});
 }
 
 void TForm3::describeWidgets() {
@@ -183,13 +204,17 @@ void TForm3::describeWidgets() {
     kavo::app::describe(Memo8, t(tip::Memo8));
     kavo::app::describe(Edit6, t(tip::Edit6));
     kavo::app::describe(Edit5, t(tip::Edit5));
+    kavo::app::describe(Edit5->lineEdit(), t(tip::Edit5),
+                        kavo::app::shownCaption(t(msg::form3::Label14)));
+    kavo::app::describe(Button2, t(tip::Button2));
     kavo::app::describe(Button1, t(tip::Button1));
     menuBar()->setAccessibleName(t(msg::app::menuBar));
     centralWidget()->setAccessibleName(t(name::client));
     findChild<QWidget*>(u"Client"_s)->setAccessibleName(t(name::client));
     Panel1->setAccessibleName(t(name::Panel1));
+    statusBar()->setAccessibleName(t(name::StatusBar1));
     Edit6->setPlaceholderText(t(msg::form3::placeholder6));
-    Edit5->setPlaceholderText(t(msg::form3::placeholder5));
+    Edit5->lineEdit()->setPlaceholderText(t(msg::form3::placeholder5));
     kavo::app::nameByCaptions(this);
 }
 
@@ -202,6 +227,8 @@ void TForm3::greyRemovedQuestions() {
 
 void TForm3::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    // The main window may have changed the part sizes or the task tree meanwhile.
+    guard_.run([this] { refreshPlaces(); });
     kavo::app::fitToScreen(this, !centred_);
     centred_ = true;
 }
@@ -235,7 +262,7 @@ kavo::edits::EditsForm TForm3::readForm() const {
     form.Edit2 = kavo::app::toText(Edit2->text(), kavo::Unencodable::Refuse);
     form.Edit3 = kavo::app::toText(Edit3->text(), kavo::Unencodable::Refuse);
     form.Edit4 = kavo::app::toText(Edit4->text(), kavo::Unencodable::Refuse);
-    form.Edit5 = kavo::app::toText(Edit5->text(), kavo::Unencodable::Refuse);
+    form.Edit5 = kavo::app::toText(Edit5->currentText(), kavo::Unencodable::Refuse);
     form.Edit6 = kavo::app::toPageText(Edit6->text());
     form.CheckBox1 = CheckBox1->isChecked();
     form.CheckBox2 = CheckBox2->isChecked();
@@ -252,30 +279,134 @@ void TForm3::showForm(const kavo::edits::EditsForm& form) {
     Edit2->setText(kavo::app::fromText(form.Edit2.value_or(kavo::Text{})));
     Edit3->setText(kavo::app::fromText(form.Edit3.value_or(kavo::Text{})));
     Edit4->setText(kavo::app::fromText(form.Edit4.value_or(kavo::Text{})));
-    Edit5->setText(kavo::app::fromText(form.Edit5.value_or(kavo::Text{})));
+    Edit5->setEditText(kavo::app::fromText(form.Edit5.value_or(kavo::Text{})));
     Edit6->setText(kavo::app::fromText(form.Edit6));
     CheckBox1->setChecked(form.CheckBox1);
     CheckBox2->setChecked(form.CheckBox2);
 }
 
+void TForm3::refreshPlaces() {
+    const kavo::model::Olympiad olympiad = olympiad_();
+    QStringList places;
+    const auto add = [&places](const fs::path& folder) {
+        const QString place = QString::fromStdString(folder.generic_string());
+        if (!places.contains(place))
+            places << place;
+    };
+    for (std::int64_t n = 1; n <= std::min<std::int64_t>(olympiad.sizes.total(), 99); ++n)
+        if (const auto place = olympiad.place(n))
+            add(place->folder);
+    for (const fs::path& folder : kavo::olympiad::taskFolders(olympiad.outputDir))
+        add(folder);
+    const QString typed = Edit5->currentText();
+    const QSignalBlocker quiet(Edit5);
+    Edit5->clear();
+    Edit5->addItems(places);
+    Edit5->setCurrentIndex(-1);
+    Edit5->setEditText(typed);
+}
+
 void TForm3::saveTask() {
     guard_.run([this] {
         auto form = readForm();
-        const auto result = kavo::edits::saveEditsTask(form, templates_, olympiad_(), lang_);
+        kavo::edits::EditsQuestions questions;
+        questions.markup = [this](const kavo::Text& question) {
+            return platform_.ask(this, kavo::app::fromText(question), false);
+        };
+        questions.replace = [this](const std::string& question) {
+            return platform_.ask(this, QString::fromStdString(question), false);
+        };
+        questions.systemDir = programDir_ / "System_folder";
+        const auto result =
+            kavo::edits::saveEditsTask(form, templates_, olympiad_(), lang_, questions);
         if (!result.message.empty())
             platform_.information(this, kavo::app::fromText(result.message));
-        if (result.written)
-            showForm(form);
+        if (!result.written)
+            return;
+        showForm(form);
+        shown_ = readForm();
+        lastSaved_ = result.taskFolder;
+        statusBar()->showMessage(QString::fromStdString(result.status));
+        refreshPlaces();
+    });
+}
+
+void TForm3::previewTask() {
+    guard_.run([this] {
+        const kavo::model::Olympiad olympiad = olympiad_();
+        fs::path folder = lastSaved_;
+        if (!Edit5->currentText().isEmpty()) {
+            const auto typed = kavo::app::toText(Edit5->currentText(), kavo::Unencodable::Refuse);
+            const auto place = typed ? olympiad.editsFolder(*typed) : std::nullopt;
+            if (!place) {
+                platform_.information(this, caption(msg::edits::badFolder));
+                return;
+            }
+            folder = olympiad.outputDir / *place;
+        } else if (folder.empty()) {
+            platform_.information(this, caption(msg::edits::noNumber));
+            return;
+        }
+        if (!fs::is_regular_file(folder / "task.asp")) {
+            const fs::path shown = folder.lexically_relative(olympiad.outputDir);
+            platform_.information(this, kavo::app::text(msg::form3::nothingToPreview, lang_,
+                                                        {shown.generic_string()}));
+            return;
+        }
+        const auto result = kavo::review::previewTask(
+            {lang_, programDir_, 0, 1, [&folder](std::int64_t) { return folder; }});
+        if (!result.url.empty())
+            platform_.openUrl(QString::fromStdString(result.url));
+        if (!result.message.empty())
+            platform_.information(this, kavo::app::fromText(result.message));
     });
 }
 
 void TForm3::closeEvent(QCloseEvent* event) {
+    const bool here = holdsUnwrittenText();
+    if ((here || (unwrittenElsewhere_ && unwrittenElsewhere_())) &&
+        !platform_.ask(this, caption(here ? msg::form3::closeUnwritten : msg::shell::unwrittenClose),
+                       false)) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit closed();
 }
 
 bool TForm3::holdsUnwrittenText() const {
-    return false;
+    const kavo::edits::EditsForm form = readForm();
+    if (form == shown_)
+        return false;
+    // The number alone is no work to lose.
+    const QString texts[] = {kavo::app::plainText(Memo1),
+                             kavo::app::plainText(Memo2),
+                             kavo::app::plainText(Memo3),
+                             kavo::app::plainText(Memo4),
+                             kavo::app::plainText(Memo5),
+                             Edit1->text(),
+                             Edit2->text(),
+                             Edit3->text(),
+                             Edit4->text(),
+                             Edit6->text()};
+    return std::any_of(std::begin(texts), std::end(texts),
+                       [](const QString& text) { return !text.isEmpty(); });
 }
 
-void TForm3::reopenTask(const kavo::model::Task&) {}
+bool TForm3::reopenTask(const kavo::model::Task& task) {
+    bool shown = false;
+    guard_.run([&] {
+        const QString folder = kavo::app::fromText(task.folder);
+        if (holdsUnwrittenText() &&
+            !platform_.ask(
+                this, kavo::app::text(msg::reopen::replaceEditsForm, lang_, {folder.toStdString()}),
+                false))
+            return;
+        showForm(kavo::edits::editsFormOf(task));
+        shown_ = readForm();
+        statusBar()->clearMessage();
+        refreshPlaces();
+        shown = true;
+    });
+    return shown;
+}

@@ -12,6 +12,7 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -34,8 +35,15 @@ class TForm3 : public QMainWindow {
            const kavo::Text& toolkit, kavo::edits::EditsTemplates templates,
            std::function<kavo::model::Olympiad()> olympiad, QWidget* parent = nullptr);
 
-    // True while a field holds text that no save has written.
+    // True while a field holds text that no save has written: the form differs from what
+    // the last save left (nothing) or the last reopen showed, and holds text beyond the
+    // task number.
     bool holdsUnwrittenText() const;
+    // Another window's unwritten text (the task form's): closing this window ends the program,
+    // so it asks about that text too.
+    void setUnwrittenElsewhere(std::function<bool()> check) {
+        unwrittenElsewhere_ = std::move(check);
+    }
 
   signals:
     void backToMainRequested();    // N1
@@ -43,8 +51,9 @@ class TForm3 : public QMainWindow {
     void closed();                 // the window was closed: the program ends
 
   public slots:
-    // Shows an Edits task read back, to change and save again.
-    void reopenTask(const kavo::model::Task& task);
+    // Shows an Edits task read back, to change and save again; asks first while the form
+    // holds unwritten text (No keeps it). False when the form kept its text.
+    bool reopenTask(const kavo::model::Task& task);
     // Reads the description header again, after the author dialog rewrote it.
     void reloadHeaders();
 
@@ -54,6 +63,7 @@ class TForm3 : public QMainWindow {
 
   private slots:
     void saveTask();                   // Button1
+    void previewTask();                // Button2
     void removeCClicked(bool checked); // CheckBox1
     void removeDClicked(bool checked); // CheckBox2
     void greyRemovedQuestions();
@@ -65,6 +75,9 @@ class TForm3 : public QMainWindow {
     void describeWidgets();
     kavo::edits::EditsForm readForm() const;
     void showForm(const kavo::edits::EditsForm& form);
+    // Offers the places of the olympiad in Edit5: the folder of every number of the parts,
+    // then the other folders of the tree that hold a task; the typed text stays.
+    void refreshPlaces();
 
     kavo::app::Platform& platform_;
     std::filesystem::path programDir_;
@@ -73,6 +86,9 @@ class TForm3 : public QMainWindow {
     kavo::edits::EditsTemplates templates_;
     std::function<kavo::model::Olympiad()> olympiad_;
     bool centred_ = false;
+    std::function<bool()> unwrittenElsewhere_;
+    kavo::edits::EditsForm shown_;    // what the fields held after the last save or reopen
+    std::filesystem::path lastSaved_; // the folder of the last save (absolute), for the preview
 
     QPlainTextEdit* Memo1;
     QPlainTextEdit* Memo2;
@@ -84,11 +100,12 @@ class TForm3 : public QMainWindow {
     QLineEdit* Edit2;
     QLineEdit* Edit3;
     QLineEdit* Edit4;
-    QLineEdit* Edit5;
+    QComboBox* Edit5; // editable: a place of the olympiad, or any folder typed
     QLineEdit* Edit6;
     QCheckBox* CheckBox1;
     QCheckBox* CheckBox2;
     QPushButton* Button1;
+    QPushButton* Button2;
     QFrame* Panel1;
     QLabel* Label1;
     QLabel* Label2;

@@ -111,6 +111,7 @@ TForm1::TForm1(kavo::app::Platform& platform, const std::filesystem::path& progr
     buildKeyboard();
     describeWidgets();
     connectHandlers();
+    buildReopen();
     Timer1->start();
 }
 

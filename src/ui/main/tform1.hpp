@@ -10,6 +10,7 @@
 #include "ui/common/guard.hpp"
 
 #include <QMainWindow>
+#include <QStringList>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -115,6 +116,9 @@ class TForm1 : public QMainWindow {
     // builder for an Edits task; a package that does not read back opens in the code review
     // with the reason (tform1_reopen.cpp).
     void reopenTask(const std::filesystem::path& folder);
+    // Edit in the form (Button10, review layout): reopens the task of the number selected in
+    // ListBox4.
+    void Button10Click();
 
     // True while the task form holds text (condition, variants, answer, names) typed since
     // the last write or the start; closing and the language switch ask before losing it.
@@ -158,7 +162,7 @@ class TForm1 : public QMainWindow {
     kavo::app::ClickLabel *Image1, *Label19, *Label14, *Label15, *Label16, *Label17;
 
     // Task code review layout
-    QPushButton *Button6, *Button7, *Button8;
+    QPushButton *Button6, *Button7, *Button8, *Button10;
     QListWidget* ListBox4;
     QLabel *Label11, *Label12, *Label13;
     QPlainTextEdit *Memo2, *Memo3, *Memo4;
@@ -200,6 +204,7 @@ class TForm1 : public QMainWindow {
     // With no number lists yet, puts the part sizes of a tree that holds tasks in the size
     // fields and says so in the status bar; Ok stays the teacher's.
     void offerTreeSizes();
+    void buildReopen(); // Button10 (tform1_reopen.cpp)
 
     kavo::app::Platform& platform_;
     kavo::Lang lang_;

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTextDocument>
 
 using namespace kavo::app;
 using kavo::Text;
@@ -196,8 +197,9 @@ void TForm1::showTaskFormWidgets(bool taskForm) {
     Memo3->clear();
     if (!taskForm)
         Memo4->clear();
-    for (QWidget* widget : std::initializer_list<QWidget*>{
-             Label11, Label12, Memo2, Memo3, Button6, Button7, ListBox4, Button8, Label13, Memo4})
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{Label11, Label12, Memo2, Memo3, Button6, Button7, ListBox4,
+                                         Button8, Button10, Label13, Memo4})
         widget->setVisible(!taskForm);
     review_.forget();
 }
@@ -236,6 +238,10 @@ void TForm1::Button6Click() {
                                                texts, lang_, ask);
     if (!result.message.empty())
         inform(fromText(result.message));
+    // What was saved is no change to lose (Edit in the form asks about unsaved ones).
+    if (result.message == kavo::msg::review::saved.in(lang_))
+        for (QPlainTextEdit* memo : {Memo2, Memo3, Memo4})
+            memo->document()->setModified(false);
     selectRow(ListBox4, result.select);
     refreshMarks();
 }
