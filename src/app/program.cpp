@@ -142,6 +142,7 @@ TForm3* Program::edits() {
         QObject::connect(f3, &TForm3::authorisationRequested, f3,
                          [this] { author()->showDialog(); });
         QObject::connect(f3, &TForm3::closed, f1, [this] { end(); });
+        QObject::connect(f3, &TForm3::taskWritten, f1, &TForm1::refreshMarks);
         f3->setUnwrittenElsewhere([f1] { return f1->holdsUnwrittenText(); });
     }
     return form3_.get();

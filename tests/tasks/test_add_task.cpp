@@ -678,6 +678,10 @@ TEST(AddTask, PictureWrittenKeptAndReportedMissing) {
         const auto result = kavo::tasks::addTask(form, w.app);
         ASSERT_TRUE(result.written);
         EXPECT_EQ(result.pictureMissing, c.missing);
+        EXPECT_EQ(kavo::tasks::writtenLine(result, kavo::Lang::English)
+                      .ends_with(". The picture webfiles/picture.jpg is missing: choose it and "
+                                 "save the task again"),
+                  c.missing);
         EXPECT_EQ(form.picture, std::nullopt); // the reset forgets the choice
         EXPECT_TRUE(fs::is_directory(picture.parent_path()));
         EXPECT_EQ(fs::exists(picture) ? std::optional(readBytes(picture)) : std::nullopt, c.onDisk);

@@ -78,9 +78,12 @@ static bool confirmed(const FormReading& reading, const fs::path& systemDir, Lan
 }
 
 std::string writtenLine(const AddTaskResult& result, Lang lang) {
-    return msg::task::written.utf8(lang, {std::to_string(result.number),
-                                          olympiad::kindName(result.kind, lang),
-                                          result.folder.generic_string()});
+    std::string line = msg::task::written.utf8(lang, {std::to_string(result.number),
+                                                      olympiad::kindName(result.kind, lang),
+                                                      result.folder.generic_string()});
+    if (result.pictureMissing)
+        line.append(". ").append(msg::task::pictureMissing.utf8(lang));
+    return line;
 }
 
 AddTaskResult addTask(TaskForm& form, const AppValues& app, const ConfirmAdd& confirm) {

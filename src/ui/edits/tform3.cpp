@@ -328,6 +328,7 @@ void TForm3::saveTask() {
         lastSaved_ = result.taskFolder;
         statusBar()->showMessage(QString::fromStdString(result.status));
         refreshPlaces();
+        emit taskWritten();
     });
 }
 

@@ -49,6 +49,7 @@ class TForm3 : public QMainWindow {
     void backToMainRequested();    // N1
     void authorisationRequested(); // Authorisation1
     void closed();                 // the window was closed: the program ends
+    void taskWritten();            // a save wrote a task: the main window's marks change
 
   public slots:
     // Shows an Edits task read back, to change and save again; asks first while the form
