@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <deque>
 #include <cerrno>
+#include <deque>
 #include <optional>
 
 namespace fs = std::filesystem;

@@ -49,7 +49,7 @@ struct Review : UiFixture {
 
 TEST_F(Review, LayoutsSwitchExactlyTheirWidgets) {
     startReview("3", "0", "0");
-    const char* review[] = {"Label11", "Label12", "Label13", "Memo2",   "Memo3",   "Memo4",
+    const char* review[] = {"Label11", "Label12", "Label13", "Memo2",    "Memo3",   "Memo4",
                             "Button6", "Button7", "Button8", "Button10", "ListBox4"};
     const char* taskForm[] = {
         "Label1",   "Label4",          "Label5",          "Label10",   "Memo1",    "A",

@@ -366,8 +366,8 @@ void TForm3::previewTask() {
 void TForm3::closeEvent(QCloseEvent* event) {
     const bool here = holdsUnwrittenText();
     if ((here || (unwrittenElsewhere_ && unwrittenElsewhere_())) &&
-        !platform_.ask(this, caption(here ? msg::form3::closeUnwritten : msg::shell::unwrittenClose),
-                       false)) {
+        !platform_.ask(
+            this, caption(here ? msg::form3::closeUnwritten : msg::shell::unwrittenClose), false)) {
         event->ignore();
         return;
     }
