@@ -101,7 +101,7 @@ TEST_F(OlympiadWindow, ImportWritesWhatTheCoreWrites) {
     EXPECT_FALSE(report->isVisible());
     EXPECT_TRUE(platform.errors().isEmpty()) << platform.errors().join(u'\n').toStdString();
     EXPECT_EQ(platform.informations(),
-              QStringList{u"%1 tasks written into %2"_s.arg(written).arg(app::fromPath(tree()))});
+              QStringList{u"Tasks written: %1, into %2"_s.arg(written).arg(app::fromPath(tree()))});
     const std::pair<const char*, int> sizes[] = {
         {"Edit2", import.sizes.a}, {"Edit3", import.sizes.b}, {"Edit4", import.sizes.c}};
     for (const auto& [field, size] : sizes)

@@ -409,7 +409,7 @@ inline constexpr Message authorMissing{
 inline constexpr Message wouldReplace{
     "These tasks are written already; nothing was written. Add --replace to replace them:",
     "Эти задачи уже записаны; ничего не записано. Чтобы заменить их, добавьте --replace:"};
-inline constexpr Message written{"%1 tasks written into %2", "Записано задач: %1, в %2"};
+inline constexpr Message written{"Tasks written: %1, into %2", "Записано задач: %1, в %2"};
 inline constexpr Message exported{"%1 tasks exported to %2", "Выгружено задач: %1, в %2"};
 inline constexpr Message unreadable{"%1: cannot be read back, left out: %2",
                                     "%1: не читается, пропущена: %2"};
