@@ -296,6 +296,13 @@ TEST(ReadBack, AnyTaskTellsFormTasksFromEditsTasks) {
     }
     EXPECT_EQ(*readEditsTask(templates, tree.olympiad, "PartA/5").task, edits);
     EXPECT_EQ(readEditsTask(templates, tree.olympiad, "PartB/14").status, ReadStatus::Mismatch);
+    // A folder named by another program in the legacy code page, not in UTF-8: its bytes.
+    Task legacy = edits;
+    legacy.folder = cp1251("Правка");
+    tree.write(legacy, tree.olympiad);
+    const auto read = readEditsTask(templates, tree.olympiad, std::filesystem::path(legacy.folder));
+    ASSERT_EQ(read.status, ReadStatus::Read) << read.report(kavo::Lang::English);
+    EXPECT_EQ(*read.task, legacy);
     // A folder not named by a number holds no task of the form.
     Task single = choice(TaskKind::SingleChoice, 7);
     const auto written = tree.package(single, tree.olympiad);

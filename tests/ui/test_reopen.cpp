@@ -35,7 +35,7 @@ struct Reopen : UiFixture {
     // Writes the task as the program does; returns its folder under the task tree.
     fs::path write(const Task& task) const {
         if (task.kind == TaskKind::Edits) {
-            const fs::path folder(task.folder);
+            const fs::path folder = *olympiad().editsFolder(task.folder);
             kavo::render::writePackage(
                 out(), kavo::render::renderEdits(
                            task, kavo::render::readEditsTemplates(systemFolder()), folder));

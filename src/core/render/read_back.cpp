@@ -601,9 +601,11 @@ Attempt readEdits(const TemplateData& data, const Files& files, const fs::path& 
         return attempt;
     }
     const auto scorings = data.editsScoring.match(out);
+    // A folder name that is not UTF-8 (made by another program in a legacy code page) is
+    // kept as its bytes, which the program's code page reads best.
+    const std::string folderName = folder.generic_string();
     const auto folderText =
-        *utf8ToCp1251(reinterpret_cast<const char*>(folder.generic_u8string().c_str()),
-                      Unencodable::CharacterReference);
+        utf8ToCp1251(folderName, Unencodable::CharacterReference).value_or(folderName);
     for (const auto& pageCut : pages) {
         const auto& layout = data.editsPageLayouts[pageCut.pattern];
         auto task = editsTaskOfCut(layout, pageCut.holes, page);
