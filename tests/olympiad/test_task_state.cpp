@@ -3,7 +3,7 @@
 // the overview rows in their order, and a tree full of bad input read without a write.
 #include "core/olympiad/task_state.hpp"
 #include "core/olympiad/tree_overview.hpp"
-#include "olympiad/sample_tasks.hpp"
+#include "support/sample_tasks.hpp"
 #include "render/tree.hpp"
 
 #include <gtest/gtest.h>

@@ -5,6 +5,7 @@
 #include "core/tasks/add_task.hpp"
 #include "core/tasks/checks.hpp"
 #include "forms.hpp"
+#include "support/sample_tasks.hpp"
 #include "support/test_support.hpp"
 
 #include <gtest/gtest.h>
@@ -17,21 +18,11 @@ using kavo::test::cp1251;
 using kavo::test::readBytes;
 using kavo::test::writeBytes;
 
+using kavo::test::choiceTask;
+
 namespace {
 
 const char* const Files[] = {"task.asp", "TASK.CFG", "task.out", "task.xml"};
-
-Task choice(TaskKind kind, int number, unsigned removed) {
-    Task task;
-    task.kind = kind;
-    task.number = number;
-    task.condition = "Which is <b>right</b>?\r\nPick one";
-    const char* texts[] = {"Alpha", "Bravo", "Charlie", "Delta", "Echo"};
-    for (int i = 0; i < 5; ++i)
-        if (!(removed >> i & 1u))
-            task.variants[i] = texts[i];
-    return task;
-}
 
 } // namespace
 
@@ -44,13 +35,13 @@ TEST(TaskFormOf, ReadBackAndWrittenAgainGivesTheSameBytes) {
     };
     std::vector<Case> cases;
     {
-        Task t = choice(TaskKind::SingleChoice, 2, 0);
+        Task t = choiceTask(TaskKind::SingleChoice, 2, 0);
         t.answer = 1;
         t.picture = true;
         cases.push_back({"single, one part", t, {5, 0, 0}});
     }
     {
-        Task t = choice(TaskKind::SingleChoice, 4, 0b11100);
+        Task t = choiceTask(TaskKind::SingleChoice, 4, 0b11100);
         t.answer = 0;
         t.names = OwnNames{cp1251("Сумма \"углов\""), "Sum & angles"};
         // Names with a quote or an ampersand read two ways that write alike.
@@ -65,22 +56,22 @@ TEST(TaskFormOf, ReadBackAndWrittenAgainGivesTheSameBytes) {
         cases.push_back({"typed, Russian, part C", t, {3, 2, 1}, true});
     }
     {
-        Task t = choice(TaskKind::FoldedChoice, 12, 0b10000);
+        Task t = choiceTask(TaskKind::FoldedChoice, 12, 0b10000);
         t.answer = 3;
         cases.push_back({"folded, E removed, second header", t, {12, 0, 0}});
     }
     {
-        Task t = choice(TaskKind::MultipleChoice, 3, 0b11000);
+        Task t = choiceTask(TaskKind::MultipleChoice, 3, 0b11000);
         t.answers = 0b101;
         cases.push_back({"multiple, D E removed", t, {3, 2, 1}});
     }
     {
-        Task t = choice(TaskKind::MultipleChoice, 1, 0b01000);
+        Task t = choiceTask(TaskKind::MultipleChoice, 1, 0b01000);
         t.answers = 0b10001;
         cases.push_back({"multiple, only D removed", t, {5, 0, 0}});
     }
     {
-        Task t = choice(TaskKind::MultipleChoiceFolded, 5, 0);
+        Task t = choiceTask(TaskKind::MultipleChoiceFolded, 5, 0);
         t.answers = 0b10;
         t.names = OwnNames{cp1251("Задача"), "Task"};
         cases.push_back({"multiple folded, one right, own names", t, {5, 0, 0}, true});

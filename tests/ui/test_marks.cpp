@@ -3,7 +3,7 @@
 // folder change and activation; the part sizes a tree offers; the overview's rows and its
 // commands. What each folder state is, is the logic's (TaskState tests).
 #include "core/render/render.hpp"
-#include "olympiad/sample_tasks.hpp"
+#include "support/sample_tasks.hpp"
 #include "ui/common/text_bridge.hpp"
 #include "ui/main/overview.hpp"
 #include "ui/support/ui_fixture.hpp"

@@ -3,6 +3,7 @@
 // builder and written again unchanged, or into the code review when they do not read back.
 #include "core/render/render.hpp"
 #include "core/tasks/add_task.hpp"
+#include "support/sample_tasks.hpp"
 #include "ui/common/text_bridge.hpp"
 #include "ui/support/ui_fixture.hpp"
 
@@ -15,6 +16,8 @@ using namespace kavo::test;
 using namespace Qt::Literals::StringLiterals;
 using kavo::model::Task;
 using kavo::model::TaskKind;
+
+using kavo::test::choiceTask;
 
 namespace {
 
@@ -59,18 +62,6 @@ struct Reopen : UiFixture {
     }
 };
 
-Task choice(TaskKind kind, int number, unsigned removed) {
-    Task task;
-    task.kind = kind;
-    task.number = number;
-    task.condition = "Which one?\r\n  <i>pick</i>";
-    const char* texts[] = {"Alpha", "Bravo", "Charlie", "Delta", "Echo"};
-    for (int i = 0; i < 5; ++i)
-        if (!(removed >> i & 1u))
-            task.variants[i] = texts[i];
-    return task;
-}
-
 Task edits(const char* folder, int questions) {
     Task task;
     task.kind = TaskKind::Edits;
@@ -92,7 +83,7 @@ TEST_F(Reopen, EveryKindWrittenAgainUnchangedGivesTheSameBytes) {
     };
     std::vector<Case> cases;
     {
-        Task t = choice(TaskKind::SingleChoice, 1, 0);
+        Task t = choiceTask(TaskKind::SingleChoice, 1, 0);
         t.answer = 2;
         t.picture = true;
         t.names = kavo::model::OwnNames{cp1251("Углы \"треугольника\""), "Angles"};
@@ -107,17 +98,17 @@ TEST_F(Reopen, EveryKindWrittenAgainUnchangedGivesTheSameBytes) {
         cases.push_back({"typed", t, true});
     }
     {
-        Task t = choice(TaskKind::FoldedChoice, 4, 0b10000);
+        Task t = choiceTask(TaskKind::FoldedChoice, 4, 0b10000);
         t.answer = 3;
         cases.push_back({"folded, E removed", t});
     }
     {
-        Task t = choice(TaskKind::MultipleChoice, 5, 0b11000);
+        Task t = choiceTask(TaskKind::MultipleChoice, 5, 0b11000);
         t.answers = 0b101;
         cases.push_back({"multiple, D and E removed", t});
     }
     {
-        Task t = choice(TaskKind::MultipleChoiceFolded, 6, 0);
+        Task t = choiceTask(TaskKind::MultipleChoiceFolded, 6, 0);
         t.answers = 0b10010;
         cases.push_back({"multiple folded", t, true});
     }
@@ -161,7 +152,7 @@ TEST_F(Reopen, EveryKindWrittenAgainUnchangedGivesTheSameBytes) {
 // why in a box.
 TEST_F(Reopen, AHandEditedPackageOpensInTheReview) {
     startWithSizes();
-    Task t = choice(TaskKind::SingleChoice, 2, 0);
+    Task t = choiceTask(TaskKind::SingleChoice, 2, 0);
     const fs::path folder = write(t);
     const std::string description = readBytes(out() / folder / "task.xml");
     writeBytes(out() / folder / "task.xml", "<!-- by hand -->\r\n" + description);
@@ -209,7 +200,7 @@ TEST_F(Reopen, AHandEditedPackageOpensInTheReview) {
 // keeps the text, and a reopened task is no unwritten text.
 TEST_F(Reopen, UnwrittenTextIsAskedAbout) {
     startWithSizes();
-    const fs::path folder = write(choice(TaskKind::SingleChoice, 1, 0));
+    const fs::path folder = write(choiceTask(TaskKind::SingleChoice, 1, 0));
     const fs::path editsFolder = write(edits("Extra", 2));
     TForm3* f3 = form3();
     struct Case {
@@ -220,7 +211,7 @@ TEST_F(Reopen, UnwrittenTextIsAskedAbout) {
     const Case cases[] = {
         {find<QPlainTextEdit>("Memo1"), folder,
          u"The task form holds text that is not written. Replace it with the task in PartA/1?"_s,
-         u"Which one?\n  <i>pick</i>"_s},
+         u"Which is <b>right</b>?\n  <i>pick</i> one"_s},
         {f3->findChild<QPlainTextEdit*>(u"Memo1"_s), editsFolder,
          u"The Edits builder holds text that is not written. Replace it with the task in Extra?"_s,
          u"Решите систему"_s},

@@ -24,6 +24,20 @@ inline model::Task formTask(model::TaskKind kind, int number) {
     return task;
 }
 
+// A choice task with variants Alpha to Echo, those whose bit is set in `removed` removed; a
+// condition with markup, a line break and leading blanks.
+inline model::Task choiceTask(model::TaskKind kind, int number, unsigned removed) {
+    model::Task task;
+    task.kind = kind;
+    task.number = number;
+    task.condition = "Which is <b>right</b>?\r\n  <i>pick</i> one";
+    const char* texts[] = {"Alpha", "Bravo", "Charlie", "Delta", "Echo"};
+    for (int i = 0; i < model::VariantCount; ++i)
+        if (!(removed >> i & 1u))
+            task.variants[i] = texts[i];
+    return task;
+}
+
 // An Edits task with two sub-questions and a Cyrillic name, in the folder given.
 inline model::Task editsTask(const char* folder) {
     model::Task task;
