@@ -475,3 +475,17 @@ TEST(OlympiadExport, QtiPackageItemsAreWellFormedAndScoreAsTaskOut) {
 }
 
 } // namespace
+
+// Exported text: the program's line breaks (CR LF, or a lone CR typed by hand) become LF, a
+// character reference above ASCII becomes the character, and markup stays as it is.
+TEST(ExportText, LineBreaksAndReferences) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"a\r\nb", "a\nb"},
+        {"a\rb", "a\nb"},
+        {"a\r\r\nb\r", "a\n\nb\n"},
+        {"&#8364; &#65; &amp; <b>x</b>", "\xE2\x82\xAC &#65; &amp; <b>x</b>"},
+        {cp1251("Ответ"), "Ответ"},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(exportText(in), out) << in;
+}

@@ -3,8 +3,9 @@
 // the overview rows in their order, and a tree full of bad input read without a write.
 #include "core/olympiad/task_state.hpp"
 #include "core/olympiad/tree_overview.hpp"
-#include "support/sample_tasks.hpp"
+#include "core/olympiad/tree_read.hpp"
 #include "render/tree.hpp"
+#include "support/sample_tasks.hpp"
 
 #include <gtest/gtest.h>
 
@@ -219,4 +220,18 @@ TEST(TaskState, BadInputIsShownAndNothingIsWritten) {
     EXPECT_NE(rows[21].readsBack.find("TASK.CFG"), std::string::npos) << rows[21].readsBack;
     EXPECT_EQ(stateOf(tree, "PartA/1", 1).status, FolderStatus::Unreadable);
     EXPECT_EQ(listTree(out), before);
+}
+
+// The folders of a tree in the order an export lists them: numbered ones by number (not by
+// name: 2 before 10), then the others by name; a folder holding any package file counts.
+TEST(TaskState, TaskFoldersComeByNumberThenByName) {
+    Tree tree;
+    const fs::path out = tree.olympiad.outputDir;
+    for (const char* folder : {"10", "Extra", "2", "PartA/3", "Alpha"})
+        writeBytes(out / folder / "task.xml", "<task/>");
+    fs::create_directories(out / "7" / "webfiles");
+    std::vector<std::string> order;
+    for (const auto& folder : kavo::olympiad::taskFolders(out))
+        order.push_back(folder.generic_string());
+    EXPECT_EQ(order, (std::vector<std::string>{"2", "PartA/3", "10", "Alpha", "Extra"}));
 }

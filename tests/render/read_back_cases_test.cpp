@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 namespace fs = std::filesystem;
 using kavo::Text;
@@ -309,4 +310,33 @@ TEST(ReadBack, AnyTaskTellsFormTasksFromEditsTasks) {
     kavo::writeTaskFolder(tree.olympiad.outputDir, "Extra", written.files());
     EXPECT_EQ(readAnyTask(templates, tree.olympiad, "Extra").status, ReadStatus::Mismatch);
     EXPECT_EQ(readAnyTask(templates, tree.olympiad, "Extra", 7).status, ReadStatus::Read);
+}
+
+// Every reason a read gives is worded in the report with the folder, the file and the place.
+TEST(ReadBack, EveryReasonIsWordedInTheReport) {
+    const std::tuple<ReadStatus, ReadReason, const char*> cases[] = {
+        {ReadStatus::Mismatch, ReadReason::Differs, "differs from what the program writes"},
+        {ReadStatus::Mismatch, ReadReason::RemovedVariantNamed, "names a removed variant"},
+        {ReadStatus::Ambiguous, ReadReason::TemplateText, "holds text of a template"},
+        {ReadStatus::Ambiguous, ReadReason::EmptyOrRemoved, "which variants were left empty"},
+        {ReadStatus::Ambiguous, ReadReason::Prompt, "holds the answer prompt"},
+        {ReadStatus::Ambiguous, ReadReason::Placeholder, "placeholder of the Edits templates"},
+        {ReadStatus::Ambiguous, ReadReason::Names, "with its XML reference"},
+        {ReadStatus::Ambiguous, ReadReason::Kind, "fit tasks of two kinds"},
+        {ReadStatus::Missing, ReadReason::MissingFile, "is missing or cannot be opened"},
+    };
+    for (const auto& [status, reason, words] : cases) {
+        kavo::render::ReadResult read;
+        read.status = status;
+        read.reason = reason;
+        read.folder = "PartB/4";
+        read.place = {"task.out", 17, 2, 5};
+        const std::string english = read.report(kavo::Lang::English);
+        EXPECT_NE(english.find(words), std::string::npos) << english;
+        EXPECT_NE(english.find("PartB/4"), std::string::npos) << english;
+        EXPECT_NE(english.find("task.out"), std::string::npos) << english;
+        if (status != ReadStatus::Missing)
+            EXPECT_NE(english.find("17"), std::string::npos) << english;
+        EXPECT_NE(read.report(kavo::Lang::Russian), english);
+    }
 }
