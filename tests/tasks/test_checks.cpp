@@ -285,6 +285,7 @@ TEST(Checks, StrayLessThanInPageText) {
         {"</", {0}},
         {"<sup2>", {0}},
         {"<p\r\nclass=a>", {}},
+        {"<math>x</math> <sub>1</sub>", {}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(kavo::tasks::strayLessThan(c.text), c.stray) << c.text;
