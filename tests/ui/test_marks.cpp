@@ -121,13 +121,20 @@ TEST_F(Marks, ListsFollowAddTaskOkActivationAndAFolderChange) {
     // Another folder: its tasks, and the sizes stay the teacher's while the lists are set.
     const fs::path other = dir.path() / "Other";
     write(formTask(TaskKind::TypedAnswer, 1), {3, 0, 0}, other);
+    writeBytes(other / "2.kavo-new" / "task.asp", "half"); // a write cut short there
     changeFolder(other);
+    EXPECT_FALSE(fs::exists(other / "2.kavo-new"));
     const QStringList moved = {u"typed answer"_s, u"no task yet"_s, u"no task yet"_s};
     EXPECT_EQ(marks("ListBox1"), moved);
     EXPECT_EQ(marks("ListBox4"), moved);
     EXPECT_EQ(find<QLineEdit>("Edit2")->text(), u"3"_s);
     EXPECT_TRUE(status().isEmpty()) << status().toStdString();
     EXPECT_TRUE(platform.errors().isEmpty());
+    // A cancelled chooser keeps the folder.
+    platform.folderAnswers.push_back(std::nullopt);
+    QTest::mouseClick(find<QWidget>("Label19"), Qt::LeftButton);
+    EXPECT_EQ(form1()->OutputDir(), other);
+    EXPECT_EQ(marks("ListBox1"), moved);
 }
 
 TEST_F(Marks, SizesFoundInTheTreeAreOfferedAtStartAndAfterAFolderChange) {
