@@ -177,6 +177,17 @@ TEST_F(Reopen, AHandEditedPackageOpensInTheReview) {
     ASSERT_EQ(platform.questions().size(), 1);
     EXPECT_FALSE(platform.boxes[0].defaultYes);
     EXPECT_TRUE(find<QWidget>("ListBox4")->isVisible());
+    // Another unreadable task would take the review's place: asked too, No keeps the edits.
+    const fs::path other = write(choiceTask(TaskKind::SingleChoice, 3, 0));
+    writeBytes(out() / other / "task.asp", "by hand\r\n");
+    const QString edited = memo4->toPlainText();
+    platform.clear();
+    form1()->reopenTask(other);
+    EXPECT_EQ(platform.questions(),
+              QStringList{u"The code review holds changes that are not saved. Open another task "
+                          "there without them?"_s});
+    EXPECT_EQ(memo4->toPlainText(), edited);
+    EXPECT_EQ(kavo::app::selectedRow(find<QListWidget>("ListBox4")), 1);
 
     click("Button6");
     clickRow("ListBox4", 1);

@@ -490,6 +490,9 @@ inline constexpr Message loseReviewChanges{
     "The code review holds changes that are not saved. Open the task in the form without "
     "them?",
     "В просмотре кода есть несохранённые изменения. Открыть задачу в форме без них?"};
+inline constexpr Message reviewReplaced{
+    "The code review holds changes that are not saved. Open another task there without them?",
+    "В просмотре кода есть несохранённые изменения. Открыть в нём другую задачу без них?"};
 inline constexpr Message replaceEditsForm{
     "The Edits builder holds text that is not written. Replace it with the task in %1?",
     "В макете Edits есть незаписанный текст. Заменить его задачей из папки %1?"};

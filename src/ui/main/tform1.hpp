@@ -205,6 +205,8 @@ class TForm1 : public QMainWindow {
     // fields and says so in the status bar; Ok stays the teacher's.
     void offerTreeSizes();
     void buildReopen(); // Button10 (tform1_reopen.cpp)
+    // True when the review fields hold no unsaved edits, or the teacher lets them go.
+    bool reviewEditsMayGo(const kavo::Message& question);
 
     kavo::app::Platform& platform_;
     kavo::Lang lang_;

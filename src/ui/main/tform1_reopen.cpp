@@ -47,6 +47,14 @@ void TForm1::buildReopen() {
     guard_.connect(Button10, &QPushButton::clicked, [this] { Button10Click(); });
 }
 
+bool TForm1::reviewEditsMayGo(const kavo::Message& question) {
+    QPlainTextEdit* const fields[] = {Memo2, Memo3, Memo4};
+    const bool changed =
+        std::any_of(std::begin(fields), std::end(fields),
+                    [](QPlainTextEdit* memo) { return memo->document()->isModified(); });
+    return !changed || platform_.ask(this, text(question, lang_), false);
+}
+
 void TForm1::Button10Click() {
     const auto row = selectedRow(ListBox4);
     if (!row) {
@@ -58,11 +66,7 @@ void TForm1::Button10Click() {
         inform(text(msg::review::cannotOpenTask, lang_));
         return;
     }
-    QPlainTextEdit* const fields[] = {Memo2, Memo3, Memo4};
-    const bool changed =
-        std::any_of(std::begin(fields), std::end(fields),
-                    [](QPlainTextEdit* memo) { return memo->document()->isModified(); });
-    if (changed && !platform_.ask(this, text(msg::reopen::loseReviewChanges, lang_), false))
+    if (!reviewEditsMayGo(msg::reopen::loseReviewChanges))
         return;
     reopenTask(place->folder);
 }
@@ -96,6 +100,8 @@ void TForm1::reopenTask(const fs::path& folder) {
             }
             // Already open there (Edit in the form on it): the fields keep what they hold.
             if (ListBox4->isHidden() || review_.openedNumber != *number) {
+                if (!reviewEditsMayGo(msg::reopen::reviewReplaced))
+                    return;
                 N1Click();
                 selectRow(ListBox4, *number - 1);
                 Button8Click();
