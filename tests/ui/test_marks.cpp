@@ -127,6 +127,7 @@ TEST_F(Marks, ListsFollowAddTaskOkActivationAndAFolderChange) {
     const QStringList moved = {u"typed answer"_s, u"no task yet"_s, u"no task yet"_s};
     EXPECT_EQ(marks("ListBox1"), moved);
     EXPECT_EQ(marks("ListBox4"), moved);
+    EXPECT_EQ(column(2), QStringList{u"typed answer"_s}); // the open overview follows
     EXPECT_EQ(find<QLineEdit>("Edit2")->text(), u"3"_s);
     EXPECT_TRUE(status().isEmpty()) << status().toStdString();
     EXPECT_TRUE(platform.errors().isEmpty());

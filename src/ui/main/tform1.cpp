@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/main/tform1.hpp"
+#include "ui/main/overview.hpp"
 
 #include "core/common/messages.hpp"
 #include "core/shell/commands.hpp"
@@ -145,6 +146,8 @@ void TForm1::setOutputDir(const std::filesystem::path& dir) {
     statusBar()->clearMessage();
     refreshMarks();
     offerTreeSizes();
+    if (overview_ && overview_->isVisible())
+        overview_->refresh();
 }
 
 void TForm1::buildMenu() {
