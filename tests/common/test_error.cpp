@@ -12,7 +12,7 @@ TEST(Error, ReportsInBothLanguagesWithTheReason) {
         const char* en;
         const char* ru;
     };
-    const kavo::Message refusal{"Refused %s", "Отказано %s"};
+    const kavo::Message<1> refusal{"Refused %1 (100%%)", "Отказано %1 (100%%)"};
     const Case cases[] = {
         {Error::cannotOpen("/y/t.txt", EACCES), "Cannot open file /y/t.txt\nPermission denied",
          "Не удаётся открыть файл /y/t.txt\nДоступ запрещён"},
@@ -24,10 +24,11 @@ TEST(Error, ReportsInBothLanguagesWithTheReason) {
         {Error::cannotOpen("/x", 4321), "Cannot open file /x\nSystem error 4321",
          "Не удаётся открыть файл /x\nСистемная ошибка 4321"},
         {Error::cannotOpen("/x", 0), "Cannot open file /x", "Не удаётся открыть файл /x"},
-        {Error::notInteger("\xC4\xE2\xE0%s"), "'Два%s' is not a valid integer value",
-         "'Два%s' не является целым числом"},
-        {Error::refused(refusal, "/p", ELOOP), "Refused /p\nToo many symbolic links in the path",
-         "Отказано /p\nСлишком много символических ссылок в пути"},
+        {Error::notInteger("\xC4\xE2\xE0%1%%"), "'Два%1%%' is not a valid integer value",
+         "'Два%1%%' не является целым числом"},
+        {Error::refused(refusal, "/p%1", ELOOP),
+         "Refused /p%1 (100%)\nToo many symbolic links in the path",
+         "Отказано /p%1 (100%)\nСлишком много символических ссылок в пути"},
         {Error("\nUnable to create the folder /y"), "\nUnable to create the folder /y",
          "\nUnable to create the folder /y"},
     };

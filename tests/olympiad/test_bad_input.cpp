@@ -18,8 +18,11 @@ using kavo::test::warnings;
 
 namespace {
 
-std::string en(const Message& m, std::vector<NoteArg> args = {}) {
+template <int N> std::string en(const Message<N>& m, NoteArg (&&args)[N]) {
     return Note{m, std::move(args)}.text(Lang::English);
+}
+std::string en(const Message<>& m) {
+    return Note{m}.text(Lang::English);
 }
 
 // Every problem lies inside the text: a line that exists and a column on it.

@@ -300,7 +300,7 @@ TEST(OlympiadExport, EachFormatNamesWhatItLosesPerTask) {
                 out[l.index].insert(std::string(n.what.en.substr(0, 24)));
         return out;
     };
-    auto words = [](std::initializer_list<Message> ms) {
+    auto words = [](std::initializer_list<kavo::MessageText> ms) {
         std::set<std::string> out;
         for (const auto& m : ms)
             out.insert(std::string(m.en.substr(0, 24)));

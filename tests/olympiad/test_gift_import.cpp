@@ -15,8 +15,11 @@ using kavo::test::warnings;
 
 namespace {
 
-std::string en(const Message& m, std::vector<NoteArg> args = {}) {
+template <int N> std::string en(const Message<N>& m, NoteArg (&&args)[N]) {
     return Note{m, std::move(args)}.text(Lang::English);
+}
+std::string en(const Message<>& m) {
+    return Note{m}.text(Lang::English);
 }
 
 struct KindCase {
@@ -170,6 +173,29 @@ TEST(GiftImport, RefusesWhatTheProgramCannotWriteWithLineAndColumn) {
         SCOPED_TRACE(gift);
         const auto imported = importGift(gift);
         EXPECT_EQ(errors(imported), std::vector<R>{row});
+    }
+}
+
+// The message's own texts, compared as written: a literal '%' before a digit in a hint is
+// not an argument.
+TEST(GiftImport, HintsHoldTheirLiteralPercentInBothLanguages) {
+    struct Case {
+        std::string gift;
+        Lang lang;
+        std::string report;
+    };
+    const Case cases[] = {
+        {"Q {=a =b ~c}", Lang::English,
+         "q.gift:1:3: error: 2 variants marked '=' right; a single choice has one (give weights "
+         "~%50% for several)"},
+        {"Q {=a =b ~c}", Lang::Russian,
+         "q.gift:1:3: ошибка: 2 варианта отмечены '=' как верные; в задаче с одним ответом верный "
+         "один (для нескольких укажите веса ~%50%)"},
+    };
+    for (const auto& c : cases) {
+        const auto imported = importGift(c.gift);
+        ASSERT_EQ(imported.problems.size(), 1u) << c.gift;
+        EXPECT_EQ(describe(imported.problems[0], c.lang, "q.gift"), c.report);
     }
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 struct Reason {
     int code;
-    Message wording;
+    Message<> wording;
 };
 
 // The failures a teacher meets when writing to a disk, a USB stick or a network folder.
@@ -56,28 +56,21 @@ std::string shown(const std::filesystem::path& path) {
     return std::string(u8.begin(), u8.end());
 }
 
-std::string withPath(std::string_view wording, const std::string& path) {
-    std::string out(wording);
-    if (const auto at = out.find("%s"); at != std::string::npos)
-        out.replace(at, 2, path);
-    return out;
-}
-
 std::string withReason(std::string first, int reason, Lang lang) {
     return reason == 0 ? first : first + "\n" + systemReason(reason, lang);
 }
 
-constexpr Message openWording{"Cannot open file %s", "Не удаётся открыть файл %s"};
-constexpr Message createWording{"Cannot create file %s", "Не удаётся создать файл %s"};
-constexpr Message integerWording{"'%s' is not a valid integer value",
-                                 "'%s' не является целым числом"};
+constexpr Message<1> openWording{"Cannot open file %1", "Не удаётся открыть файл %1"};
+constexpr Message<1> createWording{"Cannot create file %1", "Не удаётся создать файл %1"};
+constexpr Message<1> integerWording{"'%1' is not a valid integer value",
+                                    "'%1' не является целым числом"};
 
 } // namespace
 
 std::string systemReason(int reason, Lang lang) {
     for (const auto& r : reasons)
         if (r.code == reason)
-            return std::string(r.wording.utf8(lang));
+            return r.wording.utf8(lang);
     return (lang == Lang::English ? "System error " : "Системная ошибка ") + std::to_string(reason);
 }
 
@@ -88,25 +81,32 @@ Error::Error(Kind kind, std::filesystem::path path, int reason, std::string en, 
       path_(std::move(path)), reason_(reason), en_(std::move(en)), ru_(std::move(ru)) {}
 
 Error Error::cannotOpen(const std::filesystem::path& path, int reason) {
-    return Error(Kind::CannotOpen, path, reason, withPath(openWording.en, shown(path)),
-                 withPath(openWording.ru, shown(path)));
+    const std::string shownPath = shown(path);
+    return Error(Kind::CannotOpen, path, reason, openWording.utf8(Lang::English, {shownPath}),
+                 openWording.utf8(Lang::Russian, {shownPath}));
 }
 
 Error Error::cannotCreate(const std::filesystem::path& path, int reason) {
-    return Error(Kind::CannotCreate, path, reason, withPath(createWording.en, shown(path)),
-                 withPath(createWording.ru, shown(path)));
+    const std::string shownPath = shown(path);
+    return Error(Kind::CannotCreate, path, reason, createWording.utf8(Lang::English, {shownPath}),
+                 createWording.utf8(Lang::Russian, {shownPath}));
 }
 
 // The text comes from a form field or a file, in Windows-1251; the report is UTF-8.
 Error Error::notInteger(const std::string& text) {
     const auto utf8 = cp1251ToUtf8(text);
-    return Error(Kind::NotInteger, {}, 0, withPath(integerWording.en, utf8),
-                 withPath(integerWording.ru, utf8));
+    return Error(Kind::NotInteger, {}, 0, integerWording.utf8(Lang::English, {utf8}),
+                 integerWording.utf8(Lang::Russian, {utf8}));
 }
 
-Error Error::refused(const Message& wording, const std::filesystem::path& path, int reason) {
-    return Error(Kind::Refused, path, reason, withPath(wording.en, shown(path)),
-                 withPath(wording.ru, shown(path)));
+Error Error::refused(const Message<>& wording) {
+    return Error(Kind::Refused, {}, 0, wording.utf8(Lang::English), wording.utf8(Lang::Russian));
+}
+
+Error Error::refused(const Message<1>& wording, const std::filesystem::path& path, int reason) {
+    const std::string shownPath = shown(path);
+    return Error(Kind::Refused, path, reason, wording.utf8(Lang::English, {shownPath}),
+                 wording.utf8(Lang::Russian, {shownPath}));
 }
 
 std::string Error::report(Lang lang) const {

@@ -24,8 +24,10 @@ class Error : public std::runtime_error {
     static Error cannotOpen(const std::filesystem::path& path, int reason = errno);
     static Error cannotCreate(const std::filesystem::path& path, int reason = errno);
     static Error notInteger(const std::string& cp1251Text);
-    // A refusal worded in both languages; "%s" in the wording stands for the path.
-    static Error refused(const Message& wording, const std::filesystem::path& path = {},
+    // A refusal worded in both languages.
+    static Error refused(const Message<>& wording);
+    // The same about a path, which stands for "%1" in the wording.
+    static Error refused(const Message<1>& wording, const std::filesystem::path& path,
                          int reason = 0);
 
     Kind kind() const { return kind_; }

@@ -33,22 +33,22 @@ static_assert(NewSuffix.size() == OldSuffix.size());
 constexpr const char* Webfiles = "webfiles";
 constexpr int MaxRecoveryDepth = 8;
 
-constexpr Message LinkOutside{
-    "The folder %s is a symbolic link leading outside the task tree; the program does not "
+constexpr Message<1> LinkOutside{
+    "The folder %1 is a symbolic link leading outside the task tree; the program does not "
     "write through it",
-    "Папка %s является символической ссылкой за пределы дерева задач; программа не пишет "
+    "Папка %1 является символической ссылкой за пределы дерева задач; программа не пишет "
     "через неё"};
-constexpr Message LinkInTask{
-    "%s is a symbolic link; a task folder and its files are replaced as a whole and never "
+constexpr Message<1> LinkInTask{
+    "%1 is a symbolic link; a task folder and its files are replaced as a whole and never "
     "written through a link",
-    "%s является символической ссылкой; папка задачи и её файлы заменяются целиком и никогда "
+    "%1 является символической ссылкой; папка задачи и её файлы заменяются целиком и никогда "
     "не записываются через ссылку"};
-constexpr Message NotInTree{"The path %s does not name a place inside the task tree",
-                            "Путь %s не указывает место внутри дерева задач"};
-constexpr Message Reserved{"The name %s is kept for the program's temporary files and folders",
-                           "Имя %s занято под временные файлы и папки программы"};
-constexpr Message RecoveryFailed{"The interrupted write of %s could not be completed",
-                                 "Не удаётся завершить прерванную запись %s"};
+constexpr Message<1> NotInTree{"The path %1 does not name a place inside the task tree",
+                               "Путь %1 не указывает место внутри дерева задач"};
+constexpr Message<1> Reserved{"The name %1 is kept for the program's temporary files and folders",
+                              "Имя %1 занято под временные файлы и папки программы"};
+constexpr Message<1> RecoveryFailed{"The interrupted write of %1 could not be completed",
+                                    "Не удаётся завершить прерванную запись %1"};
 
 std::function<int(FileStep)>& stepHook() {
     static std::function<int(FileStep)> hook;

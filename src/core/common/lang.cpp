@@ -9,29 +9,37 @@ Lang langOfFile(std::string_view languageFileText) {
     return languageFileText.find("En") != std::string_view::npos ? Lang::English : Lang::Russian;
 }
 
-std::string substitute(std::string_view pattern, std::initializer_list<std::string_view> args) {
+std::string substitute(std::string_view pattern, std::span<const std::string_view> args) {
     std::string out;
     out.reserve(pattern.size());
     for (std::size_t i = 0; i < pattern.size(); ++i) {
         const char c = pattern[i];
-        const auto index = i + 1 < pattern.size() ? pattern[i + 1] - '1' : -1;
-        if (c == '%' && index >= 0 && index < static_cast<int>(args.size())) {
-            out += *(args.begin() + index);
+        if (c != '%' || i + 1 == pattern.size()) {
+            out += c;
+            continue;
+        }
+        const char next = pattern[i + 1];
+        const int index = next - '1';
+        if (next == '%') {
+            out += '%';
+            ++i;
+        } else if (index >= 0 && index < 9 && static_cast<std::size_t>(index) < args.size()) {
+            out += args[static_cast<std::size_t>(index)];
             ++i;
         } else {
-            out += c;
+            out += c; // not in a checked pattern
         }
     }
     return out;
 }
 
-Text Message::in(Lang lang, std::initializer_list<std::string_view> args) const {
+namespace detail {
+
+Text programText(std::string_view utf8Pattern, std::span<const std::string_view> args) {
     // The table's texts are ours and hold only characters of the code page.
-    return substitute(*utf8ToCp1251(utf8(lang), Unencodable::CharacterReference), args);
+    return substitute(*utf8ToCp1251(utf8Pattern, Unencodable::CharacterReference), args);
 }
 
-std::string Message::utf8(Lang lang, std::initializer_list<std::string_view> args) const {
-    return substitute(utf8(lang), args);
-}
+} // namespace detail
 
 } // namespace kavo

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Every text the program shows, in both interface languages (UTF-8). "%1", "%2" stand for
-// the arguments of Message::in. Most texts begin with a line feed so that the messages of
-// one box stand on their own lines.
+// Every text the program shows, in both interface languages (UTF-8). A message with arguments
+// is declared Message<N> and both its texts hold "%1" .. "%N"; a literal '%' is written "%%".
+// Most texts begin with a line feed so that the messages of one box stand on their own lines.
 
 #include "core/common/lang.hpp"
 #include "core/common/version.hpp" // generated: KAVO_VERSION, the project version
@@ -41,39 +41,39 @@ inline constexpr Message noOwnNames{
     "\nВведите русское и английское названия задачи или отметьте названия по умолчанию!"};
 inline constexpr Message emptyCondition{"\nEnter the condition of the task!",
                                         "\nВведите условие задачи!"};
-inline constexpr Message emptyKeptVariant{"\nFill in variant %1!", "\nЗаполните вариант %1!"};
-inline constexpr Message emptyRemovableVariant{
+inline constexpr Message<1> emptyKeptVariant{"\nFill in variant %1!", "\nЗаполните вариант %1!"};
+inline constexpr Message<1> emptyRemovableVariant{
     "\nFill in variant %1 or tick its \"remove answer\" box!",
     "\nЗаполните вариант %1 или отметьте под ним «Удалить вариант ответа»!"};
 // The question before writing a task whose page text may lose a "<".
-inline constexpr Message markupQuestion{
+inline constexpr Message<1> markupQuestion{
     "\nThis text may not show as typed on the page: a \"<\" that begins no HTML tag is "
     "taken as the start of one. Write \"&lt;\" where a \"<\" must show.%1\n\nWrite the task "
     "anyway?",
     "\nЭтот текст может показаться на странице не так, как набран: знак «<», с которого не "
     "начинается тег HTML, принимается за начало тега. Где знак «<» должен быть виден, "
     "пишите «&lt;».%1\n\nЗаписать задачу всё равно?"};
-inline constexpr Message markupPlace{"\n%1: \"%2\"", "\n%1: «%2»"};
+inline constexpr Message<2> markupPlace{"\n%1: \"%2\"", "\n%1: «%2»"};
 inline constexpr Message fieldCondition{"Condition", "Условие"};
-inline constexpr Message fieldVariant{"Variant %1", "Вариант %1"};
-inline constexpr Message fieldQuestion{"Sub-question %1", "Подвопрос %1"};
-inline constexpr Message invalidRussianName{
+inline constexpr Message<1> fieldVariant{"Variant %1", "Вариант %1"};
+inline constexpr Message<1> fieldQuestion{"Sub-question %1", "Подвопрос %1"};
+inline constexpr Message<1> invalidRussianName{
     "\nThe Russian task name holds a character a task description cannot hold: %1",
     "\nВ русском названии задачи есть символ, который не может стоять в описании задачи: %1"};
-inline constexpr Message invalidEnglishName{
+inline constexpr Message<1> invalidEnglishName{
     "\nThe English task name holds a character a task description cannot hold: %1",
     "\nВ английском названии задачи есть символ, который не может стоять в описании задачи: "
     "%1"};
-inline constexpr Message shortDescription{
+inline constexpr Message<2> shortDescription{
     "The description template %1 is too short: it must hold at least %2 characters.",
     "Шаблон описания %1 слишком короткий: в нем должно быть не меньше %2 символов."};
-inline constexpr Message unencodableAnswer{
+inline constexpr Message<1> unencodableAnswer{
     "\nThe correct answer contains characters that cannot be written to task.out: %1\nNothing "
     "was written.",
     "\nПравильный ответ содержит символы, которые нельзя записать в task.out: %1\nНичего не "
     "записано."};
 // The status line after a write: %1 the number, %2 the kind, %3 the folder under the task tree.
-inline constexpr Message written{"Task %1 (%2) written to %3", "Задача %1 (%2) записана в %3"};
+inline constexpr Message<3> written{"Task %1 (%2) written to %3", "Задача %1 (%2) записана в %3"};
 // After a task with a picture was written: its page shows an empty picture until the file is there.
 inline constexpr Message pictureMissing{
     "The picture webfiles/picture.jpg is missing: choose it and save the task again",
@@ -92,9 +92,9 @@ inline constexpr Message partAEmpty{"\n The number of tasks in PartA does not eq
 inline constexpr Message selectNumber{"\nSelect the task number!", "\nВыберите номер задачи!"};
 inline constexpr Message cannotOpenTask{"\nUnable to open the task!",
                                         "\nНе возможно открыть задачу!"};
-inline constexpr Message openBeforeSaving{"\nOpen task %1 before saving it!",
-                                          "\nСначала откройте задачу %1!"};
-inline constexpr Message fieldsHoldOther{
+inline constexpr Message<1> openBeforeSaving{"\nOpen task %1 before saving it!",
+                                             "\nСначала откройте задачу %1!"};
+inline constexpr Message<2> fieldsHoldOther{
     "\nThe fields hold task %1, not task %2. Nothing was saved: open task %2 first!",
     "\nВ полях задача %1, а не задача %2. Ничего не сохранено: сначала откройте задачу %2!"};
 inline constexpr Message pictureMissing{
@@ -105,11 +105,11 @@ inline constexpr Message pictureMissing{
 inline constexpr Message saved{"\nSaved successfully", "\nСохранение было выполнено"};
 inline constexpr Message checkData{"\nCheck the entered data", "\nПроверьте введённые данные"};
 // %1 the task number, %2 the files that changed.
-inline constexpr Message changedOnDisk{
+inline constexpr Message<2> changedOnDisk{
     "The files of task %1 changed on disk after Open task: %2\nSave changes over them?",
     "Файлы задачи %1 изменились на диске после открытия: %2\nВсё равно сохранить изменения "
     "поверх них?"};
-inline constexpr Message unencodableAnswers{
+inline constexpr Message<1> unencodableAnswers{
     "\nThe file with answers contains characters that cannot be written to task.out: %1\nNothing "
     "was saved.",
     "\nФайл с ответами содержит символы, которые нельзя записать в task.out: %1\nНичего не "
@@ -125,27 +125,29 @@ inline constexpr Message badFolder{
 inline constexpr Message emptyCondition{"\nEnter the main condition of the task",
                                         "\nВведите основное условие задачи"};
 inline constexpr Message emptyName{"\nEnter the name of the task", "\nВведите название задачи"};
-inline constexpr Message invalidName{
+inline constexpr Message<1> invalidName{
     "\nThe name of the task holds a character a task description cannot hold: %1",
     "\nВ названии задачи есть символ, который не может стоять в описании задачи: %1"};
-inline constexpr Message emptyKeptQuestion{"\nFill in sub-question %1", "\nЗаполните подвопрос %1"};
-inline constexpr Message emptyQuestion{"\nFill in sub-question %1 or tick its \"Remove\" box",
-                                       "\nЗаполните подвопрос %1 или отметьте «Удалить» под ним"};
-inline constexpr Message emptyAnswer{"\nEnter the answer to sub-question %1",
-                                     "\nВведите ответ к подвопросу %1"};
-inline constexpr Message unencodableAnswer{
+inline constexpr Message<1> emptyKeptQuestion{"\nFill in sub-question %1",
+                                              "\nЗаполните подвопрос %1"};
+inline constexpr Message<1> emptyQuestion{
+    "\nFill in sub-question %1 or tick its \"Remove\" box",
+    "\nЗаполните подвопрос %1 или отметьте «Удалить» под ним"};
+inline constexpr Message<1> emptyAnswer{"\nEnter the answer to sub-question %1",
+                                        "\nВведите ответ к подвопросу %1"};
+inline constexpr Message<1> unencodableAnswer{
     "\nThe answer to %1 holds a character that task.out cannot store (Windows-1251 code page)",
     "\nОтвет к подвопросу %1 содержит символ, который нельзя записать в task.out (кодовая "
     "страница Windows-1251)"};
 // After a save: %1 the task number as typed, %2 its kind, %3 its folder in the task tree.
-inline constexpr Message written{"Task %1 (%2) is written to the folder %3 of the task tree.",
-                                 "Задача %1 (%2) записана в папку %3 дерева задач."};
+inline constexpr Message<3> written{"Task %1 (%2) is written to the folder %3 of the task tree.",
+                                    "Задача %1 (%2) записана в папку %3 дерева задач."};
 } // namespace edits
 
 // The small commands of the main window.
 // The author details dialog.
 namespace auth {
-inline constexpr Message invalidLine{
+inline constexpr Message<1> invalidLine{
     "The author line holds a character a task description cannot hold: %1",
     "В строке автора есть символ, который не может стоять в описании задачи: %1"};
 } // namespace auth
@@ -159,8 +161,8 @@ inline constexpr Message addedTasks{"Number of added tasks:", "Количест�
 inline constexpr Message settingsReset{"Settings has been reseted", "Настройки сброшены"};
 inline constexpr Message createFolder{"The specified directory does not exist. Create it?",
                                       "Указанная папка не существует. Создать её?"};
-inline constexpr Message cannotCreateFolder{"\nUnable to create the folder %1",
-                                            "\nНе удалось создать папку %1"};
+inline constexpr Message<1> cannotCreateFolder{"\nUnable to create the folder %1",
+                                               "\nНе удалось создать папку %1"};
 // A task typed in the task form or the Edits builder and not yet written.
 inline constexpr Message unwrittenClose{
     "A task you typed is not written yet and will be lost. Close the program anyway?",
@@ -170,7 +172,7 @@ inline constexpr Message unwrittenSwitch{
     "language. Switch the language anyway?",
     "Набранная задача ещё не записана и будет потеряна: программа запустится заново на новом "
     "языке. Всё равно сменить язык?"};
-inline constexpr Message restartFailed{
+inline constexpr Message<1> restartFailed{
     "\nThe program could not be started again: %1\nThe new language takes effect at the next "
     "start.",
     "\nНе удалось запустить программу заново: %1\nНовый язык вступит в силу при следующем "
@@ -179,25 +181,25 @@ inline constexpr Message restartFailed{
 
 // Olympiad files: reading GIFT, the olympiad checks, and what an export loses.
 namespace olympiad {
-inline constexpr Message taskRule{"%1", "%1"};
-inline constexpr Message strayLessThan{
+inline constexpr Message<1> taskRule{"%1", "%1"};
+inline constexpr Message<2> strayLessThan{
     "%1: \"%2\": a \"<\" that begins no HTML tag vanishes from the page; write &lt;",
     "%1: «%2»: знак «<», с которого не начинается тег HTML, пропадёт со страницы; пишите &lt;"};
-inline constexpr Message writeFailed{
+inline constexpr Message<3> writeFailed{
     "The task of line %1 (%2) could not be written; the tasks before it are written:\n%3",
     "Задачу из строки %1 (%2) записать не удалось; задачи до неё записаны:\n%3"};
 inline constexpr Message error{"error", "ошибка"};
 inline constexpr Message warning{"warning", "предупреждение"};
 // The file as a whole.
-inline constexpr Message tooLarge{
+inline constexpr Message<2> tooLarge{
     "The file is %1 bytes long; an olympiad file may hold at most %2 bytes",
     "Файл занимает %1 байт; файл олимпиады может занимать не больше %2 байт"};
-inline constexpr Message binary{"The file is not text: it holds the control byte %1",
-                                "Файл не текстовый: в нём есть управляющий байт %1"};
+inline constexpr Message<1> binary{"The file is not text: it holds the control byte %1",
+                                   "Файл не текстовый: в нём есть управляющий байт %1"};
 inline constexpr Message badUtf8{
     "The file starts with the UTF-8 mark but holds a byte that is not UTF-8",
     "Файл начинается с метки UTF-8, но в нём есть байт не в UTF-8"};
-inline constexpr Message mixedBreaks{
+inline constexpr Message<2> mixedBreaks{
     "The file mixes line breaks (%1 here, %2 before); all of them are read as line breaks",
     "В файле разные переводы строк (%1 здесь, %2 раньше); все они читаются как перевод строки"};
 inline constexpr Message empty{"The file holds no question", "В файле нет ни одного вопроса"};
@@ -222,8 +224,8 @@ inline constexpr Message secondBlock{
     "Второй блок ответов в одном вопросе; у вопроса он один (задачи Edits: см. вопросы kavo sub)"};
 inline constexpr Message textBeforeAnswers{"Text before the first '=' or '~' of the answer block",
                                            "Текст перед первым '=' или '~' в блоке ответов"};
-inline constexpr Message badWeight{"The weight '%1' is not a percentage from -100 to 100",
-                                   "Вес '%1' не является процентом от -100 до 100"};
+inline constexpr Message<1> badWeight{"The weight '%1' is not a percentage from -100 to 100",
+                                      "Вес '%1' не является процентом от -100 до 100"};
 inline constexpr Message emptyAnswer{"An empty answer: write its text after '=' or '~'",
                                      "Пустой ответ: напишите его текст после '=' или '~'"};
 
@@ -241,31 +243,31 @@ inline constexpr Message description{
     "A text without an answer block cannot become a task (an Edits task starts with "
     "// kavo: edits)",
     "Текст без блока ответов не может стать задачей (задача Edits начинается с // kavo: edits)"};
-inline constexpr Message tooManyVariants{"%1 variants; a task holds 2 to 5",
-                                         "%1 вариантов; в задаче их от 2 до 5"};
-inline constexpr Message tooFewVariants{"Only %1 variant; a task holds 2 to 5",
-                                        "Всего %1 вариант; в задаче их от 2 до 5"};
-inline constexpr Message twoTyped{
+inline constexpr Message<1> tooManyVariants{"%1 variants; a task holds 2 to 5",
+                                            "%1 вариантов; в задаче их от 2 до 5"};
+inline constexpr Message<1> tooFewVariants{"Only %1 variant; a task holds 2 to 5",
+                                           "Всего %1 вариант; в задаче их от 2 до 5"};
+inline constexpr Message<1> twoTyped{
     "A typed answer with %1 accepted answers; a task accepts one",
     "Вводимый ответ с %1 принимаемыми ответами; задача принимает один"};
-inline constexpr Message twoRight{
-    "%1 variants marked '=' right; a single choice has one (give weights ~%50% for several)",
+inline constexpr Message<1> twoRight{
+    "%1 variants marked '=' right; a single choice has one (give weights ~%%50%% for several)",
     "%1 варианта отмечены '=' как верные; в задаче с одним ответом верный один (для "
-    "нескольких укажите веса ~%50%)"};
+    "нескольких укажите веса ~%%50%%)"};
 inline constexpr Message noRight{
     "No variant has a positive weight: a multiple choice needs a right variant",
     "Ни у одного варианта нет положительного веса: в задаче с несколькими ответами нужен "
     "верный вариант"};
 inline constexpr Message answerBreak{"The answer holds a line break",
                                      "В ответе есть перевод строки"};
-inline constexpr Message answerCodePage{
+inline constexpr Message<2> answerCodePage{
     "The answer \"%1\" holds '%2', which the Windows-1251 code page cannot hold; the scoring "
     "file needs the answer as it is",
     "Ответ \"%1\" содержит '%2', которого нет в кодовой странице Windows-1251; файлу оценки "
     "нужен ответ как есть"};
 
 // Warnings.
-inline constexpr Message weightsChanged{
+inline constexpr Message<1> weightsChanged{
     "The weights differ from the scoring: the program gives one point per variant answered "
     "rightly (ticked if right, left unticked if wrong); right variants: %1",
     "Веса отличаются от оценки: программа даёт по баллу за каждый верно отвеченный вариант "
@@ -277,11 +279,12 @@ inline constexpr Message feedbackDropped{"Feedback (#...) dropped: a task has no
                                          "Отзыв (#...) отброшен: у задачи его нет"};
 
 // The kavo extension.
-inline constexpr Message kavoUnknown{"Unknown kavo option '%1'", "Неизвестный параметр kavo '%1'"};
-inline constexpr Message kavoTwice{"The kavo option '%1' is given twice",
-                                   "Параметр kavo '%1' указан дважды"};
-inline constexpr Message kavoBadValue{"The kavo option '%1' needs %2",
-                                      "Параметру kavo '%1' нужно %2"};
+inline constexpr Message<1> kavoUnknown{"Unknown kavo option '%1'",
+                                        "Неизвестный параметр kavo '%1'"};
+inline constexpr Message<1> kavoTwice{"The kavo option '%1' is given twice",
+                                      "Параметр kavo '%1' указан дважды"};
+inline constexpr Message<2> kavoBadValue{"The kavo option '%1' needs %2",
+                                         "Параметру kavo '%1' нужно %2"};
 inline constexpr Message kavoAfterText{
     "A kavo line inside a question; put it directly above the question",
     "Строка kavo внутри вопроса; поставьте её прямо над вопросом"};
@@ -290,23 +293,23 @@ inline constexpr Message kavoAlone{
     "blank line",
     "Строка kavo не относится ни к одному вопросу; поставьте её прямо над вопросом, без пустой "
     "строки"};
-inline constexpr Message kavoNotHere{"The kavo option '%1' does not fit %2",
-                                     "Параметр kavo '%1' не подходит для %2"};
+inline constexpr Message<2> kavoNotHere{"The kavo option '%1' does not fit %2",
+                                        "Параметр kavo '%1' не подходит для %2"};
 inline constexpr Message namesTogether{"name-ru and name-en go together: give both",
                                        "name-ru и name-en задаются вместе: укажите оба"};
-inline constexpr Message partsTwice{"The part sizes are given twice (first at line %1)",
-                                    "Размеры частей указаны дважды (первый раз в строке %1)"};
+inline constexpr Message<1> partsTwice{"The part sizes are given twice (first at line %1)",
+                                       "Размеры частей указаны дважды (первый раз в строке %1)"};
 inline constexpr Message partsBad{"kavo/parts needs three whole numbers, such as kavo/parts/5,3,2",
                                   "kavo/parts нужны три целых числа, например kavo/parts/5,3,2"};
-inline constexpr Message kavoCategory{"Unknown kavo category '%1'",
-                                      "Неизвестная категория kavo '%1'"};
-inline constexpr Message namesPath{
+inline constexpr Message<1> kavoCategory{"Unknown kavo category '%1'",
+                                         "Неизвестная категория kavo '%1'"};
+inline constexpr Message<2> namesPath{
     "The %1 \"%2\" names a path; names make no files or folders: write a plain name",
     "%1 \"%2\" задаёт путь; по именам не создаются файлы и папки: напишите простое имя"};
 inline constexpr Message editsHeadBlock{
     "An Edits task starts with its main condition alone, without an answer block",
     "Задача Edits начинается с общего условия без блока ответов"};
-inline constexpr Message editsCount{
+inline constexpr Message<1> editsCount{
     "The Edits task has %1 sub-questions; it needs 2 to 4 (each marked // kavo: sub)",
     "В задаче Edits %1 вопросов; нужно от 2 до 4 (каждый отмечен // kavo: sub)"};
 inline constexpr Message subAlone{"A kavo sub question without an Edits task above it",
@@ -317,16 +320,16 @@ inline constexpr Message subKind{"A sub-question of an Edits task needs one type
 // The olympiad as a whole.
 inline constexpr Message tooManyTasks{"More than 99 tasks (Edits tasks count)",
                                       "Больше 99 задач (задачи Edits тоже считаются)"};
-inline constexpr Message numberTaken{"Task number %1 is taken already by the task at line %2",
-                                     "Номер задачи %1 уже занят задачей в строке %2"};
-inline constexpr Message numberRange{"Task number %1; numbers run from 1 to 99",
-                                     "Номер задачи %1; номера идут от 1 до 99"};
-inline constexpr Message numberOutside{
+inline constexpr Message<2> numberTaken{"Task number %1 is taken already by the task at line %2",
+                                        "Номер задачи %1 уже занят задачей в строке %2"};
+inline constexpr Message<1> numberRange{"Task number %1; numbers run from 1 to 99",
+                                        "Номер задачи %1; номера идут от 1 до 99"};
+inline constexpr Message<5> numberOutside{
     "Task number %1 lies in no part: the parts %2, %3, %4 hold the numbers 1 to %5",
     "Номер задачи %1 не входит ни в одну часть: части %2, %3, %4 содержат номера от 1 до "
     "%5"};
-inline constexpr Message partsTooMany{"The parts hold %1 tasks; at most 99",
-                                      "В частях %1 задач; можно не больше 99"};
+inline constexpr Message<1> partsTooMany{"The parts hold %1 tasks; at most 99",
+                                         "В частях %1 задач; можно не больше 99"};
 
 // Words that fill the arguments above.
 inline constexpr Message wordTitle{"title", "Название"};
@@ -339,32 +342,32 @@ inline constexpr Message wordEdits{"an Edits task", "задачи Edits"};
 inline constexpr Message wordChoice{"a choice", "задачи с вариантами"};
 
 // Losses of an export.
-inline constexpr Message lossFolded{"The answers are folded on the page: %1 shows them open",
-                                    "Ответы на странице свёрнуты: в %1 они открыты"};
+inline constexpr Message<1> lossFolded{"The answers are folded on the page: %1 shows them open",
+                                       "Ответы на странице свёрнуты: в %1 они открыты"};
 inline constexpr Message lossPicture{"The picture webfiles/picture.jpg is not included",
                                      "Картинка webfiles/picture.jpg не включена"};
 inline constexpr Message lossMarkup{"The page's own markup is written as its text without tags",
                                     "Собственная разметка страницы записана как текст без тегов"};
-inline constexpr Message lossScoring{
-    "Scoring: %1 cannot give one point per variant; written as equal weights (right %2%, "
-    "wrong %3%)",
-    "Оценка: %1 не может дать балл за каждый вариант; записаны равные веса (верный %2%, "
-    "неверный %3%)"};
-inline constexpr Message lossEnglishName{"The English name \"%1\" is not kept",
-                                         "Английское имя \"%1\" не сохранено"};
+inline constexpr Message<3> lossScoring{
+    "Scoring: %1 cannot give one point per variant; written as equal weights (right %2%%, "
+    "wrong %3%%)",
+    "Оценка: %1 не может дать балл за каждый вариант; записаны равные веса (верный %2%%, "
+    "неверный %3%%)"};
+inline constexpr Message<1> lossEnglishName{"The English name \"%1\" is not kept",
+                                            "Английское имя \"%1\" не сохранено"};
 inline constexpr Message lossNumber{"The task number and the part sizes are not kept",
                                     "Номер задачи и размеры частей не сохранены"};
-inline constexpr Message lossEmptyVariant{
+inline constexpr Message<2> lossEmptyVariant{
     "Variant %1 is empty; %2 needs a text: written as a non-breaking space",
     "Вариант %1 пустой; %2 нужен текст: записан неразрывный пробел"};
-inline constexpr Message lossBlanks{"Blanks at the start or end of a text are dropped by %1",
-                                    "Пробелы в начале и в конце текста %1 отбрасывает"};
+inline constexpr Message<1> lossBlanks{"Blanks at the start or end of a text are dropped by %1",
+                                       "Пробелы в начале и в конце текста %1 отбрасывает"};
 inline constexpr Message lossWildcard{"The answer holds '*', which Moodle reads as any text",
                                       "В ответе есть '*', которую Moodle читает как любой текст"};
-inline constexpr Message lossFolder{"The folder %1 is written as task number %2",
-                                    "Папка %1 записана как номер задачи %2"};
-inline constexpr Message lossNoRight{"No variant is right: %1 cannot score it",
-                                     "Нет верного варианта: %1 не может это оценить"};
+inline constexpr Message<2> lossFolder{"The folder %1 is written as task number %2",
+                                       "Папка %1 записана как номер задачи %2"};
+inline constexpr Message<1> lossNoRight{"No variant is right: %1 cannot score it",
+                                        "Нет верного варианта: %1 не может это оценить"};
 // A task folder as the number lists, the overview and the replace question name it.
 namespace kind {
 inline constexpr Message single{"single choice", "один ответ"};
@@ -377,8 +380,8 @@ inline constexpr Message edits{"Edits task", "задача Edits"};
 inline constexpr Message unreadable{"cannot be read back", "не читается"};
 } // namespace kind
 // %1 the task number or folder, %2 its kind or that it cannot be read back.
-inline constexpr Message replaceTask{"Task %1 (%2) is already written. Replace it?",
-                                     "Задача %1 (%2) уже записана. Заменить её?"};
+inline constexpr Message<2> replaceTask{"Task %1 (%2) is already written. Replace it?",
+                                        "Задача %1 (%2) уже записана. Заменить её?"};
 } // namespace olympiad
 
 // The command-line program for olympiad files.
@@ -398,7 +401,7 @@ inline constexpr Message usage{
     "Параметры: --system ПАПКА (по умолчанию ./System_folder), --lang ru|en (по умолчанию "
     "язык из System_folder/Language/Language.txt).\n"
     "Коды выхода: 0 готово, 1 найдены ошибки или отказ, 2 ошибка запуска или системы."};
-inline constexpr Message summary{"%1 errors, %2 warnings", "ошибок: %1, предупреждений: %2"};
+inline constexpr Message<2> summary{"%1 errors, %2 warnings", "ошибок: %1, предупреждений: %2"};
 inline constexpr Message authorMissing{
     "The author's details are missing, and every task description carries them. Give them "
     "with --author \"Name, school, month year\" (saved as the author dialog saves them), or "
@@ -409,81 +412,82 @@ inline constexpr Message authorMissing{
 inline constexpr Message wouldReplace{
     "These tasks are written already; nothing was written. Add --replace to replace them:",
     "Эти задачи уже записаны; ничего не записано. Чтобы заменить их, добавьте --replace:"};
-inline constexpr Message written{"Tasks written: %1, into %2", "Записано задач: %1, в %2"};
-inline constexpr Message exported{"%1 tasks exported to %2", "Выгружено задач: %1, в %2"};
-inline constexpr Message unreadable{"%1: cannot be read back, left out: %2",
-                                    "%1: не читается, пропущена: %2"};
-inline constexpr Message lost{"%1: %2", "%1: %2"};
+inline constexpr Message<2> written{"Tasks written: %1, into %2", "Записано задач: %1, в %2"};
+inline constexpr Message<2> exported{"%1 tasks exported to %2", "Выгружено задач: %1, в %2"};
+inline constexpr Message<2> unreadable{"%1: cannot be read back, left out: %2",
+                                       "%1: не читается, пропущена: %2"};
+inline constexpr Message<2> lost{"%1: %2", "%1: %2"};
 } // namespace cli
 
 // Reading a written task back: %1 the task folder, %2 the file, %3 the byte offset (from
 // 0), %4 the line and %5 the column (from 1).
 namespace readback {
-inline constexpr Message missingFile{
+inline constexpr Message<2> missingFile{
     "\nThe task in %1 cannot be read: the file %2 is missing or cannot be opened.",
     "\nЗадачу в папке %1 нельзя прочитать: файла %2 нет или его не удаётся открыть."};
-inline constexpr Message differs{
+inline constexpr Message<5> differs{
     "\nThe task in %1 cannot be read: %2 differs from what the program writes, at byte %3 "
     "(line %4, column %5).",
     "\nЗадачу в папке %1 нельзя прочитать: %2 отличается от того, что пишет программа, в "
     "байте %3 (строка %4, столбец %5)."};
-inline constexpr Message removedVariantNamed{
+inline constexpr Message<5> removedVariantNamed{
     "\nThe task in %1 cannot be read: %2 names a removed variant as right, at byte %3 (line "
     "%4, column %5).",
     "\nЗадачу в папке %1 нельзя прочитать: %2 называет правильным удалённый вариант, в байте "
     "%3 (строка %4, столбец %5)."};
-inline constexpr Message templateText{
+inline constexpr Message<5> templateText{
     "\nThe task in %1 can be read in more than one way: a typed text in %2 holds text of a "
     "template, at byte %3 (line %4, column %5).",
     "\nЗадачу в папке %1 можно прочитать по-разному: введённый текст в %2 содержит текст "
     "шаблона, в байте %3 (строка %4, столбец %5)."};
-inline constexpr Message emptyOrRemoved{
+inline constexpr Message<5> emptyOrRemoved{
     "\nThe task in %1 can be read in more than one way: %2 does not show which variants were "
     "left empty and which were removed, at byte %3 (line %4, column %5).",
     "\nЗадачу в папке %1 можно прочитать по-разному: по %2 не видно, какие варианты оставлены "
     "пустыми, а какие удалены, в байте %3 (строка %4, столбец %5)."};
-inline constexpr Message prompt{
+inline constexpr Message<5> prompt{
     "\nThe task in %1 can be read in more than one way: the condition in %2 holds the answer "
     "prompt, which the program translates, at byte %3 (line %4, column %5).",
     "\nЗадачу в папке %1 можно прочитать по-разному: условие в %2 содержит приглашение к "
     "ответу, которое программа переводит, в байте %3 (строка %4, столбец %5)."};
-inline constexpr Message placeholder{
+inline constexpr Message<5> placeholder{
     "\nThe task in %1 can be read in more than one way: a typed text in %2 holds a "
     "placeholder of the Edits templates such as *vs3*, at byte %3 (line %4, column %5).",
     "\nЗадачу в папке %1 можно прочитать по-разному: введённый текст в %2 содержит метку "
     "шаблонов Edits, например *vs3*, в байте %3 (строка %4, столбец %5)."};
-inline constexpr Message names{
+inline constexpr Message<5> names{
     "\nThe task in %1 can be read in more than one way: a name in %2 may have been typed with "
     "a character or with its XML reference, at byte %3 (line %4, column %5).",
     "\nЗадачу в папке %1 можно прочитать по-разному: название в %2 могло быть введено символом "
     "или его ссылкой XML, в байте %3 (строка %4, столбец %5)."};
-inline constexpr Message kind{
+inline constexpr Message<5> kind{
     "\nThe task in %1 can be read in more than one way: its files fit tasks of two kinds (%2, "
     "byte %3, line %4, column %5).",
     "\nЗадачу в папке %1 можно прочитать по-разному: её файлы подходят задачам двух видов "
     "(%2, байт %3, строка %4, столбец %5)."};
-inline constexpr Message authorDiffers{"\nThe task in %1 was written with another author line: %2",
-                                       "\nЗадача в папке %1 записана с другой строкой автора: %2"};
+inline constexpr Message<2> authorDiffers{
+    "\nThe task in %1 was written with another author line: %2",
+    "\nЗадача в папке %1 записана с другой строкой автора: %2"};
 } // namespace readback
 
 // A written task opened back into the task form or the Edits builder; %1 its folder.
 namespace reopen {
-inline constexpr Message nothingWritten{"\nNothing is written in the folder %1.",
-                                        "\nВ папке %1 ничего не записано."};
-inline constexpr Message notInLists{
+inline constexpr Message<1> nothingWritten{"\nNothing is written in the folder %1.",
+                                           "\nВ папке %1 ничего не записано."};
+inline constexpr Message<1> notInLists{
     "\nThe folder %1 is not the folder of a number of the task lists: enter the numbers of "
     "tasks in the parts and press Ok first.",
     "\nПапка %1 не относится ни к одному номеру списка задач: сначала введите количество задач "
     "в частях и нажмите Ok."};
 // %2: why it does not read back.
-inline constexpr Message inReview{
+inline constexpr Message<2> inReview{
     "\nThe task in %1 does not read back as it was written, so it opens in the code review.\n%2",
     "\nЗадача в папке %1 не читается так, как была записана, поэтому она открыта в просмотре "
     "кода.\n%2"};
-inline constexpr Message cannotOpen{
+inline constexpr Message<2> cannotOpen{
     "\nThe task in %1 cannot be opened in the task form or the Edits builder.\n%2",
     "\nЗадачу в папке %1 нельзя открыть ни в форме задачи, ни в макете Edits.\n%2"};
-inline constexpr Message replaceTaskForm{
+inline constexpr Message<1> replaceTaskForm{
     "The task form holds text that is not written. Replace it with the task in %1?",
     "В форме задачи есть незаписанный текст. Заменить его задачей из папки %1?"};
 inline constexpr Message loseReviewChanges{
@@ -493,7 +497,7 @@ inline constexpr Message loseReviewChanges{
 inline constexpr Message reviewReplaced{
     "The code review holds changes that are not saved. Open another task there without them?",
     "В просмотре кода есть несохранённые изменения. Открыть в нём другую задачу без них?"};
-inline constexpr Message replaceEditsForm{
+inline constexpr Message<1> replaceEditsForm{
     "The Edits builder holds text that is not written. Replace it with the task in %1?",
     "В макете Edits есть незаписанный текст. Заменить его задачей из папки %1?"};
 } // namespace reopen
@@ -506,7 +510,7 @@ namespace app {
 inline constexpr Message title{"Kavo Program", "Kavo Program"};
 inline constexpr Message menuBar{"Menu bar", "Строка меню"};
 // %1: the working folder.
-inline constexpr Message noSystemFolder{
+inline constexpr Message<1> noSystemFolder{
     "There is no System_folder with the program's templates and settings in %1.\nStart the "
     "program with kavo-program or ./scripts/run.sh.",
     "В папке %1 нет System_folder с шаблонами и настройками программы.\nЗапускайте программу "
@@ -551,8 +555,8 @@ inline constexpr Message Label10{"         &Fold answers?", "&Сворачива
 inline constexpr Message Label9{"The list of  &tags", "Пам&ятка тегов"};
 inline constexpr Message Button1{"&Save task", "&Добавить задачу"};
 inline constexpr Message Button5{"&View task in the browser", "Просмотреть задачу в &браузере"};
-// %1: the host of the system's web site.
-inline constexpr Message Label14{"Go to %1", "Перейти на сайт Kavo"};
+// The English caption names the host of the system's web site (app::WebSiteHost).
+inline constexpr Message Label14{"Go to kavo.example.org", "Перейти на сайт Kavo"};
 inline constexpr Message Label15{"The program for text recognition",
                                  "Программа для распознования текста"};
 inline constexpr Message Label16{"Tags", "Больше тегов"};
@@ -581,10 +585,10 @@ inline constexpr Message Button9{"C&hoose picture…", "&Файл рисунка
 inline constexpr Message pictureTitle{"Picture of the task", "Рисунок задачи"};
 inline constexpr Message pictureFilter{"Pictures (*.jpg *.jpeg *.png)",
                                        "Рисунки (*.jpg *.jpeg *.png)"};
-inline constexpr Message notPicture{
+inline constexpr Message<1> notPicture{
     "\n%1 cannot be read as a JPEG or PNG picture. The picture was not changed.",
     "\n%1 не читается как рисунок JPEG или PNG. Рисунок не изменён."};
-inline constexpr Message notConverted{
+inline constexpr Message<1> notConverted{
     "\nThe PNG picture %1 could not be converted to JPEG. The picture was not changed.",
     "\nРисунок PNG %1 не удалось преобразовать в JPEG. Рисунок не изменён."};
 } // namespace form1
@@ -611,8 +615,9 @@ inline constexpr Message Edit7{"The Russian name of the task, instead of the def
                                "Русское название задачи вместо названия по умолчанию"};
 inline constexpr Message Edit8{"The English name of the task, instead of the default name",
                                "Английское название задачи вместо названия по умолчанию"};
-inline constexpr Message variant{"Answer variant %1; leave A empty for a typed answer",
-                                 "Вариант ответа %1; оставьте A пустым для задачи с вводом ответа"};
+inline constexpr Message<1> variant{
+    "Answer variant %1; leave A empty for a typed answer",
+    "Вариант ответа %1; оставьте A пустым для задачи с вводом ответа"};
 inline constexpr Message removeAnswer{"Drop this variant from the task (and the ones after it)",
                                       "Убрать этот вариант ответа из задачи (и следующие за ним)"};
 inline constexpr Message Edit1{
@@ -637,7 +642,7 @@ inline constexpr Message outputFolder{
     "The folder of the task tree: click or press Space to choose another",
     "Папка, в которую записываются задачи: щёлкните или нажмите "
     "пробел, чтобы выбрать другую"};
-inline constexpr Message link{"Opens %1 in the browser", "Открывает %1 в браузере"};
+inline constexpr Message<1> link{"Opens %1 in the browser", "Открывает %1 в браузере"};
 inline constexpr Message ListBox4{"The number of the task to open",
                                   "Номер задачи, которую открыть"};
 inline constexpr Message Button8{"Open the files of the selected task in the three fields",
@@ -660,10 +665,10 @@ inline constexpr Message Button10{
 
 // Accessible names of Form1's widgets that have no caption of their own.
 namespace form1::name {
-inline constexpr Message partSize{"Number of tasks in part %1", "Число задач в части %1"};
-inline constexpr Message variant{"Answer variant %1", "Вариант ответа %1"};
-inline constexpr Message removeAnswer{"Remove answer variant %1", "Удалить вариант ответа %1"};
-inline constexpr Message outputFolder{"Folder of the task tree: %1", "Папка для задач: %1"};
+inline constexpr Message<1> partSize{"Number of tasks in part %1", "Число задач в части %1"};
+inline constexpr Message<1> variant{"Answer variant %1", "Вариант ответа %1"};
+inline constexpr Message<1> removeAnswer{"Remove answer variant %1", "Удалить вариант ответа %1"};
+inline constexpr Message<1> outputFolder{"Folder of the task tree: %1", "Папка для задач: %1"};
 inline constexpr Message Image1{"Choose the folder of the task tree", "Выбрать папку для задач"};
 inline constexpr Message RadioGroup1{"Language olympiad", "Язык олимпиады"};
 inline constexpr Message Edit7{"Russian task name", "Русское имя задачи"};
@@ -672,7 +677,7 @@ inline constexpr Message ListBox4{"Task number to open", "Номер задач�
 inline constexpr Message client{"Task form", "Форма задачи"};
 inline constexpr Message StatusBar1{"What the last write did", "Что сделала последняя запись"};
 inline constexpr Message noPictureChosen{"No picture chosen", "Рисунок не выбран"};
-inline constexpr Message pictureChosen{"Chosen picture: %1", "Выбранный рисунок: %1"};
+inline constexpr Message<1> pictureChosen{"Chosen picture: %1", "Выбранный рисунок: %1"};
 } // namespace form1::name
 
 // Examples in the empty name fields.
@@ -698,28 +703,28 @@ inline constexpr Message exportMoodleTitle{"Export the olympiad to a Moodle XML 
 inline constexpr Message exportQtiTitle{"Folder of the QTI 2.1 package",
                                         "Папка для пакета QTI 2.1"};
 // %1: the folder or file chosen.
-inline constexpr Message folderNotEmpty{
+inline constexpr Message<1> folderNotEmpty{
     "The folder %1 is not empty. Write the QTI package into it? Files of the same names are "
     "replaced.",
     "Папка %1 не пуста. Записать в неё пакет QTI? Файлы с теми же именами будут заменены."};
-inline constexpr Message fileExists{"The file %1 already exists. Replace it?",
-                                    "Файл %1 уже существует. Заменить его?"};
-inline constexpr Message nothingToExport{"The task tree %1 holds no task to export.",
-                                         "В папке задач %1 нет ни одной задачи для экспорта."};
-inline constexpr Message nothingReadBack{
+inline constexpr Message<1> fileExists{"The file %1 already exists. Replace it?",
+                                       "Файл %1 уже существует. Заменить его?"};
+inline constexpr Message<1> nothingToExport{"The task tree %1 holds no task to export.",
+                                            "В папке задач %1 нет ни одной задачи для экспорта."};
+inline constexpr Message<1> nothingReadBack{
     "No task of the task tree %1 reads back; nothing was exported.",
     "Ни одна задача в папке %1 не читается; ничего не выгружено."};
 // %1: the list of task folders, one a line.
-inline constexpr Message replaceTasks{
+inline constexpr Message<1> replaceTasks{
     "These tasks are written already:\n%1\nReplace them with the tasks of the file?",
     "Эти задачи уже записаны:\n%1\nЗаменить их задачами из файла?"};
-inline constexpr Message moreTasks{"... and %1 more", "... и ещё %1"};
+inline constexpr Message<1> moreTasks{"... and %1 more", "... и ещё %1"};
 inline constexpr Message authorFirst{
     "Every task description carries the author's details: enter them in the dialog, then "
     "press Write again.",
     "В описании каждой задачи стоят данные автора: введите их в окне авторизации и снова "
     "нажмите «Записать»."};
-inline constexpr Message progress{"Writing task %1 of %2...", "Записывается задача %1 из %2..."};
+inline constexpr Message<2> progress{"Writing task %1 of %2...", "Записывается задача %1 из %2..."};
 } // namespace form1::olympiad
 
 namespace form1::olympiad::tip {
@@ -741,24 +746,24 @@ inline constexpr Message ExportQti1{
 // The report window of an olympiad file or of an export.
 namespace olympiadReport {
 // %1: the file's name.
-inline constexpr Message importTitle{"Olympiad file check: %1", "Проверка файла олимпиады: %1"};
-inline constexpr Message exportTitle{"Olympiad export: %1", "Экспорт олимпиады: %1"};
-inline constexpr Message errors{"&Errors (%1)", "&Ошибки (%1)"};
-inline constexpr Message warnings{"&Warnings (%1)", "&Предупреждения (%1)"};
-inline constexpr Message leftOut{"&Left out (%1)", "&Пропущены (%1)"};
-inline constexpr Message losses{"L&ost in the format (%1)", "П&отеряно в формате (%1)"};
+inline constexpr Message<1> importTitle{"Olympiad file check: %1", "Проверка файла олимпиады: %1"};
+inline constexpr Message<1> exportTitle{"Olympiad export: %1", "Экспорт олимпиады: %1"};
+inline constexpr Message<1> errors{"&Errors (%1)", "&Ошибки (%1)"};
+inline constexpr Message<1> warnings{"&Warnings (%1)", "&Предупреждения (%1)"};
+inline constexpr Message<1> leftOut{"&Left out (%1)", "&Пропущены (%1)"};
+inline constexpr Message<1> losses{"L&ost in the format (%1)", "П&отеряно в формате (%1)"};
 inline constexpr Message source{"The &file", "&Файл"};
 inline constexpr Message Write{"W&rite tasks", "&Записать задачи"};
 inline constexpr Message Close{"&Close", "За&крыть"};
 // %1 line, %2 column, %3 the problem.
-inline constexpr Message problem{"Line %1, column %2: %3", "Строка %1, столбец %2: %3"};
+inline constexpr Message<3> problem{"Line %1, column %2: %3", "Строка %1, столбец %2: %3"};
 // %1 errors, %2 warnings.
-inline constexpr Message refused{
+inline constexpr Message<2> refused{
     "Errors: %1, warnings: %2. Nothing is written: correct the file and import it again.",
     "Ошибок: %1, предупреждений: %2. Ничего не записано: исправьте файл и импортируйте его "
     "снова."};
 // %1 warnings, %2 tasks, %3 the task tree.
-inline constexpr Message ready{
+inline constexpr Message<3> ready{
     "No errors; warnings: %1. Tasks in the file: %2. Write tasks puts them into %3.",
     "Ошибок нет, предупреждений: %1. Задач в файле: %2. «Записать задачи» запишет их в %3."};
 } // namespace olympiadReport
@@ -779,13 +784,13 @@ inline constexpr Message Close{"Close the report (Esc)", "Закрыть отч�
 namespace marks {
 inline constexpr Message noTask{"no task yet", "задачи ещё нет"};
 // %1 the task number or folder, %2 what it holds (a kind, "no task yet" ...).
-inline constexpr Message tip{"Task %1: %2", "Задача %1: %2"};
-inline constexpr Message notAFolder{"%1 is a file, not a folder: no task can be written there.",
-                                    "%1 — это файл, а не папка: задачу туда записать нельзя."};
-inline constexpr Message failed{"The marks of the task numbers cannot be read: %1",
-                                "Отметки номеров задач не прочитаны: %1"};
+inline constexpr Message<2> tip{"Task %1: %2", "Задача %1: %2"};
+inline constexpr Message<1> notAFolder{"%1 is a file, not a folder: no task can be written there.",
+                                       "%1 — это файл, а не папка: задачу туда записать нельзя."};
+inline constexpr Message<1> failed{"The marks of the task numbers cannot be read: %1",
+                                   "Отметки номеров задач не прочитаны: %1"};
 // %1, %2, %3: the sizes of parts A, B and C.
-inline constexpr Message sizesFound{
+inline constexpr Message<3> sizesFound{
     "The task tree holds tasks of parts A %1, B %2, C %3: press Ok to use these sizes.",
     "В папке задач найдены задачи частей A %1, B %2, C %3: нажмите Ok, чтобы взять эти "
     "размеры."};
@@ -813,14 +818,14 @@ inline constexpr Message ButtonPreview{"&Preview in the browser", "Просмо�
 inline constexpr Message ButtonRefresh{"Refres&h", "&Обновить"};
 inline constexpr Message ButtonClose{"&Close", "&Закрыть"};
 // %1 the task tree, %2 the tasks listed, %3 those that do not read back.
-inline constexpr Message summary{"%1: %2 tasks, %3 of them cannot be read back",
-                                 "%1: задач — %2, из них не читается — %3"};
-inline constexpr Message notNumbered{
+inline constexpr Message<3> summary{"%1: %2 tasks, %3 of them cannot be read back",
+                                    "%1: задач — %2, из них не читается — %3"};
+inline constexpr Message<1> notNumbered{
     "The code review opens tasks by their number: %1 is not the folder of a numbered task. "
     "Open it in the form or preview it.",
     "Просмотр кода открывает задачи по номеру: %1 — не папка задачи с номером. Откройте её в "
     "форме или просмотрите в браузере."};
-inline constexpr Message notInLists{
+inline constexpr Message<2> notInLists{
     "Task %1 lies in %2, but the part sizes confirmed with Ok give no number %1 there. Enter "
     "the part sizes of this olympiad, press Ok and open it again.",
     "Задача %1 лежит в папке %2, но размеры частей, подтверждённые кнопкой Ok, не дают туда "
@@ -868,7 +873,7 @@ inline constexpr Message Button2{"Close without saving (Esc)", "Закрыть �
 } // namespace form2::tip
 
 namespace form2::name {
-inline constexpr Message Label2{"Sample: %1", "Образец: %1"};
+inline constexpr Message<1> Label2{"Sample: %1", "Образец: %1"};
 inline constexpr Message Edit1{"Author line", "Строка об авторе"};
 } // namespace form2::name
 
@@ -899,7 +904,7 @@ inline constexpr Message closeUnwritten{
     "The Edits builder holds text that is not written. Close the program and lose it?",
     "В макете Edits есть незаписанный текст. Закрыть программу и потерять его?"};
 // %1: the folder of the task number.
-inline constexpr Message nothingToPreview{
+inline constexpr Message<1> nothingToPreview{
     "\nNothing is written in the folder %1 yet: save the task first.",
     "\nВ папке %1 пока ничего не записано: сначала сохраните задачу."};
 } // namespace form3
@@ -907,9 +912,10 @@ inline constexpr Message nothingToPreview{
 namespace form3::tip {
 inline constexpr Message Memo1{"The condition shared by all questions; page mark-up may be used",
                                "Общее условие для всех вопросов; можно использовать разметку"};
-inline constexpr Message question{"The condition of question %1", "Условие вопроса %1"};
-inline constexpr Message answer{"The answer to question %1, typed exactly as a pupil must type it",
-                                "Ответ к вопросу %1, в точности как его должен ввести ученик"};
+inline constexpr Message<1> question{"The condition of question %1", "Условие вопроса %1"};
+inline constexpr Message<1> answer{
+    "The answer to question %1, typed exactly as a pupil must type it",
+    "Ответ к вопросу %1, в точности как его должен ввести ученик"};
 inline constexpr Message CheckBox1{"Drop questions C and D", "Убрать вопросы C и D"};
 inline constexpr Message CheckBox2{"Drop question D", "Убрать вопрос D"};
 inline constexpr Message Memo8{"A reminder of the page mark-up", "Памятка разметки страницы"};
@@ -928,8 +934,8 @@ inline constexpr Message Button2{
 } // namespace form3::tip
 
 namespace form3::name {
-inline constexpr Message question{"Condition of question %1", "Условие вопроса %1"};
-inline constexpr Message answer{"Answer to question %1", "Ответ к вопросу %1"};
+inline constexpr Message<1> question{"Condition of question %1", "Условие вопроса %1"};
+inline constexpr Message<1> answer{"Answer to question %1", "Ответ к вопросу %1"};
 inline constexpr Message CheckBox1{"Remove questions C and D", "Удалить вопросы C и D"};
 inline constexpr Message CheckBox2{"Remove question D", "Удалить вопрос D"};
 inline constexpr Message client{"Edits task", "Задача Edits"};

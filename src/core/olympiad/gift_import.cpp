@@ -48,7 +48,7 @@ class Importer {
     void category(const GiftCategory& category);
     void question(const GiftQuestion& q);
     Settings settings(const GiftQuestion& q);
-    bool checkName(const std::string& text, const Message& what, SourcePos pos);
+    bool checkName(const std::string& text, const Message<>& what, SourcePos pos);
     std::optional<Text> answer(const GiftAnswer& a);
     bool choice(const GiftQuestion& q, const Settings& s, model::Task& task);
     void closeEdits();
@@ -117,7 +117,7 @@ void Importer::category(const GiftCategory& c) {
         error(c.pos, {kavo::msg::olympiad::partsTooMany, {std::to_string(out_.sizes.total())}});
 }
 
-bool Importer::checkName(const std::string& text, const Message& what, SourcePos pos) {
+bool Importer::checkName(const std::string& text, const Message<>& what, SourcePos pos) {
     if (!looksLikePath(text))
         return true;
     error(pos, {kavo::msg::olympiad::namesPath, {what, text}});
@@ -250,7 +250,7 @@ void Importer::question(const GiftQuestion& q) {
         checkName(*q.title, kavo::msg::olympiad::wordTitle, q.titlePos);
     if (q.feedback)
         warning(q.blockPos, {kavo::msg::olympiad::feedbackDropped, {}});
-    auto notHere = [&](std::string_view key, const Message& kind) {
+    auto notHere = [&](std::string_view key, const Message<>& kind) {
         if (const auto it = s.given.find(std::string(key)); it != s.given.end())
             error(it->second, {kavo::msg::olympiad::kavoNotHere, {std::string(key), kind}});
     };

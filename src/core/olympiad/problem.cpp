@@ -11,11 +11,8 @@ std::string Note::text(Lang lang) const {
     std::vector<std::string> texts;
     for (const auto& arg : args)
         texts.push_back(arg.in(lang));
-    std::vector<std::string_view> views(texts.begin(), texts.end());
-    // Nine arguments at most, as the table's "%1" .. "%9".
-    views.resize(9);
-    return substitute(what.utf8(lang), {views[0], views[1], views[2], views[3], views[4], views[5],
-                                        views[6], views[7], views[8]});
+    const std::vector<std::string_view> views(texts.begin(), texts.end());
+    return substitute(what.pattern(lang), views);
 }
 
 std::string describe(const Problem& problem, Lang lang, const std::string& fileName) {

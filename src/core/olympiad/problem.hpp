@@ -6,6 +6,7 @@
 #include "core/common/lang.hpp"
 
 #include <cstddef>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,16 +17,24 @@ namespace kavo::olympiad {
 struct NoteArg {
     NoteArg(std::string text) : text(std::move(text)) {}
     NoteArg(const char* text) : text(text) {}
-    NoteArg(const Message& word) : word(word) {}
-    std::string in(Lang lang) const { return word ? std::string(word->utf8(lang)) : text; }
+    NoteArg(const Message<>& word) : word(word) {}
+    std::string in(Lang lang) const { return word ? word->utf8(lang) : text; }
 
     std::string text;
-    std::optional<Message> word;
+    std::optional<Message<>> word;
 };
 
-// A table message whose "%1", "%2" ... are replaced by the arguments.
+// A table message whose "%1", "%2" ... are replaced by the arguments. Made as
+// {message, {arg1, arg2}}: a count of arguments other than the message's does not compile.
 struct Note {
-    Message what;
+    struct NoArgs {};
+    template <int N>
+    Note(const Message<N>& message, NoteArg (&&arguments)[N])
+        : what(message),
+          args(std::make_move_iterator(arguments), std::make_move_iterator(arguments + N)) {}
+    Note(const Message<>& message, NoArgs = {}) : what(message) {}
+
+    MessageText what;
     std::vector<NoteArg> args;
 
     // The message in the interface language, arguments in place, UTF-8.

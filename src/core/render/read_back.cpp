@@ -879,7 +879,7 @@ std::string ReadResult::report(Lang lang) const {
                                          : std::string();
     if (status == ReadStatus::Missing)
         return msg::readback::missingFile.utf8(lang, {where, place.file});
-    const Message* message = &msg::readback::differs;
+    const Message<5>* message = &msg::readback::differs;
     switch (reason) {
     case ReadReason::RemovedVariantNamed:
         message = &msg::readback::removedVariantNamed;

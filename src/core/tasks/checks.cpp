@@ -52,7 +52,7 @@ std::vector<Check> checkTask(const Task& task, const model::Olympiad* olympiad) 
 }
 
 Text checkMessages(std::vector<Check> failed, Lang lang, const model::Task* task) {
-    static constexpr const Message* texts[] = {
+    static constexpr const Message<>* texts[] = {
         &msg::task::noTaskNumber,  &msg::task::noPictureAnswer,
         &msg::task::noAnswer,      &msg::task::noFoldAnswer,
         &msg::task::tooManyTasks,  &msg::task::commaInTypedAnswer,

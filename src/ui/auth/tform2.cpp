@@ -49,7 +49,9 @@ TForm2::TForm2(kavo::app::Platform& platform, const std::filesystem::path& progr
                kavo::Lang lang, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
       programDir_(programDir), lang_(lang), guard_(platform, this, lang) {
-    const auto t = [lang](const kavo::Message& message) { return kavo::app::text(message, lang); };
+    const auto t = [lang](const kavo::Message<>& message) {
+        return kavo::app::text(message, lang);
+    };
     setObjectName(u"Form2"_s);
     setWindowTitle(t(msg::form2::Form2));
     // The client area a Windows frame of 415 x 220 leaves, as for the main window.

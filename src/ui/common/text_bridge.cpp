@@ -121,10 +121,6 @@ QString plainText(const QPlainTextEdit* edit) {
     return text;
 }
 
-QString text(const Message& message, Lang lang, std::initializer_list<std::string_view> args) {
-    return QString::fromStdString(message.utf8(lang, args));
-}
-
 QString fromReport(std::string_view report) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text =

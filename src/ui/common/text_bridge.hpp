@@ -35,8 +35,15 @@ QString unencodableCharacters(const QString& text);
 QString plainText(const QPlainTextEdit* edit);
 
 // A text of the message table in the interface language, "%1" ... replaced by the
-// arguments (UTF-8).
-QString text(const Message& message, Lang lang, std::initializer_list<std::string_view> args = {});
+// arguments (UTF-8); as many arguments as the message has.
+inline QString text(const Message<>& message, Lang lang) {
+    return QString::fromStdString(message.utf8(lang));
+}
+template <int N, std::size_t K>
+requires(K == N) QString
+    text(const Message<N>& message, Lang lang, const std::string_view (&args)[K]) {
+    return QString::fromStdString(message.utf8(lang, args));
+}
 
 // A report of the logic (UTF-8 paths, or Windows-1251 text typed in the form).
 QString fromReport(std::string_view report);

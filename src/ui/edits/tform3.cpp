@@ -66,7 +66,7 @@ TForm3::TForm3(kavo::app::Platform& platform, const fs::path& programDir, kavo::
     describeWidgets();
 }
 
-QString TForm3::caption(const kavo::Message& message) const {
+QString TForm3::caption(const kavo::Message<>& message) const {
     return kavo::app::text(message, lang_);
 }
 
@@ -101,10 +101,10 @@ void TForm3::buildWidgets() {
     struct SubQuestion {
         QLabel** letter;
         const char* letterName;
-        const kavo::Message& letterCaption;
+        const kavo::Message<>& letterCaption;
         QLabel** condition;
         const char* conditionName;
-        const kavo::Message& conditionCaption;
+        const kavo::Message<>& conditionCaption;
         QPlainTextEdit** memo;
         const char* memoName;
         QLabel** answer;
@@ -188,8 +188,11 @@ void TForm3::buildKeyboard() {
 void TForm3::describeWidgets() {
     namespace tip = msg::form3::tip;
     namespace name = msg::form3::name;
-    const auto t = [this](const kavo::Message& message, std::string_view arg = {}) {
-        return kavo::app::text(message, lang_, {arg});
+    const auto t = [this]<int N>(const kavo::Message<N>& message, const auto&... args) {
+        if constexpr (sizeof...(args) == 0)
+            return kavo::app::text(message, lang_);
+        else
+            return kavo::app::text(message, lang_, {std::string_view(args)...});
     };
     const std::string letters[] = {"A", "B", "C", "D"};
     QPlainTextEdit* const memos[] = {Memo2, Memo3, Memo4, Memo5};

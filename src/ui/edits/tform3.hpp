@@ -70,7 +70,7 @@ class TForm3 : public QMainWindow {
     void greyRemovedQuestions();
 
   private:
-    QString caption(const kavo::Message& message) const;
+    QString caption(const kavo::Message<>& message) const;
     void buildWidgets();
     void buildKeyboard();
     void describeWidgets();

@@ -76,7 +76,9 @@ TOlympiadReport::TOlympiadReport(kavo::Lang lang, QWidget* parent) : QDialog(par
     Write->setAutoDefault(false);
     Close->setDefault(true);
 
-    const auto t = [lang](const kavo::Message& message) { return kavo::app::text(message, lang); };
+    const auto t = [lang](const kavo::Message<>& message) {
+        return kavo::app::text(message, lang);
+    };
     Label3->setText(t(msg::source));
     Write->setText(t(msg::Write));
     Close->setText(t(msg::Close));
@@ -139,7 +141,7 @@ TOlympiadReport::importReport(const std::vector<kavo::olympiad::Problem>& proble
         (problem.severity == kavo::olympiad::Severity::Error ? report.first : report.second)
             .lines.push_back(line);
     }
-    const auto count = [lang](const kavo::Message& caption, std::size_t n) {
+    const auto count = [lang](const kavo::Message<1>& caption, std::size_t n) {
         return kavo::app::text(caption, lang, {std::to_string(n)});
     };
     report.first.caption = count(msg::errors, report.first.lines.size());

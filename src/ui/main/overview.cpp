@@ -118,7 +118,9 @@ TOverview::TOverview(TForm1& form1)
     : QWidget(&form1, Qt::Window), form1_(form1), lang_(form1.lang()),
       guard_(form1.platform(), this, form1.lang()) {
     namespace m = msg::overview;
-    const auto t = [this](const kavo::Message& message) { return kavo::app::text(message, lang_); };
+    const auto t = [this](const kavo::Message<>& message) {
+        return kavo::app::text(message, lang_);
+    };
     setObjectName(u"Overview"_s);
     setWindowTitle(t(m::title));
     setAttribute(Qt::WA_QuitOnClose, false);

@@ -118,7 +118,7 @@ TForm1::TForm1(kavo::app::Platform& platform, const std::filesystem::path& progr
 
 TForm1::~TForm1() = default;
 
-QString TForm1::caption(const kavo::Message& message) const {
+QString TForm1::caption(const kavo::Message<>& message) const {
     return kavo::app::text(message, lang_);
 }
 
@@ -186,7 +186,7 @@ void TForm1::buildWidgets() {
     kavo::app::setScrollingClient(this, client_);
     new kavo::app::WindowDrag(client_);
     QWidget* c = client_;
-    const auto t = [this](const kavo::Message& message) { return caption(message); };
+    const auto t = [this](const kavo::Message<>& message) { return caption(message); };
 
     Label1 = label(c, "Label1", t(m::Label1), 24, 16);
     Memo1 = memo(c, "Memo1", 24, 48, 265, 193);
@@ -219,7 +219,7 @@ void TForm1::buildWidgets() {
     struct Variant {
         QLabel** letter;
         const char* letterName;
-        const kavo::Message& letterCaption;
+        const kavo::Message<>& letterCaption;
         int letterLeft;
         QLineEdit** field;
         const char* fieldName;
@@ -258,7 +258,6 @@ void TForm1::buildWidgets() {
     Label19->move(88, 576);
     Label19->setLinkColour(LinkGreen);
 
-    const std::string host(kavo::app::WebSiteHost);
     struct Link {
         ClickLabel** widget;
         const char* name;
@@ -268,7 +267,7 @@ void TForm1::buildWidgets() {
     const Link links[] = {{&Label17, "Label17", t(m::Label17), 24},
                           {&Label15, "Label15", t(m::Label15), 280},
                           {&Label16, "Label16", t(m::Label16), 568},
-                          {&Label14, "Label14", kavo::app::text(m::Label14, lang_, {host}), 728}};
+                          {&Label14, "Label14", t(m::Label14), 728}};
     for (const Link& link : links) {
         *link.widget = made<ClickLabel>(c, link.name);
         (*link.widget)->move(link.left, 624);
@@ -346,8 +345,11 @@ void TForm1::buildKeyboard() {
 void TForm1::describeWidgets() {
     namespace tip = msg::form1::tip;
     namespace name = msg::form1::name;
-    const auto t = [this](const kavo::Message& message, std::string_view arg = {}) {
-        return kavo::app::text(message, lang_, {arg});
+    const auto t = [this]<int N>(const kavo::Message<N>& message, const auto&... args) {
+        if constexpr (sizeof...(args) == 0)
+            return kavo::app::text(message, lang_);
+        else
+            return kavo::app::text(message, lang_, {std::string_view(args)...});
     };
     struct Help {
         QWidget* widget;
@@ -476,7 +478,7 @@ void TForm1::setUnwrittenElsewhere(std::function<bool()> check) {
     unwrittenElsewhere_ = std::move(check);
 }
 
-bool TForm1::confirmLosingText(const kavo::Message& question) {
+bool TForm1::confirmLosingText(const kavo::Message<>& question) {
     if (!holdsUnwrittenText() && !(unwrittenElsewhere_ && unwrittenElsewhere_()))
         return true;
     return platform_.ask(this, caption(question), false);

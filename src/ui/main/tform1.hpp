@@ -184,7 +184,7 @@ class TForm1 : public QMainWindow {
     void changeEvent(QEvent* event) override;
 
   private:
-    QString caption(const kavo::Message& message) const;
+    QString caption(const kavo::Message<>& message) const;
     void buildMenu();
     void buildWidgets();
     void buildKeyboard();
@@ -195,7 +195,7 @@ class TForm1 : public QMainWindow {
     void showTaskFormWidgets(bool taskForm);
     void trackUnwrittenText();
     // False when text not yet written would be lost and the teacher answers No (the default).
-    bool confirmLosingText(const kavo::Message& question);
+    bool confirmLosingText(const kavo::Message<>& question);
     void connectPicture();
     void pictureAnswerChanged();
     void buildOlympiadMenu();
@@ -206,7 +206,7 @@ class TForm1 : public QMainWindow {
     void offerTreeSizes();
     void buildReopen(); // Button10 (tform1_reopen.cpp)
     // True when the review fields hold no unsaved edits, or the teacher lets them go.
-    bool reviewEditsMayGo(const kavo::Message& question);
+    bool reviewEditsMayGo(const kavo::Message<>& question);
 
     kavo::app::Platform& platform_;
     kavo::Lang lang_;

@@ -47,8 +47,8 @@ std::optional<QString> sourceOf(const fs::path& file) {
 }
 
 struct FormatFile {
-    const kavo::Message& title;
-    const kavo::Message& filter;
+    const kavo::Message<>& title;
+    const kavo::Message<>& filter;
     const char* extension;
 };
 
@@ -91,7 +91,7 @@ std::optional<fs::path> exportTarget(TForm1& form, ExportFormat format) {
     return out;
 }
 
-TOlympiadReport::Section section(const kavo::Message& caption, const QString& tip,
+TOlympiadReport::Section section(const kavo::Message<1>& caption, const QString& tip,
                                  std::vector<TOlympiadReport::Line> lines, kavo::Lang lang) {
     return {text(caption, lang, {std::to_string(lines.size())}), tip, std::move(lines)};
 }
@@ -99,8 +99,8 @@ TOlympiadReport::Section section(const kavo::Message& caption, const QString& ti
 } // namespace
 
 void TForm1::buildOlympiadMenu() {
-    const auto made = [this](const char* name, const kavo::Message& caption,
-                             const kavo::Message& tip) {
+    const auto made = [this](const char* name, const kavo::Message<>& caption,
+                             const kavo::Message<>& tip) {
         auto* item = new QAction(this->caption(caption), this);
         item->setObjectName(QString::fromLatin1(name));
         item->setToolTip(this->caption(tip));

@@ -47,7 +47,7 @@ void TForm1::buildReopen() {
     guard_.connect(Button10, &QPushButton::clicked, [this] { Button10Click(); });
 }
 
-bool TForm1::reviewEditsMayGo(const kavo::Message& question) {
+bool TForm1::reviewEditsMayGo(const kavo::Message<>& question) {
     QPlainTextEdit* const fields[] = {Memo2, Memo3, Memo4};
     const bool changed =
         std::any_of(std::begin(fields), std::end(fields),
