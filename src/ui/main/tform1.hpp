@@ -201,9 +201,12 @@ class TForm1 : public QMainWindow {
     void buildOlympiadMenu();
     TOlympiadReport* reportWindow();
     void writeImported(const kavo::olympiad::OlympiadImport& import);
-    // With no number lists yet, puts the part sizes of a tree that holds tasks in the size
-    // fields and says so in the status bar; Ok stays the teacher's.
-    void offerTreeSizes();
+    // The size fields and the lists for the task tree (review::sizesForTree): sizes found in
+    // a tree that the last Ok contradicts go into the fields, said in the status bar, and the
+    // lists wait for Ok; sizes of the last Ok that fit the tree stay, lists included.
+    void followTreeSizes();
+    // Empties the review fields and forgets the task they held.
+    void emptyReview();
     void buildReopen(); // Button10 (tform1_reopen.cpp)
     // True when the review fields hold no unsaved edits, or the teacher lets them go.
     bool reviewEditsMayGo(const kavo::Message& question);
@@ -214,6 +217,8 @@ class TForm1 : public QMainWindow {
     std::filesystem::path programDir_;
     std::filesystem::path outputDir_;
     kavo::review::PartSizes sizes_;
+    // The sizes of the last Ok that filled the lists; none while Ok has not filled them.
+    std::optional<kavo::model::PartSizes> lastOk_;
     kavo::review::ReviewState review_;
     QWidget* client_ = nullptr;
     TOlympiadReport* olympiadReport_ = nullptr;
