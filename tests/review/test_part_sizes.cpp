@@ -158,7 +158,7 @@ TEST(TaskReview, SaveSaysWhenTheTaskNoLongerReadsBack) {
     shown[1] = "ans1=3\r\n";
     saved = saveTask(state, sizes, out, 1, shown, kavo::Lang::English, {}, systemDir);
     EXPECT_TRUE(saved.unreadable);
-    EXPECT_TRUE(saved.message.starts_with("\nSaved successfully\nThe saved files no longer read "
+    EXPECT_TRUE(saved.message.starts_with("\nSaved successfully\nThe saved files do not read "
                                           "back as a task; its number is marked red:\nThe task "
                                           "in 2 cannot be read: task.out"))
         << saved.message;

@@ -143,10 +143,10 @@ inline constexpr Message fieldsHoldOtherFolder{
     "\nВ полях задача из папки %1, а задача %2 теперь лежит в %3. Ничего не сохранено: сначала "
     "откройте задачу %2!"};
 inline constexpr Message saved{"\nSaved successfully", "\nСохранение было выполнено"};
-// After "Saved successfully": %1 why the task folder no longer reads back.
+// After "Saved successfully": %1 why the task folder does not read back.
 inline constexpr Message notReadBack{
-    "\nThe saved files no longer read back as a task; its number is marked red:\n%1",
-    "\nСохранённые файлы больше не читаются как задача; её номер отмечен красным:\n%1"};
+    "\nThe saved files do not read back as a task; its number is marked red:\n%1",
+    "\nСохранённые файлы не читаются как задача; её номер отмечен красным:\n%1"};
 inline constexpr Message checkData{"\nCheck the entered data", "\nПроверьте введённые данные"};
 // %1 the task number, %2 the files that changed.
 inline constexpr Message changedOnDisk{

@@ -41,7 +41,7 @@ struct SaveResult {
     std::optional<int> select; // the position to select next (outside the list: none)
     bool declined = false;     // the overwrite question was answered No: nothing written
     bool saved = false;        // the three files were written
-    bool unreadable = false;   // saved, but the folder no longer reads back as a task
+    bool unreadable = false;   // saved, but the folder does not read back as a task
 };
 
 // Asked before writing over files changed on disk since Open task (program text); true
@@ -51,7 +51,7 @@ using ConfirmSave = std::function<bool(const Text& question)>;
 // Save changes of the three fields (program text). Throws kavo::Error at a file that cannot
 // be written; files written before stay, and the selection must not move. The state then
 // remembers the bytes written. With systemDir the task is read back with its templates, as
-// the marks read it, and a folder that no longer reads back is said after "Saved
+// the marks read it, and a folder that does not read back is said after "Saved
 // successfully", with the reason.
 SaveResult saveTask(ReviewState& state, const PartSizes& sizes,
                     const std::filesystem::path& outputDir, std::optional<int> selected,

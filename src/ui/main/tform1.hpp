@@ -75,8 +75,9 @@ class TForm1 : public QMainWindow {
     // Sets a button's caption; it keeps its design width unless the caption needs more.
     static void setCaption(QAbstractButton* button, const QString& text);
 
-    // Ok, Add task, the layouts, Open task, Save changes, the language switch.
-    void Button2Click();
+    // Ok, Add task, the layouts, Open task, Save changes, the language switch. Ok is false
+    // when the sizes were refused or not kept.
+    bool Button2Click();
     void Button1Click();
     void N1Click();
     void N2Click(); // Back (Button7) does the same

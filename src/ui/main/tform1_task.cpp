@@ -53,8 +53,6 @@ void TForm1::Button1Click() {
         return;
     }
 
-    // The line belongs to the run before: this run says its own.
-    statusBar()->clearMessage();
     kavo::tasks::TaskForm form;
     form.ListBox1 = readList(ListBox1);
     form.ListBox2 = readList(ListBox2);
@@ -116,7 +114,9 @@ void TForm1::Button1Click() {
     if (form.RadioButton1 != before.RadioButton1 || form.RadioButton2 != before.RadioButton2)
         (form.RadioButton1 ? RadioButton1 : RadioButton2)->setChecked(true);
 
-    statusBar()->showMessage(QString::fromStdString(kavo::tasks::statusLine(result, lang_)));
+    // A run that wrote nothing for a reason a box gives keeps the line of the last write.
+    if (const std::string line = kavo::tasks::statusLine(result, lang_); !line.empty())
+        statusBar()->showMessage(QString::fromStdString(line));
     if (result.written) {
         markFormWritten();
         // The marks first: the next number offered is one that holds no task.
@@ -142,7 +142,7 @@ void TForm1::fillNumberLists(std::int64_t count) {
     refreshMarks();
 }
 
-void TForm1::Button2Click() {
+bool TForm1::Button2Click() {
     emit partSizesConfirmed();
     kavo::review::OkResult result;
     const auto confirm = [this](const Text& question) {
@@ -167,6 +167,7 @@ void TForm1::Button2Click() {
         Edit2->clear();
     for (const Text& message : result.messages)
         inform(fromText(message));
+    return !result.refused;
 }
 
 void TForm1::showTaskFormWidgets(bool taskForm) {
