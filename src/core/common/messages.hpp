@@ -29,6 +29,22 @@ inline constexpr Message notAtoE{"\nThe answer should be from 'a' to 'e'!",
 inline constexpr Message notOneVariant{
     "\nThe answer must be a single letter from 'a' to 'e', with nothing else!",
     "\nОтвет должен быть одной буквой от 'a' до 'e', без других символов!"};
+// The rest of the correct answer of a task with variants; %1 the character found ('f', or
+// U+0009 for a control character), %2 the Latin letter meant.
+inline constexpr Message answerCharacter{
+    "\nThe correct answer cannot hold %1: write a letter from 'a' to 'e', or letters separated "
+    "by commas!",
+    "\nВ правильном ответе не может быть %1: напишите букву от 'a' до 'e' или буквы через "
+    "запятую!"};
+inline constexpr Message cyrillicLetter{"\n'%1' is a Cyrillic letter: type the Latin %2",
+                                        "\n'%1' — кириллическая буква: наберите латинскую %2"};
+inline constexpr Message commaMissing{"\nThe correct answer needs a comma before '%1'!",
+                                      "\nВ правильном ответе нужна запятая перед '%1'!"};
+inline constexpr Message emptyBetweenCommas{
+    "\nThe correct answer has two commas with no letter between them!",
+    "\nВ правильном ответе две запятые без буквы между ними!"};
+inline constexpr Message letterTwice{"\nThe correct answer names variant %1 twice!",
+                                     "\nПравильный ответ называет вариант %1 дважды!"};
 inline constexpr Message removedVariantNamed{"\nThe correct answer names a removed variant!",
                                              "\nПравильный ответ указывает на удаленный вариант!"};
 inline constexpr Message outsideParts{
@@ -72,6 +88,11 @@ inline constexpr Message unencodableAnswer{
     "was written.",
     "\nПравильный ответ содержит символы, которые нельзя записать в task.out: %1\nНичего не "
     "записано."};
+// The status line after a Save task that only opened the author dialog.
+inline constexpr Message authorFirst{
+    "Not written: the author's details are needed first; press Save task again after saving them",
+    "Не записано: сначала нужны данные автора; после их сохранения нажмите «Добавить задачу» "
+    "ещё раз"};
 // The status line after a write: %1 the number, %2 the kind, %3 the folder under the task tree.
 inline constexpr Message written{"Task %1 (%2) written to %3", "Задача %1 (%2) записана в %3"};
 // After a task with a picture was written: its page shows an empty picture until the file is there.
@@ -89,6 +110,20 @@ inline constexpr Message negativeSize{"\nThe number of tasks in a part cannot be
 inline constexpr Message maxTasks{"\nMax number of tasks is 99!", "\nМаксимальное число задач 99!"};
 inline constexpr Message partAEmpty{"\n The number of tasks in PartA does not equal 0!",
                                     "Количество задач в части PartA не равно нулю!"};
+// Ok with sizes that place written tasks in other folders; %1 the lines below. No is the
+// default answer.
+inline constexpr Message keepMovingSizes{
+    "\nWith these sizes, tasks already written would belong in other folders:%1\n\nKeep these "
+    "sizes? The tasks stay where they are, and the number lists will not show them.",
+    "\nПри этих размерах уже записанные задачи оказались бы не в своих папках:%1\n\nОставить "
+    "эти размеры? Задачи останутся на месте, но в списках номеров их видно не будет."};
+// %1 the number, %2 the folder it lies in, %3 the folder the sizes give it.
+inline constexpr Message movedTask{"\nTask %1 lies in %2; these sizes put it in %3",
+                                   "\nЗадача %1 лежит в %2, а по этим размерам её место — %3"};
+inline constexpr Message taskInNoPart{
+    "\nTask %1 lies in %2; these sizes put it in no part",
+    "\nЗадача %1 лежит в %2, а по этим размерам она не входит ни в одну часть"};
+inline constexpr Message moreMoved{"\n... and %1 more", "\n... и ещё %1"};
 inline constexpr Message selectNumber{"\nSelect the task number!", "\nВыберите номер задачи!"};
 inline constexpr Message cannotOpenTask{"\nUnable to open the task!",
                                         "\nНе возможно открыть задачу!"};
@@ -102,13 +137,26 @@ inline constexpr Message pictureMissing{
     "opens without it. Choose the picture in the task form and save the task again.",
     "\nСтраница показывает рисунок webfiles/picture.jpg, но в папке задачи его нет: страница "
     "откроется без него. Выберите рисунок в форме задачи и добавьте задачу ещё раз."};
+inline constexpr Message fieldsHoldOtherFolder{
+    "\nThe fields hold the task of %1, but task %2 now lies in %3. Nothing was saved: open "
+    "task %2 first!",
+    "\nВ полях задача из папки %1, а задача %2 теперь лежит в %3. Ничего не сохранено: сначала "
+    "откройте задачу %2!"};
 inline constexpr Message saved{"\nSaved successfully", "\nСохранение было выполнено"};
+// After "Saved successfully": %1 why the task folder does not read back.
+inline constexpr Message notReadBack{
+    "\nThe saved files do not read back as a task; its number is marked red:\n%1",
+    "\nСохранённые файлы не читаются как задача; её номер отмечен красным:\n%1"};
 inline constexpr Message checkData{"\nCheck the entered data", "\nПроверьте введённые данные"};
 // %1 the task number, %2 the files that changed.
 inline constexpr Message changedOnDisk{
     "The files of task %1 changed on disk after Open task: %2\nSave changes over them?",
     "Файлы задачи %1 изменились на диске после открытия: %2\nВсё равно сохранить изменения "
     "поверх них?"};
+// Asked before a folder change empties the review fields; No is the default answer.
+inline constexpr Message loseOnFolderChange{
+    "The code review holds changes that are not saved. Change the task folder without them?",
+    "В просмотре кода есть несохранённые изменения. Сменить папку задач без них?"};
 inline constexpr Message unencodableAnswers{
     "\nThe file with answers contains characters that cannot be written to task.out: %1\nNothing "
     "was saved.",

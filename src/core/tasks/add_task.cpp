@@ -87,6 +87,14 @@ std::string writtenLine(const AddTaskResult& result, Lang lang) {
     return line;
 }
 
+std::string statusLine(const AddTaskResult& result, Lang lang) {
+    if (result.written)
+        return writtenLine(result, lang);
+    if (result.showAuthorDialog)
+        return std::string(msg::task::authorFirst.utf8(lang));
+    return {};
+}
+
 AddTaskResult addTask(TaskForm& form, const AppValues& app, const ConfirmAdd& confirm) {
     const auto systemDir = app.ProgramDir / "System_folder";
     AddTaskResult result;
@@ -99,7 +107,7 @@ AddTaskResult addTask(TaskForm& form, const AppValues& app, const ConfirmAdd& co
     } catch (const Error& error) {
         if (result.message.empty())
             throw;
-        result.failure = error.what();
+        result.failure = error.report(app.lang);
         return result;
     }
     result.showAuthorDialog = flag.find('1') != Text::npos;

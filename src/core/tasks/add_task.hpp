@@ -26,7 +26,7 @@ struct AddTaskResult {
     Text message;                  // collected messages to show in one box; empty: none
     bool written = false;          // a package was written and the counter raised
     bool showAuthorDialog = false; // the author's details are missing
-    Text failure;                 // a report met after the checks had failed; shown after their box
+    std::string failure; // a report (UTF-8) met after the checks had failed; shown after their box
     std::filesystem::path folder; // where the package was written, under the task tree
     model::TaskKind kind = model::TaskKind::SingleChoice; // written: the kind of the task
     int number = 0;                                       // written: its number
@@ -55,6 +55,10 @@ AddTaskResult addTask(TaskForm& form, const AppValues& app, const ConfirmAdd& co
 // The status line after a write: the number, the kind and the folder under the task tree
 // (UTF-8).
 std::string writtenLine(const AddTaskResult& result, Lang lang);
+
+// The status line after Add task (UTF-8): what was written, or that nothing was because the
+// author's details come first; empty otherwise (a box says what went wrong).
+std::string statusLine(const AddTaskResult& result, Lang lang);
 
 // Writes a checked task into the olympiad's tree and raises the task counter: everything
 // is read first, the package replaces the task folder as a whole, the counter goes last.

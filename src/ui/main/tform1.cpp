@@ -137,6 +137,7 @@ void TForm1::setCaption(QAbstractButton* button, const QString& text) {
 }
 
 void TForm1::setOutputDir(const std::filesystem::path& dir) {
+    const bool changed = dir != outputDir_;
     outputDir_ = dir;
     const QString shown = kavo::app::fromPath(dir);
     setCaption(Label19, shown);
@@ -144,8 +145,11 @@ void TForm1::setOutputDir(const std::filesystem::path& dir) {
         kavo::app::text(msg::form1::name::outputFolder, lang_, {shown.toStdString()}));
     // What the status bar said of the last write belongs to the folder before.
     statusBar()->clearMessage();
+    // The review's files are those of the tree before: Save would write them here.
+    if (changed)
+        emptyReview();
+    followTreeSizes();
     refreshMarks();
-    offerTreeSizes();
     if (overview_ && overview_->isVisible())
         overview_->refresh();
 }

@@ -75,8 +75,9 @@ class TForm1 : public QMainWindow {
     // Sets a button's caption; it keeps its design width unless the caption needs more.
     static void setCaption(QAbstractButton* button, const QString& text);
 
-    // Ok, Add task, the layouts, Open task, Save changes, the language switch.
-    void Button2Click();
+    // Ok, Add task, the layouts, Open task, Save changes, the language switch. Ok is false
+    // when the sizes were refused or not kept.
+    bool Button2Click();
     void Button1Click();
     void N1Click();
     void N2Click(); // Back (Button7) does the same
@@ -201,9 +202,12 @@ class TForm1 : public QMainWindow {
     void buildOlympiadMenu();
     TOlympiadReport* reportWindow();
     void writeImported(const kavo::olympiad::OlympiadImport& import);
-    // With no number lists yet, puts the part sizes of a tree that holds tasks in the size
-    // fields and says so in the status bar; Ok stays the teacher's.
-    void offerTreeSizes();
+    // The size fields and the lists for the task tree (review::sizesForTree): sizes found in
+    // a tree that the last Ok contradicts go into the fields, said in the status bar, and the
+    // lists wait for Ok; sizes of the last Ok that fit the tree stay, lists included.
+    void followTreeSizes();
+    // Empties the review fields and forgets the task they held.
+    void emptyReview();
     void buildReopen(); // Button10 (tform1_reopen.cpp)
     // True when the review fields hold no unsaved edits, or the teacher lets them go.
     bool reviewEditsMayGo(const kavo::Message& question);
@@ -214,6 +218,8 @@ class TForm1 : public QMainWindow {
     std::filesystem::path programDir_;
     std::filesystem::path outputDir_;
     kavo::review::PartSizes sizes_;
+    // The sizes of the last Ok that filled the lists; none while Ok has not filled them.
+    std::optional<kavo::model::PartSizes> lastOk_;
     kavo::review::ReviewState review_;
     QWidget* client_ = nullptr;
     TOlympiadReport* olympiadReport_ = nullptr;

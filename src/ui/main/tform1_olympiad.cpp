@@ -204,7 +204,9 @@ void TForm1::writeImported(const olympiad::OlympiadImport& import) {
     Edit2->setText(QString::number(import.sizes.a));
     Edit3->setText(QString::number(import.sizes.b));
     Edit4->setText(QString::number(import.sizes.c));
-    Button2Click();
+    // Sizes that would misplace tasks already written are asked about; No writes nothing.
+    if (!Button2Click())
+        return;
 
     const auto total = import.tasks.size();
     const auto label = [this, total](std::size_t next) {
