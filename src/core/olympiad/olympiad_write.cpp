@@ -92,7 +92,8 @@ std::vector<fs::path> existingTasks(const OlympiadImport& import, const fs::path
 
 std::size_t writeOlympiad(const OlympiadImport& import, const fs::path& systemDir,
                           const fs::path& outputDir, Lang lang,
-                          const std::function<void(std::size_t, std::size_t)>& progress) {
+                          const std::function<void(std::size_t, std::size_t)>& progress,
+                          const auth::Headers* headers) {
     const auto olympiad = importedOlympiad(import, outputDir);
     std::optional<render::EditsTemplates> editsTemplates;
     std::size_t done = 0;
@@ -100,18 +101,21 @@ std::size_t writeOlympiad(const OlympiadImport& import, const fs::path& systemDi
         const auto& task = imported.task;
         try {
             if (task.kind == model::TaskKind::Edits) {
-                if (!editsTemplates)
+                if (!editsTemplates) {
                     editsTemplates = render::readEditsTemplates(systemDir);
+                    if (headers)
+                        editsTemplates->taskXml = headers->first;
+                }
                 const auto count = tasks::readTaskCounter(systemDir);
                 render::writePackage(outputDir, render::renderEdits(task, *editsTemplates,
                                                                     *folderOf(task, olympiad)));
                 tasks::writeTaskCounter(systemDir, count < INT32_MAX ? count + 1 : count);
             } else {
-                tasks::writeTask(task, olympiad, systemDir, lang);
+                tasks::writeTask(task, olympiad, systemDir, lang, std::nullopt, headers);
             }
         } catch (const Error& error) {
             throw Error(kavo::msg::olympiad::writeFailed.utf8(
-                lang, {std::to_string(imported.pos.line), imported.title, error.what()}));
+                lang, {std::to_string(imported.pos.line), imported.title, error.report(lang)}));
         }
         ++done;
         if (progress)
