@@ -4,8 +4,8 @@
 # in a folder of sample files, and checks that every command and option of the program's
 # own usage text is offered.
 set -u
-completion="$1"
-program="$2"
+completion="$(readlink -f "$1")"
+program="$(readlink -f "$2")"
 fail() {
     echo "FAIL: $*" >&2
     exit 1
@@ -48,10 +48,15 @@ done <<'EOF'
 kavo-olympiad |check export import
 kavo-olympiad ex|export
 kavo-olympiad i|import
-kavo-olympiad --|--lang --system
-kavo-olympiad check --|--lang --system
-kavo-olympiad import --|--author --into --lang --replace --system
-kavo-olympiad export Year --|--lang --system --to
+kavo-olympiad --|--help --lang --system --version
+kavo-olympiad -|--help --lang --system --version -h
+kavo-olympiad check --|--help --lang --system --version
+kavo-olympiad import --|--author --help --into --lang --replace --save-author --system --version
+kavo-olympiad import --s|--save-author --system
+kavo-olympiad export Year --|--help --lang --system --to --version
+kavo-olympiad --lang=e|en
+kavo-olympiad export Year out --to=m|moodle
+kavo-olympiad --lang=en export |System_folder Year
 kavo-olympiad check |System_folder Year notes.txt olympiad.gift
 kavo-olympiad import olympiad.gift --into |System_folder Year
 kavo-olympiad import olympiad.gift --into Y|Year
@@ -65,19 +70,23 @@ kavo-olympiad export Year --to |gift moodle qti
 kavo-olympiad export Year --to q|qti
 kavo-olympiad export Year --to gift |System_folder Year notes.txt olympiad.gift photo.png
 kavo-olympiad export --to moodle Year p|photo.png
+kavo-olympiad export Year o|olympiad.gift
+kavo-olympiad export Year out.xml |
 EOF
 [ "$failures" -eq 0 ] || fail "$failures completions differ"
 
-# Every command and option of the usage text is offered somewhere.
-usage="$("$program" --help 2>&1)"
-[ -n "$usage" ] || fail "no usage text from $program --help"
-all="$(offered 'kavo-olympiad ') $(offered 'kavo-olympiad --')"
+# Every command and option of the help texts (the program's and each command's) is offered.
+usage="$("$program" --help --lang en)" || fail "$program --help"
+for command in check import export; do
+    usage="$usage
+$("$program" "$command" --help --lang en)" || fail "$program $command --help"
+done
+all="$(offered 'kavo-olympiad ') $(offered 'kavo-olympiad -')"
 for command in check import export; do
     all="$all $(offered "kavo-olympiad $command --")"
 done
-for word in $(printf '%s\n' "$usage" | grep -o -e '--[a-z][a-z-]*' -e 'kavo-olympiad [a-z]\+' |
-    sed 's/^kavo-olympiad //' | sort -u); do
-    [ "$word" = --help ] && continue
+for word in $(printf '%s\n' "$usage" | grep -oE -e '(^|[ [,])--?[a-z][a-z-]*' -e '^  [a-z]+ ' |
+    sed 's/[ [,]//g' | sort -u); do
     case " $all " in
     *" $word "*) ;;
     *) fail "the usage names $word, the completion does not offer it" ;;

@@ -69,9 +69,15 @@ usr="$root/usr/share"
     fail "the changelog's first entry is not $version"
 
 # ---- the manual pages, as man reads them (with the checks lintian makes) ----
-usage="$("$root/usr/bin/kavo-olympiad" --help 2>&1 || true)"
-options="$(printf '%s\n' "$usage" | grep -o -e '--[a-z][a-z-]*' | sort -u)"
-[ -n "$options" ] || fail "no options in the usage of kavo-olympiad: $usage"
+# The options that kavo-olympiad's help and each command's help name.
+usage=""
+for command in "" check import export; do
+    # shellcheck disable=SC2086 # no command word for the program's own help
+    usage="$usage
+$(HOME="$tmp" "$root/usr/bin/kavo-olympiad" $command --help --lang en)" || fail "kavo-olympiad $command --help"
+done
+options="$(printf '%s\n' "$usage" | grep -oE '(^|[ [,])--?[a-z][a-z-]*' | sed 's/[ [,]//g' | sort -u)"
+[ -n "$options" ] || fail "no options in the help of kavo-olympiad: $usage"
 for name in kavo-program kavo-olympiad; do
     for dir in man1 ru/man1; do
         page="$usr/man/$dir/$name.1.gz"
@@ -81,7 +87,7 @@ for name in kavo-program kavo-olympiad; do
         grep -q "^KAVO-" "$tmp/page" || fail "$page does not render"
         if [ "$name" = kavo-olympiad ]; then
             for option in $options; do
-                [ "$option" = --help ] || grep -q -e "$option" "$tmp/page" ||
+                grep -q -e "$option" "$tmp/page" ||
                     fail "$page lacks $option, which the usage names"
             done
         fi
