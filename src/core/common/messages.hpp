@@ -649,6 +649,17 @@ inline constexpr Message noSystemFolder{
     "program with kavo-program or ./scripts/run.sh.",
     "В папке %1 нет System_folder с шаблонами и настройками программы.\nЗапускайте программу "
     "командой kavo-program или ./scripts/run.sh."};
+// The program's command line, checked before any window: %1 the argument refused. Printed
+// in both languages, since the interface language is read only later.
+inline constexpr Message unknownOption{
+    "kavo-program: unknown option %1. Usage: kavo-program [FILE.gift]",
+    "kavo-program: неизвестный параметр %1. Запуск: kavo-program [ФАЙЛ.gift]"};
+// %1: the number of files named.
+inline constexpr Message oneFileOnly{
+    "kavo-program: one olympiad file at a time can be opened, %1 were named. Usage: "
+    "kavo-program [FILE.gift]",
+    "kavo-program: открыть можно один файл олимпиады, а указано %1. Запуск: kavo-program "
+    "[ФАЙЛ.gift]"};
 } // namespace app
 
 // The main window Form1.

@@ -132,6 +132,9 @@ class TForm1 : public QMainWindow {
     // and shown in the report window, whose Write button writes it into the task tree.
     // Export olympiad: the task tree read back and written out in the format.
     void importOlympiad();
+    // The import of a file named on the command line: the report the menu shows for it, or
+    // the same error box when the file cannot be read.
+    void openOlympiadFile(const std::filesystem::path& file);
     void exportOlympiad(kavo::olympiad::ExportFormat format);
     TOlympiadReport* olympiadReport() const { return olympiadReport_; }
 
@@ -201,6 +204,7 @@ class TForm1 : public QMainWindow {
     void pictureAnswerChanged();
     void buildOlympiadMenu();
     TOlympiadReport* reportWindow();
+    void importOlympiadFile(const std::filesystem::path& file);
     void writeImported(const kavo::olympiad::OlympiadImport& import);
     // The size fields and the lists for the task tree (review::sizesForTree): sizes found in
     // a tree that the last Ok contradicts go into the fields, said in the status bar, and the

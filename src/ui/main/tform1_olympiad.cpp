@@ -144,9 +144,15 @@ void TForm1::importOlympiad() {
     const auto chosen =
         platform_.chooseFile(this, Platform::FileMode::Open, caption(m::importTitle),
                              fromPath(programDir_), caption(m::giftFilter));
-    if (!chosen)
-        return;
-    const fs::path file = toPath(*chosen);
+    if (chosen)
+        importOlympiadFile(toPath(*chosen));
+}
+
+void TForm1::openOlympiadFile(const fs::path& file) {
+    guard_.run([this, file] { importOlympiadFile(file); });
+}
+
+void TForm1::importOlympiadFile(const fs::path& file) {
     auto import = std::make_shared<olympiad::OlympiadImport>(olympiad::importGiftFile(file));
     olympiad::checkImportedTasks(*import, lang_);
 
