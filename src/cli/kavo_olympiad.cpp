@@ -8,7 +8,9 @@
 #include "core/common/messages.hpp"
 #include "core/olympiad/export.hpp"
 #include "core/olympiad/olympiad_write.hpp"
+#include "core/olympiad/tree_check.hpp"
 #include "core/olympiad/tree_read.hpp"
+#include "core/render/read_back.hpp"
 
 #include <filesystem>
 #include <iostream>
@@ -84,6 +86,39 @@ olympiad::OlympiadImport checked(const fs::path& file, Lang lang) {
     return import;
 }
 
+// Prints every row of a tree's check as the report window lists them, errors first, with
+// "error: " or "warning: " before it; true when none is an error.
+bool report(const olympiad::TreeCheck& check, const fs::path& tree, Lang lang) {
+    for (const auto& row : check.rows) {
+        const auto& kind = row.severity == olympiad::Severity::Error ? msg::olympiad::error
+                                                                     : msg::olympiad::warning;
+        std::cerr << kind.utf8(lang) << ": " << olympiad::rowText(row, lang) << "\n";
+    }
+    const auto errors = check.count(olympiad::Severity::Error);
+    std::cerr << msg::treeCheck::summary.utf8(lang, {std::to_string(errors),
+                                                     std::to_string(check.rows.size() - errors),
+                                                     std::to_string(check.folders), tree.string()})
+              << "\n";
+    return errors == 0;
+}
+
+olympiad::TreeCheck checkedTree(const fs::path& tree, const fs::path& systemDir, Lang lang) {
+    return olympiad::checkTree(render::TemplateSet::load(systemDir), tree, lang);
+}
+
+// check: a task tree (a folder) or an olympiad file; anything else there cannot be checked,
+// and a file that is missing is reported as the file reader reports it.
+int check(const fs::path& target, const fs::path& systemDir, Lang lang) {
+    std::error_code ec;
+    if (fs::is_directory(target, ec))
+        return report(checkedTree(target, systemDir, lang), target, lang) ? Done : Refused;
+    if (fs::exists(target, ec) && !fs::is_regular_file(target, ec)) {
+        std::cerr << msg::treeCheck::notASource.utf8(lang, {target.string()}) << "\n";
+        return Usage;
+    }
+    return report(checked(target, lang), target, lang) ? Done : Refused;
+}
+
 int importInto(const Arguments& args, const fs::path& file, const fs::path& systemDir, Lang lang) {
     const fs::path into = option(args, "--into");
     if (into.empty())
@@ -118,6 +153,13 @@ int exportTree(const Arguments& args, const fs::path& tree, const fs::path& syst
     if (!format || args.words.size() != 3)
         return Usage;
     const fs::path out = args.words[2];
+    // A number in two folders or outside the sizes would be exported wrong: nothing is
+    // written, and the check's rows say where.
+    if (const auto check = checkedTree(tree, systemDir, lang); check.stopsExport()) {
+        std::cerr << msg::treeCheck::exportStopped.utf8(lang) << "\n";
+        report(check, tree, lang);
+        return Refused;
+    }
     const auto read = olympiad::readTree(tree, systemDir, lang);
     for (const auto& skipped : read.unreadable)
         std::cerr << msg::cli::unreadable.utf8(lang, {skipped.folder, skipped.reason}) << "\n";
@@ -150,7 +192,7 @@ int main(int argc, char** argv) {
         const fs::path target = args->words[1];
         int code = Usage;
         if (command == "check" && args->words.size() == 2)
-            code = report(checked(target, lang), target, lang) ? Done : Refused;
+            code = check(target, systemDir, lang);
         else if (command == "import" && args->words.size() == 2)
             code = importInto(*args, target, systemDir, lang);
         else if (command == "export")

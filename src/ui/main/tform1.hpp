@@ -30,6 +30,9 @@ class QActionGroup;
 class QRadioButton;
 class QTimer;
 class TOlympiadReport;
+namespace kavo::olympiad {
+struct TreeCheck;
+}
 class TOverview;
 
 namespace kavo::app {
@@ -132,11 +135,14 @@ class TForm1 : public QMainWindow {
     // Export olympiad: the task tree read back and written out in the format.
     void importOlympiad();
     void exportOlympiad(kavo::olympiad::ExportFormat format);
+    // Check olympiad (CheckOlympiad1, the overview's button): the whole task tree checked and
+    // shown in the report window; selecting a row selects its task in the overview.
+    void checkOlympiad();
     TOlympiadReport* olympiadReport() const { return olympiadReport_; }
 
     // Menu
     QMenu* Menu1;
-    QAction *N2, *N4, *N1, *N3, *Overview1, *k1, *Authorisation1, *information1;
+    QAction *N2, *N4, *N1, *N3, *Overview1, *CheckOlympiad1, *k1, *Authorisation1, *information1;
     QAction* ImportOlympiad1;
     QMenu* ExportOlympiad1;
     QAction *ExportGift1, *ExportMoodle1, *ExportQti1;
@@ -201,6 +207,8 @@ class TForm1 : public QMainWindow {
     void buildOlympiadMenu();
     TOlympiadReport* reportWindow();
     void writeImported(const kavo::olympiad::OlympiadImport& import);
+    // The report of a check; `before` stands above its summary.
+    void showCheck(const kavo::olympiad::TreeCheck& check, const QString& before = {});
     // With no number lists yet, puts the part sizes of a tree that holds tasks in the size
     // fields and says so in the status bar; Ok stays the teacher's.
     void offerTreeSizes();
