@@ -215,9 +215,10 @@ void TOverview::refresh() {
                 item->setForeground(QColor(200, 30, 30));
             Table1->setItem(r, c, item);
         }
-        Table1->item(r, 0)->setIcon(kavo::app::markIcon(
-            row.problem.empty() ? row.state
-                                : olympiad::FolderState{olympiad::FolderStatus::Unreadable}));
+        olympiad::FolderState marked = row.state;
+        if (!row.problem.empty())
+            marked.status = olympiad::FolderStatus::Unreadable;
+        Table1->item(r, 0)->setIcon(kavo::app::markIcon(marked));
         Table1->item(r, 0)->setData(Qt::AccessibleDescriptionRole,
                                     QString::fromStdString(row.kind));
         if (row.folder == keep)
