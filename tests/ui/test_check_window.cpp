@@ -75,7 +75,7 @@ TEST_F(CheckWindow, ReportListsTheCoreRowsAndSelectsTheTaskInTheOverview) {
         EXPECT_EQ(texts(report->Errors), errors);
         EXPECT_EQ(texts(report->Warnings), warnings);
         ASSERT_EQ(errors.size(), 3) << errors.join(u'\n').toStdString();
-        EXPECT_TRUE(errors[0].startsWith(u"2: "_s));
+        EXPECT_TRUE(errors[0].startsWith(u"PartA/2: "_s));
         EXPECT_TRUE(errors[1].startsWith(u"PartA/4: "_s));
         EXPECT_TRUE(errors[2].startsWith(u"PartB/4: "_s));
 
@@ -89,7 +89,7 @@ TEST_F(CheckWindow, ReportListsTheCoreRowsAndSelectsTheTaskInTheOverview) {
         EXPECT_EQ(overview->rows()[static_cast<std::size_t>(selected)].folder, fs::path("PartB/4"));
         report->Errors->setCurrentRow(0);
         EXPECT_EQ(overview->rows()[static_cast<std::size_t>(overview->Table1->currentRow())].folder,
-                  fs::path("2"));
+                  fs::path("PartA/2"));
         // The overview marks both folders of number 4 in red and shows the conditions.
         for (const auto& row : overview->rows())
             EXPECT_EQ(row.problem.empty(), row.number != 4) << row.folder;
