@@ -13,7 +13,9 @@
 
 #include <algorithm>
 #include <set>
+#include <string_view>
 #include <system_error>
+#include <unordered_map>
 
 namespace fs = std::filesystem;
 
@@ -197,8 +199,10 @@ TreeCheck checkTree(const render::TemplateSet& templates, const fs::path& output
         check.rows.push_back({Severity::Warning, folder, std::move(text)});
     };
 
-    std::vector<model::Task> tasks;
-    std::map<Text, fs::path> conditions;
+    // Only the kind and the right answer count for the bunching; conditions are compared in
+    // place, as the rows hold them.
+    std::vector<model::Task> answers;
+    std::unordered_map<std::string_view, fs::path> conditions;
     std::set<int> held;
     bool parts = false;
     for (const auto& row : rows) {
@@ -230,11 +234,15 @@ TreeCheck checkTree(const render::TemplateSet& templates, const fs::path& output
                     warning(row.folder,
                             m::blankVariant.utf8(lang, {std::string(1, char('A' + i))}));
         if (!blank(task.condition)) {
-            const auto [first, fresh] = conditions.emplace(task.condition, row.folder);
+            const auto [first, fresh] =
+                conditions.emplace(std::string_view(task.condition), row.folder);
             if (!fresh)
                 warning(row.folder, m::sameCondition.utf8(lang, {folderText(first->second)}));
         }
-        tasks.push_back(task);
+        model::Task answer;
+        answer.kind = task.kind;
+        answer.answer = task.answer;
+        answers.push_back(std::move(answer));
     }
 
     // Numbers of the parts found with no task, and entries where a task folder belongs.
@@ -247,7 +255,7 @@ TreeCheck checkTree(const render::TemplateSet& templates, const fs::path& output
             warning(*place, m::hole.utf8(lang, {std::to_string(n)}));
     }
 
-    if (const auto bunched = answersBunched(tasks))
+    if (const auto bunched = answersBunched(answers))
         warning({}, m::bunched.utf8(lang, {std::to_string(bunched->count),
                                            std::to_string(bunched->singleChoice),
                                            std::string(1, char('A' + bunched->variant))}));
