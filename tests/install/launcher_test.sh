@@ -97,4 +97,46 @@ start_and_end "$tmp/links/kavo-program"
     fail "a changed template was overwritten"
 cmp "$source/System_folder/file_for_edit/TASK.txt" "$workdir/System_folder/file_for_edit/TASK.txt" ||
     fail "the deleted template did not come back"
+
+# ---- kavo-olympiad, installed ------------------------------------------------------------
+# Run where the teacher is, from a fresh HOME: it works in the launcher's working folder,
+# prepared the same way, takes --author for one run, and never writes the installed folder.
+export HOME="$tmp/home2"
+mkdir -p "$HOME"
+cd "$HOME"
+olympiad="$root/bin/kavo-olympiad"
+example="$source/examples/olympiad.gift"
+workdir="$HOME/Kavo_Program"
+"$olympiad" --help --lang en >"$tmp/help.txt" || fail "kavo-olympiad --help"
+grep -qx "System_folder in use: $workdir/System_folder (the working folder of the installed program; each missing file is copied from $shipped)" "$tmp/help.txt" ||
+    { cat "$tmp/help.txt"; fail "--help does not name the working folder"; }
+[ ! -e "$workdir" ] || fail "--help made the working folder"
+"$olympiad" import "$example" --into Year --author 'Ivanova A.' --lang en >"$tmp/out.txt" 2>&1 ||
+    { cat "$tmp/out.txt"; fail "installed import in the home folder"; }
+diff -r -x Tasks_in_view.txt "$shipped" "$workdir/System_folder" || fail "working folder is not the shipped copy"
+grep -q 'Ivanova A.' Year/PartA/1/task.xml || fail "no author line in the imported task"
+printf 'En\r\n' >"$workdir/System_folder/Language/Language.txt"
+"$olympiad" import "$example" --into Year --author 'Ivanova A.' --replace >"$tmp/out.txt" 2>&1 ||
+    { cat "$tmp/out.txt"; fail "second installed import"; }
+grep -q '^Tasks written: 8' "$tmp/out.txt" || { cat "$tmp/out.txt"; fail "not English from the working folder's language"; }
+[ "$(cat "$workdir/System_folder/Language/Language.txt")" = "$(printf 'En\r')" ] ||
+    fail "the language setting was overwritten"
+
+# The installed folder is never written, whatever names it; a link to the program still
+# finds its installation.
+for case in "import $example --into Year2 --author X --system $shipped" \
+    "import $example --into $shipped/../Year --author X" "export Year --to gift $shipped/out.gift"; do
+    # shellcheck disable=SC2086 # the words of each case are split on purpose
+    "$olympiad" $case --lang en >"$tmp/out.txt" 2>"$tmp/err.txt" && fail "$case: wrote"
+    grep -q -- '--system' "$tmp/err.txt" || { cat "$tmp/err.txt"; fail "$case: no word of --system"; }
+done
+diff -r "$source/System_folder" "$shipped" || fail "the installed System_folder changed"
+[ -z "$(find "$root/share/kavo-program" -name 'Year*' -o -name 'out.gift')" ] || fail "wrote in the installed folder"
+ln -s "$olympiad" "$tmp/links/kavo-olympiad"
+"$tmp/links/kavo-olympiad" --help | grep -q "^System_folder in use: $workdir/System_folder " ||
+    fail "through a link: not the working folder"
+mkdir -p "$tmp/here"
+cp -r "$source/System_folder" "$tmp/here/"
+(cd "$tmp/here" && "$olympiad" --help --lang en) | grep -qx "System_folder in use: $tmp/here/System_folder (in the current folder)" ||
+    fail "./System_folder does not come first"
 echo "launcher test passed"

@@ -402,8 +402,13 @@ inline constexpr Message systemInUse{"System_folder in use: %1 (%2)",
                                      "Папка System_folder: %1 (%2)"};
 inline constexpr Message systemGiven{"given by --system", "указана в --system"};
 inline constexpr Message systemHere{"in the current folder", "в текущей папке"};
-inline constexpr Message systemNone{"none found: give one with --system",
-                                    "не найдена: укажите её в --system"};
+// %1: the shipped System_folder.
+inline constexpr Message systemWorking{
+    "the working folder of the installed program; each missing file is copied from %1",
+    "рабочая папка установленной программы; недостающие файлы копируются из %1"};
+inline constexpr Message systemNone{
+    "No System_folder: there is none in the current folder; give one with --system",
+    "Папка System_folder не найдена: в текущей папке её нет; укажите её в --system"};
 inline constexpr Message exitCodes{
     "Exit codes: 0 done, 1 problems found or refused, 2 usage or system error.",
     "Коды выхода: 0 готово, 1 найдены ошибки или отказ, 2 ошибка запуска или системы."};
@@ -453,6 +458,8 @@ inline constexpr Message takesNoValue{"%1 takes no value", "параметр %1 
 inline constexpr Message unknownValue{"unknown value %1 of %2 (it takes %3)",
                                       "недопустимое значение %1 параметра %2 (допустимы: %3)"};
 inline constexpr Message givenTwice{"%1 is given twice", "параметр %1 указан дважды"};
+// %1: the option, %2 the option it needs.
+inline constexpr Message needsOption{"%1 needs %2", "параметр %1 действует только вместе с %2"};
 // %1: the option, %2 the command.
 inline constexpr Message notForCommand{"%1 does not apply to the command %2",
                                        "параметр %1 не относится к команде %2"};
@@ -466,16 +473,30 @@ inline constexpr Message argument{"argument %1", "аргумент %1"};
 inline constexpr Message refusedCharacter{
     "%1 holds a character a task description cannot hold: %2",
     "%1 содержит символ, который не может стоять в описании задачи: %2"};
+// %1: the working folder, %2 the shipped System_folder.
+inline constexpr Message prepareFailed{
+    "The working folder %1 could not be prepared from %2; nothing was done.",
+    "Рабочую папку %1 не удалось подготовить из %2; ничего не сделано."};
+// %1: the path a command would write, %2 the folder shipped with the program.
+inline constexpr Message shippedFolder{
+    "%1 lies in %2, the folder installed with the program, which the program never changes; "
+    "nothing was written. Give your own System_folder with --system (by default the working "
+    "folder ~/Kavo_Program/System_folder, a copy of the installed one), and a task tree or "
+    "an export outside the installed folder.",
+    "%1 находится в %2, папке, установленной с программой, которую программа никогда не "
+    "меняет; ничего не записано. Укажите свою папку System_folder в --system (по умолчанию "
+    "рабочая папка ~/Kavo_Program/System_folder, копия установленной), а дерево задач и "
+    "выгрузку — вне установленной папки."};
 inline constexpr Message notAFolder{"The task tree %1 is not a folder; nothing was exported.",
                                     "Дерево задач %1 не является папкой; ничего не выгружено."};
 inline constexpr Message summary{"%1 errors, %2 warnings", "ошибок: %1, предупреждений: %2"};
 inline constexpr Message authorMissing{
     "The author's details are missing, and every task description carries them. Give them "
-    "with --author \"Name, school, month year\" (saved as the author dialog saves them), or "
-    "in the program's Authorisation dialog.",
-    "Нет данных автора, а они стоят в описании каждой задачи. Укажите их параметром --author "
-    "\"Имя, школа, месяц год\" (они сохранятся, как в окне авторизации) или в окне "
-    "«Авторизация» программы."};
+    "for this run with --author \"Name, school, month year\" (add --save-author to keep them, "
+    "as the author dialog saves them), or in the program's Authorisation dialog.",
+    "Нет данных автора, а они стоят в описании каждой задачи. Укажите их для этого запуска "
+    "параметром --author \"Имя, школа, месяц год\" (добавьте --save-author, чтобы они "
+    "сохранились, как в окне авторизации) или в окне «Авторизация» программы."};
 inline constexpr Message wouldReplace{
     "These tasks are written already; nothing was written. Add --replace to replace them:",
     "Эти задачи уже записаны; ничего не записано. Чтобы заменить их, добавьте --replace:"};

@@ -45,14 +45,15 @@ static void refuseHeldElsewhere(const model::Task& task, const model::Olympiad& 
 }
 
 fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
-                   const fs::path& systemDir, Lang lang, std::optional<std::string> picture) {
+                   const fs::path& systemDir, Lang lang, std::optional<std::string> picture,
+                   const auth::Headers* headers) {
     refuseHeldElsewhere(task, olympiad, lang);
     // A page without a picture refers to none: a picture given for it is not written.
     if (!task.picture)
         picture.reset();
     if (picture && !render::isJpeg(*picture))
         throw Error::refused(msg::task::notJpeg);
-    render::Package package = render::renderTask(task, olympiad, systemDir, lang);
+    render::Package package = render::renderTask(task, olympiad, systemDir, lang, headers);
     package.picture = std::move(picture);
     const auto folder = package.folder;
     // The counter is read before anything is written, so that a counter that cannot be read
