@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// kavo-olympiad: checks an olympiad file, imports it into a task tree, exports a task tree.
+// kavo-olympiad: checks an olympiad file or a task tree, imports a file into a task tree,
+// exports a task tree.
 // It links only the core and says everything the window says, in the same words. Its
 // commands and options are the two tables below (see cli/command_line.hpp to add one).
 #include "cli/command_line.hpp"
@@ -10,7 +11,9 @@
 #include "core/common/messages.hpp"
 #include "core/olympiad/export.hpp"
 #include "core/olympiad/olympiad_write.hpp"
+#include "core/olympiad/tree_check.hpp"
 #include "core/olympiad/tree_read.hpp"
+#include "core/render/read_back.hpp"
 
 #include <algorithm>
 #include <cstdlib>
@@ -191,9 +194,38 @@ olympiad::OlympiadImport checked(const fs::path& file, Lang lang) {
     return import;
 }
 
+// Prints every row of a tree's check as the report window lists them, errors first, with
+// "error: " or "warning: " before each; true when none is an error.
+bool report(const olympiad::TreeCheck& check, const fs::path& tree, Lang lang) {
+    for (const auto& row : check.rows) {
+        const auto& kind = row.severity == olympiad::Severity::Error ? msg::olympiad::error
+                                                                     : msg::olympiad::warning;
+        std::cerr << kind.utf8(lang) << ": " << olympiad::rowText(row, lang) << "\n";
+    }
+    const auto errors = check.count(olympiad::Severity::Error);
+    std::cerr << msg::treeCheck::summary.utf8(lang, {std::to_string(errors),
+                                                     std::to_string(check.rows.size() - errors),
+                                                     std::to_string(check.folders), tree.string()})
+              << "\n";
+    return errors == 0;
+}
+
+olympiad::TreeCheck checkedTree(const fs::path& tree, const Run& run) {
+    return olympiad::checkTree(render::TemplateSet::load(run.systemDir), tree, run.lang);
+}
+
+// check: a task tree (a folder) or an olympiad file. Anything else there cannot be checked;
+// a missing file is reported as the file reader reports it.
 int checkFile(const Run& run) {
-    const fs::path file = run.operand(0);
-    return report(checked(file, run.lang), file, run.lang) ? Done : Refused;
+    const fs::path target = run.operand(0);
+    std::error_code ec;
+    if (fs::is_directory(target, ec))
+        return report(checkedTree(target, run), target, run.lang) ? Done : Refused;
+    if (fs::exists(target, ec) && !fs::is_regular_file(target, ec)) {
+        std::cerr << msg::treeCheck::notASource.utf8(run.lang, {target.string()}) << "\n";
+        return Usage;
+    }
+    return report(checked(target, run.lang), target, run.lang) ? Done : Refused;
 }
 
 int importFile(const Run& run) {
@@ -252,6 +284,13 @@ int exportTree(const Run& run) {
     }
     if (!run.mayWrite(out))
         return Usage;
+    // A number in two folders or outside the sizes would be exported wrong: nothing is
+    // written, and the check's rows say where.
+    if (const auto check = checkedTree(tree, run); check.stopsExport()) {
+        std::cerr << msg::treeCheck::exportStopped.utf8(run.lang) << "\n";
+        report(check, tree, run.lang);
+        return Refused;
+    }
     const auto read = olympiad::readTree(tree, run.systemDir, run.lang);
     for (const auto& skipped : read.unreadable)
         std::cerr << m::unreadable.utf8(run.lang, {skipped.folder, skipped.reason}) << "\n";

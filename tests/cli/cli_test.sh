@@ -145,4 +145,20 @@ run 0 export Year --to qti qti --lang en
 [ "$(cat qti/notes.txt)" = keep ] || fail "the QTI export lost a file of another name"
 [ ! -e qti/webfiles ] || fail "a QTI package got a webfiles folder"
 [ -z "$(find . -maxdepth 1 -name '*.kavo-*')" ] || fail "leftovers beside the export: $(ls -a)"
+
+# The check of a task tree: the picture the example asks for is missing; a number in two
+# folders stops the export with nothing written; a device is no source.
+run 1 check Year --lang en
+grep -q '^error: Part./[0-9]*: the page shows a picture, but webfiles/picture.jpg is missing' \
+    err.txt || fail "no missing picture: $(cat err.txt)"
+grep -q '^Errors: 1, warnings: ' err.txt || fail "no summary: $(cat err.txt)"
+cp -r Year/PartA/1 Year/PartB/1
+run 1 check Year --lang ru
+grep -q '^ошибка: PartB/1: номер 1 есть в нескольких папках (PartA/1, PartB/1)' err.txt ||
+    fail "no duplicate: $(cat err.txt)"
+run 1 export Year --to gift stopped.gift --lang en
+[ ! -e stopped.gift ] || fail "exported a number held twice"
+grep -q 'The export is stopped' err.txt || fail "no stop: $(cat err.txt)"
+run 2 check /dev/null --lang en
+grep -q 'neither a task tree' err.txt || fail "no refusal: $(cat err.txt)"
 echo "kavo-olympiad: all cases passed"

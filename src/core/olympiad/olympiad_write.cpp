@@ -5,6 +5,8 @@
 #include "core/common/error.hpp"
 #include "core/common/messages.hpp"
 #include "core/edits/edits_task.hpp"
+#include "core/olympiad/task_state.hpp"
+#include "core/olympiad/tree_check.hpp"
 #include "core/render/render.hpp"
 #include "core/tasks/add_task.hpp"
 #include "core/tasks/checks.hpp"
@@ -95,6 +97,15 @@ std::size_t writeOlympiad(const OlympiadImport& import, const fs::path& systemDi
                           const std::function<void(std::size_t, std::size_t)>& progress,
                           const auth::Headers* headers) {
     const auto olympiad = importedOlympiad(import, outputDir);
+    // One number, one task: refused before the first write, so nothing is half-written.
+    for (const auto& imported : import.tasks) {
+        const auto folder = folderOf(imported.task, olympiad);
+        const auto number = folder ? folderNumber(*folder) : std::nullopt;
+        if (!number)
+            continue;
+        if (const auto other = numberHeldElsewhere(outputDir, *number, *folder))
+            throw Error(heldElsewhereRefusal(outputDir, *number, *folder, *other, lang));
+    }
     std::optional<render::EditsTemplates> editsTemplates;
     std::size_t done = 0;
     for (const auto& imported : import.tasks) {

@@ -30,6 +30,9 @@ class QActionGroup;
 class QRadioButton;
 class QTimer;
 class TOlympiadReport;
+namespace kavo::olympiad {
+struct TreeCheck;
+}
 class TOverview;
 
 namespace kavo::app {
@@ -136,11 +139,14 @@ class TForm1 : public QMainWindow {
     // the same error box when the file cannot be read.
     void openOlympiadFile(const std::filesystem::path& file);
     void exportOlympiad(kavo::olympiad::ExportFormat format);
+    // Check olympiad (CheckOlympiad1, the overview's button): the whole task tree checked and
+    // shown in the report window; selecting a row selects its task in the overview.
+    void checkOlympiad();
     TOlympiadReport* olympiadReport() const { return olympiadReport_; }
 
     // Menu
     QMenu* Menu1;
-    QAction *N2, *N4, *N1, *N3, *Overview1, *k1, *Authorisation1, *information1;
+    QAction *N2, *N4, *N1, *N3, *Overview1, *CheckOlympiad1, *k1, *Authorisation1, *information1;
     QAction* ImportOlympiad1;
     QMenu* ExportOlympiad1;
     QAction *ExportGift1, *ExportMoodle1, *ExportQti1;
@@ -212,6 +218,8 @@ class TForm1 : public QMainWindow {
     void followTreeSizes();
     // Empties the review fields and forgets the task they held.
     void emptyReview();
+    // The report of a check; `before` stands above its summary.
+    void showCheck(const kavo::olympiad::TreeCheck& check, const QString& before = {});
     void buildReopen(); // Button10 (tform1_reopen.cpp)
     // True when the review fields hold no unsaved edits, or the teacher lets them go.
     bool reviewEditsMayGo(const kavo::Message& question);
