@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
-// kavo-olympiad: checks an olympiad file, imports it into a task tree, exports a task tree.
-// It links only the core and says everything the window says, in the same words.
+// kavo-olympiad: checks an olympiad file or a task tree, imports a file into a task tree,
+// exports a task tree.
+// It links only the core and says everything the window says, in the same words. Its
+// commands and options are the two tables below (see cli/command_line.hpp to add one).
+#include "cli/command_line.hpp"
 #include "core/auth/author.hpp"
 #include "core/common/codepage.hpp"
 #include "core/common/error.hpp"
@@ -8,14 +11,23 @@
 #include "core/common/messages.hpp"
 #include "core/olympiad/export.hpp"
 #include "core/olympiad/olympiad_write.hpp"
+#include "core/olympiad/tree_check.hpp"
 #include "core/olympiad/tree_read.hpp"
+#include "core/render/read_back.hpp"
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace kavo;
@@ -24,46 +36,147 @@ namespace {
 
 enum Exit { Done = 0, Refused = 1, Usage = 2 };
 
-struct Arguments {
-    std::vector<std::string> words;
-    std::map<std::string, std::string> options;
-    bool replace = false;
+namespace m = msg::cli;
+
+const cli::Option options[] = {
+    {.name = "--into", .value = &m::folder, .help = &m::intoHelp},
+    {.name = "--replace", .help = &m::replaceHelp},
+    {.name = "--author", .value = &m::line, .help = &m::authorHelp},
+    {.name = "--save-author", .help = &m::saveAuthorHelp, .needs = "--author"},
+    {.name = "--to", .value = &m::format, .choices = {"gift", "moodle", "qti"}, .help = &m::toHelp},
+    {.name = "--system", .value = &m::folder, .help = &m::systemHelp, .common = true},
+    {.name = "--lang",
+     .value = &m::language,
+     .choices = {"ru", "en"},
+     .help = &m::langHelp,
+     .common = true},
+    {.name = "--help", .alias = "-h", .help = &m::helpHelp, .common = true},
+    {.name = "--version", .help = &m::versionHelp, .common = true},
 };
 
-std::optional<Arguments> parse(int argc, char** argv) {
-    Arguments args;
-    for (int i = 1; i < argc; ++i) {
-        const std::string word = argv[i];
-        if (word == "--replace") {
-            args.replace = true;
-        } else if (word.starts_with("--")) {
-            if (i + 1 >= argc)
-                return std::nullopt;
-            args.options[word] = argv[++i];
-        } else {
-            args.words.push_back(word);
+const cli::Command commands[] = {
+    {.name = "check", .operands = {&m::file}, .help = &m::checkHelp},
+    {.name = "import",
+     .operands = {&m::file},
+     .options = {{"--into", true}, {"--replace"}, {"--author"}, {"--save-author"}},
+     .help = &m::importHelp},
+    {.name = "export",
+     .operands = {&m::folder, &m::out},
+     .options = {{"--to", true}},
+     .help = &m::exportHelp},
+};
+
+const cli::Grammar grammar{"kavo-olympiad", options, commands};
+
+// The installed program's files, found from this executable's own place as the launcher
+// finds them; none when it does not lie in an installed layout (a build folder).
+struct Installed {
+    fs::path data;    // share/kavo-program: never written
+    fs::path shipped; // its System_folder
+    fs::path prepare; // libexec/kavo-program/prepare-workdir, the launcher's own copier
+};
+
+std::optional<Installed> installed() {
+#ifdef KAVO_DATA_DIR
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec); // links already followed
+    if (ec)
+        return std::nullopt;
+    const fs::path prefix = fs::weakly_canonical(self.parent_path() / KAVO_BIN_TO_PREFIX, ec);
+    Installed found{prefix / KAVO_DATA_DIR, prefix / KAVO_DATA_DIR / "System_folder",
+                    prefix / KAVO_LIBEXEC_DIR / "prepare-workdir"};
+    if (!ec && fs::is_directory(found.shipped, ec) && fs::is_regular_file(found.prepare, ec))
+        return found;
+#endif
+    return std::nullopt;
+}
+
+// The System_folder of the run and why that one.
+struct SystemFolder {
+    fs::path path;
+    std::function<std::string(Lang)> why; // none: not found
+    fs::path workdir;                     // the installed program's working folder, to prepare
+};
+
+SystemFolder systemFolderOf(const cli::Parsed& args, const std::optional<Installed>& install) {
+    std::error_code ec;
+    if (const auto given = args.value("--system"))
+        return {*given, [](Lang lang) { return m::systemGiven.utf8(lang); }, {}};
+    if (fs::is_directory("System_folder", ec))
+        return {"System_folder", [](Lang lang) { return m::systemHere.utf8(lang); }, {}};
+    const char* home = std::getenv("HOME");
+    if (install && home && *home) {
+        const fs::path workdir = fs::path(home) / "Kavo_Program";
+        const std::string shipped = install->shipped.string();
+        return {workdir / "System_folder",
+                [shipped](Lang lang) { return m::systemWorking.utf8(lang, {shipped}); }, workdir};
+    }
+    return {"System_folder", nullptr, {}};
+}
+
+std::string systemLine(const SystemFolder& system, Lang lang) {
+    if (!system.why)
+        return m::systemNone.utf8(lang);
+    const auto why = system.why(lang);
+    return m::systemInUse.utf8(lang, {fs::absolute(system.path).lexically_normal().string(), why});
+}
+
+// The language file of the System_folder in use; before the installed program's working
+// folder is first prepared, that of the shipped one it will copy.
+Lang languageOf(const cli::Parsed& args, const SystemFolder& system,
+                const std::optional<Installed>& install) {
+    if (const auto lang = args.value("--lang"))
+        return *lang == "en" ? Lang::English : Lang::Russian;
+    std::vector<fs::path> files = {system.path / "Language" / "Language.txt"};
+    if (!system.workdir.empty() && install)
+        files.push_back(install->shipped / "Language" / "Language.txt");
+    for (const auto& file : files) {
+        try {
+            return langOfFile(readText(file));
+        } catch (const Error&) {
         }
     }
-    return args;
+    return Lang::Russian;
 }
 
-std::string option(const Arguments& args, const std::string& name) {
-    const auto found = args.options.find(name);
-    return found == args.options.end() ? std::string() : found->second;
+// The launcher's step before each start: every shipped file missing in the working folder
+// is copied, none overwritten.
+bool prepared(const SystemFolder& system, const Installed& install, Lang lang) {
+    const std::string script = install.prepare.string(), shipped = install.shipped.string(),
+                      workdir = system.workdir.string();
+    char* argv[] = {const_cast<char*>(script.c_str()), const_cast<char*>(shipped.c_str()),
+                    const_cast<char*>(workdir.c_str()), nullptr};
+    pid_t pid = 0;
+    int status = 0;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environ) == 0 &&
+        waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        return true;
+    std::cerr << m::prepareFailed.utf8(lang, {workdir, shipped}) << "\n";
+    return false;
 }
 
-Lang languageOf(const Arguments& args, const fs::path& systemDir) {
-    const auto lang = option(args, "--lang");
-    if (lang == "en")
-        return Lang::English;
-    if (lang == "ru")
-        return Lang::Russian;
-    try {
-        return langOfFile(readText(systemDir / "Language" / "Language.txt"));
-    } catch (const Error&) {
-        return Lang::Russian;
+struct Run {
+    const cli::Parsed& args;
+    fs::path systemDir;
+    Lang lang;
+    std::optional<Installed> install;
+
+    const std::string& operand(std::size_t i) const { return args.operands.at(i); }
+
+    // False, with the refusal, for a path in the installed program's own folder.
+    bool mayWrite(const fs::path& path) const {
+        if (!install)
+            return true;
+        std::error_code ec;
+        const auto target = fs::weakly_canonical(fs::absolute(path), ec);
+        const auto data = fs::weakly_canonical(install->data, ec);
+        const auto [end, _] = std::mismatch(data.begin(), data.end(), target.begin(), target.end());
+        if (end != data.end())
+            return true;
+        std::cerr << m::shippedFolder.utf8(lang, {path.string(), install->data.string()}) << "\n";
+        return false;
     }
-}
+};
 
 // Prints every problem; true when none is an error.
 bool report(const olympiad::OlympiadImport& import, const fs::path& file, Lang lang) {
@@ -73,8 +186,7 @@ bool report(const olympiad::OlympiadImport& import, const fs::path& file, Lang l
         std::cerr << olympiad::describe(problem, lang, file.string()) << "\n";
     }
     const auto errors = olympiad::countErrors(import.problems);
-    std::cerr << msg::cli::summary.utf8(lang, {std::to_string(errors), std::to_string(warnings)})
-              << "\n";
+    std::cerr << m::summary.utf8(lang, {std::to_string(errors), std::to_string(warnings)}) << "\n";
     return errors == 0;
 }
 
@@ -84,80 +196,159 @@ olympiad::OlympiadImport checked(const fs::path& file, Lang lang) {
     return import;
 }
 
-int importInto(const Arguments& args, const fs::path& file, const fs::path& systemDir, Lang lang) {
-    const fs::path into = option(args, "--into");
-    if (into.empty())
+// Prints every row of a tree's check as the report window lists them, errors first, with
+// "error: " or "warning: " before each; true when none is an error.
+bool report(const olympiad::TreeCheck& check, const fs::path& tree, Lang lang) {
+    for (const auto& row : check.rows) {
+        const auto& kind = row.severity == olympiad::Severity::Error ? msg::olympiad::error
+                                                                     : msg::olympiad::warning;
+        std::cerr << kind.utf8(lang) << ": " << olympiad::rowText(row, lang) << "\n";
+    }
+    const auto errors = check.count(olympiad::Severity::Error);
+    std::cerr << msg::treeCheck::summary.utf8(lang, {std::to_string(errors),
+                                                     std::to_string(check.rows.size() - errors),
+                                                     std::to_string(check.folders), tree.string()})
+              << "\n";
+    return errors == 0;
+}
+
+olympiad::TreeCheck checkedTree(const fs::path& tree, const Run& run) {
+    return olympiad::checkTree(render::TemplateSet::load(run.systemDir), tree, run.lang);
+}
+
+// check: a task tree (a folder) or an olympiad file. Anything else there cannot be checked;
+// a missing file is reported as the file reader reports it.
+int checkFile(const Run& run) {
+    const fs::path target = run.operand(0);
+    std::error_code ec;
+    if (fs::is_directory(target, ec))
+        return report(checkedTree(target, run), target, run.lang) ? Done : Refused;
+    if (fs::exists(target, ec) && !fs::is_regular_file(target, ec)) {
+        std::cerr << msg::treeCheck::notASource.utf8(run.lang, {target.string()}) << "\n";
         return Usage;
-    const auto import = checked(file, lang);
-    if (!report(import, file, lang))
+    }
+    return report(checked(target, run.lang), target, run.lang) ? Done : Refused;
+}
+
+int importFile(const Run& run) {
+    const fs::path file = run.operand(0);
+    const fs::path into = *run.args.value("--into");
+    const auto author = run.args.value("--author");
+    std::optional<std::string> line;
+    if (author) {
+        if (const auto refused = cli::refusedInDescription(*author)) {
+            std::cerr << m::refusedCharacter.utf8(run.lang, {"--author", *refused}) << "\n";
+            return Usage;
+        }
+        line = utf8ToCp1251(*author, Unencodable::CharacterReference);
+        if (!line)
+            throw std::logic_error("a character the check let through cannot be written");
+    }
+    if (!run.mayWrite(run.systemDir) || !run.mayWrite(into))
+        return Usage;
+    const auto import = checked(file, run.lang);
+    if (!report(import, file, run.lang))
         return Refused;
-    const auto author = option(args, "--author");
-    if (!author.empty()) {
-        const auto line = utf8ToCp1251(author, Unencodable::CharacterReference);
-        auth::saveAuthorIn(systemDir, *line, lang);
-    } else if (auth::authorMissing(systemDir)) {
-        std::cerr << msg::cli::authorMissing.utf8(lang) << "\n";
+    // An author given for this run goes into its task descriptions alone; --save-author
+    // saves it as the author dialog does.
+    std::optional<auth::Headers> headers;
+    if (line && run.args.flag("--save-author")) {
+        auth::saveAuthorIn(run.systemDir, *line, run.lang);
+    } else if (line) {
+        headers = auth::headersFor(run.systemDir, *line, run.lang);
+    } else if (auth::authorMissing(run.systemDir)) {
+        std::cerr << m::authorMissing.utf8(run.lang) << "\n";
         return Refused;
     }
-    recoverTree(systemDir);
+    recoverTree(run.systemDir);
     recoverTree(into);
     const auto existing = olympiad::existingTasks(import, into);
-    if (!existing.empty() && !args.replace) {
-        std::cerr << msg::cli::wouldReplace.utf8(lang) << "\n";
+    if (!existing.empty() && !run.args.flag("--replace")) {
+        std::cerr << m::wouldReplace.utf8(run.lang) << "\n";
         for (const auto& folder : existing)
             std::cerr << "  " << folder.generic_string() << "\n";
         return Refused;
     }
-    const auto written = olympiad::writeOlympiad(import, systemDir, into, lang, {});
-    std::cout << msg::cli::written.utf8(lang, {std::to_string(written), into.string()}) << "\n";
+    const auto written = olympiad::writeOlympiad(import, run.systemDir, into, run.lang, {},
+                                                 headers ? &*headers : nullptr);
+    std::cout << m::written.utf8(run.lang, {std::to_string(written), into.string()}) << "\n";
     return Done;
 }
 
-int exportTree(const Arguments& args, const fs::path& tree, const fs::path& systemDir, Lang lang) {
-    const auto format = olympiad::exportFormatNamed(option(args, "--to"));
-    if (!format || args.words.size() != 3)
+int exportTree(const Run& run) {
+    const fs::path tree = run.operand(0);
+    const fs::path out = run.operand(1);
+    const auto format = *olympiad::exportFormatNamed(*run.args.value("--to"));
+    std::error_code ec;
+    if (!fs::is_directory(tree, ec)) {
+        std::cerr << m::notAFolder.utf8(run.lang, {tree.string()}) << "\n";
         return Usage;
-    const fs::path out = args.words[2];
-    const auto read = olympiad::readTree(tree, systemDir, lang);
+    }
+    if (!run.mayWrite(out))
+        return Usage;
+    // A number in two folders or outside the sizes would be exported wrong: nothing is
+    // written, and the check's rows say where.
+    if (const auto check = checkedTree(tree, run); check.stopsExport()) {
+        std::cerr << msg::treeCheck::exportStopped.utf8(run.lang) << "\n";
+        report(check, tree, run.lang);
+        return Refused;
+    }
+    const auto read = olympiad::readTree(tree, run.systemDir, run.lang);
     for (const auto& skipped : read.unreadable)
-        std::cerr << msg::cli::unreadable.utf8(lang, {skipped.folder, skipped.reason}) << "\n";
-    const auto exported = olympiad::exportOlympiad(*format, read.olympiad, read.tasks);
+        std::cerr << m::unreadable.utf8(run.lang, {skipped.folder, skipped.reason}) << "\n";
+    if (read.tasks.empty()) {
+        const auto& nothing = read.unreadable.empty() ? msg::form1::olympiad::nothingToExport
+                                                      : msg::form1::olympiad::nothingReadBack;
+        std::cerr << nothing.utf8(run.lang, {tree.string()}) << "\n";
+        return Refused;
+    }
+    const auto exported = olympiad::exportOlympiad(format, read.olympiad, read.tasks);
     for (const auto& task : exported.losses)
         for (const auto& note : task.notes)
-            std::cerr << msg::cli::lost.utf8(lang, {task.title, note.text(lang)}) << "\n";
+            std::cerr << m::lost.utf8(run.lang, {task.title, note.text(run.lang)}) << "\n";
     olympiad::writeExport(exported, out);
-    std::cout << msg::cli::exported.utf8(lang, {std::to_string(read.tasks.size()), out.string()})
+    std::cout << m::exported.utf8(run.lang, {std::to_string(read.tasks.size()), out.string()})
               << "\n";
     return read.unreadable.empty() ? Done : Refused;
 }
 
+const std::map<std::string_view, int (*)(const Run&)> dispatch = {
+    {"check", checkFile},
+    {"import", importFile},
+    {"export", exportTree},
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
-    const auto args = parse(argc, argv);
-    const fs::path systemDir = args && !option(*args, "--system").empty()
-                                   ? fs::path(option(*args, "--system"))
-                                   : fs::path("System_folder");
-    const Lang lang = args ? languageOf(*args, systemDir) : Lang::Russian;
-    const auto usage = [lang] {
-        std::cerr << msg::cli::usage.utf8(lang) << "\n";
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const auto parse = cli::parse(grammar, arguments);
+    const auto& args = parse.parsed;
+    const auto install = installed();
+    const auto system = systemFolderOf(args, install);
+    const Lang lang = languageOf(args, system, install);
+    const auto refuse = [&](const cli::Refusal& refusal) {
+        std::cerr << cli::refusalLine(grammar, args.command, refusal, lang) << "\n";
         return Usage;
     };
-    if (!args || args->words.size() < 2)
-        return usage();
+    if (parse.wordFault)
+        return refuse(*parse.wordFault);
+    if (args.flag("--version")) {
+        std::cout << grammar.program << " " << KAVO_VERSION << "\n";
+        return Done;
+    }
+    if (args.flag("--help")) {
+        std::cout << cli::help(grammar, args.command, lang, systemLine(system, lang));
+        return Done;
+    }
+    if (parse.useFault)
+        return refuse(*parse.useFault);
+    if (!system.workdir.empty() && !prepared(system, *install, lang))
+        return Usage;
     try {
-        const auto& command = args->words[0];
-        const fs::path target = args->words[1];
-        int code = Usage;
-        if (command == "check" && args->words.size() == 2)
-            code = report(checked(target, lang), target, lang) ? Done : Refused;
-        else if (command == "import" && args->words.size() == 2)
-            code = importInto(*args, target, systemDir, lang);
-        else if (command == "export")
-            code = exportTree(*args, target, systemDir, lang);
-        return code == Usage ? usage() : code;
+        return dispatch.at(args.command->name)({args, system.path, lang, install});
     } catch (const Error& error) {
-        std::cerr << error.what() << "\n";
+        std::cerr << error.report(lang) << "\n";
         return Usage;
     } catch (const std::exception& error) {
         std::cerr << error.what() << "\n";
