@@ -5,6 +5,7 @@
 #include "core/common/error.hpp"
 #include "core/common/messages.hpp"
 #include "core/edits/edits_task.hpp"
+#include "core/render/read_back.hpp"
 #include "core/render/render.hpp"
 #include "core/tasks/add_task.hpp"
 #include "core/tasks/checks.hpp"
@@ -94,6 +95,8 @@ std::size_t writeOlympiad(const OlympiadImport& import, const fs::path& systemDi
                           const fs::path& outputDir, Lang lang,
                           const std::function<void(std::size_t, std::size_t)>& progress) {
     const auto olympiad = importedOlympiad(import, outputDir);
+    // One reading of the templates for the whole olympiad.
+    const auto templates = render::TemplateSet::load(systemDir);
     std::optional<render::EditsTemplates> editsTemplates;
     std::size_t done = 0;
     for (const auto& imported : import.tasks) {
@@ -101,13 +104,13 @@ std::size_t writeOlympiad(const OlympiadImport& import, const fs::path& systemDi
         try {
             if (task.kind == model::TaskKind::Edits) {
                 if (!editsTemplates)
-                    editsTemplates = render::readEditsTemplates(systemDir);
+                    editsTemplates = render::readEditsTemplates(templates);
                 const auto count = tasks::readTaskCounter(systemDir);
                 render::writePackage(outputDir, render::renderEdits(task, *editsTemplates,
                                                                     *folderOf(task, olympiad)));
                 tasks::writeTaskCounter(systemDir, count < INT32_MAX ? count + 1 : count);
             } else {
-                tasks::writeTask(task, olympiad, systemDir, lang);
+                tasks::writeTask(task, olympiad, systemDir, lang, std::nullopt, &templates);
             }
         } catch (const Error& error) {
             throw Error(kavo::msg::olympiad::writeFailed.utf8(

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/olympiad/task_state.hpp"
 
+#include "core/common/error.hpp"
 #include "core/common/messages.hpp"
 #include "core/tasks/task_form.hpp"
 
@@ -79,6 +80,18 @@ FolderState folderState(const render::TemplateSet& templates, const model::Olymp
     return state;
 }
 
+FolderState replacedState(const render::TemplateSet& templates, const model::Olympiad& olympiad,
+                          const fs::path& folder, std::optional<int> number, Lang lang) {
+    try {
+        return folderState(templates, olympiad, folder, number, lang);
+    } catch (const Error& error) {
+        FolderState state;
+        state.status = FolderStatus::Unreadable;
+        state.reason = error.report(lang);
+        return state;
+    }
+}
+
 StateCache::Stamps StateCache::stampsOf(const fs::path& folder) {
     Stamps stamps;
     for (std::size_t i = 0; i < stamps.size(); ++i) {
@@ -97,9 +110,12 @@ StateCache::Stamps StateCache::stampsOf(const fs::path& folder) {
 
 FolderState StateCache::state(const render::TemplateSet& templates, const model::Olympiad& olympiad,
                               const fs::path& folder, std::optional<int> number, Lang lang) {
-    if (!templates_ || &templates_->data() != &templates.data() || lang_ != lang) {
+    // The templates as built, read again with this set: entries read with others are stale.
+    auto built = templates.built();
+    if (!templates_ || built != built_ || lang_ != lang) {
         entries_.clear();
         templates_ = templates;
+        built_ = std::move(built);
         lang_ = lang;
     }
     const fs::path where = olympiad.outputDir / folder;

@@ -5,6 +5,7 @@
 #include "core/common/messages.hpp"
 #include "core/common/xml.hpp"
 #include "core/render/families.hpp"
+#include "core/render/read_back.hpp"
 
 #include <algorithm>
 #include <map>
@@ -171,30 +172,35 @@ bool isRussianCondition(std::string_view condition) {
 
 Package renderTask(const Task& task, const model::Olympiad& olympiad, const fs::path& systemDir,
                    Lang lang) {
+    return renderTask(task, olympiad, TemplateSet::load(systemDir), lang);
+}
+
+Package renderTask(const Task& task, const model::Olympiad& olympiad, const TemplateSet& templates,
+                   Lang lang) {
     const Family& family = familyOf(task.kind);
     std::vector<Text> t;
     for (const auto& name : familyFiles(family))
-        t.push_back(readText(systemDir / name));
-    Text header = readText(systemDir / "file" / "task_xml.txt");
-    Text header2 = readText(systemDir / "file" / "task_xml_2.txt");
+        t.push_back(templates.text(name));
+    const Text& header = templates.text("file/task_xml.txt");
+    const Text& header2 = templates.text("file/task_xml_2.txt");
     const auto place = olympiad.place(task.number);
     if (!place)
         throw std::logic_error("the task lies in no part of the olympiad");
 
     // The removal templates the task needs are read now, each once, in the order the
     // removals use them, so that a missing one writes nothing.
-    const fs::path del = systemDir / "Del";
     RemovalTexts removalTexts;
     for (int i = 2; i < model::VariantCount; ++i)
         if (!task.variants[i])
             for (const auto name : family.removals[i - 2])
                 if (!removalTexts.count(name))
-                    removalTexts.emplace(std::string(name), readText(del / fs::path(name)));
+                    removalTexts.emplace(std::string(name),
+                                         templates.text("Del/" + std::string(name)));
     const int removed = removedCount(task);
     Text costFind, costPut;
     if (family.costByRemovals && removed > 0) {
-        costFind = readText(del / "cost.txt");
-        costPut = readText(del / ("cost" + std::to_string(removed) + ".txt"));
+        costFind = templates.text("Del/cost.txt");
+        costPut = templates.text("Del/cost" + std::to_string(removed) + ".txt");
     }
 
     Package package;
@@ -216,17 +222,20 @@ Package renderTask(const Task& task, const model::Olympiad& olympiad, const fs::
 }
 
 EditsTemplates readEditsTemplates(const fs::path& systemDir) {
-    const auto edits = systemDir / "file_for_edits";
+    return readEditsTemplates(TemplateSet::load(systemDir));
+}
+
+EditsTemplates readEditsTemplates(const TemplateSet& templates) {
     EditsTemplates t;
-    t.zamena = readText(edits / "zamena.txt");
-    t.task1Asp = readText(edits / "task1.asp");
-    t.task1Out = readText(edits / "task1.out");
-    t.taskCfg = readText(edits / "task.cfg");
-    t.taskXml = readText(systemDir / "file" / "task_xml.txt");
-    t.task2Asp = readText(edits / "task2.asp");
-    t.task2Out = readText(edits / "task2.out");
-    t.task3Asp = readText(edits / "task3.asp");
-    t.task3Out = readText(edits / "task3.out");
+    t.zamena = templates.text("file_for_edits/zamena.txt");
+    t.task1Asp = templates.text("file_for_edits/task1.asp");
+    t.task1Out = templates.text("file_for_edits/task1.out");
+    t.taskCfg = templates.text("file_for_edits/task.cfg");
+    t.taskXml = templates.text("file/task_xml.txt");
+    t.task2Asp = templates.text("file_for_edits/task2.asp");
+    t.task2Out = templates.text("file_for_edits/task2.out");
+    t.task3Asp = templates.text("file_for_edits/task3.asp");
+    t.task3Out = templates.text("file_for_edits/task3.out");
     return t;
 }
 

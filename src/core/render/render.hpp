@@ -60,6 +60,8 @@ struct EditsTemplates {
 
 // Reads the snippet, then the other templates in a fixed order. Throws kavo::Error.
 EditsTemplates readEditsTemplates(const std::filesystem::path& systemDir);
+class TemplateSet;
+EditsTemplates readEditsTemplates(const TemplateSet& templates);
 
 // The package of a task of the task form. Reads the family's templates, the description
 // headers and the Del and cost templates the task needs, in that order, and writes
@@ -67,6 +69,9 @@ EditsTemplates readEditsTemplates(const std::filesystem::path& systemDir);
 // the identifiers; the task must lie in a part of the olympiad.
 Package renderTask(const model::Task& task, const model::Olympiad& olympiad,
                    const std::filesystem::path& systemDir, Lang lang);
+// The same, reading the templates through the operation's set (each file once).
+Package renderTask(const model::Task& task, const model::Olympiad& olympiad,
+                   const TemplateSet& templates, Lang lang);
 
 // The package of an Edits task into the given folder (relative to the task tree).
 Package renderEdits(const model::Task& task, const EditsTemplates& templates,

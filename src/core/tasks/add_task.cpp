@@ -32,13 +32,15 @@ void writeTaskCounter(const fs::path& systemDir, std::int32_t value) {
 }
 
 fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
-                   const fs::path& systemDir, Lang lang, std::optional<std::string> picture) {
+                   const fs::path& systemDir, Lang lang, std::optional<std::string> picture,
+                   const render::TemplateSet* templates) {
     // A page without a picture refers to none: a picture given for it is not written.
     if (!task.picture)
         picture.reset();
     if (picture && !render::isJpeg(*picture))
         throw Error::refused(msg::task::notJpeg);
-    render::Package package = render::renderTask(task, olympiad, systemDir, lang);
+    render::Package package = render::renderTask(
+        task, olympiad, templates ? *templates : render::TemplateSet::load(systemDir), lang);
     package.picture = std::move(picture);
     const auto folder = package.folder;
     // The counter is read before anything is written, so that a counter that cannot be read
@@ -54,18 +56,18 @@ fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
 // holds none of the package files.
 static std::optional<Text> replaceQuestionOf(const model::Task& task,
                                              const model::Olympiad& olympiad,
-                                             const fs::path& systemDir, Lang lang) {
+                                             const render::TemplateSet& templates, Lang lang) {
     const auto place = olympiad.place(task.number);
     if (!place || !olympiad::holdsPackageFile(olympiad.outputDir / place->folder))
         return std::nullopt;
-    const auto state = olympiad::folderState(render::TemplateSet::load(systemDir), olympiad,
-                                             place->folder, task.number, lang);
+    const auto state =
+        olympiad::replacedState(templates, olympiad, place->folder, task.number, lang);
     const auto question = olympiad::replaceQuestion(std::to_string(task.number), state, lang);
     return utf8ToCp1251(question, Unencodable::CharacterReference).value_or(question);
 }
 
 // Asks the questions before a write in their order; false once one is answered No.
-static bool confirmed(const FormReading& reading, const fs::path& systemDir, Lang lang,
+static bool confirmed(const FormReading& reading, const render::TemplateSet& templates, Lang lang,
                       const ConfirmAdd& confirm) {
     if (!confirm)
         return true;
@@ -73,7 +75,7 @@ static bool confirmed(const FormReading& reading, const fs::path& systemDir, Lan
     if (const auto warnings = markupWarnings(reading.task, lang); !warnings.empty())
         if (!confirm(AddQuestion::Markup, markupQuestion(warnings, lang)))
             return false;
-    const auto question = replaceQuestionOf(reading.task, *reading.olympiad, systemDir, lang);
+    const auto question = replaceQuestionOf(reading.task, *reading.olympiad, templates, lang);
     return !question || confirm(AddQuestion::Replace, *question);
 }
 
@@ -106,7 +108,9 @@ AddTaskResult addTask(TaskForm& form, const AppValues& app, const ConfirmAdd& co
         return result;
     if (reading.sizeError)
         throw *reading.sizeError;
-    if (!confirmed(reading, systemDir, app.lang, confirm)) {
+    // One reading of the templates serves the question and the write.
+    const auto templates = render::TemplateSet::load(systemDir);
+    if (!confirmed(reading, templates, app.lang, confirm)) {
         result.declined = true;
         return result;
     }
@@ -118,7 +122,8 @@ AddTaskResult addTask(TaskForm& form, const AppValues& app, const ConfirmAdd& co
         form.RadioButton1 = render::isRussianCondition(form.Memo1);
         form.RadioButton2 = !form.RadioButton1;
     }
-    result.folder = writeTask(reading.task, *reading.olympiad, systemDir, app.lang, form.picture);
+    result.folder =
+        writeTask(reading.task, *reading.olympiad, systemDir, app.lang, form.picture, &templates);
     result.written = true;
     result.kind = reading.task.kind;
     result.number = reading.task.number;
