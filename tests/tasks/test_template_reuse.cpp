@@ -48,7 +48,8 @@ struct Outcome {
 
 void PrintTo(const Outcome& o, std::ostream* out) {
     *out << "questions " << ::testing::PrintToString(o.questions) << " failure [" << o.failure
-         << "]\n" << o.tree;
+         << "]\n"
+         << o.tree;
 }
 
 Outcome addTask(Workplace& w, kavo::tasks::TaskForm form) {
