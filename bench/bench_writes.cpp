@@ -417,6 +417,68 @@ void marksFigure(int rounds) {
         throw std::runtime_error("the marks missed tasks");
 }
 
+long peakKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return -1;
+}
+
+// The marks of 99 tasks whose conditions are about 1 MB each, against plain reads; and the
+// peak memory of the process after them.
+void longMarksFigure(int rounds) {
+    Workplace w;
+    std::string filler;
+    while (filler.size() < (1u << 20))
+        filler += "<p>A line of a long condition: 0123456789 &amp; <b>more</b>.</p>\r\n";
+    const kavo::tasks::AppValues app{kavo::Lang::English, w.root, w.tree(), 99};
+    // Every kind of the form in turn, E removed from those with variants.
+    for (int n = 1; n <= 99; ++n) {
+        const int kind = n % 5;
+        auto form = formFor(n, 99, filler + Condition);
+        form.ListBox3.selected = kind == 2 || kind == 4 ? 0 : 1;
+        form.Edit1 = kind == 1 ? "7" : kind >= 3 ? "a,c" : "c";
+        if (kind == 1)
+            form.VariantOtveta_1 = "";
+        else
+            form.CheckBox3 = true;
+        if (!kavo::tasks::addTask(form, app).written)
+            throw std::runtime_error("a long task is not written");
+    }
+    const kavo::model::Olympiad olympiad{w.tree(), {99, 0, 0}, true};
+    std::size_t tree = 0;
+    for (const auto& e : fs::recursive_directory_iterator(w.tree()))
+        if (e.is_regular_file())
+            tree += e.file_size();
+    std::size_t read = 0;
+    measure({"marks of 99 tasks, 1 MB conditions",
+             "<= 3x",
+             [] {},
+             [&] {
+                 kavo::olympiad::StateCache cache;
+                 const auto states =
+                     kavo::olympiad::numberStates(kavo::render::TemplateSet::load(w.system()),
+                                                  olympiad, kavo::Lang::English, &cache);
+                 read = static_cast<std::size_t>(
+                     std::count_if(states.begin(), states.end(), [](const auto& s) {
+                         return s.status == kavo::olympiad::FolderStatus::Written;
+                     }));
+             },
+             [&] {
+                 for (int n = 1; n <= 99; ++n)
+                     for (const char* file : PackageFiles)
+                         readFile(w.tree() / std::to_string(n) / file);
+             },
+             {},
+             {}},
+            rounds);
+    if (read != 99)
+        throw std::runtime_error("the long tasks do not read back");
+    std::printf("  peak memory %ld MB; the tree %zu MB\n", peakKiB() / 1024, tree >> 20);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -424,7 +486,7 @@ int main(int argc, char** argv) {
     base = argc > 2                       ? fs::path(argv[2])
            : fs::is_directory("/dev/shm") ? fs::path("/dev/shm")
                                           : fs::temp_directory_path();
-    // A third argument names the group to run: add, edits, import or marks.
+    // A third argument names the group to run: add, edits, import, marks or long.
     const std::string only = argc > 3 ? argv[3] : "";
     auto runs = [&only](const char* group) { return only.empty() || only == group; };
     std::printf("%-44s %9s %9s %7s | %9s %9s %7s\n", "medians, us", "wall", "peer", "ratio", "cpu",
@@ -438,6 +500,8 @@ int main(int argc, char** argv) {
             importFigure(std::max(3, rounds / 8));
         if (runs("marks"))
             marksFigure(rounds);
+        if (runs("long"))
+            longMarksFigure(std::max(3, rounds / 8));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;

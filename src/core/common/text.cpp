@@ -358,6 +358,10 @@ static std::size_t eraseAll(Text& text, std::string_view pattern) {
     return read;
 }
 
+void eraseEvery(Text& text, std::string_view what) {
+    eraseAll(text, what);
+}
+
 void removeBlock(Pieces& page, std::string_view templateText) {
     if (page.size() != 1) {
         // Room for the breaks the next removals append (a page takes at most six), so that

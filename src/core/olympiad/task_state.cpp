@@ -63,7 +63,15 @@ FolderState folderState(const render::TemplateSet& templates, const model::Olymp
         }
         return state;
     }
-    const auto read = render::readAnyTask(templates, olympiad, folder, number);
+    auto read = render::readAnyTask(templates, olympiad, folder, number);
+    // A task read is taken over, not copied: its condition may be large.
+    if (read.status == render::ReadStatus::Read && read.task) {
+        state.status = FolderStatus::Written;
+        state.kind = read.task->kind;
+        state.written = std::move(read.written);
+        state.task = std::move(read.task);
+        return state;
+    }
     // Names typed as a character or as its reference write alike: the task reads back.
     if (auto task = tasks::taskToReopen(read)) {
         state.status = FolderStatus::Written;

@@ -72,6 +72,9 @@ struct Reading {
     std::array<std::vector<Span>, FileCount> cuts; // the holes of the page and the scoring
     std::vector<int> labels;                       // what fills each hole of the page
     std::optional<Doubt> doubt;
+    // A page with removals taken as cut, not yet rendered again (the readings of one cut
+    // share their page: the first stands for all).
+    bool unproved = false;
 };
 
 struct Attempt {
@@ -379,10 +382,14 @@ struct Checked {
     Task task;
     NamedResult named;
     std::optional<Failure> failure;
+    bool unproved = false;
 };
 
+// With `prove` a page that is not the templates and texts joined is rendered again at once;
+// without, it is taken as cut and left to be proved once the readings are chosen.
 Checked checkLayout(const TemplateSet& set, const FamilyTemplates& f, const Files& files,
-                    const PatternTree::Match& match, const PageShape& shape, int number) {
+                    const PatternTree::Match& match, const PageShape& shape, int number,
+                    bool prove) {
     const auto& page = files[Page];
     Checked checked{taskOfShape(shape, match.holes, page, f.family->kind, number), {}, {}};
     Task& task = checked.task;
@@ -403,11 +410,16 @@ Checked checkLayout(const TemplateSet& set, const FamilyTemplates& f, const File
             : std::none_of(shape.states.begin(), shape.states.end(),
                            [](VariantState s) { return s == VariantState::Removed; });
     std::optional<Failure> pageFailure;
-    if (!joined) {
+    // A typed answer's page is small but for its condition, which decides its language.
+    const bool removals = !f.family->around.empty();
+    bool conditionTaken = false;
+    if (!joined && (prove || !removals)) {
         task.condition = Text(condition);
+        conditionTaken = true;
         if (const Text rendered = pageFrom(f, task); rendered != page)
             pageFailure = Failure{0, Page, firstDifference(page, rendered)};
     }
+    checked.unproved = !joined && removals && !prove;
     note(pageFailure);
     note(files[Config] == f.config
              ? std::nullopt
@@ -419,7 +431,7 @@ Checked checkLayout(const TemplateSet& set, const FamilyTemplates& f, const File
              : std::nullopt);
     if (checked.failure)
         checked.failure->fitted = fitted;
-    else if (joined)
+    else if (!conditionTaken)
         task.condition = Text(condition);
     return checked;
 }
@@ -433,12 +445,14 @@ void addReadings(Attempt& attempt, const TemplateSet& set, const FamilyTemplates
     const auto& named = checked.named.readings;
     auto add = [&](Task read, const std::optional<Doubt>& doubt) {
         for (std::size_t r = 0; r < named.size(); ++r) {
+            const bool unproved = checked.unproved && r == 0;
             Reading reading{r + 1 < named.size() ? read : std::move(read),
                             named[r].written,
                             {},
                             shape.holes,
                             doubt ? doubt : named[r].doubt};
             reading.task.names = named[r].names;
+            reading.unproved = unproved;
             reading.cuts[Page] = match.holes;
             reading.written.authorLineDiffers =
                 authorDiffers(set, f, reading.task, reading.written, files[Description]);
@@ -466,7 +480,7 @@ void addReadings(Attempt& attempt, const TemplateSet& set, const FamilyTemplates
 // (which also spares rendering a large page for each). Of a cut's layouts the first that
 // the other files accept is read, and any other as much preferred.
 Attempt readFamily(const TemplateSet& set, const FamilyTemplates& f, const Files& files, int number,
-                   bool diagnose) {
+                   bool diagnose, bool prove = false) {
     Attempt attempt;
     if (files[Config] != f.config && !diagnose) {
         attempt.fail({0, Config, firstDifference(files[Config], f.config)});
@@ -496,7 +510,7 @@ Attempt readFamily(const TemplateSet& set, const FamilyTemplates& f, const Files
         const auto key = std::pair(shape->emptyKept(), !shape->removedSuffix());
         if (chosen[m] && key > *chosen[m])
             continue;
-        Checked checked = checkLayout(set, f, files, matches[m], *shape, number);
+        Checked checked = checkLayout(set, f, files, matches[m], *shape, number, prove);
         if (checked.failure) {
             attempt.fail(*checked.failure);
             continue;
@@ -505,6 +519,14 @@ Attempt readFamily(const TemplateSet& set, const FamilyTemplates& f, const Files
         level = shape->erasedEmpty;
         addReadings(attempt, set, f, files, std::move(checked), matches[m], *shape);
     }
+    // The pages taken as cut are rendered once now; should one differ, every layout is
+    // read again as each is rendered (a page edited by hand, say).
+    for (auto& reading : attempt.readings)
+        if (reading.unproved) {
+            if (pageFrom(f, reading.task) != files[Page])
+                return readFamily(set, f, files, number, diagnose, true);
+            reading.unproved = false;
+        }
     return attempt;
 }
 

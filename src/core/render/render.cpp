@@ -58,24 +58,39 @@ Text renderPage(const Family& family, const std::vector<Text>& t, const RemovalT
     const bool isRussian = russian.value_or(isRussianCondition(task.condition));
     // The templates say lang="ru"; only the template's own attribute changes, never typed text.
     const Text& opening = task.picture ? t[0] : t[1];
-    Pieces page{isRussian ? opening : replaceAll(opening, "lang=\"ru\"", "lang=\"en\""),
-                task.condition};
+    const Text language = isRussian ? Text() : replaceAll(opening, "lang=\"ru\"", "lang=\"en\"");
+    std::vector<std::string_view> pieces{isRussian ? opening : language, task.condition};
+    std::vector<std::string_view> gone; // the removal texts, in the order they apply
     if (family.around.empty()) {
-        page.push_back(t[2]);
+        pieces.push_back(t[2]);
         // Ten empty pieces follow the typed-answer page.
-        page.resize(page.size() + 10);
+        pieces.resize(pieces.size() + 10);
     } else {
         for (int i = 0; i < model::VariantCount; ++i) {
-            page.push_back(t[family.around[i]]);
-            page.push_back(task.variants[i].value_or(Text()));
+            pieces.push_back(t[family.around[i]]);
+            pieces.push_back(task.variants[i] ? std::string_view(*task.variants[i])
+                                              : std::string_view());
         }
-        page.push_back(t[family.around[model::VariantCount]]);
+        pieces.push_back(t[family.around[model::VariantCount]]);
         for (int i = 2; i < model::VariantCount; ++i)
             if (!task.variants[i])
                 for (const auto name : family.removals[i - 2])
-                    removeBlock(page, removals.find(name)->second);
+                    gone.emplace_back(removals.find(name)->second);
     }
-    Text text = joinPieces(page);
+    // The pieces joined once, each followed by a line break, with room for the break each
+    // block removal leaves after the page (as removeBlock does): the page is never copied
+    // again, and each removal deletes its text in place.
+    std::size_t size = CRLF.size() * (pieces.size() + gone.size());
+    for (const auto piece : pieces)
+        size += piece.size();
+    Text text;
+    text.reserve(size);
+    for (const auto piece : pieces)
+        text.append(piece).append(CRLF);
+    for (const auto block : gone) {
+        eraseEvery(text, block);
+        text.append(CRLF);
+    }
     if (task.kind == TaskKind::TypedAnswer && isRussian)
         text = replaceAll(text, EnglishPrompt, RussianPrompt);
     return text;
