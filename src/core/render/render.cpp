@@ -55,7 +55,8 @@ bool pictureMissing(const fs::path& taskFolder) {
 
 Text renderPage(const Family& family, const std::vector<Text>& t, const RemovalTexts& removals,
                 const Task& task, std::optional<bool> russian) {
-    const bool isRussian = russian.value_or(isRussianCondition(task.condition));
+    // The condition is looked at only when the language is not given: it may be large.
+    const bool isRussian = russian ? *russian : isRussianCondition(task.condition);
     // The templates say lang="ru"; only the template's own attribute changes, never typed text.
     const Text& opening = task.picture ? t[0] : t[1];
     const Text language = isRussian ? Text() : replaceAll(opening, "lang=\"ru\"", "lang=\"en\"");
@@ -178,10 +179,16 @@ Pieces multipleChoiceScoring(unsigned rightVariants, int removed) {
 }
 
 bool isRussianCondition(std::string_view condition) {
-    // Lowercase Cyrillic letters only: capitals and "ё" are left out.
-    const auto lowercase = std::count_if(condition.begin(), condition.end(), [](char c) {
-        return static_cast<unsigned char>(c) >= 0xE0;
-    });
+    // Lowercase Cyrillic letters only: capitals and "ё" are left out. Counted a block at a
+    // time, so that a long Russian text is decided at its first block.
+    constexpr std::size_t Block = 4096;
+    std::size_t lowercase = 0;
+    for (std::size_t at = 0; at < condition.size() && lowercase < 3; at += Block) {
+        const auto block = condition.substr(at, Block);
+        lowercase += static_cast<std::size_t>(std::count_if(block.begin(), block.end(), [](char c) {
+            return static_cast<unsigned char>(c) >= 0xE0;
+        }));
+    }
     return lowercase >= 3;
 }
 
