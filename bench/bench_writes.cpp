@@ -308,7 +308,7 @@ kavo::edits::EditsForm editsForm() {
 
 void editsFigures(int rounds) {
     Workplace product, peer;
-    const kavo::model::Olympiad olympiad{product.tree()};
+    const kavo::model::Olympiad olympiad{product.tree(), {}};
     // As the builder holds them: read once when it opens.
     const auto edits = kavo::render::readEditsTemplates(product.system());
     kavo::edits::EditsQuestions ask;
