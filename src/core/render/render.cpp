@@ -193,18 +193,18 @@ bool isRussianCondition(std::string_view condition) {
 }
 
 Package renderTask(const Task& task, const model::Olympiad& olympiad, const fs::path& systemDir,
-                   Lang lang) {
-    return renderTask(task, olympiad, TemplateSet::load(systemDir), lang);
+                   Lang lang, const auth::Headers* headers) {
+    return renderTask(task, olympiad, TemplateSet::load(systemDir), lang, headers);
 }
 
 Package renderTask(const Task& task, const model::Olympiad& olympiad, const TemplateSet& templates,
-                   Lang lang) {
+                   Lang lang, const auth::Headers* headers) {
     const Family& family = familyOf(task.kind);
     std::vector<Text> t;
     for (const auto& name : familyFiles(family))
         t.push_back(templates.text(name));
-    const Text& header = templates.text("file/task_xml.txt");
-    const Text& header2 = templates.text("file/task_xml_2.txt");
+    const Text header = headers ? headers->first : templates.text("file/task_xml.txt");
+    const Text header2 = headers ? headers->second : templates.text("file/task_xml_2.txt");
     const auto place = olympiad.place(task.number);
     if (!place)
         throw std::logic_error("the task lies in no part of the olympiad");
