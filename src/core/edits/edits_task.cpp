@@ -123,8 +123,8 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
         return {};
     const std::string typed = cp1251ToUtf8(task.folder);
     if (ask.replace && olympiad::holdsPackageFile(olympiad.outputDir / *folder)) {
-        const auto state = olympiad::folderState(render::TemplateSet::load(ask.systemDir), olympiad,
-                                                 *folder, std::nullopt, lang);
+        const auto state = olympiad::replacedState(render::TemplateSet::load(ask.systemDir),
+                                                   olympiad, *folder, std::nullopt, lang);
         if (!ask.replace(olympiad::replaceQuestion(typed, state, lang)))
             return {};
     }

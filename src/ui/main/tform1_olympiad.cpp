@@ -197,7 +197,7 @@ void TForm1::writeImported(const olympiad::OlympiadImport& import) {
         std::string list;
         for (std::size_t i = 0; i < std::min(existing.size(), Shown); ++i) {
             const auto state =
-                olympiad::folderState(templates, tree, existing[i], std::nullopt, lang_);
+                olympiad::replacedState(templates, tree, existing[i], std::nullopt, lang_);
             list += (i ? "\n  " : "  ") + existing[i].generic_string() + " (" +
                     olympiad::stateName(state, lang_) + ")";
         }
