@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/auth/author.hpp"
 #include "core/common/lang.hpp"
 #include "core/model/task.hpp"
 #include "core/tasks/task_form.hpp"
@@ -64,10 +65,11 @@ std::string statusLine(const AddTaskResult& result, Lang lang);
 // A task with a picture gets `picture` (JPEG bytes) as webfiles/picture.jpg in the same
 // write; without one, the picture the folder holds stays. Returns the folder written,
 // relative to the task tree. Throws kavo::Error; bytes that are not a JPEG are refused
-// before anything is written.
+// before anything is written. `headers`: an author for this write only (see renderTask).
 std::filesystem::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
                                 const std::filesystem::path& systemDir, Lang lang,
-                                std::optional<std::string> picture = std::nullopt);
+                                std::optional<std::string> picture = std::nullopt,
+                                const auth::Headers* headers = nullptr);
 
 // The task counter of Authorisation/Tasks_in_view.txt: read, and raised by one (it stays
 // at the largest value its reader accepts).

@@ -164,7 +164,9 @@ void TForm1::buildMenu() {
     N1 = action(this, "N1", caption(msg::form1::N1));
     N3 = action(this, "N3", caption(msg::form1::N3));
     Overview1 = action(this, "Overview1", caption(msg::overview::Overview1));
-    Menu1->addActions({N2, N4, N1, Overview1, N3});
+    CheckOlympiad1 = action(this, "CheckOlympiad1", caption(msg::overview::CheckOlympiad1));
+    CheckOlympiad1->setToolTip(caption(msg::overview::tip::CheckOlympiad1));
+    Menu1->addActions({N2, N4, N1, Overview1, CheckOlympiad1, N3});
     buildOlympiadMenu();
     k1 = action(this, "k1", caption(msg::form1::k1));
     Authorisation1 = action(this, "Authorisation1", caption(msg::form1::Authorisation1));
@@ -433,6 +435,7 @@ void TForm1::connectHandlers() {
     on(information1, &QAction::triggered, [this] { information1Click(); });
     on(N3, &QAction::triggered, [this] { N3Click(); });
     on(Overview1, &QAction::triggered, [this] { showOverview(); });
+    on(CheckOlympiad1, &QAction::triggered, [this] { checkOlympiad(); });
     on(Label19, &ClickLabel::clicked, [this] { chooseFolder(); });
     on(Image1, &ClickLabel::clicked, [this] { chooseFolder(); });
     on(Label14, &ClickLabel::clicked, [this] { openLink(14); });
