@@ -4,6 +4,7 @@
 #include "core/auth/author.hpp"
 #include "core/common/codepage.hpp"
 #include "core/common/error.hpp"
+#include "core/common/field_text.hpp"
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
 #include "core/olympiad/export.hpp"
@@ -93,8 +94,13 @@ int importInto(const Arguments& args, const fs::path& file, const fs::path& syst
         return Refused;
     const auto author = option(args, "--author");
     if (!author.empty()) {
-        const auto line = utf8ToCp1251(author, Unencodable::CharacterReference);
-        auth::saveAuthorIn(systemDir, *line, lang);
+        // A control character makes no line: refused by name instead of read as nothing.
+        const auto line = fieldTextOfUtf8(TextField::AuthorLine, author);
+        if (const auto* invalid = std::get_if<InvalidCharacter>(&line)) {
+            std::cerr << msg::auth::invalidLine.utf8(lang, {invalid->description}) << "\n";
+            return Refused;
+        }
+        auth::saveAuthorIn(systemDir, std::get<Text>(line), lang);
     } else if (auth::authorMissing(systemDir)) {
         std::cerr << msg::cli::authorMissing.utf8(lang) << "\n";
         return Refused;

@@ -18,7 +18,7 @@ namespace {
 struct Settings {
     std::optional<int> number;
     bool folded = false, picture = false, edits = false, sub = false;
-    std::optional<std::string> nameRu, nameEn, name;
+    std::optional<std::string> nameRu, nameEn, name, folder;
     std::map<std::string, SourcePos> given;
 };
 
@@ -133,7 +133,8 @@ Settings Importer::settings(const GiftQuestion& q) {
         }
         const bool flag =
             o.key == "folded" || o.key == "picture" || o.key == "edits" || o.key == "sub";
-        const bool text = o.key == "name-ru" || o.key == "name-en" || o.key == "name";
+        const bool text =
+            o.key == "name-ru" || o.key == "name-en" || o.key == "name" || o.key == "folder";
         if (!flag && !text && o.key != "number") {
             error(o.pos, {kavo::msg::olympiad::kavoUnknown, {o.key}});
         } else if (flag && o.value) {
@@ -151,7 +152,10 @@ Settings Importer::settings(const GiftQuestion& q) {
         } else if (!o.value) {
             error(o.pos,
                   {kavo::msg::olympiad::kavoBadValue, {o.key, kavo::msg::olympiad::wordQuoted}});
-        } else if (checkName(*o.value, kavo::msg::olympiad::wordName, o.pos)) {
+        } else if (o.key == "folder") {
+            s.folder = *o.value;
+        } else {
+            // A name never becomes a path: "/" stands in it as in the form's name fields.
             (o.key == "name-ru" ? s.nameRu : o.key == "name-en" ? s.nameEn : s.name) = *o.value;
         }
     }
@@ -246,8 +250,6 @@ bool Importer::choice(const GiftQuestion& q, const Settings& s, model::Task& tas
 
 void Importer::question(const GiftQuestion& q) {
     const Settings s = settings(q);
-    if (q.title)
-        checkName(*q.title, kavo::msg::olympiad::wordTitle, q.titlePos);
     if (q.feedback)
         warning(q.blockPos, {kavo::msg::olympiad::feedbackDropped, {}});
     auto notHere = [&](std::string_view key, const Message& kind) {
@@ -256,7 +258,8 @@ void Importer::question(const GiftQuestion& q) {
     };
 
     if (s.sub) {
-        for (auto key : {"number", "folded", "picture", "name-ru", "name-en", "name", "edits"})
+        for (auto key :
+             {"number", "folded", "picture", "name-ru", "name-en", "name", "edits", "folder"})
             notHere(key, kavo::msg::olympiad::wordEdits);
         if (!edits_) {
             error(q.pos, {kavo::msg::olympiad::subAlone, {}});
@@ -302,13 +305,29 @@ void Importer::question(const GiftQuestion& q) {
         task.picture = false;
         task.names.reset();
         task.title = pageText(s.name.value_or(""));
-        out_.tasks.push_back(std::move(imported));
-        number(s);
+        if (s.folder) {
+            // A folder that is no task number's place: checked as the Edits form checks a
+            // typed number before anything is written there.
+            const auto folder = utf8ToCp1251(*s.folder, Unencodable::Refuse);
+            const auto pos = s.given.at("folder");
+            if (!folder || !model::Olympiad{}.editsFolder(*folder))
+                error(pos, {kavo::msg::olympiad::kavoBadValue,
+                            {"folder", kavo::msg::olympiad::wordFolder}});
+            if (s.number)
+                error(s.given.at("number"),
+                      {kavo::msg::olympiad::kavoNotHere, {"number", "folder"}});
+            task.folder = folder.value_or("");
+            out_.tasks.push_back(std::move(imported));
+        } else {
+            out_.tasks.push_back(std::move(imported));
+            number(s);
+        }
         edits_ = out_.tasks.size() - 1;
         editsBroken_ = false;
         return;
     }
     notHere("name", kavo::msg::olympiad::wordChoice);
+    notHere("folder", kavo::msg::olympiad::wordChoice);
 
     bool ok = true;
     switch (q.kind) {
@@ -372,7 +391,19 @@ void Importer::place() {
     }
     const model::Olympiad olympiad{{}, out_.sizes, false};
     std::map<int, SourcePos> taken;
+    std::map<std::string, SourcePos> folders;
+    auto takeFolder = [&](const std::filesystem::path& folder, SourcePos pos) {
+        const auto [it, fresh] = folders.emplace(folder.generic_string(), pos);
+        if (!fresh)
+            error(pos, {kavo::msg::olympiad::folderTaken,
+                        {folder.generic_string(), std::to_string(it->second.line)}});
+    };
     for (auto& t : tasks) {
+        if (t.task.kind == model::TaskKind::Edits && t.number == 0) {
+            if (const auto folder = olympiad.editsFolder(t.task.folder))
+                takeFolder(*folder, t.pos);
+            continue;
+        }
         const auto n = t.number;
         if (n < 1 || n > 99) {
             error(t.pos, {kavo::msg::olympiad::numberRange, {std::to_string(n)}});
@@ -389,6 +420,8 @@ void Importer::place() {
         if (const auto [it, fresh] = taken.emplace(n, t.pos); !fresh)
             error(t.pos, {kavo::msg::olympiad::numberTaken,
                           {std::to_string(n), std::to_string(it->second.line)}});
+        else
+            takeFolder(place->folder, t.pos);
         if (t.task.kind == model::TaskKind::Edits)
             t.task.folder = place->folder.generic_string();
         else

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/review/task_review.hpp"
 
+#include "core/common/field_text.hpp"
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
 #include "core/render/template_set.hpp"
@@ -18,6 +19,22 @@ static std::string changedFiles(const std::filesystem::path& folder,
         if (render::readBytes(folder / ReviewFiles[i]) != remembered[i])
             changed += (changed.empty() ? "" : ", ") + std::string(ReviewFiles[i]);
     return changed;
+}
+
+// The first character of a review field that its file cannot hold, as a message naming
+// the file: the page and the description by the rule of page text (a reference judged by
+// the character it names), the scoring file line by line by the rule of an answer.
+static Text refusedCharacter(std::size_t file, const Text& text, Lang lang) {
+    std::optional<InvalidCharacter> invalid;
+    if (file == 1) {
+        for (const auto& line : splitLines(text))
+            if ((invalid = refuseFieldText(TextField::TypedAnswer, line)))
+                break;
+    } else {
+        invalid = refuseFieldText(TextField::Condition, text);
+    }
+    return invalid ? msg::task::refusedCharacter.in(lang, {ReviewFiles[file], invalid->description})
+                   : Text();
 }
 
 Text openTask(ReviewState& state, const PartSizes& sizes, const std::filesystem::path& outputDir,
@@ -74,6 +91,13 @@ SaveResult saveTask(ReviewState& state, const PartSizes& sizes,
                 return result;
             }
         }
+        for (std::size_t i = 0; i < ReviewFiles.size(); ++i)
+            if (auto refused = refusedCharacter(i, fields[i], lang); !refused.empty()) {
+                // Nothing written: the fields and the selection stay for a correction.
+                result.message = std::move(refused);
+                result.select = selected;
+                return result;
+            }
         // Each file written is remembered at once, so that after a failure part-way the
         // next Save compares each file with what is really there.
         for (std::size_t i = 0; i < ReviewFiles.size(); ++i) {
