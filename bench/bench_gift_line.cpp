@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -31,5 +32,20 @@ void giftLine(benchmark::State& state) {
     state.counters["MB"] = static_cast<double>(text.size()) / (1 << 20);
 }
 BENCHMARK(giftLine)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+
+// The peer: the same bytes decoded only (UTF-8 checked, line breaks made '\n'), the least
+// any reader of the file does.
+void decodeLine(benchmark::State& state) {
+    const auto megabytes = static_cast<std::size_t>(state.range(0));
+    const auto text =
+        oneLine(std::min<std::size_t>(megabytes << 20, kavo::olympiad::MaxFileBytes - 64));
+    for (auto _ : state) {
+        std::vector<kavo::olympiad::Problem> problems;
+        auto source = kavo::olympiad::decodeSource(text, problems);
+        benchmark::DoNotOptimize(source);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(decodeLine)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
 
 } // namespace
