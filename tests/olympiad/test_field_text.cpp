@@ -2,6 +2,7 @@
 // Hostile texts against every door a text comes in by: each door refuses what a field may
 // not hold, naming the field and the character, or the text comes back whole.
 #include "core/auth/author.hpp"
+#include "core/common/codepage.hpp"
 #include "core/common/error.hpp"
 #include "core/common/field_text.hpp"
 #include "core/edits/edits_task.hpp"
@@ -301,5 +302,59 @@ TEST(FieldText, Utf8TextByField) {
             EXPECT_EQ(std::get<InvalidCharacter>(got).description, c.named);
         else
             EXPECT_EQ(std::get<Text>(got), c.text);
+    }
+}
+
+// Rows: the same characters, typed into a GIFT file. Columns: a condition in [html], a
+// typed answer, an own name. The import refuses what the field may not hold (a control
+// byte makes the whole file binary), naming the character, or keeps the text whole.
+TEST(FieldText, GiftImportRefusesOrKeepsEachText) {
+    for (const auto& h : hostile) {
+        SCOPED_TRACE(h.what);
+        const std::string utf8 = cp1251ToUtf8(h.text);
+        std::string answer;
+        for (const char c : utf8)
+            answer += std::string(c == '#' || c == '=' || c == '~' || c == '\\' ? "\\" : "") + c;
+        struct Door {
+            const char* name;
+            std::string gift;
+            bool refuses;
+            std::function<std::string(const Task&)> field;
+        };
+        const Door doors[] = {
+            {"condition", "::T::[html]" + utf8 + " {=x}", h.page,
+             [](const Task& t) { return t.condition; }},
+            {"typed answer", "::T::Q {=" + answer + "}", h.answer,
+             [](const Task& t) { return t.typedAnswer; }},
+            {"own name", "// kavo: name-ru=\"" + utf8 + "\" name-en=\"n\"\n::T::Q {=x}", h.xml,
+             [](const Task& t) { return t.names ? t.names->russian : "none"; }},
+        };
+        for (const auto& d : doors) {
+            SCOPED_TRACE(d.name);
+            auto imported = olympiad::importGift(d.gift);
+            olympiad::checkImportedTasks(imported, Lang::English);
+            EXPECT_EQ(imported.ok(), !d.refuses);
+            if (!imported.ok()) {
+                // A control byte makes the file binary; a line break ends a kavo value and
+                // is named as such in an answer.
+                const auto text = imported.problems.at(0).note.text(Lang::English);
+                const bool syntax = text.find("control byte") != std::string::npos ||
+                                    text.find("needs a text") != std::string::npos ||
+                                    text.find("line break") != std::string::npos;
+                if (!syntax)
+                    EXPECT_NE(text.find(h.named), std::string::npos) << text;
+                continue;
+            }
+            ASSERT_EQ(imported.tasks.size(), 1u);
+            EXPECT_EQ(d.field(imported.tasks[0].task), h.text);
+        }
+    }
+    // A C1 control or a non-character in valid UTF-8 is named where it stands.
+    for (const std::string c : {"\xC2\x85", "\xEF\xB7\x90"}) {
+        const auto imported = olympiad::importGift("::T::Q" + c + " {=x ~y}");
+        ASSERT_FALSE(imported.ok());
+        EXPECT_EQ(imported.problems.at(0).pos, (olympiad::SourcePos{1, 6}));
+        EXPECT_NE(imported.problems[0].note.text(Lang::English).find("Condition"),
+                  std::string::npos);
     }
 }

@@ -270,6 +270,10 @@ inline constexpr Message noRight{
     "No variant has a positive weight: a multiple choice needs a right variant",
     "Ни у одного варианта нет положительного веса: в задаче с несколькими ответами нужен "
     "верный вариант"};
+// %1 the field, %2 the character.
+inline constexpr Message refusedText{"%1 holds a character the task files cannot hold: %2",
+                                     "%1: в тексте есть символ, который нельзя записать в "
+                                     "файлы задачи: %2"};
 inline constexpr Message answerBreak{"The answer holds a line break",
                                      "В ответе есть перевод строки"};
 inline constexpr Message answerCodePage{

@@ -2,6 +2,7 @@
 #include "core/olympiad/gift_import.hpp"
 
 #include "core/common/codepage.hpp"
+#include "core/common/field_text.hpp"
 #include "core/common/messages.hpp"
 #include "core/olympiad/gift_reader.hpp"
 #include "core/olympiad/page_text.hpp"
@@ -50,6 +51,7 @@ class Importer {
     Settings settings(const GiftQuestion& q);
     bool checkName(const std::string& text, const Message& what, SourcePos pos);
     std::optional<Text> answer(const GiftAnswer& a);
+    Text text(TextField field, std::string_view utf8, SourcePos pos);
     bool choice(const GiftQuestion& q, const Settings& s, model::Task& task);
     void closeEdits();
     void number(const Settings& s);
@@ -162,6 +164,21 @@ Settings Importer::settings(const GiftQuestion& q) {
     return s;
 }
 
+// Page text or a name as program text. A character no reference may name (a C1 control, a
+// non-character) is refused where the text stands; the rest of the rule, references
+// included, runs with the task's checks.
+Text Importer::text(TextField field, std::string_view utf8, SourcePos pos) {
+    const auto converted = fieldTextOfUtf8(field, replaceAll(utf8, "\n", "\r\n"));
+    if (const auto* text = std::get_if<Text>(&converted))
+        return *text;
+    const auto& invalid = std::get<InvalidCharacter>(converted);
+    if (const auto text =
+            utf8ToCp1251(replaceAll(utf8, "\n", "\r\n"), Unencodable::CharacterReference))
+        return *text; // the task's checks name it
+    error(pos, {kavo::msg::olympiad::refusedText, {fieldWord(field), invalid.description}});
+    return "?"; // nothing is written from a file with an error
+}
+
 std::optional<Text> Importer::answer(const GiftAnswer& a) {
     if (a.text.text.find('\n') != std::string::npos) {
         error(a.text.pos, {kavo::msg::olympiad::answerBreak, {}});
@@ -200,10 +217,11 @@ bool Importer::choice(const GiftQuestion& q, const Settings& s, model::Task& tas
         error(q.blockPos, {kavo::msg::olympiad::tooFewVariants, {std::to_string(count)}});
         return false;
     }
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
+        const auto& a = answers[static_cast<std::size_t>(i)];
         task.variants[static_cast<std::size_t>(i)] =
-            pageText(pageMarkup(answers[static_cast<std::size_t>(i)].text.text,
-                                answers[static_cast<std::size_t>(i)].text.format));
+            text(TextField::Variant, pageMarkup(a.text.text, a.text.format), a.text.pos);
+    }
     const auto rightMarks = std::count_if(answers.begin(), answers.end(),
                                           [](const GiftAnswer& a) { return a.marker == '='; });
     if (rightMarks > 1) {
@@ -274,7 +292,8 @@ void Importer::question(const GiftQuestion& q) {
         auto& edits = out_.tasks[*edits_].task;
         const auto text = answer(q.answers[0]);
         edits.subQuestions.push_back(
-            {pageText(pageMarkup(q.stem.text, q.stem.format)), text.value_or("")});
+            {this->text(TextField::SubQuestion, pageMarkup(q.stem.text, q.stem.format), q.stem.pos),
+             text.value_or("")});
         return;
     }
     closeEdits();
@@ -283,15 +302,21 @@ void Importer::question(const GiftQuestion& q) {
     imported.pos = q.pos;
     imported.title = q.title.value_or("");
     auto& task = imported.task;
-    task.condition = pageText(pageMarkup(q.stem.text, q.stem.format));
+    task.condition = text(s.edits ? TextField::EditsCondition : TextField::Condition,
+                          pageMarkup(q.stem.text, q.stem.format), q.stem.pos);
     task.picture = s.picture;
     const bool ru = s.given.count("name-ru") > 0, en = s.given.count("name-en") > 0;
     if (ru != en)
         error(s.given.find(ru ? "name-ru" : "name-en")->second,
               {kavo::msg::olympiad::namesTogether, {}});
     if (s.nameRu || s.nameEn) {
+        const auto at = [&](const char* key) {
+            const auto it = s.given.find(key);
+            return it == s.given.end() ? q.pos : it->second;
+        };
         task.names =
-            model::OwnNames{pageText(s.nameRu.value_or("")), pageText(s.nameEn.value_or(""))};
+            model::OwnNames{text(TextField::RussianName, s.nameRu.value_or(""), at("name-ru")),
+                            text(TextField::EnglishName, s.nameEn.value_or(""), at("name-en"))};
     }
 
     if (s.edits) {
@@ -304,7 +329,8 @@ void Importer::question(const GiftQuestion& q) {
         task.kind = model::TaskKind::Edits;
         task.picture = false;
         task.names.reset();
-        task.title = pageText(s.name.value_or(""));
+        task.title = text(TextField::EditsName, s.name.value_or(""),
+                          s.given.count("name") ? s.given.at("name") : q.pos);
         if (s.folder) {
             // A folder that is no task number's place: checked as the Edits form checks a
             // typed number before anything is written there.
