@@ -5,8 +5,8 @@
 // commands and options are the two tables below (see cli/command_line.hpp to add one).
 #include "cli/command_line.hpp"
 #include "core/auth/author.hpp"
-#include "core/common/codepage.hpp"
 #include "core/common/error.hpp"
+#include "core/common/field_text.hpp"
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
 #include "core/olympiad/export.hpp"
@@ -238,9 +238,15 @@ int importFile(const Run& run) {
             std::cerr << m::refusedCharacter.utf8(run.lang, {"--author", *refused}) << "\n";
             return Usage;
         }
-        line = utf8ToCp1251(*author, Unencodable::CharacterReference);
-        if (!line)
-            throw std::logic_error("a character the check let through cannot be written");
+        // The author line's rule of the core: references judged by what they name, no TAB
+        // or line break (the description may hold the line in an attribute).
+        const auto text = fieldTextOfUtf8(TextField::AuthorLine, *author);
+        if (const auto* invalid = std::get_if<InvalidCharacter>(&text)) {
+            std::cerr << m::refusedCharacter.utf8(run.lang, {"--author", invalid->description})
+                      << "\n";
+            return Usage;
+        }
+        line = std::get<Text>(text);
     }
     if (!run.mayWrite(run.systemDir) || !run.mayWrite(into))
         return Usage;

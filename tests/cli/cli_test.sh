@@ -87,6 +87,9 @@ t 2 line '^kavo-olympiad: --author is not UTF-8 text: A\\xFF ' import "$example"
 t 2 line '^kavo-olympiad: FILE is not UTF-8 text: x\\xFF.gift ' check "x$ff.gift" --lang en
 t 2 line '^kavo-olympiad: ПАПКА не в кодировке UTF-8' export "$ff" out.gift --to gift
 t 2 line '^--author holds a character a task description cannot hold: U\+0007$' import "$example" --into Y --author "A${bel}B" --lang en
+# The author line's rule of the core: a reference judged by what it names, no TAB.
+t 2 line '^--author holds a character a task description cannot hold: &#0; \(U\+0000\)$' import "$example" --into Y --author 'A&#0;B' --lang en
+t 2 line '^--author holds a character a task description cannot hold: U\+0009$' import "$example" --into Y --author "A	B" --lang en
 [ ! -e Y ] || fail "a refused command line wrote"
 # After "--" a word that begins with "-" is a file.
 t 2 any '^Cannot open file -weird.gift$' check --lang en -- -weird.gift

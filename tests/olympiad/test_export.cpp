@@ -309,8 +309,7 @@ TEST(OlympiadExport, EachFormatNamesWhatItLosesPerTask) {
     using L = std::map<std::size_t, std::set<std::string>>;
     EXPECT_EQ(losses(ExportFormat::Gift), (L{{0, words({kavo::msg::olympiad::lossPicture})},
                                              {1, words({kavo::msg::olympiad::lossScoring})},
-                                             {2, words({kavo::msg::olympiad::lossEmptyVariant})},
-                                             {3, words({kavo::msg::olympiad::lossFolder})}}));
+                                             {2, words({kavo::msg::olympiad::lossEmptyVariant})}}));
     EXPECT_EQ(losses(ExportFormat::MoodleXml),
               (L{{0, words({kavo::msg::olympiad::lossPicture, kavo::msg::olympiad::lossFolded})},
                  {1, words({kavo::msg::olympiad::lossScoring})},

@@ -3,8 +3,8 @@
 #include "core/common/files.hpp"
 
 #include "core/common/error.hpp"
+#include "core/common/field_text.hpp"
 #include "core/common/messages.hpp"
-#include "core/common/xml.hpp"
 
 #include <fstream>
 #include <iterator>
@@ -58,7 +58,7 @@ void saveAuthor(const fs::path& programDir, std::string_view authorLine, Lang la
 }
 
 Headers headersFor(const fs::path& systemDir, std::string_view authorLine, Lang lang) {
-    if (const auto invalid = findInvalidXmlCharacter(authorLine))
+    if (const auto invalid = refuseFieldText(TextField::AuthorLine, authorLine))
         throw Error(msg::auth::invalidLine.utf8(lang, {invalid->description}));
     const auto paths = authorPathsIn(systemDir);
     const Text head1 = readText(paths.head1);

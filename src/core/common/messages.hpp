@@ -73,6 +73,20 @@ inline constexpr Message markupPlace{"\n%1: \"%2\"", "\n%1: «%2»"};
 inline constexpr Message fieldCondition{"Condition", "Условие"};
 inline constexpr Message fieldVariant{"Variant %1", "Вариант %1"};
 inline constexpr Message fieldQuestion{"Sub-question %1", "Подвопрос %1"};
+// The fields of a task as a refused character names them; a letter may follow.
+inline constexpr Message fieldVariantWord{"Variant", "Вариант"};
+inline constexpr Message fieldTypedAnswer{"The correct answer", "Правильный ответ"};
+inline constexpr Message fieldMainCondition{"The main condition", "Основное условие"};
+inline constexpr Message fieldQuestionWord{"Sub-question", "Подвопрос"};
+inline constexpr Message fieldSubAnswer{"The answer to sub-question", "Ответ к подвопросу"};
+inline constexpr Message fieldEditsName{"The name of the task", "Название задачи"};
+inline constexpr Message fieldRussianName{"The Russian task name", "Русское название задачи"};
+inline constexpr Message fieldEnglishName{"The English task name", "Английское название задачи"};
+inline constexpr Message fieldAuthorLine{"The author line", "Строка автора"};
+// %1 the field, %2 the character ("U+0000", "&#0; (U+0000)").
+inline constexpr Message refusedCharacter{
+    "\n%1 holds a character the task files cannot hold: %2",
+    "\n%1: в тексте есть символ, который нельзя записать в файлы задачи: %2"};
 inline constexpr Message invalidRussianName{
     "\nThe Russian task name holds a character a task description cannot hold: %1",
     "\nВ русском названии задачи есть символ, который не может стоять в описании задачи: %1"};
@@ -304,6 +318,10 @@ inline constexpr Message noRight{
     "No variant has a positive weight: a multiple choice needs a right variant",
     "Ни у одного варианта нет положительного веса: в задаче с несколькими ответами нужен "
     "верный вариант"};
+// %1 the field, %2 the character.
+inline constexpr Message refusedText{"%1 holds a character the task files cannot hold: %2",
+                                     "%1: в тексте есть символ, который нельзя записать в "
+                                     "файлы задачи: %2"};
 inline constexpr Message answerBreak{"The answer holds a line break",
                                      "В ответе есть перевод строки"};
 inline constexpr Message answerCodePage{
@@ -365,6 +383,8 @@ inline constexpr Message subKind{"A sub-question of an Edits task needs one type
 // The olympiad as a whole.
 inline constexpr Message tooManyTasks{"More than 99 tasks (Edits tasks count)",
                                       "Больше 99 задач (задачи Edits тоже считаются)"};
+inline constexpr Message folderTaken{"The folder %1 is taken already by the task at line %2",
+                                     "Папка %1 уже занята задачей в строке %2"};
 inline constexpr Message numberTaken{"Task number %1 is taken already by the task at line %2",
                                      "Номер задачи %1 уже занят задачей в строке %2"};
 inline constexpr Message numberRange{"Task number %1; numbers run from 1 to 99",
@@ -382,6 +402,9 @@ inline constexpr Message wordCategory{"category", "Категория"};
 inline constexpr Message wordName{"name", "Имя"};
 inline constexpr Message wordNumber{"a whole number", "целое число"};
 inline constexpr Message wordQuoted{"a text in double quotes", "текст в двойных кавычках"};
+inline constexpr Message wordFolder{
+    "a folder inside the task tree in double quotes, without \"..\" or a control character",
+    "папка внутри дерева задач в двойных кавычках, без \"..\" и управляющих символов"};
 inline constexpr Message wordTyped{"a typed answer", "вводимого ответа"};
 inline constexpr Message wordEdits{"an Edits task", "задачи Edits"};
 inline constexpr Message wordChoice{"a choice", "задачи с вариантами"};
@@ -398,6 +421,10 @@ inline constexpr Message lossScoring{
     "wrong %3%)",
     "Оценка: %1 не может дать балл за каждый вариант; записаны равные веса (верный %2%, "
     "неверный %3%)"};
+// %1 the field, %2 its letter (" C") or nothing, %3 the character, %4 the format.
+inline constexpr Message lossCharacter{
+    "%1%2 holds %3, which neither the task files nor %4 can hold: left out",
+    "%1%2: символ %3 не может стоять ни в файлах задачи, ни в %4: пропущен"};
 inline constexpr Message lossEnglishName{"The English name \"%1\" is not kept",
                                          "Английское имя \"%1\" не сохранено"};
 inline constexpr Message lossNumber{"The task number and the part sizes are not kept",

@@ -2,8 +2,8 @@
 #include "core/edits/edits_task.hpp"
 
 #include "core/common/codepage.hpp"
+#include "core/common/field_text.hpp"
 #include "core/common/messages.hpp"
-#include "core/common/xml.hpp"
 #include "core/olympiad/task_state.hpp"
 #include "core/olympiad/tree_check.hpp"
 #include "core/tasks/markup_check.hpp"
@@ -74,8 +74,9 @@ Text checkEditsTask(const model::Task& task, const model::Olympiad& olympiad, La
         refused += msg::edits::emptyCondition.in(lang);
     if (task.title.empty())
         refused += msg::edits::emptyName.in(lang);
-    else if (const auto invalid = findInvalidXmlCharacter(task.title))
+    else if (const auto invalid = refuseFieldText(TextField::EditsName, task.title))
         refused += msg::edits::invalidName.in(lang, {invalid->description});
+    refused += checkTaskTexts(task, lang);
     for (std::size_t i = 0; i < task.subQuestions.size(); ++i) {
         const std::string letter(1, static_cast<char>('A' + i));
         if (task.subQuestions[i].question.empty())

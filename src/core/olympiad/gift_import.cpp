@@ -2,6 +2,7 @@
 #include "core/olympiad/gift_import.hpp"
 
 #include "core/common/codepage.hpp"
+#include "core/common/field_text.hpp"
 #include "core/common/messages.hpp"
 #include "core/olympiad/gift_reader.hpp"
 #include "core/olympiad/page_text.hpp"
@@ -18,7 +19,7 @@ namespace {
 struct Settings {
     std::optional<int> number;
     bool folded = false, picture = false, edits = false, sub = false;
-    std::optional<std::string> nameRu, nameEn, name;
+    std::optional<std::string> nameRu, nameEn, name, folder;
     std::map<std::string, SourcePos> given;
 };
 
@@ -50,6 +51,7 @@ class Importer {
     Settings settings(const GiftQuestion& q);
     bool checkName(const std::string& text, const Message& what, SourcePos pos);
     std::optional<Text> answer(const GiftAnswer& a);
+    Text text(TextField field, std::string_view utf8, SourcePos pos);
     bool choice(const GiftQuestion& q, const Settings& s, model::Task& task);
     void closeEdits();
     void number(const Settings& s);
@@ -133,7 +135,8 @@ Settings Importer::settings(const GiftQuestion& q) {
         }
         const bool flag =
             o.key == "folded" || o.key == "picture" || o.key == "edits" || o.key == "sub";
-        const bool text = o.key == "name-ru" || o.key == "name-en" || o.key == "name";
+        const bool text =
+            o.key == "name-ru" || o.key == "name-en" || o.key == "name" || o.key == "folder";
         if (!flag && !text && o.key != "number") {
             error(o.pos, {kavo::msg::olympiad::kavoUnknown, {o.key}});
         } else if (flag && o.value) {
@@ -151,11 +154,29 @@ Settings Importer::settings(const GiftQuestion& q) {
         } else if (!o.value) {
             error(o.pos,
                   {kavo::msg::olympiad::kavoBadValue, {o.key, kavo::msg::olympiad::wordQuoted}});
-        } else if (checkName(*o.value, kavo::msg::olympiad::wordName, o.pos)) {
+        } else if (o.key == "folder") {
+            s.folder = *o.value;
+        } else {
+            // A name never becomes a path: "/" stands in it as in the form's name fields.
             (o.key == "name-ru" ? s.nameRu : o.key == "name-en" ? s.nameEn : s.name) = *o.value;
         }
     }
     return s;
+}
+
+// Page text or a name as program text. A character no reference may name (a C1 control, a
+// non-character) is refused where the text stands; the rest of the rule, references
+// included, runs with the task's checks.
+Text Importer::text(TextField field, std::string_view utf8, SourcePos pos) {
+    const auto converted = fieldTextOfUtf8(field, replaceAll(utf8, "\n", "\r\n"));
+    if (const auto* text = std::get_if<Text>(&converted))
+        return *text;
+    const auto& invalid = std::get<InvalidCharacter>(converted);
+    if (const auto text =
+            utf8ToCp1251(replaceAll(utf8, "\n", "\r\n"), Unencodable::CharacterReference))
+        return *text; // the task's checks name it
+    error(pos, {kavo::msg::olympiad::refusedText, {fieldWord(field), invalid.description}});
+    return "?"; // nothing is written from a file with an error
 }
 
 std::optional<Text> Importer::answer(const GiftAnswer& a) {
@@ -196,10 +217,11 @@ bool Importer::choice(const GiftQuestion& q, const Settings& s, model::Task& tas
         error(q.blockPos, {kavo::msg::olympiad::tooFewVariants, {std::to_string(count)}});
         return false;
     }
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
+        const auto& a = answers[static_cast<std::size_t>(i)];
         task.variants[static_cast<std::size_t>(i)] =
-            pageText(pageMarkup(answers[static_cast<std::size_t>(i)].text.text,
-                                answers[static_cast<std::size_t>(i)].text.format));
+            text(TextField::Variant, pageMarkup(a.text.text, a.text.format), a.text.pos);
+    }
     const auto rightMarks = std::count_if(answers.begin(), answers.end(),
                                           [](const GiftAnswer& a) { return a.marker == '='; });
     if (rightMarks > 1) {
@@ -246,8 +268,6 @@ bool Importer::choice(const GiftQuestion& q, const Settings& s, model::Task& tas
 
 void Importer::question(const GiftQuestion& q) {
     const Settings s = settings(q);
-    if (q.title)
-        checkName(*q.title, kavo::msg::olympiad::wordTitle, q.titlePos);
     if (q.feedback)
         warning(q.blockPos, {kavo::msg::olympiad::feedbackDropped, {}});
     auto notHere = [&](std::string_view key, const Message& kind) {
@@ -256,7 +276,8 @@ void Importer::question(const GiftQuestion& q) {
     };
 
     if (s.sub) {
-        for (auto key : {"number", "folded", "picture", "name-ru", "name-en", "name", "edits"})
+        for (auto key :
+             {"number", "folded", "picture", "name-ru", "name-en", "name", "edits", "folder"})
             notHere(key, kavo::msg::olympiad::wordEdits);
         if (!edits_) {
             error(q.pos, {kavo::msg::olympiad::subAlone, {}});
@@ -271,7 +292,8 @@ void Importer::question(const GiftQuestion& q) {
         auto& edits = out_.tasks[*edits_].task;
         const auto text = answer(q.answers[0]);
         edits.subQuestions.push_back(
-            {pageText(pageMarkup(q.stem.text, q.stem.format)), text.value_or("")});
+            {this->text(TextField::SubQuestion, pageMarkup(q.stem.text, q.stem.format), q.stem.pos),
+             text.value_or("")});
         return;
     }
     closeEdits();
@@ -280,15 +302,21 @@ void Importer::question(const GiftQuestion& q) {
     imported.pos = q.pos;
     imported.title = q.title.value_or("");
     auto& task = imported.task;
-    task.condition = pageText(pageMarkup(q.stem.text, q.stem.format));
+    task.condition = text(s.edits ? TextField::EditsCondition : TextField::Condition,
+                          pageMarkup(q.stem.text, q.stem.format), q.stem.pos);
     task.picture = s.picture;
     const bool ru = s.given.count("name-ru") > 0, en = s.given.count("name-en") > 0;
     if (ru != en)
         error(s.given.find(ru ? "name-ru" : "name-en")->second,
               {kavo::msg::olympiad::namesTogether, {}});
     if (s.nameRu || s.nameEn) {
+        const auto at = [&](const char* key) {
+            const auto it = s.given.find(key);
+            return it == s.given.end() ? q.pos : it->second;
+        };
         task.names =
-            model::OwnNames{pageText(s.nameRu.value_or("")), pageText(s.nameEn.value_or(""))};
+            model::OwnNames{text(TextField::RussianName, s.nameRu.value_or(""), at("name-ru")),
+                            text(TextField::EnglishName, s.nameEn.value_or(""), at("name-en"))};
     }
 
     if (s.edits) {
@@ -301,14 +329,31 @@ void Importer::question(const GiftQuestion& q) {
         task.kind = model::TaskKind::Edits;
         task.picture = false;
         task.names.reset();
-        task.title = pageText(s.name.value_or(""));
-        out_.tasks.push_back(std::move(imported));
-        number(s);
+        task.title = text(TextField::EditsName, s.name.value_or(""),
+                          s.given.count("name") ? s.given.at("name") : q.pos);
+        if (s.folder) {
+            // A folder that is no task number's place: checked as the Edits form checks a
+            // typed number before anything is written there.
+            const auto folder = utf8ToCp1251(*s.folder, Unencodable::Refuse);
+            const auto pos = s.given.at("folder");
+            if (!folder || !model::Olympiad{}.editsFolder(*folder))
+                error(pos, {kavo::msg::olympiad::kavoBadValue,
+                            {"folder", kavo::msg::olympiad::wordFolder}});
+            if (s.number)
+                error(s.given.at("number"),
+                      {kavo::msg::olympiad::kavoNotHere, {"number", "folder"}});
+            task.folder = folder.value_or("");
+            out_.tasks.push_back(std::move(imported));
+        } else {
+            out_.tasks.push_back(std::move(imported));
+            number(s);
+        }
         edits_ = out_.tasks.size() - 1;
         editsBroken_ = false;
         return;
     }
     notHere("name", kavo::msg::olympiad::wordChoice);
+    notHere("folder", kavo::msg::olympiad::wordChoice);
 
     bool ok = true;
     switch (q.kind) {
@@ -372,7 +417,19 @@ void Importer::place() {
     }
     const model::Olympiad olympiad{{}, out_.sizes, false};
     std::map<int, SourcePos> taken;
+    std::map<std::string, SourcePos> folders;
+    auto takeFolder = [&](const std::filesystem::path& folder, SourcePos pos) {
+        const auto [it, fresh] = folders.emplace(folder.generic_string(), pos);
+        if (!fresh)
+            error(pos, {kavo::msg::olympiad::folderTaken,
+                        {folder.generic_string(), std::to_string(it->second.line)}});
+    };
     for (auto& t : tasks) {
+        if (t.task.kind == model::TaskKind::Edits && t.number == 0) {
+            if (const auto folder = olympiad.editsFolder(t.task.folder))
+                takeFolder(*folder, t.pos);
+            continue;
+        }
         const auto n = t.number;
         if (n < 1 || n > 99) {
             error(t.pos, {kavo::msg::olympiad::numberRange, {std::to_string(n)}});
@@ -389,6 +446,8 @@ void Importer::place() {
         if (const auto [it, fresh] = taken.emplace(n, t.pos); !fresh)
             error(t.pos, {kavo::msg::olympiad::numberTaken,
                           {std::to_string(n), std::to_string(it->second.line)}});
+        else
+            takeFolder(place->folder, t.pos);
         if (t.task.kind == model::TaskKind::Edits)
             t.task.folder = place->folder.generic_string();
         else

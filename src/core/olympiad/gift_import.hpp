@@ -16,8 +16,9 @@ namespace kavo::olympiad {
 
 struct ImportedTask {
     model::Task task;
-    SourcePos pos;     // the question (an Edits task: its main condition)
-    int number = 0;    // its number in the olympiad; an Edits task's folder comes from it
+    SourcePos pos; // the question (an Edits task: its main condition)
+    int number =
+        0; // its number in the olympiad, an Edits task's folder from it; 0: folder= gave it
     std::string title; // the GIFT title, UTF-8, for reports; never a name or a path
 };
 

@@ -82,9 +82,24 @@ bool isValidUtf8(std::string_view s) {
 SourceText::SourceText(std::string utf8, Encoding encoding)
     : text_(std::move(utf8)), encoding_(encoding) {
     lineStarts_.push_back(0);
-    for (std::size_t i = 0; i < text_.size(); ++i)
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < text_.size(); ++i) {
+        if (i % Stride == 0)
+            charsBefore_.push_back(chars);
         if (text_[i] == '\n')
             lineStarts_.push_back(i + 1);
+        chars += !isContinuation(static_cast<unsigned char>(text_[i]));
+    }
+}
+
+std::size_t SourceText::charsAt(std::size_t offset) const {
+    if (charsBefore_.empty())
+        return 0;
+    const std::size_t block = std::min(offset / Stride, charsBefore_.size() - 1);
+    std::size_t chars = charsBefore_[block];
+    for (std::size_t i = block * Stride; i < offset; ++i)
+        chars += !isContinuation(static_cast<unsigned char>(text_[i]));
+    return chars;
 }
 
 SourcePos SourceText::posOf(std::size_t offset) const {
@@ -92,11 +107,16 @@ SourcePos SourceText::posOf(std::size_t offset) const {
     const auto it = std::upper_bound(lineStarts_.begin(), lineStarts_.end(), offset) - 1;
     SourcePos pos;
     pos.line = static_cast<int>(it - lineStarts_.begin()) + 1;
-    int column = 1;
-    for (std::size_t i = *it; i < offset; ++i)
-        if (!isContinuation(static_cast<unsigned char>(text_[i])))
-            ++column;
-    pos.column = column;
+    if (lastPos_.line == pos.line && lastOffset_ <= offset && offset - lastOffset_ < Stride) {
+        int column = lastPos_.column;
+        for (std::size_t i = lastOffset_; i < offset; ++i)
+            column += !isContinuation(static_cast<unsigned char>(text_[i]));
+        pos.column = column;
+    } else {
+        pos.column = static_cast<int>(charsAt(offset) - charsAt(*it)) + 1;
+    }
+    lastOffset_ = offset;
+    lastPos_ = pos;
     return pos;
 }
 
