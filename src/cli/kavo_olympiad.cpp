@@ -7,6 +7,7 @@
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
 #include "core/olympiad/export.hpp"
+#include "core/olympiad/gift_import.hpp"
 #include "core/olympiad/olympiad_write.hpp"
 #include "core/olympiad/tree_read.hpp"
 
@@ -28,6 +29,8 @@ struct Arguments {
     std::vector<std::string> words;
     std::map<std::string, std::string> options;
     bool replace = false;
+    bool skipUnfit = false; // write the tasks that fit, leaving out the questions that do not
+    olympiad::ImportOptions import;
 };
 
 std::optional<Arguments> parse(int argc, char** argv) {
@@ -36,6 +39,12 @@ std::optional<Arguments> parse(int argc, char** argv) {
         const std::string word = argv[i];
         if (word == "--replace") {
             args.replace = true;
+        } else if (word == "--skip-unfit") {
+            args.skipUnfit = true;
+        } else if (word == "--first-answer") {
+            args.import.firstAnswer = true;
+        } else if (word == "--shuffle") {
+            args.import.shuffle = true;
         } else if (word.starts_with("--")) {
             if (i + 1 >= argc)
                 return std::nullopt;
@@ -65,21 +74,46 @@ Lang languageOf(const Arguments& args, const fs::path& systemDir) {
     }
 }
 
-// Prints every problem; true when none is an error.
-bool report(const olympiad::OlympiadImport& import, const fs::path& file, Lang lang) {
-    std::size_t warnings = 0;
-    for (const auto& problem : import.problems) {
-        warnings += problem.severity == olympiad::Severity::Warning;
+// Prints every problem, the answers bunched on one letter and, with questions left out, the
+// numbers the tasks that fit take; true when nothing blocks the import (a question left out
+// blocks it unless --skip-unfit).
+bool report(const olympiad::OlympiadImport& import, const fs::path& file, Lang lang,
+            const Arguments& args) {
+    for (const auto& problem : import.problems)
         std::cerr << olympiad::describe(problem, lang, file.string()) << "\n";
+    namespace o = msg::olympiad;
+    if (import.bunched && !import.shuffled)
+        std::cerr << o::bunched.utf8(
+                         lang, {std::to_string(import.bunched->count),
+                                std::to_string(import.bunched->singleChoice),
+                                std::string(1, static_cast<char>('A' + import.bunched->variant))})
+                  << "\n";
+    if (import.shuffled)
+        std::cerr << o::shuffled.utf8(lang, {std::to_string(import.shuffled)}) << "\n";
+    const auto errors = std::to_string(olympiad::countErrors(import.problems));
+    const auto warnings =
+        std::to_string(olympiad::countOf(import.problems, olympiad::Severity::Warning));
+    const auto leftOut = import.leftOut();
+    if (leftOut == 0) {
+        std::cerr << msg::cli::summary.utf8(lang, {errors, warnings}) << "\n";
+        return import.ok();
     }
-    const auto errors = olympiad::countErrors(import.problems);
-    std::cerr << msg::cli::summary.utf8(lang, {std::to_string(errors), std::to_string(warnings)})
+    if (import.ok())
+        for (const auto& task : import.tasks)
+            std::cerr << o::numbering.utf8(
+                             lang, {std::to_string(task.number), std::to_string(task.pos.line)})
+                      << "\n";
+    std::cerr << msg::cli::summaryLeftOut.utf8(lang, {errors, warnings, std::to_string(leftOut)})
               << "\n";
-    return errors == 0;
+    if (import.ok() && !args.skipUnfit)
+        std::cerr << msg::cli::unfitRefused.utf8(
+                         lang, {std::to_string(leftOut), std::to_string(import.tasks.size())})
+                  << "\n";
+    return import.ok() && args.skipUnfit;
 }
 
-olympiad::OlympiadImport checked(const fs::path& file, Lang lang) {
-    auto import = olympiad::importGiftFile(file);
+olympiad::OlympiadImport checked(const fs::path& file, Lang lang, const Arguments& args) {
+    auto import = olympiad::importOlympiadFile(file, args.import);
     olympiad::checkImportedTasks(import, lang);
     return import;
 }
@@ -88,8 +122,8 @@ int importInto(const Arguments& args, const fs::path& file, const fs::path& syst
     const fs::path into = option(args, "--into");
     if (into.empty())
         return Usage;
-    const auto import = checked(file, lang);
-    if (!report(import, file, lang))
+    const auto import = checked(file, lang, args);
+    if (!report(import, file, lang, args))
         return Refused;
     const auto author = option(args, "--author");
     if (!author.empty()) {
@@ -150,7 +184,7 @@ int main(int argc, char** argv) {
         const fs::path target = args->words[1];
         int code = Usage;
         if (command == "check" && args->words.size() == 2)
-            code = report(checked(target, lang), target, lang) ? Done : Refused;
+            code = report(checked(target, lang, *args), target, lang, *args) ? Done : Refused;
         else if (command == "import" && args->words.size() == 2)
             code = importInto(*args, target, systemDir, lang);
         else if (command == "export")

@@ -40,6 +40,7 @@ class Platform;
 namespace kavo::olympiad {
 enum class ExportFormat;
 struct OlympiadImport;
+struct ImportOptions;
 } // namespace kavo::olympiad
 
 // The main window: the task form layout and the task code review layout. Widgets carry
@@ -201,6 +202,9 @@ class TForm1 : public QMainWindow {
     void buildOlympiadMenu();
     TOlympiadReport* reportWindow();
     void writeImported(const kavo::olympiad::OlympiadImport& import);
+    // Reads the olympiad file with the teacher's choices and shows its report.
+    void showImport(const std::filesystem::path& file,
+                    const kavo::olympiad::ImportOptions& options);
     // With no number lists yet, puts the part sizes of a tree that holds tasks in the size
     // fields and says so in the status bar; Ok stays the teacher's.
     void offerTreeSizes();
