@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // kavo-olympiad: checks an olympiad file, imports it into a task tree, exports a task tree.
-// It links only the core and says everything the window says, in the same words.
+// It links only the core and says everything the window says, in the same words. Its
+// commands and options are the two tables below (see cli/command_line.hpp to add one).
+#include "cli/command_line.hpp"
 #include "core/auth/author.hpp"
 #include "core/common/codepage.hpp"
 #include "core/common/error.hpp"
@@ -25,48 +27,63 @@ namespace {
 
 enum Exit { Done = 0, Refused = 1, Usage = 2 };
 
-struct Arguments {
-    std::vector<std::string> words;
-    std::map<std::string, std::string> options;
-    bool replace = false;
-    bool skipUnfit = false; // write the tasks that fit, leaving out the questions that do not
-    olympiad::ImportOptions import;
+namespace m = msg::cli;
+
+const cli::Option options[] = {
+    {.name = "--into", .value = &m::folder, .help = &m::intoHelp},
+    {.name = "--replace", .help = &m::replaceHelp},
+    {.name = "--skip-unfit", .help = &m::skipUnfitHelp},
+    {.name = "--first-answer", .help = &m::firstAnswerHelp},
+    {.name = "--shuffle", .help = &m::shuffleHelp},
+    {.name = "--author", .value = &m::line, .help = &m::authorHelp},
+    {.name = "--to", .value = &m::format, .choices = {"gift", "moodle", "qti"}, .help = &m::toHelp},
+    {.name = "--system", .value = &m::folder, .help = &m::systemHelp, .common = true},
+    {.name = "--lang",
+     .value = &m::language,
+     .choices = {"ru", "en"},
+     .help = &m::langHelp,
+     .common = true},
+    {.name = "--help", .alias = "-h", .help = &m::helpHelp, .common = true},
+    {.name = "--version", .help = &m::versionHelp, .common = true},
 };
 
-std::optional<Arguments> parse(int argc, char** argv) {
-    Arguments args;
-    for (int i = 1; i < argc; ++i) {
-        const std::string word = argv[i];
-        if (word == "--replace") {
-            args.replace = true;
-        } else if (word == "--skip-unfit") {
-            args.skipUnfit = true;
-        } else if (word == "--first-answer") {
-            args.import.firstAnswer = true;
-        } else if (word == "--shuffle") {
-            args.import.shuffle = true;
-        } else if (word.starts_with("--")) {
-            if (i + 1 >= argc)
-                return std::nullopt;
-            args.options[word] = argv[++i];
-        } else {
-            args.words.push_back(word);
-        }
-    }
-    return args;
+const cli::Command commands[] = {
+    {.name = "check",
+     .operands = {&m::file},
+     .options = {{"--skip-unfit"}, {"--first-answer"}, {"--shuffle"}},
+     .help = &m::checkHelp},
+    {.name = "import",
+     .operands = {&m::file},
+     .options = {{"--into", true},
+                 {"--replace"},
+                 {"--author"},
+                 {"--skip-unfit"},
+                 {"--first-answer"},
+                 {"--shuffle"}},
+     .help = &m::importHelp},
+    {.name = "export",
+     .operands = {&m::folder, &m::out},
+     .options = {{"--to", true}},
+     .help = &m::exportHelp},
+};
+
+const cli::Grammar grammar{"kavo-olympiad", options, commands};
+
+// The System_folder of the run and why that one.
+struct SystemFolder {
+    fs::path path;
+    const Message* why;
+};
+
+SystemFolder systemFolderOf(const cli::Parsed& args) {
+    if (const auto given = args.value("--system"))
+        return {*given, &m::systemGiven};
+    return {"System_folder", &m::systemHere};
 }
 
-std::string option(const Arguments& args, const std::string& name) {
-    const auto found = args.options.find(name);
-    return found == args.options.end() ? std::string() : found->second;
-}
-
-Lang languageOf(const Arguments& args, const fs::path& systemDir) {
-    const auto lang = option(args, "--lang");
-    if (lang == "en")
-        return Lang::English;
-    if (lang == "ru")
-        return Lang::Russian;
+Lang languageOf(const cli::Parsed& args, const fs::path& systemDir) {
+    if (const auto lang = args.value("--lang"))
+        return *lang == "en" ? Lang::English : Lang::Russian;
     try {
         return langOfFile(readText(systemDir / "Language" / "Language.txt"));
     } catch (const Error&) {
@@ -74,11 +91,19 @@ Lang languageOf(const Arguments& args, const fs::path& systemDir) {
     }
 }
 
+struct Run {
+    const cli::Parsed& args;
+    fs::path systemDir;
+    Lang lang;
+
+    const std::string& operand(std::size_t i) const { return args.operands.at(i); }
+};
+
 // Prints every problem, the answers bunched on one letter and, with questions left out, the
 // numbers the tasks that fit take; true when nothing blocks the import (a question left out
 // blocks it unless --skip-unfit).
-bool report(const olympiad::OlympiadImport& import, const fs::path& file, Lang lang,
-            const Arguments& args) {
+bool report(const olympiad::OlympiadImport& import, const fs::path& file, const Run& run) {
+    const Lang lang = run.lang;
     for (const auto& problem : import.problems)
         std::cerr << olympiad::describe(problem, lang, file.string()) << "\n";
     namespace o = msg::olympiad;
@@ -95,7 +120,7 @@ bool report(const olympiad::OlympiadImport& import, const fs::path& file, Lang l
         std::to_string(olympiad::countOf(import.problems, olympiad::Severity::Warning));
     const auto leftOut = import.leftOut();
     if (leftOut == 0) {
-        std::cerr << msg::cli::summary.utf8(lang, {errors, warnings}) << "\n";
+        std::cerr << m::summary.utf8(lang, {errors, warnings}) << "\n";
         return import.ok();
     }
     if (import.ok())
@@ -103,95 +128,130 @@ bool report(const olympiad::OlympiadImport& import, const fs::path& file, Lang l
             std::cerr << o::numbering.utf8(
                              lang, {std::to_string(task.number), std::to_string(task.pos.line)})
                       << "\n";
-    std::cerr << msg::cli::summaryLeftOut.utf8(lang, {errors, warnings, std::to_string(leftOut)})
-              << "\n";
-    if (import.ok() && !args.skipUnfit)
-        std::cerr << msg::cli::unfitRefused.utf8(
+    std::cerr << m::summaryLeftOut.utf8(lang, {errors, warnings, std::to_string(leftOut)}) << "\n";
+    const bool skip = run.args.flag("--skip-unfit");
+    if (import.ok() && !skip)
+        std::cerr << m::unfitRefused.utf8(
                          lang, {std::to_string(leftOut), std::to_string(import.tasks.size())})
                   << "\n";
-    return import.ok() && args.skipUnfit;
+    return import.ok() && skip;
 }
 
-olympiad::OlympiadImport checked(const fs::path& file, Lang lang, const Arguments& args) {
-    auto import = olympiad::importOlympiadFile(file, args.import);
-    olympiad::checkImportedTasks(import, lang);
+olympiad::OlympiadImport checked(const fs::path& file, const Run& run) {
+    const olympiad::ImportOptions options{run.args.flag("--first-answer"),
+                                          run.args.flag("--shuffle")};
+    auto import = olympiad::importOlympiadFile(file, options);
+    olympiad::checkImportedTasks(import, run.lang);
     return import;
 }
 
-int importInto(const Arguments& args, const fs::path& file, const fs::path& systemDir, Lang lang) {
-    const fs::path into = option(args, "--into");
-    if (into.empty())
-        return Usage;
-    const auto import = checked(file, lang, args);
-    if (!report(import, file, lang, args))
+int checkFile(const Run& run) {
+    const fs::path file = run.operand(0);
+    return report(checked(file, run), file, run) ? Done : Refused;
+}
+
+int importFile(const Run& run) {
+    const fs::path file = run.operand(0);
+    const fs::path into = *run.args.value("--into");
+    const auto author = run.args.value("--author");
+    std::optional<std::string> line;
+    if (author) {
+        if (const auto refused = cli::refusedInDescription(*author)) {
+            std::cerr << m::refusedCharacter.utf8(run.lang, {"--author", *refused}) << "\n";
+            return Usage;
+        }
+        line = utf8ToCp1251(*author, Unencodable::CharacterReference);
+        if (!line)
+            throw std::logic_error("a character the check let through cannot be written");
+    }
+    const auto import = checked(file, run);
+    if (!report(import, file, run))
         return Refused;
-    const auto author = option(args, "--author");
-    if (!author.empty()) {
-        const auto line = utf8ToCp1251(author, Unencodable::CharacterReference);
-        auth::saveAuthorIn(systemDir, *line, lang);
-    } else if (auth::authorMissing(systemDir)) {
-        std::cerr << msg::cli::authorMissing.utf8(lang) << "\n";
+    if (line) {
+        auth::saveAuthorIn(run.systemDir, *line, run.lang);
+    } else if (auth::authorMissing(run.systemDir)) {
+        std::cerr << m::authorMissing.utf8(run.lang) << "\n";
         return Refused;
     }
-    recoverTree(systemDir);
+    recoverTree(run.systemDir);
     recoverTree(into);
     const auto existing = olympiad::existingTasks(import, into);
-    if (!existing.empty() && !args.replace) {
-        std::cerr << msg::cli::wouldReplace.utf8(lang) << "\n";
+    if (!existing.empty() && !run.args.flag("--replace")) {
+        std::cerr << m::wouldReplace.utf8(run.lang) << "\n";
         for (const auto& folder : existing)
             std::cerr << "  " << folder.generic_string() << "\n";
         return Refused;
     }
-    const auto written = olympiad::writeOlympiad(import, systemDir, into, lang, {});
-    std::cout << msg::cli::written.utf8(lang, {std::to_string(written), into.string()}) << "\n";
+    const auto written = olympiad::writeOlympiad(import, run.systemDir, into, run.lang, {});
+    std::cout << m::written.utf8(run.lang, {std::to_string(written), into.string()}) << "\n";
     return Done;
 }
 
-int exportTree(const Arguments& args, const fs::path& tree, const fs::path& systemDir, Lang lang) {
-    const auto format = olympiad::exportFormatNamed(option(args, "--to"));
-    if (!format || args.words.size() != 3)
+int exportTree(const Run& run) {
+    const fs::path tree = run.operand(0);
+    const fs::path out = run.operand(1);
+    const auto format = *olympiad::exportFormatNamed(*run.args.value("--to"));
+    std::error_code ec;
+    if (!fs::is_directory(tree, ec)) {
+        std::cerr << m::notAFolder.utf8(run.lang, {tree.string()}) << "\n";
         return Usage;
-    const fs::path out = args.words[2];
-    const auto read = olympiad::readTree(tree, systemDir, lang);
+    }
+    const auto read = olympiad::readTree(tree, run.systemDir, run.lang);
     for (const auto& skipped : read.unreadable)
-        std::cerr << msg::cli::unreadable.utf8(lang, {skipped.folder, skipped.reason}) << "\n";
-    const auto exported = olympiad::exportOlympiad(*format, read.olympiad, read.tasks);
+        std::cerr << m::unreadable.utf8(run.lang, {skipped.folder, skipped.reason}) << "\n";
+    if (read.tasks.empty()) {
+        const auto& nothing = read.unreadable.empty() ? msg::form1::olympiad::nothingToExport
+                                                      : msg::form1::olympiad::nothingReadBack;
+        std::cerr << nothing.utf8(run.lang, {tree.string()}) << "\n";
+        return Refused;
+    }
+    const auto exported = olympiad::exportOlympiad(format, read.olympiad, read.tasks);
     for (const auto& task : exported.losses)
         for (const auto& note : task.notes)
-            std::cerr << msg::cli::lost.utf8(lang, {task.title, note.text(lang)}) << "\n";
+            std::cerr << m::lost.utf8(run.lang, {task.title, note.text(run.lang)}) << "\n";
     olympiad::writeExport(exported, out);
-    std::cout << msg::cli::exported.utf8(lang, {std::to_string(read.tasks.size()), out.string()})
+    std::cout << m::exported.utf8(run.lang, {std::to_string(read.tasks.size()), out.string()})
               << "\n";
     return read.unreadable.empty() ? Done : Refused;
 }
 
+const std::map<std::string_view, int (*)(const Run&)> dispatch = {
+    {"check", checkFile},
+    {"import", importFile},
+    {"export", exportTree},
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
-    const auto args = parse(argc, argv);
-    const fs::path systemDir = args && !option(*args, "--system").empty()
-                                   ? fs::path(option(*args, "--system"))
-                                   : fs::path("System_folder");
-    const Lang lang = args ? languageOf(*args, systemDir) : Lang::Russian;
-    const auto usage = [lang] {
-        std::cerr << msg::cli::usage.utf8(lang) << "\n";
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const auto parse = cli::parse(grammar, arguments);
+    const auto& args = parse.parsed;
+    const auto system = systemFolderOf(args);
+    const Lang lang = languageOf(args, system.path);
+    const auto refuse = [&](const cli::Refusal& refusal) {
+        std::cerr << cli::refusalLine(grammar, args.command, refusal, lang) << "\n";
         return Usage;
     };
-    if (!args || args->words.size() < 2)
-        return usage();
+    if (parse.wordFault)
+        return refuse(*parse.wordFault);
+    if (args.flag("--version")) {
+        std::cout << grammar.program << " " << KAVO_VERSION << "\n";
+        return Done;
+    }
+    if (args.flag("--help")) {
+        const auto where =
+            m::systemInUse.utf8(lang, {fs::absolute(system.path).lexically_normal().string(),
+                                       std::string(system.why->utf8(lang))});
+        std::cout << cli::help(grammar, args.command, lang, where);
+        return Done;
+    }
+    if (parse.useFault)
+        return refuse(*parse.useFault);
     try {
-        const auto& command = args->words[0];
-        const fs::path target = args->words[1];
-        int code = Usage;
-        if (command == "check" && args->words.size() == 2)
-            code = report(checked(target, lang, *args), target, lang, *args) ? Done : Refused;
-        else if (command == "import" && args->words.size() == 2)
-            code = importInto(*args, target, systemDir, lang);
-        else if (command == "export")
-            code = exportTree(*args, target, systemDir, lang);
-        return code == Usage ? usage() : code;
+        return dispatch.at(args.command->name)({args, system.path, lang});
     } catch (const Error& error) {
-        std::cerr << error.what() << "\n";
+        std::cerr << error.report(lang) << "\n";
         return Usage;
     } catch (const std::exception& error) {
         std::cerr << error.what() << "\n";

@@ -1,16 +1,23 @@
 #!/bin/sh
-# kavo-olympiad as a teacher runs it: exit codes, the language of its messages, the author
-# refusal, the question before replacing (a refusal without --replace), and an export.
-# Usage: cli_test.sh KAVO_OLYMPIAD SOURCE_DIR
+# kavo-olympiad as a teacher and a school's script run it: the help, the version and every
+# refusal of the command line (exit code, stream, language), then the commands: exit codes,
+# the language of their messages, the author refusal, the question before replacing (a
+# refusal without --replace), and the export, written whole or not at all.
+# Usage: cli_test.sh KAVO_OLYMPIAD SOURCE_DIR VERSION
 set -u
 cli="$1"
 source="$2"
+version="$3"
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 cp -r "$source/System_folder" "$tmp/System_folder"
 cd "$tmp" || exit 1
 example="$source/examples/olympiad.gift"
+cp -r System_folder English
+printf 'En\r\n' >English/Language/Language.txt
+ff="$(printf '\377')"
+bel="$(printf '\007')"
 
 run() { # expected exit code, then the arguments
     want="$1"
@@ -20,9 +27,66 @@ run() { # expected exit code, then the arguments
     [ "$got" = "$want" ] || { cat out.txt err.txt; fail "$* exited $got, not $want"; }
 }
 
-run 2
-grep -q 'kavo-olympiad check' err.txt || fail "no usage"
-run 2 frobnicate x --lang en
+# One row a case: the exit code; where the text goes ("out": standard output and nothing on
+# standard error; "line": one line on standard error and nothing on standard output); an
+# extended regular expression the text holds; the arguments.
+t() {
+    want="$1" stream="$2" pattern="$3"
+    shift 3
+    run "$want" "$@"
+    case "$stream" in
+    out) [ ! -s err.txt ] || fail "$*: wrote to standard error: $(cat err.txt)"
+        text=out.txt ;;
+    line) [ ! -s out.txt ] || fail "$*: wrote to standard output: $(cat out.txt)"
+        [ "$(wc -l <err.txt)" -eq 1 ] || fail "$*: not one line: $(cat err.txt)"
+        text=err.txt ;;
+    *) cat out.txt err.txt >both.txt
+        text=both.txt ;;
+    esac
+    grep -Eq -- "$pattern" "$text" || fail "$*: no '$pattern' in: $(cat "$text")"
+}
+
+t 0 out '^Usage: kavo-olympiad COMMAND \[OPTIONS\]$' --help --lang en
+t 0 out '^Запуск: kavo-olympiad КОМАНДА \[ПАРАМЕТРЫ\]$' -h --lang ru
+t 0 out '^  export DIR OUT --to gift\|moodle\|qti  ' --lang=en --help
+t 0 out '^Usage: kavo-olympiad check FILE \[OPTIONS\]$' check --help --lang en
+t 0 out '^  --replace +replaces the tasks written already$' import --lang en --help
+t 0 out '^Запуск: kavo-olympiad export ПАПКА ВЫХОД --to gift\|moodle\|qti' export -h --lang ru
+t 0 out "^kavo-olympiad $version\$" --version
+t 0 out "^kavo-olympiad $version\$" check --version
+t 0 out "^System_folder in use: $tmp/System_folder \(in the current folder\)$" --help --lang en
+t 0 out "^System_folder in use: $tmp/English \(given by --system\)$" --help --system English
+t 0 out '^Папка System_folder: .*/System_folder \(в текущей папке\)$' --help
+t 0 out '^Options of every command:$' check --help --system English
+t 0 out '^Usage:' --help --system English --lang en
+t 0 out '^Запуск:' --help --system English --lang ru
+t 0 out '^Usage:' --help --system Nowhere --lang en
+t 0 out '^Запуск:' --help --system Nowhere
+
+t 2 line '^kavo-olympiad: unknown option --frob \(see kavo-olympiad --help\)$' --frob --lang en
+t 2 line '^kavo-olympiad: неизвестный параметр --frob \(справка: kavo-olympiad --help\)$' --frob
+t 2 line '^kavo-olympiad: unknown option -x ' check -x f.gift --system English
+t 2 line 'unknown option --frob' --frob --help --lang en
+t 2 line '^kavo-olympiad: unknown command frob; the commands are check, import, export \(see kavo-olympiad --help\)$' frob x --lang en
+t 2 line '^kavo-olympiad: no command given' --lang en
+t 2 line 'unknown value pdf of --to \(it takes gift, moodle, qti\) \(see kavo-olympiad export --help\)$' export Year --to pdf out.pdf --lang en
+t 2 line 'недопустимое значение pdf параметра --to' export Year --to pdf out.pdf --lang ru
+t 2 line '^kavo-olympiad: unknown value de of --lang \(it takes ru, en\)' --lang de --help --system English
+t 2 line '^kavo-olympiad: --into needs a value' import f.gift --lang en --into
+t 2 line '^kavo-olympiad: --replace takes no value' import f.gift --into Y --replace=yes --lang en
+t 2 line '^kavo-olympiad: --into is given twice' import f.gift --into Y --into Z --lang en
+t 2 line '^kavo-olympiad: --into does not apply to the command check \(see kavo-olympiad check --help\)$' check f.gift --into Y --lang en
+t 2 line '^kavo-olympiad: the command import needs --into DIR ' import f.gift --lang en
+t 2 line '^kavo-olympiad: the command import needs FILE ' import --into Y --lang en
+t 2 line '^kavo-olympiad: the command export needs OUT ' export Year --to gift --lang en
+t 2 line '^kavo-olympiad: unexpected argument extra.gift ' check f.gift extra.gift --lang en
+t 2 line '^kavo-olympiad: --author is not UTF-8 text: A\\xFF ' import "$example" --into Y --author "A$ff" --lang en
+t 2 line '^kavo-olympiad: FILE is not UTF-8 text: x\\xFF.gift ' check "x$ff.gift" --lang en
+t 2 line '^kavo-olympiad: ПАПКА не в кодировке UTF-8' export "$ff" out.gift --to gift
+t 2 line '^--author holds a character a task description cannot hold: U\+0007$' import "$example" --into Y --author "A${bel}B" --lang en
+[ ! -e Y ] || fail "a refused command line wrote"
+# After "--" a word that begins with "-" is a file.
+t 2 any '^Cannot open file -weird.gift$' check --lang en -- -weird.gift
 run 0 check "$example" --lang en
 grep -q '^0 errors' err.txt || fail "check of the example: $(cat err.txt)"
 printf '::Q::{=a ~b\n' >bad.gift
@@ -30,8 +94,10 @@ run 1 check bad.gift --lang en
 grep -q '^bad.gift:1:[0-9]*: error: ' err.txt || fail "no placed error: $(cat err.txt)"
 run 1 check bad.gift --lang ru
 grep -q 'ошибка' err.txt || fail "not Russian: $(cat err.txt)"
-run 2 check missing.gift --lang en
-grep -q 'Cannot open file' err.txt || fail "no report: $(cat err.txt)"
+t 2 any '^Cannot open file .*missing.gift' check missing.gift --lang en
+grep -q 'No such file or folder' err.txt || fail "no reason line: $(cat err.txt)"
+t 2 any '^Не удаётся открыть файл .*missing.gift' check missing.gift --lang ru
+grep -q 'Нет такого файла или папки' err.txt || fail "no reason line: $(cat err.txt)"
 
 run 1 import "$example" --into Year --lang en
 grep -q -- '--author' err.txt || fail "no author hint: $(cat err.txt)"
@@ -51,5 +117,18 @@ grep -q 'kavo: number=1' out.gift || fail "export lacks the tasks"
 run 0 check out.gift --lang en
 run 0 export Year --to qti qti --lang en
 [ -f qti/imsmanifest.xml ] || fail "no QTI manifest"
-run 2 export Year --to pdf out.pdf --lang en
+
+# An export writes nothing when it cannot run (2) or finds no task (1); a QTI folder keeps
+# files of other names, and its package is replaced whole.
+mkdir Empty
+t 2 any '^The task tree NoSuchDir is not a folder; nothing was exported.$' export NoSuchDir --to gift none.gift --lang en
+t 2 any 'out.gift is not a folder' export out.gift --to qti none --lang en
+t 1 any '^The task tree Empty holds no task to export.$' export Empty --to qti none --lang en
+t 1 any 'В папке задач Empty нет ни одной задачи' export Empty --to gift none.gift --lang ru
+[ ! -e none.gift ] && [ ! -e none ] || fail "a refused export wrote"
+echo keep >qti/notes.txt
+run 0 export Year --to qti qti --lang en
+[ "$(cat qti/notes.txt)" = keep ] || fail "the QTI export lost a file of another name"
+[ ! -e qti/webfiles ] || fail "a QTI package got a webfiles folder"
+ls -a | grep -q 'kavo-' && fail "leftovers beside the export: $(ls -a)"
 echo "kavo-olympiad: all cases passed"

@@ -498,3 +498,45 @@ TEST(WriteFileAtomic, KilledAtEveryStepLeavesTheOldOrNewFile) {
     }
     kavo::setFileSync(true);
 }
+
+TEST(WriteFolderAtomic, AKilledExportLeavesTheWholeOldOrNewPackageAndAddsNoWebfiles) {
+    // A QTI package written again over an older one that a teacher added notes to; the
+    // folder's parent is named by "out/" and by "." too.
+    const Snapshot before = {{"imsmanifest.xml", "old manifest"},
+                             {"items", "/"},
+                             {"items/task_01.xml", "old 1"},
+                             {"notes.txt", "notes"}};
+    const std::vector<kavo::FolderFile> files = {{"imsmanifest.xml", "new manifest"},
+                                                 {"items/task_01.xml", "new 1"},
+                                                 {"items/task_02.xml", "new 2"}};
+    Snapshot after = before;
+    for (const auto& file : files)
+        after[file.name] = file.bytes;
+    kavo::setFileSync(false);
+    bool finished = false;
+    for (int n = 1; !finished; ++n) {
+        const Scene s(false);
+        const fs::path out = s.base / "qti";
+        for (const auto& [entry, what] : before)
+            s.plant(out / entry, what);
+        finished =
+            runKilledAt(n, Way::Swap, [&] { kavo::writeFolderAtomic(s.base / "qti/", files); });
+        const auto seen = snapshot(out);
+        EXPECT_TRUE(seen == before || seen == after) << "killed at step " << n;
+        if (finished) {
+            EXPECT_EQ(leftovers(s.base), "");
+        }
+        ASSERT_LT(n, 100);
+    }
+    const Scene fresh(false);
+    const fs::path cwd = fs::current_path();
+    fs::create_directories(fresh.base / "new");
+    fs::current_path(fresh.base / "new");
+    kavo::writeFolderAtomic(".", files);
+    fs::current_path(cwd);
+    EXPECT_EQ(snapshot(fresh.base / "new"), (Snapshot{{"imsmanifest.xml", "new manifest"},
+                                                      {"items", "/"},
+                                                      {"items/task_01.xml", "new 1"},
+                                                      {"items/task_02.xml", "new 2"}}));
+    kavo::setFileSync(true);
+}

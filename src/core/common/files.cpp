@@ -564,8 +564,9 @@ void writePieces(const fs::path& path, const Pieces& pieces) {
     writeFileAtomic(path, joinPieces(pieces));
 }
 
-void writeTaskFolder(const fs::path& root, const fs::path& relative,
-                     const std::vector<FolderFile>& files) {
+// writeTaskFolder, and with `webfiles` false writeFolderAtomic.
+static void replaceFolder(const fs::path& root, const fs::path& relative,
+                          const std::vector<FolderFile>& files, bool webfiles) {
     const auto parts = partsOf(relative, root / relative);
     const fs::path folder = root / relative;
     std::vector<fs::path> names;
@@ -612,7 +613,7 @@ void writeTaskFolder(const fs::path& root, const fs::path& relative,
         const bool linkedAll = !old || carryEntries(old.get(), assembled.get(), folder, names);
         if (old)
             keepMode(old.get(), assembled.get());
-        if (::faccessat(assembled.get(), Webfiles, F_OK, AT_SYMLINK_NOFOLLOW) != 0 &&
+        if (webfiles && ::faccessat(assembled.get(), Webfiles, F_OK, AT_SYMLINK_NOFOLLOW) != 0 &&
             !makeFolder(assembled.get(), Webfiles))
             throw Error::cannotCreate(folder / Webfiles, errno);
         if (!syncTree(assembled.get()))
@@ -649,6 +650,18 @@ void writeTaskFolder(const fs::path& root, const fs::path& relative,
     // with links to what was carried: a failure to remove it leaves it to the next recovery.
     if (old)
         removeTree(dir, keptAside ? aside.c_str() : fresh.c_str());
+}
+
+void writeTaskFolder(const fs::path& root, const fs::path& relative,
+                     const std::vector<FolderFile>& files) {
+    replaceFolder(root, relative, files, true);
+}
+
+void writeFolderAtomic(const fs::path& folder, const std::vector<FolderFile>& files) {
+    // Named from its parent, so that "out/", "." and ".." name a folder too.
+    const fs::path whole = fs::absolute(folder).lexically_normal();
+    const fs::path named = whole.has_filename() ? whole : whole.parent_path();
+    replaceFolder(named.parent_path(), named.filename(), files, false);
 }
 
 std::size_t recoverTree(const fs::path& root) {

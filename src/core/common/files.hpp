@@ -47,6 +47,11 @@ struct FolderFile {
 void writeTaskFolder(const std::filesystem::path& root, const std::filesystem::path& relative,
                      const std::vector<FolderFile>& files);
 
+// The same for a folder that is not a task folder (a QTI package): the files of the same
+// names replaced and every other entry kept, in one step; no webfiles folder is added. The
+// folder and its parents are created when missing. Throws Error.
+void writeFolderAtomic(const std::filesystem::path& folder, const std::vector<FolderFile>& files);
+
 // Finds the leftovers of interrupted writes under root (the program's temporary files, new
 // task folders not yet in place, old ones kept aside) by their names and removes or restores
 // them, so that every task folder again holds one whole package. Never removes anything

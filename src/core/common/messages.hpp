@@ -450,25 +450,100 @@ inline constexpr Message replaceTask{"Task %1 (%2) is already written. Replace i
 
 // The command-line program for olympiad files.
 namespace cli {
-inline constexpr Message usage{
-    "Usage:\n"
-    "  kavo-olympiad check FILE\n"
-    "  kavo-olympiad import FILE --into DIR [--replace] [--author LINE] [--skip-unfit]\n"
-    "  kavo-olympiad export DIR --to gift|moodle|qti OUT\n"
-    "FILE is GIFT or Moodle XML. Options: --system DIR (default ./System_folder), --lang "
-    "ru|en (default: the language of System_folder/Language/Language.txt); check and import: "
-    "--first-answer (a typed answer with several accepted answers keeps the first), --shuffle "
-    "(choice variants in an order drawn from each question's text).\n"
+// The help: built from the tables of commands and options of the command line.
+inline constexpr Message usage{"Usage:", "Запуск:"};
+inline constexpr Message about{
+    "Checks olympiad files in GIFT or Moodle XML, writes their tasks into a task tree and "
+    "exports a task tree to GIFT, Moodle XML or QTI 2.1.",
+    "Проверяет файлы олимпиад в формате GIFT или Moodle XML, записывает их задачи в дерево "
+    "задач и выгружает дерево задач в GIFT, Moodle XML или QTI 2.1."};
+inline constexpr Message commands{"Commands:", "Команды:"};
+inline constexpr Message options{"Options:", "Параметры:"};
+inline constexpr Message commonOptions{"Options of every command:", "Параметры всех команд:"};
+inline constexpr Message commandHelp{"%1 COMMAND --help prints the options of a command.",
+                                     "%1 КОМАНДА --help: параметры команды."};
+inline constexpr Message command{"COMMAND", "КОМАНДА"};
+inline constexpr Message more{"[OPTIONS]", "[ПАРАМЕТРЫ]"};
+// %1: the System_folder, %2 why that one.
+inline constexpr Message systemInUse{"System_folder in use: %1 (%2)",
+                                     "Папка System_folder: %1 (%2)"};
+inline constexpr Message systemGiven{"given by --system", "указана в --system"};
+inline constexpr Message systemHere{"in the current folder", "в текущей папке"};
+inline constexpr Message systemNone{"none found: give one with --system",
+                                    "не найдена: укажите её в --system"};
+inline constexpr Message exitCodes{
     "Exit codes: 0 done, 1 problems found or refused, 2 usage or system error.",
-    "Запуск:\n"
-    "  kavo-olympiad check ФАЙЛ\n"
-    "  kavo-olympiad import ФАЙЛ --into ПАПКА [--replace] [--author СТРОКА] [--skip-unfit]\n"
-    "  kavo-olympiad export ПАПКА --to gift|moodle|qti ВЫХОД\n"
-    "ФАЙЛ в формате GIFT или Moodle XML. Параметры: --system ПАПКА (по умолчанию "
-    "./System_folder), --lang ru|en (по умолчанию язык из System_folder/Language/Language.txt); "
-    "check и import: --first-answer (у вводимого ответа с несколькими принимаемыми ответами "
-    "остаётся первый), --shuffle (варианты в порядке, выведенном из текста каждого вопроса).\n"
     "Коды выхода: 0 готово, 1 найдены ошибки или отказ, 2 ошибка запуска или системы."};
+// The operands and option values as the help names them.
+inline constexpr Message file{"FILE", "ФАЙЛ"};
+inline constexpr Message folder{"DIR", "ПАПКА"};
+inline constexpr Message out{"OUT", "ВЫХОД"};
+inline constexpr Message line{"LINE", "СТРОКА"};
+inline constexpr Message format{"FORMAT", "ФОРМАТ"};
+inline constexpr Message language{"LANG", "ЯЗЫК"};
+// One help line per command and per option.
+inline constexpr Message checkHelp{"checks an olympiad file in GIFT or Moodle XML",
+                                   "проверяет файл олимпиады в формате GIFT или Moodle XML"};
+inline constexpr Message importHelp{
+    "writes the tasks of a checked GIFT or Moodle XML file into the task tree",
+    "записывает задачи проверенного файла GIFT или Moodle XML в дерево задач"};
+inline constexpr Message exportHelp{"writes the task tree DIR to the file or QTI folder OUT",
+                                    "выгружает дерево задач ПАПКА в файл или папку QTI ВЫХОД"};
+inline constexpr Message intoHelp{"the task tree to write into", "дерево задач, куда записать"};
+inline constexpr Message replaceHelp{"replaces the tasks written already",
+                                     "заменяет уже записанные задачи"};
+inline constexpr Message skipUnfitHelp{
+    "writes the tasks that fit, leaving out the questions no task can hold",
+    "записывает подходящие задачи, пропуская вопросы, которые не могут стать задачами"};
+inline constexpr Message firstAnswerHelp{
+    "a typed answer with several accepted answers keeps the first",
+    "у вводимого ответа с несколькими принимаемыми ответами остаётся первый"};
+inline constexpr Message shuffleHelp{
+    "puts the variants of each choice question in an order drawn from its text",
+    "ставит варианты каждого вопроса с выбором в порядке, выведенном из его текста"};
+inline constexpr Message authorHelp{
+    "the author's details for this run: \"Name, school, month year\"",
+    "данные автора для этого запуска: \"Имя, школа, месяц год\""};
+inline constexpr Message saveAuthorHelp{"keeps the --author details for later runs",
+                                        "сохраняет данные из --author для следующих запусков"};
+inline constexpr Message toHelp{"the format: gift, moodle or qti (a folder)",
+                                "формат: gift, moodle или qti (папка)"};
+inline constexpr Message systemHelp{"the System_folder with the templates and settings",
+                                    "папка System_folder с шаблонами и настройками"};
+inline constexpr Message langHelp{
+    "the language of the messages: ru or en (by default that of the System_folder)",
+    "язык сообщений: ru или en (по умолчанию язык папки System_folder)"};
+inline constexpr Message helpHelp{"prints this help", "выводит эту справку"};
+inline constexpr Message versionHelp{"prints the version", "выводит версию"};
+// A command line that cannot run: one line, "kavo-olympiad: " and the fault, then the pointer
+// to the help (%1: "kavo-olympiad" or "kavo-olympiad COMMAND").
+inline constexpr Message seeHelp{"(see %1 --help)", "(справка: %1 --help)"};
+inline constexpr Message noCommand{"no command given", "не указана команда"};
+// %1: the word, %2 the commands.
+inline constexpr Message unknownCommand{"unknown command %1; the commands are %2",
+                                        "неизвестная команда %1; команды: %2"};
+inline constexpr Message unknownOption{"unknown option %1", "неизвестный параметр %1"};
+inline constexpr Message needsValue{"%1 needs a value", "у параметра %1 нет значения"};
+inline constexpr Message takesNoValue{"%1 takes no value", "параметр %1 не принимает значения"};
+// %1: the value, %2 the option, %3 the values it takes.
+inline constexpr Message unknownValue{"unknown value %1 of %2 (it takes %3)",
+                                      "недопустимое значение %1 параметра %2 (допустимы: %3)"};
+inline constexpr Message givenTwice{"%1 is given twice", "параметр %1 указан дважды"};
+// %1: the option, %2 the command.
+inline constexpr Message notForCommand{"%1 does not apply to the command %2",
+                                       "параметр %1 не относится к команде %2"};
+// %1: the command, %2 what it lacks ("FILE", "--into DIR").
+inline constexpr Message missing{"the command %1 needs %2", "команде %1 не хватает: %2"};
+inline constexpr Message extraArgument{"unexpected argument %1", "лишний аргумент %1"};
+// %1: the option or operand, %2 its bytes with the undecodable ones as \xNN.
+inline constexpr Message notUtf8{"%1 is not UTF-8 text: %2", "%1 не в кодировке UTF-8: %2"};
+inline constexpr Message argument{"argument %1", "аргумент %1"};
+// %1: the option, %2 the character ("U+0007").
+inline constexpr Message refusedCharacter{
+    "%1 holds a character a task description cannot hold: %2",
+    "%1 содержит символ, который не может стоять в описании задачи: %2"};
+inline constexpr Message notAFolder{"The task tree %1 is not a folder; nothing was exported.",
+                                    "Дерево задач %1 не является папкой; ничего не выгружено."};
 inline constexpr Message summary{"%1 errors, %2 warnings", "ошибок: %1, предупреждений: %2"};
 inline constexpr Message summaryLeftOut{"%1 errors, %2 warnings, %3 questions left out",
                                         "ошибок: %1, предупреждений: %2, пропущено вопросов: %3"};

@@ -45,7 +45,9 @@ Exported exportOlympiad(ExportFormat format, const model::Olympiad& olympiad,
                         const std::vector<model::Task>& tasks);
 
 // GIFT and Moodle XML: the one file at `out`; QTI: the package as the folder `out`
-// (created; files in it replaced). Each file is written atomically. Throws kavo::Error.
+// (created; files of the same names replaced, others kept). Written whole or not at all:
+// the file through a temporary file, the package assembled beside the folder and swapped
+// in. Throws kavo::Error.
 void writeExport(const Exported& exported, const std::filesystem::path& out);
 
 } // namespace kavo::olympiad

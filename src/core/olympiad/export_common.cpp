@@ -120,14 +120,10 @@ void writeExport(const Exported& exported, const std::filesystem::path& out) {
         writeFileAtomic(out, exported.files.at(0).bytes);
         return;
     }
-    for (const auto& file : exported.files) {
-        const auto path = out / file.name;
-        std::error_code ec;
-        std::filesystem::create_directories(path.parent_path(), ec);
-        if (ec)
-            throw Error::cannotCreate(path.parent_path());
-        writeFileAtomic(path, file.bytes);
-    }
+    std::vector<FolderFile> files;
+    for (const auto& file : exported.files)
+        files.push_back({file.name, file.bytes});
+    writeFolderAtomic(out, files);
 }
 
 } // namespace kavo::olympiad

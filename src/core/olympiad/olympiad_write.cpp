@@ -111,7 +111,7 @@ std::size_t writeOlympiad(const OlympiadImport& import, const fs::path& systemDi
             }
         } catch (const Error& error) {
             throw Error(kavo::msg::olympiad::writeFailed.utf8(
-                lang, {std::to_string(imported.pos.line), imported.title, error.what()}));
+                lang, {std::to_string(imported.pos.line), imported.title, error.report(lang)}));
         }
         ++done;
         if (progress)
