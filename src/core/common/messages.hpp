@@ -912,6 +912,7 @@ inline constexpr Message FirstAnswer{"&Keep the first accepted answer",
                                      "Оставить п&ервый принимаемый ответ"};
 inline constexpr Message Shuffle{"&Shuffle the variants", "Пере&мешать варианты"};
 inline constexpr Message numbers{"&Numbers of the tasks (%1)", "&Номера задач (%1)"};
+inline constexpr Message importLeftOut{"&Left out (%1)", "П&ропущены (%1)"};
 inline constexpr Message Close{"&Close", "За&крыть"};
 // %1 line, %2 column, %3 the problem.
 inline constexpr Message problem{"Line %1, column %2: %3", "Строка %1, столбец %2: %3"};

@@ -173,7 +173,7 @@ TOlympiadReport::importReport(const std::vector<kavo::olympiad::Problem>& proble
     report.second.caption = count(msg::warnings, report.second.lines.size());
     report.first.tip = report.second.tip = kavo::app::text(msg::tip::list, lang);
     if (!leftOut.lines.empty()) {
-        leftOut.caption = count(msg::leftOut, leftOut.lines.size());
+        leftOut.caption = count(msg::importLeftOut, leftOut.lines.size());
         leftOut.tip = report.first.tip;
         report.leftOut = std::move(leftOut);
     }
