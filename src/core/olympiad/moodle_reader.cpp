@@ -6,11 +6,10 @@
 #include "core/olympiad/page_text.hpp"
 #include "core/olympiad/source_text.hpp"
 
-#include <libxml/SAX2.h>
 #include <libxml/parser.h>
-#include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
+#include <libxml/xmlreader.h>
 
 #include <algorithm>
 #include <charconv>
@@ -64,12 +63,10 @@ class Lines {
 
 struct ParseState {
     std::optional<Problem> failure;
-    std::optional<int> doctypeLine;
 };
 
 void onError(void* data, xmlErrorPtr error) {
-    auto* ctxt = static_cast<xmlParserCtxtPtr>(data);
-    auto* state = static_cast<ParseState*>(ctxt->_private);
+    auto* state = static_cast<ParseState*>(data);
     if (!error || error->level < XML_ERR_ERROR || state->failure)
         return;
     std::string text = error->message ? error->message : "";
@@ -80,18 +77,35 @@ void onError(void* data, xmlErrorPtr error) {
                              {m::xmlNotWellFormed, {text}}};
 }
 
-// A document type is where entities (billion laughs) and external files come from:
-// Moodle XML never has one, so parsing stops at it before anything of it is read.
-void onDoctype(void* data, const xmlChar*, const xmlChar*, const xmlChar*) {
-    auto* ctxt = static_cast<xmlParserCtxtPtr>(data);
-    static_cast<ParseState*>(ctxt->_private)->doctypeLine = xmlSAX2GetLineNumber(ctxt);
-    xmlStopParser(ctxt);
+// The offset of a document type declaration in the prolog (before the root element), if
+// there is one. A document type is where entities (billion laughs) and external files come
+// from: Moodle XML never has one, so the file is refused before the parser sees it.
+std::optional<std::size_t> doctypeAt(std::string_view bytes) {
+    std::size_t i = bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    while (true) {
+        i = bytes.find_first_not_of(" \t\r\n", i);
+        if (i == std::string_view::npos)
+            return std::nullopt;
+        const auto rest = bytes.substr(i);
+        std::size_t end = std::string_view::npos;
+        std::string_view close;
+        if (rest.starts_with("<?"))
+            end = bytes.find(close = "?>", i + 2);
+        else if (rest.starts_with("<!--"))
+            end = bytes.find(close = "-->", i + 4);
+        else if (rest.starts_with("<!DOCTYPE"))
+            return i;
+        else
+            return std::nullopt;
+        if (end == std::string_view::npos)
+            return std::nullopt; // not well-formed: the parser says where
+        i = end + close.size();
+    }
 }
 
-struct DocFree {
-    void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
+struct ReaderFree {
+    void operator()(xmlTextReader* reader) const { xmlFreeTextReader(reader); }
 };
-using Doc = std::unique_ptr<xmlDoc, DocFree>;
 
 std::string_view nameOf(const xmlNode* node) {
     return reinterpret_cast<const char*>(node->name);
@@ -569,43 +583,62 @@ std::vector<GiftItem> readMoodleXml(std::string_view bytes, std::vector<Problem>
     if (!encodingMatches(bytes, lines, problems))
         return items;
 
-    ParseState state;
-    xmlParserCtxtPtr ctxt = xmlCreateMemoryParserCtxt(bytes.data(), static_cast<int>(bytes.size()));
-    if (!ctxt)
-        throw std::bad_alloc();
-    // No network, no entity expansion, no DTD loading; CDATA read as text; lines above 65535.
-    xmlCtxtUseOptions(ctxt, XML_PARSE_NONET | XML_PARSE_NOCDATA | XML_PARSE_BIG_LINES |
-                                XML_PARSE_NOWARNING);
-    ctxt->_private = &state;
-    ctxt->sax->serror = onError;
-    ctxt->sax->internalSubset = onDoctype;
-    ctxt->sax->externalSubset = nullptr;
-    ctxt->sax->resolveEntity = nullptr;
-    xmlParseDocument(ctxt);
-    Doc doc(ctxt->myDoc);
-    ctxt->myDoc = nullptr;
-    const bool wellFormed = ctxt->wellFormed != 0;
-    xmlFreeParserCtxt(ctxt);
-
-    if (state.doctypeLine) {
-        problems.push_back({Severity::Error, {*state.doctypeLine, 1}, {m::xmlDoctype, {}}});
+    if (const auto doctype = doctypeAt(bytes)) {
+        problems.push_back({Severity::Error, {lines.lineOf(*doctype), 1}, {m::xmlDoctype, {}}});
         return items;
     }
-    if (!wellFormed || !doc) {
+    // One question at a time, each freed before the next: memory stays that of a question.
+    // No network, no entity expansion, no DTD loading; CDATA read as text; lines above 65535.
+    ParseState state;
+    std::unique_ptr<xmlTextReader, ReaderFree> xml(
+        xmlReaderForMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr,
+                           XML_PARSE_NONET | XML_PARSE_NOCDATA | XML_PARSE_BIG_LINES |
+                               XML_PARSE_NOWARNING | XML_PARSE_COMPACT));
+    if (!xml)
+        throw std::bad_alloc();
+    xmlTextReaderSetStructuredErrorHandler(xml.get(), onError, &state);
+    auto failed = [&] {
         problems.push_back(
             state.failure.value_or(Problem{Severity::Error, {1, 1}, {m::xmlNotWellFormed, {"?"}}}));
+        items.clear();
         return items;
+    };
+    int step = 0;
+    while ((step = xmlTextReaderRead(xml.get())) == 1 &&
+           xmlTextReaderNodeType(xml.get()) != XML_READER_TYPE_ELEMENT) {
     }
-    const xmlNode* root = xmlDocGetRootElement(doc.get());
-    if (!root || nameOf(root) != "quiz") {
+    if (step != 1)
+        return failed();
+    const std::string root = reinterpret_cast<const char*>(xmlTextReaderConstName(xml.get()));
+    if (root != "quiz") {
         problems.push_back({Severity::Error,
-                            root ? lines.posOf(xmlGetLineNo(root), nameOf(root)) : SourcePos{},
-                            {m::xmlNotQuiz, {root ? std::string(nameOf(root)) : ""}}});
+                            lines.posOf(xmlGetLineNo(xmlTextReaderCurrentNode(xml.get())), root),
+                            {m::xmlNotQuiz, {root}}});
         return items;
     }
     Reader reader(lines, problems, options, severalAccepted);
-    for (const auto* q : children(root, "question"))
-        reader.question(q, items);
+    const auto before = problems.size();
+    step = xmlTextReaderRead(xml.get());
+    while (step == 1) {
+        const bool question =
+            xmlTextReaderNodeType(xml.get()) == XML_READER_TYPE_ELEMENT &&
+            xmlTextReaderDepth(xml.get()) == 1 &&
+            std::string_view(reinterpret_cast<const char*>(xmlTextReaderConstName(xml.get()))) ==
+                "question";
+        if (!question) {
+            step = xmlTextReaderRead(xml.get());
+            continue;
+        }
+        const xmlNode* node = xmlTextReaderExpand(xml.get());
+        if (!node)
+            break;
+        reader.question(node, items);
+        step = xmlTextReaderNext(xml.get());
+    }
+    if (step != 0 || state.failure) {
+        problems.resize(before); // the rows of a file that cannot be read say nothing
+        return failed();
+    }
     return items;
 }
 
