@@ -249,9 +249,12 @@ Task keptByMoodle(Task t, int number, int count) {
         t.kind = TaskKind::MultipleChoice;
     t.picture = false;
     t.names.reset();
-    if (t.kind == TaskKind::Edits)
+    if (t.kind == TaskKind::Edits) {
         t.folder = model::Olympiad{{}, {count, 0, 0}, false}.place(number)->folder.generic_string();
-    else
+        // An Edits task always has a name when written; the export names one without it.
+        if (t.title.empty())
+            t.title = "Edits " + std::to_string(number);
+    } else
         t.number = number;
     return t;
 }

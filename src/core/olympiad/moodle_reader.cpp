@@ -493,10 +493,9 @@ void Reader::cloze(const xmlNode* node, GiftQuestion& head, std::vector<GiftItem
     head.stem.text = trimmed(text.substr(0, conditionEnd));
     head.kind = AnswerKind::None;
     head.options.push_back({"edits", std::nullopt, at});
+    // The question's name is the Edits task's name, which every Edits task needs.
     const std::string name = head.title.value_or("");
-    const bool defaultName = name.starts_with("Edits ") && name.size() > 6 &&
-                             name.find_first_not_of("0123456789", 6) == std::string::npos;
-    if (!name.empty() && !defaultName && !looksLikePath(name))
+    if (!name.empty() && !looksLikePath(name))
         head.options.push_back({"name", name, at});
     const auto format = head.stem.format;
     const std::string title = head.title.value_or("");
