@@ -16,6 +16,9 @@ for option in "$@"; do
     --package) packages+=(dpkg-dev file) ;;
     --tests)
         packages+=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils dpkg-dev file)
+        # The package test: lintian, AppStream's validator, man with groff, bash-completion
+        # and the MIME database tools.
+        packages+=(lintian appstream man-db groff-base bash-completion shared-mime-info)
         # The accessibility check runs axe-core in Chromium, the olympiad tests gift-pegjs and
         # xmllint; the npm packages go into the build folder.
         packages+=(chromium libxml2-utils)

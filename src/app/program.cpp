@@ -27,6 +27,33 @@ static void initResources() {
 
 namespace kavo::app {
 
+StartArguments startArguments(const std::vector<std::string>& arguments) {
+    std::vector<std::string> files;
+    bool options = true;
+    for (const std::string& word : arguments) {
+        if (options && word == "--") {
+            options = false;
+        } else if (options && word.size() > 1 && word.front() == '-') {
+            std::string both;
+            for (const Lang lang : {Lang::English, Lang::Russian})
+                both += (both.empty() ? "" : "\n") + msg::app::unknownOption.utf8(lang, {word});
+            return {std::nullopt, both};
+        } else {
+            files.push_back(word);
+        }
+    }
+    if (files.size() > 1) {
+        std::string both;
+        for (const Lang lang : {Lang::English, Lang::Russian})
+            both += (both.empty() ? "" : "\n") +
+                    msg::app::oneFileOnly.utf8(lang, {std::to_string(files.size())});
+        return {std::nullopt, both};
+    }
+    if (files.empty())
+        return {};
+    return {std::filesystem::absolute(files.front()), {}};
+}
+
 Program::Program(Platform& platform) : platform_(platform) {}
 
 Program::~Program() {
@@ -34,7 +61,7 @@ Program::~Program() {
         QCoreApplication::removeTranslator(qtTranslator_.get());
 }
 
-bool Program::start() {
+bool Program::start(const std::optional<std::filesystem::path>& olympiadFile) {
     initResources();
     QGuiApplication::setApplicationDisplayName(QString());
     // The program ends when Form1 or Form3 closes, whatever else is open.
@@ -95,6 +122,8 @@ bool Program::start() {
                      });
 
     form1_->show();
+    if (olympiadFile)
+        form1_->openOlympiadFile(*olympiadFile);
     return true;
 }
 

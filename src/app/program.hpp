@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QTranslator;
 class TForm1;
@@ -18,6 +20,16 @@ namespace kavo::app {
 
 class Platform;
 
+// What the program's command line asks for: nothing, or the olympiad file whose import
+// report opens at start (made absolute from the current folder). An option the program
+// does not know, or more than one file, is refused; "--" ends the options.
+struct StartArguments {
+    std::optional<std::filesystem::path> olympiadFile;
+    // The refusal in both languages (English first); empty when the line is understood.
+    std::string refusal;
+};
+StartArguments startArguments(const std::vector<std::string>& arguments);
+
 // The whole program: reads the start files, builds and shows Form1; Form2 and Form3 are
 // built hidden on first use. main() and the GUI tests start the same thing.
 class Program {
@@ -26,8 +38,9 @@ class Program {
     ~Program();
 
     // Reads the start files in the working directory and shows Form1; on a start-up failure
-    // shows the report in an error box and returns false with no window shown.
-    bool start();
+    // shows the report in an error box and returns false with no window shown. With an
+    // olympiad file, its import report opens over Form1 as Menu > Import olympiad opens it.
+    bool start(const std::optional<std::filesystem::path>& olympiadFile = std::nullopt);
 
     TForm1* form1() const;
     // The dialog and the Edits builder once built (none before their first use).

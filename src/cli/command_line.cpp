@@ -240,10 +240,15 @@ Parse parse(const Grammar& grammar, std::span<const std::string> arguments) {
             fault(result.useFault, message(msg::cli::noCommand, {}));
         return result;
     }
-    for (const auto* option : given)
+    for (const auto* option : given) {
         if (!takes(*command, *option))
             fault(result.useFault, message(msg::cli::notForCommand, {std::string(option->name),
                                                                      std::string(command->name)}));
+        else if (!option->needs.empty() && !parsed.values.contains(option->needs) &&
+                 !parsed.flags.contains(option->needs))
+            fault(result.useFault, message(msg::cli::needsOption, {std::string(option->name),
+                                                                   std::string(option->needs)}));
+    }
     if (parsed.operands.size() < command->operands.size()) {
         const Message* lacking = command->operands[parsed.operands.size()];
         fault(result.useFault, [command, lacking](Lang lang) {

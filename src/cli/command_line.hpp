@@ -29,7 +29,8 @@ struct Option {
     const Message* value = nullptr;          // the placeholder of its value; none: a flag
     std::vector<std::string_view> choices{}; // the values it takes; empty: any text
     const Message* help = nullptr;
-    bool common = false; // taken by every command, and without one (--help, --version)
+    bool common = false;      // taken by every command, and without one (--help, --version)
+    std::string_view needs{}; // another option it works only with
 };
 
 struct CommandOption {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// kavo-olympiad: checks an olympiad file, imports it into a task tree, exports a task tree.
+// kavo-olympiad: checks an olympiad file or a task tree, imports a file into a task tree,
+// exports a task tree.
 // It links only the core and says everything the window says, in the same words. Its
 // commands and options are the two tables below (see cli/command_line.hpp to add one).
 #include "cli/command_line.hpp"
@@ -11,14 +12,22 @@
 #include "core/olympiad/export.hpp"
 #include "core/olympiad/gift_import.hpp"
 #include "core/olympiad/olympiad_write.hpp"
+#include "core/olympiad/tree_check.hpp"
 #include "core/olympiad/tree_read.hpp"
+#include "core/render/read_back.hpp"
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace kavo;
@@ -36,6 +45,7 @@ const cli::Option options[] = {
     {.name = "--first-answer", .help = &m::firstAnswerHelp},
     {.name = "--shuffle", .help = &m::shuffleHelp},
     {.name = "--author", .value = &m::line, .help = &m::authorHelp},
+    {.name = "--save-author", .help = &m::saveAuthorHelp, .needs = "--author"},
     {.name = "--to", .value = &m::format, .choices = {"gift", "moodle", "qti"}, .help = &m::toHelp},
     {.name = "--system", .value = &m::folder, .help = &m::systemHelp, .common = true},
     {.name = "--lang",
@@ -57,6 +67,7 @@ const cli::Command commands[] = {
      .options = {{"--into", true},
                  {"--replace"},
                  {"--author"},
+                 {"--save-author"},
                  {"--skip-unfit"},
                  {"--first-answer"},
                  {"--shuffle"}},
@@ -69,34 +80,113 @@ const cli::Command commands[] = {
 
 const cli::Grammar grammar{"kavo-olympiad", options, commands};
 
+// The installed program's files, found from this executable's own place as the launcher
+// finds them; none when it does not lie in an installed layout (a build folder).
+struct Installed {
+    fs::path data;    // share/kavo-program: never written
+    fs::path shipped; // its System_folder
+    fs::path prepare; // libexec/kavo-program/prepare-workdir, the launcher's own copier
+};
+
+std::optional<Installed> installed() {
+#ifdef KAVO_DATA_DIR
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec); // links already followed
+    if (ec)
+        return std::nullopt;
+    const fs::path prefix = fs::weakly_canonical(self.parent_path() / KAVO_BIN_TO_PREFIX, ec);
+    Installed found{prefix / KAVO_DATA_DIR, prefix / KAVO_DATA_DIR / "System_folder",
+                    prefix / KAVO_LIBEXEC_DIR / "prepare-workdir"};
+    if (!ec && fs::is_directory(found.shipped, ec) && fs::is_regular_file(found.prepare, ec))
+        return found;
+#endif
+    return std::nullopt;
+}
+
 // The System_folder of the run and why that one.
 struct SystemFolder {
     fs::path path;
-    const Message* why;
+    const Message* why = nullptr; // none: not found
+    fs::path workdir;             // the installed program's working folder, to prepare
 };
 
-SystemFolder systemFolderOf(const cli::Parsed& args) {
+SystemFolder systemFolderOf(const cli::Parsed& args, const std::optional<Installed>& install) {
+    std::error_code ec;
     if (const auto given = args.value("--system"))
-        return {*given, &m::systemGiven};
-    return {"System_folder", &m::systemHere};
+        return {*given, &m::systemGiven, {}};
+    if (fs::is_directory("System_folder", ec))
+        return {"System_folder", &m::systemHere, {}};
+    const char* home = std::getenv("HOME");
+    if (install && home && *home) {
+        const fs::path workdir = fs::path(home) / "Kavo_Program";
+        return {workdir / "System_folder", &m::systemWorking, workdir};
+    }
+    return {"System_folder", nullptr, {}};
 }
 
-Lang languageOf(const cli::Parsed& args, const fs::path& systemDir) {
+std::string systemLine(const SystemFolder& system, const std::optional<Installed>& install,
+                       Lang lang) {
+    if (!system.why)
+        return std::string(m::systemNone.utf8(lang));
+    const auto why = system.why->utf8(lang, {install ? install->shipped.string() : ""});
+    return m::systemInUse.utf8(lang, {fs::absolute(system.path).lexically_normal().string(), why});
+}
+
+// The language file of the System_folder in use; before the installed program's working
+// folder is first prepared, that of the shipped one it will copy.
+Lang languageOf(const cli::Parsed& args, const SystemFolder& system,
+                const std::optional<Installed>& install) {
     if (const auto lang = args.value("--lang"))
         return *lang == "en" ? Lang::English : Lang::Russian;
-    try {
-        return langOfFile(readText(systemDir / "Language" / "Language.txt"));
-    } catch (const Error&) {
-        return Lang::Russian;
+    std::vector<fs::path> files = {system.path / "Language" / "Language.txt"};
+    if (!system.workdir.empty() && install)
+        files.push_back(install->shipped / "Language" / "Language.txt");
+    for (const auto& file : files) {
+        try {
+            return langOfFile(readText(file));
+        } catch (const Error&) {
+        }
     }
+    return Lang::Russian;
+}
+
+// The launcher's step before each start: every shipped file missing in the working folder
+// is copied, none overwritten.
+bool prepared(const SystemFolder& system, const Installed& install, Lang lang) {
+    const std::string script = install.prepare.string(), shipped = install.shipped.string(),
+                      workdir = system.workdir.string();
+    char* argv[] = {const_cast<char*>(script.c_str()), const_cast<char*>(shipped.c_str()),
+                    const_cast<char*>(workdir.c_str()), nullptr};
+    pid_t pid = 0;
+    int status = 0;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environ) == 0 &&
+        waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        return true;
+    std::cerr << m::prepareFailed.utf8(lang, {workdir, shipped}) << "\n";
+    return false;
 }
 
 struct Run {
     const cli::Parsed& args;
     fs::path systemDir;
     Lang lang;
+    std::optional<Installed> install;
 
     const std::string& operand(std::size_t i) const { return args.operands.at(i); }
+
+    // False, with the refusal, for a path in the installed program's own folder.
+    bool mayWrite(const fs::path& path) const {
+        if (!install)
+            return true;
+        std::error_code ec;
+        const auto target = fs::weakly_canonical(fs::absolute(path), ec);
+        const auto data = fs::weakly_canonical(install->data, ec);
+        const auto [end, _] = std::mismatch(data.begin(), data.end(), target.begin(), target.end());
+        if (end != data.end())
+            return true;
+        std::cerr << m::shippedFolder.utf8(lang, {path.string(), install->data.string()}) << "\n";
+        return false;
+    }
 };
 
 // Prints every problem, the answers bunched on one letter and, with questions left out, the
@@ -145,9 +235,38 @@ olympiad::OlympiadImport checked(const fs::path& file, const Run& run) {
     return import;
 }
 
+// Prints every row of a tree's check as the report window lists them, errors first, with
+// "error: " or "warning: " before each; true when none is an error.
+bool report(const olympiad::TreeCheck& check, const fs::path& tree, Lang lang) {
+    for (const auto& row : check.rows) {
+        const auto& kind = row.severity == olympiad::Severity::Error ? msg::olympiad::error
+                                                                     : msg::olympiad::warning;
+        std::cerr << kind.utf8(lang) << ": " << olympiad::rowText(row, lang) << "\n";
+    }
+    const auto errors = check.count(olympiad::Severity::Error);
+    std::cerr << msg::treeCheck::summary.utf8(lang, {std::to_string(errors),
+                                                     std::to_string(check.rows.size() - errors),
+                                                     std::to_string(check.folders), tree.string()})
+              << "\n";
+    return errors == 0;
+}
+
+olympiad::TreeCheck checkedTree(const fs::path& tree, const Run& run) {
+    return olympiad::checkTree(render::TemplateSet::load(run.systemDir), tree, run.lang);
+}
+
+// check: a task tree (a folder) or an olympiad file. Anything else there cannot be checked;
+// a missing file is reported as the file reader reports it.
 int checkFile(const Run& run) {
-    const fs::path file = run.operand(0);
-    return report(checked(file, run), file, run) ? Done : Refused;
+    const fs::path target = run.operand(0);
+    std::error_code ec;
+    if (fs::is_directory(target, ec))
+        return report(checkedTree(target, run), target, run.lang) ? Done : Refused;
+    if (fs::exists(target, ec) && !fs::is_regular_file(target, ec)) {
+        std::cerr << msg::treeCheck::notASource.utf8(run.lang, {target.string()}) << "\n";
+        return Usage;
+    }
+    return report(checked(target, run), target, run) ? Done : Refused;
 }
 
 int importFile(const Run& run) {
@@ -164,11 +283,18 @@ int importFile(const Run& run) {
         if (!line)
             throw std::logic_error("a character the check let through cannot be written");
     }
+    if (!run.mayWrite(run.systemDir) || !run.mayWrite(into))
+        return Usage;
     const auto import = checked(file, run);
     if (!report(import, file, run))
         return Refused;
-    if (line) {
+    // An author given for this run goes into its task descriptions alone; --save-author
+    // saves it as the author dialog does.
+    std::optional<auth::Headers> headers;
+    if (line && run.args.flag("--save-author")) {
         auth::saveAuthorIn(run.systemDir, *line, run.lang);
+    } else if (line) {
+        headers = auth::headersFor(run.systemDir, *line, run.lang);
     } else if (auth::authorMissing(run.systemDir)) {
         std::cerr << m::authorMissing.utf8(run.lang) << "\n";
         return Refused;
@@ -182,7 +308,8 @@ int importFile(const Run& run) {
             std::cerr << "  " << folder.generic_string() << "\n";
         return Refused;
     }
-    const auto written = olympiad::writeOlympiad(import, run.systemDir, into, run.lang, {});
+    const auto written = olympiad::writeOlympiad(import, run.systemDir, into, run.lang, {},
+                                                 headers ? &*headers : nullptr);
     std::cout << m::written.utf8(run.lang, {std::to_string(written), into.string()}) << "\n";
     return Done;
 }
@@ -195,6 +322,15 @@ int exportTree(const Run& run) {
     if (!fs::is_directory(tree, ec)) {
         std::cerr << m::notAFolder.utf8(run.lang, {tree.string()}) << "\n";
         return Usage;
+    }
+    if (!run.mayWrite(out))
+        return Usage;
+    // A number in two folders or outside the sizes would be exported wrong: nothing is
+    // written, and the check's rows say where.
+    if (const auto check = checkedTree(tree, run); check.stopsExport()) {
+        std::cerr << msg::treeCheck::exportStopped.utf8(run.lang) << "\n";
+        report(check, tree, run.lang);
+        return Refused;
     }
     const auto read = olympiad::readTree(tree, run.systemDir, run.lang);
     for (const auto& skipped : read.unreadable)
@@ -227,8 +363,9 @@ int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const auto parse = cli::parse(grammar, arguments);
     const auto& args = parse.parsed;
-    const auto system = systemFolderOf(args);
-    const Lang lang = languageOf(args, system.path);
+    const auto install = installed();
+    const auto system = systemFolderOf(args, install);
+    const Lang lang = languageOf(args, system, install);
     const auto refuse = [&](const cli::Refusal& refusal) {
         std::cerr << cli::refusalLine(grammar, args.command, refusal, lang) << "\n";
         return Usage;
@@ -240,16 +377,15 @@ int main(int argc, char** argv) {
         return Done;
     }
     if (args.flag("--help")) {
-        const auto where =
-            m::systemInUse.utf8(lang, {fs::absolute(system.path).lexically_normal().string(),
-                                       std::string(system.why->utf8(lang))});
-        std::cout << cli::help(grammar, args.command, lang, where);
+        std::cout << cli::help(grammar, args.command, lang, systemLine(system, install, lang));
         return Done;
     }
     if (parse.useFault)
         return refuse(*parse.useFault);
+    if (!system.workdir.empty() && !prepared(system, *install, lang))
+        return Usage;
     try {
-        return dispatch.at(args.command->name)({args, system.path, lang});
+        return dispatch.at(args.command->name)({args, system.path, lang, install});
     } catch (const Error& error) {
         std::cerr << error.report(lang) << "\n";
         return Usage;

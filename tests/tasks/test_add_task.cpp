@@ -307,6 +307,12 @@ TEST(AddTask, AuthorMissing) {
     EXPECT_EQ(result.message, "");
     EXPECT_TRUE(result.showAuthorDialog);
     EXPECT_FALSE(result.written);
+    EXPECT_EQ(kavo::tasks::statusLine(result, kavo::Lang::English),
+              "Not written: the author's details are needed first; press Save task again after "
+              "saving them");
+    EXPECT_EQ(kavo::tasks::statusLine(result, kavo::Lang::Russian),
+              "Не записано: сначала нужны данные автора; после их сохранения нажмите «Добавить "
+              "задачу» ещё раз");
     EXPECT_EQ(form.VariantOtveta_5, before.VariantOtveta_5);
     EXPECT_EQ(form.ListBox1.selected, before.ListBox1.selected);
     form.Edit1.clear();
@@ -322,6 +328,13 @@ TEST(AddTask, AuthorMissing) {
     EXPECT_EQ(result.message, "\nEnter the correct answer!\nThe answer should be from 'a' to 'e'!");
     EXPECT_NE(result.failure.find("Cannot open file"), std::string::npos);
     EXPECT_NE(result.failure.find("save.txt"), std::string::npos);
+    // In the run's language, with the reason line.
+    w.app.lang = kavo::Lang::Russian;
+    result = kavo::tasks::addTask(form, w.app);
+    EXPECT_EQ(result.failure, "Не удаётся открыть файл " +
+                                  (w.system() / "Authorisation" / "save.txt").string() +
+                                  "\nНет такого файла или папки");
+    w.app.lang = kavo::Lang::English;
     form.Edit1 = "a";
     EXPECT_THROW(kavo::tasks::addTask(form, w.app), kavo::Error);
     EXPECT_EQ(w.tree(), "");

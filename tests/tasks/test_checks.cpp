@@ -71,6 +71,17 @@ const std::vector<Case> cases = {
     {"variants B and C left empty",
      [](TaskForm& f) { f.VariantOtveta_2 = f.VariantOtveta_3 = ""; },
      {15, 16}},
+    {"variants of blanks and non-breaking spaces count as empty",
+     [](TaskForm& f) {
+         f.VariantOtveta_1 = "  ";
+         f.VariantOtveta_2 = "\t&nbsp; \xA0";
+         f.VariantOtveta_3 = "&#160;";
+     },
+     {14, 15, 16}},
+    {"a non-breaking space beside text is a variant",
+     [](TaskForm& f) { f.VariantOtveta_2 = "&nbsp;x"; },
+     {}},
+    {"a condition of blanks", [](TaskForm& f) { f.Memo1 = " &nbsp;\r\n\t"; }, {13}},
     {"an empty variant that is removed passes",
      [](TaskForm& f) {
          f.VariantOtveta_5.clear();
@@ -160,12 +171,7 @@ const std::vector<Case> cases = {
          f.Edit1 = "a,C";
      },
      {10}},
-    {"multiple choice with digits names no removed variant",
-     [](TaskForm& f) {
-         f.CheckBox2 = f.CheckBox3 = true;
-         f.Edit1 = "a,4,5";
-     },
-     {}},
+
     {"typed answer ignores removal flags",
      [](TaskForm& f) {
          f.VariantOtveta_1.clear();
@@ -220,7 +226,7 @@ const std::vector<Case> cases = {
          f.ListBox1.selected.reset();
          f.ListBox2.selected.reset();
          f.ListBox3.selected.reset();
-         f.Edit1 = "\xC0";
+         f.Edit1 = "\xC1";
      },
      {1, 2, 4, 5, 7},
      120},
@@ -237,6 +243,76 @@ TEST(Checks, EveryCheckAloneAndTogetherInBothLanguages) {
             EXPECT_EQ(kavo::tasks::checkForm(form, lang, c.taskTotal), expected(c.failed, english))
                 << c.name << " / English " << english;
         }
+    }
+}
+
+// With variant A filled the answer is one letter a to e, or letters separated by commas.
+// The message of each fault comes after those of checks 7 and 8 and names what it found.
+TEST(Checks, AnswerFieldOfATaskWithVariants) {
+    const std::string characters =
+        "\nThe correct answer cannot hold %1: write a letter from 'a' to 'e', or letters "
+        "separated by commas!";
+    const auto cannotHold = [&](const char* c) {
+        std::string text = characters;
+        return text.replace(text.find("%1"), 2, c);
+    };
+    const std::string notLatin = "\nThe answer must be written in latin letters only!";
+    const std::string notAtoE = "\nThe answer should be from 'a' to 'e'!";
+    struct Row {
+        const char* answer; // Windows-1251
+        std::string message;
+    };
+    const Row rows[] = {
+        {"b", ""},
+        {"E", ""},
+        {"a,c", ""},
+        {"A , c ,E", ""},
+        {"b,", ""}, // the multiple choice of one right variant, as a reopened task shows it
+        {"a,b, ", ""},
+        {"a,c,f", cannotHold("'f'")},
+        {"a,4,5", cannotHold("'4'")},
+        {"a;c", cannotHold("';'")},
+        {"a,\tc", cannotHold("U+0009")},
+        {"cf", cannotHold("'f'")},
+        {"1", notAtoE},
+        {"1,a", notAtoE},
+        {"b,\xF1", "\n'\xF1' is a Cyrillic letter: type the Latin c"},
+        {"\xF1", notLatin + "\n'\xF1' is a Cyrillic letter: type the Latin c"},
+        {"a,\xC2", "\n'\xC2' is a Cyrillic letter: type the Latin B"},
+        {"\xC1,a", notLatin},
+        {"a,\xE6", cannotHold("'\xE6'")},
+        {"a,a", "\nThe correct answer names variant A twice!"},
+        {"e,d,c,b,a,E", "\nThe correct answer names variant E twice!"},
+        {"a,,b", "\nThe correct answer has two commas with no letter between them!"},
+        {"a, ,b", "\nThe correct answer has two commas with no letter between them!"},
+        {"a,bc", "\nThe correct answer needs a comma before 'c'!"},
+        {"a,b d", "\nThe correct answer needs a comma before 'd'!"},
+        {"ab", "\nThe answer must be a single letter from 'a' to 'e', with nothing else!"},
+    };
+    for (const Row& row : rows) {
+        auto form = validForm();
+        form.Edit1 = row.answer;
+        EXPECT_EQ(kavo::tasks::checkForm(form, kavo::Lang::English, 5), row.message) << row.answer;
+    }
+    // A typed answer keeps its own rule: anything but a comma.
+    auto typed = validForm();
+    typed.VariantOtveta_1.clear();
+    typed.ListBox3.selected = 1;
+    typed.Edit1 = "\xF1 f;1";
+    EXPECT_EQ(kavo::tasks::checkForm(typed, kavo::Lang::English, 5), "");
+
+    const std::pair<const char*, const char*> russian[] = {
+        {"b,\xF1", "\n'с' — кириллическая буква: наберите латинскую c"},
+        {"a,f", "\nВ правильном ответе не может быть 'f': напишите букву от 'a' до 'e' или буквы "
+                "через запятую!"},
+        {"a,A", "\nПравильный ответ называет вариант A дважды!"},
+        {"a,,b", "\nВ правильном ответе две запятые без буквы между ними!"},
+        {"ac,b", "\nВ правильном ответе нужна запятая перед 'c'!"},
+    };
+    for (const auto& [answer, message] : russian) {
+        auto form = validForm();
+        form.Edit1 = answer;
+        EXPECT_EQ(kavo::tasks::checkForm(form, kavo::Lang::Russian, 5), cp1251(message)) << answer;
     }
 }
 
@@ -286,6 +362,8 @@ TEST(Checks, StrayLessThanInPageText) {
         {"<sup2>", {0}},
         {"<p\r\nclass=a>", {}},
         {"<math>x</math> <sub>1</sub>", {}},
+        {"a <!b> c", {2}},
+        {"<!DOCTYPE html><p>x</p>", {0}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(kavo::tasks::strayLessThan(c.text), c.stray) << c.text;

@@ -213,3 +213,81 @@ TEST_F(Marks, OverviewRowsAndTheirCommands) {
     EXPECT_EQ(overview()->Table1->currentRow(), column(0).indexOf(u"PartB/Train"_s));
     EXPECT_TRUE(platform.errors().isEmpty());
 }
+
+// The sizes follow the tree: a folder whose tasks the last Ok's sizes would misplace puts
+// its own sizes in the fields and empties the lists until Ok; a tree those sizes fit brings
+// them and their lists back.
+TEST_F(Marks, AFolderChangeTakesTheSizesOfTheTree) {
+    ready();
+    ASSERT_TRUE(start());
+    enterSizes("3", "3", "1");
+    const fs::path other = dir.path() / "Other";
+    for (int n : {4, 8, 9, 10})
+        write(formTask(TaskKind::SingleChoice, n), {4, 4, 2}, other);
+    const auto sizes = [this] {
+        return QStringList{find<QLineEdit>("Edit2")->text(), find<QLineEdit>("Edit3")->text(),
+                           find<QLineEdit>("Edit4")->text()};
+    };
+
+    changeFolder(other);
+    EXPECT_EQ(sizes(), QStringList({u"4"_s, u"4"_s, u"2"_s}));
+    EXPECT_EQ(find<QListWidget>("ListBox1")->count(), 0);
+    EXPECT_EQ(find<QListWidget>("ListBox4")->count(), 0);
+    EXPECT_EQ(status(),
+              u"The task tree holds tasks of parts A 4, B 4, C 2: press Ok to use these sizes."_s);
+
+    fs::create_directories(out());
+    changeFolder(out());
+    EXPECT_EQ(sizes(), QStringList({u"3"_s, u"3"_s, u"1"_s}));
+    EXPECT_EQ(marks("ListBox1"), QStringList(7, u"no task yet"_s));
+    EXPECT_TRUE(status().isEmpty()) << status().toStdString();
+    EXPECT_TRUE(platform.boxes.empty());
+}
+
+// Ok with sizes that would place a written task elsewhere asks first, naming the folders;
+// No (the default) keeps everything as it was.
+TEST_F(Marks, OkThatWouldMoveAWrittenTaskAsksFirst) {
+    ready();
+    for (int n : {1, 4, 8})
+        write(formTask(TaskKind::SingleChoice, n), {3, 3, 2}, out());
+    ASSERT_TRUE(start());
+    enterSizes("4", "4", "2");
+    ASSERT_EQ(platform.questions().size(), 1);
+    EXPECT_FALSE(platform.boxes.front().defaultYes);
+    EXPECT_TRUE(platform.questions().front().contains(
+        u"\nTask 4 lies in PartB/4; these sizes put it in PartA/4"
+        u"\nTask 8 lies in PartC/8; these sizes put it in PartB/8\n"_s))
+        << platform.questions().front().toStdString();
+    EXPECT_EQ(find<QListWidget>("ListBox1")->count(), 0);
+    EXPECT_EQ(form1()->partSizes().TaskTotal, 0);
+
+    platform.clear();
+    platform.questionAnswers = {true};
+    click("Button2");
+    EXPECT_EQ(platform.questions().size(), 1);
+    EXPECT_EQ(form1()->partSizes().TaskTotal, 10);
+    EXPECT_EQ(marks("ListBox1")[3], u"no task yet"_s); // PartA/4 holds nothing
+}
+
+// A hand edit that breaks the task: the box after "Saved successfully" says why, and its
+// number is red at once.
+TEST_F(Marks, SaveChangesThatBreakATaskSaySoAndMarkItAtOnce) {
+    ready();
+    write(formTask(TaskKind::SingleChoice, 2), {3, 0, 0}, out());
+    ASSERT_TRUE(start());
+    enterSizes("3", "0", "0");
+    trigger("N1");
+    clickRow("ListBox4", 1);
+    click("Button8");
+    auto* answers = find<QPlainTextEdit>("Memo3");
+    answers->selectAll();
+    type("Memo3", "ans1=4");
+    platform.clear();
+    click("Button6");
+    ASSERT_EQ(platform.informations().size(), 1);
+    EXPECT_TRUE(platform.informations().front().startsWith(
+        u"\nSaved successfully\nThe saved files do not read back as a task; its number is "
+        u"marked red:\nThe task in 2 cannot be read: task.out"_s))
+        << platform.informations().front().toStdString();
+    EXPECT_EQ(marks("ListBox4")[1], u"cannot be read back"_s);
+}

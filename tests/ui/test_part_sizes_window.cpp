@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <map>
 
 namespace fs = std::filesystem;
@@ -226,4 +227,35 @@ TEST_F(TeacherPath, TextTheCodePageCannotHold) {
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), u("x≤2"));
     EXPECT_EQ(find<QPlainTextEdit>("Memo1")->toPlainText(), u("Сколько будет\n  2 + 2?"));
     EXPECT_EQ(selectedRow(find<QListWidget>("ListBox1")), 1);
+}
+
+// The first Save task without the author's details opens the dialog, writes nothing, keeps
+// the form and says so in the status line; a flag file that is missing is reported in the
+// run's language with its reason, after the checks' box.
+TEST_F(TeacherPath, FirstSaveWithoutTheAuthorSaysNothingWasWritten) {
+    prepare("Rus\r\n");
+    writeBytes(systemFolder() / "Authorisation" / "save.txt", "1\r\n");
+    ASSERT_TRUE(start());
+    enterSizes("3", "0", "0");
+    clickRow("ListBox1", 0);
+    fillSingleChoice();
+    click("Button1");
+    EXPECT_TRUE(platform.boxes.empty());
+    EXPECT_TRUE(program->form2()->isVisible());
+    EXPECT_EQ(form1()->statusBar()->currentMessage(),
+              u("Не записано: сначала нужны данные автора; после их сохранения нажмите «Добавить "
+                "задачу» ещё раз"));
+    EXPECT_FALSE(fs::exists(out()));
+    EXPECT_EQ(find<QPlainTextEdit>("Memo1")->toPlainText(), u("Сколько будет\n  2 + 2?"));
+    EXPECT_EQ(find<QLineEdit>("Edit1")->text(), u"b"_s);
+
+    fs::remove(systemFolder() / "Authorisation" / "save.txt");
+    find<QLineEdit>("Edit1")->clear();
+    click("Button1");
+    EXPECT_EQ(platform.informations(),
+              QStringList{u("\nВведите правильный ответ!\nОтвет должен быть от 'a' до 'e'!")});
+    EXPECT_EQ(platform.errors(),
+              QStringList{u("Не удаётся открыть файл ") +
+                          kavo::app::fromPath(systemFolder() / "Authorisation" / "save.txt") +
+                          u("\nНет такого файла или папки")});
 }

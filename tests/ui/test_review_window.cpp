@@ -38,6 +38,13 @@ struct Review : UiFixture {
                        folder.generic_string() + " " + file + cp1251("\r\nзадача\r\n"));
     }
     QString memo(const char* name) const { return find<QPlainTextEdit>(name)->toPlainText(); }
+    // The box of a save: files written by hand without TASK.CFG read back as no task.
+    static QString savedUnreadable(const char* folder) {
+        return u"\nSaved successfully\nThe saved files do not read back as a task; its number is "
+               u"marked red:\nThe task in "_s +
+               QString::fromLatin1(folder) +
+               u" cannot be read: the file TASK.CFG is missing or cannot be opened."_s;
+    }
     std::optional<int> selected() const { return selectedRow(find<QListWidget>("ListBox4")); }
     void open(int number) {
         clickRow("ListBox4", number - 1);
@@ -94,7 +101,7 @@ TEST_F(Review, OpenEditAndSaveAddsOneLineBreakToEachFile) {
     type("Memo2", u("<p>ещё</p>"));
     click("Button6");
 
-    EXPECT_EQ(platform.informations(), QStringList{u"\nSaved successfully"_s});
+    EXPECT_EQ(platform.informations(), QStringList{savedUnreadable("PartB/4")});
     const fs::path folder = out() / "PartB" / "4";
     EXPECT_EQ(readBytes(folder / "task.asp"),
               "PartB/4 task.asp" + cp1251("\r\nзадача\r\n<p>ещё</p>") + "\r\n");
@@ -185,7 +192,7 @@ TEST_F(Review, TextTheCodePageCannotHold) {
     type("Memo4", u("≥"));
     platform.clear();
     click("Button6");
-    EXPECT_EQ(platform.informations(), QStringList{u"\nSaved successfully"_s});
+    EXPECT_EQ(platform.informations(), QStringList{savedUnreadable("1")});
     EXPECT_EQ(readBytes(out() / "1" / "task.asp"),
               "&#8804;1 task.asp" + cp1251("\r\nзадача\r\n\r\n"));
     EXPECT_EQ(readBytes(out() / "1" / "task.out"), "\r\n");
@@ -209,7 +216,40 @@ TEST_F(Review, EveryByteSurvivesAnUnchangedOpenAndSave) {
     open(1);
     ASSERT_TRUE(platform.boxes.empty());
     click("Button6");
-    EXPECT_EQ(platform.informations(), QStringList{u"\nSaved successfully"_s});
+    EXPECT_EQ(platform.informations(), QStringList{savedUnreadable("1")});
     for (const char* file : Files)
         EXPECT_EQ(readBytes(out() / "1" / file), expected) << file;
+}
+
+// A folder change empties the review: its files are the old tree's. Unsaved edits are asked
+// about first (No, the default, keeps the folder and the edits).
+TEST_F(Review, AFolderChangeEmptiesTheReview) {
+    startReview("3", "0", "0");
+    writeTask("1");
+    open(1);
+    type("Memo2", "edited");
+    const fs::path other = dir.path() / "Other";
+    fs::create_directories(other);
+    const auto changeFolder = [&] {
+        platform.folderAnswers.push_back(fromPath(other));
+        QTest::mouseClick(find<QWidget>("Label19"), Qt::LeftButton);
+    };
+
+    changeFolder();
+    ASSERT_EQ(platform.questions().size(), 1);
+    EXPECT_FALSE(platform.boxes.front().defaultYes);
+    EXPECT_EQ(form1()->OutputDir(), out());
+    EXPECT_TRUE(memo("Memo2").contains(u"edited"_s));
+
+    platform.clear();
+    platform.questionAnswers = {true};
+    changeFolder();
+    EXPECT_EQ(form1()->OutputDir(), other);
+    for (const char* name : Memos)
+        EXPECT_EQ(memo(name), u""_s) << name;
+    // Save has nothing to write: not "The fields hold task 1, not task 1".
+    clickRow("ListBox4", 0);
+    click("Button6");
+    EXPECT_EQ(platform.informations(), QStringList{u"\nCheck the entered data"_s});
+    EXPECT_FALSE(fs::exists(other / "1"));
 }

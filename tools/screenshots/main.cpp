@@ -194,6 +194,16 @@ void saveReport(TForm1* form, SilentPlatform& platform, const fs::path& file, co
     report->close();
 }
 
+// Check olympiad over the tree the session wrote, its first row selected (which selects the
+// task in the overview).
+void saveCheck(TForm1* form, const fs::path& png) {
+    trigger(form, "CheckOlympiad1");
+    TOlympiadReport* report = form->olympiadReport();
+    pick(report, report->Errors->count() ? "Errors" : "Warnings", 0);
+    save(report, png);
+    report->close();
+}
+
 void run(const fs::path& shipped, const fs::path& out) {
     fs::create_directories(out);
     {
@@ -203,6 +213,7 @@ void run(const fs::path& shipped, const fs::path& out) {
         save(form, out / "main-ru.png");
         saveReport(form, russian.platform, russian.work / "olympiad.gift", SoundOlympiad,
                    out / "olympiad-report-ru.png");
+        saveCheck(form, out / "check-ru.png");
         if (russian.platform.failed)
             throw std::runtime_error("the program reported an error");
     }
@@ -244,6 +255,7 @@ void run(const fs::path& shipped, const fs::path& out) {
     click(edits, "Button1");
     trigger(form, "Overview1");
     save(child<QWidget>(form, "Overview"), out / "overview-en.png");
+    saveCheck(form, out / "check-en.png");
 
     // An olympiad file with the usual slips, its first error selected.
     trigger(edits, "N1");

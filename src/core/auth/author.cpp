@@ -57,18 +57,24 @@ void saveAuthor(const fs::path& programDir, std::string_view authorLine, Lang la
     saveAuthorIn(programDir / "System_folder", authorLine, lang);
 }
 
-void saveAuthorIn(const fs::path& systemDir, std::string_view authorLine, Lang lang) {
+Headers headersFor(const fs::path& systemDir, std::string_view authorLine, Lang lang) {
     if (const auto invalid = findInvalidXmlCharacter(authorLine))
         throw Error(msg::auth::invalidLine.utf8(lang, {invalid->description}));
     const auto paths = authorPathsIn(systemDir);
     const Text head1 = readText(paths.head1);
     const Text head2 = readText(paths.head2);
     const Text tail = readText(paths.tail);
+    return {joinPieces({buildHeader(head1, authorLine, tail)}),
+            joinPieces({buildHeader(head2, authorLine, tail)})};
+}
 
+void saveAuthorIn(const fs::path& systemDir, std::string_view authorLine, Lang lang) {
+    const auto headers = headersFor(systemDir, authorLine, lang);
+    const auto paths = authorPathsIn(systemDir);
     const auto oldHeader1 = previousBytes(paths.header1);
-    writePieces(paths.header1, {buildHeader(head1, authorLine, tail)});
+    writeFileAtomic(paths.header1, headers.first);
     try {
-        writePieces(paths.header2, {buildHeader(head2, authorLine, tail)});
+        writeFileAtomic(paths.header2, headers.second);
     } catch (const Error&) {
         // Keep the two headers from the same Save: put the first back, best effort.
         if (oldHeader1) {

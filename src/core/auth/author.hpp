@@ -32,6 +32,15 @@ bool authorMissing(const std::filesystem::path& systemDir);
 // the task description; character references the user typed stay.
 Text buildHeader(std::string_view head, std::string_view authorLine, std::string_view tail);
 
+// The two description headers (file/task_xml.txt, task_xml_2.txt) as Save writes them for
+// this author line, final line break included. A line with a character that task.xml
+// cannot hold is refused with a report in `lang`. Throws kavo::Error.
+struct Headers {
+    Text first, second;
+};
+Headers headersFor(const std::filesystem::path& systemDir, std::string_view authorLine,
+                   Lang lang = Lang::Russian);
+
 // Save of the author details dialog. Reads the three templates, rebuilds both description
 // headers, and only then clears the author flag ("0"), so a failure never leaves the flag
 // saying the details are given beside headers that do not carry them. If the second

@@ -29,6 +29,22 @@ inline constexpr Message notAtoE{"\nThe answer should be from 'a' to 'e'!",
 inline constexpr Message notOneVariant{
     "\nThe answer must be a single letter from 'a' to 'e', with nothing else!",
     "\nОтвет должен быть одной буквой от 'a' до 'e', без других символов!"};
+// The rest of the correct answer of a task with variants; %1 the character found ('f', or
+// U+0009 for a control character), %2 the Latin letter meant.
+inline constexpr Message answerCharacter{
+    "\nThe correct answer cannot hold %1: write a letter from 'a' to 'e', or letters separated "
+    "by commas!",
+    "\nВ правильном ответе не может быть %1: напишите букву от 'a' до 'e' или буквы через "
+    "запятую!"};
+inline constexpr Message cyrillicLetter{"\n'%1' is a Cyrillic letter: type the Latin %2",
+                                        "\n'%1' — кириллическая буква: наберите латинскую %2"};
+inline constexpr Message commaMissing{"\nThe correct answer needs a comma before '%1'!",
+                                      "\nВ правильном ответе нужна запятая перед '%1'!"};
+inline constexpr Message emptyBetweenCommas{
+    "\nThe correct answer has two commas with no letter between them!",
+    "\nВ правильном ответе две запятые без буквы между ними!"};
+inline constexpr Message letterTwice{"\nThe correct answer names variant %1 twice!",
+                                     "\nПравильный ответ называет вариант %1 дважды!"};
 inline constexpr Message removedVariantNamed{"\nThe correct answer names a removed variant!",
                                              "\nПравильный ответ указывает на удаленный вариант!"};
 inline constexpr Message outsideParts{
@@ -72,6 +88,11 @@ inline constexpr Message unencodableAnswer{
     "was written.",
     "\nПравильный ответ содержит символы, которые нельзя записать в task.out: %1\nНичего не "
     "записано."};
+// The status line after a Save task that only opened the author dialog.
+inline constexpr Message authorFirst{
+    "Not written: the author's details are needed first; press Save task again after saving them",
+    "Не записано: сначала нужны данные автора; после их сохранения нажмите «Добавить задачу» "
+    "ещё раз"};
 // The status line after a write: %1 the number, %2 the kind, %3 the folder under the task tree.
 inline constexpr Message written{"Task %1 (%2) written to %3", "Задача %1 (%2) записана в %3"};
 // After a task with a picture was written: its page shows an empty picture until the file is there.
@@ -89,6 +110,20 @@ inline constexpr Message negativeSize{"\nThe number of tasks in a part cannot be
 inline constexpr Message maxTasks{"\nMax number of tasks is 99!", "\nМаксимальное число задач 99!"};
 inline constexpr Message partAEmpty{"\n The number of tasks in PartA does not equal 0!",
                                     "Количество задач в части PartA не равно нулю!"};
+// Ok with sizes that place written tasks in other folders; %1 the lines below. No is the
+// default answer.
+inline constexpr Message keepMovingSizes{
+    "\nWith these sizes, tasks already written would belong in other folders:%1\n\nKeep these "
+    "sizes? The tasks stay where they are, and the number lists will not show them.",
+    "\nПри этих размерах уже записанные задачи оказались бы не в своих папках:%1\n\nОставить "
+    "эти размеры? Задачи останутся на месте, но в списках номеров их видно не будет."};
+// %1 the number, %2 the folder it lies in, %3 the folder the sizes give it.
+inline constexpr Message movedTask{"\nTask %1 lies in %2; these sizes put it in %3",
+                                   "\nЗадача %1 лежит в %2, а по этим размерам её место — %3"};
+inline constexpr Message taskInNoPart{
+    "\nTask %1 lies in %2; these sizes put it in no part",
+    "\nЗадача %1 лежит в %2, а по этим размерам она не входит ни в одну часть"};
+inline constexpr Message moreMoved{"\n... and %1 more", "\n... и ещё %1"};
 inline constexpr Message selectNumber{"\nSelect the task number!", "\nВыберите номер задачи!"};
 inline constexpr Message cannotOpenTask{"\nUnable to open the task!",
                                         "\nНе возможно открыть задачу!"};
@@ -102,13 +137,26 @@ inline constexpr Message pictureMissing{
     "opens without it. Choose the picture in the task form and save the task again.",
     "\nСтраница показывает рисунок webfiles/picture.jpg, но в папке задачи его нет: страница "
     "откроется без него. Выберите рисунок в форме задачи и добавьте задачу ещё раз."};
+inline constexpr Message fieldsHoldOtherFolder{
+    "\nThe fields hold the task of %1, but task %2 now lies in %3. Nothing was saved: open "
+    "task %2 first!",
+    "\nВ полях задача из папки %1, а задача %2 теперь лежит в %3. Ничего не сохранено: сначала "
+    "откройте задачу %2!"};
 inline constexpr Message saved{"\nSaved successfully", "\nСохранение было выполнено"};
+// After "Saved successfully": %1 why the task folder does not read back.
+inline constexpr Message notReadBack{
+    "\nThe saved files do not read back as a task; its number is marked red:\n%1",
+    "\nСохранённые файлы не читаются как задача; её номер отмечен красным:\n%1"};
 inline constexpr Message checkData{"\nCheck the entered data", "\nПроверьте введённые данные"};
 // %1 the task number, %2 the files that changed.
 inline constexpr Message changedOnDisk{
     "The files of task %1 changed on disk after Open task: %2\nSave changes over them?",
     "Файлы задачи %1 изменились на диске после открытия: %2\nВсё равно сохранить изменения "
     "поверх них?"};
+// Asked before a folder change empties the review fields; No is the default answer.
+inline constexpr Message loseOnFolderChange{
+    "The code review holds changes that are not saved. Change the task folder without them?",
+    "В просмотре кода есть несохранённые изменения. Сменить папку задач без них?"};
 inline constexpr Message unencodableAnswers{
     "\nThe file with answers contains characters that cannot be written to task.out: %1\nNothing "
     "was saved.",
@@ -469,8 +517,13 @@ inline constexpr Message systemInUse{"System_folder in use: %1 (%2)",
                                      "Папка System_folder: %1 (%2)"};
 inline constexpr Message systemGiven{"given by --system", "указана в --system"};
 inline constexpr Message systemHere{"in the current folder", "в текущей папке"};
-inline constexpr Message systemNone{"none found: give one with --system",
-                                    "не найдена: укажите её в --system"};
+// %1: the shipped System_folder.
+inline constexpr Message systemWorking{
+    "the working folder of the installed program; each missing file is copied from %1",
+    "рабочая папка установленной программы; недостающие файлы копируются из %1"};
+inline constexpr Message systemNone{
+    "No System_folder: there is none in the current folder; give one with --system",
+    "Папка System_folder не найдена: в текущей папке её нет; укажите её в --system"};
 inline constexpr Message exitCodes{
     "Exit codes: 0 done, 1 problems found or refused, 2 usage or system error.",
     "Коды выхода: 0 готово, 1 найдены ошибки или отказ, 2 ошибка запуска или системы."};
@@ -482,8 +535,10 @@ inline constexpr Message line{"LINE", "СТРОКА"};
 inline constexpr Message format{"FORMAT", "ФОРМАТ"};
 inline constexpr Message language{"LANG", "ЯЗЫК"};
 // One help line per command and per option.
-inline constexpr Message checkHelp{"checks an olympiad file in GIFT or Moodle XML",
-                                   "проверяет файл олимпиады в формате GIFT или Moodle XML"};
+inline constexpr Message checkHelp{
+    "checks an olympiad file in GIFT or Moodle XML, or a whole task tree when FILE is a folder",
+    "проверяет файл олимпиады в формате GIFT или Moodle XML или всё дерево задач, если ФАЙЛ — "
+    "папка"};
 inline constexpr Message importHelp{
     "writes the tasks of a checked GIFT or Moodle XML file into the task tree",
     "записывает задачи проверенного файла GIFT или Moodle XML в дерево задач"};
@@ -529,6 +584,8 @@ inline constexpr Message takesNoValue{"%1 takes no value", "параметр %1 
 inline constexpr Message unknownValue{"unknown value %1 of %2 (it takes %3)",
                                       "недопустимое значение %1 параметра %2 (допустимы: %3)"};
 inline constexpr Message givenTwice{"%1 is given twice", "параметр %1 указан дважды"};
+// %1: the option, %2 the option it needs.
+inline constexpr Message needsOption{"%1 needs %2", "параметр %1 действует только вместе с %2"};
 // %1: the option, %2 the command.
 inline constexpr Message notForCommand{"%1 does not apply to the command %2",
                                        "параметр %1 не относится к команде %2"};
@@ -542,6 +599,20 @@ inline constexpr Message argument{"argument %1", "аргумент %1"};
 inline constexpr Message refusedCharacter{
     "%1 holds a character a task description cannot hold: %2",
     "%1 содержит символ, который не может стоять в описании задачи: %2"};
+// %1: the working folder, %2 the shipped System_folder.
+inline constexpr Message prepareFailed{
+    "The working folder %1 could not be prepared from %2; nothing was done.",
+    "Рабочую папку %1 не удалось подготовить из %2; ничего не сделано."};
+// %1: the path a command would write, %2 the folder shipped with the program.
+inline constexpr Message shippedFolder{
+    "%1 lies in %2, the folder installed with the program, which the program never changes; "
+    "nothing was written. Give your own System_folder with --system (by default the working "
+    "folder ~/Kavo_Program/System_folder, a copy of the installed one), and a task tree or "
+    "an export outside the installed folder.",
+    "%1 находится в %2, папке, установленной с программой, которую программа никогда не "
+    "меняет; ничего не записано. Укажите свою папку System_folder в --system (по умолчанию "
+    "рабочая папка ~/Kavo_Program/System_folder, копия установленной), а дерево задач и "
+    "выгрузку — вне установленной папки."};
 inline constexpr Message notAFolder{"The task tree %1 is not a folder; nothing was exported.",
                                     "Дерево задач %1 не является папкой; ничего не выгружено."};
 inline constexpr Message summary{"%1 errors, %2 warnings", "ошибок: %1, предупреждений: %2"};
@@ -554,11 +625,11 @@ inline constexpr Message unfitRefused{
     "подходящие задачи (%2) под указанными номерами, добавьте --skip-unfit."};
 inline constexpr Message authorMissing{
     "The author's details are missing, and every task description carries them. Give them "
-    "with --author \"Name, school, month year\" (saved as the author dialog saves them), or "
-    "in the program's Authorisation dialog.",
-    "Нет данных автора, а они стоят в описании каждой задачи. Укажите их параметром --author "
-    "\"Имя, школа, месяц год\" (они сохранятся, как в окне авторизации) или в окне "
-    "«Авторизация» программы."};
+    "for this run with --author \"Name, school, month year\" (add --save-author to keep them, "
+    "as the author dialog saves them), or in the program's Authorisation dialog.",
+    "Нет данных автора, а они стоят в описании каждой задачи. Укажите их для этого запуска "
+    "параметром --author \"Имя, школа, месяц год\" (добавьте --save-author, чтобы они "
+    "сохранились, как в окне авторизации) или в окне «Авторизация» программы."};
 inline constexpr Message wouldReplace{
     "These tasks are written already; nothing was written. Add --replace to replace them:",
     "Эти задачи уже записаны; ничего не записано. Чтобы заменить их, добавьте --replace:"};
@@ -569,52 +640,58 @@ inline constexpr Message unreadable{"%1: cannot be read back, left out: %2",
 inline constexpr Message lost{"%1: %2", "%1: %2"};
 } // namespace cli
 
-// Reading a written task back: %1 the task folder, %2 the file, %3 the byte offset (from
-// 0), %4 the line and %5 the column (from 1).
+// Reading a written task back: %1 the task folder, %2 the file, %3 the line and %4 the column
+// (from 1) of the first place that says why.
 namespace readback {
 inline constexpr Message missingFile{
     "\nThe task in %1 cannot be read: the file %2 is missing or cannot be opened.",
     "\nЗадачу в папке %1 нельзя прочитать: файла %2 нет или его не удаётся открыть."};
 inline constexpr Message differs{
-    "\nThe task in %1 cannot be read: %2 differs from what the program writes, at byte %3 "
-    "(line %4, column %5).",
-    "\nЗадачу в папке %1 нельзя прочитать: %2 отличается от того, что пишет программа, в "
-    "байте %3 (строка %4, столбец %5)."};
+    "\nThe task in %1 cannot be read: %2, line %3, column %4: the text differs from what the "
+    "program writes.",
+    "\nЗадачу в папке %1 нельзя прочитать: %2, строка %3, столбец %4: текст отличается от "
+    "того, что пишет программа."};
+// %5: the letter of the variant.
 inline constexpr Message removedVariantNamed{
-    "\nThe task in %1 cannot be read: %2 names a removed variant as right, at byte %3 (line "
-    "%4, column %5).",
-    "\nЗадачу в папке %1 нельзя прочитать: %2 называет правильным удалённый вариант, в байте "
-    "%3 (строка %4, столбец %5)."};
+    "\nThe task in %1 cannot be read: the scoring file gives answer %5, the page has no variant "
+    "%5 (%2, line %3, column %4).",
+    "\nЗадачу в папке %1 нельзя прочитать: в файле оценки правильный ответ %5, а на странице "
+    "нет варианта %5 (%2, строка %3, столбец %4)."};
+inline constexpr Message removedVariantUnnamed{
+    "\nThe task in %1 cannot be read: %2, line %3, column %4: the scoring file gives as right "
+    "a variant the page does not have.",
+    "\nЗадачу в папке %1 нельзя прочитать: %2, строка %3, столбец %4: файл оценки называет "
+    "правильным вариант, которого нет на странице."};
 inline constexpr Message templateText{
-    "\nThe task in %1 can be read in more than one way: a typed text in %2 holds text of a "
-    "template, at byte %3 (line %4, column %5).",
-    "\nЗадачу в папке %1 можно прочитать по-разному: введённый текст в %2 содержит текст "
-    "шаблона, в байте %3 (строка %4, столбец %5)."};
+    "\nThe task in %1 can be read in more than one way: %2, line %3, column %4: a typed text "
+    "holds text of a template.",
+    "\nЗадачу в папке %1 можно прочитать по-разному: %2, строка %3, столбец %4: введённый "
+    "текст содержит текст шаблона."};
 inline constexpr Message emptyOrRemoved{
-    "\nThe task in %1 can be read in more than one way: %2 does not show which variants were "
-    "left empty and which were removed, at byte %3 (line %4, column %5).",
-    "\nЗадачу в папке %1 можно прочитать по-разному: по %2 не видно, какие варианты оставлены "
-    "пустыми, а какие удалены, в байте %3 (строка %4, столбец %5)."};
+    "\nThe task in %1 can be read in more than one way: %2, line %3, column %4: the page does "
+    "not show which variants were left empty and which were removed.",
+    "\nЗадачу в папке %1 можно прочитать по-разному: %2, строка %3, столбец %4: по странице "
+    "не видно, какие варианты оставлены пустыми, а какие удалены."};
 inline constexpr Message prompt{
-    "\nThe task in %1 can be read in more than one way: the condition in %2 holds the answer "
-    "prompt, which the program translates, at byte %3 (line %4, column %5).",
-    "\nЗадачу в папке %1 можно прочитать по-разному: условие в %2 содержит приглашение к "
-    "ответу, которое программа переводит, в байте %3 (строка %4, столбец %5)."};
+    "\nThe task in %1 can be read in more than one way: %2, line %3, column %4: the condition "
+    "holds the answer prompt, which the program translates.",
+    "\nЗадачу в папке %1 можно прочитать по-разному: %2, строка %3, столбец %4: условие "
+    "содержит приглашение к ответу, которое программа переводит."};
 inline constexpr Message placeholder{
-    "\nThe task in %1 can be read in more than one way: a typed text in %2 holds a "
-    "placeholder of the Edits templates such as *vs3*, at byte %3 (line %4, column %5).",
-    "\nЗадачу в папке %1 можно прочитать по-разному: введённый текст в %2 содержит метку "
-    "шаблонов Edits, например *vs3*, в байте %3 (строка %4, столбец %5)."};
+    "\nThe task in %1 can be read in more than one way: %2, line %3, column %4: a typed text "
+    "holds a placeholder of the Edits templates such as *vs3*.",
+    "\nЗадачу в папке %1 можно прочитать по-разному: %2, строка %3, столбец %4: введённый "
+    "текст содержит метку шаблонов Edits, например *vs3*."};
 inline constexpr Message names{
-    "\nThe task in %1 can be read in more than one way: a name in %2 may have been typed with "
-    "a character or with its XML reference, at byte %3 (line %4, column %5).",
-    "\nЗадачу в папке %1 можно прочитать по-разному: название в %2 могло быть введено символом "
-    "или его ссылкой XML, в байте %3 (строка %4, столбец %5)."};
+    "\nThe task in %1 can be read in more than one way: %2, line %3, column %4: a name may "
+    "have been typed with a character or with its XML reference.",
+    "\nЗадачу в папке %1 можно прочитать по-разному: %2, строка %3, столбец %4: название "
+    "могло быть введено символом или его ссылкой XML."};
 inline constexpr Message kind{
-    "\nThe task in %1 can be read in more than one way: its files fit tasks of two kinds (%2, "
-    "byte %3, line %4, column %5).",
-    "\nЗадачу в папке %1 можно прочитать по-разному: её файлы подходят задачам двух видов "
-    "(%2, байт %3, строка %4, столбец %5)."};
+    "\nThe task in %1 can be read in more than one way: %2, line %3, column %4: its files fit "
+    "tasks of two kinds.",
+    "\nЗадачу в папке %1 можно прочитать по-разному: %2, строка %3, столбец %4: её файлы "
+    "подходят задачам двух видов."};
 inline constexpr Message authorDiffers{"\nThe task in %1 was written with another author line: %2",
                                        "\nЗадача в папке %1 записана с другой строкой автора: %2"};
 } // namespace readback
@@ -664,6 +741,17 @@ inline constexpr Message noSystemFolder{
     "program with kavo-program or ./scripts/run.sh.",
     "В папке %1 нет System_folder с шаблонами и настройками программы.\nЗапускайте программу "
     "командой kavo-program или ./scripts/run.sh."};
+// The program's command line, checked before any window: %1 the argument refused. Printed
+// in both languages, since the interface language is read only later.
+inline constexpr Message unknownOption{
+    "kavo-program: unknown option %1. Usage: kavo-program [FILE.gift]",
+    "kavo-program: неизвестный параметр %1. Запуск: kavo-program [ФАЙЛ.gift]"};
+// %1: the number of files named.
+inline constexpr Message oneFileOnly{
+    "kavo-program: one olympiad file at a time can be opened, %1 were named. Usage: "
+    "kavo-program [FILE.gift]",
+    "kavo-program: открыть можно один файл олимпиады, а указано %1. Запуск: kavo-program "
+    "[ФАЙЛ.gift]"};
 } // namespace app
 
 // The main window Form1.
@@ -936,6 +1024,8 @@ inline constexpr Message readyLeftOut{
 namespace olympiadReport::tip {
 inline constexpr Message list{"Select a line to show its place in the file",
                               "Выберите строку, чтобы увидеть её место в файле"};
+inline constexpr Message checkList{"Select a row to select its task in the olympiad overview",
+                                   "Выберите строку, чтобы выбрать её задачу в обзоре олимпиады"};
 inline constexpr Message exportList{"What the export left out or could not carry, per task",
                                     "Что экспорт пропустил или не смог передать, по задачам"};
 inline constexpr Message source{"The text of the file as it was read; it cannot be changed here",
@@ -961,6 +1051,77 @@ inline constexpr Message Shuffle{
 inline constexpr Message numbers{"The number each task that fits is written under",
                                  "Номер, под которым будет записана каждая подходящая задача"};
 } // namespace olympiadReport::tip
+// The check of a whole task tree: its report rows (each about a folder), its summary, and the
+// refusals of a write or an export that would leave one number in two folders.
+namespace treeCheck {
+// %1 the task tree.
+inline constexpr Message title{"Olympiad check: %1", "Проверка олимпиады: %1"};
+// %1 the folder, %2 the problem.
+inline constexpr Message row{"%1: %2", "%1: %2"};
+// %1 the number, %2 every folder that holds it.
+inline constexpr Message duplicate{
+    "number %1 is held by more than one folder (%2): one number holds one task.",
+    "номер %1 есть в нескольких папках (%2): у одного номера одна задача."};
+// %1 the number, %2 %3 %4 the part sizes found, %5 the folder they give the number.
+inline constexpr Message outside{
+    "number %1 lies outside the part sizes found in the tree (A %2, B %3, C %4): they put "
+    "task %1 in %5.",
+    "номер %1 лежит вне размеров частей, найденных в папке задач (A %2, B %3, C %4): по ним "
+    "задаче %1 место в %5."};
+inline constexpr Message outsideAll{
+    "number %1 lies outside the part sizes found in the tree (A %2, B %3, C %4).",
+    "номер %1 лежит вне размеров частей, найденных в папке задач (A %2, B %3, C %4)."};
+inline constexpr Message pictureMissing{
+    "the page shows a picture, but webfiles/picture.jpg is missing.",
+    "страница показывает рисунок, но файла webfiles/picture.jpg нет."};
+// %1 the number.
+inline constexpr Message hole{"number %1 holds no task: the numbering has a hole.",
+                              "под номером %1 нет задачи: в нумерации пропуск."};
+// %1 the field, %2 the text around the '<'.
+inline constexpr Message strayLess{
+    "%1 holds a '<' that the browser takes for the start of a tag: \"%2\"",
+    "%1: браузер примет '<' за начало тега: «%2»"};
+// %1 the variant's letter.
+inline constexpr Message blankVariant{
+    "variant %1 holds only blanks: the page shows an empty option.",
+    "вариант %1 состоит из одних пробелов: на странице он будет пустым."};
+// %1 the count, %2 the single-choice tasks, %3 the letter.
+inline constexpr Message bunched{
+    "the right answer of %1 of the %2 single-choice tasks is %3: pupils may guess it.",
+    "правильный ответ %1 из %2 задач с одним ответом — %3: его можно угадать."};
+inline constexpr Message olympiad{"The olympiad", "Олимпиада"};
+// %1 the other folder.
+inline constexpr Message sameCondition{"the condition repeats the condition in %1 exactly.",
+                                       "условие в точности повторяет условие в папке %1."};
+// %1 the number its name gives with the leading zero dropped.
+inline constexpr Message leadingZero{
+    "the folder is named like number %1 with a leading zero: the program neither lists nor "
+    "writes task %1 there.",
+    "папка названа как номер %1 с ведущим нулём: программа не считает её задачей %1 и не "
+    "пишет туда."};
+// %1 errors, %2 warnings, %3 task folders, %4 the task tree.
+inline constexpr Message summary{
+    "Errors: %1, warnings: %2. Task folders checked: %3 in %4. Nothing was written.",
+    "Ошибок: %1, предупреждений: %2. Проверено папок задач: %3 в %4. Ничего не записано."};
+// %1 what was given.
+inline constexpr Message notASource{"%1 is neither a task tree (a folder) nor an olympiad file.",
+                                    "%1 — это не папка задач и не файл олимпиады."};
+inline constexpr Message exportStopped{
+    "The export is stopped, nothing is written: the task tree holds a number in two folders or "
+    "outside its part sizes. Menu > Check olympiad lists them.",
+    "Экспорт остановлен, ничего не записано: в папке задач номер лежит в двух папках или вне "
+    "размеров частей. Их перечисляет Меню > Проверить олимпиаду."};
+// %1 the number, %2 the folder that holds it, %3 the folder it would go to, %4 %5 %6 the part
+// sizes of the tree.
+inline constexpr Message heldElsewhere{
+    "Task %1 is already written in %2, and these part sizes put it in %3: one number holds "
+    "one task. Nothing is written. The tree's tasks fit the part sizes A %4, B %5, C %6: enter "
+    "them and press Ok, or move or remove %2 first.",
+    "Задача %1 уже записана в папке %2, а эти размеры частей помещают её в %3: у одного "
+    "номера одна задача. Ничего не записано. Задачам папки подходят размеры частей A %4, B %5, "
+    "C %6: введите их и нажмите Ok или сначала перенесите или удалите %2."};
+} // namespace treeCheck
+
 // The marks of the task numbers, the part sizes found in a tree, and the olympiad overview.
 namespace marks {
 inline constexpr Message noTask{"no task yet", "задачи ещё нет"};
@@ -981,6 +1142,7 @@ inline constexpr Message sizesFound{
 namespace overview {
 inline constexpr Message title{"Olympiad overview", "Обзор олимпиады"};
 inline constexpr Message Overview1{"Olympiad &overview", "&Обзор олимпиады"};
+inline constexpr Message CheckOlympiad1{"&Check olympiad", "Проверить олимпи&аду"};
 inline constexpr Message Label1{"&Tasks of the olympiad", "Задачи олимп&иады"};
 inline constexpr Message columnPlace{"Number or folder", "Номер или папка"};
 inline constexpr Message columnPart{"Part", "Часть"};
@@ -989,6 +1151,7 @@ inline constexpr Message columnNames{"Names", "Названия"};
 inline constexpr Message columnAnswer{"Answer", "Ответ"};
 inline constexpr Message columnPicture{"Picture", "Рисунок"};
 inline constexpr Message columnReads{"Reads back", "Читается"};
+inline constexpr Message columnCondition{"Condition", "Условие"};
 inline constexpr Message readsBack{"yes", "да"};
 inline constexpr Message picturePresent{"present", "есть"};
 inline constexpr Message pictureMissing{"missing: webfiles/picture.jpg",
@@ -997,6 +1160,7 @@ inline constexpr Message ButtonForm{"Open in the &form", "Открыть в &ф�
 inline constexpr Message ButtonReview{"Open in code &review", "Открыть в просмотре ко&да"};
 inline constexpr Message ButtonPreview{"&Preview in the browser", "Просмотреть в &браузере"};
 inline constexpr Message ButtonRefresh{"Refres&h", "&Обновить"};
+inline constexpr Message ButtonCheck{"Chec&k olympiad", "Про&верить олимпиаду"};
 inline constexpr Message ButtonClose{"&Close", "&Закрыть"};
 // %1 the task tree, %2 the tasks listed, %3 those that do not read back.
 inline constexpr Message summary{"%1: %2 tasks, %3 of them cannot be read back",
@@ -1027,6 +1191,12 @@ inline constexpr Message ButtonReview{
 inline constexpr Message ButtonPreview{"Show the page of the selected task in the browser",
                                        "Показать страницу выбранной задачи в браузере"};
 inline constexpr Message ButtonRefresh{"Read the task tree again", "Прочитать папку задач заново"};
+inline constexpr Message ButtonCheck{
+    "Check the whole olympiad: numbers, part sizes, read-back, pictures and texts",
+    "Проверить всю олимпиаду: номера, размеры частей, чтение, рисунки и тексты"};
+inline constexpr Message CheckOlympiad1{
+    "Check the whole olympiad of the task tree before it goes out; nothing is written",
+    "Проверить всю олимпиаду папки задач перед выдачей; ничего не записывается"};
 inline constexpr Message ButtonClose{"Close the overview (Esc)", "Закрыть обзор (Esc)"};
 } // namespace overview::tip
 

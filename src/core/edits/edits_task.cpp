@@ -5,6 +5,7 @@
 #include "core/common/messages.hpp"
 #include "core/common/xml.hpp"
 #include "core/olympiad/task_state.hpp"
+#include "core/olympiad/tree_check.hpp"
 #include "core/tasks/markup_check.hpp"
 
 namespace fs = std::filesystem;
@@ -106,10 +107,20 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
     if (!refused.empty())
         return refusal(refused);
 
+    // One number, one task: a number held by a folder of another part is refused before any
+    // question, since no answer could make the write right.
+    const auto folder = olympiad.editsFolder(task.folder);
+    if (const auto number = olympiad::folderNumber(*folder))
+        if (const auto other =
+                olympiad::numberHeldElsewhere(olympiad.outputDir, *number, *folder)) {
+            const auto text = "\n" + olympiad::heldElsewhereRefusal(olympiad.outputDir, *number,
+                                                                    *folder, *other, lang);
+            return refusal(utf8ToCp1251(text, Unencodable::CharacterReference).value_or(text));
+        }
+
     const auto warnings = tasks::markupWarnings(task, lang);
     if (!warnings.empty() && ask.markup && !ask.markup(tasks::markupQuestion(warnings, lang)))
         return {};
-    const auto folder = olympiad.editsFolder(task.folder);
     const std::string typed = cp1251ToUtf8(task.folder);
     if (ask.replace && olympiad::holdsPackageFile(olympiad.outputDir / *folder)) {
         const auto state = olympiad::folderState(render::TemplateSet::load(ask.systemDir), olympiad,

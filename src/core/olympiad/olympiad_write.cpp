@@ -5,6 +5,8 @@
 #include "core/common/error.hpp"
 #include "core/common/messages.hpp"
 #include "core/edits/edits_task.hpp"
+#include "core/olympiad/task_state.hpp"
+#include "core/olympiad/tree_check.hpp"
 #include "core/render/render.hpp"
 #include "core/tasks/add_task.hpp"
 #include "core/tasks/checks.hpp"
@@ -92,22 +94,35 @@ std::vector<fs::path> existingTasks(const OlympiadImport& import, const fs::path
 
 std::size_t writeOlympiad(const OlympiadImport& import, const fs::path& systemDir,
                           const fs::path& outputDir, Lang lang,
-                          const std::function<void(std::size_t, std::size_t)>& progress) {
+                          const std::function<void(std::size_t, std::size_t)>& progress,
+                          const auth::Headers* headers) {
     const auto olympiad = importedOlympiad(import, outputDir);
+    // One number, one task: refused before the first write, so nothing is half-written.
+    for (const auto& imported : import.tasks) {
+        const auto folder = folderOf(imported.task, olympiad);
+        const auto number = folder ? folderNumber(*folder) : std::nullopt;
+        if (!number)
+            continue;
+        if (const auto other = numberHeldElsewhere(outputDir, *number, *folder))
+            throw Error(heldElsewhereRefusal(outputDir, *number, *folder, *other, lang));
+    }
     std::optional<render::EditsTemplates> editsTemplates;
     std::size_t done = 0;
     for (const auto& imported : import.tasks) {
         const auto& task = imported.task;
         try {
             if (task.kind == model::TaskKind::Edits) {
-                if (!editsTemplates)
+                if (!editsTemplates) {
                     editsTemplates = render::readEditsTemplates(systemDir);
+                    if (headers)
+                        editsTemplates->taskXml = headers->first;
+                }
                 const auto count = tasks::readTaskCounter(systemDir);
                 render::writePackage(outputDir, render::renderEdits(task, *editsTemplates,
                                                                     *folderOf(task, olympiad)));
                 tasks::writeTaskCounter(systemDir, count < INT32_MAX ? count + 1 : count);
             } else {
-                tasks::writeTask(task, olympiad, systemDir, lang);
+                tasks::writeTask(task, olympiad, systemDir, lang, std::nullopt, headers);
             }
         } catch (const Error& error) {
             throw Error(kavo::msg::olympiad::writeFailed.utf8(

@@ -2,6 +2,7 @@
 #pragma once
 // A checked olympiad file written into the task tree, and the tree read back for an export.
 
+#include "core/auth/author.hpp"
 #include "core/common/lang.hpp"
 #include "core/olympiad/gift_import.hpp"
 
@@ -30,8 +31,10 @@ std::vector<std::filesystem::path> existingTasks(const OlympiadImport& import,
 // Edits builder: each task folder replaced as a whole, the counter raised once per task.
 // `progress` hears of each task written. A failure stops the run with a kavo::Error that
 // names the task; the tasks written before it stay whole. Returns the tasks written.
+// `headers`: an author for this run only, in place of the one saved in systemDir.
 std::size_t writeOlympiad(const OlympiadImport& import, const std::filesystem::path& systemDir,
                           const std::filesystem::path& outputDir, Lang lang,
-                          const std::function<void(std::size_t done, std::size_t total)>& progress);
+                          const std::function<void(std::size_t done, std::size_t total)>& progress,
+                          const auth::Headers* headers = nullptr);
 
 } // namespace kavo::olympiad

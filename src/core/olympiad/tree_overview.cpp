@@ -3,6 +3,7 @@
 
 #include "core/common/codepage.hpp"
 #include "core/common/messages.hpp"
+#include "core/olympiad/tree_check.hpp"
 #include "core/olympiad/tree_read.hpp"
 
 #include <algorithm>
@@ -92,6 +93,7 @@ OverviewRow rowOf(const render::TemplateSet& templates, const model::Olympiad& o
     }
     const model::Task& task = *row.state.task;
     row.names = namesOf(task, row.state.written);
+    row.condition = conditionLine(task);
     row.answer = answerOf(task);
     if (task.picture) {
         std::error_code ec;
@@ -120,8 +122,15 @@ std::vector<OverviewRow> overviewRows(const render::TemplateSet& templates,
     std::sort(folders.begin(), folders.end());
     std::vector<OverviewRow> rows;
     rows.reserve(folders.size());
-    for (const auto& [key, folder] : folders)
+    std::vector<fs::path> listed;
+    for (const auto& [key, folder] : folders) {
         rows.push_back(rowOf(templates, olympiad, folder, lang, cache));
+        listed.push_back(folder);
+    }
+    const auto problems = placeProblems(listed, sizesInTree(outputDir), lang);
+    for (auto& row : rows)
+        if (const auto found = problems.find(row.folder); found != problems.end())
+            row.problem = found->second;
     return rows;
 }
 

@@ -27,11 +27,15 @@ struct OverviewRow {
     std::string answer;           // "B", "A, C", the typed text, "A: 3; B: 13:00"
     std::string picture;          // present or missing; empty for a task without a picture
     std::string readsBack;        // "yes", or why not
+    std::string condition;        // the condition's first line as plain text
+    std::string problem;          // a number held by another folder too, or outside the part sizes
 };
 
 // The tasks of the tree under outputDir, read with the templates given: by part (the tree
 // itself, then PartA, PartB, PartC, then other folders), in each the numbered folders by
-// number, then the others by name. Folders that cannot be listed are passed over.
+// number, then the others by name. Folders that cannot be listed are passed over. A numbered
+// folder whose number another folder holds too, or that lies outside the part sizes the tree
+// shows, gets its problem.
 std::vector<OverviewRow> overviewRows(const render::TemplateSet& templates,
                                       const std::filesystem::path& outputDir, Lang lang,
                                       StateCache* cache = nullptr);

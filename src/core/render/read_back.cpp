@@ -698,6 +698,22 @@ FilePlace placeIn(const std::string& bytes, int file, std::size_t offset) {
     return place;
 }
 
+// The variant task.out names as right at the offset: "ans1=4" of a single choice gives its
+// index (E); in a multiple choice each variant has three lines, the answer line the third
+// (line 15 is E's, emptied when E is removed).
+std::optional<char> variantNamedAt(const std::string& out, std::size_t offset) {
+    const auto at = std::min(offset, out.size());
+    const auto begin = at == 0 ? std::string::npos : out.rfind('\n', at - 1);
+    const auto from = begin == std::string::npos ? 0 : begin + 1;
+    const auto line = std::string_view(out).substr(from, out.find('\r', from) - from);
+    if (line.size() == 6 && line.starts_with("ans1=") && line[5] >= '0' && line[5] <= '4')
+        return char('A' + (line[5] - '0'));
+    const auto number = 1 + std::count(out.begin(), out.begin() + static_cast<long>(from), '\n');
+    if (number % 3 == 0 && number >= 3 && number <= 15)
+        return char('A' + number / 3 - 1);
+    return std::nullopt;
+}
+
 // Why two readings differ, and where.
 Doubt difference(const Reading& a, const Reading& b) {
     if ((a.task.kind == TaskKind::Edits) != (b.task.kind == TaskKind::Edits) ||
@@ -802,6 +818,8 @@ ReadResult readFolder(const model::Olympiad& olympiad, const fs::path& folder, R
     result.status = ReadStatus::Mismatch;
     result.reason = failure.reason;
     result.place = placeIn(files[failure.file], failure.file, failure.offset);
+    if (failure.reason == ReadReason::RemovedVariantNamed)
+        result.namedVariant = variantNamedAt(files[failure.file], failure.offset);
     return result;
 }
 
@@ -879,10 +897,12 @@ std::string ReadResult::report(Lang lang) const {
                                          : std::string();
     if (status == ReadStatus::Missing)
         return msg::readback::missingFile.utf8(lang, {where, place.file});
+    // The line and column a teacher finds in an editor; never the byte offset.
     const Message* message = &msg::readback::differs;
     switch (reason) {
     case ReadReason::RemovedVariantNamed:
-        message = &msg::readback::removedVariantNamed;
+        message = namedVariant ? &msg::readback::removedVariantNamed
+                               : &msg::readback::removedVariantUnnamed;
         break;
     case ReadReason::TemplateText:
         message = &msg::readback::templateText;
@@ -905,8 +925,9 @@ std::string ReadResult::report(Lang lang) const {
     default:
         break;
     }
-    return message->utf8(lang, {where, place.file, std::to_string(place.offset.value_or(0)),
-                                std::to_string(place.line), std::to_string(place.column)});
+    return message->utf8(lang, {where, place.file, std::to_string(place.line),
+                                std::to_string(place.column),
+                                std::string(1, namedVariant.value_or('?'))});
 }
 
 } // namespace kavo::render

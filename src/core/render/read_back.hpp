@@ -80,6 +80,7 @@ struct ReadResult {
     WrittenWith written;
     FilePlace place;
     std::vector<model::Task> readings; // Ambiguous: the tasks these files can hold
+    std::optional<char> namedVariant;  // RemovedVariantNamed: the letter task.out gives
 
     // The reason with the folder, file and place in the interface language (UTF-8); for a
     // Read the information to show (another author line), or nothing.

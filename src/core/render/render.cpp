@@ -170,13 +170,13 @@ bool isRussianCondition(std::string_view condition) {
 }
 
 Package renderTask(const Task& task, const model::Olympiad& olympiad, const fs::path& systemDir,
-                   Lang lang) {
+                   Lang lang, const auth::Headers* headers) {
     const Family& family = familyOf(task.kind);
     std::vector<Text> t;
     for (const auto& name : familyFiles(family))
         t.push_back(readText(systemDir / name));
-    Text header = readText(systemDir / "file" / "task_xml.txt");
-    Text header2 = readText(systemDir / "file" / "task_xml_2.txt");
+    Text header = headers ? headers->first : readText(systemDir / "file" / "task_xml.txt");
+    Text header2 = headers ? headers->second : readText(systemDir / "file" / "task_xml_2.txt");
     const auto place = olympiad.place(task.number);
     if (!place)
         throw std::logic_error("the task lies in no part of the olympiad");

@@ -2,6 +2,7 @@
 #pragma once
 // A task's package assembled in memory from the templates of System_folder.
 
+#include "core/auth/author.hpp"
 #include "core/common/files.hpp"
 #include "core/common/lang.hpp"
 #include "core/model/task.hpp"
@@ -64,9 +65,11 @@ EditsTemplates readEditsTemplates(const std::filesystem::path& systemDir);
 // The package of a task of the task form. Reads the family's templates, the description
 // headers and the Del and cost templates the task needs, in that order, and writes
 // nothing. Throws kavo::Error at a template that cannot be read or a header too short for
-// the identifiers; the task must lie in a part of the olympiad.
+// the identifiers; the task must lie in a part of the olympiad. Given `headers` (an author
+// for one run), they stand for the two header files.
 Package renderTask(const model::Task& task, const model::Olympiad& olympiad,
-                   const std::filesystem::path& systemDir, Lang lang);
+                   const std::filesystem::path& systemDir, Lang lang,
+                   const auth::Headers* headers = nullptr);
 
 // The package of an Edits task into the given folder (relative to the task tree).
 Package renderEdits(const model::Task& task, const EditsTemplates& templates,

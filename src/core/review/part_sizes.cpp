@@ -2,13 +2,54 @@
 #include "core/review/part_sizes.hpp"
 
 #include "core/common/messages.hpp"
+#include "core/olympiad/task_state.hpp"
+#include "core/olympiad/tree_read.hpp"
 
 #include <string>
 
 namespace kavo::review {
 
+std::vector<MovedTask> movedTasks(const std::filesystem::path& outputDir,
+                                  const model::PartSizes& sizes) {
+    const model::Olympiad olympiad{outputDir, sizes};
+    std::vector<MovedTask> moved;
+    for (const auto& folder : olympiad::taskFolders(outputDir)) {
+        const auto number = olympiad::folderNumber(folder);
+        const auto parent = folder.parent_path().generic_string();
+        // Other folders (an Edits task in "PartB/Train") lie where their name says.
+        if (!number ||
+            !(parent.empty() || parent == "PartA" || parent == "PartB" || parent == "PartC"))
+            continue;
+        const auto place = olympiad.place(*number);
+        if (!place)
+            moved.push_back({*number, folder, std::nullopt});
+        else if (place->folder != folder)
+            moved.push_back({*number, folder, place->folder});
+    }
+    return moved;
+}
+
+Text movedQuestion(const std::vector<MovedTask>& moved, Lang lang) {
+    // A change of layout can move every task; the first lines show what happens.
+    constexpr std::size_t shown = 10;
+    Text lines;
+    for (std::size_t i = 0; i < moved.size() && i < shown; ++i) {
+        const auto& task = moved[i];
+        const std::string number = std::to_string(task.number);
+        const std::string folder = task.folder.generic_string();
+        lines +=
+            task.place
+                ? msg::review::movedTask.in(lang, {number, folder, task.place->generic_string()})
+                : msg::review::taskInNoPart.in(lang, {number, folder});
+    }
+    if (moved.size() > shown)
+        lines += msg::review::moreMoved.in(lang, {std::to_string(moved.size() - shown)});
+    return msg::review::keepMovingSizes.in(lang, {lines});
+}
+
 OkResult confirmPartSizes(PartSizes& sizes, std::string_view edit2, std::string_view edit3,
-                          std::string_view edit4, Lang lang) {
+                          std::string_view edit4, Lang lang, const std::filesystem::path& outputDir,
+                          const ConfirmSizes& confirm) {
     PartSizes read = sizes;
     try {
         read.PartASize = parseInt(edit2);
@@ -28,6 +69,14 @@ OkResult confirmPartSizes(PartSizes& sizes, std::string_view edit2, std::string_
     }
 
     read.TaskTotal = std::int64_t{read.PartASize} + read.PartBSize + read.PartCSize;
+    // Only sizes that fill the lists offer numbers whose folders could hold the wrong task.
+    if (confirm && read.PartASize != 0 && read.TaskTotal <= 99) {
+        const auto moved = movedTasks(outputDir, {read.PartASize, read.PartBSize, read.PartCSize});
+        if (!moved.empty() && !confirm(movedQuestion(moved, lang))) {
+            result.refused = true;
+            return result;
+        }
+    }
     sizes = read;
     if (sizes.TaskTotal > 99)
         result.messages.push_back(msg::review::maxTasks.in(lang));
@@ -38,6 +87,16 @@ OkResult confirmPartSizes(PartSizes& sizes, std::string_view edit2, std::string_
         result.messages.push_back(msg::review::partAEmpty.in(lang));
     }
     return result;
+}
+
+TreeSizes sizesForTree(const std::filesystem::path& outputDir,
+                       const std::optional<model::PartSizes>& lastOk) {
+    if (lastOk && movedTasks(outputDir, *lastOk).empty())
+        return {lastOk, true, false};
+    const model::PartSizes found = olympiad::sizesInTree(outputDir);
+    if (found.total() == 0)
+        return {};
+    return {found, false, true};
 }
 
 model::Olympiad olympiadOf(const PartSizes& sizes, const std::filesystem::path& outputDir) {

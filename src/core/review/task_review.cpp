@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "core/review/task_review.hpp"
 
+#include "core/common/codepage.hpp"
+#include "core/common/error.hpp"
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
+#include "core/olympiad/task_state.hpp"
+#include "core/render/read_back.hpp"
 #include "core/render/template_set.hpp"
 
 #include <string>
@@ -45,9 +49,30 @@ Text openTask(ReviewState& state, const PartSizes& sizes, const std::filesystem:
     return {};
 }
 
+// What follows "Saved successfully" when the saved folder does not read back as a task (as
+// the marks read it); empty when it does.
+static Text readBackAfterSave(const std::filesystem::path& systemDir, const PartSizes& sizes,
+                              const std::filesystem::path& outputDir, std::int64_t n, Lang lang) {
+    const auto olympiad = olympiadOf(sizes, outputDir);
+    std::string reason;
+    try {
+        const auto state =
+            olympiad::folderState(render::TemplateSet::load(systemDir), olympiad,
+                                  olympiad.place(n)->folder, static_cast<int>(n), lang);
+        if (state.status != olympiad::FolderStatus::Unreadable)
+            return {};
+        reason = state.reason;
+    } catch (const Error& error) {
+        reason = error.report(lang);
+    }
+    const Text shown = utf8ToCp1251(reason, Unencodable::CharacterReference).value_or(reason);
+    return msg::review::notReadBack.in(lang, {shown});
+}
+
 SaveResult saveTask(ReviewState& state, const PartSizes& sizes,
                     const std::filesystem::path& outputDir, std::optional<int> selected,
-                    const std::array<Text, 3>& fields, Lang lang, const ConfirmSave& confirm) {
+                    const std::array<Text, 3>& fields, Lang lang, const ConfirmSave& confirm,
+                    const std::filesystem::path& systemDir) {
     SaveResult result;
     result.select = selected ? *selected + 1 : 0;
     const auto n = selected ? std::optional(std::int64_t{*selected} + 1) : std::nullopt;
@@ -58,6 +83,11 @@ SaveResult saveTask(ReviewState& state, const PartSizes& sizes,
             const std::string wanted = std::to_string(*n);
             if (!state.openedNumber)
                 result.message = msg::review::openBeforeSaving.in(lang, {wanted});
+            else if (state.openedNumber == n && state.openedFolder)
+                // The sizes changed since Open task: the same number lies elsewhere now.
+                result.message = msg::review::fieldsHoldOtherFolder.in(
+                    lang, {state.openedFolder->lexically_relative(outputDir).generic_string(),
+                           wanted, folder->lexically_relative(outputDir).generic_string()});
             else {
                 const std::string held = std::to_string(*state.openedNumber);
                 result.message = msg::review::fieldsHoldOther.in(lang, {held, wanted});
@@ -83,6 +113,12 @@ SaveResult saveTask(ReviewState& state, const PartSizes& sizes,
                 (*state.openedBytes)[i] = std::move(bytes);
         }
         result.message = msg::review::saved.in(lang);
+        result.saved = true;
+        if (!systemDir.empty()) {
+            const Text lost = readBackAfterSave(systemDir, sizes, outputDir, *n, lang);
+            result.unreadable = !lost.empty();
+            result.message += lost;
+        }
     } else if (fields[0].empty()) {
         result.message = msg::review::checkData.in(lang);
     }

@@ -40,6 +40,8 @@ struct SaveResult {
     Text message;              // empty: none
     std::optional<int> select; // the position to select next (outside the list: none)
     bool declined = false;     // the overwrite question was answered No: nothing written
+    bool saved = false;        // the three files were written
+    bool unreadable = false;   // saved, but the folder does not read back as a task
 };
 
 // Asked before writing over files changed on disk since Open task (program text); true
@@ -48,9 +50,12 @@ using ConfirmSave = std::function<bool(const Text& question)>;
 
 // Save changes of the three fields (program text). Throws kavo::Error at a file that cannot
 // be written; files written before stay, and the selection must not move. The state then
-// remembers the bytes written.
+// remembers the bytes written. With systemDir the task is read back with its templates, as
+// the marks read it, and a folder that does not read back is said after "Saved
+// successfully", with the reason.
 SaveResult saveTask(ReviewState& state, const PartSizes& sizes,
                     const std::filesystem::path& outputDir, std::optional<int> selected,
-                    const std::array<Text, 3>& fields, Lang lang, const ConfirmSave& confirm = {});
+                    const std::array<Text, 3>& fields, Lang lang, const ConfirmSave& confirm = {},
+                    const std::filesystem::path& systemDir = {});
 
 } // namespace kavo::review

@@ -6,6 +6,7 @@
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
 #include "core/olympiad/task_state.hpp"
+#include "core/olympiad/tree_check.hpp"
 #include "core/render/read_back.hpp"
 #include "core/render/render.hpp"
 #include "core/tasks/checks.hpp"
@@ -31,14 +32,28 @@ void writeTaskCounter(const fs::path& systemDir, std::int32_t value) {
     writePieces(counterFile(systemDir), {std::to_string(value)});
 }
 
+// One number, one task: refuses a number that a folder of another part holds already.
+static void refuseHeldElsewhere(const model::Task& task, const model::Olympiad& olympiad,
+                                Lang lang) {
+    const auto place = olympiad.place(task.number);
+    if (!place)
+        return;
+    if (const auto other =
+            olympiad::numberHeldElsewhere(olympiad.outputDir, task.number, place->folder))
+        throw Error(olympiad::heldElsewhereRefusal(olympiad.outputDir, task.number, place->folder,
+                                                   *other, lang));
+}
+
 fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
-                   const fs::path& systemDir, Lang lang, std::optional<std::string> picture) {
+                   const fs::path& systemDir, Lang lang, std::optional<std::string> picture,
+                   const auth::Headers* headers) {
+    refuseHeldElsewhere(task, olympiad, lang);
     // A page without a picture refers to none: a picture given for it is not written.
     if (!task.picture)
         picture.reset();
     if (picture && !render::isJpeg(*picture))
         throw Error::refused(msg::task::notJpeg);
-    render::Package package = render::renderTask(task, olympiad, systemDir, lang);
+    render::Package package = render::renderTask(task, olympiad, systemDir, lang, headers);
     package.picture = std::move(picture);
     const auto folder = package.folder;
     // The counter is read before anything is written, so that a counter that cannot be read
@@ -86,6 +101,14 @@ std::string writtenLine(const AddTaskResult& result, Lang lang) {
     return line;
 }
 
+std::string statusLine(const AddTaskResult& result, Lang lang) {
+    if (result.written)
+        return writtenLine(result, lang);
+    if (result.showAuthorDialog)
+        return std::string(msg::task::authorFirst.utf8(lang));
+    return {};
+}
+
 AddTaskResult addTask(TaskForm& form, const AppValues& app, const ConfirmAdd& confirm) {
     const auto systemDir = app.ProgramDir / "System_folder";
     AddTaskResult result;
@@ -98,7 +121,7 @@ AddTaskResult addTask(TaskForm& form, const AppValues& app, const ConfirmAdd& co
     } catch (const Error& error) {
         if (result.message.empty())
             throw;
-        result.failure = error.what();
+        result.failure = error.report(app.lang);
         return result;
     }
     result.showAuthorDialog = flag.find('1') != Text::npos;
@@ -106,6 +129,8 @@ AddTaskResult addTask(TaskForm& form, const AppValues& app, const ConfirmAdd& co
         return result;
     if (reading.sizeError)
         throw *reading.sizeError;
+    // Refused before any question: no answer could make the write right.
+    refuseHeldElsewhere(reading.task, *reading.olympiad, app.lang);
     if (!confirmed(reading, systemDir, app.lang, confirm)) {
         result.declined = true;
         return result;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/auth/author.hpp"
 #include "core/common/lang.hpp"
 #include "core/model/task.hpp"
 #include "core/tasks/task_form.hpp"
@@ -25,7 +26,7 @@ struct AddTaskResult {
     Text message;                  // collected messages to show in one box; empty: none
     bool written = false;          // a package was written and the counter raised
     bool showAuthorDialog = false; // the author's details are missing
-    Text failure;                 // a report met after the checks had failed; shown after their box
+    std::string failure; // a report (UTF-8) met after the checks had failed; shown after their box
     std::filesystem::path folder; // where the package was written, under the task tree
     model::TaskKind kind = model::TaskKind::SingleChoice; // written: the kind of the task
     int number = 0;                                       // written: its number
@@ -55,15 +56,20 @@ AddTaskResult addTask(TaskForm& form, const AppValues& app, const ConfirmAdd& co
 // (UTF-8).
 std::string writtenLine(const AddTaskResult& result, Lang lang);
 
+// The status line after Add task (UTF-8): what was written, or that nothing was because the
+// author's details come first; empty otherwise (a box says what went wrong).
+std::string statusLine(const AddTaskResult& result, Lang lang);
+
 // Writes a checked task into the olympiad's tree and raises the task counter: everything
 // is read first, the package replaces the task folder as a whole, the counter goes last.
 // A task with a picture gets `picture` (JPEG bytes) as webfiles/picture.jpg in the same
 // write; without one, the picture the folder holds stays. Returns the folder written,
 // relative to the task tree. Throws kavo::Error; bytes that are not a JPEG are refused
-// before anything is written.
+// before anything is written. `headers`: an author for this write only (see renderTask).
 std::filesystem::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
                                 const std::filesystem::path& systemDir, Lang lang,
-                                std::optional<std::string> picture = std::nullopt);
+                                std::optional<std::string> picture = std::nullopt,
+                                const auth::Headers* headers = nullptr);
 
 // The task counter of Authorisation/Tasks_in_view.txt: read, and raised by one (it stays
 // at the largest value its reader accepts).

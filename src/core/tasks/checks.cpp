@@ -25,6 +25,21 @@ static bool namesRemovedVariant(const Task& task) {
            !task.variants[task.answer];
 }
 
+bool isBlank(std::string_view pageText) {
+    for (std::size_t i = 0; i < pageText.size();) {
+        const auto rest = pageText.substr(i);
+        if (std::string_view(" \t\r\n\xA0").find(rest.front()) != std::string_view::npos)
+            ++i;
+        else if (rest.starts_with("&nbsp;"))
+            i += 6;
+        else if (rest.starts_with("&#160;"))
+            i += 6;
+        else
+            return false;
+    }
+    return true;
+}
+
 std::vector<Check> checkTask(const Task& task, const model::Olympiad* olympiad) {
     std::vector<Check> failed;
     if (task.kind != model::TaskKind::Edits && task.number > 99)
@@ -41,24 +56,69 @@ std::vector<Check> checkTask(const Task& task, const model::Olympiad* olympiad) 
         failed.push_back(Check::InvalidRussianName);
     if (task.names && findInvalidXmlCharacter(task.names->english))
         failed.push_back(Check::InvalidEnglishName);
-    if (task.kind != model::TaskKind::Edits && task.condition.empty())
+    if (task.kind != model::TaskKind::Edits && isBlank(task.condition))
         failed.push_back(Check::EmptyCondition);
     // An empty variant would be an empty answer button on the page, and could be scored.
     if (model::isChoice(task.kind))
         for (int i = 0; i < model::VariantCount; ++i)
-            if (task.variants[i] && task.variants[i]->empty())
+            if (task.variants[i] && isBlank(*task.variants[i]))
                 failed.push_back(static_cast<Check>(static_cast<int>(Check::EmptyVariantA) + i));
     return failed;
 }
 
-Text checkMessages(std::vector<Check> failed, Lang lang, const model::Task* task) {
+// A character of an answer as a message names it: 'f', or its code when it does not show.
+static std::string named(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F || byte == 0x98) {
+        static constexpr char hex[] = "0123456789ABCDEF";
+        return std::string("U+00") + hex[byte >> 4] + hex[byte & 15];
+    }
+    return "'" + std::string(1, c) + "'";
+}
+
+// The message of a fault that answerFault finds in the answer.
+static Text answerMessage(std::string_view answer, Lang lang) {
+    const auto fault = answerFault(answer);
+    if (!fault)
+        return {};
+    const std::string c(1, fault->character);
+    const std::string latin(1, latinLookalike(fault->character));
+    switch (fault->check) {
+    case Check::AnswerCharacter:
+        return msg::task::answerCharacter.in(lang, {named(fault->character)});
+    case Check::CyrillicLetter:
+        return msg::task::cyrillicLetter.in(lang, {c, latin});
+    case Check::CommaMissing:
+        return msg::task::commaMissing.in(lang, {c});
+    case Check::EmptyBetweenCommas:
+        return msg::task::emptyBetweenCommas.in(lang);
+    case Check::LetterTwice:
+        return msg::task::letterTwice.in(lang, {c});
+    default:
+        return msg::task::notOneVariant.in(lang);
+    }
+}
+
+Text checkMessages(std::vector<Check> failed, Lang lang, const model::Task* task,
+                   std::string_view answer) {
     static constexpr const Message* texts[] = {
-        &msg::task::noTaskNumber,  &msg::task::noPictureAnswer,
-        &msg::task::noAnswer,      &msg::task::noFoldAnswer,
-        &msg::task::tooManyTasks,  &msg::task::commaInTypedAnswer,
-        &msg::task::notLatin,      &msg::task::notAtoE,
-        &msg::task::notOneVariant, &msg::task::removedVariantNamed,
-        &msg::task::outsideParts,  &msg::task::noOwnNames,
+        &msg::task::noTaskNumber,
+        &msg::task::noPictureAnswer,
+        &msg::task::noAnswer,
+        &msg::task::noFoldAnswer,
+        &msg::task::tooManyTasks,
+        &msg::task::commaInTypedAnswer,
+        &msg::task::notLatin,
+        &msg::task::notAtoE,
+        &msg::task::notOneVariant,
+        nullptr,
+        nullptr,
+        nullptr,
+        nullptr,
+        nullptr,
+        &msg::task::removedVariantNamed,
+        &msg::task::outsideParts,
+        &msg::task::noOwnNames,
     };
     std::sort(failed.begin(), failed.end());
     failed.erase(std::unique(failed.begin(), failed.end()), failed.end());
@@ -80,6 +140,8 @@ Text checkMessages(std::vector<Check> failed, Lang lang, const model::Task* task
             message += text.in(lang, {std::string(1, static_cast<char>('A' + variant))});
         } else if (check == Check::EmptyCondition) {
             message += msg::task::emptyCondition.in(lang);
+        } else if (check >= Check::AnswerCharacter && check <= Check::LetterTwice) {
+            message += answerMessage(answer, lang);
         } else {
             message += texts[index]->in(lang);
         }
@@ -94,7 +156,7 @@ Text checkForm(const TaskForm& form, Lang lang, std::int64_t taskTotal) {
     const bool placeKnown = reading.olympiad && form.ListBox1.hasSelection();
     const auto taskRules = checkTask(reading.task, placeKnown ? &*reading.olympiad : nullptr);
     failed.insert(failed.end(), taskRules.begin(), taskRules.end());
-    return checkMessages(failed, lang, &reading.task);
+    return checkMessages(failed, lang, &reading.task, form.Edit1);
 }
 
 } // namespace kavo::tasks

@@ -16,9 +16,14 @@ namespace kavo::tasks {
 // given. A task without an olympiad (sizes not known) skips the part rule.
 std::vector<Check> checkTask(const model::Task& task, const model::Olympiad* olympiad);
 
+// Page text that shows nothing: only blanks, tabs, line breaks and non-breaking spaces
+// (typed, or as &nbsp; or &#160;). A variant or condition of such text counts as empty.
+bool isBlank(std::string_view pageText);
+
 // The messages of the checks in their order, each once, in the interface language; the task
-// they ran on names what a message shows.
-Text checkMessages(std::vector<Check> failed, Lang lang, const model::Task* task = nullptr);
+// they ran on and the answer as typed name what a message shows.
+Text checkMessages(std::vector<Check> failed, Lang lang, const model::Task* task = nullptr,
+                   std::string_view answer = {});
 
 // Every check of the form: its reading and the task's rules; empty when it may be written.
 Text checkForm(const TaskForm& form, Lang lang, std::int64_t taskTotal);

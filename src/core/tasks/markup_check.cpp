@@ -48,13 +48,12 @@ bool isKnownElement(std::string_view name) {
 }
 
 // Whether the "<" at `at` begins a tag that the browser takes whole: a known element
-// (opening or closing) or a comment, closed by ">" ("-->" for a comment).
+// (opening or closing) or a comment, closed by ">" ("-->" for a comment). Any other "<!"
+// (a doctype, "<!b>") is hidden by the browser up to its ">": the teacher is asked.
 bool beginsTag(std::string_view text, std::size_t at) {
     const auto rest = text.substr(at + 1);
     if (rest.starts_with("!--"))
         return text.find("-->", at + 4) != std::string_view::npos;
-    if (rest.starts_with("!"))
-        return text.find('>', at + 2) != std::string_view::npos;
     const std::size_t start = at + 1 + (rest.starts_with("/") ? 1 : 0);
     std::size_t end = start;
     while (end < text.size() && isNameChar(text[end]))

@@ -12,8 +12,9 @@
 namespace kavo::tasks {
 
 // A "<" of page text that begins no known HTML element, comment or server tag, or whose tag
-// has no closing ">": the position of the "<" in the text. A "<" followed by a blank, a
-// digit or any other character that cannot begin a tag shows as typed and is not listed.
+// has no closing ">": the position of the "<" in the text. "<!" other than a comment
+// ("<!DOCTYPE", "<!b>") is listed too. A "<" followed by a blank, a digit or any other
+// character that cannot begin a tag shows as typed and is not listed.
 std::vector<std::size_t> strayLessThan(std::string_view text);
 
 struct MarkupWarning {

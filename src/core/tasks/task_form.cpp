@@ -180,6 +180,52 @@ Text answerIndex(std::string_view answer) {
     return {};
 }
 
+char latinLookalike(char cp1251) {
+    // а А В с С е Е in Windows-1251.
+    static constexpr std::pair<unsigned char, char> lookalikes[] = {
+        {0xE0, 'a'}, {0xC0, 'A'}, {0xC2, 'B'}, {0xF1, 'c'}, {0xD1, 'C'}, {0xE5, 'e'}, {0xC5, 'E'}};
+    for (const auto& [cyrillic, latin] : lookalikes)
+        if (static_cast<unsigned char>(cp1251) == cyrillic)
+            return latin;
+    return 0;
+}
+
+std::optional<AnswerFault> answerFault(std::string_view answer) {
+    for (std::size_t i = 0; i < answer.size(); ++i) {
+        const char c = answer[i];
+        if (latinLookalike(c))
+            return AnswerFault{Check::CyrillicLetter, c};
+        // The first byte is the concern of checks 7 and 8.
+        if (i > 0 && !isVariantLetter(c) && c != ',' && c != ' ')
+            return AnswerFault{Check::AnswerCharacter, c};
+    }
+    if (answer.empty() || !isVariantLetter(answer.front()))
+        return std::nullopt;
+    if (!contains(answer, ','))
+        return answer.size() == 1 ? std::nullopt : std::optional(AnswerFault{Check::NotOneVariant});
+    unsigned seen = 0;
+    bool letterInItem = false;
+    for (const char c : answer) {
+        if (c == ' ')
+            continue;
+        if (c == ',') {
+            if (!letterInItem)
+                return AnswerFault{Check::EmptyBetweenCommas, c};
+            letterInItem = false;
+            continue;
+        }
+        if (letterInItem)
+            return AnswerFault{Check::CommaMissing, c};
+        const char capital = c >= 'a' ? static_cast<char>(c - 32) : c;
+        const unsigned bit = 1u << (capital - 'A');
+        if (seen & bit)
+            return AnswerFault{Check::LetterTwice, capital};
+        seen |= bit;
+        letterInItem = true;
+    }
+    return std::nullopt;
+}
+
 FormReading readTaskForm(const TaskForm& form, const std::filesystem::path& outputDir,
                          std::int64_t storedTotal) {
     FormReading reading;
@@ -239,13 +285,15 @@ FormReading readTaskForm(const TaskForm& form, const std::filesystem::path& outp
     const bool notLatin = !typed && static_cast<unsigned char>(first) >= 0xC0;
     if (notLatin)
         fail(Check::NotLatin);
-    const bool notAtoE = !typed && !notLatin && !isVariantLetter(first);
-    if (notAtoE)
+    if (!typed && !notLatin && !isVariantLetter(first))
         fail(Check::NotAtoE);
-    // One right variant of a task with variants, folded or not, must be named exactly.
-    const bool singleChoice = !multiple && (folded || !typed);
-    if (singleChoice && !form.Edit1.empty() && !notLatin && !notAtoE && index.empty())
+    if (!typed) {
+        if (const auto fault = answerFault(form.Edit1))
+            fail(fault->check);
+    } else if (folded && !multiple && !form.Edit1.empty() && index.empty()) {
+        // Folded answers without variant A still name one variant exactly.
         fail(Check::NotOneVariant);
+    }
     return reading;
 }
 

@@ -80,6 +80,12 @@ enum class Check {
     NotLatin,
     NotAtoE,
     NotOneVariant,
+    // The rest of the answer of a task with variants (answerFault): each names what it found.
+    AnswerCharacter,
+    CyrillicLetter,
+    CommaMissing,
+    EmptyBetweenCommas,
+    LetterTwice,
     RemovedVariantNamed,
     OutsideParts,
     NoOwnNames,
@@ -113,6 +119,22 @@ FormReading readTaskForm(const TaskForm& form, const std::filesystem::path& outp
 
 // The text after "ans1=": "0" to "4" for a to e (either case) or 1 to 5, else empty.
 Text answerIndex(std::string_view answer);
+
+// What the correct answer of a task with variants holds that it may not, beyond the first
+// byte that checks 7 and 8 judge: one letter a to e (either case), or such letters separated
+// by commas with spaces around them, each letter once; a final comma makes a multiple choice
+// of one right variant ("b,"). `character` is the one the fault names (for LetterTwice the
+// variant's capital letter); a Cyrillic letter that looks like a Latin one is named as such
+// even as the first byte.
+struct AnswerFault {
+    Check check;
+    char character = 0;
+};
+std::optional<AnswerFault> answerFault(std::string_view answer);
+
+// The Latin letter a to e (either case) that a Cyrillic letter looks like ("\xF1" gives 'c');
+// 0 for any other byte.
+char latinLookalike(char cp1251);
 
 // Compares the list answers "Yes" and "No", ignoring the case of Latin letters.
 bool sameIgnoringCase(std::string_view a, std::string_view b);

@@ -33,6 +33,7 @@ template <typename W> W* made(QWidget* parent, const char* name) {
 
 constexpr int LineRole = Qt::UserRole;
 constexpr int ColumnRole = Qt::UserRole + 1;
+constexpr int FolderRole = Qt::UserRole + 2;
 
 // The designed size; a smaller screen gets its available area.
 constexpr QSize DesignSize(940, 600);
@@ -180,6 +181,29 @@ TOlympiadReport::importReport(const std::vector<kavo::olympiad::Problem>& proble
     return report;
 }
 
+TOlympiadReport::Report TOlympiadReport::checkReport(const kavo::olympiad::TreeCheck& check,
+                                                     const std::filesystem::path& tree,
+                                                     kavo::Lang lang) {
+    Report report;
+    for (const auto& row : check.rows)
+        (row.severity == kavo::olympiad::Severity::Error ? report.first : report.second)
+            .lines.push_back({QString::fromStdString(kavo::olympiad::rowText(row, lang)),
+                              std::nullopt, kavo::app::fromPath(row.folder)});
+    const auto count = [lang](const kavo::Message& caption, std::size_t n) {
+        return kavo::app::text(caption, lang, {std::to_string(n)});
+    };
+    report.first.caption = count(msg::errors, report.first.lines.size());
+    report.second.caption = count(msg::warnings, report.second.lines.size());
+    report.first.tip = report.second.tip = kavo::app::text(msg::tip::checkList, lang);
+    report.title = kavo::app::text(kavo::msg::treeCheck::title, lang,
+                                   {kavo::app::fromPath(tree).toStdString()});
+    report.summary = kavo::app::text(
+        kavo::msg::treeCheck::summary, lang,
+        {std::to_string(report.first.lines.size()), std::to_string(report.second.lines.size()),
+         std::to_string(check.folders), kavo::app::fromPath(tree).toStdString()});
+    return report;
+}
+
 void TOlympiadReport::fill(QLabel* label, QListWidget* list, const Section& section) {
     label->setText(section.caption);
     list->clear();
@@ -189,6 +213,8 @@ void TOlympiadReport::fill(QLabel* label, QListWidget* list, const Section& sect
             item->setData(LineRole, line.pos->line);
             item->setData(ColumnRole, line.pos->column);
         }
+        if (!line.folder.isEmpty())
+            item->setData(FolderRole, line.folder);
     }
     kavo::app::describe(list, section.tip, kavo::app::shownCaption(section.caption));
 }
@@ -235,6 +261,8 @@ void TOlympiadReport::showReport(const Report& report) {
 }
 
 void TOlympiadReport::showPlace(QListWidgetItem* item) {
+    if (const QVariant folder = item->data(FolderRole); folder.isValid())
+        emit folderSelected(folder.toString());
     const QVariant line = item->data(LineRole);
     if (!line.isValid() || sourcePane_->isHidden())
         return;

@@ -7,6 +7,7 @@
 
 #include "core/common/lang.hpp"
 #include "core/olympiad/problem.hpp"
+#include "core/olympiad/tree_check.hpp"
 
 #include <QDialog>
 #include <optional>
@@ -25,6 +26,7 @@ class TOlympiadReport : public QDialog {
     struct Line {
         QString text;
         std::optional<kavo::olympiad::SourcePos> pos; // where it lies in the file shown
+        QString folder; // a check's row: the task folder, relative to the task tree
     };
     struct Section {
         QString caption; // with its mnemonic and count
@@ -53,6 +55,10 @@ class TOlympiadReport : public QDialog {
     // column 7: text" in the interface language.
     static Report importReport(const std::vector<kavo::olympiad::Problem>& problems,
                                kavo::Lang lang);
+    // The check of a task tree: errors first, warnings second, each "PartB/4: text"; selecting
+    // a row names its folder (folderSelected).
+    static Report checkReport(const kavo::olympiad::TreeCheck& check,
+                              const std::filesystem::path& tree, kavo::Lang lang);
 
     QLabel *Summary, *Label1, *Label2, *Label3, *Label4, *Label5;
     QListWidget *Errors, *Warnings, *LeftOut, *Numbers;
@@ -64,6 +70,8 @@ class TOlympiadReport : public QDialog {
     void writeRequested();
     // The teacher changed a choice of the import: the file is to be read again with it.
     void choicesChanged(bool firstAnswer, bool shuffle);
+    // A row of a check was selected: its task folder, relative to the task tree.
+    void folderSelected(const QString& folder);
 
   private:
     void fill(QLabel* label, QListWidget* list, const Section& section);

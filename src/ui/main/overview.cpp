@@ -125,11 +125,11 @@ TOverview::TOverview(TForm1& form1)
 
     Label1 = new QLabel(t(m::Label1), this);
     Label1->setObjectName(u"Label1"_s);
-    Table1 = new QTableWidget(0, 7, this);
+    Table1 = new QTableWidget(0, 8, this);
     Table1->setObjectName(u"Table1"_s);
     Table1->setHorizontalHeaderLabels({t(m::columnPlace), t(m::columnPart), t(m::columnKind),
                                        t(m::columnNames), t(m::columnAnswer), t(m::columnPicture),
-                                       t(m::columnReads)});
+                                       t(m::columnReads), t(m::columnCondition)});
     Table1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table1->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -147,12 +147,14 @@ TOverview::TOverview(TForm1& form1)
     ButtonReview = button(this, "ButtonReview", t(m::ButtonReview));
     ButtonPreview = button(this, "ButtonPreview", t(m::ButtonPreview));
     ButtonRefresh = button(this, "ButtonRefresh", t(m::ButtonRefresh));
+    ButtonCheck = button(this, "ButtonCheck", t(m::ButtonCheck));
     ButtonClose = button(this, "ButtonClose", t(m::ButtonClose));
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {ButtonForm, ButtonReview, ButtonPreview})
         buttons->addWidget(b);
     buttons->addStretch();
+    buttons->addWidget(ButtonCheck);
     buttons->addWidget(ButtonRefresh);
     buttons->addWidget(ButtonClose);
     auto* layout = new QVBoxLayout(this);
@@ -167,10 +169,11 @@ TOverview::TOverview(TForm1& form1)
     kavo::app::describe(ButtonReview, t(tip::ButtonReview));
     kavo::app::describe(ButtonPreview, t(tip::ButtonPreview));
     kavo::app::describe(ButtonRefresh, t(tip::ButtonRefresh));
+    kavo::app::describe(ButtonCheck, t(tip::ButtonCheck));
     kavo::app::describe(ButtonClose, t(tip::ButtonClose));
     kavo::app::nameByCaptions(this);
     kavo::app::chainFocus(
-        {Table1, ButtonForm, ButtonReview, ButtonPreview, ButtonRefresh, ButtonClose});
+        {Table1, ButtonForm, ButtonReview, ButtonPreview, ButtonCheck, ButtonRefresh, ButtonClose});
 
     const auto on = [this](QPushButton* b, std::function<void()> handler) {
         guard_.connect(b, &QPushButton::clicked, std::move(handler));
@@ -179,6 +182,7 @@ TOverview::TOverview(TForm1& form1)
     on(ButtonReview, [this] { openInReview(); });
     on(ButtonPreview, [this] { preview(); });
     on(ButtonRefresh, [this] { refresh(); });
+    on(ButtonCheck, [this] { form1_.checkOlympiad(); });
     connect(ButtonClose, &QPushButton::clicked, this, &QWidget::close);
     guard_.connect(Table1, &QTableWidget::activated, [this] { openInForm(); });
     connect(Table1, &QTableWidget::itemSelectionChanged, this, &TOverview::selectionChanged);
@@ -197,15 +201,24 @@ void TOverview::refresh() {
     for (int r = 0; r < static_cast<int>(rows_.size()); ++r) {
         const auto& row = rows_[static_cast<std::size_t>(r)];
         unreadable += row.state.status == olympiad::FolderStatus::Unreadable;
-        const std::string* cells[] = {&row.place,  &row.part,    &row.kind,     &row.names,
-                                      &row.answer, &row.picture, &row.readsBack};
-        for (int c = 0; c < 7; ++c) {
+        // A number held twice or outside the part sizes: red, with the reason where the row
+        // says whether it reads back.
+        const std::string reads =
+            row.problem.empty() ? row.readsBack : row.readsBack + " \u2014 " + row.problem;
+        const std::string* cells[] = {&row.place,  &row.part,    &row.kind, &row.names,
+                                      &row.answer, &row.picture, &reads,    &row.condition};
+        for (int c = 0; c < 8; ++c) {
             const QString text = QString::fromStdString(*cells[c]);
             auto* item = new QTableWidgetItem(text);
-            item->setToolTip(text);
+            item->setToolTip(row.problem.empty() ? text : QString::fromStdString(row.problem));
+            if (!row.problem.empty())
+                item->setForeground(QColor(200, 30, 30));
             Table1->setItem(r, c, item);
         }
-        Table1->item(r, 0)->setIcon(kavo::app::markIcon(row.state));
+        olympiad::FolderState marked = row.state;
+        if (!row.problem.empty())
+            marked.status = olympiad::FolderStatus::Unreadable;
+        Table1->item(r, 0)->setIcon(kavo::app::markIcon(marked));
         Table1->item(r, 0)->setData(Qt::AccessibleDescriptionRole,
                                     QString::fromStdString(row.kind));
         if (row.folder == keep)
@@ -217,6 +230,15 @@ void TOverview::refresh() {
     if (!selected() && !rows_.empty())
         Table1->selectRow(0);
     selectionChanged();
+}
+
+void TOverview::selectFolder(const fs::path& folder) {
+    for (std::size_t r = 0; r < rows_.size(); ++r)
+        if (rows_[r].folder == folder) {
+            Table1->selectRow(static_cast<int>(r));
+            Table1->scrollToItem(Table1->item(static_cast<int>(r), 0));
+            return;
+        }
 }
 
 const olympiad::OverviewRow* TOverview::selected() const {

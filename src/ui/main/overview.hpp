@@ -32,6 +32,9 @@ class TOverview : public QWidget {
     // The rows the table shows, in order.
     const std::vector<kavo::olympiad::OverviewRow>& rows() const { return rows_; }
 
+    // Selects the row of the folder (relative to the task tree), when the table lists it.
+    void selectFolder(const std::filesystem::path& folder);
+
     // The commands on the selected row.
     void openInForm();
     void openInReview();
@@ -40,7 +43,8 @@ class TOverview : public QWidget {
     QLabel* Label1;
     QTableWidget* Table1;
     QLabel* Label2; // the tree and how many tasks it holds
-    QPushButton *ButtonForm, *ButtonReview, *ButtonPreview, *ButtonRefresh, *ButtonClose;
+    QPushButton *ButtonForm, *ButtonReview, *ButtonPreview, *ButtonRefresh, *ButtonCheck,
+        *ButtonClose;
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -137,6 +137,7 @@ void TForm1::setCaption(QAbstractButton* button, const QString& text) {
 }
 
 void TForm1::setOutputDir(const std::filesystem::path& dir) {
+    const bool changed = dir != outputDir_;
     outputDir_ = dir;
     const QString shown = kavo::app::fromPath(dir);
     setCaption(Label19, shown);
@@ -144,8 +145,11 @@ void TForm1::setOutputDir(const std::filesystem::path& dir) {
         kavo::app::text(msg::form1::name::outputFolder, lang_, {shown.toStdString()}));
     // What the status bar said of the last write belongs to the folder before.
     statusBar()->clearMessage();
+    // The review's files are those of the tree before: Save would write them here.
+    if (changed)
+        emptyReview();
+    followTreeSizes();
     refreshMarks();
-    offerTreeSizes();
     if (overview_ && overview_->isVisible())
         overview_->refresh();
 }
@@ -160,7 +164,9 @@ void TForm1::buildMenu() {
     N1 = action(this, "N1", caption(msg::form1::N1));
     N3 = action(this, "N3", caption(msg::form1::N3));
     Overview1 = action(this, "Overview1", caption(msg::overview::Overview1));
-    Menu1->addActions({N2, N4, N1, Overview1, N3});
+    CheckOlympiad1 = action(this, "CheckOlympiad1", caption(msg::overview::CheckOlympiad1));
+    CheckOlympiad1->setToolTip(caption(msg::overview::tip::CheckOlympiad1));
+    Menu1->addActions({N2, N4, N1, Overview1, CheckOlympiad1, N3});
     buildOlympiadMenu();
     k1 = action(this, "k1", caption(msg::form1::k1));
     Authorisation1 = action(this, "Authorisation1", caption(msg::form1::Authorisation1));
@@ -429,6 +435,7 @@ void TForm1::connectHandlers() {
     on(information1, &QAction::triggered, [this] { information1Click(); });
     on(N3, &QAction::triggered, [this] { N3Click(); });
     on(Overview1, &QAction::triggered, [this] { showOverview(); });
+    on(CheckOlympiad1, &QAction::triggered, [this] { checkOlympiad(); });
     on(Label19, &ClickLabel::clicked, [this] { chooseFolder(); });
     on(Image1, &ClickLabel::clicked, [this] { chooseFolder(); });
     on(Label14, &ClickLabel::clicked, [this] { openLink(14); });

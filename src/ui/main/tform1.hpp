@@ -30,6 +30,9 @@ class QActionGroup;
 class QRadioButton;
 class QTimer;
 class TOlympiadReport;
+namespace kavo::olympiad {
+struct TreeCheck;
+}
 class TOverview;
 
 namespace kavo::app {
@@ -76,8 +79,9 @@ class TForm1 : public QMainWindow {
     // Sets a button's caption; it keeps its design width unless the caption needs more.
     static void setCaption(QAbstractButton* button, const QString& text);
 
-    // Ok, Add task, the layouts, Open task, Save changes, the language switch.
-    void Button2Click();
+    // Ok, Add task, the layouts, Open task, Save changes, the language switch. Ok is false
+    // when the sizes were refused or not kept.
+    bool Button2Click();
     void Button1Click();
     void N1Click();
     void N2Click(); // Back (Button7) does the same
@@ -132,12 +136,18 @@ class TForm1 : public QMainWindow {
     // and shown in the report window, whose Write button writes it into the task tree.
     // Export olympiad: the task tree read back and written out in the format.
     void importOlympiad();
+    // The import of a file named on the command line: the report the menu shows for it, or
+    // the same error box when the file cannot be read.
+    void openOlympiadFile(const std::filesystem::path& file);
     void exportOlympiad(kavo::olympiad::ExportFormat format);
+    // Check olympiad (CheckOlympiad1, the overview's button): the whole task tree checked and
+    // shown in the report window; selecting a row selects its task in the overview.
+    void checkOlympiad();
     TOlympiadReport* olympiadReport() const { return olympiadReport_; }
 
     // Menu
     QMenu* Menu1;
-    QAction *N2, *N4, *N1, *N3, *Overview1, *k1, *Authorisation1, *information1;
+    QAction *N2, *N4, *N1, *N3, *Overview1, *CheckOlympiad1, *k1, *Authorisation1, *information1;
     QAction* ImportOlympiad1;
     QMenu* ExportOlympiad1;
     QAction *ExportGift1, *ExportMoodle1, *ExportQti1;
@@ -201,13 +211,19 @@ class TForm1 : public QMainWindow {
     void pictureAnswerChanged();
     void buildOlympiadMenu();
     TOlympiadReport* reportWindow();
+    void importOlympiadFile(const std::filesystem::path& file);
     void writeImported(const kavo::olympiad::OlympiadImport& import);
     // Reads the olympiad file with the teacher's choices and shows its report.
     void showImport(const std::filesystem::path& file,
                     const kavo::olympiad::ImportOptions& options);
-    // With no number lists yet, puts the part sizes of a tree that holds tasks in the size
-    // fields and says so in the status bar; Ok stays the teacher's.
-    void offerTreeSizes();
+    // The size fields and the lists for the task tree (review::sizesForTree): sizes found in
+    // a tree that the last Ok contradicts go into the fields, said in the status bar, and the
+    // lists wait for Ok; sizes of the last Ok that fit the tree stay, lists included.
+    void followTreeSizes();
+    // Empties the review fields and forgets the task they held.
+    void emptyReview();
+    // The report of a check; `before` stands above its summary.
+    void showCheck(const kavo::olympiad::TreeCheck& check, const QString& before = {});
     void buildReopen(); // Button10 (tform1_reopen.cpp)
     // True when the review fields hold no unsaved edits, or the teacher lets them go.
     bool reviewEditsMayGo(const kavo::Message& question);
@@ -218,6 +234,8 @@ class TForm1 : public QMainWindow {
     std::filesystem::path programDir_;
     std::filesystem::path outputDir_;
     kavo::review::PartSizes sizes_;
+    // The sizes of the last Ok that filled the lists; none while Ok has not filled them.
+    std::optional<kavo::model::PartSizes> lastOk_;
     kavo::review::ReviewState review_;
     QWidget* client_ = nullptr;
     TOlympiadReport* olympiadReport_ = nullptr;

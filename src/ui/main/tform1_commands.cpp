@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QSignalBlocker>
 
 namespace fs = std::filesystem;
@@ -44,6 +45,10 @@ void TForm1::chooseFolder() {
             return toPath(*answer);
         },
         [this] { return platform().question(this, text(kavo::msg::shell::createFolder, lang())); });
+    // The review's fields are emptied for another tree: unsaved edits are asked about first.
+    if (chosen && *chosen != OutputDir() && !Memo2->isHidden() &&
+        !reviewEditsMayGo(kavo::msg::review::loseOnFolderChange))
+        return;
     if (chosen)
         kavo::recoverTree(*chosen);
     setOutputDir(chosen ? *chosen : OutputDir());

@@ -3,7 +3,7 @@
 // sizes a tree shows; the olympiad overview.
 #include "core/common/messages.hpp"
 #include "core/olympiad/task_state.hpp"
-#include "core/olympiad/tree_read.hpp"
+#include "core/review/part_sizes.hpp"
 #include "ui/common/guard.hpp"
 #include "ui/common/text_bridge.hpp"
 #include "ui/main/overview.hpp"
@@ -56,19 +56,22 @@ std::optional<int> TForm1::nextUnwrittenRow(int afterRow) const {
     return std::nullopt;
 }
 
-void TForm1::offerTreeSizes() {
-    if (ListBox1->count() != 0)
-        return;
-    const kavo::model::PartSizes found = olympiad::sizesInTree(outputDir_);
-    if (found.total() == 0)
-        return;
-    const std::pair<QLineEdit*, int> fields[] = {
-        {Edit2, found.a}, {Edit3, found.b}, {Edit4, found.c}};
-    for (const auto& [field, size] : fields)
-        field->setText(QString::number(size));
-    statusBar()->showMessage(kavo::app::text(
-        kavo::msg::marks::sizesFound, lang_,
-        {std::to_string(found.a), std::to_string(found.b), std::to_string(found.c)}));
+void TForm1::followTreeSizes() {
+    const kavo::review::TreeSizes tree = kavo::review::sizesForTree(outputDir_, lastOk_);
+    if (tree.fields) {
+        const std::pair<QLineEdit*, int> fields[] = {
+            {Edit2, tree.fields->a}, {Edit3, tree.fields->b}, {Edit4, tree.fields->c}};
+        for (const auto& [field, size] : fields)
+            field->setText(QString::number(size));
+    }
+    const std::int64_t numbers = tree.keepLists && lastOk_ ? lastOk_->total() : 0;
+    if (ListBox1->count() != numbers)
+        fillNumberLists(numbers);
+    if (tree.found)
+        statusBar()->showMessage(
+            kavo::app::text(kavo::msg::marks::sizesFound, lang_,
+                            {std::to_string(tree.fields->a), std::to_string(tree.fields->b),
+                             std::to_string(tree.fields->c)}));
 }
 
 void TForm1::showOverview() {

@@ -9,10 +9,12 @@
 #include "core/olympiad/olympiad_write.hpp"
 #include "core/olympiad/source_text.hpp"
 #include "core/olympiad/task_state.hpp"
+#include "core/olympiad/tree_check.hpp"
 #include "core/olympiad/tree_read.hpp"
 #include "ui/common/platform.hpp"
 #include "ui/common/text_bridge.hpp"
 #include "ui/main/olympiad_report.hpp"
+#include "ui/main/overview.hpp"
 #include "ui/main/tform1.hpp"
 
 #include <QAction>
@@ -146,9 +148,16 @@ void TForm1::importOlympiad() {
     const auto chosen =
         platform_.chooseFile(this, Platform::FileMode::Open, caption(m::importTitle),
                              fromPath(programDir_), caption(m::importFilter));
-    if (!chosen)
-        return;
-    showImport(toPath(*chosen), {});
+    if (chosen)
+        importOlympiadFile(toPath(*chosen));
+}
+
+void TForm1::openOlympiadFile(const fs::path& file) {
+    guard_.run([this, file] { importOlympiadFile(file); });
+}
+
+void TForm1::importOlympiadFile(const fs::path& file) {
+    showImport(file, {});
 }
 
 void TForm1::showImport(const fs::path& file, const olympiad::ImportOptions& options) {
@@ -250,7 +259,9 @@ void TForm1::writeImported(const olympiad::OlympiadImport& import) {
     Edit2->setText(QString::number(import.sizes.a));
     Edit3->setText(QString::number(import.sizes.b));
     Edit4->setText(QString::number(import.sizes.c));
-    Button2Click();
+    // Sizes that would misplace tasks already written are asked about; No writes nothing.
+    if (!Button2Click())
+        return;
 
     const auto total = import.tasks.size();
     const auto label = [this, total](std::size_t next) {
@@ -284,8 +295,45 @@ void TForm1::writeImported(const olympiad::OlympiadImport& import) {
     inform(text(kavo::msg::cli::written, lang_, {std::to_string(written), utf8(outputDir_)}));
 }
 
+void TForm1::checkOlympiad() {
+    const auto templates = kavo::render::TemplateSet::load(programDir_ / "System_folder");
+    const auto check = olympiad::checkTree(templates, outputDir_, lang_, &states_);
+    showCheck(check);
+}
+
+void TForm1::showCheck(const olympiad::TreeCheck& check, const QString& before) {
+    auto report = TOlympiadReport::checkReport(check, outputDir_, lang_);
+    if (!before.isEmpty())
+        report.summary = before + u"\n"_s + report.summary;
+    TOlympiadReport* window = reportWindow();
+    QObject::disconnect(window, &TOlympiadReport::writeRequested, nullptr, nullptr);
+    QObject::disconnect(window, &TOlympiadReport::folderSelected, nullptr, nullptr);
+    const Guard guard(platform_, window, lang_);
+    QObject::connect(window, &TOlympiadReport::folderSelected, this,
+                     [this, window, guard](const QString& folder) {
+                         guard.run([&] {
+                             const bool opened = overview_ && overview_->isVisible();
+                             if (!opened)
+                                 showOverview();
+                             overview_->selectFolder(toPath(folder));
+                             // The report stays in front while the overview follows its rows.
+                             if (!opened)
+                                 window->raise();
+                         });
+                     });
+    window->showReport(report);
+}
+
 void TForm1::exportOlympiad(ExportFormat format) {
     namespace r = kavo::msg::olympiadReport;
+    // A number in two folders or outside the sizes would be exported wrong: nothing is
+    // written, and the check says where.
+    {
+        const auto templates = kavo::render::TemplateSet::load(programDir_ / "System_folder");
+        const auto check = olympiad::checkTree(templates, outputDir_, lang_, &states_);
+        if (check.stopsExport())
+            return showCheck(check, caption(kavo::msg::treeCheck::exportStopped));
+    }
     const auto tree = olympiad::readTree(outputDir_, programDir_ / "System_folder", lang_);
     if (tree.tasks.empty() && tree.unreadable.empty()) {
         inform(text(m::nothingToExport, lang_, {utf8(outputDir_)}));

@@ -114,8 +114,10 @@ void TForm1::Button1Click() {
     if (form.RadioButton1 != before.RadioButton1 || form.RadioButton2 != before.RadioButton2)
         (form.RadioButton1 ? RadioButton1 : RadioButton2)->setChecked(true);
 
+    // A run that wrote nothing for a reason a box gives keeps the line of the last write.
+    if (const std::string line = kavo::tasks::statusLine(result, lang_); !line.empty())
+        statusBar()->showMessage(QString::fromStdString(line));
     if (result.written) {
-        statusBar()->showMessage(QString::fromStdString(kavo::tasks::writtenLine(result, lang_)));
         markFormWritten();
         // The marks first: the next number offered is one that holds no task.
         refreshMarks();
@@ -140,23 +142,32 @@ void TForm1::fillNumberLists(std::int64_t count) {
     refreshMarks();
 }
 
-void TForm1::Button2Click() {
+bool TForm1::Button2Click() {
     emit partSizesConfirmed();
     kavo::review::OkResult result;
+    const auto confirm = [this](const Text& question) {
+        return platform_.ask(this, fromText(question), false);
+    };
     try {
-        result = kavo::review::confirmPartSizes(sizes_, toPageText(Edit2->text()),
-                                                toPageText(Edit3->text()),
-                                                toPageText(Edit4->text()), lang_);
+        result = kavo::review::confirmPartSizes(
+            sizes_, toPageText(Edit2->text()), toPageText(Edit3->text()), toPageText(Edit4->text()),
+            lang_, outputDir_, confirm);
     } catch (...) {
+        lastOk_.reset();
         fillNumberLists(0);
         throw;
     }
-    if (!result.refused)
+    if (!result.refused) {
+        lastOk_.reset();
+        if (result.numbers > 0)
+            lastOk_ = kavo::model::PartSizes{sizes_.PartASize, sizes_.PartBSize, sizes_.PartCSize};
         fillNumberLists(result.numbers);
+    }
     if (result.emptyEdit2)
         Edit2->clear();
     for (const Text& message : result.messages)
         inform(fromText(message));
+    return !result.refused;
 }
 
 void TForm1::showTaskFormWidgets(bool taskForm) {
@@ -235,15 +246,22 @@ void TForm1::Button6Click() {
         return platform_.ask(this, fromText(question), false);
     };
     const auto result = kavo::review::saveTask(review_, sizes_, outputDir_, selectedRow(ListBox4),
-                                               texts, lang_, ask);
+                                               texts, lang_, ask, programDir_ / "System_folder");
+    // The mark first: the number shows red while the box says why.
+    refreshMarks();
     if (!result.message.empty())
         inform(fromText(result.message));
     // What was saved is no change to lose (Edit in the form asks about unsaved ones).
-    if (result.message == kavo::msg::review::saved.in(lang_))
+    if (result.saved)
         for (QPlainTextEdit* memo : {Memo2, Memo3, Memo4})
             memo->document()->setModified(false);
     selectRow(ListBox4, result.select);
-    refreshMarks();
+}
+
+void TForm1::emptyReview() {
+    for (QPlainTextEdit* memo : {Memo2, Memo3, Memo4})
+        memo->clear();
+    review_.forget();
 }
 
 void TForm1::switchLanguage(bool toEnglish) {

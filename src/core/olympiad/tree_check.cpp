@@ -1,0 +1,268 @@
+// SPDX-License-Identifier: MIT
+#include "core/olympiad/tree_check.hpp"
+
+#include "core/common/codepage.hpp"
+#include "core/common/messages.hpp"
+#include "core/common/text.hpp"
+#include "core/olympiad/olympiad_check.hpp"
+#include "core/olympiad/page_text.hpp"
+#include "core/olympiad/source_text.hpp"
+#include "core/olympiad/tree_overview.hpp"
+#include "core/olympiad/tree_read.hpp"
+#include "core/tasks/markup_check.hpp"
+
+#include <algorithm>
+#include <set>
+#include <string_view>
+#include <system_error>
+#include <unordered_map>
+
+namespace fs = std::filesystem;
+
+namespace kavo::olympiad {
+
+namespace {
+
+// The numbered groups of a tree: the tree itself and the three part folders.
+const char* const Groups[] = {"", "PartA", "PartB", "PartC"};
+
+bool inNumberedGroup(const fs::path& folder) {
+    const auto parent = folder.parent_path().generic_string();
+    return std::find(std::begin(Groups), std::end(Groups), parent) != std::end(Groups);
+}
+
+// Blanks a page shows as nothing: spaces, tabs, line breaks and "&nbsp;".
+bool blank(std::string_view text) {
+    while (!text.empty()) {
+        if (text.front() == ' ' || text.front() == '\t' || text.front() == '\r' ||
+            text.front() == '\n' || text.front() == '\xA0')
+            text.remove_prefix(1);
+        else if (text.size() >= 6 &&
+                 std::equal(text.begin(), text.begin() + 6, "&nbsp;", [](char a, char b) {
+                     return std::tolower(static_cast<unsigned char>(a)) == b;
+                 }))
+            text.remove_prefix(6);
+        else
+            return false;
+    }
+    return true;
+}
+
+// Number-named entries of the numbered groups that are no folder: no task can be there.
+std::vector<fs::path> filesInPlace(const fs::path& outputDir) {
+    std::vector<fs::path> found;
+    for (const char* group : Groups) {
+        std::error_code ec;
+        fs::directory_iterator it(outputDir / group, ec);
+        for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+            const auto relative = fs::path(group) / it->path().filename();
+            if (folderNumber(relative) && !it->is_directory(ec))
+                found.push_back(relative.lexically_normal());
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// "04" or "007": a number with leading zeros, which the program never gives a task.
+std::optional<int> zeroPaddedNumber(const fs::path& folder) {
+    const auto name = folder.filename().string();
+    if (name.size() < 2 || name.front() != '0' ||
+        !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const auto digits = name.find_first_not_of('0');
+    if (digits == std::string::npos || name.size() - digits > 2)
+        return std::nullopt;
+    return std::stoi(name.substr(digits));
+}
+
+// Where the sizes found put a number: a tree with part folders holds every task in its part,
+// even while parts B and C are empty; one without holds them directly.
+std::optional<fs::path> placeOf(int number, const model::PartSizes& sizes, bool parts) {
+    const auto name = std::to_string(number);
+    if (!parts)
+        return number <= sizes.total() ? std::optional(fs::path(name)) : std::nullopt;
+    if (number <= sizes.a)
+        return fs::path("PartA") / name;
+    if (number <= std::int64_t{sizes.a} + sizes.b)
+        return fs::path("PartB") / name;
+    if (number <= sizes.total())
+        return fs::path("PartC") / name;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string folderText(const fs::path& folder) {
+    const auto bytes = folder.generic_string();
+    return isValidUtf8(bytes) ? bytes : cp1251ToUtf8(bytes);
+}
+
+std::string conditionLine(const model::Task& task) {
+    // Line by line as typed: the page joins lines, the teacher reads the first one.
+    for (const auto& typed : splitLines(task.condition)) {
+        const std::string plain = stripMarkup(cp1251ToUtf8(typed));
+        // A <br> or a paragraph end inside the line ends it too.
+        for (std::string_view line : {std::string_view(plain)}) {
+            line = line.substr(0, line.find('\n'));
+            const auto first = line.find_first_not_of(" \t\r");
+            if (first != std::string_view::npos)
+                return std::string(line.substr(first, line.find_last_not_of(" \t\r") + 1 - first));
+        }
+    }
+    return {};
+}
+
+std::map<fs::path, std::string> placeProblems(const std::vector<fs::path>& folders,
+                                              const model::PartSizes& sizes, Lang lang) {
+    std::map<int, std::vector<fs::path>> byNumber;
+    bool parts = false;
+    for (const auto& folder : folders)
+        if (const auto number = folderNumber(folder); number && inNumberedGroup(folder)) {
+            byNumber[*number].push_back(folder);
+            parts = parts || folder.has_parent_path();
+        }
+    std::map<fs::path, std::string> problems;
+    const auto add = [&](const fs::path& folder, const std::string& text) {
+        auto& reason = problems[folder];
+        reason += (reason.empty() ? "" : " ") + text;
+    };
+    const auto n = [](std::int64_t value) { return std::to_string(value); };
+    for (const auto& [number, held] : byNumber) {
+        if (held.size() > 1) {
+            std::string all;
+            for (const auto& folder : held)
+                all += (all.empty() ? "" : ", ") + folderText(folder);
+            for (const auto& folder : held)
+                add(folder, msg::treeCheck::duplicate.utf8(lang, {n(number), all}));
+        }
+        const auto place = placeOf(number, sizes, parts);
+        for (const auto& folder : held) {
+            if (place && *place == folder)
+                continue;
+            const std::string a = n(sizes.a), b = n(sizes.b), c = n(sizes.c);
+            add(folder, place ? msg::treeCheck::outside.utf8(
+                                    lang, {n(number), a, b, c, place->generic_string()})
+                              : msg::treeCheck::outsideAll.utf8(lang, {n(number), a, b, c}));
+        }
+    }
+    return problems;
+}
+
+std::optional<fs::path> numberHeldElsewhere(const fs::path& outputDir, int number,
+                                            const fs::path& folder) {
+    if (!inNumberedGroup(folder.lexically_normal()))
+        return std::nullopt;
+    for (const char* group : Groups) {
+        const auto other = (fs::path(group) / std::to_string(number)).lexically_normal();
+        if (other != folder.lexically_normal() && holdsPackageFile(outputDir / other))
+            return other;
+    }
+    return std::nullopt;
+}
+
+std::string heldElsewhereRefusal(const fs::path& outputDir, int number, const fs::path& folder,
+                                 const fs::path& other, Lang lang) {
+    const auto sizes = sizesInTree(outputDir);
+    return msg::treeCheck::heldElsewhere.utf8(
+        lang, {std::to_string(number), folderText(other), folderText(folder),
+               std::to_string(sizes.a), std::to_string(sizes.b), std::to_string(sizes.c)});
+}
+
+std::size_t TreeCheck::count(Severity severity) const {
+    return static_cast<std::size_t>(
+        std::count_if(rows.begin(), rows.end(),
+                      [severity](const CheckRow& r) { return r.severity == severity; }));
+}
+
+bool TreeCheck::stopsExport() const {
+    return std::any_of(rows.begin(), rows.end(), [](const CheckRow& r) { return r.placeError; });
+}
+
+std::string rowText(const CheckRow& row, Lang lang) {
+    const std::string where = row.folder.empty() ? std::string(msg::treeCheck::olympiad.utf8(lang))
+                                                 : folderText(row.folder);
+    return msg::treeCheck::row.utf8(lang, {where, row.text});
+}
+
+TreeCheck checkTree(const render::TemplateSet& templates, const fs::path& outputDir, Lang lang,
+                    StateCache* cache) {
+    namespace m = msg::treeCheck;
+    TreeCheck check;
+    check.sizes = sizesInTree(outputDir);
+    const auto rows = overviewRows(templates, outputDir, lang, cache);
+    check.folders = rows.size();
+    const auto error = [&](const fs::path& folder, std::string text, bool place = false) {
+        check.rows.push_back({Severity::Error, folder, std::move(text), place});
+    };
+    const auto warning = [&](const fs::path& folder, std::string text) {
+        check.rows.push_back({Severity::Warning, folder, std::move(text)});
+    };
+
+    // Only the kind and the right answer count for the bunching; conditions are compared in
+    // place, as the rows hold them.
+    std::vector<model::Task> answers;
+    std::unordered_map<std::string_view, fs::path> conditions;
+    std::set<int> held;
+    bool parts = false;
+    for (const auto& row : rows) {
+        if (row.number && inNumberedGroup(row.folder)) {
+            held.insert(*row.number);
+            parts = parts || row.folder.has_parent_path();
+        }
+        if (!row.problem.empty())
+            error(row.folder, row.problem, true);
+        if (const auto padded = zeroPaddedNumber(row.folder); padded && inNumberedGroup(row.folder))
+            warning(row.folder, m::leadingZero.utf8(lang, {std::to_string(*padded)}));
+        if (row.state.status != FolderStatus::Written || !row.state.task) {
+            // The reason names the folder by its bytes: a Windows-1251 name is shown decoded.
+            const auto raw = row.folder.generic_string();
+            error(row.folder, raw == folderText(row.folder)
+                                  ? row.state.reason
+                                  : replaceAll(row.state.reason, raw, folderText(row.folder)));
+            continue;
+        }
+        const model::Task& task = *row.state.task;
+        if (task.picture && row.picture == msg::overview::pictureMissing.utf8(lang))
+            error(row.folder, std::string(m::pictureMissing.utf8(lang)));
+        for (const auto& stray : tasks::markupWarnings(task, lang))
+            warning(row.folder,
+                    m::strayLess.utf8(lang, {cp1251ToUtf8(stray.field), cp1251ToUtf8(stray.text)}));
+        if (model::isChoice(task.kind))
+            for (int i = 0; i < model::VariantCount; ++i)
+                if (task.variants[i] && blank(*task.variants[i]))
+                    warning(row.folder,
+                            m::blankVariant.utf8(lang, {std::string(1, char('A' + i))}));
+        if (!blank(task.condition)) {
+            const auto [first, fresh] =
+                conditions.emplace(std::string_view(task.condition), row.folder);
+            if (!fresh)
+                warning(row.folder, m::sameCondition.utf8(lang, {folderText(first->second)}));
+        }
+        model::Task answer;
+        answer.kind = task.kind;
+        answer.answer = task.answer;
+        answers.push_back(std::move(answer));
+    }
+
+    // Numbers of the parts found with no task, and entries where a task folder belongs.
+    const auto files = filesInPlace(outputDir);
+    for (const auto& file : files)
+        error(file, msg::marks::notAFolder.utf8(lang, {folderText(file)}));
+    for (int n = 1; n <= std::min<std::int64_t>(check.sizes.total(), 99); ++n) {
+        const auto place = placeOf(n, check.sizes, parts);
+        if (place && !held.contains(n) && !std::binary_search(files.begin(), files.end(), *place))
+            warning(*place, m::hole.utf8(lang, {std::to_string(n)}));
+    }
+
+    if (const auto bunched = answersBunched(answers))
+        warning({}, m::bunched.utf8(lang, {std::to_string(bunched->count),
+                                           std::to_string(bunched->singleChoice),
+                                           std::string(1, char('A' + bunched->variant))}));
+    // Errors apart from warnings, each in the order of the overview.
+    std::stable_partition(check.rows.begin(), check.rows.end(),
+                          [](const CheckRow& r) { return r.severity == Severity::Error; });
+    return check;
+}
+
+} // namespace kavo::olympiad

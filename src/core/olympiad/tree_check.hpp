@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// The check of a whole task tree: what stops the olympiad from going out as it is (a number
+// in two folders or outside the part sizes, a task that does not read back, a missing
+// picture) and what a teacher may want to look at (holes, stray '<', blank variants, answers
+// bunched on one letter, repeated conditions). A check only reads.
+
+#include "core/common/lang.hpp"
+#include "core/model/task.hpp"
+#include "core/olympiad/problem.hpp"
+#include "core/olympiad/task_state.hpp"
+#include "core/render/read_back.hpp"
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kavo::olympiad {
+
+// A folder name as a teacher reads it (UTF-8): a name in Windows-1251 is decoded.
+std::string folderText(const std::filesystem::path& folder);
+
+// The first line of a condition as plain text: tags removed, references decoded, blanks
+// around it trimmed (UTF-8).
+std::string conditionLine(const model::Task& task);
+
+// Numbered folders (relative to the tree) whose place contradicts the tree: a number held by
+// two folders, or lying outside the part sizes given; the reason per folder (UTF-8).
+std::map<std::filesystem::path, std::string>
+placeProblems(const std::vector<std::filesystem::path>& folders, const model::PartSizes& sizes,
+              Lang lang);
+
+// Another folder of the tree (the tree itself, PartA, PartB or PartC) that holds task
+// `number`, when it goes to `folder` (both relative to the tree); none when none does, or when
+// `folder` itself lies elsewhere ("Extra/5" names no number of the olympiad).
+std::optional<std::filesystem::path> numberHeldElsewhere(const std::filesystem::path& outputDir,
+                                                         int number,
+                                                         const std::filesystem::path& folder);
+
+// The refusal of a write of task `number` into `folder` while `other` holds it: both folders
+// and the part sizes that fit the tree (UTF-8, beginning with a line break).
+std::string heldElsewhereRefusal(const std::filesystem::path& outputDir, int number,
+                                 const std::filesystem::path& folder,
+                                 const std::filesystem::path& other, Lang lang);
+
+struct CheckRow {
+    Severity severity = Severity::Error;
+    std::filesystem::path folder; // relative to the tree; empty: the olympiad as a whole
+    std::string text;             // the problem (UTF-8, interface language)
+    bool placeError = false;      // a number in two folders or outside the part sizes
+};
+
+struct TreeCheck {
+    model::PartSizes sizes;  // found in the tree
+    std::size_t folders = 0; // task folders checked
+    // Errors, then warnings: each first by folder in the order of the overview, then the
+    // entries that are no folder and the holes, then the olympiad's own.
+    std::vector<CheckRow> rows;
+
+    std::size_t count(Severity severity) const;
+    // A number in two folders or outside the part sizes: an export would be wrong.
+    bool stopsExport() const;
+};
+
+// "PartB/4: text", or "The olympiad: text" for a row without a folder (UTF-8).
+std::string rowText(const CheckRow& row, Lang lang);
+
+// Checks the tree under outputDir (a folder) with the templates given, through the cache
+// when given.
+TreeCheck checkTree(const render::TemplateSet& templates, const std::filesystem::path& outputDir,
+                    Lang lang, StateCache* cache = nullptr);
+
+} // namespace kavo::olympiad

@@ -1,0 +1,319 @@
+// SPDX-License-Identifier: MIT
+// The check of a whole task tree, and the refusals that keep one number in one folder.
+#include "core/common/codepage.hpp"
+#include "core/common/error.hpp"
+#include "core/edits/edits_task.hpp"
+#include "core/olympiad/gift_import.hpp"
+#include "core/olympiad/olympiad_write.hpp"
+#include "core/olympiad/tree_check.hpp"
+#include "core/olympiad/tree_overview.hpp"
+#include "core/tasks/add_task.hpp"
+#include "render/tree.hpp"
+#include "support/sample_tasks.hpp"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace fs = std::filesystem;
+using kavo::Lang;
+using kavo::model::Task;
+using kavo::model::TaskKind;
+using kavo::olympiad::Severity;
+using kavo::test::cp1251;
+using kavo::test::editsTask;
+using kavo::test::formTask;
+using kavo::test::listTree;
+using kavo::test::Tree;
+using kavo::test::writeBytes;
+
+namespace {
+
+using Build = std::function<void(Tree&)>;
+
+kavo::model::Olympiad sized(const Tree& tree, kavo::model::PartSizes sizes) {
+    return {tree.olympiad.outputDir, sizes};
+}
+
+// A task of the form with its own condition, so that no two conditions repeat.
+Task taskNumbered(TaskKind kind, int number) {
+    Task task = formTask(kind, number);
+    task.condition = "Task number " + std::to_string(number) + ": how much is 2 + 2?";
+    return task;
+}
+
+kavo::olympiad::TreeCheck checked(const Tree& tree, Lang lang = Lang::English) {
+    return kavo::olympiad::checkTree(kavo::render::TemplateSet::load(tree.system),
+                                     tree.olympiad.outputDir, lang);
+}
+
+std::string shown(const kavo::olympiad::TreeCheck& check) {
+    std::string all;
+    for (const auto& row : check.rows)
+        all += (row.severity == Severity::Error ? "E " : "W ") + rowText(row, Lang::English) + "\n";
+    return all;
+}
+
+} // namespace
+
+// Each row of the check from a tree that holds that one fault beside good tasks.
+TEST(TreeCheck, EveryRowOfTheCheck) {
+    struct Case {
+        const char* what;
+        Build build;
+        Severity severity;
+        const char* folder; // of the row; "" for the olympiad as a whole
+        const char* holds;  // in the row's text
+        bool stopsExport = false;
+    };
+    const auto three = [](Tree& t, kavo::model::PartSizes sizes) {
+        for (int n = 1; n <= 3; ++n)
+            t.write(taskNumbered(TaskKind::TypedAnswer, n), sized(t, sizes));
+    };
+    const Case cases[] = {
+        {"two folders hold number 4",
+         [&](Tree& t) {
+             three(t, {4, 4, 2});
+             t.write(taskNumbered(TaskKind::TypedAnswer, 4), sized(t, {4, 4, 2}));
+             t.write(taskNumbered(TaskKind::TypedAnswer, 4), sized(t, {3, 3, 2}));
+         },
+         Severity::Error, "PartB/4", "number 4 is held by more than one folder (PartA/4, PartB/4)",
+         true},
+        {"a task outside the part sizes found",
+         [&](Tree& t) {
+             t.write(taskNumbered(TaskKind::TypedAnswer, 1), sized(t, {3, 3, 0}));
+             t.write(taskNumbered(TaskKind::TypedAnswer, 3), sized(t, {3, 3, 0}));
+             t.write(taskNumbered(TaskKind::TypedAnswer, 2), sized(t, {1, 2, 0}));
+         },
+         Severity::Error, "PartB/2",
+         "number 2 lies outside the part sizes found in the tree (A 3, B 0, C 0): they put task 2 "
+         "in PartA/2",
+         true},
+        {"a task that does not read back",
+         [&](Tree& t) {
+             three(t, {3, 0, 0});
+             writeBytes(t.file("2", "task.out"), "countby=test\r\nans1=9\r\n");
+         },
+         Severity::Error, "2", "cannot be read: task.out, line "},
+        {"the scoring file names a removed variant",
+         [&](Tree& t) {
+             three(t, {3, 0, 0});
+             Task task = formTask(TaskKind::FoldedChoice, 4);
+             t.write(task, sized(t, {4, 0, 0}));
+             const auto out = kavo::test::readBytes(t.file("4", "task.out"));
+             auto edited = out;
+             edited.replace(out.find("ans1=1"), 6, "ans1=4");
+             writeBytes(t.file("4", "task.out"), edited);
+         },
+         Severity::Error, "4", "the scoring file gives answer E, the page has no variant E"},
+        {"a picture the page shows is missing",
+         [&](Tree& t) {
+             Task task = taskNumbered(TaskKind::TypedAnswer, 1);
+             task.picture = true;
+             t.write(task, sized(t, {1, 0, 0}));
+         },
+         Severity::Error, "1", "webfiles/picture.jpg is missing"},
+        {"a file where a number's folder belongs",
+         [&](Tree& t) {
+             three(t, {3, 0, 0});
+             writeBytes(t.olympiad.outputDir / "7", "not a folder");
+         },
+         Severity::Error, "7", "7 is a file, not a folder"},
+        {"a hole in the numbering",
+         [&](Tree& t) {
+             t.write(taskNumbered(TaskKind::TypedAnswer, 1), sized(t, {3, 0, 0}));
+             t.write(taskNumbered(TaskKind::TypedAnswer, 3), sized(t, {3, 0, 0}));
+         },
+         Severity::Warning, "2", "number 2 holds no task"},
+        {"a stray '<'",
+         [&](Tree& t) {
+             Task task = taskNumbered(TaskKind::TypedAnswer, 1);
+             task.condition = "Is x <y and y > z?";
+             t.write(task, sized(t, {1, 0, 0}));
+         },
+         Severity::Warning, "1", "Condition holds a '<' that the browser takes"},
+        {"a blank variant",
+         [&](Tree& t) {
+             Task task = taskNumbered(TaskKind::SingleChoice, 1);
+             task.variants[2] = "&nbsp;";
+             t.write(task, sized(t, {1, 0, 0}));
+         },
+         Severity::Warning, "1", "variant C holds only blanks"},
+        {"answers bunched on one letter",
+         [&](Tree& t) {
+             for (int n = 1; n <= 4; ++n) {
+                 Task task = taskNumbered(TaskKind::SingleChoice, n);
+                 task.answer = n == 4 ? 0 : 3;
+                 t.write(task, sized(t, {4, 0, 0}));
+             }
+         },
+         Severity::Warning, "", "the right answer of 3 of the 4 single-choice tasks is D"},
+        {"a condition repeated exactly",
+         [&](Tree& t) {
+             t.write(formTask(TaskKind::TypedAnswer, 1), sized(t, {2, 0, 0}));
+             t.write(formTask(TaskKind::MultipleChoice, 2), sized(t, {2, 0, 0}));
+         },
+         Severity::Warning, "2", "repeats the condition in 1 exactly"},
+        {"a folder named with a leading zero",
+         [&](Tree& t) {
+             t.write(taskNumbered(TaskKind::TypedAnswer, 1), sized(t, {1, 0, 0}));
+             t.write(editsTask("04"), sized(t, {1, 0, 0}));
+         },
+         Severity::Warning, "04", "named like number 4 with a leading zero"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Tree tree;
+        c.build(tree);
+        const std::string before = listTree(tree.olympiad.outputDir);
+        const auto check = checked(tree);
+        EXPECT_EQ(listTree(tree.olympiad.outputDir), before) << "a check writes nothing";
+        const auto found = std::find_if(check.rows.begin(), check.rows.end(), [&](const auto& r) {
+            return r.folder == fs::path(c.folder) && r.text.find(c.holds) != std::string::npos;
+        });
+        ASSERT_NE(found, check.rows.end()) << shown(check);
+        EXPECT_EQ(found->severity, c.severity) << shown(check);
+        EXPECT_EQ(check.stopsExport(), c.stopsExport) << shown(check);
+        // Nothing else is wrong with these trees: the one fault is the only error.
+        EXPECT_EQ(check.count(Severity::Error),
+                  c.severity == Severity::Error
+                      ? std::size_t(1 + (c.stopsExport && c.folder == std::string("PartB/4")))
+                      : 0u)
+            << shown(check);
+        // Both languages word every row; the Russian one differs.
+        const auto russian = checked(tree, Lang::Russian);
+        ASSERT_EQ(russian.rows.size(), check.rows.size());
+        for (std::size_t i = 0; i < check.rows.size(); ++i)
+            EXPECT_NE(russian.rows[i].text, check.rows[i].text);
+    }
+}
+
+TEST(TreeCheck, CleanTreeHasNoRows) {
+    Tree tree;
+    tree.write(taskNumbered(TaskKind::SingleChoice, 1), sized(tree, {1, 1, 0}));
+    tree.write(editsTask("PartB/2"), sized(tree, {1, 1, 0}));
+    const auto check = checked(tree);
+    EXPECT_TRUE(check.rows.empty()) << shown(check);
+    EXPECT_EQ(check.folders, 2u);
+    EXPECT_EQ(check.sizes, (kavo::model::PartSizes{1, 1, 0}));
+}
+
+// Add task, the Edits save and the import refuse a number that a folder of another part holds;
+// the refusal names both folders and the sizes of the tree, and nothing is written.
+TEST(TreeCheck, OneNumberOneTask) {
+    // Each write returns its refusal (UTF-8), or nothing when it wrote.
+    using Write = std::function<std::string(Tree&)>;
+    const auto refusalOf = [](const std::function<void()>& write) {
+        try {
+            write();
+        } catch (const kavo::Error& error) {
+            return error.report(Lang::English);
+        }
+        return std::string();
+    };
+    const std::pair<const char*, Write> cases[] = {
+        {"Add task's write",
+         [&](Tree& t) {
+             return refusalOf([&] {
+                 kavo::tasks::writeTask(taskNumbered(TaskKind::TypedAnswer, 4), sized(t, {4, 4, 2}),
+                                        t.system, Lang::English);
+             });
+         }},
+        {"the Edits save of a number",
+         [](Tree& t) {
+             kavo::edits::EditsForm form = kavo::edits::editsFormOf(editsTask("4"));
+             const auto result =
+                 kavo::edits::saveEditsTask(form, kavo::render::readEditsTemplates(t.system),
+                                            sized(t, {4, 4, 2}), Lang::English, {});
+             EXPECT_FALSE(result.written);
+             return kavo::cp1251ToUtf8(result.message);
+         }},
+        {"the import",
+         [&](Tree& t) {
+             const fs::path file = t.dir.path() / "olympiad.gift";
+             writeBytes(file, "$CATEGORY: kavo/parts/4,4,2\n\n::One:: One? {=1}\n\n"
+                              "// kavo: number=4\n::Four:: Four? {=4}\n");
+             const auto import = kavo::olympiad::importGiftFile(file);
+             EXPECT_EQ(kavo::olympiad::countErrors(import.problems), 0u);
+             return refusalOf([&] {
+                 kavo::olympiad::writeOlympiad(import, t.system, t.olympiad.outputDir,
+                                               Lang::English, {});
+             });
+         }},
+    };
+    for (const auto& [what, write] : cases) {
+        SCOPED_TRACE(what);
+        Tree tree;
+        for (int n = 1; n <= 4; ++n)
+            tree.write(taskNumbered(TaskKind::TypedAnswer, n), sized(tree, {3, 3, 2}));
+        const std::string before = listTree(tree.olympiad.outputDir);
+        const std::string refusal = write(tree);
+        for (const char* holds :
+             {"Task 4 is already written in PartB/4, and these part sizes put it in PartA/4",
+              "Nothing is written", "fit the part sizes A 3, B 1, C 0"})
+            EXPECT_NE(refusal.find(holds), std::string::npos) << holds << "\n" << refusal;
+        EXPECT_EQ(listTree(tree.olympiad.outputDir), before);
+    }
+    // Rewriting the folder that holds the number is no duplicate; a folder outside the parts
+    // names no number.
+    Tree tree;
+    tree.write(taskNumbered(TaskKind::TypedAnswer, 4), sized(tree, {3, 3, 2}));
+    EXPECT_FALSE(kavo::olympiad::numberHeldElsewhere(tree.olympiad.outputDir, 4, "PartB/4"));
+    EXPECT_EQ(kavo::olympiad::numberHeldElsewhere(tree.olympiad.outputDir, 4, "4"),
+              fs::path("PartB/4"));
+    EXPECT_FALSE(kavo::olympiad::numberHeldElsewhere(tree.olympiad.outputDir, 4, "Extra/4"));
+}
+
+// The overview marks a number held twice and a number outside the sizes, and shows the
+// condition's first line as plain text.
+TEST(TreeCheck, OverviewMarksPlaceProblemsAndShowsTheCondition) {
+    Tree tree;
+    Task first = taskNumbered(TaskKind::TypedAnswer, 1);
+    first.condition = "\r\n  <b>Sum</b> &amp; difference &#1071;:\r\nsecond line";
+    tree.write(first, sized(tree, {2, 2, 0}));
+    tree.write(taskNumbered(TaskKind::TypedAnswer, 2), sized(tree, {2, 2, 0}));
+    tree.write(taskNumbered(TaskKind::TypedAnswer, 2), sized(tree, {1, 2, 0}));
+    const auto rows = kavo::olympiad::overviewRows(kavo::render::TemplateSet::load(tree.system),
+                                                   tree.olympiad.outputDir, Lang::English);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].condition, "Sum & difference Я:");
+    EXPECT_EQ(rows[0].problem, "");
+    EXPECT_NE(rows[1].problem.find("number 2 is held by more than one folder"), std::string::npos)
+        << rows[1].problem;
+    EXPECT_NE(rows[2].problem.find("outside the part sizes"), std::string::npos) << rows[2].problem;
+}
+
+// Bad input: every fault is reported with its folder, the check finishes, nothing is written.
+TEST(TreeCheck, BadInputIsReportedFolderByFolder) {
+    Tree tree;
+    const fs::path out = tree.olympiad.outputDir;
+    for (int i = 0; i < 500; ++i)
+        writeBytes(out / "Extra" / ("Folder" + std::to_string(i)) / "notes.txt", "not a task");
+    tree.write(taskNumbered(TaskKind::TypedAnswer, 4), sized(tree, {4, 0, 0}));
+    tree.write(taskNumbered(TaskKind::TypedAnswer, 4), sized(tree, {4, 1, 0}));
+    writeBytes(out / "PartA" / "3", "a file");
+    writeBytes(out / "04" / "task.asp", "a page");
+    tree.write(taskNumbered(TaskKind::TypedAnswer, 1), sized(tree, {4, 1, 0}));
+    writeBytes(tree.file("PartA/1", "task.out"), "");
+    tree.write(taskNumbered(TaskKind::TypedAnswer, 2), sized(tree, {4, 1, 0}));
+    writeBytes(tree.file("PartA/2", "task.out"), std::string(10 << 20, 'x'));
+    writeBytes(out / cp1251("Задача") / "task.xml", "x");
+    writeBytes(out / "Задача" / "task.xml", "x");
+    const std::string before = listTree(out);
+    const auto check = checked(tree);
+    EXPECT_EQ(listTree(out), before);
+    const std::string all = shown(check);
+    for (const char* row : {"E 4: number 4 is held by more than one folder (4, PartA/4)",
+                            "E PartA/4: number 4 is held", "E PartA/3: PartA/3 is a file",
+                            "E 04: The task in 04 cannot be read",
+                            "E PartA/1: The task in PartA/1 cannot be read: task.out, line 1",
+                            "E PartA/2: The task in PartA/2 cannot be read: task.out, line 1",
+                            "E Задача: ", "W 04: the folder is named like number 4"})
+        EXPECT_NE(all.find(row), std::string::npos) << row << "\n" << all;
+    // The Windows-1251 name is shown decoded, as the UTF-8 one: two rows name "Задача".
+    std::size_t named = 0;
+    for (std::size_t at = all.find("E Задача: "); at != std::string::npos;
+         at = all.find("E Задача: ", at + 1))
+        ++named;
+    EXPECT_EQ(named, 2u) << all;
+}
