@@ -164,4 +164,25 @@ run 1 export Year --to gift stopped.gift --lang en
 grep -q 'The export is stopped' err.txt || fail "no stop: $(cat err.txt)"
 run 2 check /dev/null --lang en
 grep -q 'neither a task tree' err.txt || fail "no refusal: $(cat err.txt)"
+# A bank with questions no task can hold: refused whole (1) unless --skip-unfit, which writes
+# the choice questions under the numbers listed; Moodle XML the same, chosen by its content.
+printf 'Q1 {=a ~b}\n\nHow much? {#1..5}\n\nWhy? {}\n\nPair {=a -> 1 =b -> 2}\n\nQ2 {~c =d}\n' >bank.gift
+t 1 any 'bank.gift:3:11: left out: ' check bank.gift --lang en
+t 1 any '^Task 2: the question at line 9$' import bank.gift --into Bank --lang en
+grep -q -- '--skip-unfit' err.txt || fail "no hint of --skip-unfit: $(cat err.txt)"
+[ ! -e Bank ] || fail "wrote a bank with questions left out"
+t 0 any '^Tasks written: 2' import bank.gift --into Bank --lang en --skip-unfit
+[ -f Bank/2/task.out ] && [ ! -e Bank/3 ] || fail "the tasks that fit: $(ls Bank)"
+cat >bank.txt <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<quiz>
+<question type="essay"><name><text>E</text></name><questiontext format="html"><text>Why?</text></questiontext></question>
+<question type="truefalse"><name><text>T</text></name><questiontext format="html"><text>Round?</text></questiontext><answer fraction="100"><text>true</text></answer><answer fraction="0"><text>false</text></answer></question>
+</quiz>
+XML
+t 1 any 'bank.txt:3:1: left out: an essay cannot become a task' check bank.txt --lang en
+t 0 any '^Tasks written: 1' import bank.txt --into Xml --lang en --skip-unfit
+printf '<?xml version="1.0"?>\n<!DOCTYPE quiz [<!ENTITY x SYSTEM "file:///etc/passwd">]>\n<quiz>&x;</quiz>\n' >evil.xml
+t 1 any 'evil.xml:2:1: error: The file declares a document type' import evil.xml --into Evil --lang en --skip-unfit
+[ ! -e Evil ] || fail "wrote from a file with a document type"
 echo "kavo-olympiad: all cases passed"

@@ -195,16 +195,12 @@ GiftQuestion* Block::parse(std::vector<GiftItem>& items, std::vector<KavoOption>
     return &std::get<GiftQuestion>(items.back());
 }
 
-// Classifies the block as Moodle does: '#' numeric, any '~' a choice, '=' with '->'
-// matching, T/F, else typed answers.
+// Classifies the block as Moodle does: '#' numeric (its answers read as typed ones), any
+// '~' a choice, '=' with '->' matching, T/F, else typed answers.
 bool Block::parseAnswers(GiftQuestion& q, std::size_t a, std::size_t b) {
     const std::size_t first = skipBlanks(a, b);
     if (first == b) {
         q.kind = AnswerKind::Essay;
-        return true;
-    }
-    if (text_[first] == '#') {
-        q.kind = AnswerKind::Numeric;
         return true;
     }
     for (std::size_t k = findUnescaped(a, b, "#"); k < b; k = findUnescaped(k + 1, b, "#"))
@@ -213,6 +209,15 @@ bool Block::parseAnswers(GiftQuestion& q, std::size_t a, std::size_t b) {
             b = k;
             break;
         }
+    // An essay with general feedback, {####...}, is an essay all the same.
+    if (skipBlanks(a, b) == b) {
+        q.kind = AnswerKind::Essay;
+        return true;
+    }
+    if (text_[first] == '#') {
+        q.kind = AnswerKind::Numeric;
+        return parseAnswerList(q, first + 1, b);
+    }
     const bool tilde = findUnescaped(a, b, "~") < b;
     const bool equals = findUnescaped(a, b, "=") < b;
     const bool arrow =
@@ -241,7 +246,7 @@ bool Block::parseAnswerList(GiftQuestion& q, std::size_t a, std::size_t b) {
     std::size_t m = findUnescaped(a, b, "=~");
     const std::size_t lead = skipBlanks(a, m);
     if (lead < m) {
-        if (m < b || q.kind != AnswerKind::Short) {
+        if (m < b || (q.kind != AnswerKind::Short && q.kind != AnswerKind::Numeric)) {
             error(lead, {kavo::msg::olympiad::textBeforeAnswers, {}});
             return false;
         }
