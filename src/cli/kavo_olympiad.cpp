@@ -8,6 +8,7 @@
 #include "core/common/error.hpp"
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
+#include "core/common/tree_lock.hpp"
 #include "core/olympiad/export.hpp"
 #include "core/olympiad/olympiad_write.hpp"
 #include "core/olympiad/tree_read.hpp"
@@ -215,6 +216,9 @@ int importFile(const Run& run) {
     const auto import = checked(file, run.lang);
     if (!report(import, file, run.lang))
         return Refused;
+    // One writer per tree: the tree is held from its recovery to the last task written,
+    // System_folder after it while its own leftovers are put right.
+    const TreeLock tree(into);
     // An author given for this run goes into its task descriptions alone; --save-author
     // saves it as the author dialog does.
     std::optional<auth::Headers> headers;
@@ -226,7 +230,10 @@ int importFile(const Run& run) {
         std::cerr << m::authorMissing.utf8(run.lang) << "\n";
         return Refused;
     }
-    recoverTree(run.systemDir);
+    {
+        const TreeLock system(run.systemDir, TreeLock::Missing::Refuse);
+        recoverTree(run.systemDir);
+    }
     recoverTree(into);
     const auto existing = olympiad::existingTasks(import, into);
     if (!existing.empty() && !run.args.flag("--replace")) {

@@ -3,6 +3,7 @@
 
 #include "core/common/codepage.hpp"
 #include "core/common/messages.hpp"
+#include "core/common/tree_lock.hpp"
 #include "core/common/xml.hpp"
 #include "core/olympiad/task_state.hpp"
 #include "core/tasks/markup_check.hpp"
@@ -118,7 +119,10 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
             return {};
     }
 
-    render::writePackage(olympiad.outputDir, render::renderEdits(task, templates, *folder));
+    {
+        const TreeLock tree(olympiad.outputDir);
+        render::writePackage(olympiad.outputDir, render::renderEdits(task, templates, *folder));
+    }
     form = EditsForm{};
     EditsSaveResult result;
     result.written = true;

@@ -254,27 +254,11 @@ const FamilyTemplates& TemplateData::family(TaskKind kind) const {
 
 // The exact bytes of a regular file, or none.
 std::optional<std::string> readBytes(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    try {
+        return readFileBytes(path);
+    } catch (const Error&) {
         return std::nullopt;
-    std::string bytes;
-    struct stat status {};
-    bool ok = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
-    if (ok) {
-        // The size it has now; a read that ends early shortens it.
-        bytes.resize(static_cast<std::size_t>(status.st_size));
-        std::size_t size = 0;
-        while (ok && size < bytes.size()) {
-            const auto got = ::read(fd, bytes.data() + size, bytes.size() - size);
-            ok = got >= 0;
-            if (got <= 0)
-                break;
-            size += static_cast<std::size_t>(got);
-        }
-        bytes.resize(size);
     }
-    ::close(fd);
-    return ok ? std::optional(std::move(bytes)) : std::nullopt;
 }
 
 bool TemplateSources::operator==(const TemplateSources& other) const {
@@ -293,10 +277,7 @@ TemplateSources readTemplateSources(const fs::path& systemDir) {
         if (sources.files.count(name))
             return;
         const auto path = systemDir / fs::path(name);
-        const auto bytes = readBytes(path);
-        if (!bytes)
-            throw Error::cannotOpen(path);
-        sources.files.emplace(name, normaliseBreaks(*bytes));
+        sources.files.emplace(name, normaliseBreaks(readFileBytes(path)));
     };
     for (const auto kind : FormKinds) {
         const Family& family = familyOf(kind);

@@ -3,6 +3,7 @@
 
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
+#include "core/common/tree_lock.hpp"
 #include "core/render/template_set.hpp"
 
 #include <string>
@@ -74,6 +75,7 @@ SaveResult saveTask(ReviewState& state, const PartSizes& sizes,
                 return result;
             }
         }
+        const TreeLock tree(outputDir);
         // Each file written is remembered at once, so that after a failure part-way the
         // next Save compares each file with what is really there.
         for (std::size_t i = 0; i < ReviewFiles.size(); ++i) {

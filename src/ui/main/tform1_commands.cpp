@@ -3,6 +3,7 @@
 // review/preview and shows what it asks for.
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
+#include "core/common/tree_lock.hpp"
 #include "core/review/part_sizes.hpp"
 #include "core/review/preview.hpp"
 #include "core/shell/commands.hpp"
@@ -44,8 +45,11 @@ void TForm1::chooseFolder() {
             return toPath(*answer);
         },
         [this] { return platform().question(this, text(kavo::msg::shell::createFolder, lang())); });
-    if (chosen)
-        kavo::recoverTree(*chosen);
+    if (chosen) {
+        const auto tree = kavo::TreeLock::ifFree(*chosen);
+        if (tree.held())
+            kavo::recoverTree(*chosen);
+    }
     setOutputDir(chosen ? *chosen : OutputDir());
 }
 
