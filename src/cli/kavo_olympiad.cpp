@@ -216,20 +216,20 @@ int importFile(const Run& run) {
     const auto import = checked(file, run.lang);
     if (!report(import, file, run.lang))
         return Refused;
+    if (!line && auth::authorMissing(run.systemDir)) {
+        std::cerr << m::authorMissing.utf8(run.lang) << "\n";
+        return Refused;
+    }
     // One writer per tree: the tree is held from its recovery to the last task written,
-    // System_folder after it while its own leftovers are put right.
+    // System_folder after it while the author is saved and its own leftovers put right.
     const TreeLock tree(into);
     // An author given for this run goes into its task descriptions alone; --save-author
     // saves it as the author dialog does.
     std::optional<auth::Headers> headers;
-    if (line && run.args.flag("--save-author")) {
+    if (line && run.args.flag("--save-author"))
         auth::saveAuthorIn(run.systemDir, *line, run.lang);
-    } else if (line) {
+    else if (line)
         headers = auth::headersFor(run.systemDir, *line, run.lang);
-    } else if (auth::authorMissing(run.systemDir)) {
-        std::cerr << m::authorMissing.utf8(run.lang) << "\n";
-        return Refused;
-    }
     {
         const TreeLock system(run.systemDir, TreeLock::Missing::Refuse);
         recoverTree(run.systemDir);

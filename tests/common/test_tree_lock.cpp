@@ -160,6 +160,7 @@ TEST_F(LockTest, HeldFolderWaitsAsksOrGivesUp) {
             }
             EXPECT_EQ(taken, c.taken);
             EXPECT_EQ(asked, c.asked);
+            again.release();
             other.fd = ::open(tree.c_str(), O_RDONLY | O_DIRECTORY);
             ASSERT_EQ(::flock(other.fd, LOCK_EX | LOCK_NB), 0);
         }

@@ -518,6 +518,9 @@ std::string readFileBytes(const fs::path& path) {
     // What was opened is judged by its own status, not by a look at the name beforehand.
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st;
+    // A socket, or a device without a driver, cannot be opened at all.
+    if (!fd && errno == ENXIO)
+        throw Error::refused(NotRegular, path);
     if (!fd || ::fstat(fd.get(), &st) != 0)
         throw Error::cannotOpen(path, errno);
     if (S_ISDIR(st.st_mode))
