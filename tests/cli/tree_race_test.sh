@@ -27,6 +27,24 @@ cd "$tmp" || exit 1
     fail "the first import failed"
 counter() { tr -d '\r\n' <System_folder/Authorisation/Tasks_in_view.txt; }
 
+# A tree another program holds: the import waits a few seconds, then stops with exit 2,
+# naming the folder, with nothing written and the counter as it was.
+mkdir Held
+before="$(counter)"
+exec 9<Held
+flock -n 9 || fail "cannot lock Held"
+started="$(date +%s)"
+"$cli" import thirty.gift --into Held --lang en >out.txt 2>err.txt 9<&-
+code=$?
+waited=$(($(date +%s) - started))
+exec 9<&-
+[ "$code" -eq 2 ] || fail "a held tree: exit $code: $(cat err.txt)"
+grep -q "^Another program is writing the folder Held; nothing was written" err.txt ||
+    fail "a held tree: $(cat err.txt)"
+[ "$waited" -ge 3 ] && [ "$waited" -le 15 ] || fail "waited $waited s"
+[ -z "$(ls Held)" ] || fail "wrote into a held tree: $(ls Held)"
+[ "$(counter)" -eq "$before" ] || fail "the counter rose for a held tree"
+
 for runs in 2 3 3; do
     rm -rf Y
     before="$(counter)"

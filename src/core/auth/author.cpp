@@ -7,8 +7,6 @@
 #include "core/common/tree_lock.hpp"
 #include "core/common/xml.hpp"
 
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 namespace fs = std::filesystem;

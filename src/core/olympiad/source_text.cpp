@@ -8,8 +8,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 namespace kavo::olympiad {
 

@@ -6,12 +6,9 @@
 #include "core/common/xml.hpp"
 
 #include <algorithm>
-#include <fcntl.h>
 #include <stdexcept>
 #include <string>
-#include <sys/stat.h>
 #include <tuple>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
