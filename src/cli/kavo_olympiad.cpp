@@ -9,6 +9,7 @@
 #include "core/common/field_text.hpp"
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
+#include "core/common/tree_lock.hpp"
 #include "core/olympiad/export.hpp"
 #include "core/olympiad/gift_import.hpp"
 #include "core/olympiad/olympiad_write.hpp"
@@ -294,18 +295,24 @@ int importFile(const Run& run) {
     const auto import = checked(file, run);
     if (!report(import, file, run))
         return Refused;
-    // An author given for this run goes into its task descriptions alone; --save-author
-    // saves it as the author dialog does.
-    std::optional<auth::Headers> headers;
-    if (line && run.args.flag("--save-author")) {
-        auth::saveAuthorIn(run.systemDir, *line, run.lang);
-    } else if (line) {
-        headers = auth::headersFor(run.systemDir, *line, run.lang);
-    } else if (auth::authorMissing(run.systemDir)) {
+    if (!line && auth::authorMissing(run.systemDir)) {
         std::cerr << m::authorMissing.utf8(run.lang) << "\n";
         return Refused;
     }
-    recoverTree(run.systemDir);
+    // One writer per tree: the tree is held from its recovery to the last task written,
+    // System_folder after it while the author is saved and its own leftovers put right.
+    const TreeLock tree(into);
+    // An author given for this run goes into its task descriptions alone; --save-author
+    // saves it as the author dialog does.
+    std::optional<auth::Headers> headers;
+    if (line && run.args.flag("--save-author"))
+        auth::saveAuthorIn(run.systemDir, *line, run.lang);
+    else if (line)
+        headers = auth::headersFor(run.systemDir, *line, run.lang);
+    {
+        const TreeLock system(run.systemDir, TreeLock::Missing::Refuse);
+        recoverTree(run.systemDir);
+    }
     recoverTree(into);
     const auto existing = olympiad::existingTasks(import, into);
     if (!existing.empty() && !run.args.flag("--replace")) {

@@ -143,6 +143,14 @@ t 2 any 'out.gift is not a folder' export out.gift --to qti none --lang en
 t 1 any '^The task tree Empty holds no task to export.$' export Empty --to qti none --lang en
 t 1 any 'В папке задач Empty нет ни одной задачи' export Empty --to gift none.gift --lang ru
 if [ -e none.gift ] || [ -e none ]; then fail "a refused export wrote"; fi
+# A pipe where a task file should be is named and skipped at once: a reader that waited for
+# a writer on it would hang the export for ever.
+mkdir -p Piped/PartA
+cp -r Year/PartA/1 Piped/PartA/1
+rm Piped/PartA/1/task.asp
+mkfifo Piped/PartA/1/task.asp
+t 1 any 'PartA/1.*task.asp' export Piped --to gift piped.gift --lang en
+[ ! -e piped.gift ] || fail "an export of no task wrote"
 echo keep >qti/notes.txt
 run 0 export Year --to qti qti --lang en
 [ "$(cat qti/notes.txt)" = keep ] || fail "the QTI export lost a file of another name"

@@ -47,6 +47,11 @@ constexpr Message NotInTree{"The path %s does not name a place inside the task t
                             "Путь %s не указывает место внутри дерева задач"};
 constexpr Message Reserved{"The name %s is kept for the program's temporary files and folders",
                            "Имя %s занято под временные файлы и папки программы"};
+constexpr Message NotRegular{
+    "%s is not a regular file (a pipe, a socket or a device); the program reads only regular "
+    "files",
+    "%s не является обычным файлом (это канал, сокет или устройство); программа читает только "
+    "обычные файлы"};
 constexpr Message RecoveryFailed{"The interrupted write of %s could not be completed",
                                  "Не удаётся завершить прерванную запись %s"};
 
@@ -509,12 +514,19 @@ static bool breaksAreCrLf(std::string_view text) {
 }
 
 std::string readFileBytes(const fs::path& path) {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without blocking: opening a FIFO to read would wait for a writer that never comes.
+    // What was opened is judged by its own status, not by a look at the name beforehand.
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st;
+    // A socket, or a device without a driver, cannot be opened at all.
+    if (!fd && errno == ENXIO)
+        throw Error::refused(NotRegular, path);
     if (!fd || ::fstat(fd.get(), &st) != 0)
         throw Error::cannotOpen(path, errno);
     if (S_ISDIR(st.st_mode))
         throw Error::cannotOpen(path, EISDIR);
+    if (!S_ISREG(st.st_mode))
+        throw Error::refused(NotRegular, path);
     // Read straight into the text, sized by the file; a file that grows meanwhile is read on.
     std::string bytes(static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)) + 1, '\0');
     std::size_t filled = 0;

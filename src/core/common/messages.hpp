@@ -221,6 +221,10 @@ inline constexpr Message addedTasks{"Number of added tasks:", "Количест�
 inline constexpr Message settingsReset{"Settings has been reseted", "Настройки сброшены"};
 inline constexpr Message createFolder{"The specified directory does not exist. Create it?",
                                       "Указанная папка не существует. Создать её?"};
+// Another program (a second window, a script's import) holds the folder a command writes.
+inline constexpr Message treeBusy{
+    "Another program is writing the folder %1. Wait and try again?",
+    "Другая программа записывает папку %1. Подождать и попробовать снова?"};
 inline constexpr Message cannotCreateFolder{"\nUnable to create the folder %1",
                                             "\nНе удалось создать папку %1"};
 // A task typed in the task form or the Edits builder and not yet written.

@@ -4,6 +4,8 @@
 #include "core/common/codepage.hpp"
 #include "core/common/field_text.hpp"
 #include "core/common/messages.hpp"
+#include "core/common/tree_lock.hpp"
+#include "core/common/xml.hpp"
 #include "core/olympiad/task_state.hpp"
 #include "core/olympiad/tree_check.hpp"
 #include "core/tasks/markup_check.hpp"
@@ -130,7 +132,10 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
             return {};
     }
 
-    render::writePackage(olympiad.outputDir, render::renderEdits(task, templates, *folder));
+    {
+        const TreeLock tree(olympiad.outputDir);
+        render::writePackage(olympiad.outputDir, render::renderEdits(task, templates, *folder));
+    }
     form = EditsForm{};
     EditsSaveResult result;
     result.written = true;

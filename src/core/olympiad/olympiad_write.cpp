@@ -4,6 +4,7 @@
 #include "core/common/codepage.hpp"
 #include "core/common/error.hpp"
 #include "core/common/messages.hpp"
+#include "core/common/tree_lock.hpp"
 #include "core/edits/edits_task.hpp"
 #include "core/olympiad/task_state.hpp"
 #include "core/olympiad/tree_check.hpp"
@@ -77,6 +78,9 @@ void checkImportedTasks(OlympiadImport& import, Lang lang) {
 }
 
 std::vector<fs::path> existingTasks(const OlympiadImport& import, const fs::path& outputDir) {
+    // The whole import is one writer of the tree; each task takes System_folder's lock for
+    // its counter.
+    const TreeLock tree(outputDir);
     const auto olympiad = importedOlympiad(import, outputDir);
     std::vector<fs::path> existing;
     for (const auto& imported : import.tasks) {
@@ -120,6 +124,7 @@ std::size_t writeOlympiad(const OlympiadImport& import, const fs::path& systemDi
                     if (headers)
                         editsTemplates->taskXml = headers->first;
                 }
+                const TreeLock system(systemDir, TreeLock::Missing::Refuse);
                 const auto count = tasks::readTaskCounter(systemDir);
                 render::writePackage(outputDir, render::renderEdits(task, *editsTemplates,
                                                                     *folderOf(task, olympiad)));

@@ -3,12 +3,11 @@
 
 #include "core/common/codepage.hpp"
 #include "core/common/error.hpp"
+#include "core/common/files.hpp"
 #include "core/common/messages.hpp"
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 namespace kavo::olympiad {
 
@@ -188,8 +187,11 @@ std::optional<SourceText> readSource(const std::filesystem::path& path,
                                      std::vector<Problem>& problems) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
-    if (ec)
+    if (ec) {
+        // The reader names why: missing, unreadable, or not a regular file.
+        readFileBytes(path);
         throw Error::cannotOpen(path);
+    }
     if (size > MaxFileBytes) {
         problems.push_back({Severity::Error,
                             {1, 1},
@@ -197,13 +199,7 @@ std::optional<SourceText> readSource(const std::filesystem::path& path,
                              {std::to_string(size), std::to_string(MaxFileBytes)}}});
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw Error::cannotOpen(path);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        throw Error::cannotOpen(path);
-    return decodeSource(bytes, problems);
+    return decodeSource(readFileBytes(path), problems);
 }
 
 } // namespace kavo::olympiad

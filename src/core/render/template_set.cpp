@@ -13,9 +13,7 @@
 #include <mutex>
 #include <stdexcept>
 #include <string>
-#include <sys/stat.h>
 #include <tuple>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -228,27 +226,11 @@ bool PageShape::removedSuffix() const {
 
 // The exact bytes of a regular file, or none.
 std::optional<std::string> readBytes(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    try {
+        return readFileBytes(path);
+    } catch (const Error&) {
         return std::nullopt;
-    std::string bytes;
-    struct stat status {};
-    bool ok = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
-    if (ok) {
-        // The size it has now; a read that ends early shortens it.
-        bytes.resize(static_cast<std::size_t>(status.st_size));
-        std::size_t size = 0;
-        while (ok && size < bytes.size()) {
-            const auto got = ::read(fd, bytes.data() + size, bytes.size() - size);
-            ok = got >= 0;
-            if (got <= 0)
-                break;
-            size += static_cast<std::size_t>(got);
-        }
-        bytes.resize(size);
     }
-    ::close(fd);
-    return ok ? std::optional(std::move(bytes)) : std::nullopt;
 }
 
 std::vector<std::string> familyGroupFiles(const Family& family) {

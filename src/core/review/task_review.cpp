@@ -8,6 +8,7 @@
 #include "core/common/messages.hpp"
 #include "core/olympiad/task_state.hpp"
 #include "core/render/read_back.hpp"
+#include "core/common/tree_lock.hpp"
 #include "core/render/template_set.hpp"
 
 #include <algorithm>
@@ -145,6 +146,7 @@ SaveResult saveTask(ReviewState& state, const PartSizes& sizes,
                 result.select = selected;
                 return result;
             }
+        const TreeLock tree(outputDir);
         // Each file written is remembered at once, so that after a failure part-way the
         // next Save compares each file with what is really there.
         for (std::size_t i = 0; i < ReviewFiles.size(); ++i) {

@@ -5,6 +5,7 @@
 #include "core/common/error.hpp"
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
+#include "core/common/tree_lock.hpp"
 #include "core/olympiad/task_state.hpp"
 #include "core/olympiad/tree_check.hpp"
 #include "core/render/read_back.hpp"
@@ -58,6 +59,9 @@ fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
         headers);
     package.picture = std::move(picture);
     const auto folder = package.folder;
+    // One writer at a time: the tree first, then System_folder with the counter.
+    const TreeLock tree(olympiad.outputDir);
+    const TreeLock system(systemDir, TreeLock::Missing::Refuse);
     // The counter is read before anything is written, so that a counter that cannot be read
     // stops the run with the task tree unchanged.
     const std::int32_t count = readTaskCounter(systemDir);
