@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The check of an olympiad file (read, map, every problem) for 99 to 10,000 questions, the
-// import and write of a 99-task olympiad against 99 Add tasks of the same tasks, and the
-// export of 99 tasks to each format.
+// The check of an olympiad file (read, map, every problem) for 99 to 10,000 questions in GIFT
+// and in Moodle XML, the import and write of a 99-task olympiad from either against 99 Add
+// tasks of the same tasks, and the export of 99 tasks to each format.
 #include "core/common/lang.hpp"
 #include "core/olympiad/export.hpp"
 #include "core/olympiad/gift_import.hpp"
@@ -48,6 +48,54 @@ std::string olympiadFile(int n) {
     return text;
 }
 
+// The same questions in Moodle XML: multichoice single and multiple, truefalse, shortanswer
+// and a cloze of two typed gaps.
+std::string moodleFile(int n) {
+    const auto question = [](const std::string& type, const std::string& name,
+                             const std::string& text, const std::string& body) {
+        return "  <question type=\"" + type + "\">\n    <name><text>" + name +
+               "</text></name>\n    <questiontext format=\"html\"><text>" + text +
+               "</text></questiontext>\n" + body + "  </question>\n";
+    };
+    const auto answer = [](const std::string& fraction, const std::string& text) {
+        return "    <answer fraction=\"" + fraction + "\" format=\"html\"><text>" + text +
+               "</text></answer>\n";
+    };
+    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n"
+                       "  <question type=\"category\"><category><text>$course$/top/kavo/parts/"
+                       "33,33,33</text></category></question>\n";
+    for (int i = 0; i < n; ++i) {
+        const auto k = std::to_string(i);
+        switch (i % 5) {
+        case 0:
+            text += question("multichoice", "Q" + k, "Сколько будет " + k + " + 1?",
+                             "    <single>true</single>\n" + answer("100", std::to_string(i + 1)) +
+                                 answer("0", "0") + answer("0", "1") + answer("0", "2"));
+            break;
+        case 1:
+            text += question("multichoice", "Q" + k, "Which are &lt;b&gt;prime&lt;/b&gt;?",
+                             "    <single>false</single>\n" + answer("50", "2") +
+                                 answer("50", "3") + answer("-100", "4"));
+            break;
+        case 2:
+            text += question("truefalse", "Q" + k, "The Earth goes round the Sun.",
+                             answer("100", "true") + answer("0", "false"));
+            break;
+        case 3:
+            text += question("shortanswer", "Q" + k, "Столица России?\nНапишите одним словом.",
+                             "    <usecase>1</usecase>\n" + answer("100", "Москва"));
+            break;
+        default:
+            text += question("cloze", "Движение",
+                             "A train covers 300 km at 100 km/h.\n&lt;p&gt;A) Hours? "
+                             "{1:SHORTANSWER_C:=3}&lt;/p&gt;\n&lt;p&gt;B) Arrival? "
+                             "{1:SHORTANSWER_C:=13:00}&lt;/p&gt;",
+                             "");
+        }
+    }
+    return text + "</quiz>\n";
+}
+
 // The whole check, as kavo-olympiad check and Import olympiad run it: the file read and
 // mapped, then every rule of Add task and of the Edits builder applied to each task.
 void checkGift(benchmark::State& state) {
@@ -61,6 +109,24 @@ void checkGift(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 BENCHMARK(checkGift)
+    ->Arg(99)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+
+// The same check of the same questions in Moodle XML.
+void checkMoodle(benchmark::State& state) {
+    const auto text = moodleFile(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        auto imported = importOlympiad(text);
+        checkImportedTasks(imported, kavo::Lang::English);
+        benchmark::DoNotOptimize(imported);
+    }
+    state.SetComplexityN(state.range(0));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(checkMoodle)
     ->Arg(99)
     ->Arg(1000)
     ->Arg(10000)
@@ -157,6 +223,28 @@ void importAndWrite99(benchmark::State& state) {
     }
 }
 BENCHMARK(importAndWrite99)->Unit(benchmark::kMillisecond);
+
+// The same 99 tasks from Moodle XML, as the program exports them.
+void importAndWrite99Moodle(benchmark::State& state) {
+    Workplace w;
+    const auto gift = importGift(sameTasksFile());
+    std::vector<kavo::model::Task> tasks;
+    for (const auto& t : gift.tasks)
+        tasks.push_back(t.task);
+    const auto text =
+        exportOlympiad(ExportFormat::MoodleXml, {{}, gift.sizes, false}, tasks).files.at(0).bytes;
+    for (auto _ : state) {
+        auto imported = importOlympiad(text);
+        checkImportedTasks(imported, kavo::Lang::English);
+        if (!imported.ok() || imported.tasks.size() != Tasks)
+            state.SkipWithError("the file does not check");
+        writeOlympiad(imported, w.system(), w.tree(), kavo::Lang::English, {});
+        state.PauseTiming();
+        fs::remove_all(w.tree());
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(importAndWrite99Moodle)->Unit(benchmark::kMillisecond);
 
 // The same 99 tasks typed into the form: 99 runs of Add task's core.
 void addTask99(benchmark::State& state) {

@@ -5,9 +5,9 @@
 set -euo pipefail
 
 # The program: compiler, CMake, Qt (with its platform plugins and its own translations for
-# Qt's dialogs), the font, and xdg-open for links and the preview.
+# Qt's dialogs), libxml2 for Moodle XML, the font, and xdg-open for links and the preview.
 packages=(
-    build-essential cmake pkg-config
+    build-essential cmake pkg-config libxml2-dev
     qt6-base-dev qt6-qpa-plugins libgl-dev qt6-translations-l10n
     fonts-dejavu-core fonts-dejavu-extra xdg-utils
 )

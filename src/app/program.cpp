@@ -3,6 +3,7 @@
 
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
+#include "core/common/tree_lock.hpp"
 #include "core/edits/edits_task.hpp"
 #include "core/shell/language.hpp"
 #include "ui/auth/tform2.hpp"
@@ -57,6 +58,7 @@ StartArguments startArguments(const std::vector<std::string>& arguments) {
 Program::Program(Platform& platform) : platform_(platform) {}
 
 Program::~Program() {
+    kavo::setTreeLockBusy({});
     if (qtTranslator_)
         QCoreApplication::removeTranslator(qtTranslator_.get());
 }
@@ -77,8 +79,16 @@ bool Program::start(const std::optional<std::filesystem::path>& olympiadFile) {
     try {
         programDir_ = std::filesystem::current_path();
         // What an interrupted write left is put right before anything reads the folders.
-        kavo::recoverTree(programDir_ / "System_folder");
-        kavo::recoverTree(programDir_ / "Year");
+        // Only under the locks, and not at all while another program writes the folder:
+        // what looks interrupted may be its write in progress.
+        {
+            const auto tree = kavo::TreeLock::ifFree(programDir_ / "Year");
+            if (tree.held())
+                kavo::recoverTree(programDir_ / "Year");
+            const auto system = kavo::TreeLock::ifFree(programDir_ / "System_folder");
+            if (system.held())
+                kavo::recoverTree(programDir_ / "System_folder");
+        }
         const StartFiles files = readStartFiles(programDir_);
         lang_ = files.lang;
         toolkit_ = files.Toolkit;
@@ -96,6 +106,12 @@ bool Program::start(const std::optional<std::filesystem::path>& olympiadFile) {
     }
     translateQt();
 
+    // A folder another program writes: the teacher decides whether to wait for it.
+    kavo::setTreeLockBusy([this](const std::filesystem::path& folder) {
+        const std::string shown = fromPath(folder).toStdString();
+        return platform_.question(QApplication::activeWindow(),
+                                  text(msg::shell::treeBusy, lang_, {shown}));
+    });
     form1_ = std::make_unique<TForm1>(platform_, programDir_, lang_, toolkit_);
     TForm1* f1 = form1_.get();
     QObject::connect(f1, &TForm1::editsRequested, f1, [this, f1] {

@@ -5,11 +5,13 @@
 // commands and options are the two tables below (see cli/command_line.hpp to add one).
 #include "cli/command_line.hpp"
 #include "core/auth/author.hpp"
-#include "core/common/codepage.hpp"
 #include "core/common/error.hpp"
+#include "core/common/field_text.hpp"
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
+#include "core/common/tree_lock.hpp"
 #include "core/olympiad/export.hpp"
+#include "core/olympiad/gift_import.hpp"
 #include "core/olympiad/olympiad_write.hpp"
 #include "core/olympiad/tree_check.hpp"
 #include "core/olympiad/tree_read.hpp"
@@ -41,6 +43,9 @@ namespace m = msg::cli;
 const cli::Option options[] = {
     {.name = "--into", .value = &m::folder, .help = &m::intoHelp},
     {.name = "--replace", .help = &m::replaceHelp},
+    {.name = "--skip-unfit", .help = &m::skipUnfitHelp},
+    {.name = "--first-answer", .help = &m::firstAnswerHelp},
+    {.name = "--shuffle", .help = &m::shuffleHelp},
     {.name = "--author", .value = &m::line, .help = &m::authorHelp},
     {.name = "--save-author", .help = &m::saveAuthorHelp, .needs = "--author"},
     {.name = "--to", .value = &m::format, .choices = {"gift", "moodle", "qti"}, .help = &m::toHelp},
@@ -55,10 +60,19 @@ const cli::Option options[] = {
 };
 
 const cli::Command commands[] = {
-    {.name = "check", .operands = {&m::file}, .help = &m::checkHelp},
+    {.name = "check",
+     .operands = {&m::file},
+     .options = {{"--skip-unfit"}, {"--first-answer"}, {"--shuffle"}},
+     .help = &m::checkHelp},
     {.name = "import",
      .operands = {&m::file},
-     .options = {{"--into", true}, {"--replace"}, {"--author"}, {"--save-author"}},
+     .options = {{"--into", true},
+                 {"--replace"},
+                 {"--author"},
+                 {"--save-author"},
+                 {"--skip-unfit"},
+                 {"--first-answer"},
+                 {"--shuffle"}},
      .help = &m::importHelp},
     {.name = "export",
      .operands = {&m::folder, &m::out},
@@ -178,21 +192,49 @@ struct Run {
     }
 };
 
-// Prints every problem; true when none is an error.
-bool report(const olympiad::OlympiadImport& import, const fs::path& file, Lang lang) {
-    std::size_t warnings = 0;
-    for (const auto& problem : import.problems) {
-        warnings += problem.severity == olympiad::Severity::Warning;
+// Prints every problem, the answers bunched on one letter and, with questions left out, the
+// numbers the tasks that fit take; true when nothing blocks the import (a question left out
+// blocks it unless --skip-unfit).
+bool report(const olympiad::OlympiadImport& import, const fs::path& file, const Run& run) {
+    const Lang lang = run.lang;
+    for (const auto& problem : import.problems)
         std::cerr << olympiad::describe(problem, lang, file.string()) << "\n";
+    namespace o = msg::olympiad;
+    if (import.bunched && !import.shuffled)
+        std::cerr << o::bunched.utf8(
+                         lang, {std::to_string(import.bunched->count),
+                                std::to_string(import.bunched->singleChoice),
+                                std::string(1, static_cast<char>('A' + import.bunched->variant))})
+                  << "\n";
+    if (import.shuffled)
+        std::cerr << o::shuffled.utf8(lang, {std::to_string(import.shuffled)}) << "\n";
+    const auto errors = std::to_string(olympiad::countErrors(import.problems));
+    const auto warnings =
+        std::to_string(olympiad::countOf(import.problems, olympiad::Severity::Warning));
+    const auto leftOut = import.leftOut();
+    if (leftOut == 0) {
+        std::cerr << m::summary.utf8(lang, {errors, warnings}) << "\n";
+        return import.ok();
     }
-    const auto errors = olympiad::countErrors(import.problems);
-    std::cerr << m::summary.utf8(lang, {std::to_string(errors), std::to_string(warnings)}) << "\n";
-    return errors == 0;
+    if (import.ok())
+        for (const auto& task : import.tasks)
+            std::cerr << o::numbering.utf8(
+                             lang, {std::to_string(task.number), std::to_string(task.pos.line)})
+                      << "\n";
+    std::cerr << m::summaryLeftOut.utf8(lang, {errors, warnings, std::to_string(leftOut)}) << "\n";
+    const bool skip = run.args.flag("--skip-unfit");
+    if (import.ok() && !skip)
+        std::cerr << m::unfitRefused.utf8(
+                         lang, {std::to_string(leftOut), std::to_string(import.tasks.size())})
+                  << "\n";
+    return import.ok() && skip;
 }
 
-olympiad::OlympiadImport checked(const fs::path& file, Lang lang) {
-    auto import = olympiad::importGiftFile(file);
-    olympiad::checkImportedTasks(import, lang);
+olympiad::OlympiadImport checked(const fs::path& file, const Run& run) {
+    const olympiad::ImportOptions options{run.args.flag("--first-answer"),
+                                          run.args.flag("--shuffle")};
+    auto import = olympiad::importOlympiadFile(file, options);
+    olympiad::checkImportedTasks(import, run.lang);
     return import;
 }
 
@@ -227,7 +269,7 @@ int checkFile(const Run& run) {
         std::cerr << msg::treeCheck::notASource.utf8(run.lang, {target.string()}) << "\n";
         return Usage;
     }
-    return report(checked(target, run.lang), target, run.lang) ? Done : Refused;
+    return report(checked(target, run), target, run) ? Done : Refused;
 }
 
 int importFile(const Run& run) {
@@ -240,27 +282,39 @@ int importFile(const Run& run) {
             std::cerr << m::refusedCharacter.utf8(run.lang, {"--author", *refused}) << "\n";
             return Usage;
         }
-        line = utf8ToCp1251(*author, Unencodable::CharacterReference);
-        if (!line)
-            throw std::logic_error("a character the check let through cannot be written");
+        // The author line's rule of the core: references judged by what they name, no TAB
+        // or line break (the description may hold the line in an attribute).
+        const auto text = fieldTextOfUtf8(TextField::AuthorLine, *author);
+        if (const auto* invalid = std::get_if<InvalidCharacter>(&text)) {
+            std::cerr << m::refusedCharacter.utf8(run.lang, {"--author", invalid->description})
+                      << "\n";
+            return Usage;
+        }
+        line = std::get<Text>(text);
     }
     if (!run.mayWrite(run.systemDir) || !run.mayWrite(into))
         return Usage;
-    const auto import = checked(file, run.lang);
-    if (!report(import, file, run.lang))
+    const auto import = checked(file, run);
+    if (!report(import, file, run))
         return Refused;
-    // An author given for this run goes into its task descriptions alone; --save-author
-    // saves it as the author dialog does.
-    std::optional<auth::Headers> headers;
-    if (line && run.args.flag("--save-author")) {
-        auth::saveAuthorIn(run.systemDir, *line, run.lang);
-    } else if (line) {
-        headers = auth::headersFor(run.systemDir, *line, run.lang);
-    } else if (auth::authorMissing(run.systemDir)) {
+    if (!line && auth::authorMissing(run.systemDir)) {
         std::cerr << m::authorMissing.utf8(run.lang) << "\n";
         return Refused;
     }
-    recoverTree(run.systemDir);
+    // One writer per tree: the tree is held from its recovery to the last task written,
+    // System_folder after it while the author is saved and its own leftovers put right.
+    const TreeLock tree(into);
+    // An author given for this run goes into its task descriptions alone; --save-author
+    // saves it as the author dialog does.
+    std::optional<auth::Headers> headers;
+    if (line && run.args.flag("--save-author"))
+        auth::saveAuthorIn(run.systemDir, *line, run.lang);
+    else if (line)
+        headers = auth::headersFor(run.systemDir, *line, run.lang);
+    {
+        const TreeLock system(run.systemDir, TreeLock::Missing::Refuse);
+        recoverTree(run.systemDir);
+    }
     recoverTree(into);
     const auto existing = olympiad::existingTasks(import, into);
     if (!existing.empty() && !run.args.flag("--replace")) {

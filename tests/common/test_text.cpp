@@ -248,7 +248,7 @@ TEST(EscapeXmlAttribute, EscapesMarkupAndKeepsTypedReferences) {
         {"]]> ]>]]]>", "]]&gt; ]>]]]&gt;"}, // "]]>" may not stand in the author element
         {"Tom & Jerry", "Tom &amp; Jerry"},
         {"&#171;name&#187;", "&#171;name&#187;"},
-        {"&#xAB;&#XAB;", "&#xAB;&#XAB;"},
+        {"&#xAB;&#XAB;", "&#xAB;&#xAB;"}, // XML knows the lowercase x only
         {"&amp;&lt;&gt;&quot;&apos;", "&amp;&lt;&gt;&quot;&apos;"},
         {"&nbsp;", "&amp;nbsp;"}, // not an XML entity
         {"&#;&#x;&#12a;&", "&amp;#;&amp;#x;&amp;#12a;&amp;"},

@@ -81,7 +81,7 @@ options="$(printf '%s\n' "$usage" | grep -oE '(^|[ [,])--?[a-z][a-z-]*' | sed 's
 for name in kavo-program kavo-olympiad; do
     for dir in man1 ru/man1; do
         page="$usr/man/$dir/$name.1.gz"
-        warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)"
+        warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings=w -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)"
         [ -z "$warnings" ] || fail "$page: $warnings"
         LC_ALL=C.UTF-8 MANWIDTH=80 man -E UTF-8 -l "$page" 2>/dev/null | col -b >"$tmp/page"
         grep -q "^KAVO-" "$tmp/page" || fail "$page does not render"

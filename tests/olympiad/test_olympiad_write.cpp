@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 // An olympiad file written into a task tree and read back from it.
 #include "core/common/error.hpp"
+#include "core/common/messages.hpp"
+#include "core/olympiad/export.hpp"
 #include "core/olympiad/olympiad_write.hpp"
 #include "core/olympiad/tree_read.hpp"
 #include "import_helpers.hpp"
 #include "support/test_support.hpp"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace fs = std::filesystem;
 using namespace kavo;
@@ -107,4 +111,60 @@ TEST(OlympiadWrite, PartSizesFoundInTheTree) {
             test::writeBytes(dir.path() / "Year" / folder / "task.xml", "x");
         EXPECT_EQ(olympiad::sizesInTree(dir.path() / "Year"), c.sizes) << c.folders.size();
     }
+}
+
+namespace {
+
+// Every file of a tree, by its path in the tree, with its bytes.
+std::map<std::string, std::string> filesOf(const fs::path& tree) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(tree))
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), tree).generic_string()] =
+                test::readBytes(entry.path());
+    return files;
+}
+
+} // namespace
+
+// A tree of part A only, without own names, folding or pictures: through Moodle XML and
+// back it is written again byte for byte.
+TEST(OlympiadWrite, APartATreeComesBackFromMoodleXmlByteForByte) {
+    Workplace w;
+    auto import = olympiad::importGift("Capital of France? {~Lyon =Paris ~Nice}\n\n"
+                                       "The Earth is round. {T}\n\n"
+                                       "Земля плоская. {F}\n\n"
+                                       "[html]Pick <b>two</b> {~%50%a ~%50%b ~%-100%c}\n\n"
+                                       "a < b & c? {=yes}\n\n"
+                                       "// kavo: edits name=\"Движение\"\nMain condition\n\n"
+                                       "// kavo: sub\nFirst {=3}\n\n"
+                                       "// kavo: sub\nSecond {=13\\:00}\n\n"
+                                       "// kavo: edits name=\"Other\"\nOther condition\n\n"
+                                       "// kavo: sub\nOne {=a*b}\n\n"
+                                       "// kavo: sub\nTwo {=x}\n\n"
+                                       "// kavo: sub\nThree {=пять}\n");
+    olympiad::checkImportedTasks(import, Lang::English);
+    ASSERT_TRUE(import.ok()) << olympiad::describe(import.problems.at(0), Lang::English, "gift");
+    olympiad::writeOlympiad(import, w.system(), w.tree(), Lang::English, {});
+    const auto read = olympiad::readTree(w.tree(), w.system(), Lang::English);
+    ASSERT_TRUE(read.unreadable.empty());
+    const auto exported =
+        olympiad::exportOlympiad(olympiad::ExportFormat::MoodleXml, read.olympiad, read.tasks);
+    // Only the scoring of the multiple choice is said, and it comes back the same.
+    ASSERT_EQ(exported.losses.size(), 1u);
+    EXPECT_EQ(exported.losses[0].notes.at(0).what.en, kavo::msg::olympiad::lossScoring.en);
+
+    auto back = olympiad::importOlympiad(exported.files.at(0).bytes);
+    olympiad::checkImportedTasks(back, Lang::English);
+    ASSERT_TRUE(back.ok()) << olympiad::describe(back.problems.at(0), Lang::English, "xml");
+    EXPECT_EQ(back.leftOut(), 0u);
+    const fs::path again = w.dir.path() / "Again";
+    olympiad::writeOlympiad(back, w.system(), again, Lang::English, {});
+    const auto before = filesOf(w.tree()), after = filesOf(again);
+    EXPECT_EQ(before.size(), 7u * 4);
+    for (const auto& [path, bytes] : before) {
+        ASSERT_TRUE(after.count(path)) << path;
+        EXPECT_EQ(after.at(path), bytes) << path;
+    }
+    EXPECT_EQ(after.size(), before.size());
 }

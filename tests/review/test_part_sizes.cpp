@@ -256,13 +256,14 @@ TEST(PartSizes, OkAsksBeforeSizesThatMoveWrittenTasks) {
         EXPECT_EQ(questions.size(), row.asks ? 1u : 0u) << row.a << row.b << row.c;
         EXPECT_EQ(result.refused, !row.kept);
         EXPECT_EQ(sizes.PartASize, row.kept ? std::stoi(row.a) : 3) << row.a;
-        if (row.asks)
+        if (row.asks) {
             EXPECT_EQ(questions.front(),
                       "\nWith these sizes, tasks already written would belong in other folders:"
                       "\nTask 4 lies in PartB/4; these sizes put it in PartA/4"
                       "\nTask 7 lies in PartC/7; these sizes put it in PartB/7"
                       "\n\nKeep these sizes? The tasks stay where they are, and the number lists "
                       "will not show them.");
+        }
     }
 
     // Many moves: the first ten lines and how many more; Russian wording of a task in no part.

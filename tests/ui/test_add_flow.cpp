@@ -10,6 +10,10 @@
 #include <QPlainTextEdit>
 #include <QStatusBar>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 using namespace kavo::test;
 using namespace Qt::Literals::StringLiterals;
@@ -226,4 +230,48 @@ TEST_F(AddFlow, ClosingAndSwitchingAskWhileATypedTaskIsNotWritten) {
     program->form3()->close();
     EXPECT_EQ(platform.questions(), QStringList{closeQuestion});
     EXPECT_FALSE(program->ended());
+}
+
+// Another program holding the task tree: Add task asks in the interface language whether to
+// wait; No writes nothing and keeps the form and the counter; once the other program is done,
+// Add task writes without asking.
+TEST_F(AddFlow, HeldTreeAsksAndNoWritesNothing) {
+    struct Case {
+        const char* language;
+        const char* question; // how it begins
+    };
+    const Case cases[] = {
+        {"En\r\n", "Another program is writing the folder "},
+        {"Rus\r\n", "Другая программа записывает папку "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        startWithSizes(c.language, "3");
+        fs::create_directories(out());
+        const std::string counter =
+            readBytes(systemFolder() / "Authorisation" / "Tasks_in_view.txt");
+        // A second descriptor of the folder stands for the other program's lock.
+        const int other = ::open(out().c_str(), O_RDONLY | O_DIRECTORY);
+        ASSERT_GE(other, 0);
+        ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+        fill(0, u"Held"_s);
+        platform.questionAnswers = {false};
+        click("Button1");
+        const QStringList asked = platform.questions();
+        ASSERT_EQ(asked.size(), 1);
+        EXPECT_TRUE(asked[0].startsWith(u(c.question))) << asked[0].toStdString();
+        EXPECT_TRUE(asked[0].contains(kavo::app::fromPath(out())));
+        EXPECT_FALSE(fs::exists(out() / "1"));
+        EXPECT_EQ(readBytes(systemFolder() / "Authorisation" / "Tasks_in_view.txt"), counter);
+        EXPECT_EQ(condition(), u"Held"_s);
+        EXPECT_TRUE(form1()->holdsUnwrittenText());
+
+        platform.clear();
+        ::close(other);
+        click("Button1");
+        EXPECT_TRUE(platform.questions().empty());
+        EXPECT_NE(page("1").find("Held"), std::string::npos);
+        EXPECT_NE(readBytes(systemFolder() / "Authorisation" / "Tasks_in_view.txt"), counter);
+        program.reset();
+    }
 }

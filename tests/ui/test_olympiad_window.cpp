@@ -2,12 +2,14 @@
 // The olympiad menu of the main window: a GIFT file imported through the report window
 // and the task tree exported, checked against what the core writes on its own.
 #include "core/olympiad/export.hpp"
+#include "core/olympiad/olympiad_check.hpp"
 #include "core/olympiad/olympiad_write.hpp"
 #include "core/olympiad/tree_read.hpp"
 #include "ui/common/text_bridge.hpp"
 #include "ui/main/olympiad_report.hpp"
 #include "ui/support/ui_fixture.hpp"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -48,7 +50,18 @@ const char* const FaultyFile = "::Six::Pick one {=a ~b ~c ~d ~e ~f}\n"
                                "\n"
                                "::\xF0\x9F\x98\x80\xD0\x96::\xF0\x9F\x98\x80 x? {=a#right ~b}\n"
                                "\n"
-                               "::Essay::Write about it {}\n";
+                               "::Open::Not closed {=a ~b\n";
+
+// A bank as schools keep them: choice questions, the right answer first, among a numeric
+// range, an essay, a matching question and a typed answer with two accepted answers.
+const char* const Bank = "::One::Capital of France? {=Paris ~Lyon ~Nice}\n\n"
+                         "::Range::How many? {#1..5}\n\n"
+                         "::Two::2 + 2? {=4 ~3 ~5 ~22}\n\n"
+                         "::Essay::Why? {}\n\n"
+                         "::Three::Largest planet? {=Jupiter ~Mars ~Venus}\n\n"
+                         "::Pairs::Match {=a -> 1 =b -> 2 =c -> 3}\n\n"
+                         "::Four::Smallest prime? {=2 ~1 ~9 ~All of the above}\n\n"
+                         "::Typed::Colour of the sky? {=blue =azure}\n";
 
 struct OlympiadWindow : UiFixture {
     fs::path tree() const { return dir.path() / "Year"; }
@@ -259,15 +272,86 @@ TEST_F(OlympiadWindow, ReportMnemonicsAreUnique) {
         program.reset();
         prepare(language);
         ASSERT_TRUE(start());
-        TOlympiadReport* report = importFile(KAVO_EXAMPLE_OLYMPIAD);
+        const fs::path file = dir.path() / "bank.gift";
+        writeBytes(file, Bank);
+        TOlympiadReport* report = importFile(file);
+        EXPECT_TRUE(report->Numbers->isVisible());
         std::set<QKeySequence> keys;
         for (const QString& caption :
              {report->Label1->text(), report->Label2->text(), report->Label3->text(),
-              report->Write->text(), report->Close->text()}) {
+              report->Label4->text(), report->Label5->text(), report->FirstAnswer->text(),
+              report->Shuffle->text(), report->Write->text(), report->Close->text()}) {
             const QKeySequence key = QKeySequence::mnemonic(caption);
             EXPECT_FALSE(key.isEmpty()) << caption.toStdString();
             keys.insert(key);
         }
-        EXPECT_EQ(keys.size(), 5u) << language;
+        EXPECT_EQ(keys.size(), 9u) << language;
     }
+}
+
+// A bank with numeric, essay and matching questions among choice questions: the report
+// lists them as left out with their lines, shows the numbers the others take, and one press
+// writes the choice questions, as the core writes them with the questions left out.
+TEST_F(OlympiadWindow, ABankImportsItsChoiceQuestionsInOneStep) {
+    startedWithAuthor();
+    const fs::path file = dir.path() / "bank.gift";
+    writeBytes(file, Bank);
+    TOlympiadReport* report = importFile(file);
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(report->Errors->count(), 0);
+    ASSERT_TRUE(report->LeftOut->isVisible());
+    QStringList leftOut, numbers;
+    for (int i = 0; i < report->LeftOut->count(); ++i)
+        leftOut << report->LeftOut->item(i)->text().section(u':', 0, 0);
+    EXPECT_EQ(leftOut, (QStringList{u"Line 3, column 20"_s, u"Line 7, column 15"_s,
+                                    u"Line 11, column 16"_s, u"Line 15, column 29"_s}));
+    for (int i = 0; i < report->Numbers->count(); ++i)
+        numbers << report->Numbers->item(i)->text();
+    EXPECT_EQ(
+        numbers,
+        (QStringList{u"Task 1: the question at line 1"_s, u"Task 2: the question at line 5"_s,
+                     u"Task 3: the question at line 9"_s, u"Task 4: the question at line 13"_s}));
+    EXPECT_EQ(report->Write->text(), u"W&rite the 4 tasks that fit"_s);
+    EXPECT_TRUE(report->FirstAnswer->isVisible());
+    EXPECT_TRUE(report->Shuffle->isVisible());
+    EXPECT_TRUE(report->Warnings->item(0)->text().startsWith(u"The right answers bunch"_s));
+    QTest::mouseClick(report->Write, Qt::LeftButton);
+
+    TempDir other;
+    copySystemFolder(other.path());
+    writeBytes(other.path() / "System_folder" / "Authorisation" / "save.txt", "0\r\n");
+    auto import = olympiad::importOlympiadFile(file);
+    olympiad::checkImportedTasks(import, Lang::English);
+    olympiad::writeOlympiad(import, other.path() / "System_folder", other.path() / "Year",
+                            Lang::English, {});
+    EXPECT_EQ(filesUnder(tree()).size(), 4u * 4);
+    EXPECT_EQ(filesUnder(tree()), filesUnder(other.path() / "Year"));
+    EXPECT_FALSE(report->isVisible());
+    EXPECT_TRUE(platform.errors().isEmpty()) << platform.errors().join(u'\n').toStdString();
+}
+
+// The choices of the report read the file again: the first accepted answer makes the typed
+// question a task, the shuffle moves the right answers off A; Write writes what is shown.
+TEST_F(OlympiadWindow, ChoicesReadTheFileAgainAndWriteWhatTheyShow) {
+    startedWithAuthor();
+    const fs::path file = dir.path() / "bank.gift";
+    writeBytes(file, Bank);
+    TOlympiadReport* report = importFile(file);
+    report->FirstAnswer->click();
+    EXPECT_TRUE(report->FirstAnswer->isChecked());
+    EXPECT_EQ(report->Write->text(), u"W&rite the 5 tasks that fit"_s);
+    report->Shuffle->click();
+    EXPECT_TRUE(report->FirstAnswer->isChecked());
+    EXPECT_TRUE(report->Shuffle->isChecked());
+    EXPECT_TRUE(report->Warnings->item(0)->text().startsWith(u"The variants of"_s));
+    QTest::mouseClick(report->Write, Qt::LeftButton);
+
+    const auto read = olympiad::readTree(tree(), systemFolder(), Lang::English);
+    auto import = olympiad::importOlympiadFile(file, {true, true});
+    ASSERT_EQ(read.tasks.size(), 5u);
+    for (std::size_t i = 0; i < read.tasks.size(); ++i)
+        EXPECT_EQ(read.tasks[i], import.tasks[i].task) << i;
+    EXPECT_EQ(read.tasks[4].typedAnswer, "blue");
+    EXPECT_EQ(read.tasks[3].variants[3], "All of the above");
+    EXPECT_FALSE(olympiad::answersBunched(read.tasks).has_value());
 }

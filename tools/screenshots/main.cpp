@@ -168,7 +168,8 @@ void fillMainWindow(Session& session, bool english) {
     setText(form, "Edit1", "b");
 }
 
-// Olympiad files: one with the usual slips, one that can be written (with a warning).
+// Olympiad files: one with the usual slips, one that can be written (with a warning and a
+// question left out).
 const char* const FaultyOlympiad =
     "$CATEGORY: kavo/parts/4,0,0\n\n"
     "::Sum::What is 2 + 2? {=4 ~3 ~5 ~22 ~1 ~0}\n\n"
@@ -177,6 +178,7 @@ const char* const FaultyOlympiad =
     "::Speed::A car covers 120 km in 2 hours. Its speed in km/h? {=60 =sixty}\n";
 const char* const SoundOlympiad = "$CATEGORY: kavo/parts/3,0,0\n\n"
                                   "::Сумма::Сколько будет 2 + 2? {=4 ~3 ~5}\n\n"
+                                  "::Эссе::Почему небо голубое? {}\n\n"
                                   "::Столица::Столица России? {~Казань =Москва#Верно! ~Омск}\n\n"
                                   "::Простые::Какие числа простые? {~%50%2 ~%50%3 ~%-100%4}\n";
 

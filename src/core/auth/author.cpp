@@ -3,11 +3,11 @@
 #include "core/common/files.hpp"
 
 #include "core/common/error.hpp"
+#include "core/common/field_text.hpp"
 #include "core/common/messages.hpp"
+#include "core/common/tree_lock.hpp"
 #include "core/common/xml.hpp"
 
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 namespace fs = std::filesystem;
@@ -43,14 +43,11 @@ Text buildHeader(std::string_view head, std::string_view authorLine, std::string
 
 // The exact bytes of a file, or none when it cannot be read (it may not exist yet).
 static std::optional<std::string> previousBytes(const fs::path& path) {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
+    try {
+        return readFileBytes(path);
+    } catch (const Error&) {
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in && !in.eof())
-        return std::nullopt;
-    return bytes;
+    }
 }
 
 void saveAuthor(const fs::path& programDir, std::string_view authorLine, Lang lang) {
@@ -58,7 +55,7 @@ void saveAuthor(const fs::path& programDir, std::string_view authorLine, Lang la
 }
 
 Headers headersFor(const fs::path& systemDir, std::string_view authorLine, Lang lang) {
-    if (const auto invalid = findInvalidXmlCharacter(authorLine))
+    if (const auto invalid = refuseFieldText(TextField::AuthorLine, authorLine))
         throw Error(msg::auth::invalidLine.utf8(lang, {invalid->description}));
     const auto paths = authorPathsIn(systemDir);
     const Text head1 = readText(paths.head1);
@@ -69,6 +66,7 @@ Headers headersFor(const fs::path& systemDir, std::string_view authorLine, Lang 
 }
 
 void saveAuthorIn(const fs::path& systemDir, std::string_view authorLine, Lang lang) {
+    const TreeLock system(systemDir, TreeLock::Missing::Refuse);
     const auto headers = headersFor(systemDir, authorLine, lang);
     const auto paths = authorPathsIn(systemDir);
     const auto oldHeader1 = previousBytes(paths.header1);

@@ -3,6 +3,7 @@
 
 #include "core/common/xml.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 #include <stdexcept>
@@ -26,7 +27,8 @@ class Converter {
     // when it meets one it cannot convert.
     bool run(std::string_view& in, std::string& out) {
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        std::vector<char> buffer(in.size() * 4 + 16);
+        // A bounded buffer: a large text goes through it in turns (E2BIG).
+        std::vector<char> buffer(std::min<std::size_t>(in.size() * 4 + 16, 64 * 1024));
         char* src = const_cast<char*>(in.data());
         std::size_t srcLeft = in.size();
         while (true) {
@@ -76,10 +78,30 @@ std::pair<std::size_t, long> decodeOne(std::string_view s) {
     return {len, cp};
 }
 
+// Opening a converter costs more than converting a form's text: each thread keeps one of
+// each direction (run() resets its state before every conversion).
+Converter& toUtf8() {
+    thread_local Converter conv("UTF-8", "CP1251");
+    return conv;
+}
+
+Converter& fromUtf8() {
+    thread_local Converter conv("CP1251", "UTF-8");
+    return conv;
+}
+
+// Whether every byte is ASCII, which both encodings write alike.
+bool ascii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 } // namespace
 
 std::string cp1251ToUtf8(std::string_view bytes) {
-    Converter conv("UTF-8", "CP1251");
+    if (ascii(bytes))
+        return std::string(bytes);
+    Converter& conv = toUtf8();
     std::string out;
     out.reserve(bytes.size() * 2);
     while (!conv.run(bytes, out)) {
@@ -93,7 +115,9 @@ std::string cp1251ToUtf8(std::string_view bytes) {
 }
 
 std::optional<std::string> utf8ToCp1251(std::string_view utf8, Unencodable mode) {
-    Converter conv("CP1251", "UTF-8");
+    if (ascii(utf8))
+        return std::string(utf8);
+    Converter& conv = fromUtf8();
     std::string out;
     out.reserve(utf8.size());
     while (!conv.run(utf8, out)) {

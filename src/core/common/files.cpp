@@ -47,6 +47,11 @@ constexpr Message<1> NotInTree{"The path %1 does not name a place inside the tas
                                "Путь %1 не указывает место внутри дерева задач"};
 constexpr Message<1> Reserved{"The name %1 is kept for the program's temporary files and folders",
                               "Имя %1 занято под временные файлы и папки программы"};
+constexpr Message<1> NotRegular{
+    "%1 is not a regular file (a pipe, a socket or a device); the program reads only regular "
+    "files",
+    "%1 не является обычным файлом (это канал, сокет или устройство); программа читает только "
+    "обычные файлы"};
 constexpr Message<1> RecoveryFailed{"The interrupted write of %1 could not be completed",
                                     "Не удаётся завершить прерванную запись %1"};
 
@@ -509,12 +514,19 @@ static bool breaksAreCrLf(std::string_view text) {
 }
 
 std::string readFileBytes(const fs::path& path) {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without blocking: opening a FIFO to read would wait for a writer that never comes.
+    // What was opened is judged by its own status, not by a look at the name beforehand.
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st;
+    // A socket, or a device without a driver, cannot be opened at all.
+    if (!fd && errno == ENXIO)
+        throw Error::refused(NotRegular, path);
     if (!fd || ::fstat(fd.get(), &st) != 0)
         throw Error::cannotOpen(path, errno);
     if (S_ISDIR(st.st_mode))
         throw Error::cannotOpen(path, EISDIR);
+    if (!S_ISREG(st.st_mode))
+        throw Error::refused(NotRegular, path);
     // Read straight into the text, sized by the file; a file that grows meanwhile is read on.
     std::string bytes(static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)) + 1, '\0');
     std::size_t filled = 0;

@@ -73,6 +73,20 @@ inline constexpr Message<2> markupPlace{"\n%1: \"%2\"", "\n%1: «%2»"};
 inline constexpr Message fieldCondition{"Condition", "Условие"};
 inline constexpr Message<1> fieldVariant{"Variant %1", "Вариант %1"};
 inline constexpr Message<1> fieldQuestion{"Sub-question %1", "Подвопрос %1"};
+// The fields of a task as a refused character names them; a letter may follow.
+inline constexpr Message fieldVariantWord{"Variant", "Вариант"};
+inline constexpr Message fieldTypedAnswer{"The correct answer", "Правильный ответ"};
+inline constexpr Message fieldMainCondition{"The main condition", "Основное условие"};
+inline constexpr Message fieldQuestionWord{"Sub-question", "Подвопрос"};
+inline constexpr Message fieldSubAnswer{"The answer to sub-question", "Ответ к подвопросу"};
+inline constexpr Message fieldEditsName{"The name of the task", "Название задачи"};
+inline constexpr Message fieldRussianName{"The Russian task name", "Русское название задачи"};
+inline constexpr Message fieldEnglishName{"The English task name", "Английское название задачи"};
+inline constexpr Message fieldAuthorLine{"The author line", "Строка автора"};
+// %1 the field, %2 the character ("U+0000", "&#0; (U+0000)").
+inline constexpr Message<2> refusedCharacter{
+    "\n%1 holds a character the task files cannot hold: %2",
+    "\n%1: в тексте есть символ, который нельзя записать в файлы задачи: %2"};
 inline constexpr Message<1> invalidRussianName{
     "\nThe Russian task name holds a character a task description cannot hold: %1",
     "\nВ русском названии задачи есть символ, который не может стоять в описании задачи: %1"};
@@ -209,8 +223,12 @@ inline constexpr Message addedTasks{"Number of added tasks:", "Количест�
 inline constexpr Message settingsReset{"Settings has been reseted", "Настройки сброшены"};
 inline constexpr Message createFolder{"The specified directory does not exist. Create it?",
                                       "Указанная папка не существует. Создать её?"};
+// Another program (a second window, a script's import) holds the folder a command writes.
+inline constexpr Message<1> treeBusy{
+    "Another program is writing the folder %1. Wait and try again?",
+    "Другая программа записывает папку %1. Подождать и попробовать снова?"};
 inline constexpr Message<1> cannotCreateFolder{"\nUnable to create the folder %1",
-                                               "\nНе удалось создать папку %1"};
+                                            "\nНе удалось создать папку %1"};
 // A task typed in the task form or the Edits builder and not yet written.
 inline constexpr Message unwrittenClose{
     "A task you typed is not written yet and will be lost. Close the program anyway?",
@@ -238,6 +256,7 @@ inline constexpr Message<3> writeFailed{
     "Задачу из строки %1 (%2) записать не удалось; задачи до неё записаны:\n%3"};
 inline constexpr Message error{"error", "ошибка"};
 inline constexpr Message warning{"warning", "предупреждение"};
+inline constexpr Message leftOut{"left out", "пропущен"};
 // The file as a whole.
 inline constexpr Message<2> tooLarge{
     "The file is %1 bytes long; an olympiad file may hold at most %2 bytes",
@@ -251,6 +270,26 @@ inline constexpr Message<2> mixedBreaks{
     "The file mixes line breaks (%1 here, %2 before); all of them are read as line breaks",
     "В файле разные переводы строк (%1 здесь, %2 раньше); все они читаются как перевод строки"};
 inline constexpr Message empty{"The file holds no question", "В файле нет ни одного вопроса"};
+
+// Moodle XML as a whole: read with no network, no document type and no entities of its own.
+inline constexpr Message<1> xmlNotWellFormed{"The XML is not well-formed: %1",
+                                          "XML записан с ошибкой: %1"};
+inline constexpr Message xmlDoctype{
+    "The file declares a document type (<!DOCTYPE>); Moodle XML has none, and its entities "
+    "and external files are never read",
+    "В файле объявлен тип документа (<!DOCTYPE>); в Moodle XML его нет, а его сущности и "
+    "внешние файлы не читаются"};
+inline constexpr Message<1> xmlNotQuiz{"The root element is <%1>; a Moodle XML file holds <quiz>",
+                                    "Корневой элемент <%1>; в файле Moodle XML это <quiz>"};
+inline constexpr Message xmlNotUtf8{
+    "The file declares UTF-8 (or no encoding), but this line holds bytes that are not UTF-8: "
+    "save it as UTF-8 or declare its code page, such as encoding=\"windows-1251\"",
+    "В файле объявлена кодировка UTF-8 (или никакая), но в этой строке есть байты не в UTF-8: "
+    "сохраните его в UTF-8 или объявите его кодовую страницу, например "
+    "encoding=\"windows-1251\""};
+inline constexpr Message<1> xmlIsUtf8{
+    "The file declares the encoding %1, but its text is UTF-8: declare encoding=\"UTF-8\"",
+    "В файле объявлена кодировка %1, но его текст в UTF-8: объявите encoding=\"UTF-8\""};
 
 // Syntax.
 inline constexpr Message titleNotClosed{"The title opened here is not closed with '::'",
@@ -278,26 +317,42 @@ inline constexpr Message emptyAnswer{"An empty answer: write its text after '=' 
                                      "Пустой ответ: напишите его текст после '=' или '~'"};
 
 // Kinds the program cannot write.
-inline constexpr Message essay{"An essay question cannot become a task",
-                               "Вопрос-эссе не может стать задачей"};
+inline constexpr Message essay{"an essay cannot become a task", "эссе не может стать задачей"};
 inline constexpr Message numeric{
-    "A numeric answer (a number or a range) cannot become a task; write it as a typed answer "
-    "{=...}",
-    "Числовой ответ (число или диапазон) не может стать задачей; запишите его как вводимый ответ "
-    "{=...}"};
+    "A numeric answer with a range, a tolerance or several answers cannot become a task: the "
+    "scoring file compares one answer as it is typed",
+    "Числовой ответ с диапазоном, погрешностью или несколькими ответами не может стать "
+    "задачей: файл оценки сравнивает один ответ в том виде, как он введён"};
+inline constexpr Message<1> unfitType{"A Moodle question of type %1 cannot become a task",
+                                   "Вопрос Moodle типа %1 не может стать задачей"};
+inline constexpr Message<1> clozeGaps{"A cloze question with %1 gaps; an Edits task holds 2 to 4",
+                                   "Вопрос cloze с %1 пропусками; в задаче Edits их от 2 до 4"};
+inline constexpr Message<1> clozeGapKind{
+    "A cloze gap of the kind %1; an Edits task takes typed answers (SHORTANSWER_C, SAC)",
+    "Пропуск cloze вида %1; задача Edits принимает вводимые ответы (SHORTANSWER_C, SAC)"};
+inline constexpr Message<1> wildcard{
+    "The answer \"%1\" holds '*', which Moodle reads as any text; the scoring file compares the "
+    "answer as it is typed",
+    "Ответ \"%1\" содержит '*', которую Moodle читает как любой текст; файл оценки сравнивает "
+    "ответ в том виде, как он введён"};
+inline constexpr Message singleNoRight{
+    "No variant is worth 100%%: a single choice needs its right variant",
+    "Ни один вариант не стоит 100%%: в задаче с одним ответом нужен верный вариант"};
 inline constexpr Message matching{"A matching question cannot become a task",
                                   "Вопрос на соответствие не может стать задачей"};
 inline constexpr Message description{
-    "A text without an answer block cannot become a task (an Edits task starts with "
-    "// kavo: edits)",
-    "Текст без блока ответов не может стать задачей (задача Edits начинается с // kavo: edits)"};
+    "A description (a text without answers) is left out; in GIFT an Edits task starts with "
+    "// kavo: edits",
+    "Описание (текст без ответов) пропущено; в GIFT задача Edits начинается с // kavo: edits"};
 inline constexpr Message<1> tooManyVariants{"%1 variants; a task holds 2 to 5",
-                                            "%1 вариантов; в задаче их от 2 до 5"};
+                                         "%1 вариантов; в задаче их от 2 до 5"};
 inline constexpr Message<1> tooFewVariants{"Only %1 variant; a task holds 2 to 5",
-                                           "Всего %1 вариант; в задаче их от 2 до 5"};
+                                        "Всего %1 вариант; в задаче их от 2 до 5"};
 inline constexpr Message<1> twoTyped{
-    "A typed answer with %1 accepted answers; a task accepts one",
-    "Вводимый ответ с %1 принимаемыми ответами; задача принимает один"};
+    "A typed answer with %1 accepted answers; a task accepts one (Keep the first accepted "
+    "answer, --first-answer, keeps the first)",
+    "Вводимый ответ с %1 принимаемыми ответами; задача принимает один (первый оставляет "
+    "«Оставить первый принимаемый ответ», --first-answer)"};
 inline constexpr Message<1> twoRight{
     "%1 variants marked '=' right; a single choice has one (give weights ~%%50%% for several)",
     "%1 варианта отмечены '=' как верные; в задаче с одним ответом верный один (для "
@@ -306,6 +361,10 @@ inline constexpr Message noRight{
     "No variant has a positive weight: a multiple choice needs a right variant",
     "Ни у одного варианта нет положительного веса: в задаче с несколькими ответами нужен "
     "верный вариант"};
+// %1 the field, %2 the character.
+inline constexpr Message<2> refusedText{"%1 holds a character the task files cannot hold: %2",
+                                     "%1: в тексте есть символ, который нельзя записать в "
+                                     "файлы задачи: %2"};
 inline constexpr Message answerBreak{"The answer holds a line break",
                                      "В ответе есть перевод строки"};
 inline constexpr Message<2> answerCodePage{
@@ -325,6 +384,22 @@ inline constexpr Message partialDropped{
     "Частичные веса отброшены: программа считает верным только вариант, отмеченный '='"};
 inline constexpr Message feedbackDropped{"Feedback (#...) dropped: a task has none",
                                          "Отзыв (#...) отброшен: у задачи его нет"};
+inline constexpr Message<1> numericTyped{
+    "The numeric answer %1 becomes the typed answer \"%1\": only this spelling is accepted",
+    "Числовой ответ %1 стал вводимым ответом \"%1\": принимается только такая запись"};
+inline constexpr Message<2> firstKept{
+    "The first accepted answer \"%1\" is kept; no longer accepted: %2",
+    "Оставлен первый принимаемый ответ \"%1\"; больше не принимаются: %2"};
+inline constexpr Message caseSensitive{
+    "Moodle compares these answers ignoring case; the task's answers are case-sensitive",
+    "Moodle сравнивает эти ответы без учёта регистра; в задаче ответы учитывают регистр"};
+inline constexpr Message feedbackXmlDropped{"Feedback dropped: a task has none",
+                                            "Отзыв отброшен: у задачи его нет"};
+inline constexpr Message filesDropped{
+    "Files embedded in the question (pictures) are not imported; put a picture into the "
+    "task's webfiles folder",
+    "Файлы, вложенные в вопрос (рисунки), не импортируются; положите рисунок в папку webfiles "
+    "задачи"};
 
 // The kavo extension.
 inline constexpr Message<1> kavoUnknown{"Unknown kavo option '%1'",
@@ -349,8 +424,22 @@ inline constexpr Message<1> partsTwice{"The part sizes are given twice (first at
                                        "Размеры частей указаны дважды (первый раз в строке %1)"};
 inline constexpr Message partsBad{"kavo/parts needs three whole numbers, such as kavo/parts/5,3,2",
                                   "kavo/parts нужны три целых числа, например kavo/parts/5,3,2"};
+// %1 of %2 single-choice tasks are right on the letter %3.
+inline constexpr Message<3> bunched{
+    "The right answers bunch on one letter: %1 of the %2 single-choice tasks are right on %3; "
+    "Shuffle the variants (--shuffle) puts each question's variants in an order drawn from "
+    "its text",
+    "Верные ответы скопились на одной букве: в %1 из %2 задач с одним ответом верен %3; "
+    "«Перемешать варианты» (--shuffle) ставит варианты каждого вопроса в порядке, выведенном "
+    "из его текста"};
+inline constexpr Message<1> shuffled{
+    "The variants of %1 choice tasks are shuffled; each right answer moved with its variant",
+    "Варианты задач с выбором перемешаны (%1); верные ответы переместились вместе с ними"};
+// %1 the task number, %2 the line of its question.
+inline constexpr Message<2> numbering{"Task %1: the question at line %2",
+                                   "Задача %1: вопрос в строке %2"};
 inline constexpr Message<1> kavoCategory{"Unknown kavo category '%1'",
-                                         "Неизвестная категория kavo '%1'"};
+                                      "Неизвестная категория kavo '%1'"};
 inline constexpr Message<2> namesPath{
     "The %1 \"%2\" names a path; names make no files or folders: write a plain name",
     "%1 \"%2\" задаёт путь; по именам не создаются файлы и папки: напишите простое имя"};
@@ -368,10 +457,12 @@ inline constexpr Message subKind{"A sub-question of an Edits task needs one type
 // The olympiad as a whole.
 inline constexpr Message tooManyTasks{"More than 99 tasks (Edits tasks count)",
                                       "Больше 99 задач (задачи Edits тоже считаются)"};
+inline constexpr Message<2> folderTaken{"The folder %1 is taken already by the task at line %2",
+                                     "Папка %1 уже занята задачей в строке %2"};
 inline constexpr Message<2> numberTaken{"Task number %1 is taken already by the task at line %2",
-                                        "Номер задачи %1 уже занят задачей в строке %2"};
+                                     "Номер задачи %1 уже занят задачей в строке %2"};
 inline constexpr Message<1> numberRange{"Task number %1; numbers run from 1 to 99",
-                                        "Номер задачи %1; номера идут от 1 до 99"};
+                                     "Номер задачи %1; номера идут от 1 до 99"};
 inline constexpr Message<5> numberOutside{
     "Task number %1 lies in no part: the parts %2, %3, %4 hold the numbers 1 to %5",
     "Номер задачи %1 не входит ни в одну часть: части %2, %3, %4 содержат номера от 1 до "
@@ -385,6 +476,9 @@ inline constexpr Message wordCategory{"category", "Категория"};
 inline constexpr Message wordName{"name", "Имя"};
 inline constexpr Message wordNumber{"a whole number", "целое число"};
 inline constexpr Message wordQuoted{"a text in double quotes", "текст в двойных кавычках"};
+inline constexpr Message wordFolder{
+    "a folder inside the task tree in double quotes, without \"..\" or a control character",
+    "папка внутри дерева задач в двойных кавычках, без \"..\" и управляющих символов"};
 inline constexpr Message wordTyped{"a typed answer", "вводимого ответа"};
 inline constexpr Message wordEdits{"an Edits task", "задачи Edits"};
 inline constexpr Message wordChoice{"a choice", "задачи с вариантами"};
@@ -401,8 +495,12 @@ inline constexpr Message<3> lossScoring{
     "wrong %3%%)",
     "Оценка: %1 не может дать балл за каждый вариант; записаны равные веса (верный %2%%, "
     "неверный %3%%)"};
+// %1 the field, %2 its letter (" C") or nothing, %3 the character, %4 the format.
+inline constexpr Message<4> lossCharacter{
+    "%1%2 holds %3, which neither the task files nor %4 can hold: left out",
+    "%1%2: символ %3 не может стоять ни в файлах задачи, ни в %4: пропущен"};
 inline constexpr Message<1> lossEnglishName{"The English name \"%1\" is not kept",
-                                            "Английское имя \"%1\" не сохранено"};
+                                         "Английское имя \"%1\" не сохранено"};
 inline constexpr Message lossNumber{"The task number and the part sizes are not kept",
                                     "Номер задачи и размеры частей не сохранены"};
 inline constexpr Message<2> lossEmptyVariant{
@@ -437,10 +535,10 @@ namespace cli {
 // The help: built from the tables of commands and options of the command line.
 inline constexpr Message usage{"Usage:", "Запуск:"};
 inline constexpr Message about{
-    "Checks olympiad files in GIFT, writes their tasks into a task tree and exports a task "
-    "tree to GIFT, Moodle XML or QTI 2.1.",
-    "Проверяет файлы олимпиад в формате GIFT, записывает их задачи в дерево задач и "
-    "выгружает дерево задач в GIFT, Moodle XML или QTI 2.1."};
+    "Checks olympiad files in GIFT or Moodle XML, writes their tasks into a task tree and "
+    "exports a task tree to GIFT, Moodle XML or QTI 2.1.",
+    "Проверяет файлы олимпиад в формате GIFT или Moodle XML, записывает их задачи в дерево "
+    "задач и выгружает дерево задач в GIFT, Moodle XML или QTI 2.1."};
 inline constexpr Message commands{"Commands:", "Команды:"};
 inline constexpr Message options{"Options:", "Параметры:"};
 inline constexpr Message commonOptions{"Options of every command:", "Параметры всех команд:"};
@@ -472,15 +570,26 @@ inline constexpr Message format{"FORMAT", "ФОРМАТ"};
 inline constexpr Message language{"LANG", "ЯЗЫК"};
 // One help line per command and per option.
 inline constexpr Message checkHelp{
-    "checks an olympiad file in GIFT, or a whole task tree when FILE is a folder",
-    "проверяет файл олимпиады в формате GIFT или всё дерево задач, если ФАЙЛ — папка"};
-inline constexpr Message importHelp{"writes the tasks of a checked GIFT file into the task tree",
-                                    "записывает задачи проверенного файла GIFT в дерево задач"};
+    "checks an olympiad file in GIFT or Moodle XML, or a whole task tree when FILE is a folder",
+    "проверяет файл олимпиады в формате GIFT или Moodle XML или всё дерево задач, если ФАЙЛ — "
+    "папка"};
+inline constexpr Message importHelp{
+    "writes the tasks of a checked GIFT or Moodle XML file into the task tree",
+    "записывает задачи проверенного файла GIFT или Moodle XML в дерево задач"};
 inline constexpr Message exportHelp{"writes the task tree DIR to the file or QTI folder OUT",
                                     "выгружает дерево задач ПАПКА в файл или папку QTI ВЫХОД"};
 inline constexpr Message intoHelp{"the task tree to write into", "дерево задач, куда записать"};
 inline constexpr Message replaceHelp{"replaces the tasks written already",
                                      "заменяет уже записанные задачи"};
+inline constexpr Message skipUnfitHelp{
+    "writes the tasks that fit, leaving out the questions no task can hold",
+    "записывает подходящие задачи, пропуская вопросы, которые не могут стать задачами"};
+inline constexpr Message firstAnswerHelp{
+    "a typed answer with several accepted answers keeps the first",
+    "у вводимого ответа с несколькими принимаемыми ответами остаётся первый"};
+inline constexpr Message shuffleHelp{
+    "puts the variants of each choice question in an order drawn from its text",
+    "ставит варианты каждого вопроса с выбором в порядке, выведенном из его текста"};
 inline constexpr Message authorHelp{
     "the author's details for this run: \"Name, school, month year\"",
     "данные автора для этого запуска: \"Имя, школа, месяц год\""};
@@ -539,8 +648,15 @@ inline constexpr Message<2> shippedFolder{
     "рабочая папка ~/Kavo_Program/System_folder, копия установленной), а дерево задач и "
     "выгрузку — вне установленной папки."};
 inline constexpr Message<1> notAFolder{"The task tree %1 is not a folder; nothing was exported.",
-                                       "Дерево задач %1 не является папкой; ничего не выгружено."};
+                                    "Дерево задач %1 не является папкой; ничего не выгружено."};
 inline constexpr Message<2> summary{"%1 errors, %2 warnings", "ошибок: %1, предупреждений: %2"};
+inline constexpr Message<3> summaryLeftOut{"%1 errors, %2 warnings, %3 questions left out",
+                                        "ошибок: %1, предупреждений: %2, пропущено вопросов: %3"};
+inline constexpr Message<2> unfitRefused{
+    "%1 questions cannot become tasks; nothing was written. Add --skip-unfit to write the %2 "
+    "tasks that fit under the numbers listed.",
+    "Вопросов, которые не могут стать задачами: %1; ничего не записано. Чтобы записать "
+    "подходящие задачи (%2) под указанными номерами, добавьте --skip-unfit."};
 inline constexpr Message authorMissing{
     "The author's details are missing, and every task description carries them. Give them "
     "for this run with --author \"Name, school, month year\" (add --save-author to keep them, "
@@ -851,6 +967,9 @@ inline constexpr Message ExportMoodle1{"&Moodle XML file...", "Файл &Moodle 
 inline constexpr Message ExportQti1{"&QTI 2.1 package (folder)...", "Пакет &QTI 2.1 (папка)..."};
 inline constexpr Message importTitle{"Olympiad file to import", "Файл олимпиады для импорта"};
 inline constexpr Message giftFilter{"GIFT files (*.gift *.txt)", "Файлы GIFT (*.gift *.txt)"};
+inline constexpr Message importFilter{
+    "Olympiad files, GIFT or Moodle XML (*.gift *.txt *.xml);;All files (*)",
+    "Файлы олимпиады, GIFT или Moodle XML (*.gift *.txt *.xml);;Все файлы (*)"};
 inline constexpr Message moodleFilter{"Moodle XML files (*.xml)", "Файлы Moodle XML (*.xml)"};
 inline constexpr Message exportGiftTitle{"Export the olympiad to a GIFT file",
                                          "Экспорт олимпиады в файл GIFT"};
@@ -910,6 +1029,14 @@ inline constexpr Message<1> leftOut{"&Left out (%1)", "&Пропущены (%1)"
 inline constexpr Message<1> losses{"L&ost in the format (%1)", "П&отеряно в формате (%1)"};
 inline constexpr Message source{"The &file", "&Файл"};
 inline constexpr Message Write{"W&rite tasks", "&Записать задачи"};
+// %1 the tasks that fit, when questions are left out.
+inline constexpr Message<1> WriteFit{"W&rite the %1 tasks that fit",
+                                  "&Записать подходящие задачи: %1"};
+inline constexpr Message FirstAnswer{"&Keep the first accepted answer",
+                                     "Оставить п&ервый принимаемый ответ"};
+inline constexpr Message Shuffle{"&Shuffle the variants", "Пере&мешать варианты"};
+inline constexpr Message<1> numbers{"&Numbers of the tasks (%1)", "&Номера задач (%1)"};
+inline constexpr Message<1> importLeftOut{"&Left out (%1)", "П&ропущены (%1)"};
 inline constexpr Message Close{"&Close", "За&крыть"};
 // %1 line, %2 column, %3 the problem.
 inline constexpr Message<3> problem{"Line %1, column %2: %3", "Строка %1, столбец %2: %3"};
@@ -922,6 +1049,12 @@ inline constexpr Message<2> refused{
 inline constexpr Message<3> ready{
     "No errors; warnings: %1. Tasks in the file: %2. Write tasks puts them into %3.",
     "Ошибок нет, предупреждений: %1. Задач в файле: %2. «Записать задачи» запишет их в %3."};
+// %1 warnings, %2 tasks that fit, %3 questions left out, %4 the task tree.
+inline constexpr Message<4> readyLeftOut{
+    "No errors; warnings: %1. Tasks that fit: %2, questions left out: %3 (they take no "
+    "number). Write puts the tasks into %4 under the numbers listed.",
+    "Ошибок нет, предупреждений: %1. Подходящих задач: %2, пропущено вопросов: %3 (они не "
+    "получают номеров). «Записать» запишет задачи в %4 под указанными номерами."};
 } // namespace olympiadReport
 
 namespace olympiadReport::tip {
@@ -937,6 +1070,22 @@ inline constexpr Message Write{
     "Write every task of the file into the task tree, with the part sizes of the file",
     "Записать все задачи файла в папку задач с размерами частей из файла"};
 inline constexpr Message Close{"Close the report (Esc)", "Закрыть отчёт (Esc)"};
+inline constexpr Message WriteFit{
+    "Write the tasks that fit into the task tree under the numbers listed; the questions left "
+    "out are not written",
+    "Записать подходящие задачи в папку задач под указанными номерами; пропущенные вопросы не "
+    "записываются"};
+inline constexpr Message FirstAnswer{
+    "A typed answer with several accepted answers keeps the first; a warning names the others",
+    "У вводимого ответа с несколькими принимаемыми ответами остаётся первый; предупреждение "
+    "называет остальные"};
+inline constexpr Message Shuffle{
+    "Put each choice question's variants in an order drawn from its text; the same file always "
+    "gives the same order. Variants such as \"All of the above\" keep their place",
+    "Поставить варианты каждого вопроса в порядке, выведенном из его текста; один и тот же файл "
+    "всегда даёт один порядок. Варианты вроде «Все ответы верны» остаются на месте"};
+inline constexpr Message numbers{"The number each task that fits is written under",
+                                 "Номер, под которым будет записана каждая подходящая задача"};
 } // namespace olympiadReport::tip
 // The check of a whole task tree: its report rows (each about a folder), its summary, and the
 // refusals of a write or an export that would leave one number in two folders.

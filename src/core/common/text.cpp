@@ -358,11 +358,16 @@ static std::size_t eraseAll(Text& text, std::string_view pattern) {
     return read;
 }
 
+void eraseEvery(Text& text, std::string_view what) {
+    eraseAll(text, what);
+}
+
 void removeBlock(Pieces& page, std::string_view templateText) {
     if (page.size() != 1) {
-        // Room for the break the next removal appends.
+        // Room for the breaks the next removals append (a page takes at most six), so that
+        // none of them moves the page.
         Text joined;
-        std::size_t size = 2;
+        std::size_t size = 16;
         for (const auto& piece : page)
             size += piece.size() + CRLF.size();
         joined.reserve(size);

@@ -41,6 +41,9 @@ struct Replacement {
 // each other add up to a pattern's length per occurrence).
 Text replaceEach(std::string_view text, std::span<const Replacement> replacements);
 
+// Deletes every occurrence of what in place, as replaceAll with an empty replacement.
+void eraseEvery(Text& text, std::string_view what);
+
 // Joins the page, deletes every occurrence of the template's text, and leaves the page
 // as that one piece.
 void removeBlock(Pieces& page, std::string_view templateText);

@@ -120,6 +120,9 @@ Text escapeXmlAttribute(std::string_view cp1251) {
                 out += "&amp;";
             } else {
                 out.append(cp1251.substr(i, keep));
+                // XML knows "&#x" only: "&#X41;", which HTML takes, names the same "A".
+                if (keep > 3 && cp1251[i + 1] == '#' && cp1251[i + 2] == 'X')
+                    out[out.size() - keep + 2] = 'x';
                 i += keep - 1;
             }
         } else {

@@ -37,7 +37,8 @@ std::optional<InvalidCharacter> findInvalidPathCharacter(std::string_view cp1251
 // Makes Windows-1251 text safe inside a double-quoted XML attribute or an element: `"`
 // becomes &quot;, `<` &lt;, a bare `&` &amp; and the `>` of "]]>" &gt;. A character
 // reference the user typed (&#171;, &#xAB;) or one of the five predefined entities
-// (&amp; ...) is kept as typed: check it with findInvalidXmlCharacter first.
+// (&amp; ...) is kept, "&#X" written "&#x" as XML reads it: check the text with
+// findInvalidXmlCharacter first.
 Text escapeXmlAttribute(std::string_view cp1251);
 
 } // namespace kavo

@@ -2,7 +2,9 @@
 #include "core/edits/edits_task.hpp"
 
 #include "core/common/codepage.hpp"
+#include "core/common/field_text.hpp"
 #include "core/common/messages.hpp"
+#include "core/common/tree_lock.hpp"
 #include "core/common/xml.hpp"
 #include "core/olympiad/task_state.hpp"
 #include "core/olympiad/tree_check.hpp"
@@ -74,8 +76,9 @@ Text checkEditsTask(const model::Task& task, const model::Olympiad& olympiad, La
         refused += msg::edits::emptyCondition.in(lang);
     if (task.title.empty())
         refused += msg::edits::emptyName.in(lang);
-    else if (const auto invalid = findInvalidXmlCharacter(task.title))
+    else if (const auto invalid = refuseFieldText(TextField::EditsName, task.title))
         refused += msg::edits::invalidName.in(lang, {invalid->description});
+    refused += checkTaskTexts(task, lang);
     for (std::size_t i = 0; i < task.subQuestions.size(); ++i) {
         const std::string letter(1, static_cast<char>('A' + i));
         if (task.subQuestions[i].question.empty())
@@ -123,13 +126,16 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
         return {};
     const std::string typed = cp1251ToUtf8(task.folder);
     if (ask.replace && olympiad::holdsPackageFile(olympiad.outputDir / *folder)) {
-        const auto state = olympiad::folderState(render::TemplateSet::load(ask.systemDir), olympiad,
-                                                 *folder, std::nullopt, lang);
+        const auto state = olympiad::replacedState(render::TemplateSet::load(ask.systemDir),
+                                                   olympiad, *folder, std::nullopt, lang);
         if (!ask.replace(olympiad::replaceQuestion(typed, state, lang)))
             return {};
     }
 
-    render::writePackage(olympiad.outputDir, render::renderEdits(task, templates, *folder));
+    {
+        const TreeLock tree(olympiad.outputDir);
+        render::writePackage(olympiad.outputDir, render::renderEdits(task, templates, *folder));
+    }
     form = EditsForm{};
     EditsSaveResult result;
     result.written = true;

@@ -2,6 +2,7 @@
 #include "core/olympiad/export_common.hpp"
 
 #include "core/common/error.hpp"
+#include "core/common/field_text.hpp"
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
 #include "core/olympiad/page_text.hpp"
@@ -35,35 +36,76 @@ std::string defaultIdentifier(const model::Olympiad& olympiad, int number) {
     return id + std::to_string(number);
 }
 
+// The text without the characters its field may not hold (a task read from a tree written
+// by hand or by an older program may hold them); one loss names the field and the first.
+Text allowedText(TextField field, char letter, std::string_view cp1251, std::string_view format,
+                 std::vector<Note>& losses) {
+    Text text(cp1251);
+    std::size_t from = 0;
+    bool named = false;
+    while (const auto invalid = refuseFieldText(field, std::string_view(text).substr(from))) {
+        const std::size_t at = from + invalid->position;
+        std::size_t length = 1;
+        if (text[at] == '&' && invalid->description.starts_with("&"))
+            length = text.find(';', at) - at + 1;
+        if (!named)
+            losses.push_back({kavo::msg::olympiad::lossCharacter,
+                              {fieldWord(field), letter ? std::string(" ") + letter : "",
+                               invalid->description, std::string(format)}});
+        named = true;
+        text.erase(at, length);
+        from = at;
+    }
+    return text;
+}
+
 } // namespace
 
 std::vector<ExportTask> prepare(const model::Olympiad& olympiad,
-                                const std::vector<model::Task>& tasks) {
+                                const std::vector<model::Task>& tasks, std::string_view format) {
     std::vector<ExportTask> out;
     out.reserve(tasks.size());
     for (const auto& task : tasks) {
         ExportTask t;
         t.task = &task;
-        t.condition = exportText(task.condition);
-        if (task.kind == model::TaskKind::Edits) {
+        auto page = [&](TextField field, std::string_view text, char letter = 0) {
+            return exportText(allowedText(field, letter, text, format, t.losses));
+        };
+        auto literal = [&](TextField field, std::string_view text, char letter = 0) {
+            return exportLiteral(allowedText(field, letter, text, format, t.losses));
+        };
+        const bool edits = task.kind == model::TaskKind::Edits;
+        t.condition =
+            page(edits ? TextField::EditsCondition : TextField::Condition, task.condition);
+        if (edits) {
             t.number = folderNumber(task.folder);
             const auto place = olympiad.place(t.number);
-            const std::string folder = exportText(task.folder);
-            if (!place || place->folder.generic_string() != replaceAll(folder, "\\", "/"))
+            const std::string folder = exportLiteral(task.folder);
+            if (!place || place->folder.generic_string() != replaceAll(folder, "\\", "/")) {
+                t.folder = folder;
                 t.losses.push_back(
                     {kavo::msg::olympiad::lossFolder, {folder, std::to_string(t.number)}});
-            t.title = exportText(task.title);
-            for (const auto& sub : task.subQuestions) {
-                t.subQuestions.push_back(exportText(sub.question));
-                t.subAnswers.push_back(exportText(sub.answer));
+            }
+            t.title = page(TextField::EditsName, task.title);
+            for (std::size_t i = 0; i < task.subQuestions.size(); ++i) {
+                const auto letter = static_cast<char>('A' + i);
+                const auto& sub = task.subQuestions[i];
+                t.subQuestions.push_back(page(TextField::SubQuestion, sub.question, letter));
+                t.subAnswers.push_back(literal(TextField::SubAnswer, sub.answer, letter));
             }
         } else {
             t.number = task.number;
-            t.title = task.names ? exportText(task.names->russian)
-                                 : defaultIdentifier(olympiad, task.number);
-            for (const auto& v : task.variants)
-                if (v)
-                    t.variants.push_back(exportText(*v));
+            if (task.names) {
+                t.nameRu = page(TextField::RussianName, task.names->russian);
+                t.nameEn = page(TextField::EnglishName, task.names->english);
+            }
+            t.title = task.names ? t.nameRu : defaultIdentifier(olympiad, task.number);
+            for (std::size_t i = 0; i < task.variants.size(); ++i)
+                if (task.variants[i])
+                    t.variants.push_back(
+                        page(TextField::Variant, *task.variants[i], static_cast<char>('A' + i)));
+            if (task.kind == model::TaskKind::TypedAnswer)
+                t.typedAnswer = literal(TextField::TypedAnswer, task.typedAnswer);
         }
         if (task.picture)
             t.losses.push_back({kavo::msg::olympiad::lossPicture, {}});
@@ -104,7 +146,8 @@ std::optional<ExportFormat> exportFormatNamed(std::string_view name) {
 
 Exported exportOlympiad(ExportFormat format, const model::Olympiad& olympiad,
                         const std::vector<model::Task>& tasks) {
-    auto prepared = detail::prepare(olympiad, tasks);
+    static constexpr std::string_view names[] = {"GIFT", "Moodle XML", "QTI"};
+    auto prepared = detail::prepare(olympiad, tasks, names[static_cast<int>(format)]);
     Exported out = format == ExportFormat::Gift        ? detail::giftExport(prepared, olympiad)
                    : format == ExportFormat::MoodleXml ? detail::moodleExport(prepared)
                                                        : detail::qtiExport(prepared);

@@ -19,15 +19,21 @@ struct ExportTask {
     std::string condition;             // page markup, UTF-8, '\n' breaks
     std::vector<std::string> variants; // the kept variants A.. in order
     std::vector<std::string> subQuestions;
-    std::vector<std::string> subAnswers;
+    std::vector<std::string> subAnswers; // as the scoring file holds them
+    std::string typedAnswer;             // as the scoring file holds it
+    std::string nameRu, nameEn;          // own names
+    // An Edits task whose folder is not the place of a task number: the folder as typed.
+    std::string folder;
     std::vector<Note> losses;
 
     // The name a reader shows: the title, or "Edits N" for an Edits task without a name.
     std::string label() const { return title.empty() ? "Edits " + std::to_string(number) : title; }
 };
 
+// Every text of every task in UTF-8, without the characters its field may not hold (each
+// such field named among the losses for `format`).
 std::vector<ExportTask> prepare(const model::Olympiad& olympiad,
-                                const std::vector<model::Task>& tasks);
+                                const std::vector<model::Task>& tasks, std::string_view format);
 
 // Whether the task is a true/false question as GIFT import makes one: two variants
 // reading True/False, or Верно/Неверно for a Russian condition.

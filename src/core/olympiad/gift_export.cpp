@@ -93,9 +93,27 @@ std::string titleLine(const std::string& title, const std::string& rest) {
     return "::" + escapeGift(title.empty() ? std::string("Task") : title) + "::" + rest;
 }
 
-void writeEdits(std::string& out, ExportTask& t) {
+// Whether the import places the folder where the task is: the folder as typed is a place
+// of its own (not read as a task number), with no line break to cut the kavo line.
+bool keepsFolder(const ExportTask& t, const model::Olympiad& olympiad) {
+    const auto place = olympiad.editsFolder(t.task->folder);
+    return place && place->generic_string() == replaceAll(t.folder, "\\", "/") &&
+           t.folder.find('\n') == std::string::npos;
+}
+
+void writeEdits(std::string& out, ExportTask& t, const model::Olympiad& olympiad) {
     GiftWriter w(t);
-    out += "// kavo: edits number=" + std::to_string(t.number);
+    // A folder that is no task number's place is kept as typed; the import checks it as
+    // the Edits form checks a typed number before it becomes a place.
+    const bool folderKept = !t.folder.empty() && keepsFolder(t, olympiad);
+    if (folderKept) {
+        out += "// kavo: edits folder=" + kavoValue(t.folder);
+        std::erase_if(t.losses, [](const Note& n) {
+            return n.what.en == kavo::msg::olympiad::lossFolder.en;
+        });
+    } else {
+        out += "// kavo: edits number=" + std::to_string(t.number);
+    }
     if (!t.title.empty())
         out += " name=" + kavoValue(t.title);
     out += "\n";
@@ -123,15 +141,14 @@ void writeTask(std::string& out, ExportTask& t) {
     if (task.picture)
         out += " picture";
     if (task.names)
-        out += " name-ru=" + kavoValue(exportText(task.names->russian)) +
-               " name-en=" + kavoValue(exportText(task.names->english));
+        out += " name-ru=" + kavoValue(t.nameRu) + " name-en=" + kavoValue(t.nameEn);
     out += "\n";
     bool html = false;
     const std::string stem = w.text(t.condition, html, false);
     std::string block;
     const int n = static_cast<int>(t.variants.size());
     if (task.kind == model::TaskKind::TypedAnswer) {
-        block = "=" + w.answer(exportText(task.typedAnswer));
+        block = "=" + w.answer(t.typedAnswer);
     } else if (isTrueFalse(t)) {
         block = task.answer == 0 ? "T" : "F";
     } else if (!isMultipleChoice(task.kind)) {
@@ -166,7 +183,7 @@ Exported giftExport(std::vector<ExportTask>& tasks, const model::Olympiad& olymp
            std::to_string(z.c) + "\n\n";
     for (auto& t : tasks) {
         if (t.task->kind == model::TaskKind::Edits)
-            writeEdits(out, t);
+            writeEdits(out, t, olympiad);
         else
             writeTask(out, t);
     }

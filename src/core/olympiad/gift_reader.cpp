@@ -3,6 +3,7 @@
 
 #include "core/common/messages.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -36,17 +37,14 @@ class Block {
         : source_(source), problems_(problems) {}
 
     void addLine(std::size_t begin, std::size_t end) {
-        for (std::size_t i = begin; i < end; ++i) {
-            text_ += source_.text()[i];
-            map_.push_back(i);
-        }
+        lines_.push_back({text_.size(), begin});
+        text_.append(source_.text(), begin, end - begin);
         text_ += '\n';
-        map_.push_back(end);
     }
     bool empty() const { return text_.empty(); }
     void clear() {
         text_.clear();
-        map_.clear();
+        lines_.clear();
     }
 
     GiftQuestion* parse(std::vector<GiftItem>& items, std::vector<KavoOption> options);
@@ -55,8 +53,16 @@ class Block {
     std::size_t size() const { return text_.size(); }
     char at(std::size_t i) const { return i < text_.size() ? text_[i] : '\0'; }
     bool escapeAt(std::size_t i) const { return at(i) == '\\' && isEscapable(at(i + 1)); }
+    // The place of text_[i] in the source: its line of the block begins at lines_[k].
     SourcePos pos(std::size_t i) const {
-        return source_.posOf(i < map_.size() ? map_[i] : map_.empty() ? 0 : map_.back());
+        if (lines_.empty())
+            return source_.posOf(0);
+        i = std::min(i, text_.size() - 1);
+        const auto line =
+            std::upper_bound(lines_.begin(), lines_.end(), i,
+                             [](std::size_t at, const Line& l) { return at < l.block; }) -
+            1;
+        return source_.posOf(line->source + (i - line->block));
     }
     std::size_t skipBlanks(std::size_t i, std::size_t end) const {
         while (i < end && isBlank(text_[i]))
@@ -113,8 +119,12 @@ class Block {
 
     const SourceText& source_;
     std::vector<Problem>& problems_;
+    // Where each line of the block starts, in text_ and in the source.
+    struct Line {
+        std::size_t block, source;
+    };
     std::string text_;
-    std::vector<std::size_t> map_;
+    std::vector<Line> lines_;
 };
 
 GiftQuestion* Block::parse(std::vector<GiftItem>& items, std::vector<KavoOption> options) {
@@ -185,16 +195,12 @@ GiftQuestion* Block::parse(std::vector<GiftItem>& items, std::vector<KavoOption>
     return &std::get<GiftQuestion>(items.back());
 }
 
-// Classifies the block as Moodle does: '#' numeric, any '~' a choice, '=' with '->'
-// matching, T/F, else typed answers.
+// Classifies the block as Moodle does: '#' numeric (its answers read as typed ones), any
+// '~' a choice, '=' with '->' matching, T/F, else typed answers.
 bool Block::parseAnswers(GiftQuestion& q, std::size_t a, std::size_t b) {
     const std::size_t first = skipBlanks(a, b);
     if (first == b) {
         q.kind = AnswerKind::Essay;
-        return true;
-    }
-    if (text_[first] == '#') {
-        q.kind = AnswerKind::Numeric;
         return true;
     }
     for (std::size_t k = findUnescaped(a, b, "#"); k < b; k = findUnescaped(k + 1, b, "#"))
@@ -203,6 +209,15 @@ bool Block::parseAnswers(GiftQuestion& q, std::size_t a, std::size_t b) {
             b = k;
             break;
         }
+    // An essay with general feedback, {####...}, is an essay all the same.
+    if (skipBlanks(a, b) == b) {
+        q.kind = AnswerKind::Essay;
+        return true;
+    }
+    if (text_[first] == '#') {
+        q.kind = AnswerKind::Numeric;
+        return parseAnswerList(q, first + 1, b);
+    }
     const bool tilde = findUnescaped(a, b, "~") < b;
     const bool equals = findUnescaped(a, b, "=") < b;
     const bool arrow =
@@ -231,7 +246,7 @@ bool Block::parseAnswerList(GiftQuestion& q, std::size_t a, std::size_t b) {
     std::size_t m = findUnescaped(a, b, "=~");
     const std::size_t lead = skipBlanks(a, m);
     if (lead < m) {
-        if (m < b || q.kind != AnswerKind::Short) {
+        if (m < b || (q.kind != AnswerKind::Short && q.kind != AnswerKind::Numeric)) {
             error(lead, {kavo::msg::olympiad::textBeforeAnswers, {}});
             return false;
         }
@@ -246,7 +261,8 @@ bool Block::parseAnswerList(GiftQuestion& q, std::size_t a, std::size_t b) {
         answer.pos = pos(m);
         std::size_t k = skipBlanks(bare ? m : m + 1, next);
         if (at(k) == '%') {
-            const std::size_t close = text_.find('%', k + 1);
+            // Looked for within the answer only: a '%' per answer stays linear.
+            const std::size_t close = std::string_view(text_).substr(0, next).find('%', k + 1);
             double value = 0;
             const char* begin = text_.data() + k + 1;
             const char* end = text_.data() + std::min(close, next);
@@ -254,7 +270,7 @@ bool Block::parseAnswerList(GiftQuestion& q, std::size_t a, std::size_t b) {
             if (close >= next || ec != std::errc() || ptr != end || !std::isfinite(value) ||
                 value < -100 || value > 100) {
                 error(k, {kavo::msg::olympiad::badWeight,
-                          {std::string(text_, k, std::min(close + 1, next) - k)}});
+                          {std::string(text_, k, (close >= next ? next : close + 1) - k)}});
                 ok = false;
                 m = next;
                 continue;
@@ -270,7 +286,9 @@ bool Block::parseAnswerList(GiftQuestion& q, std::size_t a, std::size_t b) {
         answer.text.pos = pos(k);
         answer.text.text = trimmed(unescape(k, hash));
         if (answer.text.text.empty()) {
-            error(m, {kavo::msg::olympiad::emptyAnswer, {}});
+            // Placed where the answer begins, found already: no count back along the line.
+            problems_.push_back(
+                {Severity::Error, answer.pos, {kavo::msg::olympiad::emptyAnswer, {}}});
             ok = false;
         }
         q.answers.push_back(std::move(answer));

@@ -28,8 +28,7 @@ std::string head(ExportTask& t, std::string_view type, int grade, std::string_vi
                  const std::string& text) {
     std::string out = "  <question type=\"" + std::string(type) + "\">\n";
     if (t.task->names)
-        t.losses.push_back(
-            {kavo::msg::olympiad::lossEnglishName, {exportText(t.task->names->english)}});
+        t.losses.push_back({kavo::msg::olympiad::lossEnglishName, {t.nameEn}});
     out += "    <name><text>" + escapeXml(t.label()) + "</text></name>\n";
     out += "    <questiontext format=\"html\">" + html(text) + "</questiontext>\n";
     out += emptyFeedback("generalfeedback");
@@ -107,7 +106,7 @@ void choice(std::string& out, ExportTask& t) {
 }
 
 void typed(std::string& out, ExportTask& t) {
-    const std::string text = exportText(t.task->typedAnswer);
+    const std::string text = t.typedAnswer;
     out += head(t, "shortanswer", 1, "0.3333333", t.condition);
     out += element("usecase", "1");
     out += answer("100", "moodle_auto_format", shortAnswer(text));

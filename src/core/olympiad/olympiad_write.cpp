@@ -4,9 +4,11 @@
 #include "core/common/codepage.hpp"
 #include "core/common/error.hpp"
 #include "core/common/messages.hpp"
+#include "core/common/tree_lock.hpp"
 #include "core/edits/edits_task.hpp"
 #include "core/olympiad/task_state.hpp"
 #include "core/olympiad/tree_check.hpp"
+#include "core/render/read_back.hpp"
 #include "core/render/render.hpp"
 #include "core/tasks/add_task.hpp"
 #include "core/tasks/checks.hpp"
@@ -76,6 +78,9 @@ void checkImportedTasks(OlympiadImport& import, Lang lang) {
 }
 
 std::vector<fs::path> existingTasks(const OlympiadImport& import, const fs::path& outputDir) {
+    // The whole import is one writer of the tree; each task takes System_folder's lock for
+    // its counter.
+    const TreeLock tree(outputDir);
     const auto olympiad = importedOlympiad(import, outputDir);
     std::vector<fs::path> existing;
     for (const auto& imported : import.tasks) {
@@ -97,6 +102,8 @@ std::size_t writeOlympiad(const OlympiadImport& import, const fs::path& systemDi
                           const std::function<void(std::size_t, std::size_t)>& progress,
                           const auth::Headers* headers) {
     const auto olympiad = importedOlympiad(import, outputDir);
+    // One reading of the templates for the whole olympiad.
+    const auto templates = render::TemplateSet::load(systemDir);
     // One number, one task: refused before the first write, so nothing is half-written.
     for (const auto& imported : import.tasks) {
         const auto folder = folderOf(imported.task, olympiad);
@@ -113,16 +120,18 @@ std::size_t writeOlympiad(const OlympiadImport& import, const fs::path& systemDi
         try {
             if (task.kind == model::TaskKind::Edits) {
                 if (!editsTemplates) {
-                    editsTemplates = render::readEditsTemplates(systemDir);
+                    editsTemplates = render::readEditsTemplates(templates);
                     if (headers)
                         editsTemplates->taskXml = headers->first;
                 }
+                const TreeLock system(systemDir, TreeLock::Missing::Refuse);
                 const auto count = tasks::readTaskCounter(systemDir);
                 render::writePackage(outputDir, render::renderEdits(task, *editsTemplates,
                                                                     *folderOf(task, olympiad)));
                 tasks::writeTaskCounter(systemDir, count < INT32_MAX ? count + 1 : count);
             } else {
-                tasks::writeTask(task, olympiad, systemDir, lang, std::nullopt, headers);
+                tasks::writeTask(task, olympiad, systemDir, lang, std::nullopt, headers,
+                                 &templates);
             }
         } catch (const Error& error) {
             throw Error(kavo::msg::olympiad::writeFailed.utf8(

@@ -197,6 +197,22 @@ std::string exportText(std::string_view cp1251) {
     return out;
 }
 
+std::string exportLiteral(std::string_view cp1251) {
+    const std::string utf8 = isAscii(cp1251) ? std::string(cp1251) : cp1251ToUtf8(cp1251);
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] != '\r') {
+            out += utf8[i];
+            continue;
+        }
+        out += '\n';
+        if (i + 1 < utf8.size() && utf8[i + 1] == '\n')
+            ++i;
+    }
+    return out;
+}
+
 std::optional<std::string> plainOf(std::string_view markup) {
     std::string plain;
     plain.reserve(markup.size());

@@ -29,6 +29,10 @@ std::optional<Text> answerText(std::string_view utf8, std::string& offending);
 // the character (the code page conversion wrote it so).
 std::string exportText(std::string_view cp1251);
 
+// UTF-8 of program text that is compared or used as typed (an answer the scoring file
+// holds, a folder): CR LF made '\n', every reference kept as the text it is there.
+std::string exportLiteral(std::string_view cp1251);
+
 // The plain text whose page markup (pageMarkup with TextFormat::Plain) is exactly this
 // markup, if there is one.
 std::optional<std::string> plainOf(std::string_view markup);

@@ -48,7 +48,9 @@ struct SourcePos {
     bool operator==(const SourcePos&) const = default;
 };
 
-enum class Severity { Error, Warning };
+// An error blocks the file; a question left out cannot become a task, and the others may
+// still be written; a warning blocks nothing.
+enum class Severity { Error, Warning, LeftOut };
 
 struct Problem {
     Severity severity = Severity::Error;
@@ -60,5 +62,6 @@ struct Problem {
 std::string describe(const Problem& problem, Lang lang, const std::string& fileName);
 
 std::size_t countErrors(const std::vector<Problem>& problems);
+std::size_t countOf(const std::vector<Problem>& problems, Severity severity);
 
 } // namespace kavo::olympiad

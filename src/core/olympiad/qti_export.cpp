@@ -113,7 +113,7 @@ std::string choiceItem(ExportTask& t) {
 }
 
 std::string typedItem(ExportTask& t) {
-    const std::string answer = exportText(t.task->typedAnswer);
+    const std::string answer = t.typedAnswer;
     std::string out = response("RESPONSE", "single", "string", {answer});
     out += outcome("SCORE", "0");
     out += outcome("MAXSCORE", "1");
@@ -157,8 +157,7 @@ Exported qtiExport(std::vector<ExportTask>& tasks) {
             id = "task_" + std::to_string(t.number) + "_" + std::to_string(k);
         const std::string file = "items/" + id + ".xml";
         if (t.task->names)
-            t.losses.push_back(
-                {kavo::msg::olympiad::lossEnglishName, {exportText(t.task->names->english)}});
+            t.losses.push_back({kavo::msg::olympiad::lossEnglishName, {t.nameEn}});
         std::string item = std::string(itemHeader) + "    identifier=\"" + id + "\" title=\"" +
                            escapeXml(t.label()) +
                            "\" adaptive=\"false\" timeDependent=\"false\">\n";

@@ -3,12 +3,11 @@
 
 #include "core/common/codepage.hpp"
 #include "core/common/error.hpp"
+#include "core/common/files.hpp"
 #include "core/common/messages.hpp"
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 namespace kavo::olympiad {
 
@@ -82,9 +81,24 @@ bool isValidUtf8(std::string_view s) {
 SourceText::SourceText(std::string utf8, Encoding encoding)
     : text_(std::move(utf8)), encoding_(encoding) {
     lineStarts_.push_back(0);
-    for (std::size_t i = 0; i < text_.size(); ++i)
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < text_.size(); ++i) {
+        if (i % Stride == 0)
+            charsBefore_.push_back(chars);
         if (text_[i] == '\n')
             lineStarts_.push_back(i + 1);
+        chars += !isContinuation(static_cast<unsigned char>(text_[i]));
+    }
+}
+
+std::size_t SourceText::charsAt(std::size_t offset) const {
+    if (charsBefore_.empty())
+        return 0;
+    const std::size_t block = std::min(offset / Stride, charsBefore_.size() - 1);
+    std::size_t chars = charsBefore_[block];
+    for (std::size_t i = block * Stride; i < offset; ++i)
+        chars += !isContinuation(static_cast<unsigned char>(text_[i]));
+    return chars;
 }
 
 SourcePos SourceText::posOf(std::size_t offset) const {
@@ -92,11 +106,16 @@ SourcePos SourceText::posOf(std::size_t offset) const {
     const auto it = std::upper_bound(lineStarts_.begin(), lineStarts_.end(), offset) - 1;
     SourcePos pos;
     pos.line = static_cast<int>(it - lineStarts_.begin()) + 1;
-    int column = 1;
-    for (std::size_t i = *it; i < offset; ++i)
-        if (!isContinuation(static_cast<unsigned char>(text_[i])))
-            ++column;
-    pos.column = column;
+    if (lastPos_.line == pos.line && lastOffset_ <= offset && offset - lastOffset_ < Stride) {
+        int column = lastPos_.column;
+        for (std::size_t i = lastOffset_; i < offset; ++i)
+            column += !isContinuation(static_cast<unsigned char>(text_[i]));
+        pos.column = column;
+    } else {
+        pos.column = static_cast<int>(charsAt(offset) - charsAt(*it)) + 1;
+    }
+    lastOffset_ = offset;
+    lastPos_ = pos;
     return pos;
 }
 
@@ -168,8 +187,11 @@ std::optional<SourceText> readSource(const std::filesystem::path& path,
                                      std::vector<Problem>& problems) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
-    if (ec)
+    if (ec) {
+        // The reader names why: missing, unreadable, or not a regular file.
+        readFileBytes(path);
         throw Error::cannotOpen(path);
+    }
     if (size > MaxFileBytes) {
         problems.push_back({Severity::Error,
                             {1, 1},
@@ -177,13 +199,7 @@ std::optional<SourceText> readSource(const std::filesystem::path& path,
                              {std::to_string(size), std::to_string(MaxFileBytes)}}});
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw Error::cannotOpen(path);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        throw Error::cannotOpen(path);
-    return decodeSource(bytes, problems);
+    return decodeSource(readFileBytes(path), problems);
 }
 
 } // namespace kavo::olympiad

@@ -25,13 +25,23 @@ class SourceText {
 
     const std::string& text() const { return text_; }
     Encoding encoding() const { return encoding_; }
-    // The line and column (in characters) of a byte offset of text().
+    // The line and column (in characters) of a byte offset of text(). Offsets asked in
+    // file order cost their distance from the last one asked: a whole file's places are
+    // found in time linear in its size, however long its lines.
     SourcePos posOf(std::size_t offset) const;
 
   private:
     std::string text_;
     Encoding encoding_;
     std::vector<std::size_t> lineStarts_;
+    // The characters (not continuation bytes) before every Stride-th byte, so that a place
+    // asked out of order counts at most 2 * Stride bytes.
+    static constexpr std::size_t Stride = 4096;
+    std::vector<std::size_t> charsBefore_;
+    std::size_t charsAt(std::size_t offset) const;
+    // The last place found, where the next one on its line starts counting.
+    mutable std::size_t lastOffset_ = 0;
+    mutable SourcePos lastPos_;
 };
 
 // UTF-8 (with or without its mark) when the bytes are valid UTF-8, else Windows-1251.

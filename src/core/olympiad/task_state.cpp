@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/olympiad/task_state.hpp"
 
+#include "core/common/error.hpp"
 #include "core/common/messages.hpp"
 #include "core/tasks/task_form.hpp"
 
@@ -62,7 +63,15 @@ FolderState folderState(const render::TemplateSet& templates, const model::Olymp
         }
         return state;
     }
-    const auto read = render::readAnyTask(templates, olympiad, folder, number);
+    auto read = render::readAnyTask(templates, olympiad, folder, number);
+    // A task read is taken over, not copied: its condition may be large.
+    if (read.status == render::ReadStatus::Read && read.task) {
+        state.status = FolderStatus::Written;
+        state.kind = read.task->kind;
+        state.written = std::move(read.written);
+        state.task = std::move(read.task);
+        return state;
+    }
     // Names typed as a character or as its reference write alike: the task reads back.
     if (auto task = tasks::taskToReopen(read)) {
         state.status = FolderStatus::Written;
@@ -77,6 +86,18 @@ FolderState folderState(const render::TemplateSet& templates, const model::Olymp
     if (state.reason.starts_with('\n'))
         state.reason.erase(0, 1);
     return state;
+}
+
+FolderState replacedState(const render::TemplateSet& templates, const model::Olympiad& olympiad,
+                          const fs::path& folder, std::optional<int> number, Lang lang) {
+    try {
+        return folderState(templates, olympiad, folder, number, lang);
+    } catch (const Error& error) {
+        FolderState state;
+        state.status = FolderStatus::Unreadable;
+        state.reason = error.report(lang);
+        return state;
+    }
 }
 
 StateCache::Stamps StateCache::stampsOf(const fs::path& folder) {
@@ -97,9 +118,12 @@ StateCache::Stamps StateCache::stampsOf(const fs::path& folder) {
 
 FolderState StateCache::state(const render::TemplateSet& templates, const model::Olympiad& olympiad,
                               const fs::path& folder, std::optional<int> number, Lang lang) {
-    if (!templates_ || &templates_->data() != &templates.data() || lang_ != lang) {
+    // The templates as built, read again with this set: entries read with others are stale.
+    auto built = templates.built();
+    if (!templates_ || built != built_ || lang_ != lang) {
         entries_.clear();
         templates_ = templates;
+        built_ = std::move(built);
         lang_ = lang;
     }
     const fs::path where = olympiad.outputDir / folder;

@@ -45,6 +45,13 @@ struct FolderState {
 FolderState folderState(const render::TemplateSet& templates, const model::Olympiad& olympiad,
                         const std::filesystem::path& folder, std::optional<int> number, Lang lang);
 
+// The state of a folder about to be replaced, for the question before it: as folderState,
+// but templates that cannot be read (of another kind than the one written, say) make the
+// folder Unreadable instead of stopping the write.
+FolderState replacedState(const render::TemplateSet& templates, const model::Olympiad& olympiad,
+                          const std::filesystem::path& folder, std::optional<int> number,
+                          Lang lang);
+
 // Folder states kept between refreshes of a window: a folder whose package files are still
 // the same files (device, inode, size, modification and change times) is not read again with
 // the same templates. Folders without a package file are always looked at afresh.
@@ -67,7 +74,9 @@ class StateCache {
         Stamps stamps;
         FolderState state;
     };
-    std::optional<render::TemplateSet> templates_; // held: its data is the key of the entries
+    // Held, so that what it built stays in memory: the addresses are the key of the entries.
+    std::optional<render::TemplateSet> templates_;
+    std::vector<const void*> built_;
     std::map<std::pair<std::filesystem::path, std::optional<int>>, Entry> entries_;
     Lang lang_ = Lang::Russian;
 };

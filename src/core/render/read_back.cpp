@@ -2,15 +2,16 @@
 #include "core/render/read_back.hpp"
 
 #include "core/common/codepage.hpp"
+#include "core/common/error.hpp"
 #include "core/common/messages.hpp"
 #include "core/common/xml.hpp"
 #include "core/render/template_set.hpp"
 
 #include <algorithm>
 #include <array>
-#include <mutex>
 #include <stdexcept>
 #include <tuple>
+#include <unordered_map>
 
 namespace fs = std::filesystem;
 
@@ -26,6 +27,23 @@ enum FileIndex { Page, Config, Scoring, Description, FileCount };
 constexpr std::array<std::string_view, FileCount> FileNames{"task.asp", "TASK.CFG", "task.out",
                                                             "task.xml"};
 using Files = std::array<std::string, FileCount>;
+
+constexpr TaskKind FormKinds[] = {TaskKind::SingleChoice, TaskKind::TypedAnswer,
+                                  TaskKind::FoldedChoice, TaskKind::MultipleChoice,
+                                  TaskKind::MultipleChoiceFolded};
+
+// Multiple choice: by the number removed, each scoring text to its right variants.
+const std::array<std::unordered_map<Text, unsigned>, 4>& variantScoring() {
+    static const auto table = [] {
+        std::array<std::unordered_map<Text, unsigned>, 4> built;
+        for (int removed = 0; removed <= 3; ++removed)
+            for (unsigned right = 0; right < 32; ++right)
+                built[static_cast<std::size_t>(removed)].emplace(
+                    joinPieces(multipleChoiceScoring(right, removed)), right);
+        return built;
+    }();
+    return table;
+}
 
 // Why a way of reading failed, and how much of the files fitted it: of several failures
 // the one that fitted most tells the user what differs.
@@ -54,6 +72,9 @@ struct Reading {
     std::array<std::vector<Span>, FileCount> cuts; // the holes of the page and the scoring
     std::vector<int> labels;                       // what fills each hole of the page
     std::optional<Doubt> doubt;
+    // A page with removals taken as cut, not yet rendered again (the readings of one cut
+    // share their page: the first stands for all).
+    bool unproved = false;
 };
 
 struct Attempt {
@@ -151,16 +172,16 @@ std::optional<Text> typedName(std::string_view escaped,
 
 // Whether the author line differs from today's: the description rendered with today's
 // author stretch in place of the one read differs from the file.
-bool authorDiffers(const TemplateData& data, const Task& task, const WrittenWith& written,
-                   std::string_view xml) {
-    const auto& today = data.todayAuthor[task.number >= 10 ? 1 : 0];
+bool authorDiffers(const TemplateSet& set, const FamilyTemplates& f, const Task& task,
+                   const WrittenWith& written, std::string_view xml) {
+    const auto& today = set.descriptions().todayAuthor[task.number >= 10 ? 1 : 0];
     if (!today)
         return true;
     // Only identifiers ("TaskA1", "TaskA") are ever rewritten inside the stretch.
     if (*today == written.authorLine && today->find("Task") == Text::npos)
         return false;
-    const auto described =
-        descriptionFrom(data, task, written.partLetter, written.identifiersWithoutPart, *today);
+    const auto described = descriptionFrom(set.descriptions(), f, task, written.partLetter,
+                                           written.identifiersWithoutPart, *today);
     return !described || *described != xml;
 }
 
@@ -180,7 +201,8 @@ bool identifierLike(std::string_view name) {
 // default names: they are read as default names (of this number or, failing that, not at
 // all), since the form gives those unless the teacher types exactly such names. No name
 // or author line holds cost="1": the writer escapes their quotes.
-NamedResult readNames(const TemplateData& data, const Task& read, std::string_view xml) {
+NamedResult readNames(const TemplateSet& set, const FamilyTemplates& f, const Task& read,
+                      std::string_view xml) {
     NamedResult result;
     // What the description depends on: the kind, the number and the removed variants.
     Task task;
@@ -196,7 +218,8 @@ NamedResult readNames(const TemplateData& data, const Task& read, std::string_vi
         return form.second ? letter >= '0' && letter <= '9' : form.first.value_or('A') == letter;
     });
     for (const auto& [letter, withoutPart] : identifiers) {
-        const auto marked = descriptionFrom(data, task, letter, withoutPart, "\x01");
+        const auto marked =
+            descriptionFrom(set.descriptions(), f, task, letter, withoutPart, "\x01");
         if (!marked)
             continue;
         const auto at = marked->find('\x01');
@@ -220,7 +243,7 @@ NamedResult readNames(const TemplateData& data, const Task& read, std::string_vi
         return result; // the identifiers of one number differ from each other
     }
     task.names = model::OwnNames{"\x02", "\x03"};
-    const auto text = descriptionFrom(data, task, std::nullopt, false, "\x01");
+    const auto text = descriptionFrom(set.descriptions(), f, task, std::nullopt, false, "\x01");
     const Marked marked = cutAtMarkerBytes(*text);
     const auto holes = cutLeftmost(marked.pattern, xml);
     if (!holes) {
@@ -269,8 +292,7 @@ NamedResult readNames(const TemplateData& data, const Task& read, std::string_vi
 
 // The answer of task.out for the candidate task; a failure when the scoring is not one
 // the family writes or names a variant the task does not have.
-std::optional<Failure> readScoring(const TemplateData& data, const FamilyTemplates& f, Task& task,
-                                   std::string_view out) {
+std::optional<Failure> readScoring(const FamilyTemplates& f, Task& task, std::string_view out) {
     switch (f.family->scoring) {
     case Scoring::OneVariant: {
         std::size_t best = 0;
@@ -304,7 +326,7 @@ std::optional<Failure> readScoring(const TemplateData& data, const FamilyTemplat
     case Scoring::Variants:
         break;
     }
-    const auto& table = data.variantScoring[removedCount(task)];
+    const auto& table = variantScoring()[static_cast<std::size_t>(removedCount(task))];
     if (const auto found = table.find(Text(out)); found != table.end()) {
         task.answers = found->second;
     } else {
@@ -360,10 +382,14 @@ struct Checked {
     Task task;
     NamedResult named;
     std::optional<Failure> failure;
+    bool unproved = false;
 };
 
-Checked checkLayout(const TemplateData& data, const FamilyTemplates& f, const Files& files,
-                    const PatternTree::Match& match, const PageShape& shape, int number) {
+// With `prove` a page that is not the templates and texts joined is rendered again at once;
+// without, it is taken as cut and left to be proved once the readings are chosen.
+Checked checkLayout(const TemplateSet& set, const FamilyTemplates& f, const Files& files,
+                    const PatternTree::Match& match, const PageShape& shape, int number,
+                    bool prove) {
     const auto& page = files[Page];
     Checked checked{taskOfShape(shape, match.holes, page, f.family->kind, number), {}, {}};
     Task& task = checked.task;
@@ -384,23 +410,28 @@ Checked checkLayout(const TemplateData& data, const FamilyTemplates& f, const Fi
             : std::none_of(shape.states.begin(), shape.states.end(),
                            [](VariantState s) { return s == VariantState::Removed; });
     std::optional<Failure> pageFailure;
-    if (!joined) {
+    // A typed answer's page is small but for its condition, which decides its language.
+    const bool removals = !f.family->around.empty();
+    bool conditionTaken = false;
+    if (!joined && (prove || !removals)) {
         task.condition = Text(condition);
+        conditionTaken = true;
         if (const Text rendered = pageFrom(f, task); rendered != page)
             pageFailure = Failure{0, Page, firstDifference(page, rendered)};
     }
+    checked.unproved = !joined && removals && !prove;
     note(pageFailure);
     note(files[Config] == f.config
              ? std::nullopt
              : std::optional(Failure{0, Config, firstDifference(files[Config], f.config)}));
-    note(readScoring(data, f, task, files[Scoring]));
-    checked.named = readNames(data, task, files[Description]);
+    note(readScoring(f, task, files[Scoring]));
+    checked.named = readNames(set, f, task, files[Description]);
     note(checked.named.readings.empty()
              ? std::optional(Failure{0, Description, checked.named.failedAt})
              : std::nullopt);
     if (checked.failure)
         checked.failure->fitted = fitted;
-    else if (joined)
+    else if (!conditionTaken)
         task.condition = Text(condition);
     return checked;
 }
@@ -408,21 +439,23 @@ Checked checkLayout(const TemplateData& data, const FamilyTemplates& f, const Fi
 // The readings of a checked layout: one for each reading of the description, and for a
 // Russian condition that holds the Russian prompt, which may have been typed in English
 // and translated by the writer, as many more.
-void addReadings(Attempt& attempt, const TemplateData& data, const FamilyTemplates& f,
+void addReadings(Attempt& attempt, const TemplateSet& set, const FamilyTemplates& f,
                  const Files& files, Checked&& checked, const PatternTree::Match& match,
                  const PageShape& shape) {
     const auto& named = checked.named.readings;
     auto add = [&](Task read, const std::optional<Doubt>& doubt) {
         for (std::size_t r = 0; r < named.size(); ++r) {
+            const bool unproved = checked.unproved && r == 0;
             Reading reading{r + 1 < named.size() ? read : std::move(read),
                             named[r].written,
                             {},
                             shape.holes,
                             doubt ? doubt : named[r].doubt};
             reading.task.names = named[r].names;
+            reading.unproved = unproved;
             reading.cuts[Page] = match.holes;
             reading.written.authorLineDiffers =
-                authorDiffers(data, reading.task, reading.written, files[Description]);
+                authorDiffers(set, f, reading.task, reading.written, files[Description]);
             attempt.readings.push_back(std::move(reading));
         }
     };
@@ -446,8 +479,8 @@ void addReadings(Attempt& attempt, const TemplateData& data, const FamilyTemplat
 // empty variants without a trace first, and once one of them is read the others are not
 // (which also spares rendering a large page for each). Of a cut's layouts the first that
 // the other files accept is read, and any other as much preferred.
-Attempt readFamily(const TemplateData& data, const FamilyTemplates& f, const Files& files,
-                   int number, bool diagnose) {
+Attempt readFamily(const TemplateSet& set, const FamilyTemplates& f, const Files& files, int number,
+                   bool diagnose, bool prove = false) {
     Attempt attempt;
     if (files[Config] != f.config && !diagnose) {
         attempt.fail({0, Config, firstDifference(files[Config], f.config)});
@@ -477,22 +510,45 @@ Attempt readFamily(const TemplateData& data, const FamilyTemplates& f, const Fil
         const auto key = std::pair(shape->emptyKept(), !shape->removedSuffix());
         if (chosen[m] && key > *chosen[m])
             continue;
-        Checked checked = checkLayout(data, f, files, matches[m], *shape, number);
+        Checked checked = checkLayout(set, f, files, matches[m], *shape, number, prove);
         if (checked.failure) {
             attempt.fail(*checked.failure);
             continue;
         }
         chosen[m] = key;
         level = shape->erasedEmpty;
-        addReadings(attempt, data, f, files, std::move(checked), matches[m], *shape);
+        addReadings(attempt, set, f, files, std::move(checked), matches[m], *shape);
     }
+    // The pages taken as cut are rendered once now; should one differ, every layout is
+    // read again as each is rendered (a page edited by hand, say).
+    for (auto& reading : attempt.readings)
+        if (reading.unproved) {
+            if (pageFrom(f, reading.task) != files[Page])
+                return readFamily(set, f, files, number, diagnose, true);
+            reading.unproved = false;
+        }
     return attempt;
 }
 
-Attempt readForm(const TemplateData& data, const Files& files, int number, bool diagnose) {
+// Every reading as a task of the form. A family whose configuration differs from the
+// folder's is not loaded unless the failure is to be told.
+Attempt readForm(const TemplateSet& set, const Files& files, int number, bool diagnose) {
     Attempt attempt;
-    for (const auto& family : data.families)
-        attempt.take(readFamily(data, family, files, number, diagnose));
+    for (const auto kind : FormKinds) {
+        if (!diagnose) {
+            Text config;
+            try {
+                config = set.text(familyFiles(familyOf(kind)).back()) + Text(CRLF);
+            } catch (const Error&) {
+                continue; // a family whose configuration cannot be read wrote nothing here
+            }
+            if (files[Config] != config) {
+                attempt.fail({0, Config, firstDifference(files[Config], config)});
+                continue;
+            }
+        }
+        attempt.take(readFamily(set, set.family(kind), files, number, diagnose));
+    }
     return attempt;
 }
 
@@ -510,10 +566,11 @@ std::optional<std::size_t> placeholderIn(std::string_view text, std::string_view
 }
 
 // The title and author stretch of an Edits description with this many sub-questions.
-NamedResult readEditsNames(const TemplateData& data, int count, std::string_view xml) {
+NamedResult readEditsNames(const TemplateSet& set, int count, std::string_view xml) {
     NamedResult result;
-    const Text header = data.head1 + "\x01" + data.tail + Text(CRLF);
-    const Text& zamena = data.edits.zamena;
+    const auto& headers = set.descriptions();
+    const Text header = headers.head1 + "\x01" + headers.tail + Text(CRLF);
+    const Text& zamena = set.edits().edits.zamena;
     Text text = replaceAll(header, zamena, replaceAll(zamena, "1", std::to_string(count)));
     text = replaceAll(text, "TaskA1", "\x02") + Text(CRLF);
     const Marked marked = cutAtMarkerBytes(text);
@@ -581,15 +638,25 @@ std::optional<Doubt> placeholderDoubt(std::string_view text, const std::vector<S
 
 // Every reading of the files as an Edits task: each cut of the page with each cut of the
 // scoring for as many sub-questions.
-Attempt readEdits(const TemplateData& data, const Files& files, const fs::path& folder,
+Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& folder,
                   bool diagnose) {
     Attempt attempt;
-    const Text config = data.edits.taskCfg + Text(CRLF);
+    // The configuration alone sorts out the files of another sort, without the rest of the
+    // templates; a configuration that cannot be read cannot have been written either.
+    Text config;
+    try {
+        config = set.text("file_for_edits/task.cfg") + Text(CRLF);
+    } catch (const Error&) {
+        if (diagnose)
+            throw;
+        return attempt;
+    }
     const Failure configFailure{0, Config, firstDifference(files[Config], config)};
     if (files[Config] != config && !diagnose) {
         attempt.fail(configFailure);
         return attempt;
     }
+    const EditsData& data = set.edits();
     const auto& page = files[Page];
     const auto& out = files[Scoring];
     const auto pages = data.editsPages.match(page);
@@ -623,7 +690,7 @@ Attempt readEdits(const TemplateData& data, const Files& files, const fs::path& 
                     Text(out.substr(scoringCut.holes[k].begin,
                                     scoringCut.holes[k].end - scoringCut.holes[k].begin));
             const Package package = renderEdits(read, data.edits, folder);
-            const NamedResult named = readEditsNames(data, layout.count, files[Description]);
+            const NamedResult named = readEditsNames(set, layout.count, files[Description]);
             const std::pair<bool, Failure> checks[] = {
                 {task && package.page == page, {0, Page, firstDifference(page, package.page)}},
                 {files[Config] == config, configFailure},
@@ -830,35 +897,18 @@ void requireNumber(int number) {
 
 } // namespace
 
-TemplateSet TemplateSet::load(const fs::path& systemDir) {
-    // Building the layouts costs more than reading a tree: the last build is kept and
-    // serves again while the template files read the same.
-    static std::mutex lock;
-    static std::optional<TemplateSources> lastSources;
-    static std::shared_ptr<const TemplateData> lastData;
-    TemplateSources sources = readTemplateSources(systemDir);
-    TemplateSet set;
-    const std::lock_guard<std::mutex> guard(lock);
-    if (!lastData || sources != *lastSources) {
-        lastData = std::make_shared<const TemplateData>(buildTemplateData(sources));
-        lastSources = std::move(sources);
-    }
-    set.data_ = lastData;
-    return set;
-}
-
 ReadResult readTask(const TemplateSet& templates, const model::Olympiad& olympiad,
                     const fs::path& folder, int number) {
     requireNumber(number);
     return readFolder(olympiad, folder, [&](const Files& files, bool diagnose) {
-        return readForm(templates.data(), files, number, diagnose);
+        return readForm(templates, files, number, diagnose);
     });
 }
 
 ReadResult readEditsTask(const TemplateSet& templates, const model::Olympiad& olympiad,
                          const fs::path& folder) {
     return readFolder(olympiad, folder, [&](const Files& files, bool diagnose) {
-        return readEdits(templates.data(), files, folder, diagnose);
+        return readEdits(templates, files, folder, diagnose);
     });
 }
 
@@ -875,9 +925,9 @@ ReadResult readAnyTask(const TemplateSet& templates, const model::Olympiad& olym
         requireNumber(*number);
     }
     return readFolder(olympiad, folder, [&](const Files& files, bool diagnose) {
-        Attempt attempt = readEdits(templates.data(), files, folder, diagnose);
+        Attempt attempt = readEdits(templates, files, folder, diagnose);
         if (number)
-            attempt.take(readForm(templates.data(), files, *number, diagnose));
+            attempt.take(readForm(templates, files, *number, diagnose));
         return attempt;
     });
 }

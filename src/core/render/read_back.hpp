@@ -16,19 +16,38 @@
 
 namespace kavo::render {
 
-struct TemplateData;
+struct FamilyTemplates;
+struct DescriptionTemplates;
+struct EditsData;
 
-// The templates a read compares with, loaded once for a whole tree (copies share them).
+// The templates of one System_folder for one operation (a write, a question, a listing of a
+// tree; copies share them). Nothing is read until a group is used: a family's templates, the
+// description headers, the Edits templates. The first use of a group in the operation reads
+// its files; what was built from them (patterns, layouts) is kept for the whole program and
+// serves again only while the files read byte for byte the same. Each file is read at most
+// once per operation.
 class TemplateSet {
   public:
-    // Reads every template a task or an Edits task is written from, and the author
-    // templates; while they read the same as at the last load, the layouts built then
-    // serve again. Throws kavo::Error at a file that cannot be read.
     static TemplateSet load(const std::filesystem::path& systemDir);
-    const TemplateData& data() const { return *data_; }
+    const std::filesystem::path& systemDir() const;
+
+    // The text of a file under System_folder ("file/task_part1.txt"), line breaks CR LF.
+    // Throws kavo::Error when it cannot be read.
+    const Text& text(std::string_view name) const;
+    // Throw kavo::Error at a file of the group that cannot be read.
+    const FamilyTemplates& family(model::TaskKind kind) const;
+    const DescriptionTemplates& descriptions() const;
+    const EditsData& edits() const;
+
+    // Every group as built (none for one that cannot be read): equal lists, equal templates.
+    std::vector<const void*> built() const;
+
+    // Drops what was built, as in a program started afresh.
+    static void forgetBuilt();
 
   private:
-    std::shared_ptr<const TemplateData> data_;
+    struct State;
+    std::shared_ptr<State> state_;
 };
 
 enum class ReadStatus {

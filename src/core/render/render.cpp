@@ -5,6 +5,7 @@
 #include "core/common/messages.hpp"
 #include "core/common/xml.hpp"
 #include "core/render/families.hpp"
+#include "core/render/read_back.hpp"
 
 #include <algorithm>
 #include <map>
@@ -54,27 +55,43 @@ bool pictureMissing(const fs::path& taskFolder) {
 
 Text renderPage(const Family& family, const std::vector<Text>& t, const RemovalTexts& removals,
                 const Task& task, std::optional<bool> russian) {
-    const bool isRussian = russian.value_or(isRussianCondition(task.condition));
+    // The condition is looked at only when the language is not given: it may be large.
+    const bool isRussian = russian ? *russian : isRussianCondition(task.condition);
     // The templates say lang="ru"; only the template's own attribute changes, never typed text.
     const Text& opening = task.picture ? t[0] : t[1];
-    Pieces page{isRussian ? opening : replaceAll(opening, "lang=\"ru\"", "lang=\"en\""),
-                task.condition};
+    const Text language = isRussian ? Text() : replaceAll(opening, "lang=\"ru\"", "lang=\"en\"");
+    std::vector<std::string_view> pieces{isRussian ? opening : language, task.condition};
+    std::vector<std::string_view> gone; // the removal texts, in the order they apply
     if (family.around.empty()) {
-        page.push_back(t[2]);
+        pieces.push_back(t[2]);
         // Ten empty pieces follow the typed-answer page.
-        page.resize(page.size() + 10);
+        pieces.resize(pieces.size() + 10);
     } else {
         for (int i = 0; i < model::VariantCount; ++i) {
-            page.push_back(t[family.around[i]]);
-            page.push_back(task.variants[i].value_or(Text()));
+            pieces.push_back(t[family.around[i]]);
+            pieces.push_back(task.variants[i] ? std::string_view(*task.variants[i])
+                                              : std::string_view());
         }
-        page.push_back(t[family.around[model::VariantCount]]);
+        pieces.push_back(t[family.around[model::VariantCount]]);
         for (int i = 2; i < model::VariantCount; ++i)
             if (!task.variants[i])
                 for (const auto name : family.removals[i - 2])
-                    removeBlock(page, removals.find(name)->second);
+                    gone.emplace_back(removals.find(name)->second);
     }
-    Text text = joinPieces(page);
+    // The pieces joined once, each followed by a line break, with room for the break each
+    // block removal leaves after the page (as removeBlock does): the page is never copied
+    // again, and each removal deletes its text in place.
+    std::size_t size = CRLF.size() * (pieces.size() + gone.size());
+    for (const auto piece : pieces)
+        size += piece.size();
+    Text text;
+    text.reserve(size);
+    for (const auto piece : pieces)
+        text.append(piece).append(CRLF);
+    for (const auto block : gone) {
+        eraseEvery(text, block);
+        text.append(CRLF);
+    }
     if (task.kind == TaskKind::TypedAnswer && isRussian)
         text = replaceAll(text, EnglishPrompt, RussianPrompt);
     return text;
@@ -162,39 +179,50 @@ Pieces multipleChoiceScoring(unsigned rightVariants, int removed) {
 }
 
 bool isRussianCondition(std::string_view condition) {
-    // Lowercase Cyrillic letters only: capitals and "ё" are left out.
-    const auto lowercase = std::count_if(condition.begin(), condition.end(), [](char c) {
-        return static_cast<unsigned char>(c) >= 0xE0;
-    });
+    // Lowercase Cyrillic letters only: capitals and "ё" are left out. Counted a block at a
+    // time, so that a long Russian text is decided at its first block.
+    constexpr std::size_t Block = 4096;
+    std::size_t lowercase = 0;
+    for (std::size_t at = 0; at < condition.size() && lowercase < 3; at += Block) {
+        const auto block = condition.substr(at, Block);
+        lowercase += static_cast<std::size_t>(std::count_if(block.begin(), block.end(), [](char c) {
+            return static_cast<unsigned char>(c) >= 0xE0;
+        }));
+    }
     return lowercase >= 3;
 }
 
 Package renderTask(const Task& task, const model::Olympiad& olympiad, const fs::path& systemDir,
                    Lang lang, const auth::Headers* headers) {
+    return renderTask(task, olympiad, TemplateSet::load(systemDir), lang, headers);
+}
+
+Package renderTask(const Task& task, const model::Olympiad& olympiad, const TemplateSet& templates,
+                   Lang lang, const auth::Headers* headers) {
     const Family& family = familyOf(task.kind);
     std::vector<Text> t;
     for (const auto& name : familyFiles(family))
-        t.push_back(readText(systemDir / name));
-    Text header = headers ? headers->first : readText(systemDir / "file" / "task_xml.txt");
-    Text header2 = headers ? headers->second : readText(systemDir / "file" / "task_xml_2.txt");
+        t.push_back(templates.text(name));
+    const Text header = headers ? headers->first : templates.text("file/task_xml.txt");
+    const Text header2 = headers ? headers->second : templates.text("file/task_xml_2.txt");
     const auto place = olympiad.place(task.number);
     if (!place)
         throw std::logic_error("the task lies in no part of the olympiad");
 
     // The removal templates the task needs are read now, each once, in the order the
     // removals use them, so that a missing one writes nothing.
-    const fs::path del = systemDir / "Del";
     RemovalTexts removalTexts;
     for (int i = 2; i < model::VariantCount; ++i)
         if (!task.variants[i])
             for (const auto name : family.removals[i - 2])
                 if (!removalTexts.count(name))
-                    removalTexts.emplace(std::string(name), readText(del / fs::path(name)));
+                    removalTexts.emplace(std::string(name),
+                                         templates.text("Del/" + std::string(name)));
     const int removed = removedCount(task);
     Text costFind, costPut;
     if (family.costByRemovals && removed > 0) {
-        costFind = readText(del / "cost.txt");
-        costPut = readText(del / ("cost" + std::to_string(removed) + ".txt"));
+        costFind = templates.text("Del/cost.txt");
+        costPut = templates.text("Del/cost" + std::to_string(removed) + ".txt");
     }
 
     Package package;
@@ -216,17 +244,20 @@ Package renderTask(const Task& task, const model::Olympiad& olympiad, const fs::
 }
 
 EditsTemplates readEditsTemplates(const fs::path& systemDir) {
-    const auto edits = systemDir / "file_for_edits";
+    return readEditsTemplates(TemplateSet::load(systemDir));
+}
+
+EditsTemplates readEditsTemplates(const TemplateSet& templates) {
     EditsTemplates t;
-    t.zamena = readText(edits / "zamena.txt");
-    t.task1Asp = readText(edits / "task1.asp");
-    t.task1Out = readText(edits / "task1.out");
-    t.taskCfg = readText(edits / "task.cfg");
-    t.taskXml = readText(systemDir / "file" / "task_xml.txt");
-    t.task2Asp = readText(edits / "task2.asp");
-    t.task2Out = readText(edits / "task2.out");
-    t.task3Asp = readText(edits / "task3.asp");
-    t.task3Out = readText(edits / "task3.out");
+    t.zamena = templates.text("file_for_edits/zamena.txt");
+    t.task1Asp = templates.text("file_for_edits/task1.asp");
+    t.task1Out = templates.text("file_for_edits/task1.out");
+    t.taskCfg = templates.text("file_for_edits/task.cfg");
+    t.taskXml = templates.text("file/task_xml.txt");
+    t.task2Asp = templates.text("file_for_edits/task2.asp");
+    t.task2Out = templates.text("file_for_edits/task2.out");
+    t.task3Asp = templates.text("file_for_edits/task3.asp");
+    t.task3Out = templates.text("file_for_edits/task3.out");
     return t;
 }
 

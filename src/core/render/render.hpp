@@ -61,6 +61,8 @@ struct EditsTemplates {
 
 // Reads the snippet, then the other templates in a fixed order. Throws kavo::Error.
 EditsTemplates readEditsTemplates(const std::filesystem::path& systemDir);
+class TemplateSet;
+EditsTemplates readEditsTemplates(const TemplateSet& templates);
 
 // The package of a task of the task form. Reads the family's templates, the description
 // headers and the Del and cost templates the task needs, in that order, and writes
@@ -70,6 +72,9 @@ EditsTemplates readEditsTemplates(const std::filesystem::path& systemDir);
 Package renderTask(const model::Task& task, const model::Olympiad& olympiad,
                    const std::filesystem::path& systemDir, Lang lang,
                    const auth::Headers* headers = nullptr);
+// The same, reading the templates through the operation's set (each file once).
+Package renderTask(const model::Task& task, const model::Olympiad& olympiad,
+                   const TemplateSet& templates, Lang lang, const auth::Headers* headers = nullptr);
 
 // The package of an Edits task into the given folder (relative to the task tree).
 Package renderEdits(const model::Task& task, const EditsTemplates& templates,

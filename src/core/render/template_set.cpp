@@ -1,17 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "core/render/template_set.hpp"
 
+#include "core/render/read_back.hpp"
+
 #include "core/common/error.hpp"
 #include "core/common/files.hpp"
 #include "core/common/xml.hpp"
 
 #include <algorithm>
 #include <fcntl.h>
+#include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <string>
-#include <sys/stat.h>
 #include <tuple>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -171,30 +173,7 @@ void addPageShapes(FamilyTemplates& f) {
         });
 }
 
-constexpr TaskKind FormKinds[] = {TaskKind::SingleChoice, TaskKind::TypedAnswer,
-                                  TaskKind::FoldedChoice, TaskKind::MultipleChoice,
-                                  TaskKind::MultipleChoiceFolded};
-
-FamilyTemplates loadFamily(const TemplateSources& sources, TaskKind kind) {
-    FamilyTemplates f;
-    f.family = &familyOf(kind);
-    for (const auto& name : familyFiles(*f.family))
-        f.parts.push_back(sources.files.at(name));
-    f.config = f.parts.back() + Text(CRLF);
-    for (const auto& names : f.family->removals)
-        for (const auto name : names)
-            f.removals.emplace(std::string(name), sources.files.at("Del/" + std::string(name)));
-    addPageShapes(f);
-    for (int answer = 0; answer < VariantCount; ++answer) {
-        Task task;
-        task.kind = kind;
-        task.answer = answer;
-        f.oneVariant[answer] = scoringFrom(f, task);
-    }
-    return f;
-}
-
-void addEditsLayouts(TemplateData& data) {
+void addEditsLayouts(EditsData& data) {
     const auto& t = data.edits;
     // By the number of sub-questions: two, three, four.
     const std::pair<const Text*, const Text*> texts[] = {
@@ -245,89 +224,74 @@ bool PageShape::removedSuffix() const {
     return true;
 }
 
-const FamilyTemplates& TemplateData::family(TaskKind kind) const {
-    for (const auto& f : families)
-        if (f.family->kind == kind)
-            return f;
-    throw std::logic_error("no template family for this kind of task");
-}
-
 // The exact bytes of a regular file, or none.
 std::optional<std::string> readBytes(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    try {
+        return readFileBytes(path);
+    } catch (const Error&) {
         return std::nullopt;
-    std::string bytes;
-    struct stat status {};
-    bool ok = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
-    if (ok) {
-        // The size it has now; a read that ends early shortens it.
-        bytes.resize(static_cast<std::size_t>(status.st_size));
-        std::size_t size = 0;
-        while (ok && size < bytes.size()) {
-            const auto got = ::read(fd, bytes.data() + size, bytes.size() - size);
-            ok = got >= 0;
-            if (got <= 0)
-                break;
-            size += static_cast<std::size_t>(got);
+    }
+}
+
+std::vector<std::string> familyGroupFiles(const Family& family) {
+    std::vector<std::string> names = familyFiles(family);
+    for (const auto& removals : family.removals)
+        for (const auto name : removals) {
+            std::string file = "Del/" + std::string(name);
+            if (std::find(names.begin(), names.end(), file) == names.end())
+                names.push_back(std::move(file));
         }
-        bytes.resize(size);
+    if (family.costByRemovals)
+        for (const char* name : {"Del/cost.txt", "Del/cost1.txt", "Del/cost2.txt", "Del/cost3.txt"})
+            names.emplace_back(name);
+    return names;
+}
+
+std::vector<std::string> descriptionGroupFiles() {
+    return {"Authorisation/Author_1.txt", "Authorisation/Author_2.txt",
+            "Authorisation/Author_end.txt", "file/task_xml.txt", "file/task_xml_2.txt"};
+}
+
+std::vector<std::string> editsGroupFiles() {
+    // In the order readEditsTemplates reads them.
+    return {"file_for_edits/zamena.txt", "file_for_edits/task1.asp", "file_for_edits/task1.out",
+            "file_for_edits/task.cfg",   "file/task_xml.txt",        "file_for_edits/task2.asp",
+            "file_for_edits/task2.out",  "file_for_edits/task3.asp", "file_for_edits/task3.out"};
+}
+
+FamilyTemplates buildFamily(TaskKind kind, const std::vector<Text>& texts) {
+    FamilyTemplates f;
+    f.family = &familyOf(kind);
+    const auto names = familyGroupFiles(*f.family);
+    const auto parts = familyFiles(*f.family).size();
+    f.parts.assign(texts.begin(), texts.begin() + static_cast<std::ptrdiff_t>(parts));
+    f.config = f.parts.back() + Text(CRLF);
+    for (std::size_t i = parts; i < names.size(); ++i) {
+        const std::string_view name = std::string_view(names[i]).substr(4); // after "Del/"
+        if (name == "cost.txt")
+            f.costFind = texts[i];
+        else if (name.starts_with("cost"))
+            f.costPut[static_cast<std::size_t>(name[4] - '0')] = texts[i];
+        else
+            f.removals.emplace(std::string(name), texts[i]);
     }
-    ::close(fd);
-    return ok ? std::optional(std::move(bytes)) : std::nullopt;
-}
-
-bool TemplateSources::operator==(const TemplateSources& other) const {
-    const auto& a = edits;
-    const auto& b = other.edits;
-    return files == other.files && a.zamena == b.zamena && a.task1Asp == b.task1Asp &&
-           a.task1Out == b.task1Out && a.taskCfg == b.taskCfg && a.taskXml == b.taskXml &&
-           a.task2Asp == b.task2Asp && a.task2Out == b.task2Out && a.task3Asp == b.task3Asp &&
-           a.task3Out == b.task3Out;
-}
-
-TemplateSources readTemplateSources(const fs::path& systemDir) {
-    TemplateSources sources;
-    // As readText reads them, only quicker: their line breaks made CR LF.
-    auto read = [&](const std::string& name) {
-        if (sources.files.count(name))
-            return;
-        const auto path = systemDir / fs::path(name);
-        const auto bytes = readBytes(path);
-        if (!bytes)
-            throw Error::cannotOpen(path);
-        sources.files.emplace(name, normaliseBreaks(*bytes));
-    };
-    for (const auto kind : FormKinds) {
-        const Family& family = familyOf(kind);
-        for (const auto& name : familyFiles(family))
-            read(name);
-        for (const auto& names : family.removals)
-            for (const auto name : names)
-                read("Del/" + std::string(name));
+    addPageShapes(f);
+    for (int answer = 0; answer < VariantCount; ++answer) {
+        Task task;
+        task.kind = kind;
+        task.answer = answer;
+        f.oneVariant[answer] = scoringFrom(f, task);
     }
-    for (const char* name :
-         {"Del/cost.txt", "Del/cost1.txt", "Del/cost2.txt", "Del/cost3.txt",
-          "Authorisation/Author_1.txt", "Authorisation/Author_2.txt",
-          "Authorisation/Author_end.txt", "file/task_xml.txt", "file/task_xml_2.txt"})
-        read(name);
-    sources.edits = readEditsTemplates(systemDir);
-    return sources;
+    return f;
 }
 
-TemplateData buildTemplateData(const TemplateSources& sources) {
-    TemplateData data;
-    for (const auto kind : FormKinds)
-        data.families.push_back(loadFamily(sources, kind));
-    const auto& files = sources.files;
-    data.costFind = files.at("Del/cost.txt");
-    for (int removed = 1; removed <= 3; ++removed)
-        data.costPut[removed] = files.at("Del/cost" + std::to_string(removed) + ".txt");
-    data.head1 = files.at("Authorisation/Author_1.txt");
-    data.head2 = files.at("Authorisation/Author_2.txt");
-    data.tail = files.at("Authorisation/Author_end.txt");
-    data.header1 = files.at("file/task_xml.txt");
-    data.header2 = files.at("file/task_xml_2.txt");
+DescriptionTemplates buildDescriptions(const std::vector<Text>& texts) {
+    DescriptionTemplates data;
+    data.head1 = texts[0];
+    data.head2 = texts[1];
+    data.tail = texts[2];
+    data.header1 = texts[3];
+    data.header2 = texts[4];
     const Text tail = data.tail + Text(CRLF);
     for (int two = 0; two < 2; ++two) {
         const Text& header = two ? data.header2 : data.header1;
@@ -337,11 +301,18 @@ TemplateData buildTemplateData(const TemplateSources& sources) {
             data.todayAuthor[two] =
                 header.substr(head.size(), header.size() - head.size() - tail.size());
     }
-    for (int removed = 0; removed <= 3; ++removed)
-        for (unsigned right = 0; right < 32; ++right)
-            data.variantScoring[removed].emplace(joinPieces(multipleChoiceScoring(right, removed)),
-                                                 right);
-    data.edits = sources.edits;
+    return data;
+}
+
+EditsData buildEdits(const std::vector<Text>& texts) {
+    EditsData data;
+    auto& t = data.edits;
+    Text EditsTemplates::*const fields[] = {
+        &EditsTemplates::zamena,   &EditsTemplates::task1Asp, &EditsTemplates::task1Out,
+        &EditsTemplates::taskCfg,  &EditsTemplates::taskXml,  &EditsTemplates::task2Asp,
+        &EditsTemplates::task2Out, &EditsTemplates::task3Asp, &EditsTemplates::task3Out};
+    for (std::size_t i = 0; i < std::size(fields); ++i)
+        t.*fields[i] = texts[i];
     addEditsLayouts(data);
     return data;
 }
@@ -354,16 +325,137 @@ Text scoringFrom(const FamilyTemplates& f, const Task& task) {
     return scoringOf(*f.family, task);
 }
 
-std::optional<Text> descriptionFrom(const TemplateData& data, const Task& task,
-                                    std::optional<char> letter, bool withoutPart,
+std::optional<Text> descriptionFrom(const DescriptionTemplates& headers, const FamilyTemplates& f,
+                                    const Task& task, std::optional<char> letter, bool withoutPart,
                                     std::string_view authorStretch) {
-    Text header = task.number >= 10 ? data.head2 : data.head1;
+    Text header = task.number >= 10 ? headers.head2 : headers.head1;
     header.append(authorStretch);
-    header += data.tail;
+    header += headers.tail;
     header += CRLF;
     const int removed = removedCount(task);
-    return descriptionOf(*data.family(task.kind).family, task, std::move(header), letter,
-                         withoutPart, data.costFind, removed > 0 ? data.costPut[removed] : Text());
+    return descriptionOf(*f.family, task, std::move(header), letter, withoutPart, f.costFind,
+                         removed > 0 ? f.costPut[removed] : Text());
+}
+
+namespace {
+
+constexpr TaskKind FormKinds[] = {TaskKind::SingleChoice, TaskKind::TypedAnswer,
+                                  TaskKind::FoldedChoice, TaskKind::MultipleChoice,
+                                  TaskKind::MultipleChoiceFolded};
+constexpr std::size_t GroupCount = std::size(FormKinds) + 2;
+constexpr std::size_t DescriptionGroup = std::size(FormKinds), EditsGroup = DescriptionGroup + 1;
+
+std::size_t groupOf(TaskKind kind) {
+    const auto* found = std::find(std::begin(FormKinds), std::end(FormKinds), kind);
+    if (found == std::end(FormKinds))
+        throw std::logic_error("no template family for this kind of task");
+    return static_cast<std::size_t>(found - std::begin(FormKinds));
+}
+
+// What was built from a group's files, kept for the whole program by System_folder: it
+// serves again only for the same texts.
+struct Built {
+    std::vector<Text> texts;
+    std::shared_ptr<const void> data;
+};
+
+std::mutex builtLock;
+std::map<std::pair<std::string, std::size_t>, Built>& builtGroups() {
+    static std::map<std::pair<std::string, std::size_t>, Built> groups;
+    return groups;
+}
+
+} // namespace
+
+struct TemplateSet::State {
+    fs::path systemDir;
+    std::recursive_mutex lock;
+    std::map<std::string, Text, std::less<>> texts;
+    std::array<std::shared_ptr<const void>, GroupCount> groups;
+
+    const Text& text(std::string_view name) {
+        const std::lock_guard<std::recursive_mutex> guard(lock);
+        if (const auto found = texts.find(name); found != texts.end())
+            return found->second;
+        Text read = readText(systemDir / fs::path(name));
+        return texts.emplace(std::string(name), std::move(read)).first->second;
+    }
+
+    template <typename Data, typename Build>
+    const Data& group(std::size_t index, const std::vector<std::string>& names, Build build) {
+        const std::lock_guard<std::recursive_mutex> guard(lock);
+        if (!groups[index]) {
+            std::vector<Text> read;
+            read.reserve(names.size());
+            for (const auto& name : names)
+                read.push_back(text(name));
+            const auto key = std::pair(systemDir.lexically_normal().string(), index);
+            {
+                const std::lock_guard<std::mutex> shared(builtLock);
+                const auto found = builtGroups().find(key);
+                if (found != builtGroups().end() && found->second.texts == read)
+                    groups[index] = found->second.data;
+            }
+            if (!groups[index]) {
+                auto data = std::make_shared<const Data>(build(read));
+                const std::lock_guard<std::mutex> shared(builtLock);
+                builtGroups()[key] = {std::move(read), data};
+                groups[index] = std::move(data);
+            }
+        }
+        return *static_cast<const Data*>(groups[index].get());
+    }
+};
+
+TemplateSet TemplateSet::load(const fs::path& systemDir) {
+    TemplateSet set;
+    set.state_ = std::make_shared<State>();
+    set.state_->systemDir = systemDir;
+    return set;
+}
+
+const fs::path& TemplateSet::systemDir() const {
+    return state_->systemDir;
+}
+
+const Text& TemplateSet::text(std::string_view name) const {
+    return state_->text(name);
+}
+
+const FamilyTemplates& TemplateSet::family(TaskKind kind) const {
+    return state_->group<FamilyTemplates>(
+        groupOf(kind), familyGroupFiles(familyOf(kind)),
+        [kind](const std::vector<Text>& texts) { return buildFamily(kind, texts); });
+}
+
+const DescriptionTemplates& TemplateSet::descriptions() const {
+    return state_->group<DescriptionTemplates>(DescriptionGroup, descriptionGroupFiles(),
+                                               buildDescriptions);
+}
+
+const EditsData& TemplateSet::edits() const {
+    return state_->group<EditsData>(EditsGroup, editsGroupFiles(), buildEdits);
+}
+
+std::vector<const void*> TemplateSet::built() const {
+    std::vector<const void*> built;
+    auto note = [&built](auto use) {
+        try {
+            built.push_back(use());
+        } catch (const Error&) {
+            built.push_back(nullptr);
+        }
+    };
+    for (const auto kind : FormKinds)
+        note([&] { return static_cast<const void*>(&family(kind)); });
+    note([&] { return static_cast<const void*>(&descriptions()); });
+    note([&] { return static_cast<const void*>(&edits()); });
+    return built;
+}
+
+void TemplateSet::forgetBuilt() {
+    const std::lock_guard<std::mutex> shared(builtLock);
+    builtGroups().clear();
 }
 
 } // namespace kavo::render

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The templates of System_folder loaded once for reading many tasks back: the texts, every
-// layout a family's page can take, and the renderers that work from the loaded texts.
+// What is built from the templates of System_folder for reading tasks back: by group (a
+// family, the description headers, the Edits templates) the texts, every layout a page can
+// take, and the renderers that work from the loaded texts.
 
 #include "core/model/task.hpp"
 #include "core/render/families.hpp"
@@ -46,6 +47,18 @@ struct FamilyTemplates {
     // empty, then a removed set the form can make).
     std::vector<std::vector<PageShape>> shapes;
     std::array<Text, model::VariantCount> oneVariant; // scoring by the right variant
+    // Families whose cost falls with removed variants: Del/cost.txt, and cost1.txt ..
+    // cost3.txt at 1 to 3.
+    Text costFind;
+    std::array<Text, 4> costPut;
+};
+
+// The description headers and the author templates around the author line.
+struct DescriptionTemplates {
+    Text head1, head2, tail; // Authorisation: the description headers around the author
+    Text header1, header2;   // file/task_xml.txt, task_xml_2.txt as they are today
+    // Their author stretches, when head and tail frame them.
+    std::array<std::optional<Text>, 2> todayAuthor;
 };
 
 // An Edits page or scoring pattern: the number of sub-questions, and what fills each hole:
@@ -56,37 +69,24 @@ struct EditsLayout {
     std::vector<int> holes;
 };
 
-struct TemplateData {
-    std::vector<FamilyTemplates> families;
-    Text costFind;               // Del/cost.txt
-    std::array<Text, 4> costPut; // Del/cost1.txt .. cost3.txt at 1 to 3
-    Text head1, head2, tail;     // Authorisation: the description headers around the author
-    Text header1, header2;       // file/task_xml.txt, task_xml_2.txt as they are today
-    // Their author stretches, when head and tail frame them.
-    std::array<std::optional<Text>, 2> todayAuthor;
-    // Multiple choice: by the number removed, each scoring text to its right variants.
-    std::array<std::unordered_map<Text, unsigned>, 4> variantScoring;
+struct EditsData {
     EditsTemplates edits;
     PatternTree editsPages, editsScoring;
     std::vector<EditsLayout> editsPageLayouts, editsScoringLayouts; // by pattern index
-
-    const FamilyTemplates& family(model::TaskKind kind) const;
 };
 
-// The template files as read: under System_folder by name ("file/task_part1.txt",
-// "Del/Radio1.txt" ...), and the Edits templates. Equal sources build equal data.
-struct TemplateSources {
-    std::map<std::string, Text, std::less<>> files;
-    EditsTemplates edits;
-    bool operator==(const TemplateSources& other) const;
-};
+// The files each group of templates is built from, under System_folder, in reading order.
+std::vector<std::string> familyGroupFiles(const Family& family);
+std::vector<std::string> descriptionGroupFiles();
+std::vector<std::string> editsGroupFiles();
+
+// What a group is built from its files (texts in the order of its list above).
+FamilyTemplates buildFamily(model::TaskKind kind, const std::vector<Text>& texts);
+DescriptionTemplates buildDescriptions(const std::vector<Text>& texts);
+EditsData buildEdits(const std::vector<Text>& texts);
 
 // The exact bytes of a regular file, or none.
 std::optional<std::string> readBytes(const std::filesystem::path& path);
-
-// Reads every file of the sources. Throws kavo::Error at one that cannot be read.
-TemplateSources readTemplateSources(const std::filesystem::path& systemDir);
-TemplateData buildTemplateData(const TemplateSources& sources);
 
 // The files of a task as renderTask writes them, from the loaded templates. The
 // description takes the author stretch as it stands between head and tail (escaped) and
@@ -94,7 +94,8 @@ TemplateData buildTemplateData(const TemplateSources& sources);
 Text pageFrom(const FamilyTemplates& family, const model::Task& task,
               std::optional<bool> russian = std::nullopt);
 Text scoringFrom(const FamilyTemplates& family, const model::Task& task);
-std::optional<Text> descriptionFrom(const TemplateData& data, const model::Task& task,
+std::optional<Text> descriptionFrom(const DescriptionTemplates& headers,
+                                    const FamilyTemplates& family, const model::Task& task,
                                     std::optional<char> letter, bool withoutPart,
                                     std::string_view authorStretch);
 

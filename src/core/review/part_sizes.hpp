@@ -28,7 +28,8 @@ struct OkResult {
     std::vector<Text> messages; // each in its own box, in this order
     std::int64_t numbers = 0;   // both lists hold "1" .. numbers (0: both stay empty)
     bool emptyEdit2 = false;
-    bool refused = false; // negative sizes, or moved tasks kept: sizes and lists stay as they were
+    // Negative sizes, or sizes moving written tasks not kept: sizes and lists stay as they were.
+    bool refused = false;
 };
 
 // A task written in the tree that part sizes would place in another folder, or in none.

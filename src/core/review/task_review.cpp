@@ -3,12 +3,15 @@
 
 #include "core/common/codepage.hpp"
 #include "core/common/error.hpp"
+#include "core/common/field_text.hpp"
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
 #include "core/olympiad/task_state.hpp"
 #include "core/render/read_back.hpp"
+#include "core/common/tree_lock.hpp"
 #include "core/render/template_set.hpp"
 
+#include <algorithm>
 #include <string>
 
 namespace kavo::review {
@@ -22,6 +25,34 @@ static std::string changedFiles(const std::filesystem::path& folder,
         if (render::readBytes(folder / ReviewFiles[i]) != remembered[i])
             changed += (changed.empty() ? "" : ", ") + std::string(ReviewFiles[i]);
     return changed;
+}
+
+// Every character of a text that its review file cannot hold: the page and the
+// description by the rule of page text (a reference judged by the character it names), the
+// scoring file line by line by the rule of an answer.
+static std::vector<std::string> refusedIn(std::size_t file, std::string_view text) {
+    const auto field = file == 1 ? TextField::TypedAnswer : TextField::Condition;
+    std::vector<std::string> found;
+    for (const auto& line : file == 1 ? splitLines(text) : Pieces{Text(text)}) {
+        std::size_t from = 0;
+        while (const auto invalid = refuseFieldText(field, std::string_view(line).substr(from))) {
+            found.push_back(invalid->description);
+            from += invalid->position + 1;
+        }
+    }
+    return found;
+}
+
+// The first character the teacher's edit brought into a review field that its file cannot
+// hold, as a message naming the file; what the file held when it was opened stays as it was.
+static Text refusedCharacter(std::size_t file, const Text& text,
+                             const std::optional<std::string>& opened, Lang lang) {
+    const auto held =
+        opened ? refusedIn(file, normaliseBreaks(*opened)) : std::vector<std::string>{};
+    for (const auto& c : refusedIn(file, text))
+        if (std::find(held.begin(), held.end(), c) == held.end())
+            return msg::task::refusedCharacter.in(lang, {ReviewFiles[file], c});
+    return {};
 }
 
 Text openTask(ReviewState& state, const PartSizes& sizes, const std::filesystem::path& outputDir,
@@ -104,6 +135,18 @@ SaveResult saveTask(ReviewState& state, const PartSizes& sizes,
                 return result;
             }
         }
+        for (std::size_t i = 0; i < ReviewFiles.size(); ++i)
+            if (auto refused = refusedCharacter(
+                    i, fields[i],
+                    state.openedBytes ? std::optional((*state.openedBytes)[i]) : std::nullopt,
+                    lang);
+                !refused.empty()) {
+                // Nothing written: the fields and the selection stay for a correction.
+                result.message = std::move(refused);
+                result.select = selected;
+                return result;
+            }
+        const TreeLock tree(outputDir);
         // Each file written is remembered at once, so that after a failure part-way the
         // next Save compares each file with what is really there.
         for (std::size_t i = 0; i < ReviewFiles.size(); ++i) {

@@ -4,6 +4,7 @@
 
 #include "core/common/error.hpp"
 #include "core/common/messages.hpp"
+#include "core/common/tree_lock.hpp"
 
 #include <system_error>
 
@@ -52,6 +53,7 @@ Text informationText(Lang lang, const fs::path& programDir) {
 }
 
 Text resetSettings(Lang lang, const fs::path& programDir) {
+    const TreeLock system(programDir / "System_folder", TreeLock::Missing::Refuse);
     writePieces(authorisation(programDir) / "Tasks_in_view.txt", {"0"});
     writePieces(authorisation(programDir) / "save.txt", {"1"});
     return msg::shell::settingsReset.in(lang);

@@ -2,6 +2,7 @@
 #include "core/shell/language.hpp"
 
 #include "core/common/files.hpp"
+#include "core/common/tree_lock.hpp"
 #include "core/render/render.hpp"
 
 namespace kavo::app {
@@ -30,6 +31,7 @@ void writeLanguage(const std::filesystem::path& programDir, bool english) {
     readText(toolkitFile(programDir, english));
     readText(toolkitFile(programDir, false));
     render::readEditsTemplates(programDir / "System_folder");
+    const TreeLock system(programDir / "System_folder", TreeLock::Missing::Refuse);
     writePieces(languageFile(programDir), {english ? Text("En") : Text("Rus")});
 }
 

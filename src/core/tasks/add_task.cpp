@@ -5,6 +5,7 @@
 #include "core/common/error.hpp"
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
+#include "core/common/tree_lock.hpp"
 #include "core/olympiad/task_state.hpp"
 #include "core/olympiad/tree_check.hpp"
 #include "core/render/read_back.hpp"
@@ -46,16 +47,21 @@ static void refuseHeldElsewhere(const model::Task& task, const model::Olympiad& 
 
 fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
                    const fs::path& systemDir, Lang lang, std::optional<std::string> picture,
-                   const auth::Headers* headers) {
+                   const auth::Headers* headers, const render::TemplateSet* templates) {
     refuseHeldElsewhere(task, olympiad, lang);
     // A page without a picture refers to none: a picture given for it is not written.
     if (!task.picture)
         picture.reset();
     if (picture && !render::isJpeg(*picture))
         throw Error::refused(msg::task::notJpeg);
-    render::Package package = render::renderTask(task, olympiad, systemDir, lang, headers);
+    render::Package package = render::renderTask(
+        task, olympiad, templates ? *templates : render::TemplateSet::load(systemDir), lang,
+        headers);
     package.picture = std::move(picture);
     const auto folder = package.folder;
+    // One writer at a time: the tree first, then System_folder with the counter.
+    const TreeLock tree(olympiad.outputDir);
+    const TreeLock system(systemDir, TreeLock::Missing::Refuse);
     // The counter is read before anything is written, so that a counter that cannot be read
     // stops the run with the task tree unchanged.
     const std::int32_t count = readTaskCounter(systemDir);
@@ -69,18 +75,18 @@ fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
 // holds none of the package files.
 static std::optional<Text> replaceQuestionOf(const model::Task& task,
                                              const model::Olympiad& olympiad,
-                                             const fs::path& systemDir, Lang lang) {
+                                             const render::TemplateSet& templates, Lang lang) {
     const auto place = olympiad.place(task.number);
     if (!place || !olympiad::holdsPackageFile(olympiad.outputDir / place->folder))
         return std::nullopt;
-    const auto state = olympiad::folderState(render::TemplateSet::load(systemDir), olympiad,
-                                             place->folder, task.number, lang);
+    const auto state =
+        olympiad::replacedState(templates, olympiad, place->folder, task.number, lang);
     const auto question = olympiad::replaceQuestion(std::to_string(task.number), state, lang);
     return utf8ToCp1251(question, Unencodable::CharacterReference).value_or(question);
 }
 
 // Asks the questions before a write in their order; false once one is answered No.
-static bool confirmed(const FormReading& reading, const fs::path& systemDir, Lang lang,
+static bool confirmed(const FormReading& reading, const render::TemplateSet& templates, Lang lang,
                       const ConfirmAdd& confirm) {
     if (!confirm)
         return true;
@@ -88,7 +94,7 @@ static bool confirmed(const FormReading& reading, const fs::path& systemDir, Lan
     if (const auto warnings = markupWarnings(reading.task, lang); !warnings.empty())
         if (!confirm(AddQuestion::Markup, markupQuestion(warnings, lang)))
             return false;
-    const auto question = replaceQuestionOf(reading.task, *reading.olympiad, systemDir, lang);
+    const auto question = replaceQuestionOf(reading.task, *reading.olympiad, templates, lang);
     return !question || confirm(AddQuestion::Replace, *question);
 }
 
@@ -131,7 +137,9 @@ AddTaskResult addTask(TaskForm& form, const AppValues& app, const ConfirmAdd& co
         throw *reading.sizeError;
     // Refused before any question: no answer could make the write right.
     refuseHeldElsewhere(reading.task, *reading.olympiad, app.lang);
-    if (!confirmed(reading, systemDir, app.lang, confirm)) {
+    // One reading of the templates serves the question and the write.
+    const auto templates = render::TemplateSet::load(systemDir);
+    if (!confirmed(reading, templates, app.lang, confirm)) {
         result.declined = true;
         return result;
     }
@@ -143,7 +151,8 @@ AddTaskResult addTask(TaskForm& form, const AppValues& app, const ConfirmAdd& co
         form.RadioButton1 = render::isRussianCondition(form.Memo1);
         form.RadioButton2 = !form.RadioButton1;
     }
-    result.folder = writeTask(reading.task, *reading.olympiad, systemDir, app.lang, form.picture);
+    result.folder = writeTask(reading.task, *reading.olympiad, systemDir, app.lang, form.picture,
+                              nullptr, &templates);
     result.written = true;
     result.kind = reading.task.kind;
     result.number = reading.task.number;

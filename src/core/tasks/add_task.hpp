@@ -6,7 +6,9 @@
 #include "core/model/task.hpp"
 #include "core/tasks/task_form.hpp"
 
+#include "core/render/read_back.hpp"
 #include <cstdint>
+
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -66,10 +68,13 @@ std::string statusLine(const AddTaskResult& result, Lang lang);
 // write; without one, the picture the folder holds stays. Returns the folder written,
 // relative to the task tree. Throws kavo::Error; bytes that are not a JPEG are refused
 // before anything is written. `headers`: an author for this write only (see renderTask).
+// The templates are read through `templates` when given (one set for a run of writes
+// reads each file once), else afresh.
 std::filesystem::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
                                 const std::filesystem::path& systemDir, Lang lang,
                                 std::optional<std::string> picture = std::nullopt,
-                                const auth::Headers* headers = nullptr);
+                                const auth::Headers* headers = nullptr,
+                                const render::TemplateSet* templates = nullptr);
 
 // The task counter of Authorisation/Tasks_in_view.txt: read, and raised by one (it stays
 // at the largest value its reader accepts).

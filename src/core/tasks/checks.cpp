@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/tasks/checks.hpp"
 
+#include "core/common/field_text.hpp"
 #include "core/common/messages.hpp"
 #include "core/common/xml.hpp"
 
@@ -52,10 +53,12 @@ std::vector<Check> checkTask(const Task& task, const model::Olympiad* olympiad) 
     // Without the default names the description would carry a task without a name.
     if (task.names && (task.names->russian.empty() || task.names->english.empty()))
         failed.push_back(Check::NoOwnNames);
-    if (task.names && findInvalidXmlCharacter(task.names->russian))
+    if (task.names && refuseFieldText(TextField::RussianName, task.names->russian))
         failed.push_back(Check::InvalidRussianName);
-    if (task.names && findInvalidXmlCharacter(task.names->english))
+    if (task.names && refuseFieldText(TextField::EnglishName, task.names->english))
         failed.push_back(Check::InvalidEnglishName);
+    if (!checkTaskTexts(task, Lang::English).empty())
+        failed.push_back(Check::RefusedCharacter);
     if (task.kind != model::TaskKind::Edits && isBlank(task.condition))
         failed.push_back(Check::EmptyCondition);
     // An empty variant would be an empty answer button on the page, and could be scored.
@@ -129,10 +132,13 @@ Text checkMessages(std::vector<Check> failed, Lang lang, const model::Task* task
             const bool russian = check == Check::InvalidRussianName;
             const auto invalid =
                 task && task->names
-                    ? findInvalidXmlCharacter(russian ? task->names->russian : task->names->english)
+                    ? refuseFieldText(russian ? TextField::RussianName : TextField::EnglishName,
+                                      russian ? task->names->russian : task->names->english)
                     : std::nullopt;
             message += (russian ? msg::task::invalidRussianName : msg::task::invalidEnglishName)
                            .in(lang, {invalid ? invalid->description : std::string()});
+        } else if (check == Check::RefusedCharacter) {
+            message += task ? checkTaskTexts(*task, lang) : Text();
         } else if (check >= Check::EmptyVariantA) {
             const int variant = index - static_cast<int>(Check::EmptyVariantA);
             const auto& text =

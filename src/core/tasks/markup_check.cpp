@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <string>
 
 namespace kavo::tasks {
@@ -90,17 +91,22 @@ std::vector<std::size_t> strayLessThan(std::string_view text) {
 
 std::vector<MarkupWarning> markupWarnings(const model::Task& task, Lang lang) {
     std::vector<MarkupWarning> warnings;
-    auto check = [&](const Text& field, std::string_view text) {
-        for (const auto at : strayLessThan(text))
-            warnings.push_back({field, around(text, at)});
+    // The field's name is worded only for a field that has a warning.
+    auto check = [&](auto wordName, std::string_view text) {
+        const auto stray = strayLessThan(text);
+        if (stray.empty())
+            return;
+        const Text name = wordName();
+        for (const auto at : stray)
+            warnings.push_back({name, around(text, at)});
     };
-    check(msg::task::fieldCondition.in(lang), task.condition);
+    check([&] { return msg::task::fieldCondition.in(lang); }, task.condition);
     for (int i = 0; i < model::VariantCount; ++i)
         if (task.variants[i])
-            check(msg::task::fieldVariant.in(lang, {std::string(1, char('A' + i))}),
+            check([&] { return msg::task::fieldVariant.in(lang, {std::string(1, char('A' + i))}); },
                   *task.variants[i]);
     for (std::size_t i = 0; i < task.subQuestions.size(); ++i)
-        check(msg::task::fieldQuestion.in(lang, {std::string(1, char('A' + i))}),
+        check([&] { return msg::task::fieldQuestion.in(lang, {std::string(1, char('A' + i))}); },
               task.subQuestions[i].question);
     return warnings;
 }

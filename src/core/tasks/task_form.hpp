@@ -99,6 +99,8 @@ enum class Check {
     // Own names that task.xml, an XML file, cannot hold.
     InvalidRussianName,
     InvalidEnglishName,
+    // A page text or answer with a character its file cannot hold (checkTaskTexts).
+    RefusedCharacter,
 };
 
 // The form read as a task of an olympiad. What only the form can get wrong (no number

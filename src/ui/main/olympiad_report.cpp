@@ -6,6 +6,7 @@
 #include "ui/common/text_bridge.hpp"
 #include "ui/common/widget_help.hpp"
 
+#include <QCheckBox>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -14,8 +15,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QVBoxLayout>
+#include <tuple>
 
 using namespace Qt::Literals::StringLiterals;
 namespace msg = kavo::msg::olympiadReport;
@@ -62,8 +65,14 @@ TOlympiadReport::TOlympiadReport(kavo::Lang lang, QWidget* parent) : QDialog(par
     Label1 = made<QLabel>(this, "Label1");
     Label2 = made<QLabel>(this, "Label2");
     Label3 = made<QLabel>(this, "Label3");
+    Label4 = made<QLabel>(this, "Label4");
+    Label5 = made<QLabel>(this, "Label5");
     Errors = made<QListWidget>(this, "Errors");
     Warnings = made<QListWidget>(this, "Warnings");
+    LeftOut = made<QListWidget>(this, "LeftOut");
+    Numbers = made<QListWidget>(this, "Numbers");
+    FirstAnswer = made<QCheckBox>(this, "FirstAnswer");
+    Shuffle = made<QCheckBox>(this, "Shuffle");
     Source = made<QPlainTextEdit>(this, "Source");
     Source->setReadOnly(true);
     Source->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -83,7 +92,9 @@ TOlympiadReport::TOlympiadReport(kavo::Lang lang, QWidget* parent) : QDialog(par
     Label3->setText(t(msg::source));
     Write->setText(t(msg::Write));
     Close->setText(t(msg::Close));
-    for (QListWidget* list : {Errors, Warnings}) {
+    FirstAnswer->setText(t(msg::FirstAnswer));
+    Shuffle->setText(t(msg::Shuffle));
+    for (QListWidget* list : {Errors, Warnings, LeftOut, Numbers}) {
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setWordWrap(true);
         list->setTextElideMode(Qt::ElideNone);
@@ -91,9 +102,13 @@ TOlympiadReport::TOlympiadReport(kavo::Lang lang, QWidget* parent) : QDialog(par
     Label1->setBuddy(Errors);
     Label2->setBuddy(Warnings);
     Label3->setBuddy(Source);
+    Label4->setBuddy(LeftOut);
+    Label5->setBuddy(Numbers);
     kavo::app::describe(Source, t(msg::tip::source));
     kavo::app::describe(Write, t(msg::tip::Write));
     kavo::app::describe(Close, t(msg::tip::Close));
+    kavo::app::describe(FirstAnswer, t(msg::tip::FirstAnswer));
+    kavo::app::describe(Shuffle, t(msg::tip::Shuffle));
     kavo::app::nameByCaptions(this);
 
     auto* lists = new QVBoxLayout;
@@ -101,6 +116,10 @@ TOlympiadReport::TOlympiadReport(kavo::Lang lang, QWidget* parent) : QDialog(par
     lists->addWidget(Errors, 1);
     lists->addWidget(Label2);
     lists->addWidget(Warnings, 1);
+    lists->addWidget(Label4);
+    lists->addWidget(LeftOut, 1);
+    lists->addWidget(Label5);
+    lists->addWidget(Numbers, 1);
     // The file's side as one widget: hidden, it leaves the whole width to the lists.
     sourcePane_ = made<QWidget>(this, "SourcePane");
     auto* text = new QVBoxLayout(sourcePane_);
@@ -111,6 +130,8 @@ TOlympiadReport::TOlympiadReport(kavo::Lang lang, QWidget* parent) : QDialog(par
     middle->addLayout(lists, 1);
     middle->addWidget(sourcePane_, 1);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(FirstAnswer);
+    buttons->addWidget(Shuffle);
     buttons->addStretch(1);
     buttons->addWidget(Write);
     buttons->addWidget(Close);
@@ -121,7 +142,10 @@ TOlympiadReport::TOlympiadReport(kavo::Lang lang, QWidget* parent) : QDialog(par
 
     connect(Write, &QPushButton::clicked, this, &TOlympiadReport::writeRequested);
     connect(Close, &QPushButton::clicked, this, &QDialog::close);
-    for (QListWidget* list : {Errors, Warnings})
+    for (QCheckBox* box : {FirstAnswer, Shuffle})
+        connect(box, &QCheckBox::toggled, this,
+                [this] { emit choicesChanged(FirstAnswer->isChecked(), Shuffle->isChecked()); });
+    for (QListWidget* list : {Errors, Warnings, LeftOut, Numbers})
         connect(list, &QListWidget::itemSelectionChanged, this, [this, list] {
             const auto chosen = list->selectedItems();
             if (!chosen.isEmpty())
@@ -133,13 +157,16 @@ TOlympiadReport::Report
 TOlympiadReport::importReport(const std::vector<kavo::olympiad::Problem>& problems,
                               kavo::Lang lang) {
     Report report;
+    Section leftOut;
     for (const auto& problem : problems) {
         const Line line{
             kavo::app::text(msg::problem, lang,
                             {std::to_string(problem.pos.line), std::to_string(problem.pos.column),
                              problem.note.text(lang)}),
             problem.pos};
-        (problem.severity == kavo::olympiad::Severity::Error ? report.first : report.second)
+        (problem.severity == kavo::olympiad::Severity::Error     ? report.first
+         : problem.severity == kavo::olympiad::Severity::LeftOut ? leftOut
+                                                                 : report.second)
             .lines.push_back(line);
     }
     const auto count = [lang](const kavo::Message<1>& caption, std::size_t n) {
@@ -148,6 +175,11 @@ TOlympiadReport::importReport(const std::vector<kavo::olympiad::Problem>& proble
     report.first.caption = count(msg::errors, report.first.lines.size());
     report.second.caption = count(msg::warnings, report.second.lines.size());
     report.first.tip = report.second.tip = kavo::app::text(msg::tip::list, lang);
+    if (!leftOut.lines.empty()) {
+        leftOut.caption = count(msg::importLeftOut, leftOut.lines.size());
+        leftOut.tip = report.first.tip;
+        report.leftOut = std::move(leftOut);
+    }
     return report;
 }
 
@@ -194,6 +226,24 @@ void TOlympiadReport::showReport(const Report& report) {
     Summary->setText(report.summary);
     fill(Label1, Errors, report.first);
     fill(Label2, Warnings, report.second);
+    fill(Label4, LeftOut, report.leftOut.value_or(Section{}));
+    fill(Label5, Numbers, report.numbers.value_or(Section{}));
+    for (auto [label, list, shown] : {std::tuple{Label4, LeftOut, report.leftOut.has_value()},
+                                      std::tuple{Label5, Numbers, report.numbers.has_value()}}) {
+        label->setVisible(shown);
+        list->setVisible(shown);
+    }
+    for (auto [box, given] :
+         {std::pair{FirstAnswer, report.firstAnswer}, std::pair{Shuffle, report.shuffle}}) {
+        const QSignalBlocker quiet(box);
+        box->setVisible(given.has_value());
+        box->setChecked(given.value_or(false));
+    }
+    Write->setText(report.writeCaption.isEmpty() ? kavo::app::text(msg::Write, lang_)
+                                                 : report.writeCaption);
+    kavo::app::describe(
+        Write, kavo::app::text(report.writeCaption.isEmpty() ? msg::tip::Write : msg::tip::WriteFit,
+                               lang_));
     Source->setExtraSelections({});
     sourceText_ = report.source.value_or(QString());
     Source->setPlainText(sourceText_);
@@ -206,7 +256,10 @@ void TOlympiadReport::showReport(const Report& report) {
     activateWindow();
     if (first)
         fitOnScreen();
-    (Errors->count() > 0 ? Errors : Warnings)->setFocus(Qt::ActiveWindowFocusReason);
+    (Errors->count() > 0    ? Errors
+     : LeftOut->count() > 0 ? LeftOut
+                            : Warnings)
+        ->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TOlympiadReport::showPlace(QListWidgetItem* item) {

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The report window of an olympiad file (its problems beside its text, and the Write
-// button of a file without errors) and of an export (the tasks left out and what the
-// format lost).
+// The report window of an olympiad file (its problems beside its text, the questions left
+// out with the numbers the others take, the choices for questions that do not fit as
+// written, and the Write button of a file without errors) and of an export (the tasks left
+// out and what the format lost).
 
 #include "core/common/lang.hpp"
 #include "core/olympiad/problem.hpp"
@@ -12,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+class QCheckBox;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
@@ -34,9 +36,14 @@ class TOlympiadReport : public QDialog {
     struct Report {
         QString title;
         QString summary;
-        Section first, second;         // errors and warnings; left out and lost
-        std::optional<QString> source; // the file's text; none: no text pane
+        Section first, second;          // errors and warnings; left out and lost
+        std::optional<Section> leftOut; // an import: the questions no task can hold
+        std::optional<Section> numbers; // and the numbers the tasks that fit take
+        std::optional<QString> source;  // the file's text; none: no text pane
         bool canWrite = false;
+        QString writeCaption; // empty: "Write tasks"
+        // The choices of an import, shown when given, checked as given.
+        std::optional<bool> firstAnswer, shuffle;
     };
 
     TOlympiadReport(kavo::Lang lang, QWidget* parent);
@@ -53,13 +60,16 @@ class TOlympiadReport : public QDialog {
     static Report checkReport(const kavo::olympiad::TreeCheck& check,
                               const std::filesystem::path& tree, kavo::Lang lang);
 
-    QLabel *Summary, *Label1, *Label2, *Label3;
-    QListWidget *Errors, *Warnings;
+    QLabel *Summary, *Label1, *Label2, *Label3, *Label4, *Label5;
+    QListWidget *Errors, *Warnings, *LeftOut, *Numbers;
     QPlainTextEdit* Source;
+    QCheckBox *FirstAnswer, *Shuffle;
     QPushButton *Write, *Close;
 
   signals:
     void writeRequested();
+    // The teacher changed a choice of the import: the file is to be read again with it.
+    void choicesChanged(bool firstAnswer, bool shuffle);
     // A row of a check was selected: its task folder, relative to the task tree.
     void folderSelected(const QString& folder);
 

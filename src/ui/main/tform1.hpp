@@ -43,6 +43,7 @@ class Platform;
 namespace kavo::olympiad {
 enum class ExportFormat;
 struct OlympiadImport;
+struct ImportOptions;
 } // namespace kavo::olympiad
 
 // The main window: the task form layout and the task code review layout. Widgets carry
@@ -212,6 +213,9 @@ class TForm1 : public QMainWindow {
     TOlympiadReport* reportWindow();
     void importOlympiadFile(const std::filesystem::path& file);
     void writeImported(const kavo::olympiad::OlympiadImport& import);
+    // Reads the olympiad file with the teacher's choices and shows its report.
+    void showImport(const std::filesystem::path& file,
+                    const kavo::olympiad::ImportOptions& options);
     // The size fields and the lists for the task tree (review::sizesForTree): sizes found in
     // a tree that the last Ok contradicts go into the fields, said in the status bar, and the
     // lists wait for Ok; sizes of the last Ok that fit the tree stay, lists included.

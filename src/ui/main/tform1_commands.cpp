@@ -3,6 +3,7 @@
 // review/preview and shows what it asks for.
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
+#include "core/common/tree_lock.hpp"
 #include "core/review/part_sizes.hpp"
 #include "core/review/preview.hpp"
 #include "core/shell/commands.hpp"
@@ -49,8 +50,11 @@ void TForm1::chooseFolder() {
     if (chosen && *chosen != OutputDir() && !Memo2->isHidden() &&
         !reviewEditsMayGo(kavo::msg::review::loseOnFolderChange))
         return;
-    if (chosen)
-        kavo::recoverTree(*chosen);
+    if (chosen) {
+        const auto tree = kavo::TreeLock::ifFree(*chosen);
+        if (tree.held())
+            kavo::recoverTree(*chosen);
+    }
     setOutputDir(chosen ? *chosen : OutputDir());
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The olympiad menu of the main window: a GIFT file checked whole, reported and written
-// into the task tree; the task tree read back and exported for another system.
+// The olympiad menu of the main window: a GIFT or Moodle XML file checked whole, reported
+// (with the questions no task can hold left out) and written into the task tree; the task
+// tree read back and exported for another system.
 #include "core/auth/author.hpp"
 #include "core/common/error.hpp"
 #include "core/common/messages.hpp"
@@ -17,6 +18,7 @@
 #include "ui/main/tform1.hpp"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QMenu>
@@ -145,7 +147,7 @@ TOlympiadReport* TForm1::reportWindow() {
 void TForm1::importOlympiad() {
     const auto chosen =
         platform_.chooseFile(this, Platform::FileMode::Open, caption(m::importTitle),
-                             fromPath(programDir_), caption(m::giftFilter));
+                             fromPath(programDir_), caption(m::importFilter));
     if (chosen)
         importOlympiadFile(toPath(*chosen));
 }
@@ -155,27 +157,72 @@ void TForm1::openOlympiadFile(const fs::path& file) {
 }
 
 void TForm1::importOlympiadFile(const fs::path& file) {
-    auto import = std::make_shared<olympiad::OlympiadImport>(olympiad::importGiftFile(file));
+    showImport(file, {});
+}
+
+void TForm1::showImport(const fs::path& file, const olympiad::ImportOptions& options) {
+    auto import =
+        std::make_shared<olympiad::OlympiadImport>(olympiad::importOlympiadFile(file, options));
     olympiad::checkImportedTasks(*import, lang_);
 
     namespace r = kavo::msg::olympiadReport;
+    namespace o = kavo::msg::olympiad;
     auto report = TOlympiadReport::importReport(import->problems, lang_);
     const auto errors = report.first.lines.size();
+    const auto leftOut = import->leftOut();
+    const auto tasks = std::to_string(import->tasks.size());
+    // The answers bunched on one letter, and a shuffle done, are said with the warnings.
+    if (import->bunched && !import->shuffled)
+        report.second.lines.insert(
+            report.second.lines.begin(),
+            {text(o::bunched, lang_,
+                  {std::to_string(import->bunched->count),
+                   std::to_string(import->bunched->singleChoice),
+                   std::string(1, static_cast<char>('A' + import->bunched->variant))}),
+             {}});
+    if (import->shuffled)
+        report.second.lines.insert(
+            report.second.lines.begin(),
+            {text(o::shuffled, lang_, {std::to_string(import->shuffled)}), {}});
+    report.second.caption = text(r::warnings, lang_, {std::to_string(report.second.lines.size())});
     const auto warnings = std::to_string(report.second.lines.size());
     report.title = text(r::importTitle, lang_, {utf8(file.filename())});
-    report.canWrite = errors == 0;
-    report.summary = errors
-                         ? text(r::refused, lang_, {std::to_string(errors), warnings})
-                         : text(r::ready, lang_,
-                                {warnings, std::to_string(import->tasks.size()), utf8(outputDir_)});
+    report.canWrite = errors == 0 && !import->tasks.empty();
+    if (errors)
+        report.summary = text(r::refused, lang_, {std::to_string(errors), warnings});
+    else if (leftOut)
+        report.summary = text(r::readyLeftOut, lang_,
+                              {warnings, tasks, std::to_string(leftOut), utf8(outputDir_)});
+    else
+        report.summary = text(r::ready, lang_, {warnings, tasks, utf8(outputDir_)});
+    if (leftOut && !errors) {
+        // Left-out questions take no number: the numbers of the others are shown before
+        // anything is written.
+        std::vector<TOlympiadReport::Line> numbers;
+        for (const auto& task : import->tasks)
+            numbers.push_back({text(o::numbering, lang_,
+                                    {std::to_string(task.number), std::to_string(task.pos.line)}),
+                               task.pos});
+        report.numbers = section(r::numbers, caption(r::tip::numbers), std::move(numbers), lang_);
+        report.writeCaption = text(r::WriteFit, lang_, {tasks});
+    }
+    if (import->severalAccepted > 0 || options.firstAnswer)
+        report.firstAnswer = options.firstAnswer;
+    if (import->bunched || options.shuffle)
+        report.shuffle = options.shuffle;
     report.source = sourceOf(file);
 
     TOlympiadReport* window = reportWindow();
     QObject::disconnect(window, &TOlympiadReport::writeRequested, nullptr, nullptr);
+    QObject::disconnect(window, &TOlympiadReport::choicesChanged, nullptr, nullptr);
     if (report.canWrite)
         Guard(platform_, window, lang_)
             .connect(window, &TOlympiadReport::writeRequested,
                      [this, import] { writeImported(*import); });
+    Guard(platform_, window, lang_)
+        .connect(window, &TOlympiadReport::choicesChanged, [this, file, window] {
+            showImport(file, {window->FirstAnswer->isChecked(), window->Shuffle->isChecked()});
+        });
     window->showReport(report);
 }
 
@@ -197,7 +244,7 @@ void TForm1::writeImported(const olympiad::OlympiadImport& import) {
         std::string list;
         for (std::size_t i = 0; i < std::min(existing.size(), Shown); ++i) {
             const auto state =
-                olympiad::folderState(templates, tree, existing[i], std::nullopt, lang_);
+                olympiad::replacedState(templates, tree, existing[i], std::nullopt, lang_);
             list += (i ? "\n  " : "  ") + existing[i].generic_string() + " (" +
                     olympiad::stateName(state, lang_) + ")";
         }
