@@ -20,7 +20,7 @@ tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
 cd "$tmp" || exit 1
 mkdir Year System_folder
-touch olympiad.gift notes.txt photo.png
+touch olympiad.gift bank.xml notes.txt photo.png
 
 # The words offered for LINE (the cursor at its end), sorted, on one line.
 offered() {
@@ -50,14 +50,14 @@ kavo-olympiad ex|export
 kavo-olympiad i|import
 kavo-olympiad --|--help --lang --system --version
 kavo-olympiad -|--help --lang --system --version -h
-kavo-olympiad check --|--help --lang --system --version
-kavo-olympiad import --|--author --help --into --lang --replace --save-author --system --version
-kavo-olympiad import --s|--save-author --system
+kavo-olympiad check --|--first-answer --help --lang --shuffle --skip-unfit --system --version
+kavo-olympiad import --|--author --first-answer --help --into --lang --replace --save-author --shuffle --skip-unfit --system --version
+kavo-olympiad import --s|--save-author --shuffle --skip-unfit --system
 kavo-olympiad export Year --|--help --lang --system --to --version
 kavo-olympiad --lang=e|en
 kavo-olympiad export Year out --to=m|moodle
 kavo-olympiad --lang=en export |System_folder Year
-kavo-olympiad check |System_folder Year notes.txt olympiad.gift
+kavo-olympiad check |System_folder Year bank.xml notes.txt olympiad.gift
 kavo-olympiad import olympiad.gift --into |System_folder Year
 kavo-olympiad import olympiad.gift --into Y|Year
 kavo-olympiad import olympiad.gift --author |
@@ -68,7 +68,7 @@ kavo-olympiad --system System_folder check o|olympiad.gift
 kavo-olympiad export |System_folder Year
 kavo-olympiad export Year --to |gift moodle qti
 kavo-olympiad export Year --to q|qti
-kavo-olympiad export Year --to gift |System_folder Year notes.txt olympiad.gift photo.png
+kavo-olympiad export Year --to gift |System_folder Year bank.xml notes.txt olympiad.gift photo.png
 kavo-olympiad export --to moodle Year p|photo.png
 kavo-olympiad export Year o|olympiad.gift
 kavo-olympiad export Year out.xml |

@@ -62,8 +62,12 @@ void setTreeLockWait(std::chrono::milliseconds wait) {
 
 TreeLock::TreeLock(const fs::path& folder, Missing missing) {
     std::error_code ec;
-    if (missing == Missing::Make)
+    if (missing == Missing::Make) {
         fs::create_directories(folder, ec);
+        // A tree that cannot be made is reported as the write that needs it would report it.
+        if (!fs::is_directory(folder))
+            throw Error::cannotCreate(folder, ec && ec.value() != EEXIST ? ec.value() : ENOTDIR);
+    }
     if (!take(folder, true))
         throw Error::refused(Busy, folder);
 }
