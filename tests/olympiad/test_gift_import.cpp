@@ -177,7 +177,8 @@ TEST(GiftImport, HintsHoldTheirLiteralPercentInBothLanguages) {
          "q.gift:1:3: left out: 2 variants marked '=' right; a single choice has one (give weights "
          "~%50% for several)"},
         {"Q {=a =b ~c}", Lang::Russian,
-         "q.gift:1:3: пропущен: 2 варианта отмечены '=' как верные; в задаче с одним ответом верный "
+         "q.gift:1:3: пропущен: 2 варианта отмечены '=' как верные; в задаче с одним ответом "
+         "верный "
          "один (для нескольких укажите веса ~%50%)"},
     };
     for (const auto& c : cases) {

@@ -24,8 +24,7 @@ std::string en(const Message<>& m) {
     return Note{m}.text(Lang::English);
 }
 
-template <int N>
-std::string en(const Message<N>& m, NoteArg (&&args)[N]) {
+template <int N> std::string en(const Message<N>& m, NoteArg (&&args)[N]) {
     return Note{m, std::move(args)}.text(Lang::English);
 }
 

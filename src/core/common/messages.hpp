@@ -228,7 +228,7 @@ inline constexpr Message<1> treeBusy{
     "Another program is writing the folder %1. Wait and try again?",
     "Другая программа записывает папку %1. Подождать и попробовать снова?"};
 inline constexpr Message<1> cannotCreateFolder{"\nUnable to create the folder %1",
-                                            "\nНе удалось создать папку %1"};
+                                               "\nНе удалось создать папку %1"};
 // A task typed in the task form or the Edits builder and not yet written.
 inline constexpr Message unwrittenClose{
     "A task you typed is not written yet and will be lost. Close the program anyway?",
@@ -273,14 +273,14 @@ inline constexpr Message empty{"The file holds no question", "В файле не
 
 // Moodle XML as a whole: read with no network, no document type and no entities of its own.
 inline constexpr Message<1> xmlNotWellFormed{"The XML is not well-formed: %1",
-                                          "XML записан с ошибкой: %1"};
+                                             "XML записан с ошибкой: %1"};
 inline constexpr Message xmlDoctype{
     "The file declares a document type (<!DOCTYPE>); Moodle XML has none, and its entities "
     "and external files are never read",
     "В файле объявлен тип документа (<!DOCTYPE>); в Moodle XML его нет, а его сущности и "
     "внешние файлы не читаются"};
 inline constexpr Message<1> xmlNotQuiz{"The root element is <%1>; a Moodle XML file holds <quiz>",
-                                    "Корневой элемент <%1>; в файле Moodle XML это <quiz>"};
+                                       "Корневой элемент <%1>; в файле Moodle XML это <quiz>"};
 inline constexpr Message xmlNotUtf8{
     "The file declares UTF-8 (or no encoding), but this line holds bytes that are not UTF-8: "
     "save it as UTF-8 or declare its code page, such as encoding=\"windows-1251\"",
@@ -324,9 +324,9 @@ inline constexpr Message numeric{
     "Числовой ответ с диапазоном, погрешностью или несколькими ответами не может стать "
     "задачей: файл оценки сравнивает один ответ в том виде, как он введён"};
 inline constexpr Message<1> unfitType{"A Moodle question of type %1 cannot become a task",
-                                   "Вопрос Moodle типа %1 не может стать задачей"};
+                                      "Вопрос Moodle типа %1 не может стать задачей"};
 inline constexpr Message<1> clozeGaps{"A cloze question with %1 gaps; an Edits task holds 2 to 4",
-                                   "Вопрос cloze с %1 пропусками; в задаче Edits их от 2 до 4"};
+                                      "Вопрос cloze с %1 пропусками; в задаче Edits их от 2 до 4"};
 inline constexpr Message<1> clozeGapKind{
     "A cloze gap of the kind %1; an Edits task takes typed answers (SHORTANSWER_C, SAC)",
     "Пропуск cloze вида %1; задача Edits принимает вводимые ответы (SHORTANSWER_C, SAC)"};
@@ -345,9 +345,9 @@ inline constexpr Message description{
     "// kavo: edits",
     "Описание (текст без ответов) пропущено; в GIFT задача Edits начинается с // kavo: edits"};
 inline constexpr Message<1> tooManyVariants{"%1 variants; a task holds 2 to 5",
-                                         "%1 вариантов; в задаче их от 2 до 5"};
+                                            "%1 вариантов; в задаче их от 2 до 5"};
 inline constexpr Message<1> tooFewVariants{"Only %1 variant; a task holds 2 to 5",
-                                        "Всего %1 вариант; в задаче их от 2 до 5"};
+                                           "Всего %1 вариант; в задаче их от 2 до 5"};
 inline constexpr Message<1> twoTyped{
     "A typed answer with %1 accepted answers; a task accepts one (Keep the first accepted "
     "answer, --first-answer, keeps the first)",
@@ -363,8 +363,8 @@ inline constexpr Message noRight{
     "верный вариант"};
 // %1 the field, %2 the character.
 inline constexpr Message<2> refusedText{"%1 holds a character the task files cannot hold: %2",
-                                     "%1: в тексте есть символ, который нельзя записать в "
-                                     "файлы задачи: %2"};
+                                        "%1: в тексте есть символ, который нельзя записать в "
+                                        "файлы задачи: %2"};
 inline constexpr Message answerBreak{"The answer holds a line break",
                                      "В ответе есть перевод строки"};
 inline constexpr Message<2> answerCodePage{
@@ -437,9 +437,9 @@ inline constexpr Message<1> shuffled{
     "Варианты задач с выбором перемешаны (%1); верные ответы переместились вместе с ними"};
 // %1 the task number, %2 the line of its question.
 inline constexpr Message<2> numbering{"Task %1: the question at line %2",
-                                   "Задача %1: вопрос в строке %2"};
+                                      "Задача %1: вопрос в строке %2"};
 inline constexpr Message<1> kavoCategory{"Unknown kavo category '%1'",
-                                      "Неизвестная категория kavo '%1'"};
+                                         "Неизвестная категория kavo '%1'"};
 inline constexpr Message<2> namesPath{
     "The %1 \"%2\" names a path; names make no files or folders: write a plain name",
     "%1 \"%2\" задаёт путь; по именам не создаются файлы и папки: напишите простое имя"};
@@ -458,11 +458,11 @@ inline constexpr Message subKind{"A sub-question of an Edits task needs one type
 inline constexpr Message tooManyTasks{"More than 99 tasks (Edits tasks count)",
                                       "Больше 99 задач (задачи Edits тоже считаются)"};
 inline constexpr Message<2> folderTaken{"The folder %1 is taken already by the task at line %2",
-                                     "Папка %1 уже занята задачей в строке %2"};
+                                        "Папка %1 уже занята задачей в строке %2"};
 inline constexpr Message<2> numberTaken{"Task number %1 is taken already by the task at line %2",
-                                     "Номер задачи %1 уже занят задачей в строке %2"};
+                                        "Номер задачи %1 уже занят задачей в строке %2"};
 inline constexpr Message<1> numberRange{"Task number %1; numbers run from 1 to 99",
-                                     "Номер задачи %1; номера идут от 1 до 99"};
+                                        "Номер задачи %1; номера идут от 1 до 99"};
 inline constexpr Message<5> numberOutside{
     "Task number %1 lies in no part: the parts %2, %3, %4 hold the numbers 1 to %5",
     "Номер задачи %1 не входит ни в одну часть: части %2, %3, %4 содержат номера от 1 до "
@@ -500,7 +500,7 @@ inline constexpr Message<4> lossCharacter{
     "%1%2 holds %3, which neither the task files nor %4 can hold: left out",
     "%1%2: символ %3 не может стоять ни в файлах задачи, ни в %4: пропущен"};
 inline constexpr Message<1> lossEnglishName{"The English name \"%1\" is not kept",
-                                         "Английское имя \"%1\" не сохранено"};
+                                            "Английское имя \"%1\" не сохранено"};
 inline constexpr Message lossNumber{"The task number and the part sizes are not kept",
                                     "Номер задачи и размеры частей не сохранены"};
 inline constexpr Message<2> lossEmptyVariant{
@@ -648,10 +648,11 @@ inline constexpr Message<2> shippedFolder{
     "рабочая папка ~/Kavo_Program/System_folder, копия установленной), а дерево задач и "
     "выгрузку — вне установленной папки."};
 inline constexpr Message<1> notAFolder{"The task tree %1 is not a folder; nothing was exported.",
-                                    "Дерево задач %1 не является папкой; ничего не выгружено."};
+                                       "Дерево задач %1 не является папкой; ничего не выгружено."};
 inline constexpr Message<2> summary{"%1 errors, %2 warnings", "ошибок: %1, предупреждений: %2"};
-inline constexpr Message<3> summaryLeftOut{"%1 errors, %2 warnings, %3 questions left out",
-                                        "ошибок: %1, предупреждений: %2, пропущено вопросов: %3"};
+inline constexpr Message<3> summaryLeftOut{
+    "%1 errors, %2 warnings, %3 questions left out",
+    "ошибок: %1, предупреждений: %2, пропущено вопросов: %3"};
 inline constexpr Message<2> unfitRefused{
     "%1 questions cannot become tasks; nothing was written. Add --skip-unfit to write the %2 "
     "tasks that fit under the numbers listed.",
@@ -1031,7 +1032,7 @@ inline constexpr Message source{"The &file", "&Файл"};
 inline constexpr Message Write{"W&rite tasks", "&Записать задачи"};
 // %1 the tasks that fit, when questions are left out.
 inline constexpr Message<1> WriteFit{"W&rite the %1 tasks that fit",
-                                  "&Записать подходящие задачи: %1"};
+                                     "&Записать подходящие задачи: %1"};
 inline constexpr Message FirstAnswer{"&Keep the first accepted answer",
                                      "Оставить п&ервый принимаемый ответ"};
 inline constexpr Message Shuffle{"&Shuffle the variants", "Пере&мешать варианты"};

@@ -22,7 +22,7 @@ namespace kavo {
 namespace {
 
 constexpr Message<1> Busy{"Another program is writing the folder %1; nothing was written",
-                       "Другая программа записывает папку %1; ничего не записано"};
+                          "Другая программа записывает папку %1; ничего не записано"};
 
 struct Held {
     int fd;

@@ -2,8 +2,8 @@
 #include "core/olympiad/gift_import.hpp"
 
 #include "core/common/codepage.hpp"
-#include "core/common/field_text.hpp"
 #include "core/common/error.hpp"
+#include "core/common/field_text.hpp"
 #include "core/common/messages.hpp"
 #include "core/olympiad/gift_reader.hpp"
 #include "core/olympiad/moodle_reader.hpp"
