@@ -30,4 +30,17 @@ inline std::vector<Row> warnings(const olympiad::OlympiadImport& imported) {
     return rows(imported, olympiad::Severity::Warning);
 }
 
+inline std::vector<Row> leftOut(const olympiad::OlympiadImport& imported) {
+    return rows(imported, olympiad::Severity::LeftOut);
+}
+
+// A message of the table in English, as a row holds it.
+inline std::string en(const Message<>& m) {
+    return olympiad::Note{m}.text(Lang::English);
+}
+
+template <int N> std::string en(const Message<N>& m, olympiad::NoteArg (&&args)[N]) {
+    return olympiad::Note{m, std::move(args)}.text(Lang::English);
+}
+
 } // namespace kavo::test

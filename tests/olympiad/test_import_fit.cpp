@@ -12,25 +12,15 @@ using namespace kavo;
 using namespace kavo::olympiad;
 using kavo::model::TaskKind;
 using kavo::test::cp1251;
+using kavo::test::en;
 using kavo::test::errors;
+using kavo::test::leftOut;
 using kavo::test::Row;
 using kavo::test::rows;
 using kavo::test::warnings;
 namespace o = kavo::msg::olympiad;
 
 namespace {
-
-std::string en(const Message<>& m) {
-    return Note{m}.text(Lang::English);
-}
-
-template <int N> std::string en(const Message<N>& m, NoteArg (&&args)[N]) {
-    return Note{m, std::move(args)}.text(Lang::English);
-}
-
-std::vector<Row> leftOut(const OlympiadImport& imported) {
-    return rows(imported, Severity::LeftOut);
-}
 
 TEST(ImportFit, QuestionsNoTaskCanHoldAreLeftOutWithLineAndColumn) {
     const std::vector<std::pair<std::string, Row>> cases = {

@@ -12,6 +12,7 @@ using namespace kavo;
 using namespace kavo::olympiad;
 using kavo::model::TaskKind;
 using kavo::test::cp1251;
+using kavo::test::en;
 using kavo::test::errors;
 using kavo::test::Row;
 using kavo::test::rows;
@@ -19,14 +20,6 @@ using kavo::test::warnings;
 namespace o = kavo::msg::olympiad;
 
 namespace {
-
-std::string en(const Message<>& m) {
-    return Note{m}.text(Lang::English);
-}
-
-template <int N> std::string en(const Message<N>& m, NoteArg (&&args)[N]) {
-    return Note{m, std::move(args)}.text(Lang::English);
-}
 
 // A quiz of the questions given, one a line after the declaration: line 3 is the first.
 std::string quiz(const std::vector<std::string>& questions) {
