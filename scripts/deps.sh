@@ -19,6 +19,9 @@ for option in "$@"; do
         # The package test: lintian, AppStream's validator, man with groff, bash-completion
         # and the MIME database tools.
         packages+=(lintian appstream man-db groff-base bash-completion shared-mime-info)
+        # The window frames test: an X server without a screen, the openbox window manager,
+        # and libxcb to read the frames from the server.
+        packages+=(xvfb openbox libxcb1-dev)
         # The accessibility check runs axe-core in Chromium, the olympiad tests gift-pegjs and
         # xmllint; the npm packages go into the build folder.
         packages+=(chromium libxml2-utils)

@@ -144,8 +144,11 @@ bool Program::start(const std::optional<std::filesystem::path>& olympiadFile) {
 }
 
 // Qt's own texts (the folder chooser, the Yes and No of a question) in a Russian run come
-// from Qt's translations; an English run keeps Qt's English.
+// from Qt's translations, and the names of file types and the sizes of files in its file
+// dialogs from the default locale; an English run keeps Qt's English.
 void Program::translateQt() {
+    QLocale::setDefault(lang_ == Lang::Russian ? QLocale(QLocale::Russian, QLocale::Russia)
+                                               : QLocale(QLocale::English, QLocale::UnitedStates));
     if (lang_ != Lang::Russian || qtTranslator_)
         return;
     auto translator = std::make_unique<QTranslator>();

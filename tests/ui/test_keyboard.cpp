@@ -191,32 +191,35 @@ TEST_F(Keyboard, EnterSavesAndEscapeClosesTheAuthorDialog) {
     }
 }
 
-// Tab visits the controls in the order a teacher fills each window, leaves multi-line
-// fields without typing a tab, and comes round to the first again.
+// Tab visits the controls in reading order, the number list right after the part sizes and
+// their Ok, leaves multi-line fields without typing a tab, and comes round to the first
+// again. The main window opens in the first size field.
 TEST_F(Keyboard, TabOrderOfEveryView) {
     struct Case {
         View view;
+        bool opensThere; // the window opens with the focus on the first of order
         QStringList order;
     };
     const QStringList links = {u"Label19"_s, u"Label17"_s, u"Label15"_s, u"Label16"_s,
                                u"Label14"_s};
     const QStringList sizes = {u"Edit2"_s, u"Edit3"_s, u"Edit4"_s, u"Button2"_s};
     const Case cases[] = {
-        {View::TaskForm,
+        {View::TaskForm, true,
          sizes +
-             QStringList{u"ListBox1"_s, u"Memo1"_s, u"ListBox2"_s, u"VariantOtveta_1"_s,
-                         u"VariantOtveta_2"_s, u"VariantOtveta_3"_s, u"CheckBox1"_s,
-                         u"VariantOtveta_4"_s, u"CheckBox2"_s, u"VariantOtveta_5"_s, u"CheckBox3"_s,
-                         u"Edit1"_s, u"ListBox3"_s, u"CheckBox4"_s, u"Edit7"_s, u"Edit8"_s,
-                         u"Button1"_s, u"Button5"_s, u"Toolkit"_s} +
-             links},
-        {View::Review,
+             QStringList{u"ListBox1"_s, u"VariantOtveta_1"_s, u"VariantOtveta_2"_s,
+                         u"VariantOtveta_3"_s, u"CheckBox1"_s, u"VariantOtveta_4"_s, u"CheckBox2"_s,
+                         u"VariantOtveta_5"_s, u"CheckBox3"_s, u"Edit1"_s, u"ListBox3"_s,
+                         u"Toolkit"_s, u"Button1"_s, u"Button5"_s} +
+             links +
+             QStringList{u"Memo1"_s, u"ListBox2"_s, u"CheckBox4"_s, u"Edit7"_s, u"Edit8"_s}},
+        {View::Review, false,
          sizes +
-             QStringList{u"ListBox4"_s, u"Button8"_s, u"Memo2"_s, u"Memo3"_s, u"Memo4"_s,
-                         u"Button6"_s, u"Button7"_s, u"Button10"_s, u"Toolkit"_s} +
-             links},
-        {View::Author, {u"Edit1"_s, u"Button1"_s, u"Button2"_s}},
+             QStringList{u"ListBox4"_s, u"Toolkit"_s, u"Button6"_s, u"Button8"_s, u"Button7"_s,
+                         u"Button10"_s} +
+             links + QStringList{u"Memo2"_s, u"Memo3"_s, u"Memo4"_s}},
+        {View::Author, true, {u"Edit1"_s, u"Button1"_s, u"Button2"_s}},
         {View::Edits,
+         false,
          {u"Memo1"_s, u"Memo2"_s, u"Edit1"_s, u"Memo3"_s, u"Edit2"_s, u"Memo4"_s, u"Edit3"_s,
           u"CheckBox1"_s, u"Memo5"_s, u"Edit4"_s, u"CheckBox2"_s, u"Memo8"_s, u"Edit6"_s,
           u"Edit5"_s, u"Button1"_s, u"Button2"_s}},
@@ -227,6 +230,10 @@ TEST_F(Keyboard, TabOrderOfEveryView) {
         program.reset();
         ASSERT_TRUE(start());
         QWidget* window = show(c.view);
+        if (c.opensThere) {
+            ASSERT_NE(QApplication::focusWidget(), nullptr);
+            EXPECT_EQ(QApplication::focusWidget()->objectName(), c.order.front());
+        }
         window->findChild<QWidget*>(c.order.front())->setFocus();
         QStringList visited;
         for (qsizetype i = 0; i <= c.order.size(); ++i) {

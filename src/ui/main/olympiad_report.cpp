@@ -8,13 +8,11 @@
 
 #include <QCheckBox>
 #include <QFontDatabase>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QVBoxLayout>
@@ -288,11 +286,8 @@ void TOlympiadReport::showPlace(QListWidgetItem* item) {
 }
 
 void TOlympiadReport::fitOnScreen() {
-    const QScreen* screen =
-        parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(), DesignSize);
-    const QSize frame = frameGeometry().size() - geometry().size();
-    resize(DesignSize.boundedTo(area.size() - frame));
-    const QPoint centre = parentWidget() ? parentWidget()->frameGeometry().center() : area.center();
-    kavo::app::keepInside(this, centre - QPoint(width() / 2, height() / 2));
+    // Over the middle of the main window, inside the screen with its frame.
+    kavo::app::fitCentred(this, DesignSize,
+                          parentWidget() ? std::optional(parentWidget()->frameGeometry().center())
+                                         : std::nullopt);
 }

@@ -152,18 +152,23 @@ TOverview::TOverview(TForm1& form1)
     ButtonCheck = button(this, "ButtonCheck", t(m::ButtonCheck));
     ButtonClose = button(this, "ButtonClose", t(m::ButtonClose));
 
-    auto* buttons = new QHBoxLayout;
+    // The buttons of the selected task on the left, those of the whole tree on the right.
+    auto* taskButtons = new QHBoxLayout;
     for (QPushButton* b : {ButtonForm, ButtonReview, ButtonPreview})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(ButtonCheck);
-    buttons->addWidget(ButtonRefresh);
-    buttons->addWidget(ButtonClose);
+        taskButtons->addWidget(b);
+    taskButtons->addStretch();
+    auto* treeButtons = new QHBoxLayout;
+    treeButtons->addStretch();
+    for (QPushButton* b : {ButtonCheck, ButtonRefresh, ButtonClose})
+        treeButtons->addWidget(b);
+    buttons_ = new QBoxLayout(QBoxLayout::LeftToRight);
+    buttons_->addLayout(taskButtons);
+    buttons_->addLayout(treeButtons);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addWidget(Table1, 1);
     layout->addWidget(Label2);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons_);
 
     namespace tip = m::tip;
     kavo::app::describe(Table1, t(tip::Table1));
@@ -316,11 +321,18 @@ void TOverview::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (placed_)
         return kavo::app::keepInside(this, frameGeometry().topLeft());
-    // First shown over the main window, as large as the table needs and the screen allows.
+    // First shown over the main window, as large as the table needs and the screen allows;
+    // a screen too narrow for the buttons in one row takes them in two.
     const QRect available = screen() ? screen()->availableGeometry() : QRect();
     QSize size(860, 460);
-    if (!available.isEmpty())
-        size = size.boundedTo(available.size() - QSize(24, 64));
+    if (!available.isEmpty()) {
+        const QSize room = available.size().shrunkBy(kavo::app::frameOf(this));
+        if (layout()->minimumSize().width() > room.width()) {
+            buttons_->setDirection(QBoxLayout::TopToBottom);
+            layout()->activate();
+        }
+        size = size.boundedTo(room - QSize(24, 48));
+    }
     resize(size);
     kavo::app::keepInside(this, form1_.frameGeometry().topLeft() + QPoint(24, 48));
     placed_ = true;

@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <vector>
 
+class QBoxLayout;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -59,5 +60,6 @@ class TOverview : public QWidget {
     kavo::Lang lang_;
     kavo::app::Guard guard_;
     std::vector<kavo::olympiad::OverviewRow> rows_;
+    QBoxLayout* buttons_; // one row, or two on a narrow screen
     bool placed_ = false;
 };

@@ -338,14 +338,18 @@ void TForm1::buildKeyboard() {
     Button6->setShortcut(QKeySequence::Save);
     Button5->setShortcut(QKeySequence::Print);
     Image1->setFocusPolicy(Qt::NoFocus); // Label19 beside it does the same
-    // In the order a teacher fills the form; each layout skips the other's hidden widgets.
+    // In reading order, column by column across the top and row by row below it; each
+    // layout skips the other's hidden widgets. The part sizes, their Ok and the number list
+    // come one after another, and the window opens in the first size field: a teacher fills
+    // them first.
     kavo::app::chainFocus(
-        {Edit2,           Edit3,     Edit4,           Button2,         ListBox1,        ListBox4,
-         Button8,         Memo2,     Memo3,           Memo4,           Button6,         Button7,
-         Memo1,           ListBox2,  VariantOtveta_1, VariantOtveta_2, VariantOtveta_3, CheckBox1,
-         VariantOtveta_4, CheckBox2, VariantOtveta_5, CheckBox3,       Edit1,           ListBox3,
-         CheckBox4,       Edit7,     Edit8,           Button1,         Button5,         Toolkit,
-         Label19,         Label17,   Label15,         Label16,         Label14});
+        {Memo1,     Memo2,           Memo3,     Memo4,           ListBox2,        Button9,
+         CheckBox4, Edit7,           Edit8,     Edit2,           Edit3,           Edit4,
+         Button2,   ListBox1,        ListBox4,  VariantOtveta_1, VariantOtveta_2, VariantOtveta_3,
+         CheckBox1, VariantOtveta_4, CheckBox2, VariantOtveta_5, CheckBox3,       Edit1,
+         ListBox3,  Toolkit,         Button1,   Button5,         Button6,         Button8,
+         Button7,   Label19,         Label17,   Label15,         Label16,         Label14});
+    Edit2->setFocus();
 }
 
 void TForm1::describeWidgets() {
