@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <map>
 #include <optional>
 #include <random>
 #include <system_error>
@@ -256,6 +257,25 @@ bool syncTree(int fd) {
             if (!sub || !syncTree(sub.get()))
                 return false;
         }
+    return syncFd(fd);
+}
+
+// Syncs a folder made only of the written files (nothing carried from an old one): the
+// folders their names made, and webfiles, are known, so nothing needs to be listed.
+bool syncWritten(int fd, const std::vector<fs::path>& names, bool webfiles) {
+    if (!syncOn)
+        return true;
+    std::map<std::string, std::vector<fs::path>> folders;
+    if (webfiles)
+        folders[Webfiles];
+    for (const auto& name : names)
+        if (std::next(name.begin()) != name.end())
+            folders[name.begin()->string()].push_back(name.lexically_relative(*name.begin()));
+    for (const auto& [folder, inside] : folders) {
+        Fd sub = openFolder(fd, folder.c_str());
+        if (!sub || !syncWritten(sub.get(), inside, false))
+            return false;
+    }
     return syncFd(fd);
 }
 
@@ -541,6 +561,10 @@ std::string readFileBytes(const fs::path& path) {
         if (n == 0)
             break;
         filled += static_cast<std::size_t>(n);
+        // A regular file on disk reads short only at its end: no second call to learn it
+        // (files of size 0, as the kernel's own, may come in pieces and are read to the end).
+        if (filled < bytes.size() && st.st_size > 0)
+            break;
     }
     bytes.resize(filled);
     return bytes;
@@ -608,7 +632,7 @@ static void replaceFolder(const fs::path& root, const fs::path& relative,
     recoverFolder(dir, name, folder.parent_path());
     Fd old = openFolder(dir, name.c_str());
     const int failure = errno;
-    if (!old && isLink(dir, name.c_str()))
+    if (!old && failure != ENOENT && isLink(dir, name.c_str()))
         throw Error::refused(LinkInTask, folder);
     if (!old && failure != ENOENT)
         throw Error::cannotCreate(folder, failure);
@@ -628,7 +652,7 @@ static void replaceFolder(const fs::path& root, const fs::path& relative,
         if (webfiles && ::faccessat(assembled.get(), Webfiles, F_OK, AT_SYMLINK_NOFOLLOW) != 0 &&
             !makeFolder(assembled.get(), Webfiles))
             throw Error::cannotCreate(folder / Webfiles, errno);
-        if (!syncTree(assembled.get()))
+        if (!(old ? syncTree(assembled.get()) : syncWritten(assembled.get(), names, webfiles)))
             throw Error::cannotCreate(folder, errno);
 
         if (!old) {

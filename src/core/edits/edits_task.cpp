@@ -2,6 +2,7 @@
 #include "core/edits/edits_task.hpp"
 
 #include "core/common/codepage.hpp"
+#include "core/common/error.hpp"
 #include "core/common/field_text.hpp"
 #include "core/common/messages.hpp"
 #include "core/common/tree_lock.hpp"
@@ -134,6 +135,12 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
 
     {
         const TreeLock tree(olympiad.outputDir);
+        // Looked at again under the lock: another program may have written the number.
+        if (const auto number = olympiad::folderNumber(*folder))
+            if (const auto other =
+                    olympiad::numberHeldElsewhere(olympiad.outputDir, *number, *folder))
+                throw Error(olympiad::heldElsewhereRefusal(olympiad.outputDir, *number, *folder,
+                                                           *other, lang));
         render::writePackage(olympiad.outputDir, render::renderEdits(task, templates, *folder));
     }
     form = EditsForm{};

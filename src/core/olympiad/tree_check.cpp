@@ -151,11 +151,13 @@ std::map<fs::path, std::string> placeProblems(const std::vector<fs::path>& folde
 
 std::optional<fs::path> numberHeldElsewhere(const fs::path& outputDir, int number,
                                             const fs::path& folder) {
-    if (!inNumberedGroup(folder.lexically_normal()))
+    const auto own = folder.lexically_normal();
+    if (!inNumberedGroup(own))
         return std::nullopt;
+    const std::string name = std::to_string(number);
     for (const char* group : Groups) {
-        const auto other = (fs::path(group) / std::to_string(number)).lexically_normal();
-        if (other != folder.lexically_normal() && holdsPackageFile(outputDir / other))
+        const auto other = fs::path(group) / name;
+        if (other != own && holdsPackageFile(outputDir / other))
             return other;
     }
     return std::nullopt;

@@ -48,7 +48,6 @@ static void refuseHeldElsewhere(const model::Task& task, const model::Olympiad& 
 fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
                    const fs::path& systemDir, Lang lang, std::optional<std::string> picture,
                    const auth::Headers* headers, const render::TemplateSet* templates) {
-    refuseHeldElsewhere(task, olympiad, lang);
     // A page without a picture refers to none: a picture given for it is not written.
     if (!task.picture)
         picture.reset();
@@ -61,6 +60,8 @@ fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
     const auto folder = package.folder;
     // One writer at a time: the tree first, then System_folder with the counter.
     const TreeLock tree(olympiad.outputDir);
+    // Looked at under the lock: another program may have written the number meanwhile.
+    refuseHeldElsewhere(task, olympiad, lang);
     const TreeLock system(systemDir, TreeLock::Missing::Refuse);
     // The counter is read before anything is written, so that a counter that cannot be read
     // stops the run with the task tree unchanged.
