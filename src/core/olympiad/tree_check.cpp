@@ -12,10 +12,13 @@
 #include "core/tasks/markup_check.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <set>
 #include <string_view>
 #include <system_error>
 #include <unordered_map>
+
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -155,7 +158,13 @@ std::optional<fs::path> numberHeldElsewhere(const fs::path& outputDir, int numbe
     if (!inNumberedGroup(own))
         return std::nullopt;
     const std::string name = std::to_string(number);
+    const std::string root = outputDir.native() + '/';
     for (const char* group : Groups) {
+        // Mostly there is no such folder: one look at its name, without building paths.
+        struct stat st {};
+        const std::string full = *group ? root + group + '/' + name : root + name;
+        if (::stat(full.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR))
+            continue;
         const auto other = fs::path(group) / name;
         if (other != own && holdsPackageFile(outputDir / other))
             return other;

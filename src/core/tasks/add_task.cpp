@@ -15,6 +15,7 @@
 
 #include <limits>
 #include <string>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -91,12 +92,20 @@ static bool confirmed(const FormReading& reading, const render::TemplateSet& tem
                       const ConfirmAdd& confirm) {
     if (!confirm)
         return true;
+    // A number held elsewhere is refused before the first question, since no answer could
+    // make the write right; without a question the write's own look under the lock serves.
+    bool looked = false;
+    const auto ask = [&](AddQuestion kind, const Text& question) {
+        if (!std::exchange(looked, true))
+            refuseHeldElsewhere(reading.task, *reading.olympiad, lang);
+        return confirm(kind, question);
+    };
     // The text first: a teacher who goes back to mend it has not yet been asked to replace.
     if (const auto warnings = markupWarnings(reading.task, lang); !warnings.empty())
-        if (!confirm(AddQuestion::Markup, markupQuestion(warnings, lang)))
+        if (!ask(AddQuestion::Markup, markupQuestion(warnings, lang)))
             return false;
     const auto question = replaceQuestionOf(reading.task, *reading.olympiad, templates, lang);
-    return !question || confirm(AddQuestion::Replace, *question);
+    return !question || ask(AddQuestion::Replace, *question);
 }
 
 std::string writtenLine(const AddTaskResult& result, Lang lang) {
@@ -136,8 +145,6 @@ AddTaskResult addTask(TaskForm& form, const AppValues& app, const ConfirmAdd& co
         return result;
     if (reading.sizeError)
         throw *reading.sizeError;
-    // Refused before any question: no answer could make the write right.
-    refuseHeldElsewhere(reading.task, *reading.olympiad, app.lang);
     // One reading of the templates serves the question and the write.
     const auto templates = render::TemplateSet::load(systemDir);
     if (!confirmed(reading, templates, app.lang, confirm)) {
