@@ -61,12 +61,7 @@ class StateCache {
                       const std::filesystem::path& folder, std::optional<int> number, Lang lang);
 
   private:
-    struct Stamp {
-        bool present = false;
-        std::uint64_t device = 0, inode = 0, size = 0;
-        std::int64_t modified = 0, changed = 0; // nanoseconds
-        bool operator==(const Stamp&) const = default;
-    };
+    using Stamp = render::FileStamp;
     using Stamps = std::array<Stamp, 4>;
     static Stamps stampsOf(const std::filesystem::path& folder);
 
@@ -74,10 +69,9 @@ class StateCache {
         Stamps stamps;
         FolderState state;
     };
-    // Held, so that what it built stays in memory: the addresses are the key of the entries.
+    // The set the entries were read with: they serve while its files read the same.
     std::optional<render::TemplateSet> templates_;
-    std::vector<const void*> built_;
-    std::map<std::pair<std::filesystem::path, std::optional<int>>, Entry> entries_;
+    std::map<std::pair<std::string, std::optional<int>>, Entry> entries_;
     Lang lang_ = Lang::Russian;
 };
 

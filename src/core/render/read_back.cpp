@@ -9,8 +9,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <fcntl.h>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 #include <unordered_map>
 
 namespace fs = std::filesystem;
@@ -530,20 +534,34 @@ Attempt readFamily(const TemplateSet& set, const FamilyTemplates& f, const Files
     return attempt;
 }
 
+// Whether the folder's configuration is the template's text and a line break.
+bool configIs(std::string_view config, std::string_view text) {
+    return config.size() == text.size() + CRLF.size() && config.starts_with(text) &&
+           config.ends_with(CRLF);
+}
+
 // Every reading as a task of the form. A family whose configuration differs from the
-// folder's is not loaded unless the failure is to be told.
+// folder's, or whose pages end otherwise, is not loaded unless the failure is to be told.
 Attempt readForm(const TemplateSet& set, const Files& files, int number, bool diagnose) {
     Attempt attempt;
     for (const auto kind : FormKinds) {
         if (!diagnose) {
-            Text config;
+            const Family& family = familyOf(kind);
+            const Text* config = nullptr;
             try {
-                config = set.text(familyFiles(familyOf(kind)).back()) + Text(CRLF);
+                config =
+                    &set.text(familyGroupFilesOf(kind)[static_cast<std::size_t>(family.parts + 1)]);
             } catch (const Error&) {
                 continue; // a family whose configuration cannot be read wrote nothing here
             }
-            if (files[Config] != config) {
-                attempt.fail({0, Config, firstDifference(files[Config], config)});
+            // The failures of this pass are not told: a folder that reads no way is read
+            // again to find where it differs most.
+            if (!configIs(files[Config], *config)) {
+                attempt.fail({0, Config, 0});
+                continue;
+            }
+            if (!set.pageEnd(kind).mayEnd(files[Page])) {
+                attempt.fail({1, Page, 0});
                 continue;
             }
         }
@@ -654,6 +672,10 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
     const Failure configFailure{0, Config, firstDifference(files[Config], config)};
     if (files[Config] != config && !diagnose) {
         attempt.fail(configFailure);
+        return attempt;
+    }
+    if (!diagnose && !set.pageEnd(std::nullopt).mayEnd(files[Page])) {
+        attempt.fail({1, Page, 0});
         return attempt;
     }
     const EditsData& data = set.edits();
@@ -849,30 +871,80 @@ std::optional<Files> beforeReview(const Files& files) {
     return before;
 }
 
+// A descriptor closed with its owner.
+struct Descriptor {
+    int fd;
+    explicit Descriptor(int fd) : fd(fd) {}
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+};
+
+// The exact bytes of a regular file in the folder, or none. Opened without blocking, as a
+// FIFO would wait for a writer; a file that grows meanwhile is read on.
+bool readIn(int folder, const char* name, std::string& bytes, FileStamp& stamp) {
+    const Descriptor file(::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat info {};
+    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    stamp = {true,
+             static_cast<std::uint64_t>(info.st_dev),
+             static_cast<std::uint64_t>(info.st_ino),
+             static_cast<std::uint64_t>(info.st_size),
+             info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec,
+             info.st_ctim.tv_sec * 1'000'000'000LL + info.st_ctim.tv_nsec};
+    bytes.assign(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1, '\0');
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const auto n = ::read(file.fd, bytes.data() + filled, bytes.size() - filled);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        filled += static_cast<std::size_t>(n);
+    }
+    bytes.resize(filled);
+    return true;
+}
+
 template <typename Reader>
 ReadResult readFolder(const model::Olympiad& olympiad, const fs::path& folder, Reader reader) {
     ReadResult result;
     result.folder = folder;
     Files files;
-    const fs::path where = olympiad.outputDir / folder;
+    // The four files by their names in the folder opened once.
+    const Descriptor where(
+        ::open((olympiad.outputDir / folder).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     for (int file = 0; file < FileCount; ++file) {
-        auto bytes = readBytes(where / FileNames[file]);
-        if (!bytes) {
+        if (where.fd < 0 ||
+            !readIn(where.fd, FileNames[file].data(), files[file], result.stamps[file])) {
+            result.stamps = {};
             result.status = ReadStatus::Missing;
             result.reason = ReadReason::MissingFile;
             result.place.file = std::string(FileNames[file]);
             return result;
         }
-        files[file] = std::move(*bytes);
     }
+    const auto resolved = [&](std::vector<Reading> readings, bool reviewSaved) {
+        ReadResult read = resolve(std::move(readings), files, folder, reviewSaved);
+        read.stamps = result.stamps;
+        return read;
+    };
     Attempt attempt = reader(files, false);
     if (!attempt.readings.empty())
-        return resolve(std::move(attempt.readings), files, folder, false);
+        return resolved(std::move(attempt.readings), false);
     const auto before = beforeReview(files);
     if (before) {
         Attempt reviewed = reader(*before, false);
         if (!reviewed.readings.empty())
-            return resolve(std::move(reviewed.readings), files, folder, true);
+            return resolved(std::move(reviewed.readings), true);
     }
     // Nothing fits: the failure that fitted most, of the files as they are or as the review
     // saved them.
