@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <tuple>
@@ -30,7 +32,8 @@ namespace {
 enum FileIndex { Page, Config, Scoring, Description, FileCount };
 constexpr std::array<std::string_view, FileCount> FileNames{"task.asp", "TASK.CFG", "task.out",
                                                             "task.xml"};
-using Files = std::array<std::string, FileCount>;
+// The files as read, looked at in place.
+using Files = std::array<std::string_view, FileCount>;
 
 constexpr TaskKind FormKinds[] = {TaskKind::SingleChoice, TaskKind::TypedAnswer,
                                   TaskKind::FoldedChoice, TaskKind::MultipleChoice,
@@ -778,7 +781,7 @@ std::size_t firstCutDifference(const std::vector<Span>& a, const std::vector<Spa
     return a.size() < b.size() ? (a.empty() ? 0 : a.back().end) : (b.empty() ? 0 : b.back().end);
 }
 
-FilePlace placeIn(const std::string& bytes, int file, std::size_t offset) {
+FilePlace placeIn(std::string_view bytes, int file, std::size_t offset) {
     FilePlace place{std::string(FileNames[file]), offset, 1, 1};
     const auto end = std::min(offset, bytes.size());
     const auto lastBreak = bytes.rfind('\n', end == 0 ? 0 : end - 1);
@@ -790,7 +793,7 @@ FilePlace placeIn(const std::string& bytes, int file, std::size_t offset) {
 // The variant task.out names as right at the offset: "ans1=4" of a single choice gives its
 // index (E); in a multiple choice each variant has three lines, the answer line the third
 // (line 15 is E's, emptied when E is removed).
-std::optional<char> variantNamedAt(const std::string& out, std::size_t offset) {
+std::optional<char> variantNamedAt(std::string_view out, std::size_t offset) {
     const auto at = std::min(offset, out.size());
     const auto begin = at == 0 ? std::string::npos : out.rfind('\n', at - 1);
     const auto from = begin == std::string::npos ? 0 : begin + 1;
@@ -864,9 +867,9 @@ std::optional<Files> beforeReview(const Files& files) {
     Files before = files;
     for (const int file : {Page, Scoring, Description}) {
         auto& bytes = before[file];
-        if (bytes.size() < 2 || bytes.compare(bytes.size() - 2, 2, CRLF) != 0)
+        if (!bytes.ends_with(CRLF))
             return std::nullopt;
-        bytes.resize(bytes.size() - 2);
+        bytes.remove_suffix(CRLF.size());
     }
     return before;
 }
@@ -885,46 +888,72 @@ struct Descriptor {
 
 // The exact bytes of a regular file in the folder, or none. Opened without blocking, as a
 // FIFO would wait for a writer; a file that grows meanwhile is read on.
-bool readIn(int folder, const char* name, std::string& bytes, FileStamp& stamp) {
+// The bytes of the four files as read last on this thread: kept for the next folder, so that
+// reading a tree fills no fresh memory for each (up to a size; more is given back).
+struct Buffers {
+    std::array<std::string, FileCount> bytes;
+    static constexpr std::size_t Kept = std::size_t{16} << 20;
+
+    void trim() {
+        for (auto& b : bytes)
+            if (b.capacity() > Kept)
+                std::string().swap(b);
+    }
+};
+
+// The exact bytes of a regular file in the folder, or none; `buffer` holds them from its
+// start. Opened without blocking, as a FIFO would wait for a writer; a file that grows
+// meanwhile is read on.
+std::optional<std::string_view> readIn(int folder, const char* name, std::string& buffer,
+                                       FileStamp& stamp) {
     const Descriptor file(::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat info {};
     if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode))
-        return false;
+        return std::nullopt;
     stamp = {true,
              static_cast<std::uint64_t>(info.st_dev),
              static_cast<std::uint64_t>(info.st_ino),
              static_cast<std::uint64_t>(info.st_size),
              info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec,
              info.st_ctim.tv_sec * 1'000'000'000LL + info.st_ctim.tv_nsec};
-    bytes.assign(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1, '\0');
+    const std::size_t room = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1;
+    if (buffer.size() < room)
+        buffer.resize(std::max(room, buffer.capacity()));
     std::size_t filled = 0;
     for (;;) {
-        if (filled == bytes.size())
-            bytes.resize(bytes.size() * 2);
-        const auto n = ::read(file.fd, bytes.data() + filled, bytes.size() - filled);
+        if (filled == buffer.size())
+            buffer.resize(buffer.size() * 2);
+        const auto n = ::read(file.fd, buffer.data() + filled, buffer.size() - filled);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return false;
+            return std::nullopt;
         if (n == 0)
             break;
         filled += static_cast<std::size_t>(n);
     }
-    bytes.resize(filled);
-    return true;
+    return std::string_view(buffer.data(), filled);
 }
 
 template <typename Reader>
 ReadResult readFolder(const model::Olympiad& olympiad, const fs::path& folder, Reader reader) {
     ReadResult result;
     result.folder = folder;
+    thread_local Buffers buffers;
+    struct Trim {
+        ~Trim() { buffers.trim(); }
+    } trim;
     Files files;
     // The four files by their names in the folder opened once.
     const Descriptor where(
         ::open((olympiad.outputDir / folder).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     for (int file = 0; file < FileCount; ++file) {
-        if (where.fd < 0 ||
-            !readIn(where.fd, FileNames[file].data(), files[file], result.stamps[file])) {
+        const auto bytes = where.fd < 0 ? std::nullopt
+                                        : readIn(where.fd, FileNames[file].data(),
+                                                 buffers.bytes[file], result.stamps[file]);
+        if (bytes) {
+            files[file] = *bytes;
+        } else {
             result.stamps = {};
             result.status = ReadStatus::Missing;
             result.reason = ReadReason::MissingFile;
@@ -933,9 +962,9 @@ ReadResult readFolder(const model::Olympiad& olympiad, const fs::path& folder, R
         }
     }
     const auto resolved = [&](std::vector<Reading> readings, bool reviewSaved) {
-        ReadResult read = resolve(std::move(readings), files, folder, reviewSaved);
-        read.stamps = result.stamps;
-        return read;
+        ReadResult done = resolve(std::move(readings), files, folder, reviewSaved);
+        done.stamps = result.stamps;
+        return done;
     };
     Attempt attempt = reader(files, false);
     if (!attempt.readings.empty())
