@@ -62,7 +62,7 @@ void setTreeLockWait(std::chrono::milliseconds wait) {
 
 TreeLock::TreeLock(const fs::path& folder, Missing missing) {
     std::error_code ec;
-    if (missing == Missing::Make) {
+    if (missing == Missing::Make && !fs::is_directory(folder, ec)) {
         fs::create_directories(folder, ec);
         // A tree that cannot be made is reported as the write that needs it would report it.
         if (!fs::is_directory(folder))
@@ -140,6 +140,9 @@ bool TreeLock::take(const fs::path& folder, bool wait) {
                                   : std::chrono::steady_clock::now() < deadline;
         if (!again) {
             ::close(fd);
+            // The teacher's No is answer enough: no box says it again.
+            if (wait && busy)
+                throw Error::declined(Busy, folder);
             return false;
         }
         if (!busy)
