@@ -81,12 +81,13 @@ FolderState stateOf(const render::TemplateSet& templates, const model::Olympiad&
         }
         return state;
     }
-    // A task read is taken over, not copied: its condition may be large.
+    // A task read is taken over, not copied, and shared by the copies of the state: its
+    // condition may be large.
     if (read.status == render::ReadStatus::Read && read.task) {
         state.status = FolderStatus::Written;
         state.kind = read.task->kind;
         state.written = std::move(read.written);
-        state.task = std::move(read.task);
+        state.task = std::make_shared<const model::Task>(std::move(*read.task));
         return state;
     }
     // Names typed as a character or as its reference write alike: the task reads back.
@@ -94,7 +95,7 @@ FolderState stateOf(const render::TemplateSet& templates, const model::Olympiad&
         state.status = FolderStatus::Written;
         state.kind = task->kind;
         state.written = read.written;
-        state.task = std::move(task);
+        state.task = std::make_shared<const model::Task>(std::move(*task));
         return state;
     }
     state.status = FolderStatus::Unreadable;

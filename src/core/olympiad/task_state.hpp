@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,9 +36,11 @@ enum class FolderStatus {
 struct FolderState {
     FolderStatus status = FolderStatus::Empty;
     model::TaskKind kind = model::TaskKind::SingleChoice; // Written
-    std::optional<model::Task> task;                      // Written: the task read back
-    render::WrittenWith written;                          // Written: how it was saved
-    std::string reason; // Unreadable: why, in the interface language (UTF-8)
+    // Written: the task read back, shared by the copies of the state (its condition may be
+    // large).
+    std::shared_ptr<const model::Task> task;
+    render::WrittenWith written; // Written: how it was saved
+    std::string reason;          // Unreadable: why, in the interface language (UTF-8)
 };
 
 // The state of a task folder (relative to the olympiad's tree). With a number the folder
