@@ -60,24 +60,34 @@ bool holdsNoTask(const fs::path& folder) {
     return !holdsPackageFile(folder) && !fileInPlace(folder);
 }
 
-FolderState folderState(const render::TemplateSet& templates, const model::Olympiad& olympiad,
-                        const fs::path& folder, std::optional<int> number, Lang lang) {
+namespace {
+
+// The state of the folder, and the stamps of its four files as they were read (none present
+// when one was missing).
+FolderState stateOf(const render::TemplateSet& templates, const model::Olympiad& olympiad,
+                    const fs::path& folder, std::optional<int> number, Lang lang,
+                    std::array<render::FileStamp, 4>* stamps) {
     FolderState state;
-    // A file in place of the folder holds no package file either: looked for only then.
-    if (!holdsPackageFile(olympiad.outputDir / folder)) {
+    // A folder that holds no package file reads as missing the first; a file in place of the
+    // folder holds none either: looked for only then.
+    auto read = render::readAnyTask(templates, olympiad, folder, number);
+    if (stamps)
+        *stamps = read.stamps;
+    if (read.status == render::ReadStatus::Missing &&
+        !holdsPackageFile(olympiad.outputDir / folder)) {
         if (fileInPlace(olympiad.outputDir / folder)) {
             state.status = FolderStatus::Unreadable;
             state.reason = msg::marks::notAFolder.utf8(lang, {folder.generic_string()});
         }
         return state;
     }
-    auto read = render::readAnyTask(templates, olympiad, folder, number);
-    // A task read is taken over, not copied: its condition may be large.
+    // A task read is taken over, not copied, and shared by the copies of the state: its
+    // condition may be large.
     if (read.status == render::ReadStatus::Read && read.task) {
         state.status = FolderStatus::Written;
         state.kind = read.task->kind;
         state.written = std::move(read.written);
-        state.task = std::move(read.task);
+        state.task = std::make_shared<const model::Task>(std::move(*read.task));
         return state;
     }
     // Names typed as a character or as its reference write alike: the task reads back.
@@ -85,7 +95,7 @@ FolderState folderState(const render::TemplateSet& templates, const model::Olymp
         state.status = FolderStatus::Written;
         state.kind = task->kind;
         state.written = read.written;
-        state.task = std::move(task);
+        state.task = std::make_shared<const model::Task>(std::move(*task));
         return state;
     }
     state.status = FolderStatus::Unreadable;
@@ -94,6 +104,13 @@ FolderState folderState(const render::TemplateSet& templates, const model::Olymp
     if (state.reason.starts_with('\n'))
         state.reason.erase(0, 1);
     return state;
+}
+
+} // namespace
+
+FolderState folderState(const render::TemplateSet& templates, const model::Olympiad& olympiad,
+                        const fs::path& folder, std::optional<int> number, Lang lang) {
+    return stateOf(templates, olympiad, folder, number, lang, nullptr);
 }
 
 FolderState replacedState(const render::TemplateSet& templates, const model::Olympiad& olympiad,
@@ -110,9 +127,12 @@ FolderState replacedState(const render::TemplateSet& templates, const model::Oly
 
 StateCache::Stamps StateCache::stampsOf(const fs::path& folder) {
     Stamps stamps;
+    std::string path = folder.native() + '/';
+    const std::size_t base = path.size();
     for (std::size_t i = 0; i < stamps.size(); ++i) {
         struct stat info {};
-        if (::lstat((folder / PackageFiles[i]).c_str(), &info) != 0)
+        path.replace(base, std::string::npos, PackageFiles[i]);
+        if (::lstat(path.c_str(), &info) != 0)
             continue;
         stamps[i] = {true,
                      static_cast<std::uint64_t>(info.st_dev),
@@ -126,30 +146,40 @@ StateCache::Stamps StateCache::stampsOf(const fs::path& folder) {
 
 FolderState StateCache::state(const render::TemplateSet& templates, const model::Olympiad& olympiad,
                               const fs::path& folder, std::optional<int> number, Lang lang) {
-    // The templates as built, read again with this set: entries read with others are stale.
-    auto built = templates.built();
-    if (!templates_ || built != built_ || lang_ != lang) {
-        entries_.clear();
+    // Entries read with another set serve only while every template file that set read reads
+    // the same through this one.
+    if (!templates_ || !(*templates_ == templates) || lang_ != lang) {
+        if (!templates_ || lang_ != lang || !templates.readsAsBefore(*templates_))
+            entries_.clear();
         templates_ = templates;
-        built_ = std::move(built);
         lang_ = lang;
     }
     const fs::path where = olympiad.outputDir / folder;
+    // A number that the folder's name gives anyway reads the same as none.
+    const auto key =
+        std::pair(where.native(), number == folderNumber(folder) ? std::nullopt : number);
+    const auto found = entries_.find(key);
+    if (found == entries_.end()) {
+        // Nothing kept: the stamps are those of the files as the read opened them, before it
+        // read them, so that a file changed meanwhile is read again next time.
+        Stamps stamps;
+        FolderState state = stateOf(templates, olympiad, folder, number, lang, &stamps);
+        if (std::any_of(stamps.begin(), stamps.end(), [](const Stamp& s) { return s.present; }))
+            entries_.emplace(key, Entry{stamps, state});
+        return state;
+    }
     // Taken before the read: a file changed while it is read is read again next time.
     const Stamps stamps = stampsOf(where);
     const bool holds =
         std::any_of(stamps.begin(), stamps.end(), [](const Stamp& s) { return s.present; });
-    // A number that the folder's name gives anyway reads the same as none.
-    const auto key = std::pair(where, number == folderNumber(folder) ? std::nullopt : number);
     if (!holds) {
-        entries_.erase(key);
+        entries_.erase(found);
         return folderState(templates, olympiad, folder, number, lang);
     }
-    const auto found = entries_.find(key);
-    if (found != entries_.end() && found->second.stamps == stamps)
+    if (found->second.stamps == stamps)
         return found->second.state;
     FolderState state = folderState(templates, olympiad, folder, number, lang);
-    entries_[key] = {stamps, state};
+    found->second = {stamps, state};
     return state;
 }
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,9 +36,11 @@ enum class FolderStatus {
 struct FolderState {
     FolderStatus status = FolderStatus::Empty;
     model::TaskKind kind = model::TaskKind::SingleChoice; // Written
-    std::optional<model::Task> task;                      // Written: the task read back
-    render::WrittenWith written;                          // Written: how it was saved
-    std::string reason; // Unreadable: why, in the interface language (UTF-8)
+    // Written: the task read back, shared by the copies of the state (its condition may be
+    // large).
+    std::shared_ptr<const model::Task> task;
+    render::WrittenWith written; // Written: how it was saved
+    std::string reason;          // Unreadable: why, in the interface language (UTF-8)
 };
 
 // The state of a task folder (relative to the olympiad's tree). With a number the folder
@@ -61,12 +64,7 @@ class StateCache {
                       const std::filesystem::path& folder, std::optional<int> number, Lang lang);
 
   private:
-    struct Stamp {
-        bool present = false;
-        std::uint64_t device = 0, inode = 0, size = 0;
-        std::int64_t modified = 0, changed = 0; // nanoseconds
-        bool operator==(const Stamp&) const = default;
-    };
+    using Stamp = render::FileStamp;
     using Stamps = std::array<Stamp, 4>;
     static Stamps stampsOf(const std::filesystem::path& folder);
 
@@ -74,10 +72,9 @@ class StateCache {
         Stamps stamps;
         FolderState state;
     };
-    // Held, so that what it built stays in memory: the addresses are the key of the entries.
+    // The set the entries were read with: they serve while its files read the same.
     std::optional<render::TemplateSet> templates_;
-    std::vector<const void*> built_;
-    std::map<std::pair<std::filesystem::path, std::optional<int>>, Entry> entries_;
+    std::map<std::pair<std::string, std::optional<int>>, Entry> entries_;
     Lang lang_ = Lang::Russian;
 };
 

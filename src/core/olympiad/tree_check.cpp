@@ -102,8 +102,13 @@ std::string folderText(const fs::path& folder) {
 }
 
 std::string conditionLine(const model::Task& task) {
-    // Line by line as typed: the page joins lines, the teacher reads the first one.
-    for (const auto& typed : splitLines(task.condition)) {
+    // Line by line as typed (split at CR LF, as splitLines does, one line at a time: the
+    // condition may be large): the page joins lines, the teacher reads the first one.
+    const std::string_view condition = task.condition;
+    for (std::size_t start = 0; start < condition.size();) {
+        const auto end = std::min(condition.find(CRLF, start), condition.size());
+        const std::string_view typed = condition.substr(start, end - start);
+        start = end + CRLF.size();
         const std::string plain = stripMarkup(cp1251ToUtf8(typed));
         // A <br> or a paragraph end inside the line ends it too.
         for (std::string_view line : {std::string_view(plain)}) {

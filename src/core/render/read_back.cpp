@@ -9,8 +9,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 #include <unordered_map>
 
 namespace fs = std::filesystem;
@@ -26,7 +32,8 @@ namespace {
 enum FileIndex { Page, Config, Scoring, Description, FileCount };
 constexpr std::array<std::string_view, FileCount> FileNames{"task.asp", "TASK.CFG", "task.out",
                                                             "task.xml"};
-using Files = std::array<std::string, FileCount>;
+// The files as read, looked at in place.
+using Files = std::array<std::string_view, FileCount>;
 
 constexpr TaskKind FormKinds[] = {TaskKind::SingleChoice, TaskKind::TypedAnswer,
                                   TaskKind::FoldedChoice, TaskKind::MultipleChoice,
@@ -530,20 +537,34 @@ Attempt readFamily(const TemplateSet& set, const FamilyTemplates& f, const Files
     return attempt;
 }
 
+// Whether the folder's configuration is the template's text and a line break.
+bool configIs(std::string_view config, std::string_view text) {
+    return config.size() == text.size() + CRLF.size() && config.starts_with(text) &&
+           config.ends_with(CRLF);
+}
+
 // Every reading as a task of the form. A family whose configuration differs from the
-// folder's is not loaded unless the failure is to be told.
+// folder's, or whose pages end otherwise, is not loaded unless the failure is to be told.
 Attempt readForm(const TemplateSet& set, const Files& files, int number, bool diagnose) {
     Attempt attempt;
     for (const auto kind : FormKinds) {
         if (!diagnose) {
-            Text config;
+            const Family& family = familyOf(kind);
+            const Text* config = nullptr;
             try {
-                config = set.text(familyFiles(familyOf(kind)).back()) + Text(CRLF);
+                config =
+                    &set.text(familyGroupFilesOf(kind)[static_cast<std::size_t>(family.parts + 1)]);
             } catch (const Error&) {
                 continue; // a family whose configuration cannot be read wrote nothing here
             }
-            if (files[Config] != config) {
-                attempt.fail({0, Config, firstDifference(files[Config], config)});
+            // The failures of this pass are not told: a folder that reads no way is read
+            // again to find where it differs most.
+            if (!configIs(files[Config], *config)) {
+                attempt.fail({0, Config, 0});
+                continue;
+            }
+            if (!set.pageEnd(kind).mayEnd(files[Page])) {
+                attempt.fail({1, Page, 0});
                 continue;
             }
         }
@@ -656,6 +677,10 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
         attempt.fail(configFailure);
         return attempt;
     }
+    if (!diagnose && !set.pageEnd(std::nullopt).mayEnd(files[Page])) {
+        attempt.fail({1, Page, 0});
+        return attempt;
+    }
     const EditsData& data = set.edits();
     const auto& page = files[Page];
     const auto& out = files[Scoring];
@@ -756,7 +781,7 @@ std::size_t firstCutDifference(const std::vector<Span>& a, const std::vector<Spa
     return a.size() < b.size() ? (a.empty() ? 0 : a.back().end) : (b.empty() ? 0 : b.back().end);
 }
 
-FilePlace placeIn(const std::string& bytes, int file, std::size_t offset) {
+FilePlace placeIn(std::string_view bytes, int file, std::size_t offset) {
     FilePlace place{std::string(FileNames[file]), offset, 1, 1};
     const auto end = std::min(offset, bytes.size());
     const auto lastBreak = bytes.rfind('\n', end == 0 ? 0 : end - 1);
@@ -768,7 +793,7 @@ FilePlace placeIn(const std::string& bytes, int file, std::size_t offset) {
 // The variant task.out names as right at the offset: "ans1=4" of a single choice gives its
 // index (E); in a multiple choice each variant has three lines, the answer line the third
 // (line 15 is E's, emptied when E is removed).
-std::optional<char> variantNamedAt(const std::string& out, std::size_t offset) {
+std::optional<char> variantNamedAt(std::string_view out, std::size_t offset) {
     const auto at = std::min(offset, out.size());
     const auto begin = at == 0 ? std::string::npos : out.rfind('\n', at - 1);
     const auto from = begin == std::string::npos ? 0 : begin + 1;
@@ -842,37 +867,113 @@ std::optional<Files> beforeReview(const Files& files) {
     Files before = files;
     for (const int file : {Page, Scoring, Description}) {
         auto& bytes = before[file];
-        if (bytes.size() < 2 || bytes.compare(bytes.size() - 2, 2, CRLF) != 0)
+        if (!bytes.ends_with(CRLF))
             return std::nullopt;
-        bytes.resize(bytes.size() - 2);
+        bytes.remove_suffix(CRLF.size());
     }
     return before;
+}
+
+// A descriptor closed with its owner.
+struct Descriptor {
+    int fd;
+    explicit Descriptor(int fd) : fd(fd) {}
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+};
+
+// The exact bytes of a regular file in the folder, or none. Opened without blocking, as a
+// FIFO would wait for a writer; a file that grows meanwhile is read on.
+// The bytes of the four files as read last on this thread: kept for the next folder, so that
+// reading a tree fills no fresh memory for each (up to a size; more is given back).
+struct Buffers {
+    std::array<std::string, FileCount> bytes;
+    static constexpr std::size_t Kept = std::size_t{16} << 20;
+
+    void trim() {
+        for (auto& b : bytes)
+            if (b.capacity() > Kept)
+                std::string().swap(b);
+    }
+};
+
+// The exact bytes of a regular file in the folder, or none; `buffer` holds them from its
+// start. Opened without blocking, as a FIFO would wait for a writer; a file that grows
+// meanwhile is read on.
+std::optional<std::string_view> readIn(int folder, const char* name, std::string& buffer,
+                                       FileStamp& stamp) {
+    const Descriptor file(::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat info {};
+    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    stamp = {true,
+             static_cast<std::uint64_t>(info.st_dev),
+             static_cast<std::uint64_t>(info.st_ino),
+             static_cast<std::uint64_t>(info.st_size),
+             info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec,
+             info.st_ctim.tv_sec * 1'000'000'000LL + info.st_ctim.tv_nsec};
+    const std::size_t room = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1;
+    if (buffer.size() < room)
+        buffer.resize(std::max(room, buffer.capacity()));
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == buffer.size())
+            buffer.resize(buffer.size() * 2);
+        const auto n = ::read(file.fd, buffer.data() + filled, buffer.size() - filled);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            break;
+        filled += static_cast<std::size_t>(n);
+    }
+    return std::string_view(buffer.data(), filled);
 }
 
 template <typename Reader>
 ReadResult readFolder(const model::Olympiad& olympiad, const fs::path& folder, Reader reader) {
     ReadResult result;
     result.folder = folder;
+    thread_local Buffers buffers;
+    struct Trim {
+        ~Trim() { buffers.trim(); }
+    } trim;
     Files files;
-    const fs::path where = olympiad.outputDir / folder;
+    // The four files by their names in the folder opened once.
+    const Descriptor where(
+        ::open((olympiad.outputDir / folder).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     for (int file = 0; file < FileCount; ++file) {
-        auto bytes = readBytes(where / FileNames[file]);
-        if (!bytes) {
+        const auto bytes = where.fd < 0 ? std::nullopt
+                                        : readIn(where.fd, FileNames[file].data(),
+                                                 buffers.bytes[file], result.stamps[file]);
+        if (bytes) {
+            files[file] = *bytes;
+        } else {
+            result.stamps = {};
             result.status = ReadStatus::Missing;
             result.reason = ReadReason::MissingFile;
             result.place.file = std::string(FileNames[file]);
             return result;
         }
-        files[file] = std::move(*bytes);
     }
+    const auto resolved = [&](std::vector<Reading> readings, bool reviewSaved) {
+        ReadResult done = resolve(std::move(readings), files, folder, reviewSaved);
+        done.stamps = result.stamps;
+        return done;
+    };
     Attempt attempt = reader(files, false);
     if (!attempt.readings.empty())
-        return resolve(std::move(attempt.readings), files, folder, false);
+        return resolved(std::move(attempt.readings), false);
     const auto before = beforeReview(files);
     if (before) {
         Attempt reviewed = reader(*before, false);
         if (!reviewed.readings.empty())
-            return resolve(std::move(reviewed.readings), files, folder, true);
+            return resolved(std::move(reviewed.readings), true);
     }
     // Nothing fits: the failure that fitted most, of the files as they are or as the review
     // saved them.

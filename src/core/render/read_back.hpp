@@ -7,7 +7,9 @@
 #include "core/common/lang.hpp"
 #include "core/model/task.hpp"
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -19,6 +21,7 @@ namespace kavo::render {
 struct FamilyTemplates;
 struct DescriptionTemplates;
 struct EditsData;
+struct PageEnd;
 
 // The templates of one System_folder for one operation (a write, a question, a listing of a
 // tree; copies share them). Nothing is read until a group is used: a family's templates, the
@@ -38,9 +41,17 @@ class TemplateSet {
     const FamilyTemplates& family(model::TaskKind kind) const;
     const DescriptionTemplates& descriptions() const;
     const EditsData& edits() const;
+    // What the pages of a family (or, without a kind, the Edits pages) end with: reads only
+    // the closing template and the removal texts, so that a family whose configuration fits
+    // a folder is ruled out without loading the rest. Nothing is ruled out when one of those
+    // files cannot be read.
+    const PageEnd& pageEnd(std::optional<model::TaskKind> kind) const;
 
-    // Every group as built (none for one that cannot be read): equal lists, equal templates.
-    std::vector<const void*> built() const;
+    // Whether every file the other set has read (or failed to read) reads the same through
+    // this one, byte for byte: what was read with the other set serves again. Reads those
+    // files with this set.
+    bool readsAsBefore(const TemplateSet& other) const;
+    bool operator==(const TemplateSet& other) const { return state_ == other.state_; }
 
     // Drops what was built, as in a program started afresh.
     static void forgetBuilt();
@@ -88,6 +99,14 @@ struct WrittenWith {
     bool operator==(const WrittenWith&) const = default;
 };
 
+// What the system says of a file: equal stamps, most likely the same bytes.
+struct FileStamp {
+    bool present = false;
+    std::uint64_t device = 0, inode = 0, size = 0;
+    std::int64_t modified = 0, changed = 0; // nanoseconds
+    bool operator==(const FileStamp&) const = default;
+};
+
 struct ReadResult {
     ReadStatus status = ReadStatus::Mismatch;
     ReadReason reason = ReadReason::None;
@@ -100,6 +119,9 @@ struct ReadResult {
     FilePlace place;
     std::vector<model::Task> readings; // Ambiguous: the tasks these files can hold
     std::optional<char> namedVariant;  // RemovedVariantNamed: the letter task.out gives
+    // The four files as opened, before they were read (task.asp, TASK.CFG, task.out,
+    // task.xml); none present when one was missing.
+    std::array<FileStamp, 4> stamps;
 
     // The reason with the folder, file and place in the interface language (UTF-8); for a
     // Read the information to show (another author line), or nothing.

@@ -12,6 +12,10 @@
 #include <stdexcept>
 #include <string>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace kavo::render {
@@ -179,16 +183,30 @@ Pieces multipleChoiceScoring(unsigned rightVariants, int removed) {
 }
 
 bool isRussianCondition(std::string_view condition) {
-    // Lowercase Cyrillic letters only: capitals and "ё" are left out. Counted a block at a
-    // time, so that a long Russian text is decided at its first block.
-    constexpr std::size_t Block = 4096;
+    // Lowercase Cyrillic letters only: capitals and "ё" are left out; a byte from 0xE0 up.
+    // Counted a block at a time, so that a long Russian text is decided at its first block.
     std::size_t lowercase = 0;
-    for (std::size_t at = 0; at < condition.size() && lowercase < 3; at += Block) {
-        const auto block = condition.substr(at, Block);
-        lowercase += static_cast<std::size_t>(std::count_if(block.begin(), block.end(), [](char c) {
-            return static_cast<unsigned char>(c) >= 0xE0;
-        }));
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    // Sixteen bytes a step, each counter byte taking at most 255 steps.
+    constexpr std::size_t Block = 255 * 16;
+    const __m128i low = _mm_set1_epi8(static_cast<char>(0xE0));
+    while (lowercase < 3 && condition.size() - at >= 16) {
+        const std::size_t end = at + std::min(Block, (condition.size() - at) / 16 * 16);
+        __m128i counts = _mm_setzero_si128();
+        for (; at < end; at += 16) {
+            const __m128i bytes =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(condition.data() + at));
+            // All ones where the byte is its own maximum with 0xE0.
+            counts = _mm_sub_epi8(counts, _mm_cmpeq_epi8(_mm_max_epu8(bytes, low), bytes));
+        }
+        const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
+        lowercase += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+                     static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
     }
+#endif
+    for (; at < condition.size() && lowercase < 3; ++at)
+        lowercase += static_cast<unsigned char>(condition[at]) >= 0xE0 ? 1 : 0;
     return lowercase >= 3;
 }
 

@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <tuple>
@@ -317,6 +318,89 @@ EditsData buildEdits(const std::vector<Text>& texts) {
     return data;
 }
 
+bool PageEnd::mayEnd(std::string_view page) const {
+    if (stretches.empty())
+        return true;
+    const auto tail = page.substr(page.size() > window ? page.size() - window : 0);
+    return std::any_of(stretches.begin(), stretches.end(), [tail](const Text& stretch) {
+        return tail.find(stretch) != std::string_view::npos;
+    });
+}
+
+PageEnd familyPageEnd(const Family& family, const Text& closing,
+                      const std::vector<Text>& removals) {
+    const std::string_view c = closing;
+    std::vector<std::string_view> gone;
+    for (const auto& r : removals)
+        if (!r.empty())
+            gone.emplace_back(r);
+    // A removal inside the closing template can join any of its bytes: nothing is sure.
+    for (const auto r : gone)
+        if (c.find(r) != std::string_view::npos)
+            return {};
+    // Where a removal that began before the closing template can end in it: at the end of a
+    // stretch that ends some removal text, after any such stretch before it.
+    std::vector<bool> reached(c.size() + 1, false);
+    reached[0] = true;
+    std::size_t from = 0;
+    for (std::size_t q = 0; q <= c.size(); ++q) {
+        if (!reached[q])
+            continue;
+        from = q;
+        for (const auto r : gone)
+            for (std::size_t l = 1; l <= std::min(r.size(), c.size() - q); ++l)
+                if (c.substr(q, l) == r.substr(r.size() - l))
+                    reached[q + l] = true;
+    }
+    // Where one that reaches past its end can begin: at the start of a stretch that begins
+    // some removal text, before any such stretch after it.
+    std::vector<bool> begun(c.size() + 1, false);
+    begun[c.size()] = true;
+    std::size_t to = c.size();
+    for (std::size_t p = c.size() + 1; p-- > 0;) {
+        if (!begun[p])
+            continue;
+        to = p;
+        for (const auto r : gone)
+            for (std::size_t l = 1; l <= std::min(r.size(), p); ++l)
+                if (c.substr(p - l, l) == r.substr(0, l))
+                    begun[p - l] = true;
+    }
+    if (from >= to)
+        return {};
+    PageEnd end;
+    end.stretches.emplace_back(c.substr(from, to - from));
+    // The typed answer's page takes the prompt in the condition's language, in the closing
+    // template too (no removals there).
+    if (family.around.empty()) {
+        Text russian = replaceAll(end.stretches.front(), EnglishPrompt, RussianPrompt);
+        if (russian != end.stretches.front())
+            end.stretches.push_back(std::move(russian));
+    }
+    // After the stretch: the rest of the closing template and the line breaks of the page
+    // and of the removals (at most a dozen).
+    std::size_t longest = 0;
+    for (const auto& stretch : end.stretches)
+        longest = std::max(longest, stretch.size());
+    end.window = longest + (c.size() - to) + 64;
+    return end;
+}
+
+PageEnd editsPageEnd(const std::vector<const Text*>& pages) {
+    PageEnd end;
+    for (const Text* page : pages) {
+        // What follows the last placeholder: no text typed into the page can reach into it.
+        const auto star = page->rfind('*');
+        const Text tail = star == Text::npos ? *page : page->substr(star + 1);
+        for (Text form : {tail, replaceAll(tail, "lang=\"ru\"", "lang=\"en\"")})
+            if (std::find(end.stretches.begin(), end.stretches.end(), form) == end.stretches.end())
+                end.stretches.push_back(std::move(form));
+    }
+    for (const auto& stretch : end.stretches)
+        end.window = std::max(end.window, stretch.size() + 64);
+    return end;
+}
+
 Text pageFrom(const FamilyTemplates& f, const Task& task, std::optional<bool> russian) {
     return renderPage(*f.family, f.parts, f.removals, task, russian);
 }
@@ -352,6 +436,19 @@ std::size_t groupOf(TaskKind kind) {
     return static_cast<std::size_t>(found - std::begin(FormKinds));
 }
 
+// The files of each group, in reading order (made once: the names never change).
+const std::vector<std::string>& filesOfGroup(std::size_t group) {
+    static const auto lists = [] {
+        std::array<std::vector<std::string>, GroupCount> built;
+        for (std::size_t i = 0; i < std::size(FormKinds); ++i)
+            built[i] = familyGroupFiles(familyOf(FormKinds[i]));
+        built[DescriptionGroup] = descriptionGroupFiles();
+        built[EditsGroup] = editsGroupFiles();
+        return built;
+    }();
+    return lists[group];
+}
+
 // What was built from a group's files, kept for the whole program by System_folder: it
 // serves again only for the same texts.
 struct Built {
@@ -371,14 +468,31 @@ struct TemplateSet::State {
     fs::path systemDir;
     std::recursive_mutex lock;
     std::map<std::string, Text, std::less<>> texts;
+    std::set<std::string, std::less<>> failed; // files that could not be read
     std::array<std::shared_ptr<const void>, GroupCount> groups;
+    std::array<std::optional<PageEnd>, GroupCount> ends;
 
     const Text& text(std::string_view name) {
         const std::lock_guard<std::recursive_mutex> guard(lock);
         if (const auto found = texts.find(name); found != texts.end())
             return found->second;
-        Text read = readText(systemDir / fs::path(name));
-        return texts.emplace(std::string(name), std::move(read)).first->second;
+        try {
+            Text read = readText(systemDir / fs::path(name));
+            failed.erase(std::string(name));
+            return texts.emplace(std::string(name), std::move(read)).first->second;
+        } catch (const Error&) {
+            failed.emplace(name);
+            throw;
+        }
+    }
+
+    // The file's text, or none when it cannot be read.
+    const Text* tryText(std::string_view name) {
+        try {
+            return &text(name);
+        } catch (const Error&) {
+            return nullptr;
+        }
     }
 
     template <typename Data, typename Build>
@@ -422,35 +536,81 @@ const Text& TemplateSet::text(std::string_view name) const {
     return state_->text(name);
 }
 
+const std::vector<std::string>& familyGroupFilesOf(TaskKind kind) {
+    return filesOfGroup(groupOf(kind));
+}
+
 const FamilyTemplates& TemplateSet::family(TaskKind kind) const {
+    const std::size_t group = groupOf(kind);
     return state_->group<FamilyTemplates>(
-        groupOf(kind), familyGroupFiles(familyOf(kind)),
+        group, filesOfGroup(group),
         [kind](const std::vector<Text>& texts) { return buildFamily(kind, texts); });
 }
 
 const DescriptionTemplates& TemplateSet::descriptions() const {
-    return state_->group<DescriptionTemplates>(DescriptionGroup, descriptionGroupFiles(),
+    return state_->group<DescriptionTemplates>(DescriptionGroup, filesOfGroup(DescriptionGroup),
                                                buildDescriptions);
 }
 
 const EditsData& TemplateSet::edits() const {
-    return state_->group<EditsData>(EditsGroup, editsGroupFiles(), buildEdits);
+    return state_->group<EditsData>(EditsGroup, filesOfGroup(EditsGroup), buildEdits);
 }
 
-std::vector<const void*> TemplateSet::built() const {
-    std::vector<const void*> built;
-    auto note = [&built](auto use) {
-        try {
-            built.push_back(use());
-        } catch (const Error&) {
-            built.push_back(nullptr);
-        }
-    };
-    for (const auto kind : FormKinds)
-        note([&] { return static_cast<const void*>(&family(kind)); });
-    note([&] { return static_cast<const void*>(&descriptions()); });
-    note([&] { return static_cast<const void*>(&edits()); });
-    return built;
+const PageEnd& TemplateSet::pageEnd(std::optional<TaskKind> kind) const {
+    const std::size_t group = kind ? groupOf(*kind) : EditsGroup;
+    const std::lock_guard<std::recursive_mutex> guard(state_->lock);
+    auto& end = state_->ends[group];
+    if (!end) {
+        end = [&]() -> PageEnd {
+            if (!kind) {
+                std::vector<const Text*> pages;
+                for (const char* name : {"file_for_edits/task1.asp", "file_for_edits/task2.asp",
+                                         "file_for_edits/task3.asp"})
+                    if (const Text* page = state_->tryText(name))
+                        pages.push_back(page);
+                    else
+                        return {};
+                return editsPageEnd(pages);
+            }
+            const Family& family = familyOf(*kind);
+            const auto& names = filesOfGroup(group);
+            const int closing = family.around.empty() ? 2 : family.around[VariantCount];
+            const Text* text = state_->tryText(names[static_cast<std::size_t>(closing)]);
+            if (!text)
+                return {};
+            std::vector<Text> removals;
+            for (const auto& names : family.removals)
+                for (const auto name : names) {
+                    const Text* removal = state_->tryText("Del/" + std::string(name));
+                    if (!removal)
+                        return {};
+                    removals.push_back(*removal);
+                }
+            return familyPageEnd(family, *text, removals);
+        }();
+    }
+    return *end;
+}
+
+bool TemplateSet::readsAsBefore(const TemplateSet& other) const {
+    if (state_ == other.state_)
+        return true;
+    if (state_->systemDir != other.state_->systemDir)
+        return false;
+    std::map<std::string, Text, std::less<>> texts;
+    std::set<std::string, std::less<>> failed;
+    {
+        const std::lock_guard<std::recursive_mutex> guard(other.state_->lock);
+        texts = other.state_->texts;
+        failed = other.state_->failed;
+    }
+    for (const auto& [name, bytes] : texts) {
+        const Text* now = state_->tryText(name);
+        if (!now || *now != bytes)
+            return false;
+    }
+    return std::all_of(failed.begin(), failed.end(),
+                       [this](const std::string& name) { return !state_->tryText(name); });
 }
 
 void TemplateSet::forgetBuilt() {

@@ -75,10 +75,28 @@ struct EditsData {
     std::vector<EditsLayout> editsPageLayouts, editsScoringLayouts; // by pattern index
 };
 
+// What the end of every page of a family holds: one of `stretches` within its last `window`
+// bytes, whatever variants were removed (the line breaks the removals leave follow it). No
+// stretches: the end rules nothing out.
+struct PageEnd {
+    std::vector<Text> stretches;
+    std::size_t window = 0;
+
+    bool mayEnd(std::string_view page) const;
+};
+
+// The end of the pages of a family from its closing template and its removal texts: the
+// stretch of the closing template that no removal can reach into. Of the Edits pages (two to
+// four sub-questions, either language): what follows the last placeholder.
+PageEnd familyPageEnd(const Family& family, const Text& closing, const std::vector<Text>& removals);
+PageEnd editsPageEnd(const std::vector<const Text*>& pages);
+
 // The files each group of templates is built from, under System_folder, in reading order.
 std::vector<std::string> familyGroupFiles(const Family& family);
 std::vector<std::string> descriptionGroupFiles();
 std::vector<std::string> editsGroupFiles();
+// familyGroupFiles of the kind's family, made once.
+const std::vector<std::string>& familyGroupFilesOf(model::TaskKind kind);
 
 // What a group is built from its files (texts in the order of its list above).
 FamilyTemplates buildFamily(model::TaskKind kind, const std::vector<Text>& texts);

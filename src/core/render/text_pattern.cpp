@@ -6,19 +6,19 @@
 #include <cstring>
 #include <string.h> // memmem
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace kavo::render {
 
 namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
 
-// The first occurrence of what in text at or after from. glibc's memmem is quick for a
+// The first occurrence of what in text at or after from, by glibc's memmem: quick for a
 // short pattern but prepares a long one at length, so it seeks the stretch's beginning.
-std::size_t findFrom(std::string_view text, std::string_view what, std::size_t from) {
-    if (from > text.size() || what.size() > text.size() - from)
-        return npos;
-    if (what.empty())
-        return from;
+std::size_t memmemFrom(std::string_view text, std::string_view what, std::size_t from) {
     const std::size_t head = std::min<std::size_t>(what.size(), 48);
     const char* const end = text.data() + text.size() - (what.size() - head);
     for (const char* at = text.data() + from; at < end; ++at) {
@@ -29,6 +29,47 @@ std::size_t findFrom(std::string_view text, std::string_view what, std::size_t f
         if (std::memcmp(at + head, what.data() + head, what.size() - head) == 0)
             return static_cast<std::size_t>(at - text.data());
     }
+    return npos;
+}
+
+// The first occurrence of what in text at or after from. Sixteen places are looked at in
+// one step: those holding the stretch's first byte and, where it belongs, a later one; only
+// they are compared whole. A text where such pairs abound is left to memmem, whose time
+// stays linear.
+std::size_t findFrom(std::string_view text, std::string_view what, std::size_t from) {
+    if (from > text.size() || what.size() > text.size() - from)
+        return npos;
+    if (what.empty())
+        return from;
+    const char* const base = text.data();
+    const std::size_t last = text.size() - what.size(); // the last place it can begin
+    std::size_t at = from;
+#if defined(__SSE2__)
+    if (what.size() > 1) {
+        const std::size_t second = std::min<std::size_t>(what.size() - 1, 15);
+        const __m128i first = _mm_set1_epi8(what[0]);
+        const __m128i later = _mm_set1_epi8(what[second]);
+        std::size_t compared = 0;
+        for (; at + 15 <= last; at += 16) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + at));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + at + second));
+            auto mask = static_cast<unsigned>(_mm_movemask_epi8(
+                _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, later))));
+            for (; mask != 0; mask &= mask - 1) {
+                const std::size_t place = at + static_cast<std::size_t>(__builtin_ctz(mask));
+                if (std::memcmp(base + place + 1, what.data() + 1, what.size() - 1) == 0)
+                    return place;
+                ++compared;
+            }
+            if (compared > 64 + (at - from) / 32)
+                return memmemFrom(text, what, at + 16);
+        }
+    }
+#endif
+    for (; at <= last; ++at)
+        if (base[at] == what[0] &&
+            std::memcmp(base + at + 1, what.data() + 1, what.size() - 1) == 0)
+            return at;
     return npos;
 }
 
