@@ -503,16 +503,6 @@ void setFileSync(bool on) {
 }
 
 // Whether every line break of the text is CR LF already, so that it needs no second copy.
-static bool breaksAreCrLf(std::string_view text) {
-    for (auto at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1))
-        if (at == 0 || text[at - 1] != '\r')
-            return false;
-    for (auto at = text.find('\r'); at != std::string_view::npos; at = text.find('\r', at + 1))
-        if (at + 1 == text.size() || text[at + 1] != '\n')
-            return false;
-    return true;
-}
-
 std::string readFileBytes(const fs::path& path) {
     // Without blocking: opening a FIFO to read would wait for a writer that never comes.
     // What was opened is judged by its own status, not by a look at the name beforehand.
