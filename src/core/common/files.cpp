@@ -673,8 +673,12 @@ std::size_t recoverTree(const fs::path& root) {
             return 0;
         throw Error::cannotOpen(root, errno);
     }
+    return recoverTree(fd.get(), root);
+}
+
+std::size_t recoverTree(int folder, const fs::path& root) {
     std::optional<Error> failure;
-    const auto done = recoverIn(fd.get(), root, 0, failure);
+    const auto done = recoverIn(folder, root, 0, failure);
     if (failure)
         throw *failure;
     return done;
