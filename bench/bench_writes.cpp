@@ -2,7 +2,9 @@
 // Add task (a new number and a rewrite), the Edits save (new and rewrite), the import of 99
 // tasks and the first fill of the marks, each against a peer that does exactly what their
 // guarantees require and nothing else:
-//  - a write: it reads the template files the write uses, the author flag and the counter,
+//  - a write: it locks the tree (and System_folder when it raises the counter) and looks
+//    that no folder of another part holds the number, as every write must today; it reads
+//    the template files the write uses, the author flag and the counter,
 //    builds the new folder with its four files and webfiles, syncs the four files, webfiles,
 //    the new folder, the tree folder, the counter and its folder (nine fsyncs), exchanges or
 //    renames the folder in, removes the old copy and replaces the counter through a rename;
@@ -34,6 +36,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -93,8 +96,20 @@ void peerWrite(const Workplace& w, const std::vector<std::string>& templates,
         readFile(w.system() / "Authorisation" / "save.txt");
     for (const auto& name : templates)
         readFile(w.system() / name);
-    const std::string count = counter ? readFile(w.counter()) : std::string();
+    // One writer per tree: the tree locked, then System_folder for the counter.
     const int dir = ::open(w.tree().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0 || ::flock(dir, LOCK_EX | LOCK_NB) != 0)
+        fail("cannot lock", w.tree());
+    const int system =
+        counter ? ::open(w.system().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+    if (counter && (system < 0 || ::flock(system, LOCK_EX | LOCK_NB) != 0))
+        fail("cannot lock", w.system());
+    // One number, one task: no folder of another part holds the number.
+    struct stat st {};
+    for (const char* part : {"PartA/", "PartB/", "PartC/"})
+        if (::fstatat(dir, (part + folder).c_str(), &st, 0) == 0)
+            fail("held elsewhere", folder);
+    const std::string count = counter ? readFile(w.counter()) : std::string();
     const std::string fresh = folder + ".new";
     if (dir < 0 || ::mkdirat(dir, fresh.c_str(), 0755) != 0)
         fail("cannot create", w.tree() / fresh);
@@ -120,11 +135,12 @@ void peerWrite(const Workplace& w, const std::vector<std::string>& templates,
             : ::renameat(dir, fresh.c_str(), dir, folder.c_str()) != 0)
         fail("cannot put in place", folder);
     syncFd(dir, "tree");
-    ::close(dir);
     if (old)
         fs::remove_all(w.tree() / fresh);
-    if (!counter)
+    if (!counter) {
+        ::close(dir);
         return;
+    }
     // The counter raised by one, replaced through a rename and synced with its folder.
     const std::string raised = std::to_string(std::atoi(count.c_str()) + 1) + "\r\n";
     const fs::path temporary = w.counter().string() + ".peer";
@@ -139,6 +155,8 @@ void peerWrite(const Workplace& w, const std::vector<std::string>& templates,
         ::open(w.counter().parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     syncFd(authorisation, "Authorisation");
     ::close(authorisation);
+    ::close(system);
+    ::close(dir);
 }
 
 std::array<std::string, 4> packageIn(const fs::path& folder) {

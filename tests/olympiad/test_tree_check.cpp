@@ -264,6 +264,29 @@ TEST(TreeCheck, OneNumberOneTask) {
     EXPECT_FALSE(kavo::olympiad::numberHeldElsewhere(tree.olympiad.outputDir, 4, "Extra/4"));
 }
 
+// Another program writes the number into another part's folder while the teacher answers a
+// question: the write looks again under the tree's lock and refuses, writing nothing.
+TEST(TreeCheck, NumberWrittenElsewhereDuringTheQuestionIsRefused) {
+    Tree tree;
+    tree.write(taskNumbered(TaskKind::TypedAnswer, 1), sized(tree, {4, 4, 2}));
+    kavo::edits::EditsForm form = kavo::edits::editsFormOf(editsTask("4"));
+    form.Memo1 += " if x <y then";
+    kavo::edits::EditsQuestions ask;
+    ask.markup = [&](const kavo::Text&) {
+        tree.write(taskNumbered(TaskKind::TypedAnswer, 4), sized(tree, {3, 3, 2}));
+        return true;
+    };
+    const auto result =
+        kavo::edits::saveEditsTask(form, kavo::render::readEditsTemplates(tree.system),
+                                   sized(tree, {4, 4, 2}), Lang::English, ask);
+    EXPECT_FALSE(result.written);
+    const auto message = kavo::cp1251ToUtf8(result.message);
+    EXPECT_NE(message.find("Task 4 is already written in PartB/4"), std::string::npos) << message;
+    EXPECT_FALSE(form.Memo1.empty()) << "the form is kept";
+    EXPECT_FALSE(fs::exists(tree.olympiad.outputDir / "PartA" / "4"));
+    EXPECT_FALSE(fs::exists(tree.olympiad.outputDir / "4"));
+}
+
 // The overview marks a number held twice and a number outside the sizes, and shows the
 // condition's first line as plain text.
 TEST(TreeCheck, OverviewMarksPlaceProblemsAndShowsTheCondition) {

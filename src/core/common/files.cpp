@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <map>
 #include <optional>
 #include <random>
 #include <system_error>
@@ -259,6 +260,25 @@ bool syncTree(int fd) {
     return syncFd(fd);
 }
 
+// Syncs a folder made only of the written files (nothing carried from an old one): the
+// folders their names made, and webfiles, are known, so nothing needs to be listed.
+bool syncWritten(int fd, const std::vector<fs::path>& names, bool webfiles) {
+    if (!syncOn)
+        return true;
+    std::map<std::string, std::vector<fs::path>> folders;
+    if (webfiles)
+        folders[Webfiles];
+    for (const auto& name : names)
+        if (name.native().find('/') != std::string::npos && std::next(name.begin()) != name.end())
+            folders[name.begin()->string()].push_back(name.lexically_relative(*name.begin()));
+    for (const auto& [folder, inside] : folders) {
+        Fd sub = openFolder(fd, folder.c_str());
+        if (!sub || !syncWritten(sub.get(), inside, false))
+            return false;
+    }
+    return syncFd(fd);
+}
+
 // Moves every entry of `from` that `to` lacks into `to`, going into folders both hold; the
 // replaced files and the program's temporary files stay behind.
 bool moveMissing(int from, int to) {
@@ -359,7 +379,8 @@ void writeNewFile(int dir, const fs::path& name, std::string_view bytes, const f
     Fd held;
     int at = dir;
     fs::path parts;
-    for (auto it = name.begin(); it != std::prev(name.end()); ++it) {
+    const bool nested = name.native().find('/') != std::string::npos;
+    for (auto it = name.begin(); nested && it != std::prev(name.end()); ++it) {
         parts /= *it;
         Fd sub = openFolder(at, it->c_str());
         if (!sub && errno == ENOENT && makeFolder(at, it->c_str()))
@@ -369,7 +390,7 @@ void writeNewFile(int dir, const fs::path& name, std::string_view bytes, const f
         held = std::move(sub);
         at = held.get();
     }
-    Fd fd(createFile(at, name.filename().c_str()));
+    Fd fd(createFile(at, nested ? name.filename().c_str() : name.c_str()));
     if (!fd || !writeAll(fd.get(), bytes) || !syncFd(fd.get()) || !fd.close())
         throw Error::cannotCreate(shown / name, errno);
 }
@@ -473,7 +494,8 @@ Fd openParent(int rootFd, const struct stat& root, const std::vector<std::string
 }
 
 // The components of a name inside the tree; refuses what would lead elsewhere.
-std::vector<std::string> partsOf(const fs::path& relative, const fs::path& shown) {
+std::vector<std::string> partsOf(const fs::path& relative, const fs::path& base) {
+    const auto shown = [&] { return base / relative; };
     std::vector<std::string> parts;
     for (const auto& part : relative) {
         const auto& text = part.native();
@@ -481,14 +503,14 @@ std::vector<std::string> partsOf(const fs::path& relative, const fs::path& shown
             continue;
         if (relative.is_absolute() || text == "." || text == ".." ||
             text.find('\0') != std::string::npos)
-            throw Error::refused(NotInTree, shown);
+            throw Error::refused(NotInTree, shown());
         // Recovery would take a folder of such a name for a leftover.
         if (endsWith(text, NewSuffix) || endsWith(text, OldSuffix) || isTemporaryFile(text))
-            throw Error::refused(Reserved, shown);
+            throw Error::refused(Reserved, shown());
         parts.push_back(text);
     }
     if (parts.empty())
-        throw Error::refused(NotInTree, shown);
+        throw Error::refused(NotInTree, shown());
     return parts;
 }
 
@@ -531,6 +553,10 @@ std::string readFileBytes(const fs::path& path) {
         if (n == 0)
             break;
         filled += static_cast<std::size_t>(n);
+        // A regular file on disk reads short only at its end: no second call to learn it
+        // (files of size 0, as the kernel's own, may come in pieces and are read to the end).
+        if (filled < bytes.size() && st.st_size > 0)
+            break;
     }
     bytes.resize(filled);
     return bytes;
@@ -569,12 +595,12 @@ void writePieces(const fs::path& path, const Pieces& pieces) {
 // writeTaskFolder, and with `webfiles` false writeFolderAtomic.
 static void replaceFolder(const fs::path& root, const fs::path& relative,
                           const std::vector<FolderFile>& files, bool webfiles) {
-    const auto parts = partsOf(relative, root / relative);
+    const auto parts = partsOf(relative, root);
     const fs::path folder = root / relative;
     std::vector<fs::path> names;
     for (const auto& file : files) {
-        partsOf(file.name, folder / file.name);
-        names.push_back(fs::path(file.name).lexically_normal());
+        partsOf(file.name, folder);
+        names.push_back(file.name);
     }
 
     // The output folder itself may be a link, and is made when missing.
@@ -598,7 +624,7 @@ static void replaceFolder(const fs::path& root, const fs::path& relative,
     recoverFolder(dir, name, folder.parent_path());
     Fd old = openFolder(dir, name.c_str());
     const int failure = errno;
-    if (!old && isLink(dir, name.c_str()))
+    if (!old && failure != ENOENT && isLink(dir, name.c_str()))
         throw Error::refused(LinkInTask, folder);
     if (!old && failure != ENOENT)
         throw Error::cannotCreate(folder, failure);
@@ -618,7 +644,7 @@ static void replaceFolder(const fs::path& root, const fs::path& relative,
         if (webfiles && ::faccessat(assembled.get(), Webfiles, F_OK, AT_SYMLINK_NOFOLLOW) != 0 &&
             !makeFolder(assembled.get(), Webfiles))
             throw Error::cannotCreate(folder / Webfiles, errno);
-        if (!syncTree(assembled.get()))
+        if (!(old ? syncTree(assembled.get()) : syncWritten(assembled.get(), names, webfiles)))
             throw Error::cannotCreate(folder, errno);
 
         if (!old) {

@@ -62,7 +62,7 @@ void setTreeLockWait(std::chrono::milliseconds wait) {
 
 TreeLock::TreeLock(const fs::path& folder, Missing missing) {
     std::error_code ec;
-    if (missing == Missing::Make) {
+    if (missing == Missing::Make && !fs::is_directory(folder, ec)) {
         fs::create_directories(folder, ec);
         // A tree that cannot be made is reported as the write that needs it would report it.
         if (!fs::is_directory(folder))

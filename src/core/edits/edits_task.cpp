@@ -2,6 +2,7 @@
 #include "core/edits/edits_task.hpp"
 
 #include "core/common/codepage.hpp"
+#include "core/common/error.hpp"
 #include "core/common/field_text.hpp"
 #include "core/common/messages.hpp"
 #include "core/common/tree_lock.hpp"
@@ -110,22 +111,38 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
     if (!refused.empty())
         return refusal(refused);
 
-    // One number, one task: a number held by a folder of another part is refused before any
-    // question, since no answer could make the write right.
+    // One number, one task: a number held by a folder of another part is refused before the
+    // first question, since no answer could make the write right, and under the lock.
     const auto folder = olympiad.editsFolder(task.folder);
-    if (const auto number = olympiad::folderNumber(*folder))
-        if (const auto other =
-                olympiad::numberHeldElsewhere(olympiad.outputDir, *number, *folder)) {
-            const auto text = "\n" + olympiad::heldElsewhereRefusal(olympiad.outputDir, *number,
-                                                                    *folder, *other, lang);
-            return refusal(utf8ToCp1251(text, Unencodable::CharacterReference).value_or(text));
-        }
+    const auto heldElsewhere = [&]() -> std::optional<Text> {
+        const auto number = olympiad::folderNumber(*folder);
+        if (!number)
+            return std::nullopt;
+        const auto other = olympiad::numberHeldElsewhere(olympiad.outputDir, *number, *folder);
+        if (!other)
+            return std::nullopt;
+        const auto text = "\n" + olympiad::heldElsewhereRefusal(olympiad.outputDir, *number,
+                                                                *folder, *other, lang);
+        return utf8ToCp1251(text, Unencodable::CharacterReference).value_or(text);
+    };
+    std::optional<std::optional<Text>> looked;
+    const auto refusedBeforeAsking = [&] {
+        if (!looked)
+            looked = heldElsewhere();
+        return looked->has_value();
+    };
 
     const auto warnings = tasks::markupWarnings(task, lang);
-    if (!warnings.empty() && ask.markup && !ask.markup(tasks::markupQuestion(warnings, lang)))
-        return {};
+    if (!warnings.empty() && ask.markup) {
+        if (refusedBeforeAsking())
+            return refusal(**looked);
+        if (!ask.markup(tasks::markupQuestion(warnings, lang)))
+            return {};
+    }
     const std::string typed = cp1251ToUtf8(task.folder);
     if (ask.replace && olympiad::holdsPackageFile(olympiad.outputDir / *folder)) {
+        if (refusedBeforeAsking())
+            return refusal(**looked);
         const auto state = olympiad::replacedState(render::TemplateSet::load(ask.systemDir),
                                                    olympiad, *folder, std::nullopt, lang);
         if (!ask.replace(olympiad::replaceQuestion(typed, state, lang)))
@@ -134,6 +151,9 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
 
     {
         const TreeLock tree(olympiad.outputDir);
+        // Looked at (again) under the lock: another program may have written the number.
+        if (auto refused = heldElsewhere())
+            return refusal(std::move(*refused));
         render::writePackage(olympiad.outputDir, render::renderEdits(task, templates, *folder));
     }
     form = EditsForm{};

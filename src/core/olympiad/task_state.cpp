@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <system_error>
 
+#include <cerrno>
+
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -28,6 +30,12 @@ const char* const PackageFiles[] = {"task.asp", "TASK.CFG", "task.out", "task.xm
 } // namespace
 
 bool holdsPackageFile(const fs::path& folder) {
+    // Most folders asked about do not exist (the other parts' folders of a number): one look
+    // at the folder answers for its four files.
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0 ? errno == ENOENT || errno == ENOTDIR
+                                         : !S_ISDIR(st.st_mode))
+        return false;
     std::error_code ec;
     for (const char* name : PackageFiles)
         if (fs::symlink_status(folder / name, ec).type() != fs::file_type::not_found)

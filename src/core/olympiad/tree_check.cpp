@@ -12,10 +12,13 @@
 #include "core/tasks/markup_check.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <set>
 #include <string_view>
 #include <system_error>
 #include <unordered_map>
+
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -151,11 +154,19 @@ std::map<fs::path, std::string> placeProblems(const std::vector<fs::path>& folde
 
 std::optional<fs::path> numberHeldElsewhere(const fs::path& outputDir, int number,
                                             const fs::path& folder) {
-    if (!inNumberedGroup(folder.lexically_normal()))
+    const auto own = folder.lexically_normal();
+    if (!inNumberedGroup(own))
         return std::nullopt;
+    const std::string name = std::to_string(number);
+    const std::string root = outputDir.native() + '/';
     for (const char* group : Groups) {
-        const auto other = (fs::path(group) / std::to_string(number)).lexically_normal();
-        if (other != folder.lexically_normal() && holdsPackageFile(outputDir / other))
+        // Mostly there is no such folder: one look at its name, without building paths.
+        struct stat st {};
+        const std::string full = *group ? root + group + '/' + name : root + name;
+        if (::stat(full.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR))
+            continue;
+        const auto other = fs::path(group) / name;
+        if (other != own && holdsPackageFile(outputDir / other))
             return other;
     }
     return std::nullopt;

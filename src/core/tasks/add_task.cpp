@@ -15,6 +15,7 @@
 
 #include <limits>
 #include <string>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -48,7 +49,6 @@ static void refuseHeldElsewhere(const model::Task& task, const model::Olympiad& 
 fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
                    const fs::path& systemDir, Lang lang, std::optional<std::string> picture,
                    const auth::Headers* headers, const render::TemplateSet* templates) {
-    refuseHeldElsewhere(task, olympiad, lang);
     // A page without a picture refers to none: a picture given for it is not written.
     if (!task.picture)
         picture.reset();
@@ -61,6 +61,8 @@ fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
     const auto folder = package.folder;
     // One writer at a time: the tree first, then System_folder with the counter.
     const TreeLock tree(olympiad.outputDir);
+    // Looked at under the lock: another program may have written the number meanwhile.
+    refuseHeldElsewhere(task, olympiad, lang);
     const TreeLock system(systemDir, TreeLock::Missing::Refuse);
     // The counter is read before anything is written, so that a counter that cannot be read
     // stops the run with the task tree unchanged.
@@ -90,12 +92,20 @@ static bool confirmed(const FormReading& reading, const render::TemplateSet& tem
                       const ConfirmAdd& confirm) {
     if (!confirm)
         return true;
+    // A number held elsewhere is refused before the first question, since no answer could
+    // make the write right; without a question the write's own look under the lock serves.
+    bool looked = false;
+    const auto ask = [&](AddQuestion kind, const Text& question) {
+        if (!std::exchange(looked, true))
+            refuseHeldElsewhere(reading.task, *reading.olympiad, lang);
+        return confirm(kind, question);
+    };
     // The text first: a teacher who goes back to mend it has not yet been asked to replace.
     if (const auto warnings = markupWarnings(reading.task, lang); !warnings.empty())
-        if (!confirm(AddQuestion::Markup, markupQuestion(warnings, lang)))
+        if (!ask(AddQuestion::Markup, markupQuestion(warnings, lang)))
             return false;
     const auto question = replaceQuestionOf(reading.task, *reading.olympiad, templates, lang);
-    return !question || confirm(AddQuestion::Replace, *question);
+    return !question || ask(AddQuestion::Replace, *question);
 }
 
 std::string writtenLine(const AddTaskResult& result, Lang lang) {
@@ -135,8 +145,6 @@ AddTaskResult addTask(TaskForm& form, const AppValues& app, const ConfirmAdd& co
         return result;
     if (reading.sizeError)
         throw *reading.sizeError;
-    // Refused before any question: no answer could make the write right.
-    refuseHeldElsewhere(reading.task, *reading.olympiad, app.lang);
     // One reading of the templates serves the question and the write.
     const auto templates = render::TemplateSet::load(systemDir);
     if (!confirmed(reading, templates, app.lang, confirm)) {
