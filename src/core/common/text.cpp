@@ -212,6 +212,33 @@ class Finder {
         // by memchr, which outruns the blocks where that byte is rare; where it is frequent,
         // most blocks hold it and the blocks go on.
         const int skipTo = leads_.size() == 1 ? static_cast<unsigned char>(lead0_) : -1;
+        // Several first bytes: two blocks at a time, without a branch per lead.
+        if (skipTo < 0) {
+            while (restart == 0 && i + BlockSize < blocksEnd) {
+                const Block here0 = load(s + i), there0 = load(s + i + second_);
+                const Block here1 = load(s + i + BlockSize),
+                            there1 = load(s + i + BlockSize + second_);
+                Mask found0{}, found1{};
+                for (const auto& lead : leads_) {
+                    const Mask first0 = here0 == lead.first, first1 = here1 == lead.first;
+                    Mask second0 = lead.any, second1 = lead.any;
+                    const Block* const end = seconds_.data() + lead.to;
+                    for (const Block* b = seconds_.data() + lead.from; b != end; ++b) {
+                        second0 |= there0 == *b;
+                        second1 |= there1 == *b;
+                    }
+                    found0 |= first0 & second0;
+                    found1 |= first1 & second1;
+                }
+                for (std::uint32_t bits = bitsOf(found0) | (std::uint32_t{bitsOf(found1)} << 16);
+                     bits != 0 && restart == 0; bits &= bits - 1) {
+                    const std::size_t p = i + static_cast<std::size_t>(std::countr_zero(bits));
+                    if (p >= resume)
+                        tryAt(p, true);
+                }
+                i = std::max(i + 2 * BlockSize, resume);
+            }
+        }
         while (restart == 0 && i < blocksEnd) {
             const Block here = load(s + i), there = load(s + i + second_);
             Mask found{};
