@@ -109,7 +109,7 @@ void BM_EditsSave(benchmark::State& state) {
     const fs::path folder = w.app.OutputDir / "1";
     for (auto _ : state) {
         auto copy = form;
-        if (!kavo::edits::saveEditsTask(copy, templates, kavo::model::Olympiad{w.app.OutputDir},
+        if (!kavo::edits::saveEditsTask(copy, templates, kavo::model::Olympiad{w.app.OutputDir, {}},
                                         kavo::Lang::English)
                  .written)
             state.SkipWithError("nothing written");
@@ -165,7 +165,7 @@ void BM_PlainEditsPackage(benchmark::State& state) {
     Workplace w;
     auto form = editsForm();
     kavo::edits::saveEditsTask(form, kavo::edits::readEditsTemplates(w.root),
-                               kavo::model::Olympiad{w.app.OutputDir}, kavo::Lang::English);
+                               kavo::model::Olympiad{w.app.OutputDir, {}}, kavo::Lang::English);
     const fs::path folder = w.app.OutputDir / "1";
     const auto bytes = writtenBy(folder, w.counter());
     fs::remove_all(folder);

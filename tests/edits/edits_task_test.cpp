@@ -82,8 +82,8 @@ TEST(EditsSave, EachVariantFillsItsTemplates) {
         auto form = filledForm();
         form.CheckBox1 = c.removeC;
         form.CheckBox2 = c.removeD;
-        const auto result = saveEditsTask(form, smallTemplates(), kavo::model::Olympiad{out.path()},
-                                          kavo::Lang::English);
+        const auto result = saveEditsTask(
+            form, smallTemplates(), kavo::model::Olympiad{out.path(), {}}, kavo::Lang::English);
         ASSERT_TRUE(result.written) << result.message;
         EXPECT_EQ(result.message, "");
         EXPECT_EQ(listTree(out.path()), "7/\n7/TASK.CFG\n7/task.asp\n7/task.out\n7/task.xml\n"
@@ -160,7 +160,7 @@ TEST(EditsSave, RefusalsWriteNothing) {
         c.change(form);
         const auto before = form;
         const auto result = saveEditsTask(form, smallTemplates(),
-                                          kavo::model::Olympiad{out.path() / "Year"}, c.lang);
+                                          kavo::model::Olympiad{out.path() / "Year", {}}, c.lang);
         EXPECT_FALSE(result.written);
         EXPECT_EQ(result.message, c.message);
         EXPECT_EQ(listTree(out.path()), "");
@@ -173,7 +173,7 @@ TEST(EditsSave, AnAnswerOfARemovedSubQuestionIsNotChecked) {
     auto form = filledForm();
     form.CheckBox2 = true;
     form.Edit4 = std::nullopt;
-    EXPECT_TRUE(saveEditsTask(form, smallTemplates(), kavo::model::Olympiad{out.path()},
+    EXPECT_TRUE(saveEditsTask(form, smallTemplates(), kavo::model::Olympiad{out.path(), {}},
                               kavo::Lang::English)
                     .written);
 }
@@ -195,13 +195,13 @@ TEST(TaskFolderFragment, AcceptsBothSeparators) {
 TEST(EditsSave, SubFoldersAndSavingTwice) {
     TempDir out;
     auto form = filledForm("PartB\\7");
-    ASSERT_TRUE(saveEditsTask(form, smallTemplates(), kavo::model::Olympiad{out.path()},
+    ASSERT_TRUE(saveEditsTask(form, smallTemplates(), kavo::model::Olympiad{out.path(), {}},
                               kavo::Lang::English)
                     .written);
     writeBytes(out.path() / "PartB/7/webfiles/picture.png", "png");
     form = filledForm("PartB/7");
     form.Memo1 = "second";
-    const auto result = saveEditsTask(form, smallTemplates(), kavo::model::Olympiad{out.path()},
+    const auto result = saveEditsTask(form, smallTemplates(), kavo::model::Olympiad{out.path(), {}},
                                       kavo::Lang::English);
     ASSERT_TRUE(result.written);
     EXPECT_EQ(result.taskFolder, out.path() / "PartB" / "7");
@@ -219,7 +219,7 @@ TEST(EditsSave, ReplacementsRunInOrderOnTheResultBefore) {
     form.Edit1 = "*ans2*";   // likewise for answers
     form.Edit2 = "x*ans1*";  // stays as typed
     form.Edit6 = "x TaskA1"; // the name is not scanned again
-    ASSERT_TRUE(saveEditsTask(form, smallTemplates(), kavo::model::Olympiad{out.path()},
+    ASSERT_TRUE(saveEditsTask(form, smallTemplates(), kavo::model::Olympiad{out.path(), {}},
                               kavo::Lang::English)
                     .written);
     EXPECT_EQ(readBytes(out.path() / "7/task.asp"), "P4 [b]|[*vs1*]|b|c|d\r\n");
@@ -255,9 +255,9 @@ TEST(EditsSave, DescriptionSnippetAndName) {
         auto form = filledForm();
         form.Edit6 = c.edit6;
         form.Memo1 = "<b>&amp; & \"</b>";
-        ASSERT_TRUE(
-            saveEditsTask(form, templates, kavo::model::Olympiad{out.path()}, kavo::Lang::English)
-                .written);
+        ASSERT_TRUE(saveEditsTask(form, templates, kavo::model::Olympiad{out.path(), {}},
+                                  kavo::Lang::English)
+                        .written);
         EXPECT_EQ(readBytes(out.path() / "7/task.xml"), std::string(c.written) + "\r\n");
         EXPECT_EQ(readBytes(out.path() / "7/task.asp"), "P4 <b>&amp; & \"</b>|a|b|c|d\r\n");
     }
@@ -271,7 +271,7 @@ TEST(EditsSave, AFailedWriteLeavesTheFolderAndTheForm) {
         fs::create_directories(out.path() / "7" / blocked);
         auto form = filledForm();
         const auto before = form;
-        EXPECT_THROW(saveEditsTask(form, smallTemplates(), kavo::model::Olympiad{out.path()},
+        EXPECT_THROW(saveEditsTask(form, smallTemplates(), kavo::model::Olympiad{out.path(), {}},
                                    kavo::Lang::English),
                      kavo::Error);
         EXPECT_EQ(listTree(out.path()), "7/\n7/" + std::string(blocked) + "/\n");
@@ -281,7 +281,7 @@ TEST(EditsSave, AFailedWriteLeavesTheFolderAndTheForm) {
     writeBytes(out.path() / "Year", "a file where the output folder should be");
     auto form = filledForm();
     try {
-        saveEditsTask(form, smallTemplates(), kavo::model::Olympiad{out.path() / "Year"},
+        saveEditsTask(form, smallTemplates(), kavo::model::Olympiad{out.path() / "Year", {}},
                       kavo::Lang::English);
         ADD_FAILURE() << "no error";
     } catch (const kavo::Error& e) {
@@ -341,7 +341,7 @@ TEST(EditsSave, ShippedTemplatesAssembleEveryVariant) {
         form.Edit4 = "44";
         form.CheckBox1 = removeC;
         form.CheckBox2 = removeD;
-        ASSERT_TRUE(saveEditsTask(form, templates, kavo::model::Olympiad{dir.path() / "Year"},
+        ASSERT_TRUE(saveEditsTask(form, templates, kavo::model::Olympiad{dir.path() / "Year", {}},
                                   kavo::Lang::Russian)
                         .written);
         const auto folder = dir.path() / "Year" / "7";
@@ -442,8 +442,9 @@ TEST(EditsSave, QuestionsBeforeWriting) {
     for (const bool yes : {false, true}) {
         asked.clear();
         answer = yes;
-        const auto result = saveEditsTask(form, smallTemplates(), kavo::model::Olympiad{out.path()},
-                                          kavo::Lang::English, questions);
+        const auto result =
+            saveEditsTask(form, smallTemplates(), kavo::model::Olympiad{out.path(), {}},
+                          kavo::Lang::English, questions);
         EXPECT_EQ(result.written, yes);
         EXPECT_EQ(listTree(out.path()).empty(), !yes);
         ASSERT_EQ(asked.size(), 1u);

@@ -280,8 +280,9 @@ TEST(OlympiadExport, MoodleXmlImportsBackEqualInWhatItKeepsAndListsTheRest) {
             const int number = static_cast<int>(i) + 1;
             EXPECT_EQ(back[i], keptByMoodle(tasks[i], number, count)) << i;
             // What does not come back was listed as lost by the export.
-            if (tasks[i].picture || tasks[i].names || isFolded(tasks[i].kind))
+            if (tasks[i].picture || tasks[i].names || isFolded(tasks[i].kind)) {
                 EXPECT_TRUE(lossy.count(i)) << i;
+            }
         }
     }
 }

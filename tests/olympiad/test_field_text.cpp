@@ -169,8 +169,9 @@ TEST(FieldText, EveryDoorRefusesByFieldAndCharacter) {
                                          {"<p/>", "countby=test\r\nans1=" + h.text, "<task/>"},
                                          Lang::English)
                             .message;
-            if (!reviewOut.ends_with("Saved successfully"))
+            if (!reviewOut.ends_with("Saved successfully")) {
                 EXPECT_EQ(kavo::test::readBytes(dir.path() / "1" / "task.out"), before);
+            }
         }
         const Door doors[] = {
             {"form condition", h.page, formMessage(typed(h.text, "1")), "Condition"},
@@ -212,8 +213,9 @@ TEST(FieldText, ExportsAreLosslessOrNameTheLoss) {
         for (const auto format : {olympiad::ExportFormat::MoodleXml, olympiad::ExportFormat::Qti}) {
             const auto exported = olympiad::exportOlympiad(format, fiveTasks(), tasks);
             for (const auto& file : exported.files)
-                if (file.name.ends_with(".xml"))
+                if (file.name.ends_with(".xml")) {
                     EXPECT_EQ(xmllint(file.bytes), "") << file.name;
+                }
         }
         std::string losses;
         const auto imported = roundTrip(tasks, losses);
@@ -343,8 +345,9 @@ TEST(FieldText, GiftImportRefusesOrKeepsEachText) {
                 const bool syntax = text.find("control byte") != std::string::npos ||
                                     text.find("needs a text") != std::string::npos ||
                                     text.find("line break") != std::string::npos;
-                if (!syntax)
+                if (!syntax) {
                     EXPECT_NE(text.find(h.named), std::string::npos) << text;
+                }
                 continue;
             }
             ASSERT_EQ(imported.tasks.size(), 1u);

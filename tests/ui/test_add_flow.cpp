@@ -261,6 +261,10 @@ TEST_F(AddFlow, HeldTreeAsksAndNoWritesNothing) {
         ASSERT_EQ(asked.size(), 1);
         EXPECT_TRUE(asked[0].startsWith(u(c.question))) << asked[0].toStdString();
         EXPECT_TRUE(asked[0].contains(kavo::app::fromPath(out())));
+        // The answer is report enough: no box follows, the status line keeps it.
+        EXPECT_TRUE(platform.errors().empty()) << platform.errors().join(u'\n').toStdString();
+        EXPECT_TRUE(form1()->statusBar()->currentMessage().startsWith(u(c.question)))
+            << form1()->statusBar()->currentMessage().toStdString();
         EXPECT_FALSE(fs::exists(out() / "1"));
         EXPECT_EQ(readBytes(systemFolder() / "Authorisation" / "Tasks_in_view.txt"), counter);
         EXPECT_EQ(condition(), u"Held"_s);

@@ -109,6 +109,12 @@ Error Error::refused(const Message<1>& wording, const std::filesystem::path& pat
                  wording.utf8(Lang::Russian, {shownPath}));
 }
 
+Error Error::declined(const Message<1>& wording, const std::filesystem::path& path) {
+    Error error = refused(wording, path);
+    error.kind_ = Kind::Declined;
+    return error;
+}
+
 std::string Error::report(Lang lang) const {
     return withReason(lang == Lang::English ? en_ : ru_, reason_, lang);
 }

@@ -15,7 +15,9 @@ namespace kavo {
 // one; report() words the same in the interface language.
 class Error : public std::runtime_error {
   public:
-    enum class Kind { CannotOpen, CannotCreate, NotInteger, Refused };
+    // Declined: the teacher answered No to a question the operation needed (wait for the
+    // folder another program writes); the answer is report enough, no box follows it.
+    enum class Kind { CannotOpen, CannotCreate, NotInteger, Refused, Declined };
 
     // A ready report, the same in both languages.
     explicit Error(const std::string& report);
@@ -29,6 +31,8 @@ class Error : public std::runtime_error {
     // The same about a path, which stands for "%1" in the wording.
     static Error refused(const Message<1>& wording, const std::filesystem::path& path,
                          int reason = 0);
+    // The same, after the teacher declined to go on.
+    static Error declined(const Message<1>& wording, const std::filesystem::path& path);
 
     Kind kind() const { return kind_; }
     const std::filesystem::path& path() const { return path_; }

@@ -501,8 +501,6 @@ inline constexpr Message<4> lossCharacter{
     "%1%2: символ %3 не может стоять ни в файлах задачи, ни в %4: пропущен"};
 inline constexpr Message<1> lossEnglishName{"The English name \"%1\" is not kept",
                                             "Английское имя \"%1\" не сохранено"};
-inline constexpr Message lossNumber{"The task number and the part sizes are not kept",
-                                    "Номер задачи и размеры частей не сохранены"};
 inline constexpr Message<2> lossEmptyVariant{
     "Variant %1 is empty; %2 needs a text: written as a non-breaking space",
     "Вариант %1 пустой; %2 нужен текст: записан неразрывный пробел"};
@@ -582,8 +580,8 @@ inline constexpr Message intoHelp{"the task tree to write into", "дерево �
 inline constexpr Message replaceHelp{"replaces the tasks written already",
                                      "заменяет уже записанные задачи"};
 inline constexpr Message skipUnfitHelp{
-    "writes the tasks that fit, leaving out the questions no task can hold",
-    "записывает подходящие задачи, пропуская вопросы, которые не могут стать задачами"};
+    "leaves out the questions no task can hold and takes the tasks that fit",
+    "пропускает вопросы, которые не могут стать задачами, и берёт подходящие задачи"};
 inline constexpr Message firstAnswerHelp{
     "a typed answer with several accepted answers keeps the first",
     "у вводимого ответа с несколькими принимаемыми ответами остаётся первый"};

@@ -140,6 +140,9 @@ bool TreeLock::take(const fs::path& folder, bool wait) {
                                   : std::chrono::steady_clock::now() < deadline;
         if (!again) {
             ::close(fd);
+            // The teacher's No is answer enough: no box says it again.
+            if (wait && busy)
+                throw Error::declined(Busy, folder);
             return false;
         }
         if (!busy)

@@ -3,7 +3,7 @@
 
 #include "core/auth/author.hpp"
 #include "core/common/messages.hpp"
-#include "ui/auth/saved_author.hpp"
+#include "core/auth/saved_author.hpp"
 #include "ui/common/platform.hpp"
 #include "ui/common/screen_fit.hpp"
 #include "ui/common/text_bridge.hpp"

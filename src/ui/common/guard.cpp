@@ -5,6 +5,9 @@
 #include "ui/common/platform.hpp"
 #include "ui/common/text_bridge.hpp"
 
+#include <QMainWindow>
+#include <QStatusBar>
+
 namespace kavo::app {
 
 // A failure of the logic is worded in the interface language with the system's reason;
@@ -25,6 +28,15 @@ bool Guard::run(const std::function<void()>& handler) const {
     try {
         handler();
         return true;
+    } catch (const kavo::Error& error) {
+        // After the teacher's No the window's status line keeps what did not happen.
+        if (error.kind() == kavo::Error::Kind::Declined) {
+            if (auto* window = owner_ ? qobject_cast<QMainWindow*>(owner_->window()) : nullptr)
+                window->statusBar()->showMessage(reportText(error, lang_));
+        } else {
+            platform_->error(owner_, reportText(error, lang_));
+        }
+        return false;
     } catch (const std::exception& error) {
         platform_->error(owner_, reportText(error, lang_));
         return false;

@@ -163,7 +163,8 @@ TOlympiadReport::importReport(const std::vector<kavo::olympiad::Problem>& proble
             kavo::app::text(msg::problem, lang,
                             {std::to_string(problem.pos.line), std::to_string(problem.pos.column),
                              problem.note.text(lang)}),
-            problem.pos};
+            problem.pos,
+            {}};
         (problem.severity == kavo::olympiad::Severity::Error     ? report.first
          : problem.severity == kavo::olympiad::Severity::LeftOut ? leftOut
                                                                  : report.second)

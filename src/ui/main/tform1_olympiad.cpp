@@ -179,11 +179,12 @@ void TForm1::showImport(const fs::path& file, const olympiad::ImportOptions& opt
                   {std::to_string(import->bunched->count),
                    std::to_string(import->bunched->singleChoice),
                    std::string(1, static_cast<char>('A' + import->bunched->variant))}),
+             {},
              {}});
     if (import->shuffled)
         report.second.lines.insert(
             report.second.lines.begin(),
-            {text(o::shuffled, lang_, {std::to_string(import->shuffled)}), {}});
+            {text(o::shuffled, lang_, {std::to_string(import->shuffled)}), {}, {}});
     report.second.caption = text(r::warnings, lang_, {std::to_string(report.second.lines.size())});
     const auto warnings = std::to_string(report.second.lines.size());
     report.title = text(r::importTitle, lang_, {utf8(file.filename())});
@@ -202,7 +203,8 @@ void TForm1::showImport(const fs::path& file, const olympiad::ImportOptions& opt
         for (const auto& task : import->tasks)
             numbers.push_back({text(o::numbering, lang_,
                                     {std::to_string(task.number), std::to_string(task.pos.line)}),
-                               task.pos});
+                               task.pos,
+                               {}});
         report.numbers = section(r::numbers, caption(r::tip::numbers), std::move(numbers), lang_);
         report.writeCaption = text(r::WriteFit, lang_, {tasks});
     }
@@ -350,7 +352,7 @@ void TForm1::exportOlympiad(ExportFormat format) {
         for (const auto& task : exported.losses)
             for (const auto& note : task.notes)
                 lost.push_back(
-                    {text(kavo::msg::cli::lost, lang_, {task.title, note.text(lang_)}), {}});
+                    {text(kavo::msg::cli::lost, lang_, {task.title, note.text(lang_)}), {}, {}});
     }
     const QString summary =
         out ? text(kavo::msg::cli::exported, lang_, {std::to_string(tree.tasks.size()), utf8(*out)})
@@ -364,6 +366,7 @@ void TForm1::exportOlympiad(ExportFormat format) {
         leftOut.push_back(
             {text(kavo::msg::cli::unreadable, lang_,
                   {skipped.folder, QString::fromStdString(skipped.reason).trimmed().toStdString()}),
+             {},
              {}});
     TOlympiadReport::Report report;
     report.title = text(r::exportTitle, lang_, {utf8(out ? out->filename() : outputDir_)});

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/auth/saved_author.hpp"
+#include "core/auth/saved_author.hpp"
 
 #include "core/auth/author.hpp"
 #include "core/common/error.hpp"

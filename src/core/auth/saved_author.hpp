@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The author line of the last Save, read back for the author dialog. It needs no Qt and
-// belongs with core/auth/author.* once that file is open to change.
+// The author line of the last Save, read back for the author dialog.
 
 #include "core/common/text.hpp"
 
