@@ -208,9 +208,9 @@ class Finder {
         std::size_t i = 0;
         // Blocks whose every load stays inside the text: those that start before blocksEnd.
         const std::size_t blocksEnd = n >= second_ + BlockSize ? n - second_ - BlockSize + 1 : 0;
-        // With one first byte, a block without it sends the search on to its next occurrence
-        // by memchr, which outruns the blocks where that byte is rare; where it is frequent,
-        // most blocks hold it and the blocks go on.
+        // With one first byte, two blocks in a row without it send the search on to its next
+        // occurrence by memchr, which outruns the blocks where that byte is rare; where it is
+        // frequent, few such pairs occur and the blocks go on.
         const int skipTo = leads_.size() == 1 ? static_cast<unsigned char>(lead0_) : -1;
         // Several first bytes: two blocks at a time, without a branch per lead.
         if (skipTo < 0) {
@@ -239,6 +239,7 @@ class Finder {
                 i = std::max(i + 2 * BlockSize, resume);
             }
         }
+        int blocksWithout = 0; // blocks in a row without the first byte
         while (restart == 0 && i < blocksEnd) {
             const Block here = load(s + i), there = load(s + i + second_);
             Mask found{};
@@ -260,7 +261,9 @@ class Finder {
                     tryAt(p, true);
             }
             i = std::max(i + BlockSize, resume);
-            if (!firstSeen && skipTo >= 0 && i < blocksEnd) {
+            blocksWithout = firstSeen ? 0 : blocksWithout + 1;
+            if (blocksWithout >= 2 && skipTo >= 0 && i < blocksEnd) {
+                blocksWithout = 0;
                 const void* at = std::memchr(s + i, skipTo, blocksEnd - i);
                 i = at ? static_cast<std::size_t>(static_cast<const char*>(at) - s) : blocksEnd;
             }
