@@ -244,24 +244,8 @@ bool removeAll(int fd, const std::vector<Entry>& entries) {
     return true;
 }
 
-// Syncs an assembled folder and every folder in it.
-bool syncTree(int fd) {
-    if (!syncOn)
-        return true;
-    const auto entries = listFolder(fd);
-    if (!entries)
-        return false;
-    for (const auto& e : *entries)
-        if (e.folder) {
-            Fd sub = openFolder(fd, e.name.c_str());
-            if (!sub || !syncTree(sub.get()))
-                return false;
-        }
-    return syncFd(fd);
-}
-
-// Syncs a folder made only of the written files (nothing carried from an old one): the
-// folders their names made, and webfiles, are known, so nothing needs to be listed.
+// Syncs the folder of the written files, the folders their names made, and webfiles when it
+// was made empty: all known, so nothing needs to be listed (carried folders sync as made).
 bool syncWritten(int fd, const std::vector<fs::path>& names, bool webfiles) {
     if (!syncOn)
         return true;
@@ -435,6 +419,10 @@ bool carryEntries(int from, int to, const fs::path& shown, const std::vector<fs:
                 throw Error::cannotCreate(shown / e.name, errno);
             linkedAll = carryEntries(a.get(), b.get(), shown / e.name, inside) && linkedAll;
             keepMode(a.get(), b.get());
+            // Synced as it is made (one the written files go into syncs with them): the new
+            // folder is not listed again afterwards.
+            if (syncOn && inside.empty() && !syncFd(b.get()))
+                throw Error::cannotCreate(shown / e.name, errno);
         } else if (!inside.empty()) {
             throw Error::cannotCreate(shown / e.name, EEXIST); // a file where a folder goes
         } else if (!replaced && !linkEntry(from, name, to)) {
@@ -641,10 +629,13 @@ static void replaceFolder(const fs::path& root, const fs::path& relative,
         const bool linkedAll = !old || carryEntries(old.get(), assembled.get(), folder, names);
         if (old)
             keepMode(old.get(), assembled.get());
-        if (webfiles && ::faccessat(assembled.get(), Webfiles, F_OK, AT_SYMLINK_NOFOLLOW) != 0 &&
-            !makeFolder(assembled.get(), Webfiles))
+        const bool madeWebfiles =
+            webfiles && ::faccessat(assembled.get(), Webfiles, F_OK, AT_SYMLINK_NOFOLLOW) != 0;
+        if (madeWebfiles && !makeFolder(assembled.get(), Webfiles))
             throw Error::cannotCreate(folder / Webfiles, errno);
-        if (!(old ? syncTree(assembled.get()) : syncWritten(assembled.get(), names, webfiles)))
+        // The carried folders are synced already; the written files' folders, a new webfiles
+        // and the folder itself now.
+        if (!syncWritten(assembled.get(), names, madeWebfiles))
             throw Error::cannotCreate(folder, errno);
 
         if (!old) {
