@@ -12,15 +12,29 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <ctime>
 #include <map>
+#include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr std::string_view DensePattern = "TaskA1";
+
+// The kinds of text, the second argument of each benchmark.
+enum Kind : std::int64_t {
+    Dense,      // a match every 17 bytes
+    NearMiss,   // a pattern that almost matches everywhere
+    SparseRare, // a page with a match every 64 KB; the pattern's first byte is not in the page
+    SparseHtml, // the same page with a match every 64 KB; the pattern starts with "<"
+};
+constexpr const char* KindNames[] = {"dense", "near miss", "sparse, rare first byte",
+                                     "sparse, first byte \"<\""};
 
 const kavo::Text& denseText(std::size_t size) {
     static std::map<std::size_t, kavo::Text> texts;
@@ -46,17 +60,79 @@ const kavo::Text& nearMissText(std::size_t size) {
     return text;
 }
 
+constexpr std::string_view HtmlPattern = "<%radio()%>";
+
+// Typical page text (tags, a "<" every 14 bytes or so) with the pattern after every 64 KB.
+const kavo::Text& sparseText(std::size_t size, std::string_view pattern) {
+    static std::map<std::pair<std::size_t, std::string_view>, kavo::Text> texts;
+    auto& text = texts[{size, pattern}];
+    if (text.empty()) {
+        static constexpr std::string_view unit =
+            "<p>Solve <b>2x + 3 = 7</b> and choose the root. <img "
+            "src=\"webfiles/picture.jpg\"></p>\r\n";
+        text.reserve(size + unit.size() + pattern.size());
+        for (std::size_t next = 1 << 16; text.size() < size;) {
+            text += unit;
+            if (text.size() >= next) {
+                text += pattern;
+                next += 1 << 16;
+            }
+        }
+    }
+    return text;
+}
+
+std::string_view patternFor(const benchmark::State& state) {
+    switch (state.range(1)) {
+    case NearMiss:
+        return NearMissPattern;
+    case SparseHtml:
+        return HtmlPattern;
+    default:
+        return DensePattern;
+    }
+}
+
 const kavo::Text& textFor(const benchmark::State& state) {
     const auto size = static_cast<std::size_t>(state.range(0));
-    return state.range(1) ? nearMissText(size) : denseText(size);
-}
-std::string_view patternFor(const benchmark::State& state) {
-    return state.range(1) ? std::string_view(NearMissPattern) : DensePattern;
+    switch (state.range(1)) {
+    case Dense:
+        return denseText(size);
+    case NearMiss:
+        return nearMissText(size);
+    default:
+        return sparseText(size, patternFor(state));
+    }
 }
 
 void finish(benchmark::State& state, std::size_t bytes) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
-    state.SetLabel(state.range(1) ? "near miss" : "dense");
+    state.SetLabel(KindNames[state.range(1)]);
+}
+
+// Processor time of this thread, and wall time, in nanoseconds.
+double threadNs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e9 + static_cast<double>(now.tv_nsec);
+}
+double wallNs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) * 1e9 + static_cast<double>(now.tv_nsec);
+}
+
+double median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double loadAverage() {
+    double load[1] = {0};
+    return getloadavg(load, 1) == 1 ? load[0] : -1;
 }
 
 // The peer: every occurrence found, left to right, without overlap.
@@ -90,17 +166,27 @@ void BM_ReplaceAllDeleting(benchmark::State& state) {
     finish(state, text.size());
 }
 
-// A page that is one piece, as after its first removal.
+// A page that is one piece, as after its first removal: with the room for the breaks of
+// the removals to come that the first one leaves (and the page renderer reserves); the
+// removal must leave the page where it was.
 void BM_RemoveBlock(benchmark::State& state) {
     const auto& text = textFor(state);
     const auto pattern = patternFor(state);
-    kavo::Pieces page;
+    kavo::Pieces page(1);
     for (auto _ : state) {
         state.PauseTiming();
-        page.assign(1, text);
+        page.front().clear();
+        page.front().shrink_to_fit();
+        page.front().reserve(text.size() + 16);
+        page.front() = text;
+        const char* const where = page.front().data();
         state.ResumeTiming();
         kavo::removeBlock(page, pattern);
         benchmark::DoNotOptimize(page);
+        if (page.front().data() != where) {
+            state.SkipWithError("the page was moved");
+            break;
+        }
     }
     finish(state, text.size());
 }
@@ -123,12 +209,50 @@ void BM_RemoveBlockFromPieces(benchmark::State& state) {
     finish(state, text.size());
 }
 
+// Replace-all and the find loop in turn on the same text, each timed alone; the ratio is
+// the find loop's median over replace-all's (processor time of the thread): the share of
+// the find loop's throughput that replace-all keeps. The copy ratio does the same for a
+// plain copy of the text, the least that any replace-all returning a new text does.
+void BM_ReplaceAllVsFind(benchmark::State& state) {
+    const std::string_view text = textFor(state);
+    const auto pattern = patternFor(state);
+    std::vector<double> peer, product, copy;
+    for (auto _ : state) {
+        const double start = threadNs();
+        std::size_t found = 0;
+        for (auto at = text.find(pattern); at != std::string_view::npos;
+             at = text.find(pattern, at + pattern.size()))
+            ++found;
+        benchmark::DoNotOptimize(found);
+        const double found_ = threadNs();
+        {
+            auto replaced = kavo::replaceAll(text, pattern, "Task1");
+            benchmark::DoNotOptimize(replaced);
+            product.push_back(threadNs() - found_);
+        }
+        const double copyStart = threadNs();
+        {
+            kavo::Text copied(text);
+            benchmark::DoNotOptimize(copied);
+            copy.push_back(threadNs() - copyStart);
+        }
+        peer.push_back(found_ - start);
+    }
+    state.counters["find_ms"] = median(peer) / 1e6;
+    state.counters["replace_ms"] = median(product) / 1e6;
+    state.counters["ratio"] = median(peer) / median(product);
+    state.counters["copy_ratio"] = median(peer) / median(copy);
+    state.counters["load"] = loadAverage();
+    finish(state, text.size());
+}
+
 void sizes(benchmark::internal::Benchmark* b) {
-    for (const std::int64_t nearMiss : {0, 1})
+    for (const std::int64_t kind : {Dense, NearMiss, SparseRare, SparseHtml})
         for (const std::int64_t size : {1 << 20, 10 << 20})
-            b->Args({size, nearMiss});
+            b->Args({size, kind});
     b->Unit(benchmark::kMillisecond);
 }
+BENCHMARK(BM_ReplaceAllVsFind)->Apply(sizes);
 BENCHMARK(BM_FindLoop)->Apply(sizes);
 BENCHMARK(BM_ReplaceAll)->Apply(sizes);
 BENCHMARK(BM_ReplaceAllDeleting)->Apply(sizes);
@@ -136,12 +260,12 @@ BENCHMARK(BM_RemoveBlock)->Apply(sizes);
 BENCHMARK(BM_RemoveBlockFromPieces)->Apply(sizes);
 
 // A working folder with the shipped System_folder and one single-choice task whose
-// condition is about 10 MB of typical page text, written by Add task.
+// condition is about 1 or 10 MB of typical page text, written by Add task.
 struct PreviewPlace {
     fs::path root;
     fs::path folder;
 
-    PreviewPlace() {
+    explicit PreviewPlace(std::size_t size) {
         std::string name = (fs::temp_directory_path() / "kavo-bench-XXXXXX").string();
         if (!mkdtemp(name.data()))
             throw std::runtime_error("cannot create a temporary folder");
@@ -153,7 +277,7 @@ struct PreviewPlace {
         form.ListBox1.selected = 0;
         form.ListBox2.selected = 0; // with a picture
         form.ListBox3.selected = 1;
-        form.Memo1 = condition();
+        form.Memo1 = condition(size);
         form.VariantOtveta_1 = "<b>2</b>";
         form.VariantOtveta_2 = "3";
         form.VariantOtveta_3 = "4";
@@ -167,59 +291,109 @@ struct PreviewPlace {
     }
     ~PreviewPlace() { fs::remove_all(root); }
 
-    static std::string condition() {
+    static std::string condition(std::size_t size) {
         static constexpr std::string_view unit =
             "<p>Solve <b>2x + 3 = 7</b> and choose the root. <img "
             "src=\"webfiles/picture.jpg\"></p>\r\n";
         std::string text;
-        while (text.size() < (10u << 20))
+        while (text.size() < size)
             text += unit;
         return text;
     }
+
+    kavo::review::PreviewRequest request() const {
+        return {kavo::Lang::English, root, 0, 1,
+                [this](std::int64_t) { return std::optional(folder); }};
+    }
+    fs::path page() const { return folder / "task.asp"; }
 };
 
-PreviewPlace& previewPlace() {
-    static PreviewPlace place;
-    return place;
+PreviewPlace& previewPlace(std::size_t size) {
+    static std::map<std::size_t, std::unique_ptr<PreviewPlace>> places;
+    auto& place = places[size];
+    if (!place)
+        place = std::make_unique<PreviewPlace>(size);
+    return *place;
 }
 
-void BM_Preview10MB(benchmark::State& state) {
-    auto& place = previewPlace();
-    const kavo::review::PreviewRequest request{
-        kavo::Lang::English, place.root, 0, 1,
-        [&](std::int64_t) { return std::optional(place.folder); }};
+void pageSizes(benchmark::internal::Benchmark* b) {
+    b->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond);
+}
+
+void BM_Preview(benchmark::State& state) {
+    const auto& place = previewPlace(static_cast<std::size_t>(state.range(0)));
+    const auto request = place.request();
     for (auto _ : state)
         benchmark::DoNotOptimize(kavo::review::previewTask(request));
     state.SetBytesProcessed(
-        static_cast<std::int64_t>(state.iterations() * fs::file_size(place.folder / "task.asp")));
+        static_cast<std::int64_t>(state.iterations() * fs::file_size(place.page())));
 }
-BENCHMARK(BM_Preview10MB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Preview)->Apply(pageSizes);
 
 // The page made static alone, from the page and templates in memory.
-void BM_PreviewPage10MB(benchmark::State& state) {
-    auto& place = previewPlace();
+void BM_PreviewPage(benchmark::State& state) {
+    const auto& place = previewPlace(static_cast<std::size_t>(state.range(0)));
     const auto templates = kavo::review::readPreviewTemplates(place.root);
-    const auto page = kavo::bench::readFile(place.folder / "task.asp");
+    const auto page = kavo::bench::readFile(place.page());
     const auto url = kavo::review::folderUrl(place.folder / "webfiles");
     for (auto _ : state)
         benchmark::DoNotOptimize(kavo::review::previewPage(templates, page, url));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
 }
-BENCHMARK(BM_PreviewPage10MB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewPage)->Apply(pageSizes);
 
 // The peer: the page's bytes read and written to a new file.
-void BM_ReadWritePage10MB(benchmark::State& state) {
-    auto& place = previewPlace();
+void BM_ReadWritePage(benchmark::State& state) {
+    const auto& place = previewPlace(static_cast<std::size_t>(state.range(0)));
     const fs::path target = place.root / "copy.html";
     for (auto _ : state) {
-        kavo::bench::createFile(target, kavo::bench::readFile(place.folder / "task.asp"));
+        kavo::bench::createFile(target, kavo::bench::readFile(place.page()));
         state.PauseTiming();
         fs::remove(target);
         state.ResumeTiming();
     }
     state.SetBytesProcessed(
-        static_cast<std::int64_t>(state.iterations() * fs::file_size(place.folder / "task.asp")));
+        static_cast<std::int64_t>(state.iterations() * fs::file_size(place.page())));
 }
-BENCHMARK(BM_ReadWritePage10MB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadWritePage)->Apply(pageSizes);
+
+// The page's bytes written over a file that is there, as a plain write does.
+void overwriteFile(const fs::path& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        kavo::bench::fail("cannot open", path);
+    if (::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+        kavo::bench::fail("cannot write", path);
+    ::close(fd);
+}
+
+// The preview and its peer in turn, each timed alone: wall time and processor time of the
+// thread, medians, and the ratios of the preview's over the peer's. The peer reads the page
+// and writes its bytes over the file of the last round, as the preview replaces buf.html.
+void BM_PreviewVsReadWrite(benchmark::State& state) {
+    const auto& place = previewPlace(static_cast<std::size_t>(state.range(0)));
+    const auto request = place.request();
+    const fs::path target = place.root / "copy.html";
+    std::vector<double> peerWall, peerCpu, productWall, productCpu;
+    for (auto _ : state) {
+        double wall = wallNs(), cpu = threadNs();
+        overwriteFile(target, kavo::bench::readFile(place.page()));
+        peerWall.push_back(wallNs() - wall);
+        peerCpu.push_back(threadNs() - cpu);
+        wall = wallNs();
+        cpu = threadNs();
+        benchmark::DoNotOptimize(kavo::review::previewTask(request));
+        productWall.push_back(wallNs() - wall);
+        productCpu.push_back(threadNs() - cpu);
+    }
+    state.counters["peer_ms"] = median(peerWall) / 1e6;
+    state.counters["preview_ms"] = median(productWall) / 1e6;
+    state.counters["peer_cpu_ms"] = median(peerCpu) / 1e6;
+    state.counters["preview_cpu_ms"] = median(productCpu) / 1e6;
+    state.counters["ratio_wall"] = median(productWall) / median(peerWall);
+    state.counters["ratio_cpu"] = median(productCpu) / median(peerCpu);
+    state.counters["load"] = loadAverage();
+}
+BENCHMARK(BM_PreviewVsReadWrite)->Apply(pageSizes)->MinTime(2);
 
 } // namespace

@@ -21,6 +21,7 @@
 #include <exception>
 
 using namespace Qt::Literals::StringLiterals;
+namespace fs = std::filesystem;
 
 static void initResources() {
     Q_INIT_RESOURCE(kavo);
@@ -81,13 +82,14 @@ bool Program::start(const std::optional<std::filesystem::path>& olympiadFile) {
         // What an interrupted write left is put right before anything reads the folders.
         // Only under the locks, and not at all while another program writes the folder:
         // what looks interrupted may be its write in progress.
-        {
-            const auto tree = kavo::TreeLock::ifFree(programDir_ / "Year");
-            if (tree.held())
-                kavo::recoverTree(programDir_ / "Year");
-            const auto system = kavo::TreeLock::ifFree(programDir_ / "System_folder");
-            if (system.held())
-                kavo::recoverTree(programDir_ / "System_folder");
+        // The folder the lock opened is the one searched: each is opened once.
+        for (const char* name : {"Year", "System_folder"}) {
+            const fs::path folder = programDir_ / name;
+            const auto lock = kavo::TreeLock::ifFree(folder);
+            if (lock.held() && lock.folder() >= 0)
+                kavo::recoverTree(lock.folder(), folder);
+            else if (lock.held())
+                kavo::recoverTree(folder); // a file system without locks
         }
         const StartFiles files = readStartFiles(programDir_);
         lang_ = files.lang;

@@ -38,6 +38,19 @@ TEST(ReadText, EveryLineBreakBecomesCrLf) {
     }
 }
 
+// Texts longer than the sixteen bytes the check takes at once, breaks across their edges.
+TEST(BreaksAreCrLf, TrueExactlyWhenNormalisingChangesNothing) {
+    std::mt19937 rng(3);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(rng() % 70, 'a');
+        for (auto& c : text)
+            c = "\r\naaaaa"[rng() % 7];
+        if (round % 2 == 0) // mostly whole breaks, one stray byte at most
+            text = kavo::normaliseBreaks(text) + (round % 4 == 0 ? "" : "a\r");
+        ASSERT_EQ(kavo::breaksAreCrLf(text), kavo::normaliseBreaks(text) == text) << round;
+    }
+}
+
 TEST(ReadText, MissingFileOrFolderCannotBeOpened) {
     TempDir dir;
     const std::pair<fs::path, const char*> cases[] = {
@@ -134,6 +147,20 @@ TEST(ReplaceEach, AgreesWithThePlaceByPlaceRule) {
     }
 }
 
+// Patterns whose first byte is rare in a long text, so that the search jumps from one
+// occurrence of that byte to the next; the matches as the place-by-place rule finds them.
+TEST(ReplaceAll, RareFirstBytesAgreeWithThePlaceByPlaceRule) {
+    std::mt19937 rng(5);
+    for (int round = 0; round < 200; ++round) {
+        std::string text = randomText(rng, 2000 + rng() % 3000, "aaaaaaaaaaaaaaaaaaaaaaaa<b\r\n");
+        const std::string pattern = round % 4 == 0 ? "<" : "<" + randomText(rng, rng() % 20, "ab");
+        for (int k = static_cast<int>(rng() % 4); k > 0; --k)
+            text.insert(rng() % text.size(), pattern);
+        ASSERT_EQ(kavo::replaceAll(text, pattern, "X"), naiveReplaceEach(text, {{pattern, "X"}}))
+            << "round " << round;
+    }
+}
+
 TEST(RemoveBlock, EqualsDeletingFromTheWrittenPage) {
     std::mt19937 rng(7);
     for (int round = 0; round < 300; ++round) {
@@ -147,6 +174,21 @@ TEST(RemoveBlock, EqualsDeletingFromTheWrittenPage) {
         ASSERT_EQ(page.size(), 1u);
         ASSERT_EQ(page.front(), written) << round;
     }
+}
+
+// A page takes at most six removals; the room the first one leaves holds their breaks, so
+// the page stays where it is.
+TEST(RemoveBlock, OnePiecePageIsNeverMoved) {
+    Pieces page{std::string(100000, 'a'), "<p>x</p>", std::string(100000, 'b')};
+    kavo::removeBlock(page, "<p>x</p>");
+    const char* const where = page.front().data();
+    std::string written = page.front();
+    for (const char* block : {"aaa", "\r\nb", "ab", "zz", "b\r\n"}) {
+        written = kavo::replaceAll(written + "\r\n", block, "");
+        kavo::removeBlock(page, block);
+        EXPECT_EQ(page.front().data(), where) << block;
+    }
+    EXPECT_EQ(page, Pieces{written});
 }
 
 TEST(RemoveBlock, DeletesEveryOccurrenceAndLeavesOnePiece) {

@@ -6,7 +6,9 @@
 #include "support/test_support.hpp"
 
 #include <gtest/gtest.h>
+
 #include <map>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using namespace kavo;
@@ -233,6 +235,31 @@ TEST_F(PreviewFixture, AnUnwritableBufHtmlIsReported) {
     writeBytes(out() / "1" / "task.asp", "page");
     fs::create_directories(buf()); // a folder where the page should go
     EXPECT_THROW(press(0), Error);
+}
+
+// buf.html is written over in place; a link or a pipe under its name is replaced by a file,
+// and what the link leads to stays as it was.
+TEST_F(PreviewFixture, BufHtmlIsOverwrittenAndNeverWrittenThroughALinkOrPipe) {
+    writeTemplates(dir.path());
+    writeBytes(out() / "1" / "task.asp", "page");
+    const std::string written = "page<END webfiles/b.png>\r\n";
+    writeBytes(buf(), std::string(5000, 'x')); // longer than the page: no old bytes stay
+    press(0);
+    EXPECT_EQ(readBytes(buf()), written);
+    const fs::path target = dir.path() / "elsewhere.html";
+    for (const bool pipe : {false, true}) {
+        fs::remove(buf());
+        if (pipe) {
+            ASSERT_EQ(::mkfifo(buf().c_str(), 0644), 0);
+        } else {
+            writeBytes(target, "keep");
+            fs::create_symlink(target, buf());
+        }
+        press(0);
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(buf()))) << pipe;
+        EXPECT_EQ(readBytes(buf()), written) << pipe;
+    }
+    EXPECT_EQ(readBytes(target), "keep");
 }
 
 // A page showing webfiles/picture.jpg opens either way, and says so when the picture is not

@@ -513,16 +513,6 @@ void setFileSync(bool on) {
 }
 
 // Whether every line break of the text is CR LF already, so that it needs no second copy.
-static bool breaksAreCrLf(std::string_view text) {
-    for (auto at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1))
-        if (at == 0 || text[at - 1] != '\r')
-            return false;
-    for (auto at = text.find('\r'); at != std::string_view::npos; at = text.find('\r', at + 1))
-        if (at + 1 == text.size() || text[at + 1] != '\n')
-            return false;
-    return true;
-}
-
 std::string readFileBytes(const fs::path& path) {
     // Without blocking: opening a FIFO to read would wait for a writer that never comes.
     // What was opened is judged by its own status, not by a look at the name beforehand.
@@ -700,8 +690,12 @@ std::size_t recoverTree(const fs::path& root) {
             return 0;
         throw Error::cannotOpen(root, errno);
     }
+    return recoverTree(fd.get(), root);
+}
+
+std::size_t recoverTree(int folder, const fs::path& root) {
     std::optional<Error> failure;
-    const auto done = recoverIn(fd.get(), root, 0, failure);
+    const auto done = recoverIn(folder, root, 0, failure);
     if (failure)
         throw *failure;
     return done;

@@ -59,6 +59,8 @@ void writeFolderAtomic(const std::filesystem::path& folder, const std::vector<Fo
 // missing root has nothing to recover. Returns how many leftovers it dealt with; throws
 // Error naming the first it could not deal with, after dealing with all the others.
 std::size_t recoverTree(const std::filesystem::path& root);
+// The same for root already open as the folder descriptor folder (one the caller holds).
+std::size_t recoverTree(int folder, const std::filesystem::path& root);
 
 // The steps that change the disk, as the test seam sees them.
 enum class FileStep { Create, Write, Sync, MakeFolder, Link, Rename, Exchange, Remove };

@@ -98,6 +98,33 @@ Block splat(char c) {
     return Block{} + static_cast<unsigned char>(c);
 }
 
+} // namespace
+
+bool breaksAreCrLf(std::string_view text) {
+    // Sixteen bytes at a time: the LFs of a block must stand just after its CRs, the CR
+    // ending the block before carried into the first place.
+    const char* const s = text.data();
+    const std::size_t n = text.size();
+    const Block cr = splat('\r'), lf = splat('\n');
+    unsigned carry = 0;
+    std::size_t i = 0;
+    for (; i + BlockSize <= n; i += BlockSize) {
+        const Block block = load(s + i);
+        const unsigned crs = bitsOf(block == cr), lfs = bitsOf(block == lf);
+        if (lfs != (((crs << 1) | carry) & 0xFFFF))
+            return false;
+        carry = crs >> (BlockSize - 1);
+    }
+    for (; i < n; ++i) {
+        if ((s[i] == '\n') != (carry != 0))
+            return false;
+        carry = s[i] == '\r';
+    }
+    return carry == 0;
+}
+
+namespace {
+
 // Where several patterns occur, leftmost first and, at one place, the first in the list.
 // Candidates are the places where two bytes of a pattern stand, sixteen places at a time: its
 // first and last byte when there is one pattern (a near miss rarely shows both), its first two
@@ -114,6 +141,7 @@ class Finder {
         for (const auto pattern : patterns) {
             Pattern p{pattern, {}, 0, {}};
             if (!pattern.empty()) {
+                lead0_ = pattern[0];
                 const std::size_t head = std::min(pattern.size(), BlockSize);
                 std::memcpy(&p.head, pattern.data(), head);
                 p.care = (1u << head) - 1;
@@ -178,14 +206,49 @@ class Finder {
                 restart = std::max(resume, p + 1);
         };
         std::size_t i = 0;
-        // Blocks whose every load stays inside the text.
-        for (; restart == 0 && i + second_ + BlockSize <= n; i = std::max(i + BlockSize, resume)) {
+        // Blocks whose every load stays inside the text: those that start before blocksEnd.
+        const std::size_t blocksEnd = n >= second_ + BlockSize ? n - second_ - BlockSize + 1 : 0;
+        // With one first byte, two blocks in a row without it send the search on to its next
+        // occurrence by memchr, which outruns the blocks where that byte is rare; where it is
+        // frequent, few such pairs occur and the blocks go on.
+        const int skipTo = leads_.size() == 1 ? static_cast<unsigned char>(lead0_) : -1;
+        // Several first bytes: two blocks at a time, without a branch per lead.
+        if (skipTo < 0) {
+            while (restart == 0 && i + BlockSize < blocksEnd) {
+                const Block here0 = load(s + i), there0 = load(s + i + second_);
+                const Block here1 = load(s + i + BlockSize),
+                            there1 = load(s + i + BlockSize + second_);
+                Mask found0{}, found1{};
+                for (const auto& lead : leads_) {
+                    const Mask first0 = here0 == lead.first, first1 = here1 == lead.first;
+                    Mask second0 = lead.any, second1 = lead.any;
+                    const Block* const end = seconds_.data() + lead.to;
+                    for (const Block* b = seconds_.data() + lead.from; b != end; ++b) {
+                        second0 |= there0 == *b;
+                        second1 |= there1 == *b;
+                    }
+                    found0 |= first0 & second0;
+                    found1 |= first1 & second1;
+                }
+                for (std::uint32_t bits = bitsOf(found0) | (std::uint32_t{bitsOf(found1)} << 16);
+                     bits != 0 && restart == 0; bits &= bits - 1) {
+                    const std::size_t p = i + static_cast<std::size_t>(std::countr_zero(bits));
+                    if (p >= resume)
+                        tryAt(p, true);
+                }
+                i = std::max(i + 2 * BlockSize, resume);
+            }
+        }
+        int blocksWithout = 0; // blocks in a row without the first byte
+        while (restart == 0 && i < blocksEnd) {
             const Block here = load(s + i), there = load(s + i + second_);
             Mask found{};
+            bool firstSeen = false;
             for (const auto& lead : leads_) {
                 const Mask first = here == lead.first;
                 if (bitsOf(first) == 0) // often so: the second bytes need no test
                     continue;
+                firstSeen = true;
                 Mask second = lead.any;
                 const Block* const end = seconds_.data() + lead.to;
                 for (const Block* b = seconds_.data() + lead.from; b != end; ++b)
@@ -196,6 +259,13 @@ class Finder {
                 const std::size_t p = i + static_cast<std::size_t>(std::countr_zero(bits));
                 if (p >= resume)
                     tryAt(p, true);
+            }
+            i = std::max(i + BlockSize, resume);
+            blocksWithout = firstSeen ? 0 : blocksWithout + 1;
+            if (blocksWithout >= 2 && skipTo >= 0 && i < blocksEnd) {
+                blocksWithout = 0;
+                const void* at = std::memchr(s + i, skipTo, blocksEnd - i);
+                i = at ? static_cast<std::size_t>(static_cast<const char*>(at) - s) : blocksEnd;
             }
         }
         for (std::size_t p = std::max(i, resume); restart == 0 && p < n;
@@ -313,6 +383,7 @@ class Finder {
     std::vector<Lead> leads_;
     std::vector<Block> seconds_;
     std::size_t second_ = 1; // where a filter's second byte stands
+    char lead0_ = 0;         // a first byte of the patterns; with one lead, theirs
 };
 
 } // namespace
@@ -340,6 +411,38 @@ Text replaceEach(std::string_view text, std::span<const Replacement> replacement
     });
     out.append(text.data() + kept, text.size() - kept);
     return out;
+}
+
+void replaceEach(std::string_view text, std::span<const Replacement> replacements,
+                 const std::function<void(std::string_view)>& put) {
+    std::vector<std::string_view> patterns;
+    for (const auto& r : replacements)
+        patterns.push_back(r.pattern);
+    // Gathered in a part small enough to stay in the processor's cache until it is put.
+    constexpr std::size_t PartSize = 256 << 10;
+    Text part;
+    part.reserve(PartSize);
+    auto add = [&](std::string_view piece) {
+        if (part.size() + piece.size() > PartSize) {
+            if (!part.empty())
+                put(part);
+            part.clear();
+            if (piece.size() >= PartSize) {
+                put(piece);
+                return;
+            }
+        }
+        part.append(piece);
+    };
+    std::size_t kept = 0;
+    Finder(patterns).forEach(text, [&](std::size_t at, std::size_t k) {
+        add(text.substr(kept, at - kept));
+        add(replacements[k].with);
+        kept = at + patterns[k].size();
+    });
+    add(text.substr(kept));
+    if (!part.empty())
+        put(part);
 }
 
 // Deletes every occurrence of pattern in place: the same matches as replaceAll with an

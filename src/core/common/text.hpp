@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -18,6 +19,10 @@ inline constexpr std::string_view CRLF = "\r\n";
 
 // Line breaks made CR LF, as readText does with a file's bytes.
 Text normaliseBreaks(std::string_view bytes);
+
+// Whether every line break of the text is CR LF already: no CR without an LF after it, no
+// LF without a CR before it (then normaliseBreaks would return the text unchanged).
+bool breaksAreCrLf(std::string_view text);
 
 // Each piece followed by CR LF.
 Text joinPieces(const Pieces& pieces);
@@ -40,6 +45,12 @@ struct Replacement {
 // patterns never match. Linear in the size of the text (patterns whose occurrences overlap
 // each other add up to a pattern's length per occurrence).
 Text replaceEach(std::string_view text, std::span<const Replacement> replacements);
+
+// replaceEach with the result handed to put a part at a time, in order, for a result that
+// is written out rather than held: parts of at most 256 KB, but for a longer stretch of the
+// text without occurrences, which goes as it is. A part is valid during its call only.
+void replaceEach(std::string_view text, std::span<const Replacement> replacements,
+                 const std::function<void(std::string_view)>& put);
 
 // Deletes every occurrence of what in place, as replaceAll with an empty replacement.
 void eraseEvery(Text& text, std::string_view what);

@@ -30,6 +30,8 @@ class TreeLock {
 
     // Whether the lock is held (or the file system has no locks, so none can be).
     bool held() const { return fd_ >= 0 || unlockable_; }
+    // The locked folder, open for reading, while the lock is held by it; -1 otherwise.
+    int folder() const { return fd_; }
 
   private:
     TreeLock() = default;

@@ -5,7 +5,16 @@
 #include "core/common/messages.hpp"
 #include "core/render/render.hpp"
 
+#include "core/common/error.hpp"
+
 #include <array>
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -34,6 +43,107 @@ std::string percentEncoded(const fs::path& path) {
     }
     return out;
 }
+
+// buf.html written anew. A regular file is overwritten in place, as a plain write does:
+// buf.html is only ever the last preview, made again on every one, so a new file and a
+// rename over the old (which makes the system write the new one out at once) would cost
+// more than making the page; nor is it synced to disk. A write that fails leaves it empty,
+// never half a page, and the preview stops with the error. Anything else under the name (a
+// link, a pipe) is replaced by a file beside it renamed over it, so nothing is written
+// through it.
+class PreviewFile {
+  public:
+    explicit PreviewFile(fs::path path) : path_(std::move(path)) {
+        fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+        struct stat st {};
+        if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) {
+            if (::ftruncate(fd_, 0) != 0)
+                fail(errno);
+            return;
+        }
+        if (fd_ < 0 && errno != ELOOP && errno != ENXIO)
+            throw Error::cannotCreate(path_, errno);
+        if (fd_ >= 0)
+            ::close(fd_);
+        static std::atomic<unsigned> counter{0};
+        temporary_ = path_;
+        temporary_ += ".kavo-tmp" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+        fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd_ < 0)
+            throw Error::cannotCreate(path_, errno);
+    }
+    PreviewFile(const PreviewFile&) = delete;
+    PreviewFile& operator=(const PreviewFile&) = delete;
+    // Left unfinished (an exception on the way): no half page stays.
+    ~PreviewFile() {
+        if (fd_ >= 0)
+            discard();
+    }
+
+    void write(std::string_view bytes) {
+        while (!bytes.empty()) {
+            const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+            if (n > 0)
+                bytes.remove_prefix(static_cast<std::size_t>(n));
+            else if (n == 0 || errno != EINTR)
+                fail(n == 0 ? EIO : errno);
+        }
+    }
+
+    void finish() {
+        if (::close(std::exchange(fd_, -1)) != 0 ||
+            (!temporary_.empty() && ::rename(temporary_.c_str(), path_.c_str()) != 0))
+            fail(errno);
+    }
+
+  private:
+    void discard() {
+        if (temporary_.empty()) {
+            if (fd_ >= 0)
+                ::ftruncate(fd_, 0);
+            else
+                ::truncate(path_.c_str(), 0);
+        }
+        if (fd_ >= 0)
+            ::close(std::exchange(fd_, -1));
+        if (!temporary_.empty())
+            ::unlink(temporary_.c_str());
+    }
+    [[noreturn]] void fail(int reason) {
+        discard();
+        throw Error::cannotCreate(path_, reason);
+    }
+
+    fs::path path_, temporary_;
+    int fd_ = -1;
+};
+
+// The fragments pointed at the task's webfiles folder, and the replacements of the page.
+struct PageReplacements {
+    std::string url;
+    Text head, input, radio, check;
+    std::array<Replacement, 10> list;
+
+    PageReplacements(const PreviewTemplates& templates, std::string_view webfilesUrl)
+        : url(webfilesUrl), head(replaceAll(templates.head, "webfiles/", url)),
+          input(replaceAll(templates.input, "webfiles/", url)),
+          radio(replaceAll(templates.radio, "webfiles/", url)),
+          check(replaceAll(templates.check, "webfiles/", url)),
+          // In the order the chain of replacements had; the last three keep the page's own
+          // "<%", and a "<" that a deleted tag would join to a following "%", from reading as
+          // a tag.
+          list{{{templates.table, head},
+                {"<%next()%>", ""},
+                {"<%store_count()%>", ""},
+                {templates.input_str, input},
+                {"<%radio()%>", radio},
+                {"<%check()%>", check},
+                {"webfiles/", url},
+                {"<<%next()%>", "&lt;"},
+                {"<<%store_count()%>", "&lt;"},
+                {"<%", "&lt;%"}}} {}
+    PageReplacements(const PageReplacements&) = delete;
+};
 
 } // namespace
 
@@ -70,21 +180,8 @@ std::string folderUrl(const fs::path& folder) {
 
 Text previewPage(const PreviewTemplates& templates, std::string_view page,
                  std::string_view webfilesUrl) {
-    // The fragments point at the task's webfiles folder, as the page around them does.
-    const Text head = replaceAll(templates.head, "webfiles/", webfilesUrl);
-    const Text input = replaceAll(templates.input, "webfiles/", webfilesUrl);
-    const Text radio = replaceAll(templates.radio, "webfiles/", webfilesUrl);
-    const Text check = replaceAll(templates.check, "webfiles/", webfilesUrl);
-    // In the order the chain of replacements had; the last three keep the page's own "<%",
-    // and a "<" that a deleted tag would join to a following "%", from reading as a tag.
-    const Replacement replacements[] = {
-        {templates.table, head},        {"<%next()%>", ""},
-        {"<%store_count()%>", ""},      {templates.input_str, input},
-        {"<%radio()%>", radio},         {"<%check()%>", check},
-        {"webfiles/", webfilesUrl},     {"<<%next()%>", "&lt;"},
-        {"<<%store_count()%>", "&lt;"}, {"<%", "&lt;%"},
-    };
-    Text out = replaceEach(page, replacements);
+    const PageReplacements replacements(templates, webfilesUrl);
+    Text out = replaceEach(page, replacements.list);
     out += templates.buttom;
     return out;
 }
@@ -98,10 +195,13 @@ PreviewResult previewTask(const PreviewRequest& request) {
     } else if (const auto folder = request.taskFolder(std::int64_t{*request.selected} + 1)) {
         const Text page = readText(*folder / "task.asp");
         const fs::path buf = request.ProgramDir / "buf.html";
-        // Written as one piece: the page and one line break, without copying it again.
-        Text written = previewPage(templates, page, folderUrl(*folder / "webfiles"));
-        written += CRLF;
-        writeFileAtomic(buf, written);
+        // Written as it is made, a part at a time: the static page and one line break.
+        const PageReplacements replacements(templates, folderUrl(*folder / "webfiles"));
+        PreviewFile file(buf);
+        replaceEach(page, replacements.list, [&file](std::string_view part) { file.write(part); });
+        file.write(templates.buttom);
+        file.write(CRLF);
+        file.finish();
         result.url = fileUrl(buf);
         // The page still opens, but says why its picture would be empty.
         if (page.find(render::PictureFile) != Text::npos && render::pictureMissing(*folder))
