@@ -206,7 +206,7 @@ TEST_F(Shipped, EveryEditsVariantPreviewsAsAStaticPage) {
         form.Edit6 = "Name";
         form.CheckBox1 = removeC;
         form.CheckBox2 = removeD;
-        ASSERT_TRUE(kavo::edits::saveEditsTask(form, edits, kavo::model::Olympiad{out()},
+        ASSERT_TRUE(kavo::edits::saveEditsTask(form, edits, kavo::model::Olympiad{out(), {}},
                                                kavo::Lang::English)
                         .written);
         const std::string page = preview(3, 2, 1, 4);
