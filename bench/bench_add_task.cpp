@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include "plain_io.hpp"
+#include "sample_forms.hpp"
 
 #include <array>
 #include <cstdlib>
@@ -16,7 +17,9 @@
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
+using kavo::bench::Condition;
 using kavo::bench::createFile;
+using kavo::bench::editsForm;
 using kavo::bench::readFile;
 using kavo::bench::replaceFile;
 using kavo::tasks::TaskForm;
@@ -62,8 +65,6 @@ TaskForm formFor(int kind, std::string condition) {
     return form;
 }
 
-const std::string Condition = "<p>Which of these is a prime number?</p>";
-
 const char* kindName(int kind) {
     static const char* names[] = {"single choice", "typed answer", "folded answers",
                                   "multiple choice", "multiple choice folded"};
@@ -85,22 +86,6 @@ void BM_AddTask(benchmark::State& state) {
     state.SetLabel(kindName(static_cast<int>(state.range(0))));
 }
 BENCHMARK(BM_AddTask)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
-
-kavo::edits::EditsForm editsForm() {
-    kavo::edits::EditsForm form;
-    form.Memo1 = Condition;
-    form.Memo2 = "2 + 2";
-    form.Memo3 = "3 + 3";
-    form.Memo4 = "4 + 4";
-    form.Memo5 = "5 + 5";
-    form.Edit1 = "4";
-    form.Edit2 = "6";
-    form.Edit3 = "8";
-    form.Edit4 = "10";
-    form.Edit5 = "1";
-    form.Edit6 = "Sums";
-    return form;
-}
 
 void BM_EditsSave(benchmark::State& state) {
     Workplace w;

@@ -23,6 +23,7 @@
 #include "core/tasks/add_task.hpp"
 
 #include "plain_io.hpp"
+#include "sample_forms.hpp"
 
 #include <algorithm>
 #include <chrono>
@@ -42,6 +43,8 @@
 #include <vector>
 
 namespace fs = std::filesystem;
+using kavo::bench::Condition;
+using kavo::bench::editsForm;
 using kavo::bench::fail;
 using kavo::bench::readFile;
 
@@ -269,8 +272,6 @@ kavo::tasks::TaskForm formFor(int number, int total, const std::string& conditio
     return form;
 }
 
-const std::string Condition = "<p>Which of these is a prime number?</p>";
-
 void addTaskFigures(int rounds) {
     Workplace product, peer;
     const kavo::tasks::AppValues app{kavo::Lang::English, product.root, product.tree(), 5};
@@ -306,22 +307,6 @@ void addTaskFigures(int rounds) {
     measure({"Add task, rewrite of a written number", "<= 1.5x", sameCounters, product_, peer_,
              productBytes, peerBytes},
             rounds);
-}
-
-kavo::edits::EditsForm editsForm() {
-    kavo::edits::EditsForm form;
-    form.Memo1 = Condition;
-    form.Memo2 = "2 + 2";
-    form.Memo3 = "3 + 3";
-    form.Memo4 = "4 + 4";
-    form.Memo5 = "5 + 5";
-    form.Edit1 = "4";
-    form.Edit2 = "6";
-    form.Edit3 = "8";
-    form.Edit4 = "10";
-    form.Edit5 = "1";
-    form.Edit6 = "Sums";
-    return form;
 }
 
 void editsFigures(int rounds) {
