@@ -4,9 +4,9 @@
 // plainly into memory. The marks and the rows load the templates once per run, as a refresh
 // of the window does.
 #include "core/common/files.hpp"
-#include "core/olympiad/task_state.hpp"
 #include "core/olympiad/tree_overview.hpp"
 #include "core/render/render.hpp"
+#include "core/render/task_state.hpp"
 #include "plain_io.hpp"
 
 #include <benchmark/benchmark.h>
@@ -100,8 +100,8 @@ void BM_Marks(benchmark::State& state) {
     const auto& t = tree();
     for (auto _ : state) {
         const auto templates = kavo::render::TemplateSet::load(t.system);
-        auto states = kavo::olympiad::numberStates(templates, t.olympiad, kavo::Lang::English);
-        if (states.size() != 99 || states[98].status != kavo::olympiad::FolderStatus::Written)
+        auto states = kavo::render::numberStates(templates, t.olympiad, kavo::Lang::English);
+        if (states.size() != 99 || states[98].status != kavo::render::FolderStatus::Written)
             state.SkipWithError("a task did not read back");
         benchmark::DoNotOptimize(states);
     }
@@ -125,13 +125,13 @@ BENCHMARK(BM_OverviewRows)->Unit(benchmark::kMillisecond);
 // looks at the files' stamps and reads nothing again.
 void BM_MarksRefreshed(benchmark::State& state) {
     const auto& t = tree();
-    kavo::olympiad::StateCache cache;
-    kavo::olympiad::numberStates(kavo::render::TemplateSet::load(t.system), t.olympiad,
-                                 kavo::Lang::English, &cache);
+    kavo::render::StateCache cache;
+    kavo::render::numberStates(kavo::render::TemplateSet::load(t.system), t.olympiad,
+                               kavo::Lang::English, &cache);
     for (auto _ : state) {
         const auto templates = kavo::render::TemplateSet::load(t.system);
         auto states =
-            kavo::olympiad::numberStates(templates, t.olympiad, kavo::Lang::English, &cache);
+            kavo::render::numberStates(templates, t.olympiad, kavo::Lang::English, &cache);
         benchmark::DoNotOptimize(states);
     }
 }
@@ -139,7 +139,7 @@ BENCHMARK(BM_MarksRefreshed)->Unit(benchmark::kMillisecond);
 
 void BM_OverviewRefreshed(benchmark::State& state) {
     const auto& t = tree();
-    kavo::olympiad::StateCache cache;
+    kavo::render::StateCache cache;
     kavo::olympiad::overviewRows(kavo::render::TemplateSet::load(t.system), t.olympiad.outputDir,
                                  kavo::Lang::English, &cache);
     for (auto _ : state) {

@@ -16,10 +16,10 @@
 #include "core/edits/edits_task.hpp"
 #include "core/olympiad/gift_import.hpp"
 #include "core/olympiad/olympiad_write.hpp"
-#include "core/olympiad/task_state.hpp"
 #include "core/render/families.hpp"
 #include "core/render/read_back.hpp"
 #include "core/render/render.hpp"
+#include "core/render/task_state.hpp"
 #include "core/tasks/add_task.hpp"
 
 #include "plain_io.hpp"
@@ -403,9 +403,9 @@ void marksFigure(int rounds) {
              "<= 1.5x",
              [] {},
              [&] {
-                 kavo::olympiad::StateCache cache; // a first fill: nothing kept yet
-                 states = kavo::olympiad::numberStates(kavo::render::TemplateSet::load(w.system()),
-                                                       olympiad, kavo::Lang::English, &cache)
+                 kavo::render::StateCache cache; // a first fill: nothing kept yet
+                 states = kavo::render::numberStates(kavo::render::TemplateSet::load(w.system()),
+                                                     olympiad, kavo::Lang::English, &cache)
                               .size();
              },
              [&] {
@@ -460,13 +460,13 @@ void longMarksFigure(int rounds) {
              "<= 3x",
              [] {},
              [&] {
-                 kavo::olympiad::StateCache cache;
+                 kavo::render::StateCache cache;
                  const auto states =
-                     kavo::olympiad::numberStates(kavo::render::TemplateSet::load(w.system()),
-                                                  olympiad, kavo::Lang::English, &cache);
+                     kavo::render::numberStates(kavo::render::TemplateSet::load(w.system()),
+                                                olympiad, kavo::Lang::English, &cache);
                  read = static_cast<std::size_t>(
                      std::count_if(states.begin(), states.end(), [](const auto& s) {
-                         return s.status == kavo::olympiad::FolderStatus::Written;
+                         return s.status == kavo::render::FolderStatus::Written;
                      }));
              },
              [&] {

@@ -409,7 +409,7 @@ TEST(EditsReopen, ReadBackAndSavedAgainGivesTheSameBytes) {
         const auto read = kavo::render::readEditsTask(
             kavo::render::TemplateSet::load(dir.path() / "System_folder"), olympiad,
             first.taskFolder.lexically_relative(olympiad.outputDir));
-        const auto task = kavo::tasks::taskToReopen(read);
+        const auto task = kavo::render::taskToReopen(read);
         ASSERT_TRUE(task) << read.report(kavo::Lang::English);
         EXPECT_EQ(task->title, c.title) << "typed as characters, not as references";
         form = kavo::edits::editsFormOf(*task);

@@ -5,6 +5,7 @@
 #include "core/olympiad/export.hpp"
 #include "core/olympiad/olympiad_write.hpp"
 #include "core/olympiad/tree_read.hpp"
+#include "core/render/task_tree.hpp"
 #include "import_helpers.hpp"
 #include "support/test_support.hpp"
 
@@ -109,7 +110,7 @@ TEST(OlympiadWrite, PartSizesFoundInTheTree) {
         fs::remove_all(dir.path() / "Year");
         for (const char* folder : c.folders)
             test::writeBytes(dir.path() / "Year" / folder / "task.xml", "x");
-        EXPECT_EQ(olympiad::sizesInTree(dir.path() / "Year"), c.sizes) << c.folders.size();
+        EXPECT_EQ(render::sizesInTree(dir.path() / "Year"), c.sizes) << c.folders.size();
     }
 }
 

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 // What the number lists and the overview read from a task tree: the state of each number,
 // the overview rows in their order, and a tree full of bad input read without a write.
-#include "core/olympiad/task_state.hpp"
 #include "core/olympiad/tree_overview.hpp"
 #include "core/olympiad/tree_read.hpp"
+#include "core/render/task_state.hpp"
+#include "core/render/task_tree.hpp"
 #include "render/tree.hpp"
 #include "support/sample_tasks.hpp"
 
@@ -16,7 +17,7 @@ namespace fs = std::filesystem;
 using kavo::Lang;
 using kavo::model::Task;
 using kavo::model::TaskKind;
-using kavo::olympiad::FolderStatus;
+using kavo::render::FolderStatus;
 using kavo::test::cp1251;
 using kavo::test::editsTask;
 using kavo::test::formTask;
@@ -26,9 +27,9 @@ using kavo::test::writeBytes;
 
 namespace {
 
-kavo::olympiad::FolderState stateOf(const Tree& tree, const char* folder, int number) {
+kavo::render::FolderState stateOf(const Tree& tree, const char* folder, int number) {
     const auto templates = kavo::render::TemplateSet::load(tree.system);
-    return kavo::olympiad::folderState(templates, tree.olympiad, folder, number, Lang::English);
+    return kavo::render::folderState(templates, tree.olympiad, folder, number, Lang::English);
 }
 
 } // namespace
@@ -43,8 +44,8 @@ TEST(TaskState, NumberStatesMarkEachNumber) {
     writeBytes(tree.olympiad.outputDir / "PartC" / "5", "a file where a folder belongs");
     fs::create_directories(tree.olympiad.outputDir / "PartC" / "6" / "webfiles");
 
-    const auto states = kavo::olympiad::numberStates(kavo::render::TemplateSet::load(tree.system),
-                                                     tree.olympiad, Lang::English);
+    const auto states = kavo::render::numberStates(kavo::render::TemplateSet::load(tree.system),
+                                                   tree.olympiad, Lang::English);
     struct Expected {
         FolderStatus status;
         const char* mark;
@@ -62,28 +63,28 @@ TEST(TaskState, NumberStatesMarkEachNumber) {
     for (std::size_t i = 0; i < states.size(); ++i) {
         SCOPED_TRACE(i + 1);
         EXPECT_EQ(states[i].status, expected[i].status);
-        EXPECT_EQ(kavo::olympiad::markName(states[i], Lang::English), expected[i].mark);
-        const auto tip = kavo::olympiad::markTip(std::to_string(i + 1), states[i], Lang::English);
+        EXPECT_EQ(kavo::render::markName(states[i], Lang::English), expected[i].mark);
+        const auto tip = kavo::render::markTip(std::to_string(i + 1), states[i], Lang::English);
         EXPECT_TRUE(tip.starts_with("Task " + std::to_string(i + 1) + ": " + expected[i].mark))
             << tip;
         EXPECT_NE(tip.find(expected[i].reasonHolds), std::string::npos) << tip;
     }
-    EXPECT_EQ(kavo::olympiad::markName(states[1], Lang::Russian), "задачи ещё нет");
+    EXPECT_EQ(kavo::render::markName(states[1], Lang::Russian), "задачи ещё нет");
     // What a write would replace: a file in place of the folder is not free either.
     for (const auto& [folder, free] : {std::pair{"PartA/2", true}, std::pair{"PartC/6", true},
                                        std::pair{"PartB/4", false}, std::pair{"PartC/5", false}})
-        EXPECT_EQ(kavo::olympiad::holdsNoTask(tree.olympiad.outputDir / folder), free) << folder;
+        EXPECT_EQ(kavo::render::holdsNoTask(tree.olympiad.outputDir / folder), free) << folder;
 }
 
 TEST(TaskState, CacheReadsAgainWhatChangedOnDiskOrInTheTemplates) {
     Tree tree;
     tree.olympiad.sizes = {1, 0, 0};
     tree.olympiad.identifiersWithoutPart = true;
-    kavo::olympiad::StateCache cache;
+    kavo::render::StateCache cache;
     const auto kind = [&] {
-        const auto states = kavo::olympiad::numberStates(
-            kavo::render::TemplateSet::load(tree.system), tree.olympiad, Lang::English, &cache);
-        return kavo::olympiad::markName(states.at(0), Lang::English);
+        const auto states = kavo::render::numberStates(kavo::render::TemplateSet::load(tree.system),
+                                                       tree.olympiad, Lang::English, &cache);
+        return kavo::render::markName(states.at(0), Lang::English);
     };
     const struct {
         const char* what;
@@ -231,7 +232,7 @@ TEST(TaskState, TaskFoldersComeByNumberThenByName) {
         writeBytes(out / folder / "task.xml", "<task/>");
     fs::create_directories(out / "7" / "webfiles");
     std::vector<std::string> order;
-    for (const auto& folder : kavo::olympiad::taskFolders(out))
+    for (const auto& folder : kavo::render::taskFolders(out))
         order.push_back(folder.generic_string());
     EXPECT_EQ(order, (std::vector<std::string>{"2", "PartA/3", "10", "Alpha", "Extra"}));
 }

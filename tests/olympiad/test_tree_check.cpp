@@ -7,6 +7,7 @@
 #include "core/olympiad/olympiad_write.hpp"
 #include "core/olympiad/tree_check.hpp"
 #include "core/olympiad/tree_overview.hpp"
+#include "core/render/task_tree.hpp"
 #include "core/tasks/add_task.hpp"
 #include "render/tree.hpp"
 #include "support/sample_tasks.hpp"
@@ -258,10 +259,10 @@ TEST(TreeCheck, OneNumberOneTask) {
     // names no number.
     Tree tree;
     tree.write(taskNumbered(TaskKind::TypedAnswer, 4), sized(tree, {3, 3, 2}));
-    EXPECT_FALSE(kavo::olympiad::numberHeldElsewhere(tree.olympiad.outputDir, 4, "PartB/4"));
-    EXPECT_EQ(kavo::olympiad::numberHeldElsewhere(tree.olympiad.outputDir, 4, "4"),
+    EXPECT_FALSE(kavo::render::numberHeldElsewhere(tree.olympiad.outputDir, 4, "PartB/4"));
+    EXPECT_EQ(kavo::render::numberHeldElsewhere(tree.olympiad.outputDir, 4, "4"),
               fs::path("PartB/4"));
-    EXPECT_FALSE(kavo::olympiad::numberHeldElsewhere(tree.olympiad.outputDir, 4, "Extra/4"));
+    EXPECT_FALSE(kavo::render::numberHeldElsewhere(tree.olympiad.outputDir, 4, "Extra/4"));
 }
 
 // Another program writes the number into another part's folder while the teacher answers a

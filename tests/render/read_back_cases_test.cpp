@@ -129,11 +129,12 @@ TEST(ReadBack, FailuresNameTheFileAndPlace) {
             EXPECT_EQ(result.place.offset, offset) << result.report(kavo::Lang::English);
         }
         // Both removed-variant cases name E as right: the report says so in a teacher's words.
-        if (c.reason == ReadReason::RemovedVariantNamed)
+        if (c.reason == ReadReason::RemovedVariantNamed) {
             EXPECT_NE(result.report(kavo::Lang::English)
                           .find("the scoring file gives answer E, the page has no variant E"),
                       std::string::npos)
                 << result.report(kavo::Lang::English);
+        }
         EXPECT_FALSE(result.task);
     }
 }
@@ -342,8 +343,9 @@ TEST(ReadBack, EveryReasonIsWordedInTheReport) {
         EXPECT_NE(english.find(words), std::string::npos) << english;
         EXPECT_NE(english.find("PartB/4"), std::string::npos) << english;
         EXPECT_NE(english.find("task.out"), std::string::npos) << english;
-        if (status != ReadStatus::Missing)
+        if (status != ReadStatus::Missing) {
             EXPECT_NE(english.find("line 2, column 5"), std::string::npos) << english;
+        }
         // A teacher counts lines and columns; the byte offset is never shown.
         EXPECT_EQ(english.find("17"), std::string::npos) << english;
         EXPECT_EQ(english.find("byte"), std::string::npos) << english;

@@ -2,6 +2,7 @@
 // A written task read back into the form and written again by Add task gives the same bytes.
 #include "core/render/read_back.hpp"
 #include "core/render/render.hpp"
+#include "core/render/task_state.hpp"
 #include "core/tasks/add_task.hpp"
 #include "core/tasks/checks.hpp"
 #include "forms.hpp"
@@ -97,7 +98,7 @@ TEST(TaskFormOf, ReadBackAndWrittenAgainGivesTheSameBytes) {
                 writeBytes(folder / file, readBytes(folder / file) + "\r\n");
 
         const auto read = kavo::render::readTask(system, olympiad, c.task.number);
-        const auto task = kavo::tasks::taskToReopen(read);
+        const auto task = kavo::render::taskToReopen(read);
         ASSERT_TRUE(task) << read.report(app.lang);
         EXPECT_TRUE(*task == c.task) << "the names as typed, not as references";
         kavo::tasks::TaskForm base = kavo::tasks::makeStartForm();

@@ -5,6 +5,7 @@
 #include "core/olympiad/olympiad_check.hpp"
 #include "core/olympiad/olympiad_write.hpp"
 #include "core/olympiad/tree_read.hpp"
+#include "core/render/task_tree.hpp"
 #include "ui/common/text_bridge.hpp"
 #include "ui/main/olympiad_report.hpp"
 #include "ui/support/ui_fixture.hpp"
@@ -218,7 +219,7 @@ TEST_F(OlympiadWindow, ExportWritesEachFormatAndReportsWhatIsLost) {
     startedWithAuthor();
     const auto import = checkedImport(KAVO_EXAMPLE_OLYMPIAD);
     olympiad::writeOlympiad(import, systemFolder(), tree(), Lang::English, {});
-    const auto broken = olympiad::taskFolders(tree()).front();
+    const auto broken = render::taskFolders(tree()).front();
     writeBytes(tree() / broken / "task.out", "not a scoring file\r\n");
     const auto read = olympiad::readTree(tree(), systemFolder(), Lang::English);
     ASSERT_EQ(read.unreadable.size(), 1u);

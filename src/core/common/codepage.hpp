@@ -25,4 +25,7 @@ enum class Unencodable {
 // characters, nothing is replaced silently. U+0098 becomes the byte 0x98, as it was read.
 std::optional<std::string> utf8ToCp1251(std::string_view utf8, Unencodable mode);
 
+// Whether the bytes are valid UTF-8 (no overlong forms, no surrogates).
+bool isValidUtf8(std::string_view bytes);
+
 } // namespace kavo

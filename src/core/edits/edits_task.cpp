@@ -7,8 +7,8 @@
 #include "core/common/messages.hpp"
 #include "core/common/tree_lock.hpp"
 #include "core/common/xml.hpp"
-#include "core/olympiad/task_state.hpp"
-#include "core/olympiad/tree_check.hpp"
+#include "core/render/task_state.hpp"
+#include "core/render/task_tree.hpp"
 #include "core/tasks/markup_check.hpp"
 
 namespace fs = std::filesystem;
@@ -115,14 +115,14 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
     // first question, since no answer could make the write right, and under the lock.
     const auto folder = olympiad.editsFolder(task.folder);
     const auto heldElsewhere = [&]() -> std::optional<Text> {
-        const auto number = olympiad::folderNumber(*folder);
+        const auto number = render::folderNumber(*folder);
         if (!number)
             return std::nullopt;
-        const auto other = olympiad::numberHeldElsewhere(olympiad.outputDir, *number, *folder);
+        const auto other = render::numberHeldElsewhere(olympiad.outputDir, *number, *folder);
         if (!other)
             return std::nullopt;
-        const auto text = "\n" + olympiad::heldElsewhereRefusal(olympiad.outputDir, *number,
-                                                                *folder, *other, lang);
+        const auto text =
+            "\n" + render::heldElsewhereRefusal(olympiad.outputDir, *number, *folder, *other, lang);
         return utf8ToCp1251(text, Unencodable::CharacterReference).value_or(text);
     };
     std::optional<std::optional<Text>> looked;
@@ -140,12 +140,12 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
             return {};
     }
     const std::string typed = cp1251ToUtf8(task.folder);
-    if (ask.replace && olympiad::holdsPackageFile(olympiad.outputDir / *folder)) {
+    if (ask.replace && render::holdsPackageFile(olympiad.outputDir / *folder)) {
         if (refusedBeforeAsking())
             return refusal(**looked);
-        const auto state = olympiad::replacedState(render::TemplateSet::load(ask.systemDir),
-                                                   olympiad, *folder, std::nullopt, lang);
-        if (!ask.replace(olympiad::replaceQuestion(typed, state, lang)))
+        const auto state = render::replacedState(render::TemplateSet::load(ask.systemDir), olympiad,
+                                                 *folder, std::nullopt, lang);
+        if (!ask.replace(render::replaceQuestion(typed, state, lang)))
             return {};
     }
 
@@ -161,7 +161,7 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
     result.written = true;
     result.taskFolder = olympiad.outputDir / *folder;
     result.status = msg::edits::written.utf8(
-        lang, {typed, olympiad::kindName(model::TaskKind::Edits, lang), folder->generic_string()});
+        lang, {typed, render::kindName(model::TaskKind::Edits, lang), folder->generic_string()});
     return result;
 }
 

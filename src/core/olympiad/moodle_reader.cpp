@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "core/olympiad/moodle_reader.hpp"
+#include "core/common/codepage.hpp"
 
 #include "core/common/messages.hpp"
 #include "core/common/text.hpp"

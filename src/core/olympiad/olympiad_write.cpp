@@ -6,10 +6,11 @@
 #include "core/common/messages.hpp"
 #include "core/common/tree_lock.hpp"
 #include "core/edits/edits_task.hpp"
-#include "core/olympiad/task_state.hpp"
 #include "core/olympiad/tree_check.hpp"
 #include "core/render/read_back.hpp"
 #include "core/render/render.hpp"
+#include "core/render/task_state.hpp"
+#include "core/render/task_tree.hpp"
 #include "core/tasks/add_task.hpp"
 #include "core/tasks/checks.hpp"
 #include "core/tasks/markup_check.hpp"
@@ -107,11 +108,11 @@ std::size_t writeOlympiad(const OlympiadImport& import, const fs::path& systemDi
     // One number, one task: refused before the first write, so nothing is half-written.
     for (const auto& imported : import.tasks) {
         const auto folder = folderOf(imported.task, olympiad);
-        const auto number = folder ? folderNumber(*folder) : std::nullopt;
+        const auto number = folder ? render::folderNumber(*folder) : std::nullopt;
         if (!number)
             continue;
-        if (const auto other = numberHeldElsewhere(outputDir, *number, *folder))
-            throw Error(heldElsewhereRefusal(outputDir, *number, *folder, *other, lang));
+        if (const auto other = render::numberHeldElsewhere(outputDir, *number, *folder))
+            throw Error(render::heldElsewhereRefusal(outputDir, *number, *folder, *other, lang));
     }
     std::optional<render::EditsTemplates> editsTemplates;
     std::size_t done = 0;

@@ -40,44 +40,6 @@ std::string hexByte(unsigned char b) {
 
 } // namespace
 
-bool isValidUtf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto b0 = static_cast<unsigned char>(s[i]);
-        if (b0 < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t len = 0;
-        std::uint32_t cp = 0;
-        if ((b0 >> 5) == 6) {
-            len = 2;
-            cp = b0 & 0x1F;
-        } else if ((b0 >> 4) == 14) {
-            len = 3;
-            cp = b0 & 0x0F;
-        } else if ((b0 >> 3) == 30) {
-            len = 4;
-            cp = b0 & 0x07;
-        } else {
-            return false;
-        }
-        if (i + len > s.size())
-            return false;
-        for (std::size_t k = 1; k < len; ++k) {
-            const auto b = static_cast<unsigned char>(s[i + k]);
-            if (!isContinuation(b))
-                return false;
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        static constexpr std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (cp < least[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += len;
-    }
-    return true;
-}
-
 SourceText::SourceText(std::string utf8, Encoding encoding)
     : text_(std::move(utf8)), encoding_(encoding) {
     lineStarts_.push_back(0);

@@ -54,7 +54,4 @@ std::optional<SourceText> decodeSource(std::string_view bytes, std::vector<Probl
 std::optional<SourceText> readSource(const std::filesystem::path& path,
                                      std::vector<Problem>& problems);
 
-// Whether the bytes are valid UTF-8 (no overlong forms, no surrogates).
-bool isValidUtf8(std::string_view bytes);
-
 } // namespace kavo::olympiad

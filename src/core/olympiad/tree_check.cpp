@@ -9,6 +9,7 @@
 #include "core/olympiad/source_text.hpp"
 #include "core/olympiad/tree_overview.hpp"
 #include "core/olympiad/tree_read.hpp"
+#include "core/render/task_tree.hpp"
 #include "core/tasks/markup_check.hpp"
 
 #include <algorithm>
@@ -25,14 +26,6 @@ namespace fs = std::filesystem;
 namespace kavo::olympiad {
 
 namespace {
-
-// The numbered groups of a tree: the tree itself and the three part folders.
-const char* const Groups[] = {"", "PartA", "PartB", "PartC"};
-
-bool inNumberedGroup(const fs::path& folder) {
-    const auto parent = folder.parent_path().generic_string();
-    return std::find(std::begin(Groups), std::end(Groups), parent) != std::end(Groups);
-}
 
 // Blanks a page shows as nothing: spaces, tabs, line breaks and "&nbsp;".
 bool blank(std::string_view text) {
@@ -54,12 +47,12 @@ bool blank(std::string_view text) {
 // Number-named entries of the numbered groups that are no folder: no task can be there.
 std::vector<fs::path> filesInPlace(const fs::path& outputDir) {
     std::vector<fs::path> found;
-    for (const char* group : Groups) {
+    for (const char* group : render::Groups) {
         std::error_code ec;
         fs::directory_iterator it(outputDir / group, ec);
         for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
             const auto relative = fs::path(group) / it->path().filename();
-            if (folderNumber(relative) && !it->is_directory(ec))
+            if (render::folderNumber(relative) && !it->is_directory(ec))
                 found.push_back(relative.lexically_normal());
         }
     }
@@ -96,11 +89,6 @@ std::optional<fs::path> placeOf(int number, const model::PartSizes& sizes, bool 
 
 } // namespace
 
-std::string folderText(const fs::path& folder) {
-    const auto bytes = folder.generic_string();
-    return isValidUtf8(bytes) ? bytes : cp1251ToUtf8(bytes);
-}
-
 std::string conditionLine(const model::Task& task) {
     // Line by line as typed (split at CR LF, as splitLines does, one line at a time: the
     // condition may be large): the page joins lines, the teacher reads the first one.
@@ -126,7 +114,8 @@ std::map<fs::path, std::string> placeProblems(const std::vector<fs::path>& folde
     std::map<int, std::vector<fs::path>> byNumber;
     bool parts = false;
     for (const auto& folder : folders)
-        if (const auto number = folderNumber(folder); number && inNumberedGroup(folder)) {
+        if (const auto number = render::folderNumber(folder);
+            number && render::inNumberedGroup(folder)) {
             byNumber[*number].push_back(folder);
             parts = parts || folder.has_parent_path();
         }
@@ -140,7 +129,7 @@ std::map<fs::path, std::string> placeProblems(const std::vector<fs::path>& folde
         if (held.size() > 1) {
             std::string all;
             for (const auto& folder : held)
-                all += (all.empty() ? "" : ", ") + folderText(folder);
+                all += (all.empty() ? "" : ", ") + render::folderText(folder);
             for (const auto& folder : held)
                 add(folder, msg::treeCheck::duplicate.utf8(lang, {n(number), all}));
         }
@@ -157,34 +146,6 @@ std::map<fs::path, std::string> placeProblems(const std::vector<fs::path>& folde
     return problems;
 }
 
-std::optional<fs::path> numberHeldElsewhere(const fs::path& outputDir, int number,
-                                            const fs::path& folder) {
-    const auto own = folder.lexically_normal();
-    if (!inNumberedGroup(own))
-        return std::nullopt;
-    const std::string name = std::to_string(number);
-    const std::string root = outputDir.native() + '/';
-    for (const char* group : Groups) {
-        // Mostly there is no such folder: one look at its name, without building paths.
-        struct stat st {};
-        const std::string full = *group ? root + group + '/' + name : root + name;
-        if (::stat(full.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR))
-            continue;
-        const auto other = fs::path(group) / name;
-        if (other != own && holdsPackageFile(outputDir / other))
-            return other;
-    }
-    return std::nullopt;
-}
-
-std::string heldElsewhereRefusal(const fs::path& outputDir, int number, const fs::path& folder,
-                                 const fs::path& other, Lang lang) {
-    const auto sizes = sizesInTree(outputDir);
-    return msg::treeCheck::heldElsewhere.utf8(
-        lang, {std::to_string(number), folderText(other), folderText(folder),
-               std::to_string(sizes.a), std::to_string(sizes.b), std::to_string(sizes.c)});
-}
-
 std::size_t TreeCheck::count(Severity severity) const {
     return static_cast<std::size_t>(
         std::count_if(rows.begin(), rows.end(),
@@ -197,15 +158,15 @@ bool TreeCheck::stopsExport() const {
 
 std::string rowText(const CheckRow& row, Lang lang) {
     const std::string where = row.folder.empty() ? std::string(msg::treeCheck::olympiad.utf8(lang))
-                                                 : folderText(row.folder);
+                                                 : render::folderText(row.folder);
     return msg::treeCheck::row.utf8(lang, {where, row.text});
 }
 
 TreeCheck checkTree(const render::TemplateSet& templates, const fs::path& outputDir, Lang lang,
-                    StateCache* cache) {
+                    render::StateCache* cache) {
     namespace m = msg::treeCheck;
     TreeCheck check;
-    check.sizes = sizesInTree(outputDir);
+    check.sizes = render::sizesInTree(outputDir);
     const auto rows = overviewRows(templates, outputDir, lang, cache);
     check.folders = rows.size();
     const auto error = [&](const fs::path& folder, std::string text, bool place = false) {
@@ -222,20 +183,22 @@ TreeCheck checkTree(const render::TemplateSet& templates, const fs::path& output
     std::set<int> held;
     bool parts = false;
     for (const auto& row : rows) {
-        if (row.number && inNumberedGroup(row.folder)) {
+        if (row.number && render::inNumberedGroup(row.folder)) {
             held.insert(*row.number);
             parts = parts || row.folder.has_parent_path();
         }
         if (!row.problem.empty())
             error(row.folder, row.problem, true);
-        if (const auto padded = zeroPaddedNumber(row.folder); padded && inNumberedGroup(row.folder))
+        if (const auto padded = zeroPaddedNumber(row.folder);
+            padded && render::inNumberedGroup(row.folder))
             warning(row.folder, m::leadingZero.utf8(lang, {std::to_string(*padded)}));
-        if (row.state.status != FolderStatus::Written || !row.state.task) {
+        if (row.state.status != render::FolderStatus::Written || !row.state.task) {
             // The reason names the folder by its bytes: a Windows-1251 name is shown decoded.
             const auto raw = row.folder.generic_string();
-            error(row.folder, raw == folderText(row.folder)
-                                  ? row.state.reason
-                                  : replaceAll(row.state.reason, raw, folderText(row.folder)));
+            error(row.folder,
+                  raw == render::folderText(row.folder)
+                      ? row.state.reason
+                      : replaceAll(row.state.reason, raw, render::folderText(row.folder)));
             continue;
         }
         const model::Task& task = *row.state.task;
@@ -253,7 +216,8 @@ TreeCheck checkTree(const render::TemplateSet& templates, const fs::path& output
             const auto [first, fresh] =
                 conditions.emplace(std::string_view(task.condition), row.folder);
             if (!fresh)
-                warning(row.folder, m::sameCondition.utf8(lang, {folderText(first->second)}));
+                warning(row.folder,
+                        m::sameCondition.utf8(lang, {render::folderText(first->second)}));
         }
         model::Task answer;
         answer.kind = task.kind;
@@ -264,7 +228,7 @@ TreeCheck checkTree(const render::TemplateSet& templates, const fs::path& output
     // Numbers of the parts found with no task, and entries where a task folder belongs.
     const auto files = filesInPlace(outputDir);
     for (const auto& file : files)
-        error(file, msg::marks::notAFolder.utf8(lang, {folderText(file)}));
+        error(file, msg::marks::notAFolder.utf8(lang, {render::folderText(file)}));
     for (int n = 1; n <= std::min<std::int64_t>(check.sizes.total(), 99); ++n) {
         const auto place = placeOf(n, check.sizes, parts);
         if (place && !held.contains(n) && !std::binary_search(files.begin(), files.end(), *place))

@@ -8,8 +8,8 @@
 #include "core/common/lang.hpp"
 #include "core/model/task.hpp"
 #include "core/olympiad/problem.hpp"
-#include "core/olympiad/task_state.hpp"
 #include "core/render/read_back.hpp"
+#include "core/render/task_state.hpp"
 
 #include <filesystem>
 #include <map>
@@ -18,9 +18,6 @@
 #include <vector>
 
 namespace kavo::olympiad {
-
-// A folder name as a teacher reads it (UTF-8): a name in Windows-1251 is decoded.
-std::string folderText(const std::filesystem::path& folder);
 
 // The first line of a condition as plain text: tags removed, references decoded, blanks
 // around it trimmed (UTF-8).
@@ -31,19 +28,6 @@ std::string conditionLine(const model::Task& task);
 std::map<std::filesystem::path, std::string>
 placeProblems(const std::vector<std::filesystem::path>& folders, const model::PartSizes& sizes,
               Lang lang);
-
-// Another folder of the tree (the tree itself, PartA, PartB or PartC) that holds task
-// `number`, when it goes to `folder` (both relative to the tree); none when none does, or when
-// `folder` itself lies elsewhere ("Extra/5" names no number of the olympiad).
-std::optional<std::filesystem::path> numberHeldElsewhere(const std::filesystem::path& outputDir,
-                                                         int number,
-                                                         const std::filesystem::path& folder);
-
-// The refusal of a write of task `number` into `folder` while `other` holds it: both folders
-// and the part sizes that fit the tree (UTF-8, beginning with a line break).
-std::string heldElsewhereRefusal(const std::filesystem::path& outputDir, int number,
-                                 const std::filesystem::path& folder,
-                                 const std::filesystem::path& other, Lang lang);
 
 struct CheckRow {
     Severity severity = Severity::Error;
@@ -70,6 +54,6 @@ std::string rowText(const CheckRow& row, Lang lang);
 // Checks the tree under outputDir (a folder) with the templates given, through the cache
 // when given.
 TreeCheck checkTree(const render::TemplateSet& templates, const std::filesystem::path& outputDir,
-                    Lang lang, StateCache* cache = nullptr);
+                    Lang lang, render::StateCache* cache = nullptr);
 
 } // namespace kavo::olympiad

@@ -5,6 +5,7 @@
 #include "core/common/messages.hpp"
 #include "core/olympiad/tree_check.hpp"
 #include "core/olympiad/tree_read.hpp"
+#include "core/render/task_tree.hpp"
 
 #include <algorithm>
 #include <system_error>
@@ -77,17 +78,17 @@ std::string answerOf(const model::Task& task) {
 }
 
 OverviewRow rowOf(const render::TemplateSet& templates, const model::Olympiad& olympiad,
-                  const fs::path& folder, Lang lang, StateCache* cache) {
+                  const fs::path& folder, Lang lang, render::StateCache* cache) {
     OverviewRow row;
     row.folder = folder;
-    row.number = folderNumber(folder);
+    row.number = render::folderNumber(folder);
     const int group = groupOf(folder);
     row.place = row.number && group <= 3 ? std::to_string(*row.number) : folder.generic_string();
     row.part = partOf(folder, row.number);
     row.state = cache ? cache->state(templates, olympiad, folder, std::nullopt, lang)
-                      : folderState(templates, olympiad, folder, std::nullopt, lang);
-    row.kind = stateName(row.state, lang);
-    if (row.state.status != FolderStatus::Written || !row.state.task) {
+                      : render::folderState(templates, olympiad, folder, std::nullopt, lang);
+    row.kind = render::stateName(row.state, lang);
+    if (row.state.status != render::FolderStatus::Written || !row.state.task) {
         row.readsBack = row.state.reason;
         return row;
     }
@@ -109,13 +110,14 @@ OverviewRow rowOf(const render::TemplateSet& templates, const model::Olympiad& o
 } // namespace
 
 std::vector<OverviewRow> overviewRows(const render::TemplateSet& templates,
-                                      const fs::path& outputDir, Lang lang, StateCache* cache) {
+                                      const fs::path& outputDir, Lang lang,
+                                      render::StateCache* cache) {
     // Reading looks at the files alone: the part sizes play no part in it.
     const model::Olympiad olympiad{outputDir, {}};
     using Key = std::tuple<int, bool, int, std::string>;
     std::vector<std::pair<Key, fs::path>> folders;
-    for (auto& folder : taskFolders(outputDir)) {
-        const auto number = folderNumber(folder);
+    for (auto& folder : render::taskFolders(outputDir)) {
+        const auto number = render::folderNumber(folder);
         Key key{groupOf(folder), !number, number.value_or(0), folder.generic_string()};
         folders.emplace_back(std::move(key), std::move(folder));
     }
@@ -127,7 +129,7 @@ std::vector<OverviewRow> overviewRows(const render::TemplateSet& templates,
         rows.push_back(rowOf(templates, olympiad, folder, lang, cache));
         listed.push_back(folder);
     }
-    const auto problems = placeProblems(listed, sizesInTree(outputDir), lang);
+    const auto problems = placeProblems(listed, render::sizesInTree(outputDir), lang);
     for (auto& row : rows)
         if (const auto found = problems.find(row.folder); found != problems.end())
             row.problem = found->second;

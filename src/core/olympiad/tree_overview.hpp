@@ -4,8 +4,8 @@
 // and whether it reads back.
 
 #include "core/common/lang.hpp"
-#include "core/olympiad/task_state.hpp"
 #include "core/render/read_back.hpp"
+#include "core/render/task_state.hpp"
 
 #include <filesystem>
 #include <optional>
@@ -19,7 +19,7 @@ namespace kavo::olympiad {
 struct OverviewRow {
     std::filesystem::path folder; // relative to the task tree
     std::optional<int> number;    // the folder's own name, 1 to 99
-    FolderState state;            // Written or Unreadable
+    render::FolderState state;    // Written or Unreadable
     std::string place;            // "5", or the folder for any other ("Extra/Train")
     std::string part;             // "A", "B", "C", or empty outside the parts
     std::string kind;             // kindName, or "cannot be read back"
@@ -38,6 +38,6 @@ struct OverviewRow {
 // shows, gets its problem.
 std::vector<OverviewRow> overviewRows(const render::TemplateSet& templates,
                                       const std::filesystem::path& outputDir, Lang lang,
-                                      StateCache* cache = nullptr);
+                                      render::StateCache* cache = nullptr);
 
 } // namespace kavo::olympiad

@@ -12,15 +12,6 @@
 
 namespace kavo::olympiad {
 
-// The folders under the task tree that hold any of the four package files, relative to it,
-// numbered tasks first (by number), then the other Edits folders by name. Links are not
-// followed, and a folder that cannot be listed is passed over.
-std::vector<std::filesystem::path> taskFolders(const std::filesystem::path& outputDir);
-
-// The part sizes a tree shows: the highest number in PartA, PartB and PartC (or, without
-// part folders, directly in the tree) gives where each part ends.
-model::PartSizes sizesInTree(const std::filesystem::path& outputDir);
-
 struct UnreadableTask {
     std::string folder; // relative to the task tree, UTF-8
     std::string reason; // in the interface language, UTF-8

@@ -149,4 +149,10 @@ ReadResult readAnyTask(const TemplateSet& templates, const model::Olympiad& olym
 ReadResult readTask(const std::filesystem::path& systemDir, const model::Olympiad& olympiad,
                     int number);
 
+// The task a read gives back to a form to change and write again: the task read; of
+// readings that differ only in whether a name was typed as a character or as its XML
+// reference (" or &quot;), each writing the same bytes, the one with the characters. None
+// for any other read.
+std::optional<model::Task> taskToReopen(const ReadResult& read);
+
 } // namespace kavo::render

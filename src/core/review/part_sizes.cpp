@@ -2,8 +2,8 @@
 #include "core/review/part_sizes.hpp"
 
 #include "core/common/messages.hpp"
-#include "core/olympiad/task_state.hpp"
-#include "core/olympiad/tree_read.hpp"
+#include "core/render/task_state.hpp"
+#include "core/render/task_tree.hpp"
 
 #include <string>
 
@@ -13,8 +13,8 @@ std::vector<MovedTask> movedTasks(const std::filesystem::path& outputDir,
                                   const model::PartSizes& sizes) {
     const model::Olympiad olympiad{outputDir, sizes};
     std::vector<MovedTask> moved;
-    for (const auto& folder : olympiad::taskFolders(outputDir)) {
-        const auto number = olympiad::folderNumber(folder);
+    for (const auto& folder : render::taskFolders(outputDir)) {
+        const auto number = render::folderNumber(folder);
         const auto parent = folder.parent_path().generic_string();
         // Other folders (an Edits task in "PartB/Train") lie where their name says.
         if (!number ||
@@ -93,7 +93,7 @@ TreeSizes sizesForTree(const std::filesystem::path& outputDir,
                        const std::optional<model::PartSizes>& lastOk) {
     if (lastOk && movedTasks(outputDir, *lastOk).empty())
         return {lastOk, true, false};
-    const model::PartSizes found = olympiad::sizesInTree(outputDir);
+    const model::PartSizes found = render::sizesInTree(outputDir);
     if (found.total() == 0)
         return {};
     return {found, false, true};

@@ -6,9 +6,9 @@
 #include "core/common/field_text.hpp"
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
-#include "core/olympiad/task_state.hpp"
-#include "core/render/read_back.hpp"
 #include "core/common/tree_lock.hpp"
+#include "core/render/read_back.hpp"
+#include "core/render/task_state.hpp"
 #include "core/render/template_set.hpp"
 
 #include <algorithm>
@@ -88,9 +88,9 @@ static Text readBackAfterSave(const std::filesystem::path& systemDir, const Part
     std::string reason;
     try {
         const auto state =
-            olympiad::folderState(render::TemplateSet::load(systemDir), olympiad,
-                                  olympiad.place(n)->folder, static_cast<int>(n), lang);
-        if (state.status != olympiad::FolderStatus::Unreadable)
+            render::folderState(render::TemplateSet::load(systemDir), olympiad,
+                                olympiad.place(n)->folder, static_cast<int>(n), lang);
+        if (state.status != render::FolderStatus::Unreadable)
             return {};
         reason = state.reason;
     } catch (const Error& error) {

@@ -6,10 +6,10 @@
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
 #include "core/common/tree_lock.hpp"
-#include "core/olympiad/task_state.hpp"
-#include "core/olympiad/tree_check.hpp"
 #include "core/render/read_back.hpp"
 #include "core/render/render.hpp"
+#include "core/render/task_state.hpp"
+#include "core/render/task_tree.hpp"
 #include "core/tasks/checks.hpp"
 #include "core/tasks/markup_check.hpp"
 
@@ -41,9 +41,9 @@ static void refuseHeldElsewhere(const model::Task& task, const model::Olympiad& 
     if (!place)
         return;
     if (const auto other =
-            olympiad::numberHeldElsewhere(olympiad.outputDir, task.number, place->folder))
-        throw Error(olympiad::heldElsewhereRefusal(olympiad.outputDir, task.number, place->folder,
-                                                   *other, lang));
+            render::numberHeldElsewhere(olympiad.outputDir, task.number, place->folder))
+        throw Error(render::heldElsewhereRefusal(olympiad.outputDir, task.number, place->folder,
+                                                 *other, lang));
 }
 
 fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
@@ -79,11 +79,10 @@ static std::optional<Text> replaceQuestionOf(const model::Task& task,
                                              const model::Olympiad& olympiad,
                                              const render::TemplateSet& templates, Lang lang) {
     const auto place = olympiad.place(task.number);
-    if (!place || !olympiad::holdsPackageFile(olympiad.outputDir / place->folder))
+    if (!place || !render::holdsPackageFile(olympiad.outputDir / place->folder))
         return std::nullopt;
-    const auto state =
-        olympiad::replacedState(templates, olympiad, place->folder, task.number, lang);
-    const auto question = olympiad::replaceQuestion(std::to_string(task.number), state, lang);
+    const auto state = render::replacedState(templates, olympiad, place->folder, task.number, lang);
+    const auto question = render::replaceQuestion(std::to_string(task.number), state, lang);
     return utf8ToCp1251(question, Unencodable::CharacterReference).value_or(question);
 }
 
@@ -110,7 +109,7 @@ static bool confirmed(const FormReading& reading, const render::TemplateSet& tem
 
 std::string writtenLine(const AddTaskResult& result, Lang lang) {
     std::string line = msg::task::written.utf8(lang, {std::to_string(result.number),
-                                                      olympiad::kindName(result.kind, lang),
+                                                      render::kindName(result.kind, lang),
                                                       result.folder.generic_string()});
     if (result.pictureMissing)
         line.append(". ").append(msg::task::pictureMissing.utf8(lang));

@@ -40,7 +40,7 @@ struct AddTaskResult {
 // The questions Add task asks before it writes, once the checks have passed.
 enum class AddQuestion {
     Markup,  // page text with a "<" that may not show as typed (markupQuestion)
-    Replace, // the task folder holds a package already (olympiad::replaceQuestion)
+    Replace, // the task folder holds a package already (render::replaceQuestion)
 };
 // Asked with the question's text (program text); true goes on, false writes nothing.
 using ConfirmAdd = std::function<bool(AddQuestion, const Text& question)>;

@@ -45,54 +45,6 @@ void emptyRemovedVariants(TaskForm& form) {
         form.VariantOtveta_5.clear();
 }
 
-namespace {
-
-// A name with &quot;, &lt; and &amp; typed as their characters, when it writes the same.
-Text typedAsCharacters(const Text& name) {
-    static constexpr std::pair<std::string_view, char> references[] = {
-        {"&quot;", '"'}, {"&lt;", '<'}, {"&amp;", '&'}};
-    Text plain;
-    for (std::size_t i = 0; i < name.size();) {
-        const auto found =
-            std::find_if(std::begin(references), std::end(references), [&](const auto& r) {
-                return std::string_view(name).substr(i).starts_with(r.first);
-            });
-        if (found != std::end(references)) {
-            plain += found->second;
-            i += found->first.size();
-        } else {
-            plain += name[i++];
-        }
-    }
-    return escapeXmlAttribute(plain) == escapeXmlAttribute(name) ? plain : name;
-}
-
-} // namespace
-
-std::optional<model::Task> taskToReopen(const render::ReadResult& read) {
-    if (read.status == render::ReadStatus::Read)
-        return read.task;
-    if (read.status != render::ReadStatus::Ambiguous || read.reason != render::ReadReason::Names ||
-        read.readings.empty())
-        return std::nullopt;
-    // The readings must differ in the names only, whose bytes are the same for each.
-    auto withoutNames = [](model::Task task) {
-        task.names = task.names ? std::optional(model::OwnNames{}) : std::nullopt;
-        task.title.clear();
-        return task;
-    };
-    for (const auto& reading : read.readings)
-        if (withoutNames(reading) != withoutNames(read.readings.front()))
-            return std::nullopt;
-    model::Task task = read.readings.front();
-    if (task.names) {
-        task.names->russian = typedAsCharacters(task.names->russian);
-        task.names->english = typedAsCharacters(task.names->english);
-    }
-    task.title = typedAsCharacters(task.title);
-    return task;
-}
-
 TaskForm taskFormOf(const model::Task& task, TaskForm form) {
     const int count = static_cast<int>(form.ListBox1.items.size());
     form.ListBox1.selected.reset();

@@ -63,12 +63,6 @@ void emptyRemovedVariants(TaskForm& form);
 // the part sizes and the olympiad language stay as `base` has them.
 TaskForm taskFormOf(const model::Task& task, TaskForm base);
 
-// The task a read gives back to a form to change and write again: the task read; of
-// readings that differ only in whether a name was typed as a character or as its XML
-// reference (" or &quot;), each writing the same bytes, the one with the characters. None
-// for any other read.
-std::optional<model::Task> taskToReopen(const render::ReadResult& read);
-
 // The checks of the task form, in the order their messages stand in the one box.
 enum class Check {
     NoTaskNumber,

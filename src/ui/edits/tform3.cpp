@@ -3,8 +3,9 @@
 
 #include "core/common/files.hpp"
 #include "core/common/messages.hpp"
-#include "core/olympiad/task_state.hpp"
 #include "core/olympiad/tree_read.hpp"
+#include "core/render/task_state.hpp"
+#include "core/render/task_tree.hpp"
 #include "core/review/preview.hpp"
 #include "ui/common/platform.hpp"
 #include "ui/common/screen_fit.hpp"
@@ -299,7 +300,7 @@ void TForm3::refreshPlaces() {
     for (std::int64_t n = 1; n <= std::min<std::int64_t>(olympiad.sizes.total(), 99); ++n)
         if (const auto place = olympiad.place(n))
             add(place->folder);
-    for (const fs::path& folder : kavo::olympiad::taskFolders(olympiad.outputDir))
+    for (const fs::path& folder : kavo::render::taskFolders(olympiad.outputDir))
         add(folder);
     const QString typed = Edit5->currentText();
     const QSignalBlocker quiet(Edit5);

@@ -24,6 +24,7 @@
 namespace fs = std::filesystem;
 namespace msg = kavo::msg;
 namespace olympiad = kavo::olympiad;
+namespace render = kavo::render;
 using namespace Qt::Literals::StringLiterals;
 
 namespace kavo::app {
@@ -81,15 +82,15 @@ QIcon drawMark(Mark mark) {
 
 } // namespace
 
-QIcon markIcon(const olympiad::FolderState& state) {
+QIcon markIcon(const render::FolderState& state) {
     static const QIcon marks[] = {drawMark(Mark::Nothing), drawMark(Mark::Written),
                                   drawMark(Mark::Edits), drawMark(Mark::Unreadable)};
     switch (state.status) {
-    case olympiad::FolderStatus::Empty:
+    case render::FolderStatus::Empty:
         return marks[0];
-    case olympiad::FolderStatus::Written:
+    case render::FolderStatus::Written:
         return marks[state.kind == model::TaskKind::Edits ? 2 : 1];
-    case olympiad::FolderStatus::Unreadable:
+    case render::FolderStatus::Unreadable:
         return marks[3];
     }
     return {};
@@ -207,7 +208,7 @@ void TOverview::refresh() {
     int unreadable = 0;
     for (int r = 0; r < static_cast<int>(rows_.size()); ++r) {
         const auto& row = rows_[static_cast<std::size_t>(r)];
-        unreadable += row.state.status == olympiad::FolderStatus::Unreadable;
+        unreadable += row.state.status == render::FolderStatus::Unreadable;
         // A number held twice or outside the part sizes: red, with the reason where the row
         // says whether it reads back.
         const std::string reads =
@@ -222,9 +223,9 @@ void TOverview::refresh() {
                 item->setForeground(QColor(200, 30, 30));
             Table1->setItem(r, c, item);
         }
-        olympiad::FolderState marked = row.state;
+        render::FolderState marked = row.state;
         if (!row.problem.empty())
-            marked.status = olympiad::FolderStatus::Unreadable;
+            marked.status = render::FolderStatus::Unreadable;
         Table1->item(r, 0)->setIcon(kavo::app::markIcon(marked));
         Table1->item(r, 0)->setData(Qt::AccessibleDescriptionRole,
                                     QString::fromStdString(row.kind));

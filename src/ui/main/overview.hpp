@@ -20,7 +20,7 @@ class TForm1;
 namespace kavo::app {
 // The mark of a task folder in the number lists and the overview: a kind of the form, an
 // Edits task, one that cannot be read back, or nothing yet.
-QIcon markIcon(const kavo::olympiad::FolderState& state);
+QIcon markIcon(const kavo::render::FolderState& state);
 } // namespace kavo::app
 
 class TOverview : public QWidget {

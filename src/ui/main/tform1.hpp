@@ -4,7 +4,7 @@
 #include "core/common/lang.hpp"
 #include "core/common/text.hpp"
 #include "core/model/task.hpp"
-#include "core/olympiad/task_state.hpp"
+#include "core/render/task_state.hpp"
 #include "core/review/part_sizes.hpp"
 #include "core/review/task_review.hpp"
 #include "ui/common/guard.hpp"
@@ -115,7 +115,7 @@ class TForm1 : public QMainWindow {
     // Shows the olympiad overview (Overview1), its rows read anew.
     void showOverview();
     // The task folders as last read: the marks and the overview read only what changed.
-    kavo::olympiad::StateCache& folderStates() { return states_; }
+    kavo::render::StateCache& folderStates() { return states_; }
 
     // Opens a written task (folder relative to OutputDir) in the task form, or in the Edits
     // builder for an Edits task; a package that does not read back opens in the code review
@@ -246,5 +246,5 @@ class TForm1 : public QMainWindow {
     std::optional<std::string> picture_; // JPEG bytes chosen with Button9
     QString pictureFolder_;              // where the picture chooser opens
     TOverview* overview_ = nullptr;
-    kavo::olympiad::StateCache states_;
+    kavo::render::StateCache states_;
 };

@@ -2,7 +2,7 @@
 // The marks of the number lists: which numbers hold a task, and of which kind; the part
 // sizes a tree shows; the olympiad overview.
 #include "core/common/messages.hpp"
-#include "core/olympiad/task_state.hpp"
+#include "core/render/task_state.hpp"
 #include "core/review/part_sizes.hpp"
 #include "ui/common/guard.hpp"
 #include "ui/common/text_bridge.hpp"
@@ -14,15 +14,16 @@
 #include <QStatusBar>
 
 namespace olympiad = kavo::olympiad;
+namespace render = kavo::render;
 
 void TForm1::refreshMarks() {
     if (ListBox1->count() == 0 && ListBox4->count() == 0)
         return;
-    std::vector<olympiad::FolderState> states;
+    std::vector<render::FolderState> states;
     try {
         const auto templates = kavo::render::TemplateSet::load(programDir_ / "System_folder");
-        states = olympiad::numberStates(templates, kavo::review::olympiadOf(sizes_, outputDir_),
-                                        lang_, &states_);
+        states = render::numberStates(templates, kavo::review::olympiadOf(sizes_, outputDir_),
+                                      lang_, &states_);
     } catch (const std::exception& error) {
         // Said in the status bar, not in a box: a box would come back at every activation.
         statusBar()->showMessage(kavo::app::text(
@@ -39,10 +40,10 @@ void TForm1::refreshMarks() {
             }
             const auto& state = states[static_cast<std::size_t>(row)];
             item->setIcon(kavo::app::markIcon(state));
-            item->setToolTip(QString::fromStdString(
-                olympiad::markTip(item->text().toStdString(), state, lang_)));
+            item->setToolTip(
+                QString::fromStdString(render::markTip(item->text().toStdString(), state, lang_)));
             item->setData(Qt::AccessibleDescriptionRole,
-                          QString::fromStdString(olympiad::markName(state, lang_)));
+                          QString::fromStdString(render::markName(state, lang_)));
         }
     }
 }
@@ -50,7 +51,7 @@ void TForm1::refreshMarks() {
 std::optional<int> TForm1::nextUnwrittenRow(int afterRow) const {
     for (int row = std::max(afterRow + 1, 0); row < ListBox1->count(); ++row) {
         const auto folder = kavo::review::taskFolder(sizes_, outputDir_, row + 1);
-        if (folder && olympiad::holdsNoTask(*folder))
+        if (folder && render::holdsNoTask(*folder))
             return row;
     }
     return std::nullopt;

@@ -8,9 +8,9 @@
 #include "core/olympiad/export.hpp"
 #include "core/olympiad/olympiad_write.hpp"
 #include "core/olympiad/source_text.hpp"
-#include "core/olympiad/task_state.hpp"
 #include "core/olympiad/tree_check.hpp"
 #include "core/olympiad/tree_read.hpp"
+#include "core/render/task_state.hpp"
 #include "ui/common/platform.hpp"
 #include "ui/common/text_bridge.hpp"
 #include "ui/main/olympiad_report.hpp"
@@ -27,6 +27,7 @@
 
 namespace fs = std::filesystem;
 namespace olympiad = kavo::olympiad;
+namespace render = kavo::render;
 namespace m = kavo::msg::form1::olympiad;
 using namespace kavo::app;
 using namespace Qt::Literals::StringLiterals;
@@ -246,9 +247,9 @@ void TForm1::writeImported(const olympiad::OlympiadImport& import) {
         std::string list;
         for (std::size_t i = 0; i < std::min(existing.size(), Shown); ++i) {
             const auto state =
-                olympiad::replacedState(templates, tree, existing[i], std::nullopt, lang_);
+                render::replacedState(templates, tree, existing[i], std::nullopt, lang_);
             list += (i ? "\n  " : "  ") + existing[i].generic_string() + " (" +
-                    olympiad::stateName(state, lang_) + ")";
+                    render::stateName(state, lang_) + ")";
         }
         if (existing.size() > Shown)
             list += "\n  " + kavo::msg::form1::olympiad::moreTasks.utf8(

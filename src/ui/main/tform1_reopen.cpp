@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // A written task opened back into the task form or the Edits builder.
 #include "core/common/messages.hpp"
-#include "core/olympiad/task_state.hpp"
 #include "core/render/read_back.hpp"
+#include "core/render/task_state.hpp"
 #include "core/tasks/task_form.hpp"
 #include "ui/common/platform.hpp"
 #include "ui/common/text_bridge.hpp"
@@ -78,7 +78,7 @@ void TForm1::reopenTask(const fs::path& folder) {
             (folder.is_absolute() ? folder.lexically_relative(outputDir_) : folder)
                 .lexically_normal();
         const std::string where = relative.generic_string();
-        if (!kavo::olympiad::holdsPackageFile(outputDir_ / relative)) {
+        if (!kavo::render::holdsPackageFile(outputDir_ / relative)) {
             inform(text(msg::reopen::nothingWritten, lang_, {where}));
             return;
         }
@@ -91,7 +91,7 @@ void TForm1::reopenTask(const fs::path& folder) {
         const auto templates = kavo::render::TemplateSet::load(programDir_ / "System_folder");
         const kavo::render::ReadResult read =
             kavo::render::readAnyTask(templates, olympiad, relative, number);
-        const auto reopened = kavo::tasks::taskToReopen(read);
+        const auto reopened = kavo::render::taskToReopen(read);
         if (!reopened) {
             const std::string reason = bare(read.report(lang_));
             if (!number) {

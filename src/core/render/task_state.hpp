@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kavo::olympiad {
+namespace kavo::render {
 
 // The number a task folder's own name gives, 1 to 99 ("PartB/7" gives 7, "Train" none).
 std::optional<int> folderNumber(const std::filesystem::path& folder);
@@ -39,19 +39,19 @@ struct FolderState {
     // Written: the task read back, shared by the copies of the state (its condition may be
     // large).
     std::shared_ptr<const model::Task> task;
-    render::WrittenWith written; // Written: how it was saved
-    std::string reason;          // Unreadable: why, in the interface language (UTF-8)
+    WrittenWith written; // Written: how it was saved
+    std::string reason;  // Unreadable: why, in the interface language (UTF-8)
 };
 
 // The state of a task folder (relative to the olympiad's tree). With a number the folder
 // holds a task of the form; without one, a task of either sort (readAnyTask).
-FolderState folderState(const render::TemplateSet& templates, const model::Olympiad& olympiad,
+FolderState folderState(const TemplateSet& templates, const model::Olympiad& olympiad,
                         const std::filesystem::path& folder, std::optional<int> number, Lang lang);
 
 // The state of a folder about to be replaced, for the question before it: as folderState,
 // but templates that cannot be read (of another kind than the one written, say) make the
 // folder Unreadable instead of stopping the write.
-FolderState replacedState(const render::TemplateSet& templates, const model::Olympiad& olympiad,
+FolderState replacedState(const TemplateSet& templates, const model::Olympiad& olympiad,
                           const std::filesystem::path& folder, std::optional<int> number,
                           Lang lang);
 
@@ -60,11 +60,11 @@ FolderState replacedState(const render::TemplateSet& templates, const model::Oly
 // the same templates. Folders without a package file are always looked at afresh.
 class StateCache {
   public:
-    FolderState state(const render::TemplateSet& templates, const model::Olympiad& olympiad,
+    FolderState state(const TemplateSet& templates, const model::Olympiad& olympiad,
                       const std::filesystem::path& folder, std::optional<int> number, Lang lang);
 
   private:
-    using Stamp = render::FileStamp;
+    using Stamp = FileStamp;
     using Stamps = std::array<Stamp, 4>;
     static Stamps stampsOf(const std::filesystem::path& folder);
 
@@ -73,7 +73,7 @@ class StateCache {
         FolderState state;
     };
     // The set the entries were read with: they serve while its files read the same.
-    std::optional<render::TemplateSet> templates_;
+    std::optional<TemplateSet> templates_;
     std::map<std::pair<std::string, std::optional<int>>, Entry> entries_;
     Lang lang_ = Lang::Russian;
 };
@@ -81,9 +81,8 @@ class StateCache {
 // The states of the task numbers 1 to the olympiad's total, in order, each read from its
 // folder by the part rule with the one template set given (through the cache when given); a
 // number outside every part is Empty.
-std::vector<FolderState> numberStates(const render::TemplateSet& templates,
-                                      const model::Olympiad& olympiad, Lang lang,
-                                      StateCache* cache = nullptr);
+std::vector<FolderState> numberStates(const TemplateSet& templates, const model::Olympiad& olympiad,
+                                      Lang lang, StateCache* cache = nullptr);
 
 // "multiple choice", "Edits task" ...: the kind as a teacher names it (UTF-8).
 std::string kindName(model::TaskKind kind, Lang lang);
@@ -99,4 +98,4 @@ std::string markTip(std::string_view number, const FolderState& state, Lang lang
 // package; `task` is the number or the folder as the teacher typed it (UTF-8).
 std::string replaceQuestion(std::string_view task, const FolderState& state, Lang lang);
 
-} // namespace kavo::olympiad
+} // namespace kavo::render

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "core/olympiad/task_state.hpp"
+#include "core/render/task_state.hpp"
 
 #include "core/common/error.hpp"
 #include "core/common/messages.hpp"
-#include "core/tasks/task_form.hpp"
 
 #include <algorithm>
 #include <cstdint>
@@ -15,7 +14,7 @@
 
 namespace fs = std::filesystem;
 
-namespace kavo::olympiad {
+namespace kavo::render {
 
 std::optional<int> folderNumber(const fs::path& folder) {
     const auto name = folder.filename().string();
@@ -64,17 +63,16 @@ namespace {
 
 // The state of the folder, and the stamps of its four files as they were read (none present
 // when one was missing).
-FolderState stateOf(const render::TemplateSet& templates, const model::Olympiad& olympiad,
+FolderState stateOf(const TemplateSet& templates, const model::Olympiad& olympiad,
                     const fs::path& folder, std::optional<int> number, Lang lang,
-                    std::array<render::FileStamp, 4>* stamps) {
+                    std::array<FileStamp, 4>* stamps) {
     FolderState state;
     // A folder that holds no package file reads as missing the first; a file in place of the
     // folder holds none either: looked for only then.
-    auto read = render::readAnyTask(templates, olympiad, folder, number);
+    auto read = readAnyTask(templates, olympiad, folder, number);
     if (stamps)
         *stamps = read.stamps;
-    if (read.status == render::ReadStatus::Missing &&
-        !holdsPackageFile(olympiad.outputDir / folder)) {
+    if (read.status == ReadStatus::Missing && !holdsPackageFile(olympiad.outputDir / folder)) {
         if (fileInPlace(olympiad.outputDir / folder)) {
             state.status = FolderStatus::Unreadable;
             state.reason = msg::marks::notAFolder.utf8(lang, {folder.generic_string()});
@@ -83,7 +81,7 @@ FolderState stateOf(const render::TemplateSet& templates, const model::Olympiad&
     }
     // A task read is taken over, not copied, and shared by the copies of the state: its
     // condition may be large.
-    if (read.status == render::ReadStatus::Read && read.task) {
+    if (read.status == ReadStatus::Read && read.task) {
         state.status = FolderStatus::Written;
         state.kind = read.task->kind;
         state.written = std::move(read.written);
@@ -91,7 +89,7 @@ FolderState stateOf(const render::TemplateSet& templates, const model::Olympiad&
         return state;
     }
     // Names typed as a character or as its reference write alike: the task reads back.
-    if (auto task = tasks::taskToReopen(read)) {
+    if (auto task = taskToReopen(read)) {
         state.status = FolderStatus::Written;
         state.kind = task->kind;
         state.written = read.written;
@@ -108,12 +106,12 @@ FolderState stateOf(const render::TemplateSet& templates, const model::Olympiad&
 
 } // namespace
 
-FolderState folderState(const render::TemplateSet& templates, const model::Olympiad& olympiad,
+FolderState folderState(const TemplateSet& templates, const model::Olympiad& olympiad,
                         const fs::path& folder, std::optional<int> number, Lang lang) {
     return stateOf(templates, olympiad, folder, number, lang, nullptr);
 }
 
-FolderState replacedState(const render::TemplateSet& templates, const model::Olympiad& olympiad,
+FolderState replacedState(const TemplateSet& templates, const model::Olympiad& olympiad,
                           const fs::path& folder, std::optional<int> number, Lang lang) {
     try {
         return folderState(templates, olympiad, folder, number, lang);
@@ -144,7 +142,7 @@ StateCache::Stamps StateCache::stampsOf(const fs::path& folder) {
     return stamps;
 }
 
-FolderState StateCache::state(const render::TemplateSet& templates, const model::Olympiad& olympiad,
+FolderState StateCache::state(const TemplateSet& templates, const model::Olympiad& olympiad,
                               const fs::path& folder, std::optional<int> number, Lang lang) {
     // Entries read with another set serve only while every template file that set read reads
     // the same through this one.
@@ -183,9 +181,8 @@ FolderState StateCache::state(const render::TemplateSet& templates, const model:
     return state;
 }
 
-std::vector<FolderState> numberStates(const render::TemplateSet& templates,
-                                      const model::Olympiad& olympiad, Lang lang,
-                                      StateCache* cache) {
+std::vector<FolderState> numberStates(const TemplateSet& templates, const model::Olympiad& olympiad,
+                                      Lang lang, StateCache* cache) {
     std::vector<FolderState> states;
     const std::int64_t total = std::clamp<std::int64_t>(olympiad.sizes.total(), 0, 99);
     states.reserve(static_cast<std::size_t>(total));
@@ -249,4 +246,4 @@ std::string replaceQuestion(std::string_view task, const FolderState& state, Lan
     return msg::olympiad::replaceTask.utf8(lang, {std::string(task), stateName(state, lang)});
 }
 
-} // namespace kavo::olympiad
+} // namespace kavo::render
