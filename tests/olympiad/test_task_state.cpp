@@ -117,6 +117,56 @@ TEST(TaskState, CacheReadsAgainWhatChangedOnDiskOrInTheTemplates) {
     }
 }
 
+// The question before a replace names what the folder holds, whatever kind is about to be
+// written there; the Edits builder reads back with the templates it holds from its start.
+TEST(TaskState, ReplacedFolderIsNamedWhateverKindComesNext) {
+    Tree tree;
+    tree.olympiad.sizes = {5, 0, 0};
+    tree.olympiad.identifiersWithoutPart = true;
+    tree.write(formTask(TaskKind::SingleChoice, 1), tree.olympiad);
+    tree.write(formTask(TaskKind::TypedAnswer, 2), tree.olympiad);
+    tree.write(formTask(TaskKind::MultipleChoice, 3), tree.olympiad);
+    tree.write(editsTask("4"), tree.olympiad);
+    writeBytes(tree.file("5", "task.asp"), "edited by hand\r\n");
+    const auto held = kavo::render::readEditsTemplates(tree.system);
+    const auto wording = [](const kavo::render::FolderState& s) {
+        return s.status == FolderStatus::Written
+                   ? kavo::render::markName(s, Lang::English)
+                   : std::string(s.status == FolderStatus::Empty ? "empty" : "unreadable");
+    };
+    const std::optional<TaskKind> likely[] = {std::nullopt, TaskKind::SingleChoice,
+                                              TaskKind::TypedAnswer, TaskKind::MultipleChoice,
+                                              TaskKind::Edits};
+    const char* expected[] = {"single choice", "typed answer", "multiple choice", "Edits task",
+                              "unreadable"};
+    for (int number = 1; number <= 5; ++number) {
+        const auto folder = std::to_string(number);
+        for (const auto& kind : likely) {
+            SCOPED_TRACE(folder + " likely " + (kind ? std::to_string(int(*kind)) : "none"));
+            const auto fresh = kavo::render::TemplateSet::load(tree.system);
+            EXPECT_EQ(wording(kavo::render::replacedState(fresh, tree.olympiad, folder,
+                                                          std::nullopt, Lang::English, kind)),
+                      expected[number - 1]);
+            const auto builder = kavo::render::TemplateSet::withEdits(tree.system, held);
+            EXPECT_EQ(wording(kavo::render::replacedState(builder, tree.olympiad, folder,
+                                                          std::nullopt, Lang::English, kind)),
+                      expected[number - 1]);
+        }
+    }
+    // The builder's held templates are what it reads back with, not the files changed since.
+    for (const char* name : {"task1.asp", "task2.asp", "task3.asp"})
+        std::ofstream(tree.system / "file_for_edits" / name, std::ios::binary | std::ios::app)
+            << "<p>changed</p>\r\n";
+    EXPECT_EQ(wording(kavo::render::replacedState(kavo::render::TemplateSet::load(tree.system),
+                                                  tree.olympiad, "4", std::nullopt, Lang::English,
+                                                  TaskKind::Edits)),
+              "unreadable");
+    const auto builder = kavo::render::TemplateSet::withEdits(tree.system, held);
+    EXPECT_EQ(wording(kavo::render::replacedState(builder, tree.olympiad, "4", std::nullopt,
+                                                  Lang::English, TaskKind::Edits)),
+              "Edits task");
+}
+
 TEST(TaskState, OverviewListsEveryTaskByPartThenNumber) {
     Tree tree;
     struct Written {

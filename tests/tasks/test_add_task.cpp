@@ -574,31 +574,30 @@ TEST(AddTask, QuestionsBeforeAWrite) {
     using Q = AddQuestion;
     struct Case {
         const char* name;
-        bool written; // task 1 is written before the run
+        int written; // task 1 is written before the run: 1 single choice, 2 typed answer
         const char* condition;
         std::vector<bool> answers;
         std::vector<AddQuestion> asked;
         bool writes;
     };
     const std::vector<Case> cases = {
-        {"an empty folder asks nothing", false, plain, {}, {}, true},
-        {"replace: No", true, plain, {false}, {Q::Replace}, false},
-        {"stray <: No asks no replace", true, stray, {false}, {Q::Markup}, false},
-        {"stray < and replace: Yes, No",
-         true,
-         stray,
-         {true, false},
-         {Q::Markup, Q::Replace},
-         false},
-        {"stray < and replace: Yes, Yes", true, stray, {true, true}, {Q::Markup, Q::Replace}, true},
+        {"an empty folder asks nothing", 0, plain, {}, {}, true},
+        {"replace: No", 1, plain, {false}, {Q::Replace}, false},
+        {"replace of another kind: No", 2, plain, {false}, {Q::Replace}, false},
+        {"stray <: No asks no replace", 1, stray, {false}, {Q::Markup}, false},
+        {"stray < and replace: Yes, No", 1, stray, {true, false}, {Q::Markup, Q::Replace}, false},
+        {"stray < and replace: Yes, Yes", 1, stray, {true, true}, {Q::Markup, Q::Replace}, true},
+        {"another kind replaced: Yes", 2, plain, {true}, {Q::Replace}, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Workplace w;
         const auto folder = w.app.OutputDir / "1";
-        if (c.written) {
+        if (c.written != 0) {
             auto first = validForm();
             first.Memo1 = "The first task";
+            if (c.written == 2)
+                first.VariantOtveta_1.clear();
             ASSERT_TRUE(kavo::tasks::addTask(first, w.app).written);
         }
         const auto page = std::filesystem::exists(folder) ? readBytes(folder / "task.asp") : "";
@@ -613,7 +612,9 @@ TEST(AddTask, QuestionsBeforeAWrite) {
         const auto result =
             kavo::tasks::addTask(form, w.app, [&](AddQuestion question, const kavo::Text& text) {
                 asked.push_back(question);
-                if (question == AddQuestion::Replace)
+                if (question == AddQuestion::Replace && c.written == 2)
+                    EXPECT_EQ(text, "Task 1 (typed answer) is already written. Replace it?");
+                else if (question == AddQuestion::Replace)
                     EXPECT_EQ(text, replace);
                 else
                     EXPECT_NE(text.find("Condition: \"x <y\""), std::string::npos) << text;

@@ -246,15 +246,15 @@ bool removeAll(int fd, const std::vector<Entry>& entries) {
 
 // Syncs the folder of the written files, the folders their names made, and webfiles when it
 // was made empty: all known, so nothing needs to be listed (carried folders sync as made).
-bool syncWritten(int fd, const std::vector<fs::path>& names, bool webfiles) {
+bool syncWritten(int fd, const std::vector<std::string>& names, bool webfiles) {
     if (!syncOn)
         return true;
-    std::map<std::string, std::vector<fs::path>> folders;
+    std::map<std::string, std::vector<std::string>, std::less<>> folders;
     if (webfiles)
         folders[Webfiles];
     for (const auto& name : names)
-        if (name.native().find('/') != std::string::npos && std::next(name.begin()) != name.end())
-            folders[name.begin()->string()].push_back(name.lexically_relative(*name.begin()));
+        if (const auto slash = name.find('/'); slash != std::string::npos)
+            folders[name.substr(0, slash)].push_back(name.substr(slash + 1));
     for (const auto& [folder, inside] : folders) {
         Fd sub = openFolder(fd, folder.c_str());
         if (!sub || !syncWritten(sub.get(), inside, false))
@@ -390,7 +390,8 @@ void keepMode(int from, int to) {
 // Links into the new folder every entry of the old one that the new files do not replace
 // (folders are made anew and filled the same way). Returns false when the file system
 // refused a link: those entries are then moved after the swap.
-bool carryEntries(int from, int to, const fs::path& shown, const std::vector<fs::path>& written) {
+bool carryEntries(int from, int to, const fs::path& shown,
+                  const std::vector<std::string>& written) {
     const auto entries = listFolder(from);
     if (!entries)
         throw Error::cannotOpen(shown, errno);
@@ -401,12 +402,12 @@ bool carryEntries(int from, int to, const fs::path& shown, const std::vector<fs:
             continue;
         // What the new files put under this name: the file itself, or files in a folder.
         bool replaced = false;
-        std::vector<fs::path> inside;
+        std::vector<std::string> inside;
         for (const auto& w : written)
             if (w == e.name)
                 replaced = true;
-            else if (*w.begin() == e.name)
-                inside.push_back(w.lexically_relative(e.name));
+            else if (w.size() > e.name.size() && w[e.name.size()] == '/' && w.starts_with(e.name))
+                inside.push_back(w.substr(e.name.size() + 1));
         if ((replaced || !inside.empty()) && e.link)
             throw Error::refused(LinkInTask, shown / e.name);
         if (e.folder) {
@@ -482,6 +483,21 @@ Fd openParent(int rootFd, const struct stat& root, const std::vector<std::string
 }
 
 // The components of a name inside the tree; refuses what would lead elsewhere.
+std::vector<std::string> partsOf(const fs::path& relative, const fs::path& base);
+
+// A file's name inside the folder with its components joined by '/'; refuses as partsOf.
+std::string joinedParts(const std::string& name, const fs::path& base) {
+    // A plain name (the four package files) needs no path built.
+    if (!name.empty() && name != "." && name != ".." &&
+        name.find_first_of(std::string_view("/\0", 2)) == std::string::npos &&
+        !endsWith(name, NewSuffix) && !endsWith(name, OldSuffix) && !isTemporaryFile(name))
+        return name;
+    std::string joined;
+    for (const auto& part : partsOf(name, base))
+        joined.append(joined.empty() ? "" : "/").append(part);
+    return joined;
+}
+
 std::vector<std::string> partsOf(const fs::path& relative, const fs::path& base) {
     const auto shown = [&] { return base / relative; };
     std::vector<std::string> parts;
@@ -512,21 +528,21 @@ void setFileSync(bool on) {
     syncOn = on;
 }
 
-// Whether every line break of the text is CR LF already, so that it needs no second copy.
-std::string readFileBytes(const fs::path& path) {
-    // Without blocking: opening a FIFO to read would wait for a writer that never comes.
-    // What was opened is judged by its own status, not by a look at the name beforehand.
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+namespace {
+
+// The bytes of a file opened for reading (fd, or -1 with errno); `shown` names it in errors
+// and is called only then.
+template <typename Shown> std::string readOpened(Fd fd, const Shown& shown) {
     struct stat st;
     // A socket, or a device without a driver, cannot be opened at all.
     if (!fd && errno == ENXIO)
-        throw Error::refused(NotRegular, path);
+        throw Error::refused(NotRegular, shown());
     if (!fd || ::fstat(fd.get(), &st) != 0)
-        throw Error::cannotOpen(path, errno);
+        throw Error::cannotOpen(shown(), errno);
     if (S_ISDIR(st.st_mode))
-        throw Error::cannotOpen(path, EISDIR);
+        throw Error::cannotOpen(shown(), EISDIR);
     if (!S_ISREG(st.st_mode))
-        throw Error::refused(NotRegular, path);
+        throw Error::refused(NotRegular, shown());
     // Read straight into the text, sized by the file; a file that grows meanwhile is read on.
     std::string bytes(static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)) + 1, '\0');
     std::size_t filled = 0;
@@ -537,7 +553,7 @@ std::string readFileBytes(const fs::path& path) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            throw Error::cannotOpen(path, errno);
+            throw Error::cannotOpen(shown(), errno);
         if (n == 0)
             break;
         filled += static_cast<std::size_t>(n);
@@ -550,11 +566,29 @@ std::string readFileBytes(const fs::path& path) {
     return bytes;
 }
 
-Text readText(const fs::path& path) {
-    Text bytes = readFileBytes(path);
+// Without blocking: opening a FIFO to read would wait for a writer that never comes.
+// What was opened is judged by its own status, not by a look at the name beforehand.
+constexpr int ReadFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+
+Text crLfText(Text bytes) {
     if (breaksAreCrLf(bytes))
         return bytes;
     return normaliseBreaks(bytes);
+}
+
+} // namespace
+
+std::string readFileBytes(const fs::path& path) {
+    return readOpened(Fd(::open(path.c_str(), ReadFlags)), [&] { return path; });
+}
+
+Text readTextAt(int folder, const std::string& name, const fs::path& folderPath) {
+    return crLfText(readOpened(Fd(::openat(folder, name.c_str(), ReadFlags)),
+                               [&] { return folderPath / name; }));
+}
+
+Text readText(const fs::path& path) {
+    return crLfText(readFileBytes(path));
 }
 
 void writeFileAtomic(const fs::path& path, std::string_view bytes) {
@@ -585,11 +619,10 @@ static void replaceFolder(const fs::path& root, const fs::path& relative,
                           const std::vector<FolderFile>& files, bool webfiles) {
     const auto parts = partsOf(relative, root);
     const fs::path folder = root / relative;
-    std::vector<fs::path> names;
-    for (const auto& file : files) {
-        partsOf(file.name, folder);
-        names.push_back(file.name);
-    }
+    // The files' names as '/'-joined components, each checked to stay inside the folder.
+    std::vector<std::string> names;
+    for (const auto& file : files)
+        names.push_back(joinedParts(file.name, folder));
 
     // The output folder itself may be a link, and is made when missing.
     Fd rootFd(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

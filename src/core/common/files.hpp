@@ -16,6 +16,8 @@ namespace kavo {
 // The whole file with every CR, LF and CR LF made CR LF; a final break stays.
 // Throws Error::cannotOpen with the system's reason.
 Text readText(const std::filesystem::path& path);
+// The same for `name` under an open folder (a descriptor); errors name folderPath / name.
+Text readTextAt(int folder, const std::string& name, const std::filesystem::path& folderPath);
 
 // The whole file, its bytes unchanged (a picture). Throws Error::cannotOpen as readText.
 std::string readFileBytes(const std::filesystem::path& path);

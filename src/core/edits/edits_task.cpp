@@ -143,8 +143,11 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
     if (ask.replace && render::holdsPackageFile(olympiad.outputDir / *folder)) {
         if (refusedBeforeAsking())
             return refusal(**looked);
-        const auto state = render::replacedState(render::TemplateSet::load(ask.systemDir), olympiad,
-                                                 *folder, std::nullopt, lang);
+        // Read back with the templates the builder writes with; a folder of another kind is
+        // named from all of them.
+        const auto state =
+            render::replacedState(render::TemplateSet::withEdits(ask.systemDir, templates),
+                                  olympiad, *folder, std::nullopt, lang, model::TaskKind::Edits);
         if (!ask.replace(render::replaceQuestion(typed, state, lang)))
             return {};
     }

@@ -543,33 +543,40 @@ bool configIs(std::string_view config, std::string_view text) {
            config.ends_with(CRLF);
 }
 
-// Every reading as a task of the form. A family whose configuration differs from the
-// folder's, or whose pages end otherwise, is not loaded unless the failure is to be told.
+// Every reading as a task of one kind's family. A family whose configuration differs from
+// the folder's, or whose pages end otherwise, is not loaded unless the failure is to be told.
+Attempt readKind(const TemplateSet& set, const Files& files, int number, TaskKind kind,
+                 bool diagnose) {
+    Attempt attempt;
+    if (!diagnose) {
+        const Family& family = familyOf(kind);
+        const Text* config = nullptr;
+        try {
+            config =
+                &set.text(familyGroupFilesOf(kind)[static_cast<std::size_t>(family.parts + 1)]);
+        } catch (const Error&) {
+            return attempt; // a family whose configuration cannot be read wrote nothing here
+        }
+        // The failures of this pass are not told: a folder that reads no way is read
+        // again to find where it differs most.
+        if (!configIs(files[Config], *config)) {
+            attempt.fail({0, Config, 0});
+            return attempt;
+        }
+        if (!set.pageEnd(kind).mayEnd(files[Page])) {
+            attempt.fail({1, Page, 0});
+            return attempt;
+        }
+    }
+    attempt.take(readFamily(set, set.family(kind), files, number, diagnose));
+    return attempt;
+}
+
+// Every reading as a task of the form.
 Attempt readForm(const TemplateSet& set, const Files& files, int number, bool diagnose) {
     Attempt attempt;
-    for (const auto kind : FormKinds) {
-        if (!diagnose) {
-            const Family& family = familyOf(kind);
-            const Text* config = nullptr;
-            try {
-                config =
-                    &set.text(familyGroupFilesOf(kind)[static_cast<std::size_t>(family.parts + 1)]);
-            } catch (const Error&) {
-                continue; // a family whose configuration cannot be read wrote nothing here
-            }
-            // The failures of this pass are not told: a folder that reads no way is read
-            // again to find where it differs most.
-            if (!configIs(files[Config], *config)) {
-                attempt.fail({0, Config, 0});
-                continue;
-            }
-            if (!set.pageEnd(kind).mayEnd(files[Page])) {
-                attempt.fail({1, Page, 0});
-                continue;
-            }
-        }
-        attempt.take(readFamily(set, set.family(kind), files, number, diagnose));
-    }
+    for (const auto kind : FormKinds)
+        attempt.take(readKind(set, files, number, kind, diagnose));
     return attempt;
 }
 
@@ -1030,6 +1037,20 @@ ReadResult readAnyTask(const TemplateSet& templates, const model::Olympiad& olym
         if (number)
             attempt.take(readForm(templates, files, *number, diagnose));
         return attempt;
+    });
+}
+
+ReadResult readTaskAs(const TemplateSet& templates, const model::Olympiad& olympiad,
+                      const fs::path& folder, std::optional<int> number, TaskKind kind) {
+    if (number)
+        requireNumber(*number);
+    return readFolder(olympiad, folder, [&](const Files& files, bool diagnose) {
+        // Where is not told: the caller reads a folder that does not read so in full.
+        if (diagnose)
+            return Attempt{};
+        if (kind == TaskKind::Edits)
+            return readEdits(templates, files, folder, false);
+        return number ? readKind(templates, files, *number, kind, false) : Attempt{};
     });
 }
 

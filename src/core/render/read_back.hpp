@@ -29,9 +29,15 @@ struct PageEnd;
 // its files; what was built from them (patterns, layouts) is kept for the whole program and
 // serves again only while the files read byte for byte the same. Each file is read at most
 // once per operation.
+struct EditsTemplates;
+
 class TemplateSet {
   public:
     static TemplateSet load(const std::filesystem::path& systemDir);
+    // A set whose Edits templates are those held (as the Edits builder holds them from its
+    // start): what it writes with is what it reads back with. Other files are read as usual.
+    static TemplateSet withEdits(const std::filesystem::path& systemDir,
+                                 const EditsTemplates& held);
     const std::filesystem::path& systemDir() const;
 
     // The text of a file under System_folder ("file/task_part1.txt"), line breaks CR LF.
@@ -143,6 +149,14 @@ ReadResult readEditsTask(const TemplateSet& templates, const model::Olympiad& ol
 ReadResult readAnyTask(const TemplateSet& templates, const model::Olympiad& olympiad,
                        const std::filesystem::path& folder,
                        std::optional<int> number = std::nullopt);
+
+// The folder read as one kind of task only (a task of the form needs its number): the
+// families of other kinds are neither read nor ruled out. A reading found is the task the
+// files hold, though other kinds might read them too; anything else is no verdict (read
+// the folder with readAnyTask to learn what it holds).
+ReadResult readTaskAs(const TemplateSet& templates, const model::Olympiad& olympiad,
+                      const std::filesystem::path& folder, std::optional<int> number,
+                      model::TaskKind kind);
 
 // Task `number` of the olympiad in its folder by the part rule, with the templates of
 // systemDir (for reading a single task). The number must lie in a part.

@@ -61,6 +61,28 @@ bool holdsNoTask(const fs::path& folder) {
 
 namespace {
 
+// The state of a folder that reads back as a task, from the read: the task read is taken
+// over, not copied, and shared by the copies of the state (its condition may be large).
+// Names typed as a character or as its reference write alike: such a task reads back too.
+std::optional<FolderState> writtenState(ReadResult& read) {
+    FolderState state;
+    if (read.status == ReadStatus::Read && read.task) {
+        state.status = FolderStatus::Written;
+        state.kind = read.task->kind;
+        state.written = std::move(read.written);
+        state.task = std::make_shared<const model::Task>(std::move(*read.task));
+        return state;
+    }
+    if (auto task = taskToReopen(read)) {
+        state.status = FolderStatus::Written;
+        state.kind = task->kind;
+        state.written = read.written;
+        state.task = std::make_shared<const model::Task>(std::move(*task));
+        return state;
+    }
+    return std::nullopt;
+}
+
 // The state of the folder, and the stamps of its four files as they were read (none present
 // when one was missing).
 FolderState stateOf(const TemplateSet& templates, const model::Olympiad& olympiad,
@@ -79,23 +101,8 @@ FolderState stateOf(const TemplateSet& templates, const model::Olympiad& olympia
         }
         return state;
     }
-    // A task read is taken over, not copied, and shared by the copies of the state: its
-    // condition may be large.
-    if (read.status == ReadStatus::Read && read.task) {
-        state.status = FolderStatus::Written;
-        state.kind = read.task->kind;
-        state.written = std::move(read.written);
-        state.task = std::make_shared<const model::Task>(std::move(*read.task));
-        return state;
-    }
-    // Names typed as a character or as its reference write alike: the task reads back.
-    if (auto task = taskToReopen(read)) {
-        state.status = FolderStatus::Written;
-        state.kind = task->kind;
-        state.written = read.written;
-        state.task = std::make_shared<const model::Task>(std::move(*task));
-        return state;
-    }
+    if (auto written = writtenState(read))
+        return std::move(*written);
     state.status = FolderStatus::Unreadable;
     state.reason = read.report(lang);
     // The reports begin with a line break to stand under other messages in a box.
@@ -112,8 +119,14 @@ FolderState folderState(const TemplateSet& templates, const model::Olympiad& oly
 }
 
 FolderState replacedState(const TemplateSet& templates, const model::Olympiad& olympiad,
-                          const fs::path& folder, std::optional<int> number, Lang lang) {
+                          const fs::path& folder, std::optional<int> number, Lang lang,
+                          std::optional<model::TaskKind> likely) {
     try {
+        if (likely && (number || *likely == model::TaskKind::Edits)) {
+            auto read = readTaskAs(templates, olympiad, folder, number, *likely);
+            if (auto written = writtenState(read))
+                return std::move(*written);
+        }
         return folderState(templates, olympiad, folder, number, lang);
     } catch (const Error& error) {
         FolderState state;

@@ -50,10 +50,12 @@ FolderState folderState(const TemplateSet& templates, const model::Olympiad& oly
 
 // The state of a folder about to be replaced, for the question before it: as folderState,
 // but templates that cannot be read (of another kind than the one written, say) make the
-// folder Unreadable instead of stopping the write.
+// folder Unreadable instead of stopping the write. Given the kind most likely there (the
+// one about to be written), a folder that reads as that kind is named so without reading
+// the other kinds' templates: the question needs the kind, and the reading is true.
 FolderState replacedState(const TemplateSet& templates, const model::Olympiad& olympiad,
-                          const std::filesystem::path& folder, std::optional<int> number,
-                          Lang lang);
+                          const std::filesystem::path& folder, std::optional<int> number, Lang lang,
+                          std::optional<model::TaskKind> likely = std::nullopt);
 
 // Folder states kept between refreshes of a window: a folder whose package files are still
 // the same files (device, inode, size, modification and change times) is not read again with

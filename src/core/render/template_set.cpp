@@ -462,6 +462,12 @@ std::map<std::pair<std::string, std::size_t>, Built>& builtGroups() {
     return groups;
 }
 
+// The page ends made, by group, with the texts they were made from.
+std::array<std::optional<std::pair<std::vector<Text>, PageEnd>>, GroupCount>& madeEnds() {
+    static std::array<std::optional<std::pair<std::vector<Text>, PageEnd>>, GroupCount> ends;
+    return ends;
+}
+
 } // namespace
 
 struct TemplateSet::State {
@@ -471,17 +477,38 @@ struct TemplateSet::State {
     std::set<std::string, std::less<>> failed; // files that could not be read
     std::array<std::shared_ptr<const void>, GroupCount> groups;
     std::array<std::optional<PageEnd>, GroupCount> ends;
+    // System_folder opened once for the operation: each file is opened by its name in it.
+    int folder = -1;
+    int folderErrno = 0;
+
+    State() = default;
+    State(const State&) = delete;
+    ~State() {
+        if (folder >= 0)
+            ::close(folder);
+    }
+
+    Text read(const std::string& name) {
+        if (folder < 0 && folderErrno == 0) {
+            folder = ::open(systemDir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+            folderErrno = folder < 0 ? errno : 0;
+        }
+        if (folder < 0)
+            return readText(systemDir / name); // reports the folder's own failure
+        return readTextAt(folder, name, systemDir);
+    }
 
     const Text& text(std::string_view name) {
         const std::lock_guard<std::recursive_mutex> guard(lock);
         if (const auto found = texts.find(name); found != texts.end())
             return found->second;
+        std::string key(name);
         try {
-            Text read = readText(systemDir / fs::path(name));
-            failed.erase(std::string(name));
-            return texts.emplace(std::string(name), std::move(read)).first->second;
+            Text bytes = read(key);
+            failed.erase(key);
+            return texts.emplace(std::move(key), std::move(bytes)).first->second;
         } catch (const Error&) {
-            failed.emplace(name);
+            failed.emplace(std::move(key));
             throw;
         }
     }
@@ -499,21 +526,29 @@ struct TemplateSet::State {
     const Data& group(std::size_t index, const std::vector<std::string>& names, Build build) {
         const std::lock_guard<std::recursive_mutex> guard(lock);
         if (!groups[index]) {
-            std::vector<Text> read;
+            std::vector<const Text*> read;
             read.reserve(names.size());
             for (const auto& name : names)
-                read.push_back(text(name));
-            const auto key = std::pair(systemDir.lexically_normal().string(), index);
+                read.push_back(&text(name));
+            const auto same = [&](const std::vector<Text>& built) {
+                return std::equal(built.begin(), built.end(), read.begin(), read.end(),
+                                  [](const Text& a, const Text* b) { return a == *b; });
+            };
+            const auto key = std::pair(systemDir.native(), index);
             {
                 const std::lock_guard<std::mutex> shared(builtLock);
                 const auto found = builtGroups().find(key);
-                if (found != builtGroups().end() && found->second.texts == read)
+                if (found != builtGroups().end() && same(found->second.texts))
                     groups[index] = found->second.data;
             }
             if (!groups[index]) {
-                auto data = std::make_shared<const Data>(build(read));
+                std::vector<Text> texts;
+                texts.reserve(read.size());
+                for (const Text* text : read)
+                    texts.push_back(*text);
+                auto data = std::make_shared<const Data>(build(texts));
                 const std::lock_guard<std::mutex> shared(builtLock);
-                builtGroups()[key] = {std::move(read), data};
+                builtGroups()[key] = {std::move(texts), data};
                 groups[index] = std::move(data);
             }
         }
@@ -525,6 +560,17 @@ TemplateSet TemplateSet::load(const fs::path& systemDir) {
     TemplateSet set;
     set.state_ = std::make_shared<State>();
     set.state_->systemDir = systemDir;
+    return set;
+}
+
+TemplateSet TemplateSet::withEdits(const fs::path& systemDir, const EditsTemplates& held) {
+    TemplateSet set = load(systemDir);
+    const Text* texts[] = {&held.zamena,   &held.task1Asp, &held.task1Out,
+                           &held.taskCfg,  &held.taskXml,  &held.task2Asp,
+                           &held.task2Out, &held.task3Asp, &held.task3Out};
+    const auto& names = filesOfGroup(EditsGroup);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        set.state_->texts.emplace(names[i], *texts[i]);
     return set;
 }
 
@@ -560,35 +606,62 @@ const PageEnd& TemplateSet::pageEnd(std::optional<TaskKind> kind) const {
     const std::size_t group = kind ? groupOf(*kind) : EditsGroup;
     const std::lock_guard<std::recursive_mutex> guard(state_->lock);
     auto& end = state_->ends[group];
-    if (!end) {
-        end = [&]() -> PageEnd {
-            if (!kind) {
-                std::vector<const Text*> pages;
-                for (const char* name : {"file_for_edits/task1.asp", "file_for_edits/task2.asp",
-                                         "file_for_edits/task3.asp"})
-                    if (const Text* page = state_->tryText(name))
-                        pages.push_back(page);
-                    else
-                        return {};
-                return editsPageEnd(pages);
+    if (end)
+        return *end;
+    // The texts the end is made from; none when one cannot be read (nothing is ruled out).
+    std::vector<const Text*> texts;
+    const auto gather = [&]() -> bool {
+        if (!kind) {
+            for (const char* name : {"file_for_edits/task1.asp", "file_for_edits/task2.asp",
+                                     "file_for_edits/task3.asp"})
+                if (const Text* page = state_->tryText(name))
+                    texts.push_back(page);
+                else
+                    return false;
+            return true;
+        }
+        const Family& family = familyOf(*kind);
+        const int closing = family.around.empty() ? 2 : family.around[VariantCount];
+        const Text* text = state_->tryText(filesOfGroup(group)[static_cast<std::size_t>(closing)]);
+        if (!text)
+            return false;
+        texts.push_back(text);
+        for (const auto& names : family.removals)
+            for (const auto name : names) {
+                const Text* removal = state_->tryText("Del/" + std::string(name));
+                if (!removal)
+                    return false;
+                texts.push_back(removal);
             }
-            const Family& family = familyOf(*kind);
-            const auto& names = filesOfGroup(group);
-            const int closing = family.around.empty() ? 2 : family.around[VariantCount];
-            const Text* text = state_->tryText(names[static_cast<std::size_t>(closing)]);
-            if (!text)
-                return {};
-            std::vector<Text> removals;
-            for (const auto& names : family.removals)
-                for (const auto name : names) {
-                    const Text* removal = state_->tryText("Del/" + std::string(name));
-                    if (!removal)
-                        return {};
-                    removals.push_back(*removal);
-                }
-            return familyPageEnd(family, *text, removals);
-        }();
+        return true;
+    };
+    if (!gather()) {
+        end = PageEnd{};
+        return *end;
     }
+    // What was made from the same texts serves again, for any set of this program.
+    {
+        const std::lock_guard<std::mutex> shared(builtLock);
+        auto& before = madeEnds()[group];
+        if (before &&
+            std::equal(before->first.begin(), before->first.end(), texts.begin(), texts.end(),
+                       [](const Text& a, const Text* b) { return a == *b; })) {
+            end = before->second;
+            return *end;
+        }
+    }
+    std::vector<Text> copies;
+    for (const Text* text : texts)
+        copies.push_back(*text);
+    if (!kind) {
+        end = editsPageEnd(texts);
+    } else {
+        const Text closing = copies.front();
+        end = familyPageEnd(familyOf(*kind), closing,
+                            std::vector<Text>(copies.begin() + 1, copies.end()));
+    }
+    const std::lock_guard<std::mutex> shared(builtLock);
+    madeEnds()[group] = std::pair(std::move(copies), *end);
     return *end;
 }
 
@@ -616,6 +689,7 @@ bool TemplateSet::readsAsBefore(const TemplateSet& other) const {
 void TemplateSet::forgetBuilt() {
     const std::lock_guard<std::mutex> shared(builtLock);
     builtGroups().clear();
+    madeEnds() = {};
 }
 
 } // namespace kavo::render

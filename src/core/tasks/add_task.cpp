@@ -81,7 +81,8 @@ static std::optional<Text> replaceQuestionOf(const model::Task& task,
     const auto place = olympiad.place(task.number);
     if (!place || !render::holdsPackageFile(olympiad.outputDir / place->folder))
         return std::nullopt;
-    const auto state = render::replacedState(templates, olympiad, place->folder, task.number, lang);
+    const auto state =
+        render::replacedState(templates, olympiad, place->folder, task.number, lang, task.kind);
     const auto question = render::replaceQuestion(std::to_string(task.number), state, lang);
     return utf8ToCp1251(question, Unencodable::CharacterReference).value_or(question);
 }
