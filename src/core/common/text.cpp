@@ -465,6 +465,59 @@ void eraseEvery(Text& text, std::string_view what) {
     eraseAll(text, what);
 }
 
+void replaceEvery(Text& text, std::string_view pattern, std::string_view with) {
+    if (with.size() <= pattern.size()) {
+        // Left to right: the result never overtakes the search, which reads only past the
+        // occurrence it reported; nothing moves before the first occurrence.
+        char* const s = text.data();
+        std::size_t write = 0, read = 0;
+        Finder(std::span(&pattern, 1)).forEach(text, [&](std::size_t at, std::size_t) {
+            if (write != read)
+                std::memmove(s + write, s + read, at - read);
+            write += at - read;
+            std::memcpy(s + write, with.data(), with.size());
+            write += with.size();
+            read = at + pattern.size();
+        });
+        if (write != read) {
+            std::memmove(s + write, s + read, text.size() - read);
+            text.resize(write + text.size() - read);
+        }
+        return;
+    }
+    std::vector<std::size_t> hits;
+    Finder(std::span(&pattern, 1)).forEach(text, [&](std::size_t at, std::size_t) {
+        hits.push_back(at);
+    });
+    if (hits.empty())
+        return;
+    const std::size_t size = text.size(), grown = with.size() - pattern.size();
+    const std::size_t result = size + hits.size() * grown;
+    if (result > text.capacity()) {
+        Text out;
+        out.reserve(result);
+        std::size_t kept = 0;
+        for (const std::size_t at : hits) {
+            out.append(text, kept, at - kept).append(with);
+            kept = at + pattern.size();
+        }
+        out.append(text, kept);
+        text = std::move(out);
+        return;
+    }
+    // Right to left in the room the capacity leaves: each stretch moves once, to its place.
+    text.resize(result);
+    char* const s = text.data();
+    std::size_t end = size; // the stretch still to move ends here in the text as it was
+    for (std::size_t k = hits.size(); k-- > 0;) {
+        const std::size_t from = hits[k] + pattern.size();
+        const std::size_t shift = (k + 1) * grown;
+        std::memmove(s + from + shift, s + from, end - from);
+        std::memcpy(s + hits[k] + k * grown, with.data(), with.size());
+        end = hits[k];
+    }
+}
+
 void removeBlock(Pieces& page, std::string_view templateText) {
     if (page.size() != 1) {
         // Room for the breaks the next removals append (a page takes at most six), so that
