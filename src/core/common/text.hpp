@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <concepts>
 #include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -44,9 +44,8 @@ void replaceEvery(Text& text, std::string_view pattern, std::string_view with);
 // replaceAll of a text that the caller gives up (a temporary, or std::move of a variable):
 // the result is made in its buffer by replaceEvery, so a text without an occurrence comes
 // back as it is, never copied.
-template <class T>
-requires std::same_as<T, Text> Text replaceAll(T&& text, std::string_view pattern,
-                                               std::string_view with) {
+template <class T, std::enable_if_t<std::is_same_v<T, Text>, int> = 0>
+Text replaceAll(T&& text, std::string_view pattern, std::string_view with) {
     replaceEvery(text, pattern, with);
     return std::move(text);
 }
