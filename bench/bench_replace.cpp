@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-// Replace-all and block removal against a plain std::string_view::find loop over the same
-// text in the same run, on dense text (a match every 17 bytes) and on near misses; and the
-// preview of a 10 MB page against a plain read and write of its bytes. Every input is
-// built, and every page copied, outside the timing.
+// Replace-all and block removal against plain std::string_view::find loops over the same
+// text in the same run (one that builds the same result, one that only finds), on dense
+// text (a match every 17 bytes), near misses, sparse matches and none; and the preview of a
+// 1 and a 10 MB page against a plain read and write of its bytes. Every input is built, and
+// every page copied, outside the timing.
 #include "core/common/files.hpp"
 #include "core/common/text.hpp"
 #include "core/review/preview.hpp"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <map>
 #include <memory>
@@ -32,9 +34,10 @@ enum Kind : std::int64_t {
     NearMiss,   // a pattern that almost matches everywhere
     SparseRare, // a page with a match every 64 KB; the pattern's first byte is not in the page
     SparseHtml, // the same page with a match every 64 KB; the pattern starts with "<"
+    Absent,     // the same page without a match; the pattern's first byte is not in it
 };
 constexpr const char* KindNames[] = {"dense", "near miss", "sparse, rare first byte",
-                                     "sparse, first byte \"<\""};
+                                     "sparse, first byte \"<\"", "no match, rare first byte"};
 
 const kavo::Text& denseText(std::size_t size) {
     static std::map<std::size_t, kavo::Text> texts;
@@ -100,6 +103,8 @@ const kavo::Text& textFor(const benchmark::State& state) {
         return denseText(size);
     case NearMiss:
         return nearMissText(size);
+    case Absent:
+        return sparseText(size, "");
     default:
         return sparseText(size, patternFor(state));
     }
@@ -209,45 +214,118 @@ void BM_RemoveBlockFromPieces(benchmark::State& state) {
     finish(state, text.size());
 }
 
-// Replace-all and the find loop in turn on the same text, each timed alone; the ratio is
-// the find loop's median over replace-all's (processor time of the thread): the share of
-// the find loop's throughput that replace-all keeps. The copy ratio does the same for a
-// plain copy of the text, the least that any replace-all returning a new text does.
+// The peer of a replace-all that returns a new text: a std::string_view::find loop that
+// builds the same text, reserved at the text's size.
+kavo::Text findLoopReplacing(std::string_view text, std::string_view pattern,
+                             std::string_view with) {
+    kavo::Text out;
+    out.reserve(text.size());
+    std::size_t kept = 0;
+    for (auto at = text.find(pattern); at != std::string_view::npos;
+         at = text.find(pattern, at + pattern.size())) {
+        out.append(text, kept, at - kept).append(with);
+        kept = at + pattern.size();
+    }
+    out.append(text, kept);
+    return out;
+}
+
+// The peer of the replace-all in the caller's text: a find loop that moves the text after
+// each occurrence back over it (the replacements here are never longer than the pattern).
+void findLoopInPlace(kavo::Text& text, std::string_view pattern, std::string_view with) {
+    char* const s = text.data();
+    std::size_t write = 0, read = 0;
+    for (auto at = text.find(pattern); at != std::string_view::npos;
+         at = text.find(pattern, at + pattern.size())) {
+        if (write != read)
+            std::memmove(s + write, s + read, at - read);
+        write += at - read;
+        std::memcpy(s + write, with.data(), with.size());
+        write += with.size();
+        read = at + pattern.size();
+    }
+    if (write != read) {
+        std::memmove(s + write, s + read, text.size() - read);
+        text.resize(write + text.size() - read);
+    }
+}
+
+// Replace-all and its peers in turn on the same text, each timed alone (processor time of
+// the thread, medians); each ratio is the peer's median over the product's, the share of the
+// peer's throughput that the product keeps, for the same result bytes:
+//   ratio          replaceAll returning a new text, against the find loop building it;
+//   inplace_ratio  replaceEvery in the caller's text, against the find loop moving the text
+//                  in place (each restores its text just before, outside the timing);
+//   find_ratio     the bare find loop (which produces nothing) over replaceEvery: where
+//                  nothing matches, the whole of a replace-all in place is that search;
+//   copy_ratio     the bare find loop over a plain copy of the text, the least that any
+//                  replace-all returning a new text does.
 void BM_ReplaceAllVsFind(benchmark::State& state) {
     const std::string_view text = textFor(state);
     const auto pattern = patternFor(state);
-    std::vector<double> peer, product, copy;
+    constexpr std::string_view with = "Task1";
+    const kavo::Text expected = findLoopReplacing(text, pattern, with);
+    kavo::Text product(text), peerText(text);
+    kavo::replaceEvery(product, pattern, with);
+    findLoopInPlace(peerText, pattern, with);
+    if (kavo::replaceAll(text, pattern, with) != expected || product != expected ||
+        peerText != expected) {
+        state.SkipWithError("the product and the peer differ");
+        return;
+    }
+    product.reserve(text.size());
+    peerText.reserve(text.size());
+    std::vector<double> peer, bare, replaced, inPlacePeer, inPlace, copy;
     for (auto _ : state) {
-        const double start = threadNs();
+        double start = threadNs();
+        {
+            auto out = findLoopReplacing(text, pattern, with);
+            benchmark::DoNotOptimize(out);
+            peer.push_back(threadNs() - start);
+        }
+        start = threadNs();
+        {
+            auto out = kavo::replaceAll(text, pattern, with);
+            benchmark::DoNotOptimize(out);
+            replaced.push_back(threadNs() - start);
+        }
+        start = threadNs();
         std::size_t found = 0;
         for (auto at = text.find(pattern); at != std::string_view::npos;
              at = text.find(pattern, at + pattern.size()))
             ++found;
         benchmark::DoNotOptimize(found);
-        const double found_ = threadNs();
-        {
-            auto replaced = kavo::replaceAll(text, pattern, "Task1");
-            benchmark::DoNotOptimize(replaced);
-            product.push_back(threadNs() - found_);
-        }
-        const double copyStart = threadNs();
+        bare.push_back(threadNs() - start);
+        start = threadNs();
         {
             kavo::Text copied(text);
             benchmark::DoNotOptimize(copied);
-            copy.push_back(threadNs() - copyStart);
+            copy.push_back(threadNs() - start);
         }
-        peer.push_back(found_ - start);
+        peerText.assign(text);
+        start = threadNs();
+        findLoopInPlace(peerText, pattern, with);
+        benchmark::DoNotOptimize(peerText);
+        inPlacePeer.push_back(threadNs() - start);
+        product.assign(text);
+        start = threadNs();
+        kavo::replaceEvery(product, pattern, with);
+        benchmark::DoNotOptimize(product);
+        inPlace.push_back(threadNs() - start);
     }
-    state.counters["find_ms"] = median(peer) / 1e6;
-    state.counters["replace_ms"] = median(product) / 1e6;
-    state.counters["ratio"] = median(peer) / median(product);
-    state.counters["copy_ratio"] = median(peer) / median(copy);
+    state.counters["find_ms"] = median(bare) / 1e6;
+    state.counters["replace_ms"] = median(replaced) / 1e6;
+    state.counters["inplace_ms"] = median(inPlace) / 1e6;
+    state.counters["ratio"] = median(peer) / median(replaced);
+    state.counters["inplace_ratio"] = median(inPlacePeer) / median(inPlace);
+    state.counters["find_ratio"] = median(bare) / median(inPlace);
+    state.counters["copy_ratio"] = median(bare) / median(copy);
     state.counters["load"] = loadAverage();
     finish(state, text.size());
 }
 
 void sizes(benchmark::internal::Benchmark* b) {
-    for (const std::int64_t kind : {Dense, NearMiss, SparseRare, SparseHtml})
+    for (const std::int64_t kind : {Dense, NearMiss, SparseRare, SparseHtml, Absent})
         for (const std::int64_t size : {1 << 20, 10 << 20})
             b->Args({size, kind});
     b->Unit(benchmark::kMillisecond);
@@ -367,19 +445,37 @@ void overwriteFile(const fs::path& path, std::string_view bytes) {
     ::close(fd);
 }
 
-// The preview and its peer in turn, each timed alone: wall time and processor time of the
+// The page's bytes written over a file that is there without emptying it first, then the
+// file cut to their length, as the preview writes buf.html.
+void overwriteInPlace(const fs::path& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+        kavo::bench::fail("cannot open", path);
+    if (::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
+        ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
+        kavo::bench::fail("cannot write", path);
+    ::close(fd);
+}
+
+// The preview and its peers in turn, each timed alone: wall time and processor time of the
 // thread, medians, and the ratios of the preview's over the peer's. The peer reads the page
-// and writes its bytes over the file of the last round, as the preview replaces buf.html.
+// and writes its bytes over the file of the last round (opened with O_TRUNC), as a plain
+// write does. The second peer writes them as the preview writes buf.html, over the old bytes
+// and cut to length, which spares the emptied file's pages and ext4's write-out at the close
+// (ratio_cpu_inplace): what is left is the preview's own work, its page being larger too.
 void BM_PreviewVsReadWrite(benchmark::State& state) {
     const auto& place = previewPlace(static_cast<std::size_t>(state.range(0)));
     const auto request = place.request();
-    const fs::path target = place.root / "copy.html";
-    std::vector<double> peerWall, peerCpu, productWall, productCpu;
+    const fs::path target = place.root / "copy.html", inPlace = place.root / "copy2.html";
+    std::vector<double> peerWall, peerCpu, productWall, productCpu, inPlaceCpu;
     for (auto _ : state) {
         double wall = wallNs(), cpu = threadNs();
         overwriteFile(target, kavo::bench::readFile(place.page()));
         peerWall.push_back(wallNs() - wall);
         peerCpu.push_back(threadNs() - cpu);
+        cpu = threadNs();
+        overwriteInPlace(inPlace, kavo::bench::readFile(place.page()));
+        inPlaceCpu.push_back(threadNs() - cpu);
         wall = wallNs();
         cpu = threadNs();
         benchmark::DoNotOptimize(kavo::review::previewTask(request));
@@ -392,6 +488,7 @@ void BM_PreviewVsReadWrite(benchmark::State& state) {
     state.counters["preview_cpu_ms"] = median(productCpu) / 1e6;
     state.counters["ratio_wall"] = median(productWall) / median(peerWall);
     state.counters["ratio_cpu"] = median(productCpu) / median(peerCpu);
+    state.counters["ratio_cpu_inplace"] = median(productCpu) / median(inPlaceCpu);
     state.counters["load"] = loadAverage();
 }
 BENCHMARK(BM_PreviewVsReadWrite)->Apply(pageSizes)->MinTime(2);

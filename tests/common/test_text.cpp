@@ -38,15 +38,19 @@ TEST(ReadText, EveryLineBreakBecomesCrLf) {
     }
 }
 
-// Texts longer than the sixteen bytes the check takes at once, breaks across their edges.
+// Texts longer than the sixteen or 128 bytes the check takes at once, breaks across their
+// edges, a stray CR or LF anywhere.
 TEST(BreaksAreCrLf, TrueExactlyWhenNormalisingChangesNothing) {
     std::mt19937 rng(3);
     for (int round = 0; round < 2000; ++round) {
-        std::string text(rng() % 70, 'a');
+        std::string text(rng() % (round % 3 == 0 ? 900 : 70), 'a');
         for (auto& c : text)
             c = "\r\naaaaa"[rng() % 7];
-        if (round % 2 == 0) // mostly whole breaks, one stray byte at most
-            text = kavo::normaliseBreaks(text) + (round % 4 == 0 ? "" : "a\r");
+        if (round % 2 == 0) { // mostly whole breaks, one stray byte at most
+            text = kavo::normaliseBreaks(text);
+            if (round % 4 != 0)
+                text.insert(rng() % (text.size() + 1), round % 8 == 2 ? "\n" : "\r");
+        }
         ASSERT_EQ(kavo::breaksAreCrLf(text), kavo::normaliseBreaks(text) == text) << round;
     }
 }
@@ -88,8 +92,30 @@ TEST(ReplaceAll, LeftToRightWithoutOverlapOrRescan) {
         {"Abc abc", "abc", "X", "Abc X"},   // case matters
         {"", "a", "b", ""},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(kavo::replaceAll(c.text, c.pattern, c.with), c.result) << c.text;
+        // In the text's own buffer: as it comes (no room to grow), and with room.
+        EXPECT_EQ(kavo::replaceAll(std::string(c.text), c.pattern, c.with), c.result) << c.text;
+        std::string roomy = c.text;
+        roomy.reserve(64);
+        kavo::replaceEvery(roomy, c.pattern, c.with);
+        EXPECT_EQ(roomy, c.result) << c.text;
+    }
+}
+
+// A text given up to replaceAll without an occurrence comes back in its own buffer, and a
+// replacement that fits the capacity is made there.
+TEST(ReplaceAll, GivenTextKeepsItsBuffer) {
+    std::string text(4096, 'x');
+    text += "TaskA1";
+    const char* const where = text.data();
+    text = kavo::replaceAll(std::move(text), "TaskB1", "Task1");
+    EXPECT_EQ(text.data(), where);
+    text = kavo::replaceAll(std::move(text), "TaskA1", "Task1"); // at the very end
+    EXPECT_EQ(text.data(), where);
+    EXPECT_EQ(text, std::string(4096, 'x') + "Task1");
+    text = kavo::replaceAll(std::move(text), "x", "yy"); // no room: a new buffer
+    EXPECT_EQ(text, std::string(8192, 'y') + "Task1");
 }
 
 namespace {
@@ -144,6 +170,14 @@ TEST(ReplaceEach, AgreesWithThePlaceByPlaceRule) {
             << "round " << round << " pattern " << patterns[0];
         ASSERT_EQ(kavo::replaceAll(text, patterns[0], "X"),
                   naiveReplaceEach(text, {{patterns[0], "X"}}));
+        // In place, shorter and longer than the pattern, with and without room to grow.
+        for (const std::string_view with : {"", "X", "<12345>"}) {
+            std::string inPlace = text;
+            if (round % 2)
+                inPlace.reserve(2 * text.size() + 16);
+            kavo::replaceEvery(inPlace, patterns[0], with);
+            ASSERT_EQ(inPlace, naiveReplaceEach(text, {{patterns[0], with}})) << "round " << round;
+        }
     }
 }
 

@@ -262,6 +262,20 @@ TEST_F(PreviewFixture, BufHtmlIsOverwrittenAndNeverWrittenThroughALinkOrPipe) {
     EXPECT_EQ(readBytes(target), "keep");
 }
 
+// Each preview reads the templates again: one edited between two previews (same size, so
+// that no stamp need tell) shows in the second; a shorter page leaves no bytes of the first.
+TEST_F(PreviewFixture, ATemplateEditedBetweenPreviewsShowsInTheNext) {
+    writeTemplates(dir.path());
+    writeBytes(out() / "1" / "task.asp", "a<%radio()%>b" + std::string(3000, 'x'));
+    press(0);
+    const fs::path radio = dir.path() / "System_folder" / "browser" / "radio.txt";
+    writeBytes(radio, "<RADIO webfiles/s.png>");
+    writeBytes(out() / "1" / "task.asp", "a<%radio()%>b");
+    press(0);
+    EXPECT_EQ(readBytes(buf()),
+              "a<RADIO " + folderUrl(out() / "1" / "webfiles") + "s.png>b<END webfiles/b.png>\r\n");
+}
+
 // A page showing webfiles/picture.jpg opens either way, and says so when the picture is not
 // there (an empty file is no picture); a page without it says nothing.
 TEST_F(PreviewFixture, APictureMissingFromTheFolderIsReported) {

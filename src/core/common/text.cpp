@@ -100,7 +100,46 @@ Block splat(char c) {
 
 } // namespace
 
+#if defined(__x86_64__) && defined(__GNUC__)
+// breaksAreCrLf thirty-two places at a time with AVX2, for the stretch [0, to) of s, where
+// s[to] is still in the text: a CR at each place exactly where an LF follows.
+__attribute__((target("avx2"))) bool crLfPairedWide(const char* s, std::size_t to) {
+    using Wide = unsigned char __attribute__((vector_size(32)));
+    using WideMask = signed char __attribute__((vector_size(32)));
+    using WideChars = char __attribute__((vector_size(32)));
+    const Wide cr = Wide{} + '\r', lf = Wide{} + '\n';
+    for (std::size_t i = 0; i < to; i += 128) {
+        WideMask odd{};
+        for (std::size_t k = i; k < i + 128; k += 32) {
+            Wide here, next;
+            std::memcpy(&here, s + k, sizeof here);
+            std::memcpy(&next, s + k + 1, sizeof next);
+            odd |= (here == cr) ^ (next == lf);
+        }
+        if (__builtin_ia32_pmovmskb256(reinterpret_cast<WideChars&>(odd)) != 0)
+            return false;
+    }
+    return true;
+}
+#endif
+
 bool breaksAreCrLf(std::string_view text) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    // Every CR followed by an LF and every LF after a CR: at each place but the last, a CR
+    // exactly where an LF follows; the first byte no LF, the last no CR.
+    static const bool wide = __builtin_cpu_supports("avx2");
+    if (wide && text.size() > 256) {
+        const std::size_t n = text.size(), to = (n - 129) / 128 * 128;
+        if (text.front() == '\n' || !crLfPairedWide(text.data(), to))
+            return false;
+        // The places after the stretch one by one.
+        const char* const s = text.data();
+        for (std::size_t i = to; i + 1 < n; ++i)
+            if ((s[i] == '\r') != (s[i + 1] == '\n'))
+                return false;
+        return text.back() != '\r';
+    }
+#endif
     // Sixteen bytes at a time: the LFs of a block must stand just after its CRs, the CR
     // ending the block before carried into the first place.
     const char* const s = text.data();
@@ -124,6 +163,71 @@ bool breaksAreCrLf(std::string_view text) {
 }
 
 namespace {
+
+// The first bytes of several patterns, each with the bytes that may stand a fixed distance
+// after it: what the wide scan below tests.
+struct WideFilter {
+    static constexpr std::size_t MaxLeads = 4, MaxSeconds = 12;
+    std::size_t leads = 0;
+    char first[MaxLeads] = {};
+    bool any[MaxLeads] = {};       // any byte may follow: a pattern of the lead is shorter
+    std::size_t to[MaxLeads] = {}; // the lead's bytes end here in second
+    char second[MaxSeconds] = {};
+};
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// The candidates among the places from, from + 32, ... before to, thirty-two places at a
+// time with AVX2: each place whose byte is a lead's first and whose byte `distance` places on
+// is one of its seconds goes to out, as its distance from `from`. Every load must lie in the
+// text: the caller keeps to + distance + 31 within it.
+__attribute__((target("avx2"))) std::size_t scanWide(const char* s, std::size_t from,
+                                                     std::size_t to, std::size_t distance,
+                                                     const WideFilter& f, std::uint32_t* out) {
+    using Wide = unsigned char __attribute__((vector_size(32)));
+    using WideMask = signed char __attribute__((vector_size(32)));
+    using WideChars = char __attribute__((vector_size(32)));
+    Wide firsts[WideFilter::MaxLeads], seconds[WideFilter::MaxSeconds];
+    WideMask anys[WideFilter::MaxLeads];
+    for (std::size_t j = 0; j < f.leads; ++j) {
+        firsts[j] = Wide{} + static_cast<unsigned char>(f.first[j]);
+        anys[j] = f.any[j] ? WideMask{} - 1 : WideMask{};
+    }
+    for (std::size_t k = 0; k < f.to[f.leads - 1]; ++k)
+        seconds[k] = Wide{} + static_cast<unsigned char>(f.second[k]);
+    std::size_t count = 0;
+    for (std::size_t q = from; q < to; q += 32) {
+        Wide here, there;
+        std::memcpy(&here, s + q, sizeof here);
+        std::memcpy(&there, s + q + distance, sizeof there);
+        WideMask found{};
+        for (std::size_t j = 0, k = 0; j < f.leads; ++j) {
+            WideMask next = anys[j];
+            for (; k < f.to[j]; ++k)
+                next |= there == seconds[k];
+            found |= (here == firsts[j]) & next;
+        }
+        auto bits = static_cast<std::uint32_t>(
+            __builtin_ia32_pmovmskb256(reinterpret_cast<WideChars&>(found)));
+        for (; bits != 0; bits &= bits - 1)
+            out[count++] = static_cast<std::uint32_t>(q - from) +
+                           static_cast<std::uint32_t>(std::countr_zero(bits));
+    }
+    return count;
+}
+
+bool wideScanWorks() {
+    static const bool works = __builtin_cpu_supports("avx2");
+    return works;
+}
+#else
+std::size_t scanWide(const char*, std::size_t, std::size_t, std::size_t, const WideFilter&,
+                     std::uint32_t*) {
+    return 0;
+}
+bool wideScanWorks() {
+    return false;
+}
+#endif
 
 // Where several patterns occur, leftmost first and, at one place, the first in the list.
 // Candidates are the places where two bytes of a pattern stand, sixteen places at a time: its
@@ -155,6 +259,17 @@ class Finder {
                 seconds_.push_back(splat(c));
             lead.to = seconds_.size();
             lead.any = lead.anyGroup >= 0 ? Mask{} - 1 : Mask{};
+        }
+        wide_.leads = leads_.size() <= WideFilter::MaxLeads &&
+                              seconds_.size() <= WideFilter::MaxSeconds && wideScanWorks()
+                          ? leads_.size()
+                          : 0;
+        for (std::size_t j = 0; j < wide_.leads; ++j) {
+            wide_.first[j] = static_cast<char>(leads_[j].first[0]);
+            wide_.any[j] = leads_[j].anyGroup >= 0;
+            wide_.to[j] = leads_[j].to;
+            std::copy(leads_[j].seconds.begin(), leads_[j].seconds.end(),
+                      wide_.second + leads_[j].from);
         }
     }
 
@@ -213,6 +328,20 @@ class Finder {
         // frequent, few such pairs occur and the blocks go on.
         const int skipTo = leads_.size() == 1 ? static_cast<unsigned char>(lead0_) : -1;
         // Several first bytes: two blocks at a time, without a branch per lead.
+        // Several first bytes where the processor has AVX2: the candidates of a stretch of
+        // the text gathered thirty-two places at a time, then tried in order.
+        if (skipTo < 0 && wide_.leads > 1) {
+            constexpr std::size_t Stretch = 4096;
+            std::uint32_t found[Stretch];
+            while (restart == 0 && i + BlockSize < blocksEnd) {
+                const std::size_t stop = std::min(i + Stretch, blocksEnd - BlockSize);
+                const std::size_t count = scanWide(s, i, stop, second_, wide_, found);
+                for (std::size_t k = 0; k < count && restart == 0; ++k)
+                    if (const std::size_t p = i + found[k]; p >= resume)
+                        tryAt(p, true);
+                i = std::max(i + (stop - i + 31) / 32 * 32, resume);
+            }
+        }
         if (skipTo < 0) {
             while (restart == 0 && i + BlockSize < blocksEnd) {
                 const Block here0 = load(s + i), there0 = load(s + i + second_);
@@ -382,6 +511,7 @@ class Finder {
     std::array<std::int16_t, 256> leadOf_;         // in leads_, by first byte
     std::vector<Lead> leads_;
     std::vector<Block> seconds_;
+    WideFilter wide_;        // the leads for the wide scan; none when it cannot serve
     std::size_t second_ = 1; // where a filter's second byte stands
     char lead0_ = 0;         // a first byte of the patterns; with one lead, theirs
 };
@@ -463,6 +593,59 @@ static std::size_t eraseAll(Text& text, std::string_view pattern) {
 
 void eraseEvery(Text& text, std::string_view what) {
     eraseAll(text, what);
+}
+
+void replaceEvery(Text& text, std::string_view pattern, std::string_view with) {
+    if (with.size() <= pattern.size()) {
+        // Left to right: the result never overtakes the search, which reads only past the
+        // occurrence it reported; nothing moves before the first occurrence.
+        char* const s = text.data();
+        std::size_t write = 0, read = 0;
+        Finder(std::span(&pattern, 1)).forEach(text, [&](std::size_t at, std::size_t) {
+            if (write != read)
+                std::memmove(s + write, s + read, at - read);
+            write += at - read;
+            std::memcpy(s + write, with.data(), with.size());
+            write += with.size();
+            read = at + pattern.size();
+        });
+        if (write != read) {
+            std::memmove(s + write, s + read, text.size() - read);
+            text.resize(write + text.size() - read);
+        }
+        return;
+    }
+    std::vector<std::size_t> hits;
+    Finder(std::span(&pattern, 1)).forEach(text, [&](std::size_t at, std::size_t) {
+        hits.push_back(at);
+    });
+    if (hits.empty())
+        return;
+    const std::size_t size = text.size(), grown = with.size() - pattern.size();
+    const std::size_t result = size + hits.size() * grown;
+    if (result > text.capacity()) {
+        Text out;
+        out.reserve(result);
+        std::size_t kept = 0;
+        for (const std::size_t at : hits) {
+            out.append(text, kept, at - kept).append(with);
+            kept = at + pattern.size();
+        }
+        out.append(text, kept);
+        text = std::move(out);
+        return;
+    }
+    // Right to left in the room the capacity leaves: each stretch moves once, to its place.
+    text.resize(result);
+    char* const s = text.data();
+    std::size_t end = size; // the stretch still to move ends here in the text as it was
+    for (std::size_t k = hits.size(); k-- > 0;) {
+        const std::size_t from = hits[k] + pattern.size();
+        const std::size_t shift = (k + 1) * grown;
+        std::memmove(s + from + shift, s + from, end - from);
+        std::memcpy(s + hits[k] + k * grown, with.data(), with.size());
+        end = hits[k];
+    }
 }
 
 void removeBlock(Pieces& page, std::string_view templateText) {

@@ -6,6 +6,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace kavo {
@@ -33,6 +35,20 @@ Pieces splitLines(std::string_view text);
 // Every occurrence of pattern, left to right, without overlap; the inserted text is not
 // scanned again; an empty pattern changes nothing. Linear in the size of the text.
 Text replaceAll(std::string_view text, std::string_view pattern, std::string_view with);
+
+// replaceAll in the text's own buffer: a text without an occurrence is left untouched, and
+// a replacement no longer than its pattern moves only the bytes after the first occurrence.
+// A longer one needs a new buffer only when the text's capacity cannot hold the result.
+void replaceEvery(Text& text, std::string_view pattern, std::string_view with);
+
+// replaceAll of a text that the caller gives up (a temporary, or std::move of a variable):
+// the result is made in its buffer by replaceEvery, so a text without an occurrence comes
+// back as it is, never copied.
+template <class T, std::enable_if_t<std::is_same_v<T, Text>, int> = 0>
+Text replaceAll(T&& text, std::string_view pattern, std::string_view with) {
+    replaceEvery(text, pattern, with);
+    return std::move(text);
+}
 
 struct Replacement {
     std::string_view pattern;

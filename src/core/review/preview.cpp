@@ -44,23 +44,21 @@ std::string percentEncoded(const fs::path& path) {
     return out;
 }
 
-// buf.html written anew. A regular file is overwritten in place, as a plain write does:
-// buf.html is only ever the last preview, made again on every one, so a new file and a
-// rename over the old (which makes the system write the new one out at once) would cost
-// more than making the page; nor is it synced to disk. A write that fails leaves it empty,
-// never half a page, and the preview stops with the error. Anything else under the name (a
-// link, a pipe) is replaced by a file beside it renamed over it, so nothing is written
-// through it.
+// buf.html written anew. A regular file is overwritten in place and cut to the new length
+// at the end: buf.html is only ever the last preview, made again on every one, so a new file
+// and a rename over the old (which makes the system write the new one out at once) would
+// cost more than making the page; nor is it emptied first, which would free its cached pages
+// only to take them again and, on ext4, start writing them out at the close. Nor is it synced
+// to disk. A write that fails leaves it empty, never half a page, and the preview stops with
+// the error. Anything else under the name (a link, a pipe) is replaced by a file beside it
+// renamed over it, so nothing is written through it.
 class PreviewFile {
   public:
     explicit PreviewFile(fs::path path) : path_(std::move(path)) {
         fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
         struct stat st {};
-        if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) {
-            if (::ftruncate(fd_, 0) != 0)
-                fail(errno);
+        if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode))
             return;
-        }
         if (fd_ < 0 && errno != ELOOP && errno != ENXIO)
             throw Error::cannotCreate(path_, errno);
         if (fd_ >= 0)
@@ -83,14 +81,17 @@ class PreviewFile {
     void write(std::string_view bytes) {
         while (!bytes.empty()) {
             const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-            if (n > 0)
+            if (n > 0) {
                 bytes.remove_prefix(static_cast<std::size_t>(n));
-            else if (n == 0 || errno != EINTR)
+                written_ += static_cast<std::size_t>(n);
+            } else if (n == 0 || errno != EINTR)
                 fail(n == 0 ? EIO : errno);
         }
     }
 
     void finish() {
+        if (::ftruncate(fd_, static_cast<off_t>(written_)) != 0)
+            fail(errno);
         if (::close(std::exchange(fd_, -1)) != 0 ||
             (!temporary_.empty() && ::rename(temporary_.c_str(), path_.c_str()) != 0))
             fail(errno);
@@ -116,6 +117,7 @@ class PreviewFile {
 
     fs::path path_, temporary_;
     int fd_ = -1;
+    std::size_t written_ = 0;
 };
 
 // The fragments pointed at the task's webfiles folder, and the replacements of the page.
@@ -199,8 +201,7 @@ PreviewResult previewTask(const PreviewRequest& request) {
         const PageReplacements replacements(templates, folderUrl(*folder / "webfiles"));
         PreviewFile file(buf);
         replaceEach(page, replacements.list, [&file](std::string_view part) { file.write(part); });
-        file.write(templates.buttom);
-        file.write(CRLF);
+        file.write(templates.buttom + Text(CRLF));
         file.finish();
         result.url = fileUrl(buf);
         // The page still opens, but says why its picture would be empty.
