@@ -4,9 +4,12 @@
 #include "core/common/messages.hpp"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <iterator>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kavo::tasks {
 
@@ -40,21 +43,90 @@ bool isNameChar(char c) {
     return isLetter(c) || (c >= '0' && c <= '9');
 }
 
-bool isKnownElement(std::string_view name) {
-    std::string lower(name);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
-    return std::find(std::begin(knownElements), std::end(knownElements), lower) !=
-           std::end(knownElements);
+// A name of up to eight letters as one number, its first letter lowest.
+std::uint64_t packed(std::string_view lower) {
+    std::uint64_t key = 0;
+    for (std::size_t i = lower.size(); i-- > 0;)
+        key = key << 8 | static_cast<unsigned char>(lower[i]);
+    return key;
 }
+
+// The known names of up to eight letters in a table of packed names, found in a probe or
+// two: a page of conditions holds many tags, each looked up.
+class Elements {
+  public:
+    Elements() {
+        for (const auto name : knownElements)
+            if (name.size() <= 8)
+                insert(packed(name));
+            else
+                longer_.push_back(name);
+    }
+    bool contains(std::string_view lower) const {
+        if (lower.size() > 8)
+            return std::find(longer_.begin(), longer_.end(), lower) != longer_.end();
+        const std::uint64_t key = packed(lower);
+        for (std::size_t i = slot(key);; i = (i + 1) % Size) {
+            if (table_[i] == key)
+                return true;
+            if (table_[i] == 0)
+                return false;
+        }
+    }
+
+  private:
+    static constexpr std::size_t Size = 512; // a quarter full at most
+    static std::size_t slot(std::uint64_t key) {
+        return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 55) % Size;
+    }
+    void insert(std::uint64_t key) {
+        std::size_t i = slot(key);
+        while (table_[i] != 0 && table_[i] != key)
+            i = (i + 1) % Size;
+        table_[i] = key;
+    }
+    std::array<std::uint64_t, Size> table_{};
+    std::vector<std::string_view> longer_;
+};
+
+bool isKnownElement(std::string_view name) {
+    static const Elements elements;
+    // No known name is longer than ten letters: a longer one is looked up no further.
+    char lower[10];
+    if (name.empty() || name.size() > sizeof lower)
+        return false;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        lower[i] = name[i] >= 'A' && name[i] <= 'Z' ? static_cast<char>(name[i] + 32) : name[i];
+    return elements.contains(std::string_view(lower, name.size()));
+}
+
+// Where the last ">" and the last "-->" of a text stand: a tag or a comment that begins
+// before one of them has its end, found once for the whole text rather than once per "<".
+class Ends {
+  public:
+    explicit Ends(std::string_view text) : text_(text), lastClose_(text.rfind('>')) {}
+    bool closeFrom(std::size_t at) const {
+        return lastClose_ != std::string_view::npos && lastClose_ >= at;
+    }
+    bool commentCloseFrom(std::size_t at) {
+        if (!lastCommentClose_)
+            lastCommentClose_ = text_.rfind("-->");
+        return *lastCommentClose_ != std::string_view::npos && *lastCommentClose_ >= at;
+    }
+
+  private:
+    std::string_view text_;
+    std::size_t lastClose_;
+    std::optional<std::size_t> lastCommentClose_; // looked for at the first comment
+};
 
 // Whether the "<" at `at` begins a tag that the browser takes whole: a known element
 // (opening or closing) or a comment, closed by ">" ("-->" for a comment). Any other "<!"
 // (a doctype, "<!b>") is hidden by the browser up to its ">": the teacher is asked.
-bool beginsTag(std::string_view text, std::size_t at) {
+bool beginsTag(std::string_view text, std::size_t at, Ends& ends) {
     const auto rest = text.substr(at + 1);
     if (rest.starts_with("!--"))
-        return text.find("-->", at + 4) != std::string_view::npos;
+        return ends.commentCloseFrom(at + 4);
     const std::size_t start = at + 1 + (rest.starts_with("/") ? 1 : 0);
     std::size_t end = start;
     while (end < text.size() && isNameChar(text[end]))
@@ -64,7 +136,7 @@ bool beginsTag(std::string_view text, std::size_t at) {
     if (end < text.size() &&
         std::string_view(" \t\r\n>/").find(text[end]) == std::string_view::npos)
         return false;
-    return text.find('>', end) != std::string_view::npos;
+    return ends.closeFrom(end);
 }
 
 Text around(std::string_view text, std::size_t at) {
@@ -79,11 +151,16 @@ Text around(std::string_view text, std::size_t at) {
 
 std::vector<std::size_t> strayLessThan(std::string_view text) {
     std::vector<std::size_t> stray;
+    std::optional<Ends> ends; // looked for at the first "<" that may open a tag
     for (std::size_t at = text.find('<'); at != std::string_view::npos;
          at = text.find('<', at + 1)) {
         const char next = at + 1 < text.size() ? text[at + 1] : '\0';
         // Only a letter, "/" or "!" can open a tag; "<%" is the web system's own.
-        if ((isLetter(next) || next == '/' || next == '!') && !beginsTag(text, at))
+        if (!isLetter(next) && next != '/' && next != '!')
+            continue;
+        if (!ends)
+            ends.emplace(text);
+        if (!beginsTag(text, at, *ends))
             stray.push_back(at);
     }
     return stray;
