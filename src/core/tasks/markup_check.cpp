@@ -62,10 +62,12 @@ class Elements {
             else
                 longer_.push_back(name);
     }
-    bool contains(std::string_view lower) const {
-        if (lower.size() > 8)
-            return std::find(longer_.begin(), longer_.end(), lower) != longer_.end();
-        const std::uint64_t key = packed(lower);
+    // A lowercase name of more than eight letters.
+    bool containsLong(std::string_view lower) const {
+        return std::find(longer_.begin(), longer_.end(), lower) != longer_.end();
+    }
+    // A lowercase name of up to eight letters, packed.
+    bool contains(std::uint64_t key) const {
         for (std::size_t i = slot(key);; i = (i + 1) % Size) {
             if (table_[i] == key)
                 return true;
@@ -89,35 +91,29 @@ class Elements {
     std::vector<std::string_view> longer_;
 };
 
-bool isKnownElement(std::string_view name) {
-    static const Elements elements;
-    // No known name is longer than ten letters: a longer one is looked up no further.
-    char lower[10];
-    if (name.empty() || name.size() > sizeof lower)
-        return false;
-    for (std::size_t i = 0; i < name.size(); ++i)
-        lower[i] = name[i] >= 'A' && name[i] <= 'Z' ? static_cast<char>(name[i] + 32) : name[i];
-    return elements.contains(std::string_view(lower, name.size()));
+const Elements& elements() {
+    static const Elements built;
+    return built;
 }
 
 // Where the last ">" and the last "-->" of a text stand: a tag or a comment that begins
 // before one of them has its end, found once for the whole text rather than once per "<".
 class Ends {
   public:
-    explicit Ends(std::string_view text) : text_(text), lastClose_(text.rfind('>')) {}
-    bool closeFrom(std::size_t at) const {
-        return lastClose_ != std::string_view::npos && lastClose_ >= at;
-    }
-    bool commentCloseFrom(std::size_t at) {
-        if (!lastCommentClose_)
-            lastCommentClose_ = text_.rfind("-->");
-        return *lastCommentClose_ != std::string_view::npos && *lastCommentClose_ >= at;
-    }
+    explicit Ends(std::string_view text) : text_(text) {}
+    bool closeFrom(std::size_t at) { return before(at, lastClose_, ">"); }
+    bool commentCloseFrom(std::size_t at) { return before(at, lastCommentClose_, "-->"); }
 
   private:
+    // Whether `end` stands at or after `at`; looked for when first needed.
+    bool before(std::size_t at, std::size_t& last, std::string_view end) {
+        if (last == NotLooked)
+            last = text_.rfind(end);
+        return last != std::string_view::npos && last >= at;
+    }
+    static constexpr std::size_t NotLooked = std::string_view::npos - 1;
     std::string_view text_;
-    std::size_t lastClose_;
-    std::optional<std::size_t> lastCommentClose_; // looked for at the first comment
+    std::size_t lastClose_ = NotLooked, lastCommentClose_ = NotLooked;
 };
 
 // Whether the "<" at `at` begins a tag that the browser takes whole: a known element
@@ -128,14 +124,36 @@ bool beginsTag(std::string_view text, std::size_t at, Ends& ends) {
     if (rest.starts_with("!--"))
         return ends.commentCloseFrom(at + 4);
     const std::size_t start = at + 1 + (rest.starts_with("/") ? 1 : 0);
+    // The name lowercased and packed as it is read; no known name is longer than ten letters.
+    char lower[10];
+    std::uint64_t key = 0;
     std::size_t end = start;
-    while (end < text.size() && isNameChar(text[end]))
-        ++end;
-    if (end == start || !isKnownElement(text.substr(start, end - start)))
+    for (; end < text.size() && isNameChar(text[end]); ++end) {
+        const std::size_t i = end - start;
+        if (i == sizeof lower)
+            return false;
+        const char c = text[end];
+        lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+        if (i < 8)
+            key |= std::uint64_t{static_cast<unsigned char>(lower[i])} << (8 * i);
+    }
+    const std::size_t length = end - start;
+    if (length == 0 ||
+        !(length <= 8 ? elements().contains(key) : elements().containsLong({lower, length})))
         return false;
-    if (end < text.size() &&
-        std::string_view(" \t\r\n>/").find(text[end]) == std::string_view::npos)
-        return false;
+    if (end < text.size()) {
+        switch (text[end]) {
+        case ' ':
+        case '\t':
+        case '\r':
+        case '\n':
+        case '>':
+        case '/':
+            break;
+        default:
+            return false;
+        }
+    }
     return ends.closeFrom(end);
 }
 
@@ -151,16 +169,14 @@ Text around(std::string_view text, std::size_t at) {
 
 std::vector<std::size_t> strayLessThan(std::string_view text) {
     std::vector<std::size_t> stray;
-    std::optional<Ends> ends; // looked for at the first "<" that may open a tag
+    Ends ends(text);
     for (std::size_t at = text.find('<'); at != std::string_view::npos;
          at = text.find('<', at + 1)) {
         const char next = at + 1 < text.size() ? text[at + 1] : '\0';
         // Only a letter, "/" or "!" can open a tag; "<%" is the web system's own.
         if (!isLetter(next) && next != '/' && next != '!')
             continue;
-        if (!ends)
-            ends.emplace(text);
-        if (!beginsTag(text, at, *ends))
+        if (!beginsTag(text, at, ends))
             stray.push_back(at);
     }
     return stray;
