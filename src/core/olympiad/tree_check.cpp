@@ -96,8 +96,11 @@ std::optional<fs::path> placeOf(int number, const model::PartSizes& sizes, bool 
 std::size_t firstLineCut(std::string_view typed) {
     for (std::size_t at = typed.find('<'); at != std::string_view::npos;
          at = typed.find('<', at + 1)) {
-        const auto close = typed.find('>', at);
-        if (close == std::string_view::npos)
+        // Tags are short: the bytes up to ">" are looked at one by one.
+        std::size_t close = at + 1;
+        while (close < typed.size() && typed[close] != '>')
+            ++close;
+        if (close == typed.size())
             break;
         const auto tag = typed.substr(at + 1, close - at - 1);
         const auto lowerIs = [&tag](std::string_view name) {
