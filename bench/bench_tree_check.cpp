@@ -1,21 +1,29 @@
 // SPDX-License-Identifier: MIT
-// The check of a whole olympiad (kavo-olympiad check TREE, Menu > Check olympiad) of 99 tasks
-// against reading the same four files of each folder plainly into memory, with conditions of
-// 1 KB and of 1 MB. The check loads the templates once per run, as the window and the command
-// line do.
+// The check of a whole olympiad (kavo-olympiad check TREE, Menu > Check olympiad), its
+// overview rows and the marks of its numbers, for 99 tasks (every kind, Edits tasks among
+// them), against reading the same four files of each folder plainly into memory. Conditions
+// of 1 KB, of 1 MB in lines and of 1 MB in one line. Each run loads the templates, as the
+// window and the command line do. Product and plain reads run interleaved in one process on
+// the same tree; prints the medians of the wall and processor times, their ratios and the
+// load average. Usage: bench_tree_check [rounds] [text a figure's name holds, to run only those].
 #include "core/common/files.hpp"
 #include "core/olympiad/tree_check.hpp"
+#include "core/olympiad/tree_overview.hpp"
 #include "core/render/render.hpp"
+#include "core/render/task_state.hpp"
 #include "plain_io.hpp"
 
-#include <benchmark/benchmark.h>
-
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
-#include <map>
-#include <memory>
+#include <fstream>
+#include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 using kavo::model::Task;
@@ -23,25 +31,35 @@ using kavo::model::TaskKind;
 
 namespace {
 
-// A condition of about `bytes` bytes: sentences with a little markup, distinct per task.
-std::string conditionOf(int number, std::size_t bytes) {
+std::string only; // run only the figures whose name holds this
+
+enum class Shape { Lines, OneLine };
+
+// A condition of about `bytes` bytes with a little markup, distinct per task: lines ending
+// in CR LF as typed in the form, or one line.
+std::string conditionOf(int number, std::size_t bytes, Shape shape) {
     std::string text = "Task " + std::to_string(number) + ". ";
-    const std::string sentence = "A train covers <b>300 km</b> at 100 km/h; how long is it "
-                                 "on the way &amp; when does it arrive? ";
+    const std::string sentence =
+        shape == Shape::Lines
+            ? "<p>A train covers <b>300 km</b> at 100 km/h &amp; more: 0123456789.</p>\r\n"
+            : "A train covers <b>300 km</b> at 100 km/h; how long is it on the way &amp; when "
+              "does it arrive? ";
     while (text.size() < bytes)
         text += sentence;
     text.resize(bytes);
+    while (text.ends_with('\r') || text.ends_with('\n'))
+        text.pop_back();
     return text;
 }
 
-Task taskOf(int number, std::size_t conditionBytes) {
+Task taskOf(int number, std::size_t conditionBytes, Shape shape) {
     static const TaskKind kinds[] = {TaskKind::SingleChoice,         TaskKind::TypedAnswer,
                                      TaskKind::FoldedChoice,         TaskKind::MultipleChoice,
                                      TaskKind::MultipleChoiceFolded, TaskKind::Edits};
     Task task;
     task.kind = kinds[number % 6];
     task.number = number;
-    task.condition = conditionOf(number, conditionBytes);
+    task.condition = conditionOf(number, conditionBytes, shape);
     switch (task.kind) {
     case TaskKind::TypedAnswer:
         task.typedAnswer = "3";
@@ -61,20 +79,22 @@ Task taskOf(int number, std::size_t conditionBytes) {
 // 99 tasks in parts of 33 under a fresh temporary folder beside a copy of System_folder.
 struct Tree {
     fs::path base, system, out;
+    kavo::model::Olympiad olympiad;
+    std::uintmax_t bytes = 0;
 
-    explicit Tree(std::size_t conditionBytes) {
+    Tree(std::size_t conditionBytes, Shape shape) {
         std::string name = (fs::temp_directory_path() / "kavo-bench-XXXXXX").string();
         if (!mkdtemp(name.data()))
             throw std::runtime_error("cannot create a temporary folder");
         base = name;
         system = base / "System_folder";
         out = base / "Year";
+        olympiad = {out, {33, 33, 33}};
         fs::copy(KAVO_SHIPPED_SYSTEM_FOLDER, system, fs::copy_options::recursive);
-        const kavo::model::Olympiad olympiad{out, {33, 33, 33}};
         kavo::setFileSync(false);
         const auto edits = kavo::render::readEditsTemplates(system);
         for (int n = 1; n <= 99; ++n) {
-            const Task task = taskOf(n, conditionBytes);
+            const Task task = taskOf(n, conditionBytes, shape);
             const auto folder = olympiad.place(n)->folder;
             kavo::render::writePackage(
                 out, task.kind == TaskKind::Edits
@@ -82,43 +102,155 @@ struct Tree {
                          : kavo::render::renderTask(task, olympiad, system, kavo::Lang::English));
         }
         kavo::setFileSync(true);
+        for (const auto& e : fs::recursive_directory_iterator(out))
+            if (e.is_regular_file())
+                bytes += e.file_size();
     }
     ~Tree() { fs::remove_all(base); }
-};
+    Tree(const Tree&) = delete;
+    Tree& operator=(const Tree&) = delete;
 
-const Tree& tree(std::size_t conditionBytes) {
-    static std::map<std::size_t, std::unique_ptr<Tree>> built;
-    auto& slot = built[conditionBytes];
-    if (!slot)
-        slot = std::make_unique<Tree>(conditionBytes);
-    return *slot;
-}
-
-void BM_PlainRead(benchmark::State& state) {
-    const auto& t = tree(static_cast<std::size_t>(state.range(0)));
-    const kavo::model::Olympiad olympiad{t.out, {33, 33, 33}};
-    std::size_t bytes = 0;
-    for (auto _ : state) {
-        bytes = 0;
+    void plainRead() const {
+        std::size_t read = 0;
         for (int n = 1; n <= 99; ++n)
             for (const char* file : {"task.asp", "TASK.CFG", "task.out", "task.xml"})
-                bytes += kavo::bench::readFile(t.out / olympiad.place(n)->folder / file).size();
-        benchmark::DoNotOptimize(bytes);
+                read += kavo::bench::readFile(out / olympiad.place(n)->folder / file).size();
+        if (read == 0)
+            throw std::runtime_error("nothing read");
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
-}
-BENCHMARK(BM_PlainRead)->Arg(1 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+};
 
-void BM_CheckTree(benchmark::State& state) {
-    const auto& t = tree(static_cast<std::size_t>(state.range(0)));
-    for (auto _ : state) {
-        const auto templates = kavo::render::TemplateSet::load(t.system);
-        auto check = kavo::olympiad::checkTree(templates, t.out, kavo::Lang::English);
-        if (check.folders != 99 || check.count(kavo::olympiad::Severity::Error) != 0)
-            state.SkipWithError("the tree does not check clean");
-        benchmark::DoNotOptimize(check);
-    }
+double cpuNow() {
+    timespec t{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
-BENCHMARK(BM_CheckTree)->Arg(1 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+
+struct Timing {
+    double wall, cpu;
+};
+
+Timing timed(const std::function<void()>& run) {
+    const double cpu = cpuNow();
+    const auto start = std::chrono::steady_clock::now();
+    run();
+    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+            cpuNow() - cpu};
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+std::string loadAverage() {
+    std::ifstream in("/proc/loadavg");
+    std::string one, five, fifteen;
+    in >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
+}
+
+long peakKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return -1;
+}
+
+// The product and the plain reads in turn, `rounds` times each (after one of each to warm
+// the caches); medians and ratios.
+void measure(const std::string& name, const Tree& tree, const std::function<void()>& product,
+             int rounds) {
+    if (name.find(only) == std::string::npos)
+        return;
+    std::vector<double> wall, cpu, plainWall, plainCpu;
+    const std::string loadBefore = loadAverage();
+    product();
+    tree.plainRead();
+    for (int r = 0; r < rounds; ++r) {
+        const bool plainFirst = r % 2 == 1;
+        if (plainFirst) {
+            const auto p = timed([&] { tree.plainRead(); });
+            plainWall.push_back(p.wall);
+            plainCpu.push_back(p.cpu);
+        }
+        const auto t = timed(product);
+        wall.push_back(t.wall);
+        cpu.push_back(t.cpu);
+        if (!plainFirst) {
+            const auto p = timed([&] { tree.plainRead(); });
+            plainWall.push_back(p.wall);
+            plainCpu.push_back(p.cpu);
+        }
+    }
+    const double us = 1e6;
+    std::printf("%-44s %9.0f %9.0f %6.2fx | %9.0f %9.0f %6.2fx  load %s / %s\n", name.c_str(),
+                median(wall) * us, median(plainWall) * us, median(wall) / median(plainWall),
+                median(cpu) * us, median(plainCpu) * us, median(cpu) / median(plainCpu),
+                loadBefore.c_str(), loadAverage().c_str());
+    std::fflush(stdout);
+}
+
+void figures(const char* label, std::size_t conditionBytes, Shape shape, int rounds) {
+    const std::string suffix = std::string(", ") + label;
+    static const char* const names[] = {"check", "overview", "marks"};
+    if (std::none_of(std::begin(names), std::end(names), [&](const char* figure) {
+            return (figure + suffix).find(only) != std::string::npos;
+        }))
+        return;
+    const Tree tree(conditionBytes, shape);
+    measure(
+        "check" + suffix, tree,
+        [&] {
+            const auto templates = kavo::render::TemplateSet::load(tree.system);
+            const auto check = kavo::olympiad::checkTree(templates, tree.out, kavo::Lang::English);
+            if (check.folders != 99 || check.count(kavo::olympiad::Severity::Error) != 0)
+                throw std::runtime_error("the tree does not check clean");
+        },
+        rounds);
+    measure(
+        "overview" + suffix, tree,
+        [&] {
+            const auto templates = kavo::render::TemplateSet::load(tree.system);
+            const auto rows =
+                kavo::olympiad::overviewRows(templates, tree.out, kavo::Lang::English);
+            if (rows.size() != 99 || rows[98].state.status != kavo::render::FolderStatus::Written)
+                throw std::runtime_error("a task does not read back");
+        },
+        rounds);
+    measure(
+        "marks" + suffix, tree,
+        [&] {
+            kavo::render::StateCache cache; // a first fill: nothing kept yet
+            const auto states =
+                kavo::render::numberStates(kavo::render::TemplateSet::load(tree.system),
+                                           tree.olympiad, kavo::Lang::English, &cache);
+            if (std::count_if(states.begin(), states.end(), [](const auto& s) {
+                    return s.status == kavo::render::FolderStatus::Written;
+                }) != 99)
+                throw std::runtime_error("a task does not read back");
+        },
+        rounds);
+    std::printf("  peak memory so far %ld MB; this tree %ju MB\n", peakKiB() / 1024,
+                tree.bytes >> 20);
+}
 
 } // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
+    only = argc > 2 ? argv[2] : "";
+    std::printf("%-44s %9s %9s %7s | %9s %9s %7s\n", "medians, us (peer: plain reads)", "wall",
+                "peer", "ratio", "cpu", "peer", "ratio");
+    try {
+        figures("1 KB conditions", 1 << 10, Shape::Lines, rounds * 4);
+        figures("1 MB conditions in lines", 1 << 20, Shape::Lines, rounds);
+        figures("1 MB conditions in one line", 1 << 20, Shape::OneLine, rounds);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+    return 0;
+}

@@ -363,3 +363,21 @@ TEST(FieldText, GiftImportRefusesOrKeepsEachText) {
                   std::string::npos);
     }
 }
+
+// Markup made text: tags dropped, breaks made line feeds, references decoded; a "<" without
+// a ">" after it, and every later one, stays as typed.
+TEST(FieldText, MarkupMadeText) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"a<b>c<d", "ac<d"},
+        {"x < y > z < w", "x  z < w"},
+        {"&lt;&#1071;&bogus;", "<Я&bogus;"},
+        {"line\nnext", "line next"},
+        {"a \n b", "a  b"},
+        {"  text<br><br>  ", "  text"},
+        {"<P>one</P><Br/>two</li>", "one\n\ntwo"},
+        {"a</DIV >b</Div>c", "ab\nc"},
+        {std::string(100000, 'w') + "<b>x</b>&amp;", std::string(100000, 'w') + "x&"},
+    };
+    for (const auto& [markup, text] : cases)
+        EXPECT_EQ(kavo::olympiad::stripMarkup(markup), text) << markup.substr(0, 40);
+}

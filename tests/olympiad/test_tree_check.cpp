@@ -5,6 +5,7 @@
 #include "core/edits/edits_task.hpp"
 #include "core/olympiad/gift_import.hpp"
 #include "core/olympiad/olympiad_write.hpp"
+#include "core/olympiad/page_text.hpp"
 #include "core/olympiad/tree_check.hpp"
 #include "core/olympiad/tree_overview.hpp"
 #include "core/render/task_tree.hpp"
@@ -340,4 +341,68 @@ TEST(TreeCheck, BadInputIsReportedFolderByFolder) {
          at = all.find("E Задача: ", at + 1))
         ++named;
     EXPECT_EQ(named, 2u) << all;
+}
+
+// The first line shown is that of the whole typed line made plain text, wherever the first
+// break stands: a tag the plain text breaks at, a reference to a line feed, a tag that only
+// looks like a break, a "<" whose ">" comes after the break, or no break in a long line.
+TEST(TreeCheck, ConditionLineEndsAtTheFirstBreakOfTheWholeLine) {
+    const std::string longText(300000, 'w');
+    const std::string cases[] = {
+        "a<br>b",
+        "a<BR/>b</p>c",
+        "  <p>a</p>b",
+        "a</div >b<br>c",
+        "a</DIV>b",
+        "a</li>b",
+        "a<brx>b",
+        "a&#10;b<br>c",
+        "a<!-- <br> -->b",
+        "a <b c<br>d",
+        "a<b",
+        "a < b > c</p>",
+        "<br><br>",
+        "&amp;<br>",
+        "x\ny<br>z",
+        longText + "<b>bold</b> &lt; " + longText,
+        longText + "</p>" + longText,
+        "a<i>" + longText + "</P>b",
+    };
+    for (const auto& line : cases) {
+        Task task;
+        task.condition = line + "\r\nnext";
+        // The first line of the line made plain text whole, as the overview showed it.
+        const std::string plain = kavo::olympiad::stripMarkup(kavo::cp1251ToUtf8(line));
+        std::string_view first = std::string_view(plain).substr(0, plain.find('\n'));
+        const auto begin = first.find_first_not_of(" \t\r");
+        const std::string expected =
+            begin == std::string_view::npos
+                ? "next"
+                : std::string(first.substr(begin, first.find_last_not_of(" \t\r") + 1 - begin));
+        EXPECT_EQ(kavo::olympiad::conditionLine(task), expected) << line.substr(0, 40);
+    }
+}
+
+// Large conditions of one size that differ only in the middle are not the same condition;
+// equal ones are, however far apart.
+TEST(TreeCheck, RepeatedLargeConditionsAreComparedWhole) {
+    Tree tree;
+    std::string condition(8000, 'x');
+    Task first = taskNumbered(TaskKind::TypedAnswer, 1);
+    first.condition = condition;
+    Task second = taskNumbered(TaskKind::TypedAnswer, 2);
+    second.condition = condition;
+    second.condition[4000] = 'y';
+    Task third = taskNumbered(TaskKind::SingleChoice, 3);
+    third.condition = second.condition;
+    Task fourth = taskNumbered(TaskKind::MultipleChoice, 4);
+    fourth.condition = condition;
+    for (const Task& task : {first, second, third, fourth})
+        tree.write(task, sized(tree, {4, 0, 0}));
+    std::string repeats;
+    for (const auto& row : checked(tree).rows)
+        if (row.text.find("repeats the condition") != std::string::npos)
+            repeats += row.folder.generic_string() + ": " + row.text + "\n";
+    EXPECT_EQ(repeats, "3: the condition repeats the condition in 2 exactly.\n"
+                       "4: the condition repeats the condition in 1 exactly.\n");
 }

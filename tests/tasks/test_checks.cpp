@@ -369,6 +369,28 @@ TEST(Checks, StrayLessThanInPageText) {
         EXPECT_EQ(kavo::tasks::strayLessThan(c.text), c.stray) << c.text;
 }
 
+// Deep in a large text a stray "<" is still found, and the end of a tag or comment still
+// counts however far after its start it stands.
+TEST(Checks, StrayLessThanDeepInALargeText) {
+    std::string tags;
+    while (tags.size() < (1u << 20))
+        tags += "<p>A line with <b>bold</b> &amp; <I>it</I>.</p>\r\n";
+    const std::size_t n = tags.size();
+    struct Case {
+        std::string text;
+        std::vector<std::size_t> stray;
+    };
+    const Case cases[] = {
+        {tags + "<bold>" + tags, {n}}, {tags + "x <y", {n + 2}},
+        {tags + "<b unclosed", {n}},   {"<!--" + tags + "-->", {}},
+        {"<!--" + tags, {0}},          {"<b" + std::string(1 << 20, ' ') + ">", {}},
+        {tags + "<!-- " + tags, {n}},  {"<BLOCKQUOTE>" + tags + "</blockquote>", {}},
+        {"<blockquotes>" + tags, {0}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(kavo::tasks::strayLessThan(c.text), c.stray) << c.text.size();
+}
+
 TEST(Checks, MarkupWarningsNameTheFieldInOneQuestion) {
     kavo::model::Task task;
     task.condition = "if x <y then";

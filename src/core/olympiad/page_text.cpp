@@ -259,20 +259,31 @@ std::string stripMarkup(std::string_view markup) {
         {"ge", 0x2265},
         {"minus", 0x2212},
     }};
+    // Each tag lowercased in place of a copy: a large text holds many.
+    const auto lower = [](char ch) {
+        return static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    };
+    const auto tagIs = [&lower](std::string_view tag, std::string_view name) {
+        return tag.size() == name.size() &&
+               std::equal(tag.begin(), tag.end(), name.begin(),
+                          [&lower](char a, char b) { return lower(a) == b; });
+    };
     std::string out;
+    out.reserve(markup.size()); // nothing grows: a reference is no shorter than its character
+    bool closes = true;         // whether a ">" is left: once none is, none is looked for again
     for (std::size_t i = 0; i < markup.size();) {
         const char c = markup[i];
         if (c == '<') {
-            const auto close = markup.find('>', i);
+            const auto close = closes ? markup.find('>', i) : std::string_view::npos;
             if (close == std::string_view::npos) {
+                closes = false;
                 out += c;
                 ++i;
                 continue;
             }
-            std::string tag(markup.substr(i + 1, close - i - 1));
-            for (auto& ch : tag)
-                ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-            if (tag.starts_with("br") || tag == "/p" || tag == "/div" || tag == "/li")
+            const auto tag = markup.substr(i + 1, close - i - 1);
+            if ((tag.size() >= 2 && lower(tag[0]) == 'b' && lower(tag[1]) == 'r') ||
+                tagIs(tag, "/p") || tagIs(tag, "/div") || tagIs(tag, "/li"))
                 out += '\n';
             i = close + 1;
         } else if (c == '&') {
@@ -296,8 +307,13 @@ std::string stripMarkup(std::string_view markup) {
                 out += ' ';
             ++i;
         } else {
-            out += c;
-            ++i;
+            // A run of plain bytes at once.
+            std::size_t end = i + 1;
+            while (end < markup.size() && markup[end] != '<' && markup[end] != '&' &&
+                   markup[end] != '\n')
+                ++end;
+            out.append(markup.substr(i, end - i));
+            i = end;
         }
     }
     while (!out.empty() && (out.back() == '\n' || out.back() == ' '))

@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
+#include <optional>
 #include <set>
 #include <string_view>
 #include <system_error>
@@ -87,24 +89,101 @@ std::optional<fs::path> placeOf(int number, const model::PartSizes& sizes, bool 
     return std::nullopt;
 }
 
+// How much of a typed line the first line of its plain text comes from: up to the end of
+// the first tag that stripMarkup makes a line break (<br...>, </p>, </div>, </li>), the
+// whole line without one. A tag runs to the first ">" after its "<"; once no ">" is left,
+// no tag follows. References hold no ">", so none runs past the cut.
+std::size_t firstLineCut(std::string_view typed) {
+    for (std::size_t at = typed.find('<'); at != std::string_view::npos;
+         at = typed.find('<', at + 1)) {
+        // Tags are short: the bytes up to ">" are looked at one by one.
+        std::size_t close = at + 1;
+        while (close < typed.size() && typed[close] != '>')
+            ++close;
+        if (close == typed.size())
+            break;
+        const auto tag = typed.substr(at + 1, close - at - 1);
+        const auto lowerIs = [&tag](std::string_view name) {
+            return tag.size() == name.size() &&
+                   std::equal(tag.begin(), tag.end(), name.begin(), [](char a, char b) {
+                       return std::tolower(static_cast<unsigned char>(a)) == b;
+                   });
+        };
+        const bool lineBreak = tag.size() >= 2 &&
+                               std::tolower(static_cast<unsigned char>(tag[0])) == 'b' &&
+                               std::tolower(static_cast<unsigned char>(tag[1])) == 'r';
+        if (lineBreak || lowerIs("/p") || lowerIs("/div") || lowerIs("/li"))
+            return close + 1;
+        at = close;
+    }
+    return typed.size();
+}
+
+// The conditions met so far, each with the folder that holds it first. A condition is
+// looked up by its size and a hash of its ends, hashed whole only when another shares
+// those, and compared byte for byte only when the whole hashes are equal too: each large
+// condition is read about once.
+class Conditions {
+  public:
+    // The folder of an equal condition added before, or none (this one is added).
+    const fs::path* add(std::string_view condition, const fs::path& folder) {
+        const std::size_t key = endsHash(condition);
+        const auto [from, to] = byKey_.equal_range(key);
+        std::optional<std::size_t> whole;
+        for (auto it = from; it != to; ++it) {
+            Entry& other = entries_[it->second];
+            if (other.text.size() != condition.size())
+                continue;
+            if (!whole)
+                whole = std::hash<std::string_view>{}(condition);
+            if (!other.whole)
+                other.whole = std::hash<std::string_view>{}(other.text);
+            if (*other.whole == *whole && other.text == condition)
+                return &other.folder;
+        }
+        byKey_.emplace(key, entries_.size());
+        entries_.push_back({condition, folder, whole});
+        return nullptr;
+    }
+
+  private:
+    struct Entry {
+        std::string_view text;
+        fs::path folder;
+        std::optional<std::size_t> whole;
+    };
+
+    static std::size_t endsHash(std::string_view text) {
+        constexpr std::size_t End = 256;
+        const std::hash<std::string_view> hash;
+        if (text.size() <= 2 * End)
+            return hash(text);
+        return hash(text.substr(0, End)) ^ (hash(text.substr(text.size() - End)) * 31) ^
+               (text.size() * 0x9E3779B97F4A7C15ull);
+    }
+
+    std::vector<Entry> entries_;
+    std::unordered_multimap<std::size_t, std::size_t> byKey_;
+};
+
 } // namespace
 
 std::string conditionLine(const model::Task& task) {
     // Line by line as typed (split at CR LF, as splitLines does, one line at a time: the
-    // condition may be large): the page joins lines, the teacher reads the first one.
+    // condition may be large): the page joins lines, the teacher reads the first one. Of a
+    // line only the part up to its first break is made plain text.
     const std::string_view condition = task.condition;
     for (std::size_t start = 0; start < condition.size();) {
         const auto end = std::min(condition.find(CRLF, start), condition.size());
-        const std::string_view typed = condition.substr(start, end - start);
+        std::string_view typed = condition.substr(start, end - start);
         start = end + CRLF.size();
+        typed = typed.substr(0, firstLineCut(typed));
         const std::string plain = stripMarkup(cp1251ToUtf8(typed));
         // A <br> or a paragraph end inside the line ends it too.
-        for (std::string_view line : {std::string_view(plain)}) {
-            line = line.substr(0, line.find('\n'));
-            const auto first = line.find_first_not_of(" \t\r");
-            if (first != std::string_view::npos)
-                return std::string(line.substr(first, line.find_last_not_of(" \t\r") + 1 - first));
-        }
+        const std::string_view line = std::string_view(plain).substr(0, plain.find('\n'));
+        const auto first = line.find_first_not_of(" \t\r");
+        if (first != std::string_view::npos)
+            return std::string(line.substr(first, line.find_last_not_of(" \t\r") + 1 - first));
     }
     return {};
 }
@@ -179,7 +258,7 @@ TreeCheck checkTree(const render::TemplateSet& templates, const fs::path& output
     // Only the kind and the right answer count for the bunching; conditions are compared in
     // place, as the rows hold them.
     std::vector<model::Task> answers;
-    std::unordered_map<std::string_view, fs::path> conditions;
+    Conditions conditions;
     std::set<int> held;
     bool parts = false;
     for (const auto& row : rows) {
@@ -213,11 +292,8 @@ TreeCheck checkTree(const render::TemplateSet& templates, const fs::path& output
                     warning(row.folder,
                             m::blankVariant.utf8(lang, {std::string(1, char('A' + i))}));
         if (!blank(task.condition)) {
-            const auto [first, fresh] =
-                conditions.emplace(std::string_view(task.condition), row.folder);
-            if (!fresh)
-                warning(row.folder,
-                        m::sameCondition.utf8(lang, {render::folderText(first->second)}));
+            if (const fs::path* first = conditions.add(task.condition, row.folder))
+                warning(row.folder, m::sameCondition.utf8(lang, {render::folderText(*first)}));
         }
         model::Task answer;
         answer.kind = task.kind;

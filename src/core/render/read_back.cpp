@@ -467,8 +467,9 @@ void addReadings(Attempt& attempt, const TemplateSet& set, const FamilyTemplates
         }
     };
     std::optional<Task> typedInEnglish;
-    const auto at = checked.task.condition.find(RussianPrompt);
-    if (shape.russianPrompt && at != Text::npos) {
+    // Looked for only on a page that shows the Russian prompt: the condition may be large.
+    const auto at = shape.russianPrompt ? checked.task.condition.find(RussianPrompt) : Text::npos;
+    if (at != Text::npos) {
         typedInEnglish = checked.task;
         typedInEnglish->condition =
             replaceAll(checked.task.condition, RussianPrompt, EnglishPrompt);
@@ -708,13 +709,16 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
     for (const auto& pageCut : pages) {
         const auto& layout = data.editsPageLayouts[pageCut.pattern];
         auto task = editsTaskOfCut(layout, pageCut.holes, page);
-        bool scoringTried = false;
-        for (const auto& scoringCut : scorings) {
+        // The cuts of the scoring that fit this page: the last one takes the task over, the
+        // others copy it (its condition may be large).
+        std::vector<const PatternTree::Match*> fitting;
+        for (const auto& scoringCut : scorings)
+            if (data.editsScoringLayouts[scoringCut.pattern].count == layout.count)
+                fitting.push_back(&scoringCut);
+        for (std::size_t c = 0; c < fitting.size(); ++c) {
+            const auto& scoringCut = *fitting[c];
             const auto& answers = data.editsScoringLayouts[scoringCut.pattern];
-            if (answers.count != layout.count)
-                continue;
-            scoringTried = true;
-            Task read = task.value_or(Task{});
+            Task read = !task ? Task{} : c + 1 < fitting.size() ? *task : std::move(*task);
             read.folder = folderText;
             read.subQuestions.resize(static_cast<std::size_t>(layout.count));
             for (std::size_t k = 0; k < scoringCut.holes.size(); ++k)
@@ -723,18 +727,18 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
                                     scoringCut.holes[k].end - scoringCut.holes[k].begin));
             const Package package = renderEdits(read, data.edits, folder);
             const NamedResult named = readEditsNames(set, layout.count, files[Description]);
-            const std::pair<bool, Failure> checks[] = {
-                {task && package.page == page, {0, Page, firstDifference(page, package.page)}},
-                {files[Config] == config, configFailure},
-                {package.scoring == out, {0, Scoring, firstDifference(out, package.scoring)}},
-                {!named.readings.empty(), {0, Description, named.failedAt}}};
-            const int fitted = static_cast<int>(std::count_if(
-                std::begin(checks), std::end(checks), [](const auto& c) { return c.first; }));
+            // Each file compared once; where one differs is looked for only then.
+            const bool pageFits = task.has_value() && package.page == page;
+            const bool scoringFits = package.scoring == out;
+            const bool fits[] = {pageFits, files[Config] == config, scoringFits,
+                                 !named.readings.empty()};
+            const int fitted = static_cast<int>(std::count(std::begin(fits), std::end(fits), true));
             if (fitted < FileCount) {
-                Failure failure =
-                    std::find_if(std::begin(checks), std::end(checks), [](const auto& c) {
-                        return !c.first;
-                    })->second;
+                Failure failure = !pageFits ? Failure{0, Page, firstDifference(page, package.page)}
+                                  : !fits[Config] ? configFailure
+                                  : !scoringFits
+                                      ? Failure{0, Scoring, firstDifference(out, package.scoring)}
+                                      : Failure{0, Description, named.failedAt};
                 failure.fitted = fitted;
                 attempt.fail(failure);
                 continue;
@@ -742,8 +746,13 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
             auto placeholder = placeholderDoubt(page, pageCut.holes, "vs", Page);
             if (!placeholder)
                 placeholder = placeholderDoubt(out, scoringCut.holes, "ans", Scoring);
-            for (const auto& n : named.readings) {
-                Reading reading{read, n.written, {}, {}, n.doubt ? n.doubt : placeholder};
+            for (std::size_t r = 0; r < named.readings.size(); ++r) {
+                const auto& n = named.readings[r];
+                Reading reading{r + 1 < named.readings.size() ? read : std::move(read),
+                                n.written,
+                                {},
+                                {},
+                                n.doubt ? n.doubt : placeholder};
                 reading.task.title = n.names->russian;
                 reading.cuts[Page] = pageCut.holes;
                 reading.cuts[Scoring] = scoringCut.holes;
@@ -757,7 +766,7 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
                 attempt.readings.push_back(std::move(reading));
             }
         }
-        if (!scoringTried) {
+        if (fitting.empty()) {
             std::size_t deepest = 0;
             if (diagnose)
                 data.editsScoring.match(out, &deepest);

@@ -4,9 +4,12 @@
 #include "core/common/messages.hpp"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <iterator>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kavo::tasks {
 
@@ -40,31 +43,118 @@ bool isNameChar(char c) {
     return isLetter(c) || (c >= '0' && c <= '9');
 }
 
-bool isKnownElement(std::string_view name) {
-    std::string lower(name);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
-    return std::find(std::begin(knownElements), std::end(knownElements), lower) !=
-           std::end(knownElements);
+// A name of up to eight letters as one number, its first letter lowest.
+std::uint64_t packed(std::string_view lower) {
+    std::uint64_t key = 0;
+    for (std::size_t i = lower.size(); i-- > 0;)
+        key = key << 8 | static_cast<unsigned char>(lower[i]);
+    return key;
 }
+
+// The known names of up to eight letters in a table of packed names, found in a probe or
+// two: a page of conditions holds many tags, each looked up.
+class Elements {
+  public:
+    Elements() {
+        for (const auto name : knownElements)
+            if (name.size() <= 8)
+                insert(packed(name));
+            else
+                longer_.push_back(name);
+    }
+    // A lowercase name of more than eight letters.
+    bool containsLong(std::string_view lower) const {
+        return std::find(longer_.begin(), longer_.end(), lower) != longer_.end();
+    }
+    // A lowercase name of up to eight letters, packed.
+    bool contains(std::uint64_t key) const {
+        for (std::size_t i = slot(key);; i = (i + 1) % Size) {
+            if (table_[i] == key)
+                return true;
+            if (table_[i] == 0)
+                return false;
+        }
+    }
+
+  private:
+    static constexpr std::size_t Size = 512; // a quarter full at most
+    static std::size_t slot(std::uint64_t key) {
+        return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 55) % Size;
+    }
+    void insert(std::uint64_t key) {
+        std::size_t i = slot(key);
+        while (table_[i] != 0 && table_[i] != key)
+            i = (i + 1) % Size;
+        table_[i] = key;
+    }
+    std::array<std::uint64_t, Size> table_{};
+    std::vector<std::string_view> longer_;
+};
+
+const Elements& elements() {
+    static const Elements built;
+    return built;
+}
+
+// Where the last ">" and the last "-->" of a text stand: a tag or a comment that begins
+// before one of them has its end, found once for the whole text rather than once per "<".
+class Ends {
+  public:
+    explicit Ends(std::string_view text) : text_(text) {}
+    bool closeFrom(std::size_t at) { return before(at, lastClose_, ">"); }
+    bool commentCloseFrom(std::size_t at) { return before(at, lastCommentClose_, "-->"); }
+
+  private:
+    // Whether `end` stands at or after `at`; looked for when first needed.
+    bool before(std::size_t at, std::size_t& last, std::string_view end) {
+        if (last == NotLooked)
+            last = text_.rfind(end);
+        return last != std::string_view::npos && last >= at;
+    }
+    static constexpr std::size_t NotLooked = std::string_view::npos - 1;
+    std::string_view text_;
+    std::size_t lastClose_ = NotLooked, lastCommentClose_ = NotLooked;
+};
 
 // Whether the "<" at `at` begins a tag that the browser takes whole: a known element
 // (opening or closing) or a comment, closed by ">" ("-->" for a comment). Any other "<!"
 // (a doctype, "<!b>") is hidden by the browser up to its ">": the teacher is asked.
-bool beginsTag(std::string_view text, std::size_t at) {
+bool beginsTag(std::string_view text, std::size_t at, Ends& ends) {
     const auto rest = text.substr(at + 1);
     if (rest.starts_with("!--"))
-        return text.find("-->", at + 4) != std::string_view::npos;
+        return ends.commentCloseFrom(at + 4);
     const std::size_t start = at + 1 + (rest.starts_with("/") ? 1 : 0);
+    // The name lowercased and packed as it is read; no known name is longer than ten letters.
+    char lower[10];
+    std::uint64_t key = 0;
     std::size_t end = start;
-    while (end < text.size() && isNameChar(text[end]))
-        ++end;
-    if (end == start || !isKnownElement(text.substr(start, end - start)))
+    for (; end < text.size() && isNameChar(text[end]); ++end) {
+        const std::size_t i = end - start;
+        if (i == sizeof lower)
+            return false;
+        const char c = text[end];
+        lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+        if (i < 8)
+            key |= std::uint64_t{static_cast<unsigned char>(lower[i])} << (8 * i);
+    }
+    const std::size_t length = end - start;
+    if (length == 0 ||
+        !(length <= 8 ? elements().contains(key) : elements().containsLong({lower, length})))
         return false;
-    if (end < text.size() &&
-        std::string_view(" \t\r\n>/").find(text[end]) == std::string_view::npos)
-        return false;
-    return text.find('>', end) != std::string_view::npos;
+    if (end < text.size()) {
+        switch (text[end]) {
+        case ' ':
+        case '\t':
+        case '\r':
+        case '\n':
+        case '>':
+        case '/':
+            break;
+        default:
+            return false;
+        }
+    }
+    return ends.closeFrom(end);
 }
 
 Text around(std::string_view text, std::size_t at) {
@@ -79,11 +169,14 @@ Text around(std::string_view text, std::size_t at) {
 
 std::vector<std::size_t> strayLessThan(std::string_view text) {
     std::vector<std::size_t> stray;
+    Ends ends(text);
     for (std::size_t at = text.find('<'); at != std::string_view::npos;
          at = text.find('<', at + 1)) {
         const char next = at + 1 < text.size() ? text[at + 1] : '\0';
         // Only a letter, "/" or "!" can open a tag; "<%" is the web system's own.
-        if ((isLetter(next) || next == '/' || next == '!') && !beginsTag(text, at))
+        if (!isLetter(next) && next != '/' && next != '!')
+            continue;
+        if (!beginsTag(text, at, ends))
             stray.push_back(at);
     }
     return stray;
