@@ -438,9 +438,10 @@ bool carryEntries(int from, int to, const fs::path& shown,
 
 // Opens the folder that holds the task folder, making the missing ones. A part folder may
 // be a link leading inside root; one leading outside is refused.
-Fd openParent(int rootFd, const struct stat& root, const std::vector<std::string>& parts,
-              const fs::path& rootPath) {
+Fd openParent(int rootFd, const std::vector<std::string>& parts, const fs::path& rootPath) {
     Fd at(::dup(rootFd));
+    struct stat root {};
+    bool rootKnown = false;
     fs::path shown = rootPath;
     for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
         const char* name = parts[i].c_str();
@@ -456,6 +457,9 @@ Fd openParent(int rootFd, const struct stat& root, const std::vector<std::string
         const int failure = errno;
         if (!sub && (failure == ELOOP || failure == ENOTDIR) && isLink(at.get(), name)) {
             sub = Fd(::openat(at.get(), name, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            if (!rootKnown && ::fstat(rootFd, &root) != 0)
+                throw Error::cannotCreate(shown, errno);
+            rootKnown = true;
             // Where the opened folder lies, found by walking up from it, not from its name.
             bool inside = false;
             for (Fd up(sub ? ::dup(sub.get()) : -1); up;) {
@@ -615,7 +619,7 @@ void writePieces(const fs::path& path, const Pieces& pieces) {
 }
 
 // writeTaskFolder, and with `webfiles` false writeFolderAtomic.
-static void replaceFolder(const fs::path& root, const fs::path& relative,
+static void replaceFolder(int heldRoot, const fs::path& root, const fs::path& relative,
                           const std::vector<FolderFile>& files, bool webfiles) {
     const auto parts = partsOf(relative, root);
     const fs::path folder = root / relative;
@@ -624,20 +628,25 @@ static void replaceFolder(const fs::path& root, const fs::path& relative,
     for (const auto& file : files)
         names.push_back(joinedParts(file.name, folder));
 
-    // The output folder itself may be a link, and is made when missing.
-    Fd rootFd(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    std::error_code ec;
-    if (!rootFd && errno == ENOENT && fs::create_directories(root, ec)) {
-        const fs::path above = root.has_parent_path() ? root.parent_path() : fs::path(".");
-        if (Fd up(::open(above.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); up)
-            syncFd(up.get());
+    // The output folder itself may be a link, and is made when missing; one held open (by
+    // the tree's lock) serves as it is.
+    Fd rootFd;
+    if (heldRoot < 0) {
         rootFd = Fd(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        std::error_code ec;
+        if (!rootFd && errno == ENOENT && fs::create_directories(root, ec)) {
+            const fs::path above = root.has_parent_path() ? root.parent_path() : fs::path(".");
+            if (Fd up(::open(above.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); up)
+                syncFd(up.get());
+            rootFd = Fd(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        }
+        if (!rootFd)
+            throw Error::cannotCreate(root, ec ? ec.value() : errno);
     }
-    struct stat rootStat;
-    if (!rootFd || ::fstat(rootFd.get(), &rootStat) != 0)
-        throw Error::cannotCreate(root, ec ? ec.value() : errno);
-    const Fd parent = openParent(rootFd.get(), rootStat, parts, root);
-    const int dir = parent.get();
+    const int rootAt = heldRoot < 0 ? rootFd.get() : heldRoot;
+    // A folder right below root is written in root itself.
+    const Fd parent = parts.size() > 1 ? openParent(rootAt, parts, root) : Fd();
+    const int dir = parts.size() > 1 ? parent.get() : rootAt;
     const std::string& name = parts.back();
     const std::string fresh = name + std::string(NewSuffix);
     const std::string aside = name + std::string(OldSuffix);
@@ -662,8 +671,13 @@ static void replaceFolder(const fs::path& root, const fs::path& relative,
         const bool linkedAll = !old || carryEntries(old.get(), assembled.get(), folder, names);
         if (old)
             keepMode(old.get(), assembled.get());
+        // Without an old folder, webfiles is there only when a written file went into it.
+        const bool webfilesWritten = std::any_of(names.begin(), names.end(), [](const auto& n) {
+            return n.starts_with(std::string(Webfiles) + '/');
+        });
         const bool madeWebfiles =
-            webfiles && ::faccessat(assembled.get(), Webfiles, F_OK, AT_SYMLINK_NOFOLLOW) != 0;
+            webfiles && ((!old && !webfilesWritten) ||
+                         ::faccessat(assembled.get(), Webfiles, F_OK, AT_SYMLINK_NOFOLLOW) != 0);
         if (madeWebfiles && !makeFolder(assembled.get(), Webfiles))
             throw Error::cannotCreate(folder / Webfiles, errno);
         // The carried folders are synced already; the written files' folders, a new webfiles
@@ -706,14 +720,19 @@ static void replaceFolder(const fs::path& root, const fs::path& relative,
 
 void writeTaskFolder(const fs::path& root, const fs::path& relative,
                      const std::vector<FolderFile>& files) {
-    replaceFolder(root, relative, files, true);
+    replaceFolder(-1, root, relative, files, true);
+}
+
+void writeTaskFolder(int rootFd, const fs::path& root, const fs::path& relative,
+                     const std::vector<FolderFile>& files) {
+    replaceFolder(rootFd, root, relative, files, true);
 }
 
 void writeFolderAtomic(const fs::path& folder, const std::vector<FolderFile>& files) {
     // Named from its parent, so that "out/", "." and ".." name a folder too.
     const fs::path whole = fs::absolute(folder).lexically_normal();
     const fs::path named = whole.has_filename() ? whole : whole.parent_path();
-    replaceFolder(named.parent_path(), named.filename(), files, false);
+    replaceFolder(-1, named.parent_path(), named.filename(), files, false);
 }
 
 std::size_t recoverTree(const fs::path& root) {

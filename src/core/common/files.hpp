@@ -48,6 +48,9 @@ struct FolderFile {
 // Throws Error (cannotCreate with the reason, or a refusal).
 void writeTaskFolder(const std::filesystem::path& root, const std::filesystem::path& relative,
                      const std::vector<FolderFile>& files);
+// The same below root open as rootFd (the task tree as its lock holds it open); -1 opens it.
+void writeTaskFolder(int rootFd, const std::filesystem::path& root,
+                     const std::filesystem::path& relative, const std::vector<FolderFile>& files);
 
 // The same for a folder that is not a task folder (a QTI package): the files of the same
 // names replaced and every other entry kept, in one step; no webfiles folder is added. The

@@ -516,6 +516,51 @@ class Finder {
     char lead0_ = 0;         // a first byte of the patterns; with one lead, theirs
 };
 
+// Below this size a text is searched for one pattern without Finder, whose filters pay for
+// their set-up only over longer texts: memchr finds each place of the first byte, the last
+// byte and then the rest are compared there. Should the failed comparisons cost more than a
+// few bytes per byte of text, memmem, which stays linear, searches the rest.
+constexpr std::size_t ShortText = 4096;
+
+// Calls onHit(position) for each occurrence of one pattern, as Finder does: left to right,
+// the search going on after its end; onHit may overwrite the text before that end.
+template <class OnHit>
+void forEachOf(std::string_view text, std::string_view pattern, OnHit&& onHit) {
+    if (text.size() >= ShortText) {
+        Finder(std::span(&pattern, 1)).forEach(text, [&](std::size_t at, std::size_t) {
+            onHit(at);
+        });
+        return;
+    }
+    const char* const s = text.data();
+    const char* const p = pattern.data();
+    const std::size_t n = text.size(), m = pattern.size();
+    if (m == 0 || m > n)
+        return;
+    std::size_t from = 0, wasted = 0;
+    while (from + m <= n) {
+        std::size_t at;
+        if (wasted <= 2 * n + 256) {
+            const void* first = std::memchr(s + from, p[0], n - m + 1 - from);
+            if (!first)
+                return;
+            at = static_cast<std::size_t>(static_cast<const char*>(first) - s);
+            if (s[at + m - 1] != p[m - 1] || std::memcmp(s + at, p, m - 1) != 0) {
+                wasted += m;
+                from = at + 1;
+                continue;
+            }
+        } else {
+            const void* found = ::memmem(s + from, n - from, p, m);
+            if (!found)
+                return;
+            at = static_cast<std::size_t>(static_cast<const char*>(found) - s);
+        }
+        onHit(at);
+        from = at + m;
+    }
+}
+
 } // namespace
 
 Text replaceAll(std::string_view text, std::string_view pattern, std::string_view with) {
@@ -534,11 +579,15 @@ Text replaceEach(std::string_view text, std::span<const Replacement> replacement
     Text out;
     out.reserve(grows ? 2 * text.size() : text.size());
     std::size_t kept = 0;
-    Finder(patterns).forEach(text, [&](std::size_t at, std::size_t k) {
+    const auto put = [&](std::size_t at, std::size_t k) {
         out.append(text.data() + kept, at - kept);
         out.append(replacements[k].with);
         kept = at + patterns[k].size();
-    });
+    };
+    if (patterns.size() == 1)
+        forEachOf(text, patterns[0], [&](std::size_t at) { put(at, 0); });
+    else
+        Finder(patterns).forEach(text, put);
     out.append(text.data() + kept, text.size() - kept);
     return out;
 }
@@ -581,7 +630,7 @@ void replaceEach(std::string_view text, std::span<const Replacement> replacement
 static std::size_t eraseAll(Text& text, std::string_view pattern) {
     char* const s = text.data();
     std::size_t write = 0, read = 0;
-    Finder(std::span(&pattern, 1)).forEach(text, [&](std::size_t at, std::size_t) {
+    forEachOf(text, pattern, [&](std::size_t at) {
         std::memmove(s + write, s + read, at - read);
         write += at - read;
         read = at + pattern.size();
@@ -601,7 +650,7 @@ void replaceEvery(Text& text, std::string_view pattern, std::string_view with) {
         // occurrence it reported; nothing moves before the first occurrence.
         char* const s = text.data();
         std::size_t write = 0, read = 0;
-        Finder(std::span(&pattern, 1)).forEach(text, [&](std::size_t at, std::size_t) {
+        forEachOf(text, pattern, [&](std::size_t at) {
             if (write != read)
                 std::memmove(s + write, s + read, at - read);
             write += at - read;
@@ -616,9 +665,7 @@ void replaceEvery(Text& text, std::string_view pattern, std::string_view with) {
         return;
     }
     std::vector<std::size_t> hits;
-    Finder(std::span(&pattern, 1)).forEach(text, [&](std::size_t at, std::size_t) {
-        hits.push_back(at);
-    });
+    forEachOf(text, pattern, [&](std::size_t at) { hits.push_back(at); });
     if (hits.empty())
         return;
     const std::size_t size = text.size(), grown = with.size() - pattern.size();

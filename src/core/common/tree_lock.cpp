@@ -61,14 +61,7 @@ void setTreeLockWait(std::chrono::milliseconds wait) {
 }
 
 TreeLock::TreeLock(const fs::path& folder, Missing missing) {
-    std::error_code ec;
-    if (missing == Missing::Make && !fs::is_directory(folder, ec)) {
-        fs::create_directories(folder, ec);
-        // A tree that cannot be made is reported as the write that needs it would report it.
-        if (!fs::is_directory(folder))
-            throw Error::cannotCreate(folder, ec && ec.value() != EEXIST ? ec.value() : ENOTDIR);
-    }
-    if (!take(folder, true))
+    if (!take(folder, true, missing == Missing::Make))
         throw Error::refused(Busy, folder);
 }
 
@@ -80,7 +73,7 @@ TreeLock TreeLock::ifFree(const fs::path& folder) {
         lock.unlockable_ = true;
         return lock;
     }
-    lock.take(folder, false);
+    lock.take(folder, false, false);
     return lock;
 }
 
@@ -89,8 +82,17 @@ TreeLock::TreeLock(TreeLock&& other) noexcept
       nested_(std::exchange(other.nested_, false)), device_(other.device_), inode_(other.inode_) {}
 
 // Returns whether the lock is held (or cannot be had on this file system).
-bool TreeLock::take(const fs::path& folder, bool wait) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+bool TreeLock::take(const fs::path& folder, bool wait, bool make) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 && make) {
+        std::error_code ec;
+        if (!fs::is_directory(folder, ec))
+            fs::create_directories(folder, ec);
+        // A tree that cannot be made is reported as the write that needs it would report it.
+        if (!fs::is_directory(folder))
+            throw Error::cannotCreate(folder, ec && ec.value() != EEXIST ? ec.value() : ENOTDIR);
+        fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    }
     if (fd < 0)
         throw Error::cannotOpen(folder, errno);
     struct stat st {};

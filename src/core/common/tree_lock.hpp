@@ -35,7 +35,8 @@ class TreeLock {
 
   private:
     TreeLock() = default;
-    bool take(const std::filesystem::path& folder, bool wait);
+    // make: a missing folder is made first.
+    bool take(const std::filesystem::path& folder, bool wait, bool make);
 
     int fd_ = -1;
     bool unlockable_ = false;

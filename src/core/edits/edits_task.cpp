@@ -157,7 +157,8 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
         // Looked at (again) under the lock: another program may have written the number.
         if (auto refused = heldElsewhere())
             return refusal(std::move(*refused));
-        render::writePackage(olympiad.outputDir, render::renderEdits(task, templates, *folder));
+        render::writePackage(olympiad.outputDir, render::renderEdits(task, templates, *folder),
+                             tree.folder());
     }
     form = EditsForm{};
     EditsSaveResult result;

@@ -939,7 +939,8 @@ std::optional<std::string_view> readIn(int folder, const char* name, std::string
     for (;;) {
         if (filled == buffer.size())
             buffer.resize(buffer.size() * 2);
-        const auto n = ::read(file.fd, buffer.data() + filled, buffer.size() - filled);
+        const std::size_t asked = buffer.size() - filled;
+        const auto n = ::read(file.fd, buffer.data() + filled, asked);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -947,6 +948,10 @@ std::optional<std::string_view> readIn(int folder, const char* name, std::string
         if (n == 0)
             break;
         filled += static_cast<std::size_t>(n);
+        // A regular file reads short only at its end: no second call to learn it (files of
+        // size 0, as the kernel's own, may come in pieces and are read to the end).
+        if (static_cast<std::size_t>(n) < asked && info.st_size > 0)
+            break;
     }
     return std::string_view(buffer.data(), filled);
 }

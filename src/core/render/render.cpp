@@ -295,34 +295,40 @@ Package renderEdits(const Task& task, const EditsTemplates& templates, const fs:
         throw std::logic_error("an Edits task has two to four sub-questions");
     const Variant& variant = variants[count - 2];
 
-    // The main condition first, then each sub-question, in the order of replacement.
+    // The main condition first, then each sub-question, in the order of replacement: each
+    // replacement sees what the ones before it wrote. Made in place, with room for the
+    // closing line break.
     const Text& pageTemplate = templates.*variant.page;
-    Text page = replaceAll(isRussianCondition(task.condition)
-                               ? pageTemplate
-                               : replaceAll(pageTemplate, "lang=\"ru\"", "lang=\"en\""),
-                           "*vs1*", task.condition);
+    std::size_t room = pageTemplate.size() + task.condition.size() + 64;
+    for (const auto& sub : task.subQuestions)
+        room += sub.question.size();
+    Text page;
+    page.reserve(room);
+    page = pageTemplate;
+    if (!isRussianCondition(task.condition))
+        replaceEvery(page, "lang=\"ru\"", "lang=\"en\"");
+    replaceEvery(page, "*vs1*", task.condition);
     for (int i = 0; i < count; ++i)
-        page = replaceAll(page, "*vs" + std::to_string(i + 2) + "*", task.subQuestions[i].question);
+        replaceEvery(page, "*vs" + std::to_string(i + 2) + "*", task.subQuestions[i].question);
     Text scoring = templates.*variant.answers;
     for (int i = 0; i < count; ++i)
-        scoring =
-            replaceAll(scoring, "*ans" + std::to_string(i + 1) + "*", task.subQuestions[i].answer);
+        replaceEvery(scoring, "*ans" + std::to_string(i + 1) + "*", task.subQuestions[i].answer);
     const Text snippet = replaceAll(templates.zamena, "1", std::to_string(count));
     Text description = replaceAll(templates.taskXml, templates.zamena, snippet);
-    description = replaceAll(description, "TaskA1", escapeXmlAttribute(task.title));
+    replaceEvery(description, "TaskA1", escapeXmlAttribute(task.title));
 
     Package package;
     package.folder = folder;
-    package.page = page + Text(CRLF);
-    package.scoring = scoring + Text(CRLF);
+    package.page = std::move(page.append(CRLF));
+    package.scoring = std::move(scoring.append(CRLF));
     package.config = templates.taskCfg + Text(CRLF);
-    package.description = description + Text(CRLF);
+    package.description = std::move(description.append(CRLF));
     return package;
 }
 
-void writePackage(const fs::path& outputDir, Package package) {
+void writePackage(const fs::path& outputDir, Package package, int treeFd) {
     const auto folder = package.folder;
-    writeTaskFolder(outputDir, folder, std::move(package).files());
+    writeTaskFolder(treeFd, outputDir, folder, std::move(package).files());
 }
 
 } // namespace kavo::render

@@ -109,7 +109,8 @@ std::optional<Text> descriptionOf(const Family& family, const model::Task& task,
 // Three or more lowercase Cyrillic letters (0xE0 to 0xFF) make a condition Russian.
 bool isRussianCondition(std::string_view condition);
 
-// Writes the package into its folder under the task tree as a whole.
-void writePackage(const std::filesystem::path& outputDir, Package package);
+// Writes the package into its folder under the task tree as a whole; treeFd, when not -1,
+// is the task tree already open (as its lock holds it).
+void writePackage(const std::filesystem::path& outputDir, Package package, int treeFd = -1);
 
 } // namespace kavo::render

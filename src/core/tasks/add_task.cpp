@@ -67,7 +67,7 @@ fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
     // The counter is read before anything is written, so that a counter that cannot be read
     // stops the run with the task tree unchanged.
     const std::int32_t count = readTaskCounter(systemDir);
-    render::writePackage(olympiad.outputDir, std::move(package));
+    render::writePackage(olympiad.outputDir, std::move(package), tree.folder());
     writeTaskCounter(systemDir,
                      count < std::numeric_limits<std::int32_t>::max() ? count + 1 : count);
     return folder;
