@@ -195,6 +195,29 @@ TEST(ReplaceAll, RareFirstBytesAgreeWithThePlaceByPlaceRule) {
     }
 }
 
+// Short texts where each place of the first byte nearly holds the pattern: the search moves
+// on to its linear way part of the way through, before or after an occurrence.
+TEST(ReplaceAll, ShortTextsOfNearMissesAgreeWithThePlaceByPlaceRule) {
+    const std::string run(40, 'a');
+    const struct {
+        std::string text, pattern;
+    } cases[] = {
+        {std::string(3000, 'a'), run + "b"},
+        {std::string(100, 'a') + run + "b" + std::string(2900, 'a') + run + "b", run + "b"},
+        {std::string(4000, 'a') + "b" + run + "b", run + "b"},
+        {"b" + std::string(3000, 'a'), "b" + run},
+        {std::string(4095, 'a'), std::string(4095, 'a')},
+    };
+    for (const auto& c : cases)
+        for (const std::string_view with : {"", "X", "<12345>"}) {
+            const auto expected = naiveReplaceEach(c.text, {{c.pattern, with}});
+            EXPECT_EQ(kavo::replaceAll(c.text, c.pattern, with), expected);
+            std::string inPlace = c.text;
+            kavo::replaceEvery(inPlace, c.pattern, with);
+            EXPECT_EQ(inPlace, expected);
+        }
+}
+
 TEST(RemoveBlock, EqualsDeletingFromTheWrittenPage) {
     std::mt19937 rng(7);
     for (int round = 0; round < 300; ++round) {

@@ -17,6 +17,9 @@
 
 #include <functional>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 using kavo::Lang;
 using kavo::model::Task;
@@ -258,12 +261,20 @@ TEST(TreeCheck, OneNumberOneTask) {
     }
     // Rewriting the folder that holds the number is no duplicate; a folder outside the parts
     // names no number.
+    // The same looked at from the tree's name and from the tree held open (as under its lock).
     Tree tree;
     tree.write(taskNumbered(TaskKind::TypedAnswer, 4), sized(tree, {3, 3, 2}));
-    EXPECT_FALSE(kavo::render::numberHeldElsewhere(tree.olympiad.outputDir, 4, "PartB/4"));
-    EXPECT_EQ(kavo::render::numberHeldElsewhere(tree.olympiad.outputDir, 4, "4"),
-              fs::path("PartB/4"));
-    EXPECT_FALSE(kavo::render::numberHeldElsewhere(tree.olympiad.outputDir, 4, "Extra/4"));
+    const int open = ::open(tree.olympiad.outputDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(open, 0);
+    for (const int fd : {-1, open}) {
+        const auto& dir = tree.olympiad.outputDir;
+        EXPECT_FALSE(kavo::render::numberHeldElsewhere(dir, 4, "PartB/4", fd));
+        EXPECT_FALSE(kavo::render::numberHeldElsewhere(dir, 4, "PartB//4", fd));
+        EXPECT_EQ(kavo::render::numberHeldElsewhere(dir, 4, "4", fd), fs::path("PartB/4"));
+        EXPECT_EQ(kavo::render::numberHeldElsewhere(dir, 4, "PartC/4", fd), fs::path("PartB/4"));
+        EXPECT_FALSE(kavo::render::numberHeldElsewhere(dir, 4, "Extra/4", fd));
+    }
+    ::close(open);
 }
 
 // Another program writes the number into another part's folder while the teacher answers a

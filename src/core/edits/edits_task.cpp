@@ -114,11 +114,12 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
     // One number, one task: a number held by a folder of another part is refused before the
     // first question, since no answer could make the write right, and under the lock.
     const auto folder = olympiad.editsFolder(task.folder);
-    const auto heldElsewhere = [&]() -> std::optional<Text> {
+    const auto heldElsewhere = [&](int treeFd = -1) -> std::optional<Text> {
         const auto number = render::folderNumber(*folder);
         if (!number)
             return std::nullopt;
-        const auto other = render::numberHeldElsewhere(olympiad.outputDir, *number, *folder);
+        const auto other =
+            render::numberHeldElsewhere(olympiad.outputDir, *number, *folder, treeFd);
         if (!other)
             return std::nullopt;
         const auto text =
@@ -155,7 +156,7 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
     {
         const TreeLock tree(olympiad.outputDir);
         // Looked at (again) under the lock: another program may have written the number.
-        if (auto refused = heldElsewhere())
+        if (auto refused = heldElsewhere(tree.folder()))
             return refusal(std::move(*refused));
         render::writePackage(olympiad.outputDir, render::renderEdits(task, templates, *folder),
                              tree.folder());

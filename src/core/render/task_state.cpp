@@ -35,10 +35,14 @@ bool holdsPackageFile(const fs::path& folder) {
     if (::stat(folder.c_str(), &st) != 0 ? errno == ENOENT || errno == ENOTDIR
                                          : !S_ISDIR(st.st_mode))
         return false;
-    std::error_code ec;
-    for (const char* name : PackageFiles)
-        if (fs::symlink_status(folder / name, ec).type() != fs::file_type::not_found)
+    // A file there in any form (a link too) counts; one that cannot be looked at as well.
+    std::string path = folder.native() + '/';
+    const std::size_t base = path.size();
+    for (const char* name : PackageFiles) {
+        path.replace(base, std::string::npos, name);
+        if (::lstat(path.c_str(), &st) == 0 || (errno != ENOENT && errno != ENOTDIR))
             return true;
+    }
     return false;
 }
 

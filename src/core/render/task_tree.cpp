@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -97,17 +98,23 @@ model::PartSizes sizesInTree(const fs::path& outputDir) {
 }
 
 std::optional<fs::path> numberHeldElsewhere(const fs::path& outputDir, int number,
-                                            const fs::path& folder) {
+                                            const fs::path& folder, int treeFd) {
     const auto own = folder.lexically_normal();
     if (!inNumberedGroup(own))
         return std::nullopt;
     const std::string name = std::to_string(number);
-    const std::string root = outputDir.native() + '/';
+    const std::string ownText = own.generic_string();
+    const std::string root = treeFd < 0 ? outputDir.native() + '/' : std::string();
     for (const char* group : Groups) {
-        // Mostly there is no such folder: one look at its name, without building paths.
+        // Mostly there is no such folder: one look at its name, without building paths; the
+        // folder the task goes to is no other.
         struct stat st {};
-        const std::string full = *group ? root + group + '/' + name : root + name;
-        if (::stat(full.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR))
+        const std::string relative = *group ? std::string(group) + '/' + name : name;
+        if (relative == ownText)
+            continue;
+        const std::string full = root + relative;
+        if (::fstatat(treeFd < 0 ? AT_FDCWD : treeFd, full.c_str(), &st, 0) != 0 &&
+            (errno == ENOENT || errno == ENOTDIR))
             continue;
         const auto other = fs::path(group) / name;
         if (other != own && holdsPackageFile(outputDir / other))

@@ -33,10 +33,12 @@ model::PartSizes sizesInTree(const std::filesystem::path& outputDir);
 
 // Another folder of the tree (the tree itself, PartA, PartB or PartC) that holds task
 // `number`, when it goes to `folder` (both relative to the tree); none when none does, or when
-// `folder` itself lies elsewhere ("Extra/5" names no number of the olympiad).
+// `folder` itself lies elsewhere ("Extra/5" names no number of the olympiad). treeFd, when
+// not -1, is the tree open already (as its lock holds it): the looks go from there.
 std::optional<std::filesystem::path> numberHeldElsewhere(const std::filesystem::path& outputDir,
                                                          int number,
-                                                         const std::filesystem::path& folder);
+                                                         const std::filesystem::path& folder,
+                                                         int treeFd = -1);
 
 // The refusal of a write of task `number` into `folder` while `other` holds it: both folders
 // and the part sizes that fit the tree (UTF-8, beginning with a line break).

@@ -35,13 +35,13 @@ void writeTaskCounter(const fs::path& systemDir, std::int32_t value) {
 }
 
 // One number, one task: refuses a number that a folder of another part holds already.
-static void refuseHeldElsewhere(const model::Task& task, const model::Olympiad& olympiad,
-                                Lang lang) {
+static void refuseHeldElsewhere(const model::Task& task, const model::Olympiad& olympiad, Lang lang,
+                                int treeFd = -1) {
     const auto place = olympiad.place(task.number);
     if (!place)
         return;
     if (const auto other =
-            render::numberHeldElsewhere(olympiad.outputDir, task.number, place->folder))
+            render::numberHeldElsewhere(olympiad.outputDir, task.number, place->folder, treeFd))
         throw Error(render::heldElsewhereRefusal(olympiad.outputDir, task.number, place->folder,
                                                  *other, lang));
 }
@@ -62,7 +62,7 @@ fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
     // One writer at a time: the tree first, then System_folder with the counter.
     const TreeLock tree(olympiad.outputDir);
     // Looked at under the lock: another program may have written the number meanwhile.
-    refuseHeldElsewhere(task, olympiad, lang);
+    refuseHeldElsewhere(task, olympiad, lang, tree.folder());
     const TreeLock system(systemDir, TreeLock::Missing::Refuse);
     // The counter is read before anything is written, so that a counter that cannot be read
     // stops the run with the task tree unchanged.
