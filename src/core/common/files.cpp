@@ -186,8 +186,9 @@ struct Entry {
 };
 
 // The entries of an open folder, without "." and "..", read from the folder itself.
-std::optional<std::vector<Entry>> listFolder(int fd) {
-    if (::lseek(fd, 0, SEEK_SET) != 0)
+std::optional<std::vector<Entry>> listFolder(int fd, bool fromStart = true) {
+    // A folder listed before is listed again from its start; one just opened is there.
+    if (fromStart && ::lseek(fd, 0, SEEK_SET) != 0)
         return std::nullopt;
     std::vector<Entry> entries;
     alignas(dirent64) char buffer[16384];
@@ -223,7 +224,7 @@ bool removeTree(int dir, const char* name) {
     if (!fd)
         return errno == ENOENT ||
                ((errno == ELOOP || errno == ENOTDIR) && removeEntry(dir, name, false));
-    const auto entries = listFolder(fd.get());
+    const auto entries = listFolder(fd.get(), false);
     if (!entries)
         return false;
     if (!removeAll(fd.get(), *entries)) {
@@ -359,12 +360,22 @@ fs::path temporaryBeside(const fs::path& target) {
 }
 
 // Writes a new file below an open folder, creating the folders of its name; synced.
-void writeNewFile(int dir, const fs::path& name, std::string_view bytes, const fs::path& shown) {
+void writeNewFile(int dir, const std::string& text, std::string_view bytes, const fs::path& shown) {
+    const bool nested = text.find('/') != std::string::npos;
+    if (!nested) {
+        // A plain name (the package files): no path built but for an error.
+        Fd fd(createFile(dir, text.c_str()));
+        if (!fd || !writeAll(fd.get(), bytes) || !syncFd(fd.get()) || !fd.close()) {
+            const int error = errno;
+            throw Error::cannotCreate(shown / text, error);
+        }
+        return;
+    }
+    const fs::path name = text;
     Fd held;
     int at = dir;
     fs::path parts;
-    const bool nested = name.native().find('/') != std::string::npos;
-    for (auto it = name.begin(); nested && it != std::prev(name.end()); ++it) {
+    for (auto it = name.begin(); it != std::prev(name.end()); ++it) {
         parts /= *it;
         Fd sub = openFolder(at, it->c_str());
         if (!sub && errno == ENOENT && makeFolder(at, it->c_str()))
@@ -374,7 +385,7 @@ void writeNewFile(int dir, const fs::path& name, std::string_view bytes, const f
         held = std::move(sub);
         at = held.get();
     }
-    Fd fd(createFile(at, nested ? name.filename().c_str() : name.c_str()));
+    Fd fd(createFile(at, name.filename().c_str()));
     if (!fd || !writeAll(fd.get(), bytes) || !syncFd(fd.get()) || !fd.close())
         throw Error::cannotCreate(shown / name, errno);
 }
@@ -392,7 +403,7 @@ void keepMode(int from, int to) {
 // refused a link: those entries are then moved after the swap.
 bool carryEntries(int from, int to, const fs::path& shown,
                   const std::vector<std::string>& written) {
-    const auto entries = listFolder(from);
+    const auto entries = listFolder(from, false); // opened by the caller just now
     if (!entries)
         throw Error::cannotOpen(shown, errno);
     bool linkedAll = true;

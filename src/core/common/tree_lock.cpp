@@ -4,11 +4,12 @@
 #include "core/common/error.hpp"
 #include "core/common/lang.hpp"
 
+#include <algorithm>
 #include <cerrno>
-#include <map>
 #include <mutex>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -27,14 +28,26 @@ constexpr Message<1> Busy{"Another program is writing the folder %1; nothing was
 struct Held {
     int fd;
     int count;
+    bool keyed = false; // key looked up
+    std::pair<unsigned long long, unsigned long long> key{};
 };
 
-// The folders this process holds, by device and inode: flock on a second descriptor of the
-// same folder would wait for the first, so a nested lock (the import around Add task's
-// write) only counts.
+// The device and inode of a held folder, looked up when first needed.
+bool keyOf(Held& held) {
+    struct stat st {};
+    if (!held.keyed && ::fstat(held.fd, &st) == 0) {
+        held.key = {st.st_dev, st.st_ino};
+        held.keyed = true;
+    }
+    return held.keyed;
+}
+
+// The folders this process holds, told apart by device and inode: flock on a second
+// descriptor of the same folder would wait for the first, so a nested lock (the import
+// around Add task's write) only counts. While none is held a new one needs no look.
 struct Registry {
     std::mutex mutex;
-    std::map<std::pair<unsigned long long, unsigned long long>, Held> held;
+    std::vector<Held> held;
     std::function<bool(const fs::path&)> busy;
     std::chrono::milliseconds wait{5000};
 };
@@ -79,7 +92,7 @@ TreeLock TreeLock::ifFree(const fs::path& folder) {
 
 TreeLock::TreeLock(TreeLock&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), unlockable_(std::exchange(other.unlockable_, false)),
-      nested_(std::exchange(other.nested_, false)), device_(other.device_), inode_(other.inode_) {}
+      nested_(std::exchange(other.nested_, false)) {}
 
 // Returns whether the lock is held (or cannot be had on this file system).
 bool TreeLock::take(const fs::path& folder, bool wait, bool make) {
@@ -95,25 +108,23 @@ bool TreeLock::take(const fs::path& folder, bool wait, bool make) {
     }
     if (fd < 0)
         throw Error::cannotOpen(folder, errno);
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        const int error = errno;
-        ::close(fd);
-        throw Error::cannotOpen(folder, error);
-    }
     auto& r = registry();
-    const std::pair<unsigned long long, unsigned long long> key{st.st_dev, st.st_ino};
+    Held mine{fd, 1};
     {
         std::lock_guard guard(r.mutex);
-        if (const auto at = r.held.find(key); at != r.held.end()) {
-            ++at->second.count;
+        if (!r.held.empty() && !keyOf(mine)) {
+            const int error = errno;
             ::close(fd);
-            fd_ = at->second.fd;
-            nested_ = true;
-            device_ = key.first;
-            inode_ = key.second;
-            return true;
+            throw Error::cannotOpen(folder, error);
         }
+        for (auto& held : r.held)
+            if (keyOf(held) && held.key == mine.key) {
+                ++held.count;
+                ::close(fd);
+                fd_ = held.fd;
+                nested_ = true;
+                return true;
+            }
     }
     const auto deadline = std::chrono::steady_clock::now() + r.wait;
     for (;;) {
@@ -151,10 +162,8 @@ bool TreeLock::take(const fs::path& folder, bool wait, bool make) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     std::lock_guard guard(r.mutex);
-    r.held.emplace(key, Held{fd, 1});
+    r.held.push_back(mine);
     fd_ = fd;
-    device_ = key.first;
-    inode_ = key.second;
     return true;
 }
 
@@ -163,10 +172,11 @@ TreeLock::~TreeLock() {
         return;
     auto& r = registry();
     std::lock_guard guard(r.mutex);
-    const auto at = r.held.find({device_, inode_});
-    if (at != r.held.end() && --at->second.count == 0) {
+    const auto at = std::find_if(r.held.begin(), r.held.end(),
+                                 [&](const Held& held) { return held.fd == fd_; });
+    if (at != r.held.end() && --at->count == 0) {
         // Closing the last descriptor of the folder releases the lock.
-        ::close(at->second.fd);
+        ::close(at->fd);
         r.held.erase(at);
     }
 }

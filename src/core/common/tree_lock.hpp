@@ -41,7 +41,6 @@ class TreeLock {
     int fd_ = -1;
     bool unlockable_ = false;
     bool nested_ = false;
-    unsigned long long device_ = 0, inode_ = 0;
 };
 
 // What a program does when another holds the lock: the window asks the teacher; true waits
