@@ -517,9 +517,9 @@ class Finder {
 };
 
 // Below this size a text is searched for one pattern without Finder, whose filters pay for
-// their set-up only over longer texts: memchr finds each place of the first byte, the last
-// byte and then the rest are compared there. Should the failed comparisons cost more than a
-// few bytes per byte of text, memmem, which stays linear, searches the rest.
+// their set-up only over longer texts: sixteen places at a time, a candidate where the
+// pattern's first and last bytes both stand, compared whole. Should the failed comparisons
+// cost more than a few bytes per byte of text, memmem, which stays linear, searches the rest.
 constexpr std::size_t ShortText = 4096;
 
 // Calls onHit(position) for each occurrence of one pattern, as Finder does: left to right,
@@ -538,24 +538,38 @@ void forEachOf(std::string_view text, std::string_view pattern, OnHit&& onHit) {
     if (m == 0 || m > n)
         return;
     std::size_t from = 0, wasted = 0;
-    while (from + m <= n) {
-        std::size_t at;
-        if (wasted <= 2 * n + 256) {
-            const void* first = std::memchr(s + from, p[0], n - m + 1 - from);
-            if (!first)
-                return;
-            at = static_cast<std::size_t>(static_cast<const char*>(first) - s);
-            if (s[at + m - 1] != p[m - 1] || std::memcmp(s + at, p, m - 1) != 0) {
-                wasted += m;
-                from = at + 1;
-                continue;
-            }
+    // Whether the pattern stands at a candidate at or after from; false once the search has
+    // handed over to memmem.
+    const auto tryAt = [&](std::size_t at) {
+        if (std::memcmp(s + at, p, m) == 0) {
+            onHit(at);
+            from = at + m;
         } else {
-            const void* found = ::memmem(s + from, n - from, p, m);
-            if (!found)
-                return;
-            at = static_cast<std::size_t>(static_cast<const char*>(found) - s);
+            wasted += m;
         }
+        return wasted <= 2 * n + 256;
+    };
+    bool filtered = true;
+    const Block first = splat(p[0]), last = splat(p[m - 1]);
+    std::size_t i = 0;
+    for (; filtered && i + m - 1 + BlockSize <= n; i = std::max(i + BlockSize, from)) {
+        // Candidates are found in bytes the hits have not overwritten: those from `from` on.
+        for (unsigned bits = bitsOf((load(s + i) == first) & (load(s + i + m - 1) == last));
+             filtered && bits != 0; bits &= bits - 1)
+            if (const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(bits));
+                at >= from)
+                filtered = tryAt(at);
+    }
+    for (std::size_t at = std::max(i, from); filtered && at + m <= n; at = std::max(at + 1, from))
+        if (s[at] == p[0] && s[at + m - 1] == p[m - 1])
+            filtered = tryAt(at);
+    if (filtered)
+        return;
+    while (from + m <= n) {
+        const void* found = ::memmem(s + from, n - from, p, m);
+        if (!found)
+            return;
+        const auto at = static_cast<std::size_t>(static_cast<const char*>(found) - s);
         onHit(at);
         from = at + m;
     }
