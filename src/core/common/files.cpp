@@ -289,12 +289,14 @@ bool moveMissing(int from, int to) {
 // Makes the task folder `name` in dir whole again after an interrupted write: a new folder
 // not yet in place (or the old one after the swap) goes; an old one kept aside comes back,
 // or, when the new one is already in place, gives it the entries it still lacks and goes.
-// Returns how many leftovers it dealt with.
-std::size_t recoverFolder(int dir, const std::string& name, const fs::path& shown) {
+// Returns how many leftovers it dealt with. Without `withNew` the new folder is left to the
+// caller, which makes one of that name next (and finds the leftover so).
+std::size_t recoverFolder(int dir, const std::string& name, const fs::path& shown,
+                          bool withNew = true) {
     const auto aside = name + std::string(OldSuffix);
     const auto fresh = name + std::string(NewSuffix);
     std::size_t done = 0;
-    if (isFolder(dir, fresh.c_str())) {
+    if (withNew && isFolder(dir, fresh.c_str())) {
         if (!removeTree(dir, fresh.c_str()))
             throw Error::refused(RecoveryFailed, shown / name, errno);
         ++done;
@@ -662,15 +664,22 @@ static void replaceFolder(int heldRoot, const fs::path& root, const fs::path& re
     const std::string fresh = name + std::string(NewSuffix);
     const std::string aside = name + std::string(OldSuffix);
 
-    recoverFolder(dir, name, folder.parent_path());
+    recoverFolder(dir, name, folder.parent_path(), false);
     Fd old = openFolder(dir, name.c_str());
     const int failure = errno;
     if (!old && failure != ENOENT && isLink(dir, name.c_str()))
         throw Error::refused(LinkInTask, folder);
     if (!old && failure != ENOENT)
         throw Error::cannotCreate(folder, failure);
-    if (!makeFolder(dir, fresh.c_str()))
-        throw Error::cannotCreate(folder, errno);
+    if (!makeFolder(dir, fresh.c_str())) {
+        // A new folder left by an interrupted write goes first, as recovery would remove it.
+        if (errno != EEXIST || !isFolder(dir, fresh.c_str()))
+            throw Error::cannotCreate(folder, errno);
+        if (!removeTree(dir, fresh.c_str()))
+            throw Error::refused(RecoveryFailed, folder, errno);
+        if (!makeFolder(dir, fresh.c_str()))
+            throw Error::cannotCreate(folder, errno);
+    }
 
     bool keptAside = false;
     try {
