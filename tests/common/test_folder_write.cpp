@@ -454,6 +454,39 @@ TEST(WriteTaskFolder, NamesOutOfTheTreeOrOfTheProgramsLeftoversAreRefused) {
     EXPECT_EQ(snapshot(s.base), (Snapshot{{"outside", "/"}}));
 }
 
+// A new folder a cut-short write left beside the task folder goes when the next write makes
+// its own, with or without an old package; a file of that name stops the write unchanged.
+TEST(WriteTaskFolder, ANewFolderLeftBehindGoesAndAFileOfItsNameStopsTheWrite) {
+    const struct {
+        bool withOld;
+        std::string leftover; // "/": a folder with a half-written page
+        bool written;
+    } cases[] = {{false, "/", true}, {true, "/", true}, {false, "a file", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.leftover + (c.withOld ? ", old package" : ""));
+        const Scene s(c.withOld);
+        const fs::path left = s.root / "PartB" / "3.kavo-new";
+        s.plant(left, c.leftover);
+        if (c.leftover == "/")
+            s.plant(left / "task.asp", "half");
+        const auto before = snapshot(s.base);
+        try {
+            s.write();
+            EXPECT_TRUE(c.written);
+        } catch (const kavo::Error& e) {
+            EXPECT_FALSE(c.written) << e.what();
+            EXPECT_EQ(e.kind(), kavo::Error::Kind::CannotCreate);
+            EXPECT_EQ(e.reason(), EEXIST);
+        }
+        if (c.written) {
+            EXPECT_EQ(snapshot(s.folder), s.newState);
+            EXPECT_FALSE(fs::exists(fs::symlink_status(left)));
+        } else {
+            EXPECT_EQ(snapshot(s.base), before);
+        }
+    }
+}
+
 TEST(RecoverTree, RemovesOnlyWhatTheProgramNamedAsItsOwn) {
     const Scene s(false);
     const Snapshot kept = {
