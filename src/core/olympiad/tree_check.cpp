@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <set>
@@ -119,6 +121,21 @@ std::size_t firstLineCut(std::string_view typed) {
     return typed.size();
 }
 
+// Whether every byte is below 0x80: eight at a time.
+bool ascii(std::string_view text) {
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + at, 8);
+        if (word & 0x8080808080808080ull)
+            return false;
+    }
+    for (; at < text.size(); ++at)
+        if (static_cast<unsigned char>(text[at]) >= 0x80)
+            return false;
+    return true;
+}
+
 // The conditions met so far, each with the folder that holds it first. A condition is
 // looked up by its size and a hash of its ends, hashed whole only when another shares
 // those, and compared byte for byte only when the whole hashes are equal too: each large
@@ -178,12 +195,17 @@ std::string conditionLine(const model::Task& task) {
         std::string_view typed = condition.substr(start, end - start);
         start = end + CRLF.size();
         typed = typed.substr(0, firstLineCut(typed));
-        const std::string plain = stripMarkup(cp1251ToUtf8(typed));
-        // A <br> or a paragraph end inside the line ends it too.
-        const std::string_view line = std::string_view(plain).substr(0, plain.find('\n'));
-        const auto first = line.find_first_not_of(" \t\r");
-        if (first != std::string_view::npos)
-            return std::string(line.substr(first, line.find_last_not_of(" \t\r") + 1 - first));
+        // Text in ASCII reads the same in both code pages: stripped as it stands.
+        std::string plain = stripMarkup(ascii(typed) ? typed : cp1251ToUtf8(typed));
+        // A <br> or a paragraph end inside the line ends it too. The line is cut out of the
+        // plain text in place: a line of a large condition is not copied again.
+        plain.resize(std::min(plain.find('\n'), plain.size()));
+        const auto first = plain.find_first_not_of(" \t\r");
+        if (first != std::string::npos) {
+            plain.resize(plain.find_last_not_of(" \t\r") + 1);
+            plain.erase(0, first);
+            return plain;
+        }
     }
     return {};
 }

@@ -365,6 +365,18 @@ std::optional<Failure> readScoring(const FamilyTemplates& f, Task& task, std::st
     return std::nullopt;
 }
 
+// The page the writer renders for the task, into room kept on this thread for the next
+// page read back (up to a size; more is given back once the folder is read): a large page
+// is rendered without fresh memory for each.
+std::string_view renderedPage(const FamilyTemplates& f, const Task& task) {
+    thread_local Text room;
+    constexpr std::size_t Kept = std::size_t{16} << 20;
+    if (room.capacity() > Kept)
+        Text().swap(room);
+    renderPageInto(room, *f.family, f.parts, f.removals, task);
+    return room;
+}
+
 // The task a page layout gives with the texts of its holes, all but the condition (the
 // first hole), which may be large and is copied once it is read.
 Task taskOfShape(const PageShape& shape, const std::vector<Span>& holes, std::string_view page,
@@ -423,7 +435,7 @@ Checked checkLayout(const TemplateSet& set, const FamilyTemplates& f, const File
     if (!joined && (prove || !removals)) {
         task.condition = Text(condition);
         conditionTaken = true;
-        if (const Text rendered = pageFrom(f, task); rendered != page)
+        if (const auto rendered = renderedPage(f, task); rendered != page)
             pageFailure = Failure{0, Page, firstDifference(page, rendered)};
     }
     checked.unproved = !joined && removals && !prove;
@@ -473,7 +485,7 @@ void addReadings(Attempt& attempt, const TemplateSet& set, const FamilyTemplates
         typedInEnglish = checked.task;
         typedInEnglish->condition =
             replaceAll(checked.task.condition, RussianPrompt, EnglishPrompt);
-        if (pageFrom(f, *typedInEnglish) != files[Page])
+        if (renderedPage(f, *typedInEnglish) != files[Page])
             typedInEnglish.reset();
     }
     add(std::move(checked.task), std::nullopt);
@@ -531,7 +543,7 @@ Attempt readFamily(const TemplateSet& set, const FamilyTemplates& f, const Files
     // read again as each is rendered (a page edited by hand, say).
     for (auto& reading : attempt.readings)
         if (reading.unproved) {
-            if (pageFrom(f, reading.task) != files[Page])
+            if (renderedPage(f, reading.task) != files[Page])
                 return readFamily(set, f, files, number, diagnose, true);
             reading.unproved = false;
         }
