@@ -5,7 +5,8 @@
 // shows (its language file and tag reminder): no other window, no template. The bare peer
 // shows one empty QWidget of the same size. Each start is its own process: the bench runs
 // itself with --program, --fair or --bare in turn and prints the medians and the ratios.
-// Linux only.
+// When strace is installed, one more start of each runs under it: the files each opens, and
+// those opened more than once. Linux only.
 //
 //   bench_startup [runs]     (default 15 starts of each)
 #include "app/program.hpp"
@@ -26,7 +27,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <memory>
+#include <optional>
 #include <spawn.h>
 #include <sstream>
 #include <string>
@@ -145,6 +148,39 @@ Sample spawnOne(const std::string& self, const char* mode, const fs::path& workD
     return {(shownNs - spawnNs) / 1e6, (shownNs - mainNs) / 1e6, peak / 1024.0};
 }
 
+// One start under strace: how many files it opened, and those it opened more than once
+// (failed opens do not count).
+struct Opens {
+    std::size_t files = 0;
+    std::vector<std::string> twice;
+};
+
+std::optional<Opens> opensOf(const std::string& self, const char* mode, const fs::path& workDir) {
+    if (std::system("command -v strace >/dev/null 2>&1") != 0)
+        return std::nullopt;
+    const fs::path log = workDir / "strace.log";
+    const std::string command = "strace -f -qq -e trace=openat,open -o '" + log.string() + "' '" +
+                                self + "' " + mode + " '" + workDir.string() + "' >/dev/null";
+    if (std::system(command.c_str()) != 0)
+        return std::nullopt;
+    std::ifstream in(log);
+    std::map<std::string, int> seen;
+    for (std::string line; std::getline(in, line);) {
+        const auto open = line.find('"'), close = line.find('"', open + 1);
+        if (open == std::string::npos || close == std::string::npos ||
+            line.find("= -1 ") != std::string::npos)
+            continue;
+        ++seen[line.substr(open + 1, close - open - 1)];
+    }
+    fs::remove(log);
+    Opens opens;
+    opens.files = seen.size();
+    for (const auto& [name, count] : seen)
+        if (count > 1)
+            opens.twice.push_back(name);
+    return opens;
+}
+
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const std::size_t n = values.size();
@@ -181,6 +217,9 @@ int parent(int runs) {
     for (int i = 0; i < runs; ++i)
         for (std::size_t m = 0; m < ModeFlags.size(); ++m)
             samples[m].push_back(spawnOne(self, ModeFlags[m], workDir));
+    std::array<std::optional<Opens>, 3> opens;
+    for (std::size_t m = 0; m < ModeFlags.size(); ++m)
+        opens[m] = opensOf(self, ModeFlags[m], workDir);
     fs::remove_all(workDir);
 
     const Medians p = medians(samples[0]), f = medians(samples[1]), b = medians(samples[2]);
@@ -194,6 +233,17 @@ int parent(int runs) {
                 p.fromMainMs / f.fromMainMs, p.peakMiB / f.peakMiB);
     std::printf("%-26s %16.2f %16.2f %12.2f\n", "ratio program/bare", p.fromSpawnMs / b.fromSpawnMs,
                 p.fromMainMs / b.fromMainMs, p.peakMiB / b.peakMiB);
+    const char* names[] = {"program", "fair peer", "bare QWidget"};
+    for (std::size_t m = 0; m < opens.size(); ++m) {
+        if (!opens[m]) {
+            std::printf("files opened: strace is not available\n");
+            break;
+        }
+        std::printf("files opened, %-12s %4zu; more than once:", names[m], opens[m]->files);
+        for (const auto& name : opens[m]->twice)
+            std::printf(" %s", name.c_str());
+        std::printf("%s\n", opens[m]->twice.empty() ? " none" : "");
+    }
     return 0;
 }
 

@@ -5,6 +5,8 @@
 #include "core/common/messages.hpp"
 #include "core/common/tree_lock.hpp"
 #include "core/edits/edits_task.hpp"
+#include "core/render/read_back.hpp"
+#include "core/render/render.hpp"
 #include "core/shell/language.hpp"
 #include "ui/auth/tform2.hpp"
 #include "ui/common/guard.hpp"
@@ -19,6 +21,8 @@
 #include <QLocale>
 #include <QTranslator>
 #include <exception>
+#include <optional>
+#include <string_view>
 
 using namespace Qt::Literals::StringLiterals;
 namespace fs = std::filesystem;
@@ -82,19 +86,26 @@ bool Program::start(const std::optional<std::filesystem::path>& olympiadFile) {
         // What an interrupted write left is put right before anything reads the folders.
         // Only under the locks, and not at all while another program writes the folder:
         // what looks interrupted may be its write in progress.
-        // The folder the lock opened is the one searched: each is opened once.
+        // The folder the lock opened is the one searched, and System_folder's is the one
+        // the start files are read through: each is opened once.
+        std::optional<kavo::TreeLock> systemLock;
         for (const char* name : {"Year", "System_folder"}) {
             const fs::path folder = programDir_ / name;
-            const auto lock = kavo::TreeLock::ifFree(folder);
+            auto lock = kavo::TreeLock::ifFree(folder);
             if (lock.held() && lock.folder() >= 0)
                 kavo::recoverTree(lock.folder(), folder);
             else if (lock.held())
                 kavo::recoverTree(folder); // a file system without locks
+            if (name == std::string_view("System_folder"))
+                systemLock.emplace(std::move(lock));
         }
         const StartFiles files = readStartFiles(programDir_);
         lang_ = files.lang;
         toolkit_ = files.Toolkit;
-        editsTemplates_ = edits::readEditsTemplates(programDir_);
+        const fs::path systemDir = programDir_ / "System_folder";
+        editsTemplates_ = render::readEditsTemplates(
+            systemLock->folder() >= 0 ? render::TemplateSet::load(systemDir, systemLock->folder())
+                                      : render::TemplateSet::load(systemDir));
     } catch (const std::exception& error) {
         QString report = startReportText(error);
         // The executable started on its own, outside a prepared working folder.

@@ -34,6 +34,9 @@ struct EditsTemplates;
 class TemplateSet {
   public:
     static TemplateSet load(const std::filesystem::path& systemDir);
+    // The same, reading through the folder already open as `openFolder` (the set keeps a
+    // duplicate of the descriptor), so that the folder is not opened again.
+    static TemplateSet load(const std::filesystem::path& systemDir, int openFolder);
     // A set whose Edits templates are those held (as the Edits builder holds them from its
     // start): what it writes with is what it reads back with. Other files are read as usual.
     static TemplateSet withEdits(const std::filesystem::path& systemDir,

@@ -563,6 +563,12 @@ TemplateSet TemplateSet::load(const fs::path& systemDir) {
     return set;
 }
 
+TemplateSet TemplateSet::load(const fs::path& systemDir, int openFolder) {
+    TemplateSet set = load(systemDir);
+    set.state_->folder = ::fcntl(openFolder, F_DUPFD_CLOEXEC, 0);
+    return set; // a failed duplicate opens the folder by its name at the first read
+}
+
 TemplateSet TemplateSet::withEdits(const fs::path& systemDir, const EditsTemplates& held) {
     TemplateSet set = load(systemDir);
     const Text* texts[] = {&held.zamena,   &held.task1Asp, &held.task1Out,
