@@ -297,7 +297,7 @@ std::string stripMarkup(std::string_view markup) {
     }};
     // Each tag lowercased in place of a copy: a large text holds many.
     const auto lower = [](char ch) {
-        return static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 32) : ch;
     };
     const auto tagIs = [&lower](std::string_view tag, std::string_view name) {
         return tag.size() == name.size() &&

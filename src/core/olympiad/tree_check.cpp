@@ -91,6 +91,11 @@ std::optional<fs::path> placeOf(int number, const model::PartSizes& sizes, bool 
     return std::nullopt;
 }
 
+// Tag names are ASCII: lowered without the locale (a call per byte).
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
+
 // How much of a typed line the first line of its plain text comes from: up to the end of
 // the first tag that stripMarkup makes a line break (<br...>, </p>, </div>, </li>), the
 // whole line without one. A tag runs to the first ">" after its "<"; once no ">" is left,
@@ -107,13 +112,11 @@ std::size_t firstLineCut(std::string_view typed) {
         const auto tag = typed.substr(at + 1, close - at - 1);
         const auto lowerIs = [&tag](std::string_view name) {
             return tag.size() == name.size() &&
-                   std::equal(tag.begin(), tag.end(), name.begin(), [](char a, char b) {
-                       return std::tolower(static_cast<unsigned char>(a)) == b;
-                   });
+                   std::equal(tag.begin(), tag.end(), name.begin(),
+                              [](char a, char b) { return asciiLower(a) == b; });
         };
-        const bool lineBreak = tag.size() >= 2 &&
-                               std::tolower(static_cast<unsigned char>(tag[0])) == 'b' &&
-                               std::tolower(static_cast<unsigned char>(tag[1])) == 'r';
+        const bool lineBreak =
+            tag.size() >= 2 && asciiLower(tag[0]) == 'b' && asciiLower(tag[1]) == 'r';
         if (lineBreak || lowerIs("/p") || lowerIs("/div") || lowerIs("/li"))
             return close + 1;
         at = close;

@@ -217,7 +217,7 @@ std::vector<std::size_t> strayLessThan(std::string_view text) {
     Ends ends(text);
     const Elements& known = elements();
     Openings openings;
-    const auto look = [&](std::size_t at) {
+    const auto look = [&](std::size_t at) __attribute__((always_inline)) {
         const Opening opening = openings.at(text, at, known);
         const bool stays = opening.kind == Opening::Text ||
                            (opening.kind == Opening::Element && ends.closeFrom(at + opening.end)) ||
