@@ -365,16 +365,16 @@ std::optional<Failure> readScoring(const FamilyTemplates& f, Task& task, std::st
     return std::nullopt;
 }
 
-// The page the writer renders for the task, into room kept on this thread for the next
-// page read back (up to a size; more is given back once the folder is read): a large page
-// is rendered without fresh memory for each.
+// Room for the pages rendered to prove a reading, kept on this thread for the next folder so
+// that a large page is rendered without fresh memory for each (up to a size; more is given
+// back once the folder is read).
+thread_local Text renderRoom;
+constexpr std::size_t KeptRoom = std::size_t{16} << 20;
+
+// The page the writer renders for the task, in renderRoom.
 std::string_view renderedPage(const FamilyTemplates& f, const Task& task) {
-    thread_local Text room;
-    constexpr std::size_t Kept = std::size_t{16} << 20;
-    if (room.capacity() > Kept)
-        Text().swap(room);
-    renderPageInto(room, *f.family, f.parts, f.removals, task);
-    return room;
+    renderPageInto(renderRoom, *f.family, f.parts, f.removals, task);
+    return renderRoom;
 }
 
 // The task a page layout gives with the texts of its holes, all but the condition (the
@@ -926,6 +926,8 @@ struct Buffers {
         for (auto& b : bytes)
             if (b.capacity() > Kept)
                 std::string().swap(b);
+        if (renderRoom.capacity() > KeptRoom)
+            Text().swap(renderRoom);
     }
 };
 
