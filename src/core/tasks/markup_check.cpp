@@ -125,7 +125,7 @@ class Ends {
 // known element (opening or closing) that is a tag when a ">" follows at or after `end`, or
 // a comment when a "-->" follows. `window` when no byte after at + 4 was looked at.
 struct Opening {
-    enum Kind : std::uint8_t { Text, Stray, Element, Comment } kind = Text;
+    enum Kind : std::uint8_t { Shown, Stray, Element, Comment } kind = Shown;
     std::uint8_t end = 0; // Element: from the "<"
     bool window = true;
 };
@@ -137,7 +137,7 @@ Opening openingAt(std::string_view text, std::size_t at, const Elements& known) 
     const char next = at + 1 < text.size() ? text[at + 1] : '\0';
     // Only a letter, "/" or "!" can open a tag; "<%" is the web system's own.
     if (!isLetter(next) && next != '/' && next != '!')
-        return {Opening::Text};
+        return {Opening::Shown};
     const auto rest = text.substr(at + 1);
     if (rest.starts_with("!--"))
         return {Opening::Comment};
@@ -219,7 +219,7 @@ std::vector<std::size_t> strayLessThan(std::string_view text) {
     Openings openings;
     const auto look = [&](std::size_t at) __attribute__((always_inline)) {
         const Opening opening = openings.at(text, at, known);
-        const bool stays = opening.kind == Opening::Text ||
+        const bool stays = opening.kind == Opening::Shown ||
                            (opening.kind == Opening::Element && ends.closeFrom(at + opening.end)) ||
                            (opening.kind == Opening::Comment && ends.commentCloseFrom(at + 4));
         if (!stays)
