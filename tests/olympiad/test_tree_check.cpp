@@ -378,6 +378,9 @@ TEST(TreeCheck, ConditionLineEndsAtTheFirstBreakOfTheWholeLine) {
         longText + "<b>bold</b> &lt; " + longText,
         longText + "</p>" + longText,
         "a<i>" + longText + "</P>b",
+        // Windows-1251 text, decoded before it is stripped.
+        "\xC0 \xE1\xE2&nbsp;<b>\xE3</b><br>\xE4",
+        "  \xC0&amp;" + longText + "\xFF ",
     };
     for (const auto& line : cases) {
         Task task;

@@ -2,7 +2,9 @@
 // Families whose configuration is the same are told apart by the end of their pages before
 // the rest of their templates is read.
 #include "core/common/error.hpp"
+#include "core/common/text.hpp"
 #include "core/render/families.hpp"
+#include "core/render/render.hpp"
 #include "core/render/template_set.hpp"
 #include "tree.hpp"
 
@@ -116,5 +118,54 @@ TEST(FamilyChoice, PageEndKeepsWhatNoRemovalReaches) {
         EXPECT_TRUE(end.mayEnd("page " + *c.stretch + "\r\n\r\n\r\n"));
         EXPECT_FALSE(end.mayEnd("page\r\n"));
         EXPECT_FALSE(end.mayEnd(*c.stretch + Text(end.window, ' ')));
+    }
+}
+
+// The removals of a page delete every occurrence of their text wherever it stands, in the
+// condition too, each removal in the page the one before left: as eraseEvery deletes them.
+TEST(RenderPage, RemovalsDeleteAsEraseEvery) {
+    const auto& family = kavo::render::familyOf(TaskKind::SingleChoice);
+    const std::vector<Text> parts{
+        "<pic lang=\"ru\">", "<page lang=\"ru\">", "<ol>", "R", "</ol>", "cfg"};
+    const Text big(1 << 20, 'w');
+    const Text longBlock = "<li>" + Text(60, 'x') + "R</li>"; // longer than a quick first look
+    struct Case {
+        Text condition, radio1, radio2;
+    };
+    const Case cases[] = {
+        {"aaaaa", "aa", "a"},                                  // overlapping occurrences
+        {"R\r\nR\r\n", "\r\nR\r\n", "R"},                      // across the joins of the page
+        {"xR\r\n", "R\r\n\r\n", "x\r\n\r\n"},                  // one a removal before made
+        {big + longBlock + big + longBlock, longBlock, "wR"},  // deep in a large condition
+        {big + "R" + big, "w", "R"},                           // every byte of the condition
+        {"<li>" + Text(60, 'x') + "R</li", longBlock, "none"}, // the last byte missing
+    };
+    for (const auto& c : cases) {
+        Task task =
+            choice(TaskKind::SingleChoice, {"A", "B", std::nullopt, std::nullopt, std::nullopt});
+        task.condition = c.condition;
+        const kavo::render::RemovalTexts removals{{"Radio1.txt", c.radio1},
+                                                  {"Radio2.txt", c.radio2}};
+        Text expected;
+        for (const std::string_view piece : {std::string_view("<page lang=\"en\">"),
+                                             std::string_view(c.condition),
+                                             {"<ol>"},
+                                             {"A"},
+                                             {"R"},
+                                             {"B"},
+                                             {"R"},
+                                             {},
+                                             {"R"},
+                                             {},
+                                             {"R"},
+                                             {},
+                                             {"</ol>"}})
+            expected.append(piece).append("\r\n");
+        for (const Text* block : {&c.radio1, &c.radio2, &c.radio1}) {
+            kavo::eraseEvery(expected, *block);
+            expected += "\r\n";
+        }
+        EXPECT_EQ(kavo::render::renderPage(family, parts, removals, task, false), expected)
+            << c.condition.substr(0, 20);
     }
 }

@@ -203,43 +203,51 @@ TEST(ReadBackProperty, WriteReadWrite) {
         EXPECT_GT(doubts[reason], 0) << static_cast<int>(reason);
 }
 
-// The same random tasks with conditions of about 1 MB read back as they do with their own:
-// the same outcome and reason, the same task with the long condition.
+// The same random tasks with conditions of about 1 MB, in lines and in one line, read back as
+// they do with their own: the same outcome and reason, the same task with the long condition.
 TEST(ReadBackProperty, LongConditionsReadAsShortOnes) {
     kavo::test::Tree tree;
     const Olympiad& olympiad = tree.olympiad;
     const auto templates = kavo::render::TemplateSet::load(tree.system);
-    Text filler;
-    while (filler.size() < (1u << 20))
-        filler += "<p>A line of a long condition: 0123456789 &amp; <b>more</b>.</p>\r\n";
-    Generator generate;
-    for (int round = 0; round < 48; ++round) {
-        const bool doubtful = round % 2 == 1;
-        const bool edits = round % 6 == 5;
-        const Task small = edits ? generate.editsTask(doubtful)
-                                 : generate.formTask(doubtful, 1 + generate.below(36));
-        Task large = small;
-        large.condition = filler + small.condition;
-        const auto expected = readAnyTask(templates, olympiad, tree.write(small, olympiad).folder);
-        const auto result = readAnyTask(templates, olympiad, tree.write(large, olympiad).folder);
-        SCOPED_TRACE("round " + std::to_string(round) + ": " +
-                     expected.report(kavo::Lang::English));
-        ASSERT_EQ(result.status, expected.status);
-        ASSERT_EQ(result.reason, expected.reason);
-        ASSERT_EQ(result.readings.size(), expected.readings.size());
-        if (expected.status == ReadStatus::Read) {
-            Task read = *expected.task;
-            read.condition = filler + read.condition;
-            ASSERT_EQ(*result.task, read);
-            EXPECT_EQ(result.written, expected.written);
-        }
-        // A place in or after the condition moves by the filler; one before it stays.
-        if (expected.status == ReadStatus::Ambiguous) {
-            EXPECT_EQ(result.place.file, expected.place.file);
-            const auto at = expected.place.offset.value_or(0);
-            const auto moved = expected.place.file == "task.asp" ? at + filler.size() : at;
-            EXPECT_TRUE(result.place.offset == at || result.place.offset == moved)
-                << *result.place.offset << " " << at;
+    for (const bool lines : {true, false}) {
+        Text filler;
+        while (filler.size() < (1u << 20))
+            filler += lines ? "<p>A line of a long condition: 0123456789 &amp; <b>more</b>.</p>\r\n"
+                            : "A long line <b>without</b> breaks: 0123456789 &amp; more. ";
+        Generator generate;
+        for (int round = 0; round < 48; ++round) {
+            const bool doubtful = round % 2 == 1;
+            const bool edits = round % 6 == 5;
+            const Task small = edits ? generate.editsTask(doubtful)
+                                     : generate.formTask(doubtful, 1 + generate.below(36));
+            Task large = small;
+            large.condition = filler + small.condition;
+            const auto expected =
+                readAnyTask(templates, olympiad, tree.write(small, olympiad).folder);
+            const auto result =
+                readAnyTask(templates, olympiad, tree.write(large, olympiad).folder);
+            SCOPED_TRACE(std::string(lines ? "in lines" : "one line") + ", round " +
+                         std::to_string(round) + ": " + expected.report(kavo::Lang::English));
+            ASSERT_EQ(result.status, expected.status);
+            ASSERT_EQ(result.reason, expected.reason);
+            ASSERT_EQ(result.readings.size(), expected.readings.size());
+            // A task without doubt is read back as written.
+            if (!doubtful)
+                ASSERT_EQ(result.task, large);
+            if (expected.status == ReadStatus::Read) {
+                Task read = *expected.task;
+                read.condition = filler + read.condition;
+                ASSERT_EQ(*result.task, read);
+                EXPECT_EQ(result.written, expected.written);
+            }
+            // A place in or after the condition moves by the filler; one before it stays.
+            if (expected.status == ReadStatus::Ambiguous) {
+                EXPECT_EQ(result.place.file, expected.place.file);
+                const auto at = expected.place.offset.value_or(0);
+                const auto moved = expected.place.file == "task.asp" ? at + filler.size() : at;
+                EXPECT_TRUE(result.place.offset == at || result.place.offset == moved)
+                    << *result.place.offset << " " << at;
+            }
         }
     }
 }

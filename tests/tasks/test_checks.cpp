@@ -364,6 +364,13 @@ TEST(Checks, StrayLessThanInPageText) {
         {"<math>x</math> <sub>1</sub>", {}},
         {"a <!b> c", {2}},
         {"<!DOCTYPE html><p>x</p>", {0}},
+        // A tag met again is judged by more than the bytes it shares with the one before: a
+        // longer name, a ">" no longer ahead.
+        {"<abbr>x</abbr> <abbrx> z", {15}},
+        {"<blockquote>a</blockquote><blockquotex> z", {26}},
+        {"<p xy>1 <p xyz", {8}},
+        {"<b>x<b>y<bx> z", {8}},
+        {"<!-- a --> <!-- b", {11}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(kavo::tasks::strayLessThan(c.text), c.stray) << c.text;

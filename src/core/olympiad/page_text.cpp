@@ -3,9 +3,15 @@
 
 #include "core/common/codepage.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace kavo::olympiad {
 
@@ -117,6 +123,36 @@ std::string markdownLine(std::string_view line) {
             out += line[i++];
     }
     return out;
+}
+
+// The first byte at or after `from` that is "<", "&" or a line feed, or the size: sixteen
+// bytes a step.
+std::size_t nextMarkupByte(std::string_view text, std::size_t from) {
+    std::size_t at = from;
+#if defined(__SSE2__)
+    const __m128i less = _mm_set1_epi8('<'), amp = _mm_set1_epi8('&'), feed = _mm_set1_epi8('\n');
+    for (; at + 16 <= text.size(); at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, less), _mm_cmpeq_epi8(bytes, amp)),
+                         _mm_cmpeq_epi8(bytes, feed))));
+        if (mask != 0)
+            return at + static_cast<std::size_t>(__builtin_ctz(mask));
+    }
+#endif
+    while (at < text.size() && text[at] != '<' && text[at] != '&' && text[at] != '\n')
+        ++at;
+    return at;
+}
+
+// The first ">" at or after `from`, or npos: tags are short, so the bytes near are looked at
+// before the search.
+std::size_t closeAfter(std::string_view text, std::size_t from) {
+    const std::size_t near = std::min(text.size(), from + 32);
+    for (std::size_t at = from; at < near; ++at)
+        if (text[at] == '>')
+            return at;
+    return text.find('>', near);
 }
 
 } // namespace
@@ -261,30 +297,35 @@ std::string stripMarkup(std::string_view markup) {
     }};
     // Each tag lowercased in place of a copy: a large text holds many.
     const auto lower = [](char ch) {
-        return static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 32) : ch;
     };
     const auto tagIs = [&lower](std::string_view tag, std::string_view name) {
         return tag.size() == name.size() &&
                std::equal(tag.begin(), tag.end(), name.begin(),
                           [&lower](char a, char b) { return lower(a) == b; });
     };
-    std::string out;
-    out.reserve(markup.size()); // nothing grows: a reference is no shorter than its character
-    bool closes = true;         // whether a ">" is left: once none is, none is looked for again
-    for (std::size_t i = 0; i < markup.size();) {
-        const char c = markup[i];
+    // Nothing grows (a reference is no shorter than its character, a tag than its line
+    // break): the text is written into room of the markup's size, which is cut to fit.
+    std::string out(markup.size(), '\0');
+    char* const base = out.data();
+    char* o = base;
+    const char* const m = markup.data();
+    const std::size_t size = markup.size();
+    bool closes = true; // whether a ">" is left: once none is, none is looked for again
+    for (std::size_t i = 0; i < size;) {
+        const char c = m[i];
         if (c == '<') {
-            const auto close = closes ? markup.find('>', i) : std::string_view::npos;
+            const auto close = closes ? closeAfter(markup, i) : std::string_view::npos;
             if (close == std::string_view::npos) {
                 closes = false;
-                out += c;
+                *o++ = c;
                 ++i;
                 continue;
             }
             const auto tag = markup.substr(i + 1, close - i - 1);
             if ((tag.size() >= 2 && lower(tag[0]) == 'b' && lower(tag[1]) == 'r') ||
                 tagIs(tag, "/p") || tagIs(tag, "/div") || tagIs(tag, "/li"))
-                out += '\n';
+                *o++ = '\n';
             i = close + 1;
         } else if (c == '&') {
             const auto rest = markup.substr(i, 16);
@@ -296,26 +337,27 @@ std::string stripMarkup(std::string_view markup) {
                     len = name.size() + 2;
                 }
             if (len == 0) {
-                out += c;
+                *o++ = c;
                 ++i;
             } else {
-                appendUtf8(out, cp);
+                std::string character;
+                appendUtf8(character, cp);
+                o = std::copy(character.begin(), character.end(), o);
                 i += len;
             }
         } else if (c == '\n') {
-            if (!out.empty() && out.back() != '\n' && out.back() != ' ')
-                out += ' ';
+            if (o != base && o[-1] != '\n' && o[-1] != ' ')
+                *o++ = ' ';
             ++i;
         } else {
             // A run of plain bytes at once.
-            std::size_t end = i + 1;
-            while (end < markup.size() && markup[end] != '<' && markup[end] != '&' &&
-                   markup[end] != '\n')
-                ++end;
-            out.append(markup.substr(i, end - i));
+            const std::size_t end = nextMarkupByte(markup, i + 1);
+            std::memcpy(o, m + i, end - i);
+            o += end - i;
             i = end;
         }
     }
+    out.resize(static_cast<std::size_t>(o - base));
     while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
         out.pop_back();
     return out;

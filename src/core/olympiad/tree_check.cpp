@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <set>
@@ -89,6 +91,11 @@ std::optional<fs::path> placeOf(int number, const model::PartSizes& sizes, bool 
     return std::nullopt;
 }
 
+// Tag names are ASCII: lowered without the locale (a call per byte).
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
+
 // How much of a typed line the first line of its plain text comes from: up to the end of
 // the first tag that stripMarkup makes a line break (<br...>, </p>, </div>, </li>), the
 // whole line without one. A tag runs to the first ">" after its "<"; once no ">" is left,
@@ -105,18 +112,31 @@ std::size_t firstLineCut(std::string_view typed) {
         const auto tag = typed.substr(at + 1, close - at - 1);
         const auto lowerIs = [&tag](std::string_view name) {
             return tag.size() == name.size() &&
-                   std::equal(tag.begin(), tag.end(), name.begin(), [](char a, char b) {
-                       return std::tolower(static_cast<unsigned char>(a)) == b;
-                   });
+                   std::equal(tag.begin(), tag.end(), name.begin(),
+                              [](char a, char b) { return asciiLower(a) == b; });
         };
-        const bool lineBreak = tag.size() >= 2 &&
-                               std::tolower(static_cast<unsigned char>(tag[0])) == 'b' &&
-                               std::tolower(static_cast<unsigned char>(tag[1])) == 'r';
+        const bool lineBreak =
+            tag.size() >= 2 && asciiLower(tag[0]) == 'b' && asciiLower(tag[1]) == 'r';
         if (lineBreak || lowerIs("/p") || lowerIs("/div") || lowerIs("/li"))
             return close + 1;
         at = close;
     }
     return typed.size();
+}
+
+// Whether every byte is below 0x80: eight at a time.
+bool ascii(std::string_view text) {
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + at, 8);
+        if (word & 0x8080808080808080ull)
+            return false;
+    }
+    for (; at < text.size(); ++at)
+        if (static_cast<unsigned char>(text[at]) >= 0x80)
+            return false;
+    return true;
 }
 
 // The conditions met so far, each with the folder that holds it first. A condition is
@@ -178,12 +198,17 @@ std::string conditionLine(const model::Task& task) {
         std::string_view typed = condition.substr(start, end - start);
         start = end + CRLF.size();
         typed = typed.substr(0, firstLineCut(typed));
-        const std::string plain = stripMarkup(cp1251ToUtf8(typed));
-        // A <br> or a paragraph end inside the line ends it too.
-        const std::string_view line = std::string_view(plain).substr(0, plain.find('\n'));
-        const auto first = line.find_first_not_of(" \t\r");
-        if (first != std::string_view::npos)
-            return std::string(line.substr(first, line.find_last_not_of(" \t\r") + 1 - first));
+        // Text in ASCII reads the same in both code pages: stripped as it stands.
+        std::string plain = stripMarkup(ascii(typed) ? typed : cp1251ToUtf8(typed));
+        // A <br> or a paragraph end inside the line ends it too. The line is cut out of the
+        // plain text in place: a line of a large condition is not copied again.
+        plain.resize(std::min(plain.find('\n'), plain.size()));
+        const auto first = plain.find_first_not_of(" \t\r");
+        if (first != std::string::npos) {
+            plain.resize(plain.find_last_not_of(" \t\r") + 1);
+            plain.erase(0, first);
+            return plain;
+        }
     }
     return {};
 }

@@ -365,6 +365,18 @@ std::optional<Failure> readScoring(const FamilyTemplates& f, Task& task, std::st
     return std::nullopt;
 }
 
+// Room for the pages rendered to prove a reading, kept on this thread for the next folder so
+// that a large page is rendered without fresh memory for each (up to a size; more is given
+// back once the folder is read).
+thread_local Text renderRoom;
+constexpr std::size_t KeptRoom = std::size_t{16} << 20;
+
+// The page the writer renders for the task, in renderRoom.
+std::string_view renderedPage(const FamilyTemplates& f, const Task& task) {
+    renderPageInto(renderRoom, *f.family, f.parts, f.removals, task);
+    return renderRoom;
+}
+
 // The task a page layout gives with the texts of its holes, all but the condition (the
 // first hole), which may be large and is copied once it is read.
 Task taskOfShape(const PageShape& shape, const std::vector<Span>& holes, std::string_view page,
@@ -423,7 +435,7 @@ Checked checkLayout(const TemplateSet& set, const FamilyTemplates& f, const File
     if (!joined && (prove || !removals)) {
         task.condition = Text(condition);
         conditionTaken = true;
-        if (const Text rendered = pageFrom(f, task); rendered != page)
+        if (const auto rendered = renderedPage(f, task); rendered != page)
             pageFailure = Failure{0, Page, firstDifference(page, rendered)};
     }
     checked.unproved = !joined && removals && !prove;
@@ -473,7 +485,7 @@ void addReadings(Attempt& attempt, const TemplateSet& set, const FamilyTemplates
         typedInEnglish = checked.task;
         typedInEnglish->condition =
             replaceAll(checked.task.condition, RussianPrompt, EnglishPrompt);
-        if (pageFrom(f, *typedInEnglish) != files[Page])
+        if (renderedPage(f, *typedInEnglish) != files[Page])
             typedInEnglish.reset();
     }
     add(std::move(checked.task), std::nullopt);
@@ -531,7 +543,7 @@ Attempt readFamily(const TemplateSet& set, const FamilyTemplates& f, const Files
     // read again as each is rendered (a page edited by hand, say).
     for (auto& reading : attempt.readings)
         if (reading.unproved) {
-            if (pageFrom(f, reading.task) != files[Page])
+            if (renderedPage(f, reading.task) != files[Page])
                 return readFamily(set, f, files, number, diagnose, true);
             reading.unproved = false;
         }
@@ -914,6 +926,8 @@ struct Buffers {
         for (auto& b : bytes)
             if (b.capacity() > Kept)
                 std::string().swap(b);
+        if (renderRoom.capacity() > KeptRoom)
+            Text().swap(renderRoom);
     }
 };
 

@@ -6,8 +6,10 @@
 #include "core/common/xml.hpp"
 #include "core/render/families.hpp"
 #include "core/render/read_back.hpp"
+#include "core/render/text_pattern.hpp"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -57,8 +59,40 @@ bool pictureMissing(const fs::path& taskFolder) {
     return !fs::is_regular_file(picture, ec) || fs::file_size(picture, ec) == 0 || ec;
 }
 
+namespace {
+
+// Deletes every occurrence of `what` in place, leftmost first, the search going on after
+// each: eraseEvery's result, found by the quick search of the read-back patterns (removal
+// texts are short, a page may be large). Nothing moves before the first occurrence.
+void eraseOccurrences(Text& text, std::string_view what) {
+    if (what.empty())
+        return;
+    char* const s = text.data();
+    std::size_t write = 0, read = 0;
+    for (auto at = findText(text, what, read); at != std::string_view::npos;
+         at = findText(text, what, read)) {
+        if (write != read)
+            std::memmove(s + write, s + read, at - read);
+        write += at - read;
+        read = at + what.size();
+    }
+    if (write == read)
+        return;
+    std::memmove(s + write, s + read, text.size() - read);
+    text.resize(write + text.size() - read);
+}
+
+} // namespace
+
 Text renderPage(const Family& family, const std::vector<Text>& t, const RemovalTexts& removals,
                 const Task& task, std::optional<bool> russian) {
+    Text text;
+    renderPageInto(text, family, t, removals, task, russian);
+    return text;
+}
+
+void renderPageInto(Text& text, const Family& family, const std::vector<Text>& t,
+                    const RemovalTexts& removals, const Task& task, std::optional<bool> russian) {
     // The condition is looked at only when the language is not given: it may be large.
     const bool isRussian = russian ? *russian : isRussianCondition(task.condition);
     // The templates say lang="ru"; only the template's own attribute changes, never typed text.
@@ -88,17 +122,16 @@ Text renderPage(const Family& family, const std::vector<Text>& t, const RemovalT
     std::size_t size = CRLF.size() * (pieces.size() + gone.size());
     for (const auto piece : pieces)
         size += piece.size();
-    Text text;
+    text.clear();
     text.reserve(size);
     for (const auto piece : pieces)
         text.append(piece).append(CRLF);
     for (const auto block : gone) {
-        eraseEvery(text, block);
+        eraseOccurrences(text, block);
         text.append(CRLF);
     }
     if (task.kind == TaskKind::TypedAnswer && isRussian)
         text = replaceAll(text, EnglishPrompt, RussianPrompt);
-    return text;
 }
 
 int removedCount(const Task& task) {

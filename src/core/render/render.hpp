@@ -91,6 +91,10 @@ using RemovalTexts = std::map<std::string, Text, std::less<>>;
 // is the condition's, or `russian` where given.
 Text renderPage(const Family& family, const std::vector<Text>& parts, const RemovalTexts& removals,
                 const model::Task& task, std::optional<bool> russian = std::nullopt);
+// renderPage into `page`, whose room is reused (a page read back is rendered once more).
+void renderPageInto(Text& page, const Family& family, const std::vector<Text>& parts,
+                    const RemovalTexts& removals, const model::Task& task,
+                    std::optional<bool> russian = std::nullopt);
 
 // How many of C, D and E the task removes.
 int removedCount(const model::Task& task);

@@ -79,6 +79,10 @@ bool endsWith(std::string_view text, std::string_view end) {
 
 } // namespace
 
+std::size_t findText(std::string_view text, std::string_view what, std::size_t from) {
+    return findFrom(text, what, from);
+}
+
 std::size_t placeOfMissing(std::string_view text, std::string_view literal, std::size_t from) {
     // Only the stretch's neighbourhood is searched, so that a large typed text costs no more
     // than a small one.

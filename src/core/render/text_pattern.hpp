@@ -58,6 +58,10 @@ class PatternTree {
               std::vector<Match>& found, std::size_t* deepest) const;
 };
 
+// The first occurrence of `what` in text at or after `from`, or npos: sixteen places a step,
+// linear whatever the text.
+std::size_t findText(std::string_view text, std::string_view what, std::size_t from = 0);
+
 // The offset of the first byte where a and b differ (the shorter size when one begins the
 // other).
 std::size_t firstDifference(std::string_view a, std::string_view b);

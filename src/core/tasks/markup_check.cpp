@@ -6,10 +6,15 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace kavo::tasks {
 
@@ -116,14 +121,27 @@ class Ends {
     std::size_t lastClose_ = NotLooked, lastCommentClose_ = NotLooked;
 };
 
-// Whether the "<" at `at` begins a tag that the browser takes whole: a known element
-// (opening or closing) or a comment, closed by ">" ("-->" for a comment). Any other "<!"
-// (a doctype, "<!b>") is hidden by the browser up to its ">": the teacher is asked.
-bool beginsTag(std::string_view text, std::size_t at, Ends& ends) {
+// What the bytes after a "<" make of it: no tag at all (shown as typed), a stray "<", a
+// known element (opening or closing) that is a tag when a ">" follows at or after `end`, or
+// a comment when a "-->" follows. `window` when no byte after at + 4 was looked at.
+struct Opening {
+    enum Kind : std::uint8_t { Shown, Stray, Element, Comment } kind = Shown;
+    std::uint8_t end = 0; // Element: from the "<"
+    bool window = true;
+};
+
+// A "<" begins a tag that the browser takes whole when it opens a known element or a
+// comment, closed by ">" ("-->" for a comment). Any other "<!" (a doctype, "<!b>") is hidden
+// by the browser up to its ">": the teacher is asked.
+Opening openingAt(std::string_view text, std::size_t at, const Elements& known) {
+    const char next = at + 1 < text.size() ? text[at + 1] : '\0';
+    // Only a letter, "/" or "!" can open a tag; "<%" is the web system's own.
+    if (!isLetter(next) && next != '/' && next != '!')
+        return {Opening::Shown};
     const auto rest = text.substr(at + 1);
     if (rest.starts_with("!--"))
-        return ends.commentCloseFrom(at + 4);
-    const std::size_t start = at + 1 + (rest.starts_with("/") ? 1 : 0);
+        return {Opening::Comment};
+    const std::size_t start = at + 1 + (next == '/' ? 1 : 0);
     // The name lowercased and packed as it is read; no known name is longer than ten letters.
     char lower[10];
     std::uint64_t key = 0;
@@ -131,16 +149,16 @@ bool beginsTag(std::string_view text, std::size_t at, Ends& ends) {
     for (; end < text.size() && isNameChar(text[end]); ++end) {
         const std::size_t i = end - start;
         if (i == sizeof lower)
-            return false;
+            return {Opening::Stray, 0, false};
         const char c = text[end];
         lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
         if (i < 8)
             key |= std::uint64_t{static_cast<unsigned char>(lower[i])} << (8 * i);
     }
+    const bool window = end <= at + 4;
     const std::size_t length = end - start;
-    if (length == 0 ||
-        !(length <= 8 ? elements().contains(key) : elements().containsLong({lower, length})))
-        return false;
+    if (length == 0 || !(length <= 8 ? known.contains(key) : known.containsLong({lower, length})))
+        return {Opening::Stray, 0, window};
     if (end < text.size()) {
         switch (text[end]) {
         case ' ':
@@ -151,11 +169,38 @@ bool beginsTag(std::string_view text, std::size_t at, Ends& ends) {
         case '/':
             break;
         default:
-            return false;
+            return {Opening::Stray, 0, window};
         }
     }
-    return ends.closeFrom(end);
+    return {Opening::Element, static_cast<std::uint8_t>(end - at), window};
 }
+
+// The openings met, by the four bytes after the "<": a page of conditions holds the same few
+// tags over and over, each read once.
+class Openings {
+  public:
+    Opening at(std::string_view text, std::size_t at, const Elements& known) {
+        if (at + 5 > text.size())
+            return openingAt(text, at, known);
+        std::uint32_t bytes;
+        std::memcpy(&bytes, text.data() + at + 1, 4);
+        Slot& slot = slots_[(bytes * 0x9E3779B1u) >> 26];
+        if (slot.filled && slot.bytes == bytes)
+            return slot.opening;
+        const Opening opening = openingAt(text, at, known);
+        if (opening.window)
+            slot = {true, bytes, opening};
+        return opening;
+    }
+
+  private:
+    struct Slot {
+        bool filled = false;
+        std::uint32_t bytes = 0;
+        Opening opening;
+    };
+    std::array<Slot, 64> slots_{};
+};
 
 Text around(std::string_view text, std::size_t at) {
     const std::size_t from = at > 10 ? at - 10 : 0;
@@ -170,15 +215,30 @@ Text around(std::string_view text, std::size_t at) {
 std::vector<std::size_t> strayLessThan(std::string_view text) {
     std::vector<std::size_t> stray;
     Ends ends(text);
-    for (std::size_t at = text.find('<'); at != std::string_view::npos;
-         at = text.find('<', at + 1)) {
-        const char next = at + 1 < text.size() ? text[at + 1] : '\0';
-        // Only a letter, "/" or "!" can open a tag; "<%" is the web system's own.
-        if (!isLetter(next) && next != '/' && next != '!')
-            continue;
-        if (!beginsTag(text, at, ends))
+    const Elements& known = elements();
+    Openings openings;
+    const auto look = [&](std::size_t at) __attribute__((always_inline)) {
+        const Opening opening = openings.at(text, at, known);
+        const bool stays = opening.kind == Opening::Shown ||
+                           (opening.kind == Opening::Element && ends.closeFrom(at + opening.end)) ||
+                           (opening.kind == Opening::Comment && ends.commentCloseFrom(at + 4));
+        if (!stays)
             stray.push_back(at);
+    };
+    // A page of conditions holds a tag every few words: the "<" are found sixteen bytes a
+    // step rather than by a search per tag.
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    const __m128i less = _mm_set1_epi8('<');
+    for (; at + 16 <= text.size(); at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+        for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, less)));
+             mask != 0; mask &= mask - 1)
+            look(at + static_cast<std::size_t>(__builtin_ctz(mask)));
     }
+#endif
+    for (at = text.find('<', at); at != std::string_view::npos; at = text.find('<', at + 1))
+        look(at);
     return stray;
 }
 
