@@ -609,8 +609,10 @@ std::optional<std::size_t> placeholderIn(std::string_view text, std::string_view
 // The title and author stretch of an Edits description with this many sub-questions.
 NamedResult readEditsNames(const TemplateSet& set, int count, std::string_view xml) {
     NamedResult result;
-    const auto& headers = set.descriptions();
-    const Text header = headers.head1 + "\x01" + headers.tail + Text(CRLF);
+    // Only the first header and the tail frame an Edits description: the other description
+    // files are not read.
+    const Text header = set.text("Authorisation/Author_1.txt") + "\x01" +
+                        set.text("Authorisation/Author_end.txt") + Text(CRLF);
     const Text& zamena = set.edits().edits.zamena;
     Text text = replaceAll(header, zamena, replaceAll(zamena, "1", std::to_string(count)));
     text = replaceAll(text, "TaskA1", "\x02") + Text(CRLF);
@@ -768,13 +770,9 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
                 reading.task.title = n.names->russian;
                 reading.cuts[Page] = pageCut.holes;
                 reading.cuts[Scoring] = scoringCut.holes;
-                // The description holds no text of the page: a task of empty texts will do.
-                Task titled;
-                titled.kind = TaskKind::Edits;
-                titled.title = reading.task.title;
-                titled.subQuestions.resize(static_cast<std::size_t>(layout.count));
                 reading.written.authorLineDiffers =
-                    renderEdits(titled, data.edits, folder).description != files[Description];
+                    renderEditsDescription(reading.task.title, layout.count, data.edits) !=
+                    files[Description];
                 attempt.readings.push_back(std::move(reading));
             }
         }

@@ -39,6 +39,7 @@ class TemplateSet {
     static TemplateSet load(const std::filesystem::path& systemDir, int openFolder);
     // A set whose Edits templates are those held (as the Edits builder holds them from its
     // start): what it writes with is what it reads back with. Other files are read as usual.
+    // The set refers to `held`, which must outlive it.
     static TemplateSet withEdits(const std::filesystem::path& systemDir,
                                  const EditsTemplates& held);
     const std::filesystem::path& systemDir() const;

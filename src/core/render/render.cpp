@@ -346,17 +346,22 @@ Package renderEdits(const Task& task, const EditsTemplates& templates, const fs:
     Text scoring = templates.*variant.answers;
     for (int i = 0; i < count; ++i)
         replaceEvery(scoring, "*ans" + std::to_string(i + 1) + "*", task.subQuestions[i].answer);
-    const Text snippet = replaceAll(templates.zamena, "1", std::to_string(count));
-    Text description = replaceAll(templates.taskXml, templates.zamena, snippet);
-    replaceEvery(description, "TaskA1", escapeXmlAttribute(task.title));
 
     Package package;
     package.folder = folder;
     package.page = std::move(page.append(CRLF));
     package.scoring = std::move(scoring.append(CRLF));
     package.config = templates.taskCfg + Text(CRLF);
-    package.description = std::move(description.append(CRLF));
+    package.description = renderEditsDescription(task.title, count, templates);
     return package;
+}
+
+Text renderEditsDescription(std::string_view title, int subQuestions,
+                            const EditsTemplates& templates) {
+    const Text snippet = replaceAll(templates.zamena, "1", std::to_string(subQuestions));
+    Text description = replaceAll(templates.taskXml, templates.zamena, snippet);
+    replaceEvery(description, "TaskA1", escapeXmlAttribute(title));
+    return std::move(description.append(CRLF));
 }
 
 void writePackage(const fs::path& outputDir, Package package, int treeFd) {

@@ -79,6 +79,10 @@ Package renderTask(const model::Task& task, const model::Olympiad& olympiad,
 // The package of an Edits task into the given folder (relative to the task tree).
 Package renderEdits(const model::Task& task, const EditsTemplates& templates,
                     const std::filesystem::path& folder);
+// Its description alone (task.xml), which holds only the title and the number of
+// sub-questions.
+Text renderEditsDescription(std::string_view title, int subQuestions,
+                            const EditsTemplates& templates);
 
 // The seventeen scoring lines of a multiple choice with `removed` variants taken away.
 Pieces multipleChoiceScoring(unsigned rightVariants, int removed);

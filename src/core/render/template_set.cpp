@@ -475,6 +475,8 @@ struct TemplateSet::State {
     std::recursive_mutex lock;
     std::map<std::string, Text, std::less<>> texts;
     std::set<std::string, std::less<>> failed; // files that could not be read
+    // Texts held by the caller that stand for files (withEdits); they outlive the set.
+    std::map<std::string_view, const Text*> held;
     std::array<std::shared_ptr<const void>, GroupCount> groups;
     std::array<std::optional<PageEnd>, GroupCount> ends;
     // System_folder opened once for the operation: each file is opened by its name in it.
@@ -500,6 +502,8 @@ struct TemplateSet::State {
 
     const Text& text(std::string_view name) {
         const std::lock_guard<std::recursive_mutex> guard(lock);
+        if (const auto found = held.find(name); found != held.end())
+            return *found->second;
         if (const auto found = texts.find(name); found != texts.end())
             return found->second;
         std::string key(name);
@@ -576,7 +580,7 @@ TemplateSet TemplateSet::withEdits(const fs::path& systemDir, const EditsTemplat
                            &held.task2Out, &held.task3Asp, &held.task3Out};
     const auto& names = filesOfGroup(EditsGroup);
     for (std::size_t i = 0; i < names.size(); ++i)
-        set.state_->texts.emplace(names[i], *texts[i]);
+        set.state_->held.emplace(names[i], texts[i]);
     return set;
 }
 
@@ -674,7 +678,9 @@ const PageEnd& TemplateSet::pageEnd(std::optional<TaskKind> kind) const {
 bool TemplateSet::readsAsBefore(const TemplateSet& other) const {
     if (state_ == other.state_)
         return true;
-    if (state_->systemDir != other.state_->systemDir)
+    // Texts held instead of read say nothing of the files.
+    if (state_->systemDir != other.state_->systemDir || !state_->held.empty() ||
+        !other.state_->held.empty())
         return false;
     std::map<std::string, Text, std::less<>> texts;
     std::set<std::string, std::less<>> failed;
