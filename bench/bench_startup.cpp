@@ -13,6 +13,8 @@
 #include "ui/common/qt_platform.hpp"
 #include "ui/main/tform1.hpp"
 
+#include "measure.hpp"
+
 #include <QApplication>
 #include <QFont>
 #include <QWidget>
@@ -45,22 +47,15 @@ static void initResources() {
     Q_INIT_RESOURCE(kavo);
 }
 
+using kavo::bench::median;
+using kavo::bench::peakKiB;
+
 namespace {
 
 std::int64_t monotonicNs() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
-}
-
-// The process's peak resident set, in KiB.
-long peakKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    return -1;
 }
 
 // Lets the window system expose and paint the window.
@@ -179,12 +174,6 @@ std::optional<Opens> opensOf(const std::string& self, const char* mode, const fs
         if (count > 1)
             opens.twice.push_back(name);
     return opens;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 struct Medians {

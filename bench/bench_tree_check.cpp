@@ -13,6 +13,7 @@
 #include "core/olympiad/tree_overview.hpp"
 #include "core/render/render.hpp"
 #include "core/render/task_state.hpp"
+#include "measure.hpp"
 #include "plain_io.hpp"
 
 #include <algorithm>
@@ -29,6 +30,12 @@
 #include <vector>
 
 namespace fs = std::filesystem;
+using kavo::bench::cpuNow;
+using kavo::bench::loadAverage;
+using kavo::bench::median;
+using kavo::bench::peakKiB;
+using kavo::bench::timed;
+using kavo::bench::Timing;
 using kavo::model::Task;
 using kavo::model::TaskKind;
 
@@ -122,45 +129,6 @@ struct Tree {
             throw std::runtime_error("nothing read");
     }
 };
-
-double cpuNow() {
-    timespec t{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-struct Timing {
-    double wall, cpu;
-};
-
-Timing timed(const std::function<void()>& run) {
-    const double cpu = cpuNow();
-    const auto start = std::chrono::steady_clock::now();
-    run();
-    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
-            cpuNow() - cpu};
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-std::string loadAverage() {
-    std::ifstream in("/proc/loadavg");
-    std::string one, five, fifteen;
-    in >> one >> five >> fifteen;
-    return one + " " + five + " " + fifteen;
-}
-
-long peakKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    return -1;
-}
 
 // The product and the plain reads in turn, `rounds` times each (after one of each to warm
 // the caches); medians and ratios.

@@ -22,6 +22,7 @@
 #include "core/render/task_state.hpp"
 #include "core/tasks/add_task.hpp"
 
+#include "measure.hpp"
 #include "plain_io.hpp"
 #include "sample_forms.hpp"
 
@@ -44,9 +45,15 @@
 
 namespace fs = std::filesystem;
 using kavo::bench::Condition;
+using kavo::bench::cpuNow;
 using kavo::bench::editsForm;
 using kavo::bench::fail;
+using kavo::bench::loadAverage;
+using kavo::bench::median;
+using kavo::bench::peakKiB;
 using kavo::bench::readFile;
+using kavo::bench::timed;
+using kavo::bench::Timing;
 
 namespace {
 
@@ -182,39 +189,6 @@ const std::vector<std::string> EditsTemplateFiles = {
     "file_for_edits/zamena.txt", "file_for_edits/task1.asp", "file_for_edits/task1.out",
     "file_for_edits/task.cfg",   "file/task_xml.txt",        "file_for_edits/task2.asp",
     "file_for_edits/task2.out",  "file_for_edits/task3.asp", "file_for_edits/task3.out"};
-
-// Wall time and the process's processor time (user and system) of one run: on a machine
-// shared with other work the wall time of a run longer than a time slice grows with the
-// load, its processor time does not.
-struct Timing {
-    double wall, cpu;
-};
-
-double cpuNow() {
-    timespec t{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-Timing timed(const std::function<void()>& run) {
-    const double cpu = cpuNow();
-    const auto start = std::chrono::steady_clock::now();
-    run();
-    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
-            cpuNow() - cpu};
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-std::string loadAverage() {
-    std::ifstream in("/proc/loadavg");
-    std::string one, five, fifteen;
-    in >> one >> five >> fifteen;
-    return one + " " + five + " " + fifteen;
-}
 
 struct Figure {
     const char* name;
@@ -418,15 +392,6 @@ void marksFigure(int rounds) {
             rounds);
     if (states != 99)
         throw std::runtime_error("the marks missed tasks");
-}
-
-long peakKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    return -1;
 }
 
 // The marks of 99 tasks whose conditions are about 1 MB each, against plain reads; and the
