@@ -9,6 +9,7 @@
 // reading hands back 99 tasks, which keep their conditions). Usage: bench_tree_check [rounds]
 // [text a figure's name holds, to run only those].
 #include "core/common/files.hpp"
+#include "core/common/memory.hpp"
 #include "core/olympiad/tree_check.hpp"
 #include "core/olympiad/tree_overview.hpp"
 #include "core/render/render.hpp"
@@ -230,6 +231,8 @@ void figures(const char* label, std::size_t conditionBytes, Shape shape, int rou
 } // namespace
 
 int main(int argc, char** argv) {
+    // The allocator as the program sets it.
+    kavo::keepFreedMemory();
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
     only = argc > 2 ? argv[2] : "";
     std::printf("%-44s %9s %9s %7s | %9s %9s %7s\n", "medians, us (peer: plain reads)", "wall",

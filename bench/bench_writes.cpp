@@ -13,6 +13,7 @@
 // pair the two trees and counters must hold the same bytes. Prints medians, their ratio and
 // the load average. Usage: bench_writes [rounds] [base folder (default /dev/shm or /tmp)].
 #include "core/common/files.hpp"
+#include "core/common/memory.hpp"
 #include "core/edits/edits_task.hpp"
 #include "core/olympiad/gift_import.hpp"
 #include "core/olympiad/olympiad_write.hpp"
@@ -450,6 +451,8 @@ void longMarksFigure(int rounds) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The allocator as the program sets it.
+    kavo::keepFreedMemory();
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 41;
     base = argc > 2                       ? fs::path(argv[2])
            : fs::is_directory("/dev/shm") ? fs::path("/dev/shm")

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/program.hpp"
+#include "core/common/memory.hpp"
 #include "ui/common/qt_platform.hpp"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 using namespace Qt::Literals::StringLiterals;
 
 int main(int argc, char** argv) {
+    kavo::keepFreedMemory();
     // Takes Qt's own options (-platform, -style ...) out of argv.
     QApplication application(argc, argv);
     // The rest as bytes: a file name that is not valid in the locale still opens.

@@ -8,6 +8,7 @@
 #include "core/common/error.hpp"
 #include "core/common/field_text.hpp"
 #include "core/common/files.hpp"
+#include "core/common/memory.hpp"
 #include "core/common/messages.hpp"
 #include "core/common/tree_lock.hpp"
 #include "core/olympiad/export.hpp"
@@ -375,6 +376,7 @@ const std::map<std::string_view, int (*)(const Run&)> dispatch = {
 } // namespace
 
 int main(int argc, char** argv) {
+    kavo::keepFreedMemory();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const auto parse = cli::parse(grammar, arguments);
     const auto& args = parse.parsed;
