@@ -139,60 +139,57 @@ bool ascii(std::string_view text) {
     return true;
 }
 
-// The conditions met so far, each with the folder that holds it first. A condition is
-// looked up by its size and a hash of its ends, hashed whole only when another shares
-// those, and compared byte for byte only when the whole hashes are equal too: each large
-// condition is read about once.
-class Conditions {
-  public:
-    // The folder of an equal condition added before, or none (this one is added).
-    const fs::path* add(std::string_view condition, const fs::path& folder) {
-        const std::size_t key = endsHash(condition);
-        const auto [from, to] = byKey_.equal_range(key);
-        std::optional<std::size_t> whole;
-        for (auto it = from; it != to; ++it) {
-            Entry& other = entries_[it->second];
-            if (other.text.size() != condition.size())
-                continue;
-            if (!whole)
-                whole = std::hash<std::string_view>{}(condition);
-            if (!other.whole)
-                other.whole = std::hash<std::string_view>{}(other.text);
-            if (*other.whole == *whole && other.text == condition)
-                return &other.folder;
-        }
-        byKey_.emplace(key, entries_.size());
-        entries_.push_back({condition, folder, whole});
-        return nullptr;
-    }
-
-  private:
-    struct Entry {
-        std::string_view text;
-        fs::path folder;
-        std::optional<std::size_t> whole;
+// A hash of the bytes, four lanes of eight bytes a step: equal texts hash alike, and a
+// condition is hashed once as it is read (equal hashes are proved by comparing the bytes).
+std::uint64_t textHash(std::string_view text) {
+    constexpr std::uint64_t P1 = 0x9E3779B185EBCA87ull, P2 = 0xC2B2AE3D27D4EB4Full,
+                            P3 = 0x165667B19E3779F9ull;
+    const auto rotl = [](std::uint64_t x, int r) { return (x << r) | (x >> (64 - r)); };
+    const auto round = [&](std::uint64_t acc, std::uint64_t input) {
+        return rotl(acc + input * P2, 31) * P1;
     };
+    std::uint64_t lanes[4] = {P1 + P2, P2, 0, 0 - P1};
+    const char* p = text.data();
+    std::size_t left = text.size();
+    for (; left >= 32; p += 32, left -= 32)
+        for (int i = 0; i < 4; ++i) {
+            std::uint64_t word;
+            std::memcpy(&word, p + 8 * i, 8);
+            lanes[i] = round(lanes[i], word);
+        }
+    std::uint64_t h = rotl(lanes[0], 1) + rotl(lanes[1], 7) + rotl(lanes[2], 12) +
+                      rotl(lanes[3], 18) + text.size() * P3;
+    for (; left > 0; ++p, --left)
+        h = rotl(h ^ (static_cast<unsigned char>(*p) * P3), 11) * P1;
+    h ^= h >> 33;
+    h *= P2;
+    h ^= h >> 29;
+    return h;
+}
 
-    static std::size_t endsHash(std::string_view text) {
-        constexpr std::size_t End = 256;
-        const std::hash<std::string_view> hash;
-        if (text.size() <= 2 * End)
-            return hash(text);
-        return hash(text.substr(0, End)) ^ (hash(text.substr(text.size() - End)) * 31) ^
-               (text.size() * 0x9E3779B97F4A7C15ull);
-    }
-
-    std::vector<Entry> entries_;
-    std::unordered_multimap<std::size_t, std::size_t> byKey_;
-};
+// Whether the two folders hold the same condition, read again both and compared byte for
+// byte (either may have changed since it was hashed).
+bool sameCondition(const render::TemplateSet& templates, const model::Olympiad& olympiad,
+                   const fs::path& first, const fs::path& second) {
+    const auto earlier = render::readAnyTask(templates, olympiad, first);
+    if (earlier.status != render::ReadStatus::Read || !earlier.task)
+        return false;
+    bool same = false;
+    render::readAnyTaskInPlace(templates, olympiad, second, std::nullopt,
+                               [&](render::ReadResult& read, std::string_view condition) {
+                                   same = read.status == render::ReadStatus::Read &&
+                                          condition == earlier.task->condition;
+                               });
+    return same;
+}
 
 } // namespace
 
 std::string conditionLine(const model::Task& task) {
-    // Line by line as typed (split at CR LF, as splitLines does, one line at a time: the
-    // condition may be large): the page joins lines, the teacher reads the first one. Of a
-    // line only the part up to its first break is made plain text.
-    const std::string_view condition = task.condition;
+    return conditionLine(task.condition);
+}
+
+std::string conditionLine(std::string_view condition) {
     for (std::size_t start = 0; start < condition.size();) {
         const auto end = std::min(condition.find(CRLF, start), condition.size());
         std::string_view typed = condition.substr(start, end - start);
@@ -211,6 +208,25 @@ std::string conditionLine(const model::Task& task) {
         }
     }
     return {};
+}
+
+std::shared_ptr<const render::TaskNotes>
+TreeNoteTaker::take(const model::Task& task, std::string_view condition,
+                    const render::TaskNotes* before) const {
+    auto notes = std::make_shared<TreeNotes>();
+    if (const auto* kept = dynamic_cast<const TreeNotes*>(before))
+        *notes = *kept;
+    if (line_ && !notes->line)
+        notes->line = conditionLine(condition);
+    if (check_ && !notes->check)
+        notes->check = TreeNotes::Check{tasks::markupWarnings(task, condition, lang_),
+                                        blank(condition), condition.size(), textHash(condition)};
+    return notes;
+}
+
+bool TreeNoteTaker::serves(const render::TaskNotes& notes) const {
+    const auto* kept = dynamic_cast<const TreeNotes*>(&notes);
+    return kept && (!line_ || kept->line) && (!check_ || kept->check);
 }
 
 std::map<fs::path, std::string> placeProblems(const std::vector<fs::path>& folders,
@@ -271,7 +287,8 @@ TreeCheck checkTree(const render::TemplateSet& templates, const fs::path& output
     namespace m = msg::treeCheck;
     TreeCheck check;
     check.sizes = render::sizesInTree(outputDir);
-    const auto rows = overviewRows(templates, outputDir, lang, cache);
+    const TreeNoteTaker taker(lang, false, true);
+    const auto rows = overviewRows(templates, outputDir, lang, cache, taker);
     check.folders = rows.size();
     const auto error = [&](const fs::path& folder, std::string text, bool place = false) {
         check.rows.push_back({Severity::Error, folder, std::move(text), place});
@@ -280,10 +297,11 @@ TreeCheck checkTree(const render::TemplateSet& templates, const fs::path& output
         check.rows.push_back({Severity::Warning, folder, std::move(text)});
     };
 
-    // Only the kind and the right answer count for the bunching; conditions are compared in
-    // place, as the rows hold them.
+    // Only the kind and the right answer count for the bunching. Conditions are met by size
+    // and hash, each with the folders of its distinct texts so far; a match is compared.
     std::vector<model::Task> answers;
-    Conditions conditions;
+    const model::Olympiad olympiad{outputDir, {}};
+    std::map<std::pair<std::size_t, std::uint64_t>, std::vector<fs::path>> conditions;
     std::set<int> held;
     bool parts = false;
     for (const auto& row : rows) {
@@ -296,7 +314,9 @@ TreeCheck checkTree(const render::TemplateSet& templates, const fs::path& output
         if (const auto padded = zeroPaddedNumber(row.folder);
             padded && render::inNumberedGroup(row.folder))
             warning(row.folder, m::leadingZero.utf8(lang, {std::to_string(*padded)}));
-        if (row.state.status != render::FolderStatus::Written || !row.state.task) {
+        const auto* notes = dynamic_cast<const TreeNotes*>(row.state.notes.get());
+        if (row.state.status != render::FolderStatus::Written || !row.state.task || !notes ||
+            !notes->check) {
             // The reason names the folder by its bytes: a Windows-1251 name is shown decoded.
             const auto raw = row.folder.generic_string();
             error(row.folder,
@@ -306,9 +326,10 @@ TreeCheck checkTree(const render::TemplateSet& templates, const fs::path& output
             continue;
         }
         const model::Task& task = *row.state.task;
+        const TreeNotes::Check& noted = *notes->check;
         if (task.picture && row.picture == msg::overview::pictureMissing.utf8(lang))
             error(row.folder, std::string(m::pictureMissing.utf8(lang)));
-        for (const auto& stray : tasks::markupWarnings(task, lang))
+        for (const auto& stray : noted.strays)
             warning(row.folder,
                     m::strayLess.utf8(lang, {cp1251ToUtf8(stray.field), cp1251ToUtf8(stray.text)}));
         if (model::isChoice(task.kind))
@@ -316,9 +337,15 @@ TreeCheck checkTree(const render::TemplateSet& templates, const fs::path& output
                 if (task.variants[i] && blank(*task.variants[i]))
                     warning(row.folder,
                             m::blankVariant.utf8(lang, {std::string(1, char('A' + i))}));
-        if (!blank(task.condition)) {
-            if (const fs::path* first = conditions.add(task.condition, row.folder))
-                warning(row.folder, m::sameCondition.utf8(lang, {render::folderText(*first)}));
+        if (!noted.blank) {
+            auto& met = conditions[{noted.size, noted.hash}];
+            const auto same = std::find_if(met.begin(), met.end(), [&](const fs::path& first) {
+                return sameCondition(templates, olympiad, first, row.folder);
+            });
+            if (same != met.end())
+                warning(row.folder, m::sameCondition.utf8(lang, {render::folderText(*same)}));
+            else
+                met.push_back(row.folder);
         }
         model::Task answer;
         answer.kind = task.kind;

@@ -10,11 +10,14 @@
 #include "core/olympiad/problem.hpp"
 #include "core/render/read_back.hpp"
 #include "core/render/task_state.hpp"
+#include "core/tasks/markup_check.hpp"
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kavo::olympiad {
@@ -22,6 +25,34 @@ namespace kavo::olympiad {
 // The first line of a condition as plain text: tags removed, references decoded, blanks
 // around it trimmed (UTF-8).
 std::string conditionLine(const model::Task& task);
+std::string conditionLine(std::string_view condition);
+
+// What the overview and the check keep of a task's condition, taken while it is at hand.
+struct TreeNotes : render::TaskNotes {
+    std::optional<std::string> line; // the overview's: conditionLine
+    struct Check {
+        std::vector<tasks::MarkupWarning> strays; // of every field, the condition's first
+        bool blank = false;                       // the condition shows as nothing
+        // Equal conditions have equal sizes and hashes; equal hashes prove nothing.
+        std::size_t size = 0;
+        std::uint64_t hash = 0;
+    };
+    std::optional<Check> check; // the check's
+};
+
+// Takes the overview's notes, the check's or both (and any kept before of the same files).
+class TreeNoteTaker : public render::NoteTaker {
+  public:
+    TreeNoteTaker(Lang lang, bool line, bool check) : lang_(lang), line_(line), check_(check) {}
+    std::shared_ptr<const render::TaskNotes> take(const model::Task& task,
+                                                  std::string_view condition,
+                                                  const render::TaskNotes* before) const override;
+    bool serves(const render::TaskNotes& notes) const override;
+
+  private:
+    Lang lang_;
+    bool line_, check_;
+};
 
 // Numbered folders (relative to the tree) whose place contradicts the tree: a number held by
 // two folders, or lying outside the part sizes given; the reason per folder (UTF-8).

@@ -78,15 +78,17 @@ std::string answerOf(const model::Task& task) {
 }
 
 OverviewRow rowOf(const render::TemplateSet& templates, const model::Olympiad& olympiad,
-                  const fs::path& folder, Lang lang, render::StateCache* cache) {
+                  const fs::path& folder, Lang lang, render::StateCache* cache,
+                  const render::NoteTaker& taker) {
     OverviewRow row;
     row.folder = folder;
     row.number = render::folderNumber(folder);
     const int group = groupOf(folder);
     row.place = row.number && group <= 3 ? std::to_string(*row.number) : folder.generic_string();
     row.part = partOf(folder, row.number);
-    row.state = cache ? cache->state(templates, olympiad, folder, std::nullopt, lang)
-                      : render::folderState(templates, olympiad, folder, std::nullopt, lang);
+    row.state = cache
+                    ? cache->state(templates, olympiad, folder, std::nullopt, lang, &taker)
+                    : render::folderState(templates, olympiad, folder, std::nullopt, lang, &taker);
     row.kind = render::stateName(row.state, lang);
     if (row.state.status != render::FolderStatus::Written || !row.state.task) {
         row.readsBack = row.state.reason;
@@ -94,7 +96,9 @@ OverviewRow rowOf(const render::TemplateSet& templates, const model::Olympiad& o
     }
     const model::Task& task = *row.state.task;
     row.names = namesOf(task, row.state.written);
-    row.condition = conditionLine(task);
+    if (const auto* notes = dynamic_cast<const TreeNotes*>(row.state.notes.get());
+        notes && notes->line)
+        row.condition = *notes->line;
     row.answer = answerOf(task);
     if (task.picture) {
         std::error_code ec;
@@ -112,6 +116,12 @@ OverviewRow rowOf(const render::TemplateSet& templates, const model::Olympiad& o
 std::vector<OverviewRow> overviewRows(const render::TemplateSet& templates,
                                       const fs::path& outputDir, Lang lang,
                                       render::StateCache* cache) {
+    return overviewRows(templates, outputDir, lang, cache, TreeNoteTaker(lang, true, false));
+}
+
+std::vector<OverviewRow> overviewRows(const render::TemplateSet& templates,
+                                      const fs::path& outputDir, Lang lang,
+                                      render::StateCache* cache, const render::NoteTaker& taker) {
     // Reading looks at the files alone: the part sizes play no part in it.
     const model::Olympiad olympiad{outputDir, {}};
     using Key = std::tuple<int, bool, int, std::string>;
@@ -126,7 +136,7 @@ std::vector<OverviewRow> overviewRows(const render::TemplateSet& templates,
     rows.reserve(folders.size());
     std::vector<fs::path> listed;
     for (const auto& [key, folder] : folders) {
-        rows.push_back(rowOf(templates, olympiad, folder, lang, cache));
+        rows.push_back(rowOf(templates, olympiad, folder, lang, cache, taker));
         listed.push_back(folder);
     }
     const auto problems = placeProblems(listed, render::sizesInTree(outputDir), lang);

@@ -39,5 +39,9 @@ struct OverviewRow {
 std::vector<OverviewRow> overviewRows(const render::TemplateSet& templates,
                                       const std::filesystem::path& outputDir, Lang lang,
                                       render::StateCache* cache = nullptr);
+// The same, each task's notes taken by `taker` (the condition's cell filled from them).
+std::vector<OverviewRow> overviewRows(const render::TemplateSet& templates,
+                                      const std::filesystem::path& outputDir, Lang lang,
+                                      render::StateCache* cache, const render::NoteTaker& taker);
 
 } // namespace kavo::olympiad

@@ -82,6 +82,9 @@ struct Reading {
     // A page with removals taken as cut, not yet rendered again (the readings of one cut
     // share their page: the first stands for all).
     bool unproved = false;
+    // The condition left in the page (`task.condition` stays empty): it may be large, and is
+    // copied out only once the reading is chosen, if at all.
+    std::optional<Span> conditionAt = std::nullopt;
 };
 
 struct Attempt {
@@ -377,6 +380,73 @@ std::string_view renderedPage(const FamilyTemplates& f, const Task& task) {
     return renderRoom;
 }
 
+// Whether the writer renders the page for the reading, whose condition stands in the page.
+// A large condition is not copied: the writer renders the page with a stand-in, the
+// condition's two ends around one byte no removal text holds, and the page must be that
+// with the byte replaced by the condition's middle. This is the page itself when no removal
+// text occurs in the condition: the writer deletes removal texts occurrence by occurrence,
+// each deletion reaches at most its length minus one into the condition from either side,
+// and the ends kept are longer than all of them together, so no deletion reaches the middle
+// and the texts around it change alike in both renders.
+bool writesPage(const FamilyTemplates& f, Reading& reading, std::string_view page) {
+    constexpr char StandIn = '\x01';
+    Task& task = reading.task;
+    const Span at = reading.conditionAt.value_or(Span{});
+    const auto condition = page.substr(at.begin, at.end - at.begin);
+    std::vector<std::string_view> gone;
+    std::size_t reach = 0, longest = 0;
+    if (!f.family->around.empty())
+        for (int i = 2; i < VariantCount; ++i)
+            if (!task.variants[i])
+                for (const auto name : f.family->removals[static_cast<std::size_t>(i - 2)]) {
+                    const auto found = f.removals.find(name);
+                    if (found == f.removals.end() || found->second.empty())
+                        continue;
+                    gone.emplace_back(found->second);
+                    reach += found->second.size();
+                    longest = std::max(longest, found->second.size());
+                }
+    const std::size_t keep = reach + longest + 1;
+    bool standIn =
+        reading.conditionAt && !f.family->around.empty() && condition.size() > 2 * keep + 64;
+    for (const auto text : gone)
+        standIn = standIn && text.find(StandIn) == std::string_view::npos &&
+                  findText(condition, text) == std::string_view::npos;
+    const bool russian = isRussianCondition(reading.conditionAt ? condition : task.condition);
+    if (!standIn) {
+        if (reading.conditionAt)
+            task.condition = Text(condition);
+        renderPageInto(renderRoom, *f.family, f.parts, f.removals, task, russian);
+        if (reading.conditionAt)
+            task.condition.clear();
+        return renderRoom == page;
+    }
+    Text ends;
+    ends.reserve(2 * keep + 1);
+    ends.append(condition.substr(0, keep))
+        .append(1, StandIn)
+        .append(condition.substr(condition.size() - keep));
+    task.condition = std::move(ends);
+    renderPageInto(renderRoom, *f.family, f.parts, f.removals, task, russian);
+    task.condition.clear();
+    const std::string_view rendered = renderRoom;
+    const auto x = rendered.find(StandIn);
+    if (x == std::string_view::npos || rendered.find(StandIn, x + 1) != std::string_view::npos) {
+        // The stand-in is not alone (a variant holds that byte): rendered whole.
+        reading.conditionAt.reset();
+        task.condition = Text(condition);
+        renderPageInto(renderRoom, *f.family, f.parts, f.removals, task, russian);
+        return renderRoom == page;
+    }
+    const auto middle = condition.substr(keep, condition.size() - 2 * keep);
+    const auto before = rendered.substr(0, x), after = rendered.substr(x + 1);
+    if (page.size() != before.size() + middle.size() + after.size() ||
+        page.substr(0, before.size()) != before || !page.ends_with(after))
+        return false;
+    // The middle is where it was cut from, or is compared there.
+    return before.size() == at.begin + keep || page.substr(before.size(), middle.size()) == middle;
+}
+
 // The task a page layout gives with the texts of its holes, all but the condition (the
 // first hole), which may be large and is copied once it is read.
 Task taskOfShape(const PageShape& shape, const std::vector<Span>& holes, std::string_view page,
@@ -402,6 +472,7 @@ struct Checked {
     NamedResult named;
     std::optional<Failure> failure;
     bool unproved = false;
+    std::optional<Span> conditionAt = std::nullopt; // the condition left in the page
 };
 
 // With `prove` a page that is not the templates and texts joined is rendered again at once;
@@ -451,7 +522,7 @@ Checked checkLayout(const TemplateSet& set, const FamilyTemplates& f, const File
     if (checked.failure)
         checked.failure->fitted = fitted;
     else if (!conditionTaken)
-        task.condition = Text(condition);
+        checked.conditionAt = match.holes[0];
     return checked;
 }
 
@@ -472,6 +543,7 @@ void addReadings(Attempt& attempt, const TemplateSet& set, const FamilyTemplates
                             doubt ? doubt : named[r].doubt};
             reading.task.names = named[r].names;
             reading.unproved = unproved;
+            reading.conditionAt = checked.conditionAt;
             reading.cuts[Page] = match.holes;
             reading.written.authorLineDiffers =
                 authorDiffers(set, f, reading.task, reading.written, files[Description]);
@@ -543,7 +615,7 @@ Attempt readFamily(const TemplateSet& set, const FamilyTemplates& f, const Files
     // read again as each is rendered (a page edited by hand, say).
     for (auto& reading : attempt.readings)
         if (reading.unproved) {
-            if (renderedPage(f, reading.task) != files[Page])
+            if (!writesPage(f, reading, files[Page]))
                 return readFamily(set, f, files, number, diagnose, true);
             reading.unproved = false;
         }
@@ -852,8 +924,37 @@ Doubt difference(const Reading& a, const Reading& b) {
     return {ReadReason::EmptyOrRemoved, Page, 0};
 }
 
+// The condition of a reading: in the page, or copied out.
+std::string_view conditionOf(const Reading& reading, const Files& files) {
+    if (!reading.conditionAt)
+        return reading.task.condition;
+    const Span at = *reading.conditionAt;
+    return files[Page].substr(at.begin, at.end - at.begin);
+}
+
+// Whether two readings give the same task, their conditions compared where they stand.
+bool sameTask(const Reading& a, const Reading& b, const Files& files) {
+    const auto one = conditionOf(a, files), other = conditionOf(b, files);
+    if (one.size() != other.size() || (one.data() != other.data() && one != other))
+        return false;
+    if (a.task.condition.size() == b.task.condition.size())
+        return a.task == b.task;
+    Task x = a.task, y = b.task;
+    x.condition.clear();
+    y.condition.clear();
+    return x == y;
+}
+
+// The task of a reading with its condition copied out of the page.
+Task wholeTask(Reading&& reading, const Files& files) {
+    if (reading.conditionAt)
+        reading.task.condition = Text(conditionOf(reading, files));
+    return std::move(reading.task);
+}
+
+// With `inPlace`, the condition of a task read is left in the files and viewed there.
 ReadResult resolve(std::vector<Reading> readings, const Files& files, const fs::path& folder,
-                   bool reviewSaved) {
+                   bool reviewSaved, std::string_view* inPlace) {
     readings.erase(std::remove_if(readings.begin(), readings.end(),
                                   [&](const Reading& r) {
                                       return std::any_of(readings.begin(), readings.end(),
@@ -865,7 +966,7 @@ ReadResult resolve(std::vector<Reading> readings, const Files& files, const fs::
     std::vector<Reading> distinct;
     for (auto& reading : readings)
         if (std::none_of(distinct.begin(), distinct.end(),
-                         [&](const Reading& d) { return d.task == reading.task; }))
+                         [&](const Reading& d) { return sameTask(d, reading, files); }))
             distinct.push_back(std::move(reading));
     ReadResult result;
     result.folder = folder;
@@ -874,16 +975,21 @@ ReadResult resolve(std::vector<Reading> readings, const Files& files, const fs::
                                      : distinct[0].doubt;
     if (!doubt) {
         result.status = ReadStatus::Read;
-        result.task = std::move(distinct[0].task);
         result.written = std::move(distinct[0].written);
         result.written.reviewSaved = reviewSaved;
+        if (inPlace && distinct[0].conditionAt) {
+            *inPlace = conditionOf(distinct[0], files);
+            result.task = std::move(distinct[0].task);
+        } else {
+            result.task = wholeTask(std::move(distinct[0]), files);
+        }
         return result;
     }
     result.status = ReadStatus::Ambiguous;
     result.reason = doubt->reason;
     result.place = placeIn(files[doubt->file], doubt->file, doubt->offset);
     for (auto& reading : distinct)
-        result.readings.push_back(std::move(reading.task));
+        result.readings.push_back(wholeTask(std::move(reading), files));
     return result;
 }
 
@@ -968,14 +1074,15 @@ std::optional<std::string_view> readIn(int folder, const char* name, std::string
     return std::string_view(buffer.data(), filled);
 }
 
+thread_local Buffers buffers;
+
+// The read of the folder's files; with `inPlace`, the condition of a task read is left in the
+// buffers and viewed there.
 template <typename Reader>
-ReadResult readFolder(const model::Olympiad& olympiad, const fs::path& folder, Reader reader) {
+ReadResult readFiles(const model::Olympiad& olympiad, const fs::path& folder, Reader reader,
+                     std::string_view* inPlace) {
     ReadResult result;
     result.folder = folder;
-    thread_local Buffers buffers;
-    struct Trim {
-        ~Trim() { buffers.trim(); }
-    } trim;
     Files files;
     // The four files by their names in the folder opened once.
     const Descriptor where(
@@ -995,7 +1102,7 @@ ReadResult readFolder(const model::Olympiad& olympiad, const fs::path& folder, R
         }
     }
     const auto resolved = [&](std::vector<Reading> readings, bool reviewSaved) {
-        ReadResult done = resolve(std::move(readings), files, folder, reviewSaved);
+        ReadResult done = resolve(std::move(readings), files, folder, reviewSaved, inPlace);
         done.stamps = result.stamps;
         return done;
     };
@@ -1024,6 +1131,37 @@ ReadResult readFolder(const model::Olympiad& olympiad, const fs::path& folder, R
     return result;
 }
 
+// The read of the folder; with `use`, handed to it while the files are at hand, the
+// condition of a task read viewed in place (an Edits reading's, copied out, is moved there).
+template <typename Reader>
+ReadResult readFolder(const model::Olympiad& olympiad, const fs::path& folder, Reader reader,
+                      const ReadInPlace* use = nullptr) {
+    struct Trim {
+        ~Trim() { buffers.trim(); }
+    } trim;
+    std::string_view condition;
+    ReadResult result = readFiles(olympiad, folder, reader, use ? &condition : nullptr);
+    if (use) {
+        Text moved;
+        if (result.task && !result.task->condition.empty()) {
+            moved = std::move(result.task->condition);
+            result.task->condition.clear();
+            condition = moved;
+        }
+        (*use)(result, condition);
+    }
+    return result;
+}
+
+// The number a folder's own name gives, 1 to 99: a task of the form may be there.
+std::optional<int> ownNumber(const fs::path& folder) {
+    const auto name = folder.filename().string();
+    const bool numeric =
+        !name.empty() && name.size() <= 2 && name.front() != '0' &&
+        std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return numeric ? std::optional(std::stoi(name)) : std::nullopt;
+}
+
 void requireNumber(int number) {
     if (number < 1 || number > 99)
         throw std::logic_error("a task of the form has a number from 1 to 99");
@@ -1048,22 +1186,33 @@ ReadResult readEditsTask(const TemplateSet& templates, const model::Olympiad& ol
 
 ReadResult readAnyTask(const TemplateSet& templates, const model::Olympiad& olympiad,
                        const fs::path& folder, std::optional<int> number) {
-    if (!number) {
-        const auto name = folder.filename().string();
-        const bool numeric =
-            !name.empty() && name.size() <= 2 && name.front() != '0' &&
-            std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
-        if (numeric)
-            number = std::stoi(name);
-    } else {
+    if (!number)
+        number = ownNumber(folder);
+    else
         requireNumber(*number);
-    }
     return readFolder(olympiad, folder, [&](const Files& files, bool diagnose) {
         Attempt attempt = readEdits(templates, files, folder, diagnose);
         if (number)
             attempt.take(readForm(templates, files, *number, diagnose));
         return attempt;
     });
+}
+
+void readAnyTaskInPlace(const TemplateSet& templates, const model::Olympiad& olympiad,
+                        const fs::path& folder, std::optional<int> number, const ReadInPlace& use) {
+    if (!number)
+        number = ownNumber(folder);
+    else
+        requireNumber(*number);
+    readFolder(
+        olympiad, folder,
+        [&](const Files& files, bool diagnose) {
+            Attempt attempt = readEdits(templates, files, folder, diagnose);
+            if (number)
+                attempt.take(readForm(templates, files, *number, diagnose));
+            return attempt;
+        },
+        &use);
 }
 
 ReadResult readTaskAs(const TemplateSet& templates, const model::Olympiad& olympiad,

@@ -11,9 +11,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kavo::render {
@@ -153,6 +155,14 @@ ReadResult readEditsTask(const TemplateSet& templates, const model::Olympiad& ol
 ReadResult readAnyTask(const TemplateSet& templates, const model::Olympiad& olympiad,
                        const std::filesystem::path& folder,
                        std::optional<int> number = std::nullopt);
+
+// readAnyTask, handing the read to `use` while the folder's bytes are at hand: the condition
+// of a task read (status Read) is not copied out of them; `task` holds it empty and
+// `condition` views it until `use` returns. Readings of an Ambiguous read hold theirs.
+using ReadInPlace = std::function<void(ReadResult& read, std::string_view condition)>;
+void readAnyTaskInPlace(const TemplateSet& templates, const model::Olympiad& olympiad,
+                        const std::filesystem::path& folder, std::optional<int> number,
+                        const ReadInPlace& use);
 
 // The folder read as one kind of task only (a task of the form needs its number): the
 // families of other kinds are neither read nor ruled out. A reading found is the task the

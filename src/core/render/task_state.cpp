@@ -65,52 +65,72 @@ bool holdsNoTask(const fs::path& folder) {
 
 namespace {
 
-// The state of a folder that reads back as a task, from the read: the task read is taken
-// over, not copied, and shared by the copies of the state (its condition may be large).
-// Names typed as a character or as its reference write alike: such a task reads back too.
-std::optional<FolderState> writtenState(ReadResult& read) {
+// The state of a folder that reads back as a task, from the read (its condition in place):
+// the task read is taken over without its condition, and shared by the copies of the state;
+// the taker's notes are taken while the condition is at hand. Names typed as a character or
+// as its reference write alike: such a task reads back too.
+std::optional<FolderState> writtenState(ReadResult& read, std::string_view condition,
+                                        const NoteTaker* taker, const TaskNotes* before) {
     FolderState state;
+    std::optional<model::Task> task;
+    Text reopened; // the condition of a task reopened from its readings
     if (read.status == ReadStatus::Read && read.task) {
-        state.status = FolderStatus::Written;
-        state.kind = read.task->kind;
-        state.written = std::move(read.written);
-        state.task = std::make_shared<const model::Task>(std::move(*read.task));
-        return state;
+        task = std::move(read.task);
+    } else if ((task = taskToReopen(read))) {
+        reopened = std::move(task->condition);
+        task->condition.clear();
+        condition = reopened;
+    } else {
+        return std::nullopt;
     }
-    if (auto task = taskToReopen(read)) {
-        state.status = FolderStatus::Written;
-        state.kind = task->kind;
-        state.written = read.written;
-        state.task = std::make_shared<const model::Task>(std::move(*task));
-        return state;
-    }
-    return std::nullopt;
+    state.status = FolderStatus::Written;
+    state.kind = task->kind;
+    state.written = std::move(read.written);
+    auto shared = std::make_shared<const model::Task>(std::move(*task));
+    if (taker)
+        state.notes = taker->take(*shared, condition, before);
+    state.task = std::move(shared);
+    return state;
 }
 
 // The state of the folder, and the stamps of its four files as they were read (none present
 // when one was missing).
 FolderState stateOf(const TemplateSet& templates, const model::Olympiad& olympiad,
                     const fs::path& folder, std::optional<int> number, Lang lang,
-                    std::array<FileStamp, 4>* stamps) {
+                    std::array<FileStamp, 4>* stamps, const NoteTaker* taker = nullptr,
+                    const TaskNotes* before = nullptr) {
     FolderState state;
+    bool missing = false;
+    // The condition is looked at in the bytes read and let go with them.
+    readAnyTaskInPlace(templates, olympiad, folder, number,
+                       [&](ReadResult& read, std::string_view condition) {
+                           if (stamps)
+                               *stamps = read.stamps;
+                           if (read.status == ReadStatus::Missing) {
+                               missing = true;
+                               state.reason = read.report(lang);
+                           } else if (auto written = writtenState(read, condition, taker, before)) {
+                               state = std::move(*written);
+                           } else {
+                               state.status = FolderStatus::Unreadable;
+                               state.reason = read.report(lang);
+                           }
+                       });
     // A folder that holds no package file reads as missing the first; a file in place of the
     // folder holds none either: looked for only then.
-    auto read = readAnyTask(templates, olympiad, folder, number);
-    if (stamps)
-        *stamps = read.stamps;
-    if (read.status == ReadStatus::Missing && !holdsPackageFile(olympiad.outputDir / folder)) {
-        if (fileInPlace(olympiad.outputDir / folder)) {
-            state.status = FolderStatus::Unreadable;
-            state.reason = msg::marks::notAFolder.utf8(lang, {folder.generic_string()});
+    if (missing) {
+        if (!holdsPackageFile(olympiad.outputDir / folder)) {
+            state = {};
+            if (fileInPlace(olympiad.outputDir / folder)) {
+                state.status = FolderStatus::Unreadable;
+                state.reason = msg::marks::notAFolder.utf8(lang, {folder.generic_string()});
+            }
+            return state;
         }
-        return state;
+        state.status = FolderStatus::Unreadable;
     }
-    if (auto written = writtenState(read))
-        return std::move(*written);
-    state.status = FolderStatus::Unreadable;
-    state.reason = read.report(lang);
     // The reports begin with a line break to stand under other messages in a box.
-    if (state.reason.starts_with('\n'))
+    if (state.status == FolderStatus::Unreadable && state.reason.starts_with('\n'))
         state.reason.erase(0, 1);
     return state;
 }
@@ -118,8 +138,9 @@ FolderState stateOf(const TemplateSet& templates, const model::Olympiad& olympia
 } // namespace
 
 FolderState folderState(const TemplateSet& templates, const model::Olympiad& olympiad,
-                        const fs::path& folder, std::optional<int> number, Lang lang) {
-    return stateOf(templates, olympiad, folder, number, lang, nullptr);
+                        const fs::path& folder, std::optional<int> number, Lang lang,
+                        const NoteTaker* taker) {
+    return stateOf(templates, olympiad, folder, number, lang, nullptr, taker);
 }
 
 FolderState replacedState(const TemplateSet& templates, const model::Olympiad& olympiad,
@@ -128,7 +149,7 @@ FolderState replacedState(const TemplateSet& templates, const model::Olympiad& o
     try {
         if (likely && (number || *likely == model::TaskKind::Edits)) {
             auto read = readTaskAs(templates, olympiad, folder, number, *likely);
-            if (auto written = writtenState(read))
+            if (auto written = writtenState(read, {}, nullptr, nullptr))
                 return std::move(*written);
         }
         return folderState(templates, olympiad, folder, number, lang);
@@ -160,7 +181,8 @@ StateCache::Stamps StateCache::stampsOf(const fs::path& folder) {
 }
 
 FolderState StateCache::state(const TemplateSet& templates, const model::Olympiad& olympiad,
-                              const fs::path& folder, std::optional<int> number, Lang lang) {
+                              const fs::path& folder, std::optional<int> number, Lang lang,
+                              const NoteTaker* taker) {
     // Entries read with another set serve only while every template file that set read reads
     // the same through this one.
     if (!templates_ || !(*templates_ == templates) || lang_ != lang) {
@@ -178,7 +200,7 @@ FolderState StateCache::state(const TemplateSet& templates, const model::Olympia
         // Nothing kept: the stamps are those of the files as the read opened them, before it
         // read them, so that a file changed meanwhile is read again next time.
         Stamps stamps;
-        FolderState state = stateOf(templates, olympiad, folder, number, lang, &stamps);
+        FolderState state = stateOf(templates, olympiad, folder, number, lang, &stamps, taker);
         if (std::any_of(stamps.begin(), stamps.end(), [](const Stamp& s) { return s.present; }))
             entries_.emplace(key, Entry{stamps, state});
         return state;
@@ -189,11 +211,16 @@ FolderState StateCache::state(const TemplateSet& templates, const model::Olympia
         std::any_of(stamps.begin(), stamps.end(), [](const Stamp& s) { return s.present; });
     if (!holds) {
         entries_.erase(found);
-        return folderState(templates, olympiad, folder, number, lang);
+        return folderState(templates, olympiad, folder, number, lang, taker);
     }
-    if (found->second.stamps == stamps)
-        return found->second.state;
-    FolderState state = folderState(templates, olympiad, folder, number, lang);
+    const FolderState& kept = found->second.state;
+    const bool noted = !taker || kept.status != FolderStatus::Written ||
+                       (kept.notes && taker->serves(*kept.notes));
+    if (found->second.stamps == stamps && noted)
+        return kept;
+    // Notes kept of the same files are taken on with the ones asked for.
+    const TaskNotes* before = found->second.stamps == stamps ? kept.notes.get() : nullptr;
+    FolderState state = stateOf(templates, olympiad, folder, number, lang, nullptr, taker, before);
     found->second = {stamps, state};
     return state;
 }

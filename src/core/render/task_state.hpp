@@ -33,20 +33,40 @@ enum class FolderStatus {
     Unreadable, // package files that do not read back as one task, or a file in its place
 };
 
+// What a reader of the tree keeps of a task's condition (which may be large and is not
+// kept), taken while the folder's bytes are at hand.
+struct TaskNotes {
+    virtual ~TaskNotes() = default;
+};
+
 struct FolderState {
     FolderStatus status = FolderStatus::Empty;
     model::TaskKind kind = model::TaskKind::SingleChoice; // Written
-    // Written: the task read back, shared by the copies of the state (its condition may be
-    // large).
+    // Written: the task read back without its condition (left empty), shared by the copies
+    // of the state. A window that opens the task reads the folder again.
     std::shared_ptr<const model::Task> task;
-    WrittenWith written; // Written: how it was saved
-    std::string reason;  // Unreadable: why, in the interface language (UTF-8)
+    std::shared_ptr<const TaskNotes> notes; // Written, when asked for: see NoteTaker
+    WrittenWith written;                    // Written: how it was saved
+    std::string reason;                     // Unreadable: why, in the interface language (UTF-8)
+};
+
+// Takes the notes of each task read back, while its condition is at hand.
+class NoteTaker {
+  public:
+    virtual ~NoteTaker() = default;
+    // The notes of a task read back (its `condition` empty); `condition` views the bytes
+    // read, valid during the call. `before` holds notes kept of the same files, if any.
+    virtual std::shared_ptr<const TaskNotes>
+    take(const model::Task& task, std::string_view condition, const TaskNotes* before) const = 0;
+    // Whether notes kept serve this taker as they are.
+    virtual bool serves(const TaskNotes& notes) const = 0;
 };
 
 // The state of a task folder (relative to the olympiad's tree). With a number the folder
 // holds a task of the form; without one, a task of either sort (readAnyTask).
 FolderState folderState(const TemplateSet& templates, const model::Olympiad& olympiad,
-                        const std::filesystem::path& folder, std::optional<int> number, Lang lang);
+                        const std::filesystem::path& folder, std::optional<int> number, Lang lang,
+                        const NoteTaker* taker = nullptr);
 
 // The state of a folder about to be replaced, for the question before it: as folderState,
 // but templates that cannot be read (of another kind than the one written, say) make the
@@ -62,8 +82,10 @@ FolderState replacedState(const TemplateSet& templates, const model::Olympiad& o
 // the same templates. Folders without a package file are always looked at afresh.
 class StateCache {
   public:
+    // With a taker, a task kept without notes that serve it is read again.
     FolderState state(const TemplateSet& templates, const model::Olympiad& olympiad,
-                      const std::filesystem::path& folder, std::optional<int> number, Lang lang);
+                      const std::filesystem::path& folder, std::optional<int> number, Lang lang,
+                      const NoteTaker* taker = nullptr);
 
   private:
     using Stamp = FileStamp;

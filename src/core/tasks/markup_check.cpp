@@ -243,6 +243,11 @@ std::vector<std::size_t> strayLessThan(std::string_view text) {
 }
 
 std::vector<MarkupWarning> markupWarnings(const model::Task& task, Lang lang) {
+    return markupWarnings(task, task.condition, lang);
+}
+
+std::vector<MarkupWarning> markupWarnings(const model::Task& task, std::string_view condition,
+                                          Lang lang) {
     std::vector<MarkupWarning> warnings;
     // The field's name is worded only for a field that has a warning.
     auto check = [&](auto wordName, std::string_view text) {
@@ -253,7 +258,7 @@ std::vector<MarkupWarning> markupWarnings(const model::Task& task, Lang lang) {
         for (const auto at : stray)
             warnings.push_back({name, around(text, at)});
     };
-    check([&] { return msg::task::fieldCondition.in(lang); }, task.condition);
+    check([&] { return msg::task::fieldCondition.in(lang); }, condition);
     for (int i = 0; i < model::VariantCount; ++i)
         if (task.variants[i])
             check([&] { return msg::task::fieldVariant.in(lang, {std::string(1, char('A' + i))}); },

@@ -24,6 +24,9 @@ struct MarkupWarning {
 
 // The page texts of a task (condition, variants, Edits sub-questions) with a stray "<".
 std::vector<MarkupWarning> markupWarnings(const model::Task& task, Lang lang);
+// The same with the condition given apart (the task's own is not looked at).
+std::vector<MarkupWarning> markupWarnings(const model::Task& task, std::string_view condition,
+                                          Lang lang);
 
 // The one question that lists every warning of a run; No is the default answer.
 Text markupQuestion(const std::vector<MarkupWarning>& warnings, Lang lang);
