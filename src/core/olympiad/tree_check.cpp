@@ -148,17 +148,21 @@ std::uint64_t textHash(std::string_view text) {
     const auto round = [&](std::uint64_t acc, std::uint64_t input) {
         return rotl(acc + input * P2, 31) * P1;
     };
-    std::uint64_t lanes[4] = {P1 + P2, P2, 0, 0 - P1};
+    std::uint64_t a = P1 + P2, b = P2, c = 0, d = 0 - P1;
     const char* p = text.data();
     std::size_t left = text.size();
-    for (; left >= 32; p += 32, left -= 32)
-        for (int i = 0; i < 4; ++i) {
-            std::uint64_t word;
-            std::memcpy(&word, p + 8 * i, 8);
-            lanes[i] = round(lanes[i], word);
-        }
-    std::uint64_t h = rotl(lanes[0], 1) + rotl(lanes[1], 7) + rotl(lanes[2], 12) +
-                      rotl(lanes[3], 18) + text.size() * P3;
+    const auto word = [](const char* at) {
+        std::uint64_t w;
+        std::memcpy(&w, at, 8);
+        return w;
+    };
+    for (; left >= 32; p += 32, left -= 32) {
+        a = round(a, word(p));
+        b = round(b, word(p + 8));
+        c = round(c, word(p + 16));
+        d = round(d, word(p + 24));
+    }
+    std::uint64_t h = rotl(a, 1) + rotl(b, 7) + rotl(c, 12) + rotl(d, 18) + text.size() * P3;
     for (; left > 0; ++p, --left)
         h = rotl(h ^ (static_cast<unsigned char>(*p) * P3), 11) * P1;
     h ^= h >> 33;
