@@ -312,7 +312,8 @@ TEST(TreeCheck, OverviewMarksPlaceProblemsAndShowsTheCondition) {
     const auto rows = kavo::olympiad::overviewRows(kavo::render::TemplateSet::load(tree.system),
                                                    tree.olympiad.outputDir, Lang::English);
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0].condition, "Sum & difference Я:");
+    ASSERT_TRUE(rows[0].condition);
+    EXPECT_EQ(*rows[0].condition, "Sum & difference Я:");
     EXPECT_EQ(rows[0].problem, "");
     EXPECT_NE(rows[1].problem.find("number 2 is held by more than one folder"), std::string::npos)
         << rows[1].problem;

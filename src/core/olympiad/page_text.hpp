@@ -40,6 +40,12 @@ std::optional<std::string> plainOf(std::string_view markup);
 // Markup as text: tags dropped, "<br>" and paragraph ends made line breaks, character
 // references decoded.
 std::string stripMarkup(std::string_view markup);
+// stripMarkup's text without the trimming at its end, written from `out` (room for the
+// markup's size); its size. With `toFirstBreak` it stops after the first tag made a line
+// break, and once `limit` bytes are written (a few more may be). `consumed` gets how much
+// of the markup was read.
+std::size_t stripMarkupInto(char* out, std::string_view markup, bool toFirstBreak,
+                            std::size_t* consumed, std::size_t limit);
 
 // Escaped for XML text and attributes.
 std::string escapeXml(std::string_view utf8);

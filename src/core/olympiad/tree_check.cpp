@@ -91,39 +91,6 @@ std::optional<fs::path> placeOf(int number, const model::PartSizes& sizes, bool 
     return std::nullopt;
 }
 
-// Tag names are ASCII: lowered without the locale (a call per byte).
-char asciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
-// How much of a typed line the first line of its plain text comes from: up to the end of
-// the first tag that stripMarkup makes a line break (<br...>, </p>, </div>, </li>), the
-// whole line without one. A tag runs to the first ">" after its "<"; once no ">" is left,
-// no tag follows. References hold no ">", so none runs past the cut.
-std::size_t firstLineCut(std::string_view typed) {
-    for (std::size_t at = typed.find('<'); at != std::string_view::npos;
-         at = typed.find('<', at + 1)) {
-        // Tags are short: the bytes up to ">" are looked at one by one.
-        std::size_t close = at + 1;
-        while (close < typed.size() && typed[close] != '>')
-            ++close;
-        if (close == typed.size())
-            break;
-        const auto tag = typed.substr(at + 1, close - at - 1);
-        const auto lowerIs = [&tag](std::string_view name) {
-            return tag.size() == name.size() &&
-                   std::equal(tag.begin(), tag.end(), name.begin(),
-                              [](char a, char b) { return asciiLower(a) == b; });
-        };
-        const bool lineBreak =
-            tag.size() >= 2 && asciiLower(tag[0]) == 'b' && asciiLower(tag[1]) == 'r';
-        if (lineBreak || lowerIs("/p") || lowerIs("/div") || lowerIs("/li"))
-            return close + 1;
-        at = close;
-    }
-    return typed.size();
-}
-
 // Whether every byte is below 0x80: eight at a time.
 bool ascii(std::string_view text) {
     std::size_t at = 0;
@@ -171,6 +138,32 @@ std::uint64_t textHash(std::string_view text) {
     return h;
 }
 
+// A hash of a condition's size and of pieces spread over it, taken as the condition is read
+// at no cost of note: conditions that share it are hashed whole, and those compared, on
+// reading them again.
+std::uint64_t sampleHash(std::string_view text) {
+    constexpr std::size_t Piece = 64, Pieces = 16;
+    if (text.size() <= Piece * Pieces)
+        return textHash(text);
+    char samples[Piece * Pieces];
+    for (std::size_t i = 0; i < Pieces; ++i)
+        std::memcpy(samples + i * Piece, text.data() + (text.size() - Piece) * i / (Pieces - 1),
+                    Piece);
+    return textHash({samples, sizeof samples}) ^ text.size();
+}
+
+// The whole hash of the condition the folder holds now, when it reads back.
+std::optional<std::uint64_t> wholeHash(const render::TemplateSet& templates,
+                                       const model::Olympiad& olympiad, const fs::path& folder) {
+    std::optional<std::uint64_t> hash;
+    render::readAnyTaskInPlace(templates, olympiad, folder, std::nullopt,
+                               [&](render::ReadResult& read, std::string_view condition) {
+                                   if (read.status == render::ReadStatus::Read)
+                                       hash = textHash(condition);
+                               });
+    return hash;
+}
+
 // Whether the two folders hold the same condition, read again both and compared byte for
 // byte (either may have changed since it was hashed).
 bool sameCondition(const render::TemplateSet& templates, const model::Olympiad& olympiad,
@@ -190,26 +183,54 @@ bool sameCondition(const render::TemplateSet& templates, const model::Olympiad& 
 } // namespace
 
 std::string conditionLine(const model::Task& task) {
-    return conditionLine(task.condition);
+    return conditionLine(task.condition, std::string::npos);
 }
 
-std::string conditionLine(std::string_view condition) {
+std::string conditionLine(std::string_view condition, std::size_t limit) {
+    // Line by line as typed (split at CR LF, as splitLines does, one line at a time: the
+    // condition may be large): the page joins lines, the teacher reads the first one. Of a
+    // line only the part up to its first break (or the limit) is made plain text, into room
+    // kept for the next line, and copied out of it once.
+    thread_local std::string room;
+    struct Trim {
+        ~Trim() {
+            if (room.capacity() > (std::size_t{16} << 20))
+                std::string().swap(room);
+        }
+    } trim;
     for (std::size_t start = 0; start < condition.size();) {
         const auto end = std::min(condition.find(CRLF, start), condition.size());
-        std::string_view typed = condition.substr(start, end - start);
+        const std::string_view typed = condition.substr(start, end - start);
         start = end + CRLF.size();
-        typed = typed.substr(0, firstLineCut(typed));
-        // Text in ASCII reads the same in both code pages: stripped as it stands.
-        std::string plain = stripMarkup(ascii(typed) ? typed : cp1251ToUtf8(typed));
-        // A <br> or a paragraph end inside the line ends it too. The line is cut out of the
-        // plain text in place: a line of a large condition is not copied again.
-        plain.resize(std::min(plain.find('\n'), plain.size()));
-        const auto first = plain.find_first_not_of(" \t\r");
-        if (first != std::string::npos) {
-            plain.resize(plain.find_last_not_of(" \t\r") + 1);
-            plain.erase(0, first);
-            return plain;
+        if (room.size() < typed.size())
+            room.resize(typed.size());
+        std::size_t consumed = 0;
+        std::size_t size = stripMarkupInto(room.data(), typed, true, &consumed, limit);
+        // Text in ASCII reads the same in both code pages: stripped as it stands; other text
+        // is decoded first, as far as it was read (each character gives a byte or more).
+        if (!ascii(typed.substr(0, consumed))) {
+            const std::string decoded = cp1251ToUtf8(typed.substr(0, consumed));
+            if (room.size() < decoded.size())
+                room.resize(decoded.size());
+            size = stripMarkupInto(room.data(), decoded, true, nullptr, limit);
         }
+        // Cut at the limit on a character's first byte.
+        bool cut = size > limit;
+        if (cut) {
+            size = limit;
+            while (size > 0 && (static_cast<unsigned char>(room[size]) & 0xC0) == 0x80)
+                --size;
+        }
+        // A <br> or a paragraph end inside the line ends it too.
+        std::string_view plain(room.data(), size);
+        if (const auto feed = plain.find('\n'); feed != std::string_view::npos) {
+            plain = plain.substr(0, feed);
+            cut = false;
+        }
+        const auto first = plain.find_first_not_of(" \t\r");
+        if (first != std::string_view::npos)
+            return std::string(plain.substr(first, plain.find_last_not_of(" \t\r") + 1 - first)) +
+                   (cut ? "\u2026" : "");
     }
     return {};
 }
@@ -221,10 +242,10 @@ TreeNoteTaker::take(const model::Task& task, std::string_view condition,
     if (const auto* kept = dynamic_cast<const TreeNotes*>(before))
         *notes = *kept;
     if (line_ && !notes->line)
-        notes->line = conditionLine(condition);
+        notes->line = std::make_shared<const std::string>(conditionLine(condition, CellLimit));
     if (check_ && !notes->check)
         notes->check = TreeNotes::Check{tasks::markupWarnings(task, condition, lang_),
-                                        blank(condition), condition.size(), textHash(condition)};
+                                        blank(condition), condition.size(), sampleHash(condition)};
     return notes;
 }
 
@@ -302,10 +323,12 @@ TreeCheck checkTree(const render::TemplateSet& templates, const fs::path& output
     };
 
     // Only the kind and the right answer count for the bunching. Conditions are met by size
-    // and hash, each with the folders of its distinct texts so far; a match is compared.
+    // and sampled hash, each with the folders of its distinct texts so far; a match is
+    // hashed whole and compared byte for byte, on reading both folders again.
     std::vector<model::Task> answers;
     const model::Olympiad olympiad{outputDir, {}};
     std::map<std::pair<std::size_t, std::uint64_t>, std::vector<fs::path>> conditions;
+    std::map<fs::path, std::optional<std::uint64_t>> wholeHashes;
     std::set<int> held;
     bool parts = false;
     for (const auto& row : rows) {
@@ -343,8 +366,17 @@ TreeCheck checkTree(const render::TemplateSet& templates, const fs::path& output
                             m::blankVariant.utf8(lang, {std::string(1, char('A' + i))}));
         if (!noted.blank) {
             auto& met = conditions[{noted.size, noted.hash}];
+            // Conditions alike in their samples are hashed whole, and equal hashes compared.
+            const auto whole = [&](const fs::path& folder) {
+                const auto known = wholeHashes.find(folder);
+                if (known != wholeHashes.end())
+                    return known->second;
+                return wholeHashes[folder] = wholeHash(templates, olympiad, folder);
+            };
             const auto same = std::find_if(met.begin(), met.end(), [&](const fs::path& first) {
-                return sameCondition(templates, olympiad, first, row.folder);
+                const auto one = whole(row.folder);
+                return one && whole(first) == one &&
+                       sameCondition(templates, olympiad, first, row.folder);
             });
             if (same != met.end())
                 warning(row.folder, m::sameCondition.utf8(lang, {render::folderText(*same)}));

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,15 +26,20 @@ namespace kavo::olympiad {
 // The first line of a condition as plain text: tags removed, references decoded, blanks
 // around it trimmed (UTF-8).
 std::string conditionLine(const model::Task& task);
-std::string conditionLine(std::string_view condition);
+// The same of the condition given, cut to `limit` bytes (and "…") when longer.
+std::string conditionLine(std::string_view condition, std::size_t limit);
+// What the overview's cell shows of a first line: a longer one is cut there.
+inline constexpr std::size_t CellLimit = 1000;
 
 // What the overview and the check keep of a task's condition, taken while it is at hand.
 struct TreeNotes : render::TaskNotes {
-    std::optional<std::string> line; // the overview's: conditionLine
+    // The overview's: conditionLine, shared with its rows (a first line may be large).
+    std::shared_ptr<const std::string> line;
     struct Check {
         std::vector<tasks::MarkupWarning> strays; // of every field, the condition's first
         bool blank = false;                       // the condition shows as nothing
-        // Equal conditions have equal sizes and hashes; equal hashes prove nothing.
+        // Equal conditions have equal sizes and hashes (of pieces spread over the condition);
+        // equal hashes prove nothing.
         std::size_t size = 0;
         std::uint64_t hash = 0;
     };

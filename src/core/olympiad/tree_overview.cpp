@@ -98,7 +98,7 @@ OverviewRow rowOf(const render::TemplateSet& templates, const model::Olympiad& o
     row.names = namesOf(task, row.state.written);
     if (const auto* notes = dynamic_cast<const TreeNotes*>(row.state.notes.get());
         notes && notes->line)
-        row.condition = *notes->line;
+        row.condition = notes->line;
     row.answer = answerOf(task);
     if (task.picture) {
         std::error_code ec;

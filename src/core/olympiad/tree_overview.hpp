@@ -8,6 +8,7 @@
 #include "core/render/task_state.hpp"
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,8 +28,10 @@ struct OverviewRow {
     std::string answer;           // "B", "A, C", the typed text, "A: 3; B: 13:00"
     std::string picture;          // present or missing; empty for a task without a picture
     std::string readsBack;        // "yes", or why not
-    std::string condition;        // the condition's first line as plain text
-    std::string problem;          // a number held by another folder too, or outside the part sizes
+    // The condition's first line as plain text, shared with the notes kept of the task (it
+    // may be large); none for a task that does not read back.
+    std::shared_ptr<const std::string> condition;
+    std::string problem; // a number held by another folder too, or outside the part sizes
 };
 
 // The tasks of the tree under outputDir, read with the templates given: by part (the tree

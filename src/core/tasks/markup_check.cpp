@@ -15,6 +15,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace kavo::tasks {
 
@@ -212,6 +215,29 @@ Text around(std::string_view text, std::size_t at) {
 
 } // namespace
 
+namespace {
+
+#if defined(__x86_64__)
+// The "<" of the text, thirty-two bytes a step, each handed to `look`; gives where the
+// narrow search goes on.
+template <typename Look>
+__attribute__((target("avx2"))) std::size_t lessWide(std::string_view text, Look& look) {
+    const __m256i less = _mm256_set1_epi8('<');
+    std::size_t at = 0;
+    for (; at + 32 <= text.size(); at += 32) {
+        const __m256i bytes =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text.data() + at));
+        for (auto mask =
+                 static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, less)));
+             mask != 0; mask &= mask - 1)
+            look(at + static_cast<std::size_t>(__builtin_ctz(mask)));
+    }
+    return at;
+}
+#endif
+
+} // namespace
+
 std::vector<std::size_t> strayLessThan(std::string_view text) {
     std::vector<std::size_t> stray;
     Ends ends(text);
@@ -225,9 +251,14 @@ std::vector<std::size_t> strayLessThan(std::string_view text) {
         if (!stays)
             stray.push_back(at);
     };
-    // A page of conditions holds a tag every few words: the "<" are found sixteen bytes a
-    // step rather than by a search per tag.
+    // A page of conditions holds a tag every few words: the "<" are found many bytes a step
+    // rather than by a search per tag.
     std::size_t at = 0;
+#if defined(__x86_64__)
+    static const bool wide = __builtin_cpu_supports("avx2");
+    if (wide)
+        at = lessWide(text, look);
+#endif
 #if defined(__SSE2__)
     const __m128i less = _mm_set1_epi8('<');
     for (; at + 16 <= text.size(); at += 16) {

@@ -213,8 +213,10 @@ void TOverview::refresh() {
         // says whether it reads back.
         const std::string reads =
             row.problem.empty() ? row.readsBack : row.readsBack + " \u2014 " + row.problem;
-        const std::string* cells[] = {&row.place,  &row.part,    &row.kind, &row.names,
-                                      &row.answer, &row.picture, &reads,    &row.condition};
+        static const std::string none;
+        const std::string* cells[] = {
+            &row.place,  &row.part,    &row.kind, &row.names,
+            &row.answer, &row.picture, &reads,    row.condition ? row.condition.get() : &none};
         for (int c = 0; c < 8; ++c) {
             const QString text = QString::fromStdString(*cells[c]);
             auto* item = new QTableWidgetItem(text);
