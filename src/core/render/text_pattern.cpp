@@ -50,8 +50,10 @@ int commonness(unsigned char c) {
 
 // The place of the stretch's rarest byte after its first (the first of the rarest).
 std::size_t probeOf(std::string_view what) {
-    std::size_t best = what.size() - 1;
-    for (std::size_t i = 1; i < what.size(); ++i)
+    // Among the first bytes only: a stretch is sought often, and is long at times.
+    const std::size_t end = std::min<std::size_t>(what.size(), 32);
+    std::size_t best = end - 1;
+    for (std::size_t i = 1; i < end; ++i)
         if (commonness(static_cast<unsigned char>(what[i])) <
             commonness(static_cast<unsigned char>(what[best])))
             best = i;
@@ -105,10 +107,12 @@ std::size_t findFrom(std::string_view text, std::string_view what, std::size_t f
     const std::size_t last = text.size() - what.size(); // the last place it can begin
     std::size_t at = from;
     if (what.size() > 1) {
-        const std::size_t second = probeOf(what);
+        // A long search picks its probe and goes wide; a short one starts at once.
+        const bool far = last - at >= 4096;
+        const std::size_t second = far ? probeOf(what) : std::min<std::size_t>(what.size() - 1, 15);
         std::size_t compared = 0;
 #if defined(__x86_64__)
-        if (wideSearch() && last - at >= 64) {
+        if (far && wideSearch()) {
             const std::size_t found = findWide(text, what, from, second, compared, at);
             if (found == TooMany)
                 return memmemFrom(text, what, at);

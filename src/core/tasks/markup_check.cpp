@@ -217,22 +217,46 @@ Text around(std::string_view text, std::size_t at) {
 
 namespace {
 
+// The places of the "<" in text[from, from + Chunk) (or to its end) into `places`; their
+// count. Found many bytes a step: a page of conditions holds a tag every few words.
+constexpr std::size_t Chunk = 1024;
+
+std::size_t lessNarrow(std::string_view text, std::size_t from, std::uint32_t* places) {
+    const std::size_t end = std::min(text.size(), from + Chunk);
+    std::size_t count = 0, at = from;
+#if defined(__SSE2__)
+    const __m128i less = _mm_set1_epi8('<');
+    for (; at + 16 <= end; at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+        for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, less)));
+             mask != 0; mask &= mask - 1)
+            places[count++] = static_cast<std::uint32_t>(at - from) +
+                              static_cast<std::uint32_t>(__builtin_ctz(mask));
+    }
+#endif
+    for (; at < end; ++at)
+        if (text[at] == '<')
+            places[count++] = static_cast<std::uint32_t>(at - from);
+    return count;
+}
+
 #if defined(__x86_64__)
-// The "<" of the text, thirty-two bytes a step, each handed to `look`; gives where the
-// narrow search goes on.
-template <typename Look>
-__attribute__((target("avx2"))) std::size_t lessWide(std::string_view text, Look& look) {
+__attribute__((target("avx2"))) std::size_t lessWide(std::string_view text, std::size_t from,
+                                                     std::uint32_t* places) {
+    if (text.size() - from < Chunk)
+        return lessNarrow(text, from, places);
     const __m256i less = _mm256_set1_epi8('<');
-    std::size_t at = 0;
-    for (; at + 32 <= text.size(); at += 32) {
+    std::size_t count = 0;
+    for (std::size_t at = from; at < from + Chunk; at += 32) {
         const __m256i bytes =
             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text.data() + at));
-        for (auto mask =
-                 static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, less)));
-             mask != 0; mask &= mask - 1)
-            look(at + static_cast<std::size_t>(__builtin_ctz(mask)));
+        const auto found =
+            static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, less)));
+        for (auto mask = found; mask != 0; mask &= mask - 1)
+            places[count++] = static_cast<std::uint32_t>(at - from) +
+                              static_cast<std::uint32_t>(__builtin_ctz(mask));
     }
-    return at;
+    return count;
 }
 #endif
 
@@ -243,33 +267,30 @@ std::vector<std::size_t> strayLessThan(std::string_view text) {
     Ends ends(text);
     const Elements& known = elements();
     Openings openings;
-    const auto look = [&](std::size_t at) __attribute__((always_inline)) {
-        const Opening opening = openings.at(text, at, known);
-        const bool stays = opening.kind == Opening::Shown ||
-                           (opening.kind == Opening::Element && ends.closeFrom(at + opening.end)) ||
-                           (opening.kind == Opening::Comment && ends.commentCloseFrom(at + 4));
-        if (!stays)
-            stray.push_back(at);
-    };
-    // A page of conditions holds a tag every few words: the "<" are found many bytes a step
-    // rather than by a search per tag.
-    std::size_t at = 0;
 #if defined(__x86_64__)
     static const bool wide = __builtin_cpu_supports("avx2");
-    if (wide)
-        at = lessWide(text, look);
+#else
+    constexpr bool wide = false;
 #endif
-#if defined(__SSE2__)
-    const __m128i less = _mm_set1_epi8('<');
-    for (; at + 16 <= text.size(); at += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
-        for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, less)));
-             mask != 0; mask &= mask - 1)
-            look(at + static_cast<std::size_t>(__builtin_ctz(mask)));
+    std::uint32_t places[Chunk];
+    for (std::size_t from = 0; from < text.size(); from += Chunk) {
+#if defined(__x86_64__)
+        const std::size_t count =
+            wide ? lessWide(text, from, places) : lessNarrow(text, from, places);
+#else
+        const std::size_t count = lessNarrow(text, from, places);
+#endif
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::size_t at = from + places[i];
+            const Opening opening = openings.at(text, at, known);
+            const bool stays =
+                opening.kind == Opening::Shown ||
+                (opening.kind == Opening::Element && ends.closeFrom(at + opening.end)) ||
+                (opening.kind == Opening::Comment && ends.commentCloseFrom(at + 4));
+            if (!stays)
+                stray.push_back(at);
+        }
     }
-#endif
-    for (at = text.find('<', at); at != std::string_view::npos; at = text.find('<', at + 1))
-        look(at);
     return stray;
 }
 
