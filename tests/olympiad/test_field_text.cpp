@@ -380,4 +380,13 @@ TEST(FieldText, MarkupMadeText) {
     };
     for (const auto& [markup, text] : cases)
         EXPECT_EQ(kavo::olympiad::stripMarkup(markup), text) << markup.substr(0, 40);
+    // Plain runs are copied sixteen bytes a step: markup just before, on and after a step's
+    // edge, and a run ending the text, are taken as they stand.
+    for (std::size_t n = 0; n < 40; ++n) {
+        const std::string run(n, 'w');
+        EXPECT_EQ(kavo::olympiad::stripMarkup(run + "<b>x</b>&amp;y\nz" + run), run + "x&y z" + run)
+            << n;
+        EXPECT_EQ(kavo::olympiad::stripMarkup("a" + run + "&lt;" + run), "a" + run + "<" + run)
+            << n;
+    }
 }

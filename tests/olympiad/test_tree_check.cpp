@@ -2,6 +2,7 @@
 // The check of a whole task tree, and the refusals that keep one number in one folder.
 #include "core/common/codepage.hpp"
 #include "core/common/error.hpp"
+#include "core/common/files.hpp"
 #include "core/edits/edits_task.hpp"
 #include "core/olympiad/gift_import.hpp"
 #include "core/olympiad/olympiad_write.hpp"
@@ -420,4 +421,49 @@ TEST(TreeCheck, RepeatedLargeConditionsAreComparedWhole) {
             repeats += row.folder.generic_string() + ": " + row.text + "\n";
     EXPECT_EQ(repeats, "3: the condition repeats the condition in 2 exactly.\n"
                        "4: the condition repeats the condition in 1 exactly.\n");
+}
+
+// Conditions of 1 MB are met by a hash of pieces spread over them, then hashed whole and
+// compared: equal ones repeat, ones that differ in their last byte or between the pieces
+// hashed do not. Through a cache, a folder rewritten since the last check is read again.
+TEST(TreeCheck, LargeConditionsRepeatOnlyWhenEqual) {
+    Tree tree;
+    kavo::setFileSync(false);
+    const std::size_t size = 1 << 20;
+    const auto base = [&](char letter) { return "Task " + std::string(size, letter); };
+    std::string last = base('b'), middle = base('c');
+    last.back() = 'z';
+    // Between the pieces 7 and 8 of sixteen.
+    middle[5 + (size - 64) * 7 / 15 + 64 + 1000] = 'z';
+    const std::string conditions[] = {base('a'), base('a'), base('b'), last,
+                                      base('c'), middle,    base('d')};
+    for (int n = 1; n <= 7; ++n) {
+        Task task = taskNumbered(TaskKind::TypedAnswer, n);
+        task.condition = conditions[n - 1];
+        tree.write(task, sized(tree, {7, 0, 0}));
+    }
+    const auto repeats = [&](kavo::render::StateCache* cache) {
+        std::string found;
+        const auto check = kavo::olympiad::checkTree(kavo::render::TemplateSet::load(tree.system),
+                                                     tree.olympiad.outputDir, Lang::English, cache);
+        for (const auto& row : check.rows)
+            if (row.text.find("repeats the condition") != std::string::npos)
+                found += row.folder.generic_string() + ": " + row.text + "\n";
+        return found;
+    };
+    EXPECT_EQ(repeats(nullptr), "2: the condition repeats the condition in 1 exactly.\n");
+    kavo::render::StateCache cache;
+    EXPECT_EQ(repeats(&cache), "2: the condition repeats the condition in 1 exactly.\n");
+    Task seventh = taskNumbered(TaskKind::TypedAnswer, 7);
+    seventh.condition = base('c');
+    tree.write(seventh, sized(tree, {7, 0, 0}));
+    EXPECT_EQ(repeats(&cache), "2: the condition repeats the condition in 1 exactly.\n"
+                               "7: the condition repeats the condition in 5 exactly.\n");
+    // The overview's cell shows the first 1,000 bytes of a longer first line, and "…".
+    const auto rows = kavo::olympiad::overviewRows(kavo::render::TemplateSet::load(tree.system),
+                                                   tree.olympiad.outputDir, Lang::English, &cache);
+    ASSERT_EQ(rows.size(), 7u);
+    ASSERT_TRUE(rows[0].condition);
+    EXPECT_EQ(*rows[0].condition, base('a').substr(0, kavo::olympiad::CellLimit) + "\u2026");
+    kavo::setFileSync(true);
 }

@@ -2,6 +2,8 @@
 // Reading back packages changed after writing: the failures with their file and place,
 // the changes that are read, and the packages that can be read in more than one way.
 #include "core/auth/author.hpp"
+#include "core/common/files.hpp"
+#include "core/render/text_pattern.hpp"
 #include "tree.hpp"
 
 #include <gtest/gtest.h>
@@ -353,4 +355,89 @@ TEST(ReadBack, EveryReasonIsWordedInTheReport) {
         EXPECT_NE(russian, english);
         EXPECT_EQ(russian.find("байт"), std::string::npos) << russian;
     }
+}
+
+// A long search goes many places a step by the stretch's rarest byte: it finds what find
+// finds, at every place and alignment, among many near misses.
+TEST(ReadBack, LongSearchesFindWhatFindFinds) {
+    const Text needles[] = {"<label><%check()%>\r\n\r\n</label>", "</label></li>\r\n<li", "<%",
+                            "\r\n</td>\r\n</tr>", "ab"};
+    for (const auto& needle : needles) {
+        // Near misses: the needle with its last byte changed, over and over.
+        Text miss = needle;
+        miss.back() = miss.back() == 'x' ? 'y' : 'x';
+        Text text;
+        while (text.size() < 9000)
+            text += miss + "<p>";
+        for (const std::size_t at : {0u, 1u, 31u, 32u, 4095u, 5000u, 8999u}) {
+            Text with = text;
+            with.insert(std::min(at, with.size()), needle);
+            for (const std::size_t from : {0u, 7u, 4100u})
+                EXPECT_EQ(kavo::render::findText(with, needle, from), with.find(needle, from))
+                    << needle << " " << at << " " << from;
+        }
+        EXPECT_EQ(kavo::render::findText(text, needle), Text::npos) << needle;
+    }
+}
+
+// Large conditions whose ends hold removal texts, whole or in part, and pages whose
+// condition was edited by hand in its middle: a task is read only when the writer renders it
+// to the very files, and a condition the writer keeps as typed reads back as typed.
+TEST(ReadBack, LargeConditionsAreProvedAgainstTheWriter) {
+    Tree tree;
+    kavo::setFileSync(false);
+    const auto templates = kavo::render::TemplateSet::load(tree.system);
+    Text filler;
+    while (filler.size() < 20000)
+        filler += "<p>Filler <b>text</b> &amp; more.</p>\r\n";
+    std::vector<Text> edges{"", "x"};
+    for (const char* name :
+         {"Del/Choice.txt", "Del/MultiChoice3.txt", "Del/Radio1.txt", "Del/Spoiler3.txt"}) {
+        const Text removal = readBytes(tree.system / name);
+        edges.push_back(removal);
+        edges.push_back(removal.substr(0, removal.size() / 2));
+        edges.push_back(removal.substr(removal.size() / 2));
+    }
+    int number = 0;
+    for (const auto kind : {TaskKind::SingleChoice, TaskKind::FoldedChoice,
+                            TaskKind::MultipleChoice, TaskKind::MultipleChoiceFolded})
+        for (const auto& edge : edges)
+            for (const bool atEnd : {false, true}) {
+                number = number % 30 + 1;
+                Task task = choice(kind, number, {"a", "b", "c", std::nullopt, std::nullopt});
+                task.condition = atEnd ? filler + edge : edge + filler;
+                const auto folder = tree.write(task, tree.olympiad).folder;
+                const auto read = readTask(templates, tree.olympiad, folder, number);
+                SCOPED_TRACE(std::to_string(static_cast<int>(kind)) + " " + edge + " " +
+                             std::to_string(atEnd));
+                if (read.status == ReadStatus::Read) {
+                    EXPECT_TRUE(tree.rendersTo(*read.task, tree.olympiad, folder));
+                }
+                if (edge.size() < 2) {
+                    ASSERT_EQ(read.status, ReadStatus::Read);
+                    EXPECT_EQ(*read.task, task);
+                }
+            }
+    // Hand edits in the middle of a written condition.
+    Task task = choice(TaskKind::MultipleChoice, 5, {"a", "b", "c", std::nullopt, "e"});
+    task.condition = filler;
+    const auto folder = tree.write(task, tree.olympiad).folder;
+    const auto page = tree.file(folder, "task.asp");
+    const Text written = readBytes(page);
+    const auto middle = written.find("Filler", 10000);
+    Text edited = written;
+    edited[middle] = 'G';
+    writeBytes(page, edited);
+    auto read = readTask(templates, tree.olympiad, folder, 5);
+    ASSERT_EQ(read.status, ReadStatus::Read);
+    Task expected = task;
+    expected.condition[middle - written.find(filler)] = 'G';
+    EXPECT_EQ(*read.task, expected);
+    // A removal text the writer would have taken out.
+    edited = written;
+    edited.insert(middle, readBytes(tree.system / "Del/Choice.txt"));
+    writeBytes(page, edited);
+    read = readTask(templates, tree.olympiad, folder, 5);
+    EXPECT_NE(read.status, ReadStatus::Read);
+    kavo::setFileSync(true);
 }

@@ -343,6 +343,19 @@ TEST(Checks, ChoiceOfTemplate) {
     }
 }
 
+// The "<" are gathered in chunks: one on either side of a chunk's edge, or at the text's
+// very end, is judged as anywhere else.
+TEST(Checks, StrayLessThanAtTheEdgesOfChunks) {
+    for (const std::size_t at : {0u, 30u, 31u, 32u, 1022u, 1023u, 1024u, 1025u, 2047u, 2048u}) {
+        std::string text(at, 'x');
+        text += "<zz";
+        text += std::string(3000 - text.size() % 1000, 'y') + "<b>k</b>";
+        EXPECT_EQ(kavo::tasks::strayLessThan(text), std::vector<std::size_t>{at}) << at;
+        EXPECT_EQ(kavo::tasks::strayLessThan(text.substr(0, at + 2)), std::vector<std::size_t>{at})
+            << at;
+    }
+}
+
 // A "<" that the browser would take for a tag is found; one that shows as typed is not.
 TEST(Checks, StrayLessThanInPageText) {
     struct Case {
