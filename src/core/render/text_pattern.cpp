@@ -48,13 +48,14 @@ int commonness(unsigned char c) {
     return 1;
 }
 
-// The place of the stretch's rarest byte after its first (the first of the rarest).
+// The place of the stretch's rarest byte after its first, of the rarest the farthest (a
+// line break's LF stands after every CR).
 std::size_t probeOf(std::string_view what) {
     // Among the first bytes only: a stretch is sought often, and is long at times.
     const std::size_t end = std::min<std::size_t>(what.size(), 32);
-    std::size_t best = end - 1;
+    std::size_t best = 1;
     for (std::size_t i = 1; i < end; ++i)
-        if (commonness(static_cast<unsigned char>(what[i])) <
+        if (commonness(static_cast<unsigned char>(what[i])) <=
             commonness(static_cast<unsigned char>(what[best])))
             best = i;
     return best;

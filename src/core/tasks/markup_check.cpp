@@ -217,6 +217,22 @@ Text around(std::string_view text, std::size_t at) {
 
 namespace {
 
+// a, b, i, p, q, s and u, either case: the elements of one letter.
+bool oneLetterElement(char c) {
+    switch (c | 0x20) {
+    case 'a':
+    case 'b':
+    case 'i':
+    case 'p':
+    case 'q':
+    case 's':
+    case 'u':
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The places of the "<" in text[from, from + Chunk) (or to its end) into `places`; their
 // count. Found many bytes a step: a page of conditions holds a tag every few words.
 constexpr std::size_t Chunk = 1024;
@@ -282,6 +298,13 @@ std::vector<std::size_t> strayLessThan(std::string_view text) {
 #endif
         for (std::size_t i = 0; i < count; ++i) {
             const std::size_t at = from + places[i];
+            // The commonest tags, "<b>" and "</b>" of the one-letter elements, closed at once.
+            if (at + 3 < text.size()) {
+                const char* const p = text.data() + at;
+                if ((p[2] == '>' && oneLetterElement(p[1])) ||
+                    (p[1] == '/' && p[3] == '>' && oneLetterElement(p[2])))
+                    continue;
+            }
             const Opening opening = openings.at(text, at, known);
             const bool stays =
                 opening.kind == Opening::Shown ||
