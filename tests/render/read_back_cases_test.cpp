@@ -378,6 +378,19 @@ TEST(ReadBack, LongSearchesFindWhatFindFinds) {
         }
         EXPECT_EQ(kavo::render::findText(text, needle), Text::npos) << needle;
     }
+    // Two stretches of one first byte sought in one look: either is found, at any place.
+    const std::string_view two[] = {"<label><%check()%>", "<li value=\"5\">"};
+    Text text;
+    while (text.size() < 9000)
+        text += "<label><%check()%x <li value=\"4\"> ";
+    EXPECT_FALSE(kavo::render::holdsAny(text, {two[0], two[1]}));
+    for (const auto& stretch : two)
+        for (const std::size_t at : {0u, 33u, 4500u, 8990u}) {
+            Text with = text;
+            with.insert(at, stretch);
+            EXPECT_TRUE(kavo::render::holdsAny(with, {two[0], two[1]})) << stretch << at;
+            EXPECT_TRUE(kavo::render::holdsAny(text + Text(stretch), {two[0], two[1]}));
+        }
 }
 
 // Large conditions whose ends hold removal texts, whole or in part, and pages whose

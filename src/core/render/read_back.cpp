@@ -410,8 +410,8 @@ bool writesPage(const FamilyTemplates& f, Reading& reading, std::string_view pag
     bool standIn =
         reading.conditionAt && !f.family->around.empty() && condition.size() > 2 * keep + 64;
     for (const auto text : gone)
-        standIn = standIn && text.find(StandIn) == std::string_view::npos &&
-                  findText(condition, text) == std::string_view::npos;
+        standIn = standIn && text.find(StandIn) == std::string_view::npos;
+    standIn = standIn && !holdsAny(condition, gone);
     const bool russian = isRussianCondition(reading.conditionAt ? condition : task.condition);
     if (!standIn) {
         if (reading.conditionAt)

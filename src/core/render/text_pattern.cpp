@@ -157,6 +157,61 @@ std::size_t findText(std::string_view text, std::string_view what, std::size_t f
     return findFrom(text, what, from);
 }
 
+namespace {
+
+#if defined(__x86_64__)
+// Whether a or b (of one first byte) begins at a place of text[at, ...) that leaves room for
+// the longer; `at` is left where the look stopped (TooMany: near misses abound).
+__attribute__((target("avx2"))) std::size_t eitherWide(std::string_view text, std::string_view a,
+                                                       std::string_view b, std::size_t& at) {
+    const char* const base = text.data();
+    const std::size_t last = text.size() - std::max(a.size(), b.size());
+    const std::size_t pa = probeOf(a), pb = probeOf(b), from = at;
+    const __m256i first = _mm256_set1_epi8(a[0]);
+    const __m256i laterA = _mm256_set1_epi8(a[pa]), laterB = _mm256_set1_epi8(b[pb]);
+    std::size_t compared = 0;
+    for (; at + 31 <= last; at += 32) {
+        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(base + at));
+        const __m256i ya = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(base + at + pa));
+        const __m256i yb = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(base + at + pb));
+        auto mask = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_and_si256(
+            _mm256_cmpeq_epi8(x, first),
+            _mm256_or_si256(_mm256_cmpeq_epi8(ya, laterA), _mm256_cmpeq_epi8(yb, laterB)))));
+        for (; mask != 0; mask &= mask - 1) {
+            const std::size_t place = at + static_cast<std::size_t>(__builtin_ctz(mask));
+            if (std::memcmp(base + place, a.data(), a.size()) == 0 ||
+                std::memcmp(base + place, b.data(), b.size()) == 0)
+                return place;
+            ++compared;
+        }
+        if (compared > 64 + (at - from) / 32)
+            return TooMany;
+    }
+    return npos;
+}
+#endif
+
+} // namespace
+
+bool holdsAny(std::string_view text, const std::vector<std::string_view>& stretches) {
+    std::size_t at = 0;
+#if defined(__x86_64__)
+    // Two stretches of one first byte, as the removal texts of a variant are, in one look.
+    if (stretches.size() == 2 && stretches[0].size() > 1 && stretches[1].size() > 1 &&
+        stretches[0][0] == stretches[1][0] &&
+        text.size() >= 4096 + stretches[0].size() + stretches[1].size() && wideSearch()) {
+        const std::size_t found = eitherWide(text, stretches[0], stretches[1], at);
+        if (found != npos && found != TooMany)
+            return true;
+        if (found == TooMany)
+            at = 0;
+    }
+#endif
+    return std::any_of(stretches.begin(), stretches.end(), [&](std::string_view stretch) {
+        return findFrom(text, stretch, std::min(at, text.size())) != npos;
+    });
+}
+
 std::size_t placeOfMissing(std::string_view text, std::string_view literal, std::size_t from) {
     // Only the stretch's neighbourhood is searched, so that a large typed text costs no more
     // than a small one.

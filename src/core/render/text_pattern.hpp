@@ -62,6 +62,9 @@ class PatternTree {
 // linear whatever the text.
 std::size_t findText(std::string_view text, std::string_view what, std::size_t from = 0);
 
+// Whether any of the stretches occurs in text.
+bool holdsAny(std::string_view text, const std::vector<std::string_view>& stretches);
+
 // The offset of the first byte where a and b differ (the shorter size when one begins the
 // other).
 std::size_t firstDifference(std::string_view a, std::string_view b);
