@@ -354,6 +354,20 @@ TEST(Checks, StrayLessThanAtTheEdgesOfChunks) {
         EXPECT_EQ(kavo::tasks::strayLessThan(text.substr(0, at + 2)), std::vector<std::size_t>{at})
             << at;
     }
+    // Tags of one letter are passed over many at a time: only the known letters, closed at
+    // once, in either case.
+    std::string tags;
+    std::vector<std::size_t> stray;
+    while (tags.size() < 5000) {
+        tags += "<b>x</B><P>y</p><i>z</u> ";
+        for (const char* bad : {"<z>", "</c>", "<bz>", "</>"}) {
+            stray.push_back(tags.size());
+            tags += bad;
+            tags += ' ';
+        }
+    }
+    tags += ">";
+    EXPECT_EQ(kavo::tasks::strayLessThan(tags), stray);
 }
 
 // A "<" that the browser would take for a tag is found; one that shows as typed is not.

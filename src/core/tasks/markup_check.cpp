@@ -261,13 +261,43 @@ __attribute__((target("avx2"))) std::size_t lessWide(std::string_view text, std:
                                                      std::uint32_t* places) {
     if (text.size() - from < Chunk)
         return lessNarrow(text, from, places);
-    const __m256i less = _mm256_set1_epi8('<');
+    // The commonest tags ("<b>", "</b>" of the one-letter elements) are passed over here.
+    // A byte is such a letter when its low half's row of the table below and its high
+    // half's row share a bit (bit 1: 0x6_, bit 2: 0x7_, lowercased).
+    const bool ahead = text.size() - from >= Chunk + 3;
+    const __m256i less = _mm256_set1_epi8('<'), close = _mm256_set1_epi8('>'),
+                  slash = _mm256_set1_epi8('/'), lowered = _mm256_set1_epi8(0x20),
+                  nibble = _mm256_set1_epi8(0x0F), zero = _mm256_setzero_si256();
+    const __m256i lowRows = _mm256_setr_epi8(2, 3, 1, 2, 0, 2, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 2, 3,
+                                             1, 2, 0, 2, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0);
+    const __m256i highRows = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                              0, 0, 0, 0, 1, 2, 0, 0, 0, 0, 0, 0, 0, 0);
     std::size_t count = 0;
     for (std::size_t at = from; at < from + Chunk; at += 32) {
-        const __m256i bytes =
-            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text.data() + at));
-        const auto found =
-            static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, less)));
+        const char* const p = text.data() + at;
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        auto found = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, less)));
+        if (found != 0 && ahead) {
+            const __m256i b1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 1));
+            const __m256i b2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 2));
+            const __m256i b3 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 3));
+            __m256i letter[2];
+            for (int k = 0; k < 2; ++k) {
+                const __m256i c = _mm256_or_si256(k == 0 ? b1 : b2, lowered);
+                letter[k] = _mm256_and_si256(
+                    _mm256_shuffle_epi8(lowRows, _mm256_and_si256(c, nibble)),
+                    _mm256_shuffle_epi8(highRows,
+                                        _mm256_and_si256(_mm256_srli_epi16(c, 4), nibble)));
+            }
+            // Letters where the rows share a bit: not zero.
+            const __m256i opening = _mm256_andnot_si256(_mm256_cmpeq_epi8(letter[0], zero),
+                                                        _mm256_cmpeq_epi8(b2, close));
+            const __m256i closing = _mm256_andnot_si256(
+                _mm256_cmpeq_epi8(letter[1], zero),
+                _mm256_and_si256(_mm256_cmpeq_epi8(b1, slash), _mm256_cmpeq_epi8(b3, close)));
+            found &=
+                ~static_cast<unsigned>(_mm256_movemask_epi8(_mm256_or_si256(opening, closing)));
+        }
         for (auto mask = found; mask != 0; mask &= mask - 1)
             places[count++] = static_cast<std::uint32_t>(at - from) +
                               static_cast<std::uint32_t>(__builtin_ctz(mask));
