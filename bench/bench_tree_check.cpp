@@ -5,9 +5,9 @@
 // of 1 KB, of 1 MB in lines and of 1 MB in one line. Each run loads the templates, as the
 // window and the command line do. Product and plain reads run interleaved in one process on
 // the same tree; prints the medians of the wall and processor times, their ratios and the
-// load average; and, as a floor, the plain reads keeping every page until all are read (a
-// reading hands back 99 tasks, which keep their conditions). Usage: bench_tree_check [rounds]
-// [text a figure's name holds, to run only those].
+// load average; and the plain reads keeping every page until all are read (what holding the
+// tree's pages costs on this machine). Usage: bench_tree_check [rounds] [text a figure's name
+// holds, to run only those].
 #include "core/common/files.hpp"
 #include "core/common/memory.hpp"
 #include "core/olympiad/tree_check.hpp"
@@ -205,9 +205,9 @@ void figures(const char* label, std::size_t conditionBytes, Shape shape, int rou
                 throw std::runtime_error("a task does not read back");
         },
         rounds);
-    // The least any reading that hands back the tasks does: the plain reads, each page kept
-    // until all are read, as the tasks keep their conditions. Fresh memory is not free: this
-    // shows what holding the tree's pages costs on this machine.
+    // The plain reads, each page kept until all are read: what a reading that kept every
+    // condition would cost at least. Fresh memory is not free: this shows what holding the
+    // tree's pages costs on this machine.
     measure(
         "kept plain reads" + suffix, tree,
         [&] {
