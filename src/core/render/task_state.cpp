@@ -73,15 +73,15 @@ std::optional<FolderState> writtenState(ReadResult& read, std::string_view condi
                                         const NoteTaker* taker, const TaskNotes* before) {
     FolderState state;
     std::optional<model::Task> task;
-    Text reopened; // the condition of a task reopened from its readings
-    if (read.status == ReadStatus::Read && read.task) {
+    Text reopened; // a condition the read copied out
+    if (read.status == ReadStatus::Read && read.task)
         task = std::move(read.task);
-    } else if ((task = taskToReopen(read))) {
+    else if (!(task = taskToReopen(read)))
+        return std::nullopt;
+    if (!task->condition.empty()) {
         reopened = std::move(task->condition);
         task->condition.clear();
         condition = reopened;
-    } else {
-        return std::nullopt;
     }
     state.status = FolderStatus::Written;
     state.kind = task->kind;
