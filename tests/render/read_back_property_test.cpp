@@ -232,8 +232,9 @@ TEST(ReadBackProperty, LongConditionsReadAsShortOnes) {
             ASSERT_EQ(result.reason, expected.reason);
             ASSERT_EQ(result.readings.size(), expected.readings.size());
             // A task without doubt is read back as written.
-            if (!doubtful)
+            if (!doubtful) {
                 ASSERT_EQ(result.task, large);
+            }
             if (expected.status == ReadStatus::Read) {
                 Task read = *expected.task;
                 read.condition = filler + read.condition;
