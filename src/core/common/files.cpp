@@ -183,6 +183,7 @@ struct Entry {
     std::string name;
     bool folder; // a real folder, not a link to one
     bool link;
+    bool empty = false; // a folder found empty when its entries were carried
 };
 
 // The entries of an open folder, without "." and "..", read from the folder itself.
@@ -243,6 +244,21 @@ bool removeAll(int fd, const std::vector<Entry>& entries) {
                        : removeEntry(fd, e.name.c_str(), false) || errno == ENOENT))
             return false;
     return true;
+}
+
+// Removes what a folder held when its entries were carried (a folder found empty then goes
+// as it is), then the folder itself: nothing is listed again. False when something is left
+// (an entry came meanwhile, a folder is read-only ...): the caller removes the rest.
+bool removeCarried(int fd, const std::vector<Entry>& entries, int dir, const char* name) {
+    for (const auto& e : entries) {
+        const char* entry = e.name.c_str();
+        const bool gone = !e.folder ? removeEntry(fd, entry, false) || errno == ENOENT
+                          : e.empty ? removeEntry(fd, entry, true) || errno == ENOENT
+                                    : removeTree(fd, entry);
+        if (!gone)
+            return false;
+    }
+    return removeEntry(dir, name, true) || errno == ENOENT;
 }
 
 // Syncs the folder of the written files, the folders their names made, and webfiles when it
@@ -402,14 +418,16 @@ void keepMode(int from, int to) {
 
 // Links into the new folder every entry of the old one that the new files do not replace
 // (folders are made anew and filled the same way). Returns false when the file system
-// refused a link: those entries are then moved after the swap.
-bool carryEntries(int from, int to, const fs::path& shown,
-                  const std::vector<std::string>& written) {
-    const auto entries = listFolder(from, false); // opened by the caller just now
+// refused a link: those entries are then moved after the swap. `listed` gets the entries
+// of the old folder, each folder marked when it was empty.
+bool carryEntries(int from, int to, const fs::path& shown, const std::vector<std::string>& written,
+                  std::vector<Entry>& listed) {
+    auto entries = listFolder(from, false); // opened by the caller just now
     if (!entries)
         throw Error::cannotOpen(shown, errno);
+    listed = std::move(*entries);
     bool linkedAll = true;
-    for (const auto& e : *entries) {
+    for (auto& e : listed) {
         const char* name = e.name.c_str();
         if (isTemporaryFile(e.name))
             continue;
@@ -431,7 +449,9 @@ bool carryEntries(int from, int to, const fs::path& shown,
                 throw Error::refused(LinkInTask, shown / e.name); // made a link meanwhile
             if (!a || !b)
                 throw Error::cannotCreate(shown / e.name, errno);
-            linkedAll = carryEntries(a.get(), b.get(), shown / e.name, inside) && linkedAll;
+            std::vector<Entry> within;
+            linkedAll = carryEntries(a.get(), b.get(), shown / e.name, inside, within) && linkedAll;
+            e.empty = within.empty();
             keepMode(a.get(), b.get());
             // Synced as it is made (one the written files go into syncs with them): the new
             // folder is not listed again afterwards.
@@ -682,22 +702,29 @@ static void replaceFolder(int heldRoot, const fs::path& root, const fs::path& re
     }
 
     bool keptAside = false;
+    std::vector<Entry> oldEntries; // what the old folder held, as carried
     try {
         Fd assembled = openFolder(dir, fresh.c_str());
         if (!assembled)
             throw Error::cannotCreate(folder, errno);
         for (const auto& file : files)
             writeNewFile(assembled.get(), file.name, file.bytes, folder);
-        const bool linkedAll = !old || carryEntries(old.get(), assembled.get(), folder, names);
+        const bool linkedAll =
+            !old || carryEntries(old.get(), assembled.get(), folder, names, oldEntries);
         if (old)
             keepMode(old.get(), assembled.get());
-        // Without an old folder, webfiles is there only when a written file went into it.
+        // Without an old folder, webfiles is there only when a written file went into it; an
+        // old webfiles folder was made anew by the carrying.
         const bool webfilesWritten = std::any_of(names.begin(), names.end(), [](const auto& n) {
             return n.starts_with(std::string(Webfiles) + '/');
         });
+        const bool webfilesCarried =
+            std::any_of(oldEntries.begin(), oldEntries.end(),
+                        [](const Entry& e) { return e.folder && e.name == Webfiles; });
         const bool madeWebfiles =
             webfiles && ((!old && !webfilesWritten) ||
-                         ::faccessat(assembled.get(), Webfiles, F_OK, AT_SYMLINK_NOFOLLOW) != 0);
+                         (old && !webfilesCarried &&
+                          ::faccessat(assembled.get(), Webfiles, F_OK, AT_SYMLINK_NOFOLLOW) != 0));
         if (madeWebfiles && !makeFolder(assembled.get(), Webfiles))
             throw Error::cannotCreate(folder / Webfiles, errno);
         // The carried folders are synced already; the written files' folders, a new webfiles
@@ -734,7 +761,8 @@ static void replaceFolder(int heldRoot, const fs::path& root, const fs::path& re
     }
     // After the swap the old package lies under the new folder's name (without it, aside),
     // with links to what was carried: a failure to remove it leaves it to the next recovery.
-    if (old)
+    // After the swap the old folder is still open: what it held goes by the names carried.
+    if (old && (keptAside || !removeCarried(old.get(), oldEntries, dir, fresh.c_str())))
         removeTree(dir, keptAside ? aside.c_str() : fresh.c_str());
 }
 

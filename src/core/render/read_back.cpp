@@ -739,15 +739,16 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
                 read.subQuestions[answers.holes[k]].answer =
                     Text(out.substr(scoringCut.holes[k].begin,
                                     scoringCut.holes[k].end - scoringCut.holes[k].begin));
-            const Package package = renderEdits(read, data.edits, folder);
+            // The writer's own pieces, compared in place; each file once.
+            const bool pageFits = task.has_value() && editsPageIs(read, data.edits, page);
+            const bool scoringFits = editsScoringIs(read, data.edits, out);
             const NamedResult named = readEditsNames(set, layout.count, files[Description]);
-            // Each file compared once; where one differs is looked for only then.
-            const bool pageFits = task.has_value() && package.page == page;
-            const bool scoringFits = package.scoring == out;
             const bool fits[] = {pageFits, files[Config] == config, scoringFits,
                                  !named.readings.empty()};
             const int fitted = static_cast<int>(std::count(std::begin(fits), std::end(fits), true));
             if (fitted < FileCount) {
+                // Where one differs is looked for only now.
+                const Package package = renderEdits(read, data.edits, folder);
                 Failure failure = !pageFits ? Failure{0, Page, firstDifference(page, package.page)}
                                   : !fits[Config] ? configFailure
                                   : !scoringFits
@@ -770,9 +771,8 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
                 reading.task.title = n.names->russian;
                 reading.cuts[Page] = pageCut.holes;
                 reading.cuts[Scoring] = scoringCut.holes;
-                reading.written.authorLineDiffers =
-                    renderEditsDescription(reading.task.title, layout.count, data.edits) !=
-                    files[Description];
+                reading.written.authorLineDiffers = !editsDescriptionIs(
+                    reading.task.title, layout.count, data.edits, files[Description]);
                 attempt.readings.push_back(std::move(reading));
             }
         }
