@@ -611,12 +611,23 @@ NamedResult readEditsNames(const TemplateSet& set, int count, std::string_view x
     NamedResult result;
     // Only the first header and the tail frame an Edits description: the other description
     // files are not read.
-    const Text header = set.text("Authorisation/Author_1.txt") + "\x01" +
-                        set.text("Authorisation/Author_end.txt") + Text(CRLF);
+    const Text& head = set.text("Authorisation/Author_1.txt");
+    const Text& tail = set.text("Authorisation/Author_end.txt");
     const Text& zamena = set.edits().edits.zamena;
-    Text text = replaceAll(header, zamena, replaceAll(zamena, "1", std::to_string(count)));
-    text = replaceAll(text, "TaskA1", "\x02") + Text(CRLF);
-    const Marked marked = cutAtMarkerBytes(text);
+    // The frame made from these texts serves again while they read the same.
+    struct Frame {
+        Text head, tail, zamena;
+        Marked marked;
+    };
+    thread_local std::array<std::optional<Frame>, 3> frames;
+    auto& frame = frames[static_cast<std::size_t>(std::clamp(count, 2, 4) - 2)];
+    if (!frame || frame->head != head || frame->tail != tail || frame->zamena != zamena) {
+        const Text header = head + "\x01" + tail + Text(CRLF);
+        Text text = replaceAll(header, zamena, replaceAll(zamena, "1", std::to_string(count)));
+        text = replaceAll(text, "TaskA1", "\x02") + Text(CRLF);
+        frame = Frame{head, tail, zamena, cutAtMarkerBytes(text)};
+    }
+    const Marked& marked = frame->marked;
     const auto holes = cutLeftmost(marked.pattern, xml);
     if (!holes) {
         PatternTree tree;
@@ -706,7 +717,21 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
     const EditsData& data = set.edits();
     const auto& page = files[Page];
     const auto& out = files[Scoring];
-    const auto pages = data.editsPages.match(page);
+    std::vector<PatternTree::Match> pages, scorings;
+    if (diagnose) {
+        pages = data.editsPages.match(page);
+    } else {
+        // Only a page of as many sub-questions as a cut of task.out holds gives a reading:
+        // task.out (the smaller file) is cut first, and the other pages are not walked.
+        scorings = data.editsScoring.match(out);
+        std::vector<bool> only(data.editsPageLayouts.size(), false);
+        for (const auto& scoringCut : scorings)
+            for (std::size_t p = 0; p < only.size(); ++p)
+                only[p] = only[p] || data.editsPageLayouts[p].count ==
+                                         data.editsScoringLayouts[scoringCut.pattern].count;
+        if (!scorings.empty())
+            pages = data.editsPages.match(page, only);
+    }
     if (pages.empty()) {
         std::size_t deepest = 0;
         if (diagnose)
@@ -714,7 +739,8 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
         attempt.fail({files[Config] == config ? 1 : 0, Page, deepest});
         return attempt;
     }
-    const auto scorings = data.editsScoring.match(out);
+    if (diagnose)
+        scorings = data.editsScoring.match(out);
     // A folder name that is not UTF-8 (made by another program in a legacy code page) is
     // kept as its bytes, which the program's code page reads best.
     const std::string folderName = folder.generic_string();
@@ -722,13 +748,13 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
         utf8ToCp1251(folderName, Unencodable::CharacterReference).value_or(folderName);
     for (const auto& pageCut : pages) {
         const auto& layout = data.editsPageLayouts[pageCut.pattern];
-        auto task = editsTaskOfCut(layout, pageCut.holes, page);
         // The cuts of the scoring that fit this page: the last one takes the task over, the
         // others copy it (its condition may be large).
         std::vector<const PatternTree::Match*> fitting;
         for (const auto& scoringCut : scorings)
             if (data.editsScoringLayouts[scoringCut.pattern].count == layout.count)
                 fitting.push_back(&scoringCut);
+        auto task = fitting.empty() ? std::nullopt : editsTaskOfCut(layout, pageCut.holes, page);
         for (std::size_t c = 0; c < fitting.size(); ++c) {
             const auto& scoringCut = *fitting[c];
             const auto& answers = data.editsScoringLayouts[scoringCut.pattern];

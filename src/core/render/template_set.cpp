@@ -475,8 +475,9 @@ struct TemplateSet::State {
     std::recursive_mutex lock;
     std::map<std::string, Text, std::less<>> texts;
     std::set<std::string, std::less<>> failed; // files that could not be read
-    // Texts held by the caller that stand for files (withEdits); they outlive the set.
-    std::map<std::string_view, const Text*> held;
+    // Texts held by the caller that stand for the Edits files (withEdits), in the order of
+    // their names; they outlive the set.
+    std::array<const Text*, 9> held{};
     std::array<std::shared_ptr<const void>, GroupCount> groups;
     std::array<std::optional<PageEnd>, GroupCount> ends;
     // System_folder opened once for the operation: each file is opened by its name in it.
@@ -500,10 +501,19 @@ struct TemplateSet::State {
         return readTextAt(folder, name, systemDir);
     }
 
+    const Text* heldText(std::string_view name) const {
+        const auto& names = filesOfGroup(EditsGroup);
+        for (std::size_t i = 0; i < held.size(); ++i)
+            if (names[i] == name)
+                return held[i];
+        return nullptr;
+    }
+
     const Text& text(std::string_view name) {
         const std::lock_guard<std::recursive_mutex> guard(lock);
-        if (const auto found = held.find(name); found != held.end())
-            return *found->second;
+        if (held[0])
+            if (const Text* text = heldText(name))
+                return *text;
         if (const auto found = texts.find(name); found != texts.end())
             return found->second;
         std::string key(name);
@@ -578,9 +588,8 @@ TemplateSet TemplateSet::withEdits(const fs::path& systemDir, const EditsTemplat
     const Text* texts[] = {&held.zamena,   &held.task1Asp, &held.task1Out,
                            &held.taskCfg,  &held.taskXml,  &held.task2Asp,
                            &held.task2Out, &held.task3Asp, &held.task3Out};
-    const auto& names = filesOfGroup(EditsGroup);
-    for (std::size_t i = 0; i < names.size(); ++i)
-        set.state_->held.emplace(names[i], texts[i]);
+    static_assert(std::size(texts) == std::tuple_size_v<decltype(State::held)>);
+    std::copy(std::begin(texts), std::end(texts), set.state_->held.begin());
     return set;
 }
 
@@ -679,8 +688,7 @@ bool TemplateSet::readsAsBefore(const TemplateSet& other) const {
     if (state_ == other.state_)
         return true;
     // Texts held instead of read say nothing of the files.
-    if (state_->systemDir != other.state_->systemDir || !state_->held.empty() ||
-        !other.state_->held.empty())
+    if (state_->systemDir != other.state_->systemDir || state_->held[0] || other.state_->held[0])
         return false;
     std::map<std::string, Text, std::less<>> texts;
     std::set<std::string, std::less<>> failed;

@@ -73,6 +73,27 @@ std::size_t findFrom(std::string_view text, std::string_view what, std::size_t f
     return npos;
 }
 
+// The last occurrence of what in text beginning at or before pos (as rfind), the places
+// holding its first byte found by memrchr and only they compared whole.
+std::size_t findLast(std::string_view text, std::string_view what, std::size_t pos) {
+    if (what.size() > text.size())
+        return npos;
+    pos = std::min(pos, text.size() - what.size());
+    if (what.empty())
+        return pos;
+    const char* const base = text.data();
+    for (std::size_t end = pos + 1; end > 0;) {
+        const void* hit = ::memrchr(base, what[0], end);
+        if (!hit)
+            return npos;
+        const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
+        if (std::memcmp(base + at + 1, what.data() + 1, what.size() - 1) == 0)
+            return at;
+        end = at;
+    }
+    return npos;
+}
+
 bool endsWith(std::string_view text, std::string_view end) {
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
@@ -140,7 +161,7 @@ std::vector<Span> cutRightmost(const Pattern& pattern, std::string_view text) {
     for (std::size_t i = holes.size(); i-- > 0;) {
         const std::size_t limit = start - pattern.minLengths[i];
         const Text& literal = literals[i];
-        const std::size_t at = i == 0 ? 0 : text.rfind(literal, limit - literal.size());
+        const std::size_t at = i == 0 ? 0 : findLast(text, literal, limit - literal.size());
         holes[i] = {at + literal.size(), start};
         start = at;
     }
@@ -171,23 +192,30 @@ int PatternTree::child(int parent, const Text& literal, std::size_t minLength, b
 }
 
 int PatternTree::add(const Pattern& pattern) {
-    int node = child(0, pattern.literals.front(), 0, false);
+    std::vector<int> path{child(0, pattern.literals.front(), 0, false)};
     for (std::size_t i = 0; i < pattern.minLengths.size(); ++i) {
-        node = child(node, {}, pattern.minLengths[i], true);
-        node = child(node, pattern.literals[i + 1], 0, false);
+        path.push_back(child(path.back(), {}, pattern.minLengths[i], true));
+        path.push_back(child(path.back(), pattern.literals[i + 1], 0, false));
     }
+    const int node = path.back();
     if (nodes_[node].terminal < 0) {
         patterns_.push_back(pattern);
         nodes_[node].terminal = static_cast<int>(patterns_.size()) - 1;
+        if (nodes_[node].terminal < 64)
+            for (const int on : path)
+                nodes_[on].below |= std::uint64_t{1} << nodes_[node].terminal;
     }
     return nodes_[node].terminal;
 }
 
 void PatternTree::walk(int literalNode, std::size_t pos, std::string_view text,
-                       std::vector<Span>& holes, std::vector<Match>& found,
-                       std::size_t* deepest) const {
+                       std::vector<Span>& holes, std::vector<Match>& found, std::size_t* deepest,
+                       const Only& only) const {
+    const bool wide = patterns_.size() > 64;
     for (const int holeIndex : nodes_[literalNode].children) {
         const Node& hole = nodes_[holeIndex];
+        if (!only.passes(hole, wide))
+            continue;
         const std::size_t from = pos + hole.minLength;
         // Every next stretch begins with the shared beginning: it can only stand where that
         // does. A long beginning comes a few times (once a variant): try those places.
@@ -209,7 +237,9 @@ void PatternTree::walk(int literalNode, std::size_t pos, std::string_view text,
         };
         for (const int next : hole.children) {
             const Node& node = nodes_[next];
-            if (node.terminal >= 0) {
+            if (!only.passes(node, wide))
+                continue;
+            if (node.terminal >= 0 && only.takes(node.terminal)) {
                 // The last stretch ends the text.
                 const bool fits =
                     endsWith(text, node.literal) && text.size() - node.literal.size() >= from;
@@ -236,7 +266,7 @@ void PatternTree::walk(int literalNode, std::size_t pos, std::string_view text,
             if (deepest)
                 *deepest = std::max(*deepest, at + node.literal.size());
             holes.push_back({pos, at});
-            walk(next, at + node.literal.size(), text, holes, found, deepest);
+            walk(next, at + node.literal.size(), text, holes, found, deepest, only);
             holes.pop_back();
         }
     }
@@ -244,18 +274,35 @@ void PatternTree::walk(int literalNode, std::size_t pos, std::string_view text,
 
 std::vector<PatternTree::Match> PatternTree::match(std::string_view text,
                                                    std::size_t* deepest) const {
+    return matchOnly(text, deepest, Only{});
+}
+
+std::vector<PatternTree::Match> PatternTree::match(std::string_view text,
+                                                   const std::vector<bool>& only) const {
+    Only chosen{0, &only};
+    for (std::size_t i = 0; i < only.size() && i < 64; ++i)
+        if (only[i])
+            chosen.first |= std::uint64_t{1} << i;
+    return matchOnly(text, nullptr, chosen);
+}
+
+std::vector<PatternTree::Match> PatternTree::matchOnly(std::string_view text, std::size_t* deepest,
+                                                       const Only& only) const {
     std::vector<Match> found;
     std::vector<Span> holes;
+    const bool wide = patterns_.size() > 64;
     for (const int first : nodes_[0].children) {
         const Node& node = nodes_[first];
+        if (!only.passes(node, wide))
+            continue;
         if (text.substr(0, node.literal.size()) != node.literal) {
             if (deepest)
                 *deepest = std::max(*deepest, firstDifference(text, node.literal));
             continue;
         }
-        if (node.terminal >= 0 && text.size() == node.literal.size())
+        if (node.terminal >= 0 && text.size() == node.literal.size() && only.takes(node.terminal))
             found.push_back({node.terminal, {}});
-        walk(first, node.literal.size(), text, holes, found, deepest);
+        walk(first, node.literal.size(), text, holes, found, deepest, only);
     }
     // A leftmost cut exists, so a rightmost one does; where they differ the text holds a
     // stretch of the pattern inside a hole.
