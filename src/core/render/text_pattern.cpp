@@ -192,30 +192,36 @@ int PatternTree::child(int parent, const Text& literal, std::size_t minLength, b
 }
 
 int PatternTree::add(const Pattern& pattern) {
-    std::vector<int> path{child(0, pattern.literals.front(), 0, false)};
+    int node = child(0, pattern.literals.front(), 0, false);
     for (std::size_t i = 0; i < pattern.minLengths.size(); ++i) {
-        path.push_back(child(path.back(), {}, pattern.minLengths[i], true));
-        path.push_back(child(path.back(), pattern.literals[i + 1], 0, false));
+        node = child(node, {}, pattern.minLengths[i], true);
+        node = child(node, pattern.literals[i + 1], 0, false);
     }
-    const int node = path.back();
     if (nodes_[node].terminal < 0) {
         patterns_.push_back(pattern);
         nodes_[node].terminal = static_cast<int>(patterns_.size()) - 1;
-        if (nodes_[node].terminal < 64)
-            for (const int on : path)
-                nodes_[on].below |= std::uint64_t{1} << nodes_[node].terminal;
     }
     return nodes_[node].terminal;
 }
 
+// Each pattern below the literal node whose index `only` holds, cut on its own, in the order
+// the walk reaches their ends: a literal node's own pattern, then those below it.
+void PatternTree::cutEach(int node, std::string_view text, const std::vector<bool>& only,
+                          std::vector<Match>& found) const {
+    const int pattern = nodes_[node].terminal;
+    if (pattern >= 0 && static_cast<std::size_t>(pattern) < only.size() && only[pattern])
+        if (auto holes = cutLeftmost(patterns_[pattern], text))
+            found.push_back({pattern, std::move(*holes)});
+    for (const int hole : nodes_[node].children)
+        for (const int next : nodes_[hole].children)
+            cutEach(next, text, only, found);
+}
+
 void PatternTree::walk(int literalNode, std::size_t pos, std::string_view text,
-                       std::vector<Span>& holes, std::vector<Match>& found, std::size_t* deepest,
-                       const Only& only) const {
-    const bool wide = patterns_.size() > 64;
+                       std::vector<Span>& holes, std::vector<Match>& found,
+                       std::size_t* deepest) const {
     for (const int holeIndex : nodes_[literalNode].children) {
         const Node& hole = nodes_[holeIndex];
-        if (!only.passes(hole, wide))
-            continue;
         const std::size_t from = pos + hole.minLength;
         // Every next stretch begins with the shared beginning: it can only stand where that
         // does. A long beginning comes a few times (once a variant): try those places.
@@ -237,9 +243,7 @@ void PatternTree::walk(int literalNode, std::size_t pos, std::string_view text,
         };
         for (const int next : hole.children) {
             const Node& node = nodes_[next];
-            if (!only.passes(node, wide))
-                continue;
-            if (node.terminal >= 0 && only.takes(node.terminal)) {
+            if (node.terminal >= 0) {
                 // The last stretch ends the text.
                 const bool fits =
                     endsWith(text, node.literal) && text.size() - node.literal.size() >= from;
@@ -266,7 +270,7 @@ void PatternTree::walk(int literalNode, std::size_t pos, std::string_view text,
             if (deepest)
                 *deepest = std::max(*deepest, at + node.literal.size());
             holes.push_back({pos, at});
-            walk(next, at + node.literal.size(), text, holes, found, deepest, only);
+            walk(next, at + node.literal.size(), text, holes, found, deepest);
             holes.pop_back();
         }
     }
@@ -274,36 +278,34 @@ void PatternTree::walk(int literalNode, std::size_t pos, std::string_view text,
 
 std::vector<PatternTree::Match> PatternTree::match(std::string_view text,
                                                    std::size_t* deepest) const {
-    return matchOnly(text, deepest, Only{});
-}
-
-std::vector<PatternTree::Match> PatternTree::match(std::string_view text,
-                                                   const std::vector<bool>& only) const {
-    Only chosen{0, &only};
-    for (std::size_t i = 0; i < only.size() && i < 64; ++i)
-        if (only[i])
-            chosen.first |= std::uint64_t{1} << i;
-    return matchOnly(text, nullptr, chosen);
-}
-
-std::vector<PatternTree::Match> PatternTree::matchOnly(std::string_view text, std::size_t* deepest,
-                                                       const Only& only) const {
     std::vector<Match> found;
     std::vector<Span> holes;
-    const bool wide = patterns_.size() > 64;
     for (const int first : nodes_[0].children) {
         const Node& node = nodes_[first];
-        if (!only.passes(node, wide))
-            continue;
         if (text.substr(0, node.literal.size()) != node.literal) {
             if (deepest)
                 *deepest = std::max(*deepest, firstDifference(text, node.literal));
             continue;
         }
-        if (node.terminal >= 0 && text.size() == node.literal.size() && only.takes(node.terminal))
+        if (node.terminal >= 0 && text.size() == node.literal.size())
             found.push_back({node.terminal, {}});
-        walk(first, node.literal.size(), text, holes, found, deepest, only);
+        walk(first, node.literal.size(), text, holes, found, deepest);
     }
+    withRightmost(text, found);
+    return found;
+}
+
+std::vector<PatternTree::Match> PatternTree::match(std::string_view text,
+                                                   const std::vector<bool>& only) const {
+    // The walk finds each pattern's leftmost cut: the same cuts, one pattern at a time.
+    std::vector<Match> found;
+    for (const int first : nodes_[0].children)
+        cutEach(first, text, only, found);
+    withRightmost(text, found);
+    return found;
+}
+
+void PatternTree::withRightmost(std::string_view text, std::vector<Match>& found) const {
     // A leftmost cut exists, so a rightmost one does; where they differ the text holds a
     // stretch of the pattern inside a hole.
     const std::size_t leftmostCount = found.size();
@@ -312,7 +314,6 @@ std::vector<PatternTree::Match> PatternTree::matchOnly(std::string_view text, st
         if (other != found[i].holes)
             found.push_back({found[i].pattern, std::move(other)});
     }
-    return found;
 }
 
 } // namespace kavo::render

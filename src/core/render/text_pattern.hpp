@@ -6,7 +6,6 @@
 #include "core/common/text.hpp"
 
 #include <cstddef>
-#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -43,7 +42,7 @@ class PatternTree {
     // pattern (for a text that fits none: the first place that does not match); it costs
     // more, so it is asked for only once a text fitted nothing.
     std::vector<Match> match(std::string_view text, std::size_t* deepest = nullptr) const;
-    // The same for the patterns `only` holds (by index) alone: the others are not walked.
+    // The same for the patterns `only` holds (by index) alone, each cut on its own.
     std::vector<Match> match(std::string_view text, const std::vector<bool>& only) const;
 
   private:
@@ -52,25 +51,17 @@ class PatternTree {
         std::size_t minLength; // a hole node: the fewest bytes of the hole
         std::vector<int> children;
         int terminal = -1; // a literal node that ends a pattern: its index
-        std::uint64_t below = 0; // the patterns that pass the node (of the first 64)
     };
     std::vector<Node> nodes_{Node{}}; // nodes_[0]: the root, whose children are first stretches
     std::vector<Pattern> patterns_;
 
+    void cutEach(int literalNode, std::string_view text, const std::vector<bool>& only,
+                 std::vector<Match>& found) const;
+    void withRightmost(std::string_view text, std::vector<Match>& found) const;
+
     int child(int parent, const Text& literal, std::size_t minLength, bool hole);
-    // The patterns walked: bit i for pattern i, and whether those from 64 on are.
-    struct Only {
-        std::uint64_t first = ~std::uint64_t{0};
-        const std::vector<bool>* all = nullptr;
-        bool takes(int pattern) const {
-            return !all || (static_cast<std::size_t>(pattern) < all->size() && (*all)[pattern]);
-        }
-        bool passes(const Node& node, bool wide) const { return wide || (node.below & first); }
-    };
     void walk(int literalNode, std::size_t pos, std::string_view text, std::vector<Span>& holes,
-              std::vector<Match>& found, std::size_t* deepest, const Only& only) const;
-    std::vector<Match> matchOnly(std::string_view text, std::size_t* deepest,
-                                 const Only& only) const;
+              std::vector<Match>& found, std::size_t* deepest) const;
 };
 
 // The first occurrence of `what` in text at or after `from`, or npos: sixteen places a step,
