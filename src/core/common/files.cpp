@@ -307,14 +307,14 @@ bool moveMissing(int from, int to) {
 // or, when the new one is already in place, gives it the entries it still lacks and goes.
 // Returns how many leftovers it dealt with. Without `withNew` the new folder is left to the
 // caller, which makes one of that name next (and finds the leftover so).
-std::size_t recoverFolder(int dir, const std::string& name, const fs::path& shown,
+std::size_t recoverFolder(int dir, const std::string& name, const fs::path& folder,
                           bool withNew = true) {
     const auto aside = name + std::string(OldSuffix);
     const auto fresh = name + std::string(NewSuffix);
     std::size_t done = 0;
     if (withNew && isFolder(dir, fresh.c_str())) {
         if (!removeTree(dir, fresh.c_str()))
-            throw Error::refused(RecoveryFailed, shown / name, errno);
+            throw Error::refused(RecoveryFailed, folder, errno);
         ++done;
     }
     if (isFolder(dir, aside.c_str())) {
@@ -322,9 +322,9 @@ std::size_t recoverFolder(int dir, const std::string& name, const fs::path& show
             Fd from = openFolder(dir, aside.c_str()), to = openFolder(dir, name.c_str());
             if (!from || !to || !moveMissing(from.get(), to.get()) ||
                 !removeTree(dir, aside.c_str()))
-                throw Error::refused(RecoveryFailed, shown / name, errno);
+                throw Error::refused(RecoveryFailed, folder, errno);
         } else if (!renameEntry(dir, aside.c_str(), dir, name.c_str()) || !syncFd(dir)) {
-            throw Error::refused(RecoveryFailed, shown / name, errno);
+            throw Error::refused(RecoveryFailed, folder, errno);
         }
         ++done;
     }
@@ -350,8 +350,8 @@ std::size_t recoverIn(int dir, const fs::path& shown, int depth, std::optional<E
                     throw Error::refused(RecoveryFailed, shown / e.name, errno);
                 ++done;
             } else if (e.folder && (endsWith(name, NewSuffix) || endsWith(name, OldSuffix))) {
-                done +=
-                    recoverFolder(dir, e.name.substr(0, e.name.size() - NewSuffix.size()), shown);
+                const auto task = e.name.substr(0, e.name.size() - NewSuffix.size());
+                done += recoverFolder(dir, task, shown / task);
             }
         } catch (const Error& error) {
             keep(error);
@@ -684,7 +684,7 @@ static void replaceFolder(int heldRoot, const fs::path& root, const fs::path& re
     const std::string fresh = name + std::string(NewSuffix);
     const std::string aside = name + std::string(OldSuffix);
 
-    recoverFolder(dir, name, folder.parent_path(), false);
+    recoverFolder(dir, name, folder, false);
     Fd old = openFolder(dir, name.c_str());
     const int failure = errno;
     if (!old && failure != ENOENT && isLink(dir, name.c_str()))
@@ -754,7 +754,7 @@ static void replaceFolder(int heldRoot, const fs::path& root, const fs::path& re
         // The same steps as at the next start: back to the whole old package, or on to the
         // whole new one when it is already in place.
         try {
-            recoverFolder(dir, name, folder.parent_path());
+            recoverFolder(dir, name, folder);
         } catch (const Error&) {
         }
         throw;

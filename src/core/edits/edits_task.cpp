@@ -45,6 +45,7 @@ model::Task editsTask(const EditsForm& form) {
     task.kind = model::TaskKind::Edits;
     task.condition = form.Memo1;
     const int count = subQuestionCount(form.CheckBox1, form.CheckBox2);
+    task.subQuestions.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         task.subQuestions.push_back({form.*questions[i], (form.*answers[i]).value_or(Text())});
     task.title = form.Edit6;
@@ -114,8 +115,9 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
     // One number, one task: a number held by a folder of another part is refused before the
     // first question, since no answer could make the write right, and under the lock.
     const auto folder = olympiad.editsFolder(task.folder);
+    const fs::path where = olympiad.outputDir / *folder;
+    const auto number = render::folderNumber(*folder);
     const auto heldElsewhere = [&](int treeFd = -1) -> std::optional<Text> {
-        const auto number = render::folderNumber(*folder);
         if (!number)
             return std::nullopt;
         const auto other =
@@ -141,7 +143,7 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
             return {};
     }
     const std::string typed = cp1251ToUtf8(task.folder);
-    if (ask.replace && render::holdsPackageFile(olympiad.outputDir / *folder)) {
+    if (ask.replace && render::holdsPackageFile(where)) {
         if (refusedBeforeAsking())
             return refusal(**looked);
         // Read back with the templates the builder writes with; a folder of another kind is
@@ -164,7 +166,7 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
     form = EditsForm{};
     EditsSaveResult result;
     result.written = true;
-    result.taskFolder = olympiad.outputDir / *folder;
+    result.taskFolder = where;
     result.status = msg::edits::written.utf8(
         lang, {typed, render::kindName(model::TaskKind::Edits, lang), folder->generic_string()});
     return result;

@@ -438,7 +438,9 @@ int editsCount(const Task& task) {
 // The texts of the page (the condition, then the sub-questions) and of task.out (the
 // answers), in the order the writer puts them in.
 std::vector<std::string_view> pageTexts(const Task& task) {
-    std::vector<std::string_view> texts{task.condition};
+    std::vector<std::string_view> texts;
+    texts.reserve(task.subQuestions.size() + 1);
+    texts.emplace_back(task.condition);
     for (const auto& sub : task.subQuestions)
         texts.emplace_back(sub.question);
     return texts;
@@ -446,6 +448,7 @@ std::vector<std::string_view> pageTexts(const Task& task) {
 
 std::vector<std::string_view> answerTexts(const Task& task) {
     std::vector<std::string_view> texts;
+    texts.reserve(task.subQuestions.size());
     for (const auto& sub : task.subQuestions)
         texts.emplace_back(sub.answer);
     return texts;

@@ -103,16 +103,20 @@ std::optional<fs::path> numberHeldElsewhere(const fs::path& outputDir, int numbe
     if (!inNumberedGroup(own))
         return std::nullopt;
     const std::string name = std::to_string(number);
-    const std::string ownText = own.generic_string();
-    const std::string root = treeFd < 0 ? outputDir.native() + '/' : std::string();
+    const std::string& ownText = own.native();
+    // One path, its group and number put after the tree's own (none from the open tree).
+    std::string full = treeFd < 0 ? outputDir.native() + '/' : std::string();
+    const std::size_t root = full.size();
     for (const char* group : Groups) {
-        // Mostly there is no such folder: one look at its name, without building paths; the
-        // folder the task goes to is no other.
+        // Mostly there is no such folder: one look at its name; the folder the task goes to
+        // is no other.
         struct stat st {};
-        const std::string relative = *group ? std::string(group) + '/' + name : name;
-        if (relative == ownText)
+        full.resize(root);
+        if (*group)
+            full.append(group).append(1, '/');
+        full.append(name);
+        if (std::string_view(full).substr(root) == ownText)
             continue;
-        const std::string full = root + relative;
         if (::fstatat(treeFd < 0 ? AT_FDCWD : treeFd, full.c_str(), &st, 0) != 0 &&
             (errno == ENOENT || errno == ENOTDIR))
             continue;

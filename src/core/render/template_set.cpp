@@ -483,6 +483,7 @@ struct TemplateSet::State {
     // System_folder opened once for the operation: each file is opened by its name in it.
     int folder = -1;
     int folderErrno = 0;
+    int byPath = 0; // files read by their paths before the folder was opened
 
     State() = default;
     State(const State&) = delete;
@@ -492,6 +493,15 @@ struct TemplateSet::State {
     }
 
     Text read(const std::string& name) {
+        // The first two files go by their paths: a set that reads no more (the replace
+        // question of the Edits builder reads the two author files) opens no folder. Those
+        // after go through the folder, opened once.
+        if (folder < 0 && folderErrno == 0 && ++byPath <= 2) {
+            std::string path = systemDir.native();
+            if (!path.empty() && path.back() != '/')
+                path += '/';
+            return readTextAt(AT_FDCWD, path + name, {});
+        }
         if (folder < 0 && folderErrno == 0) {
             folder = ::open(systemDir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
             folderErrno = folder < 0 ? errno : 0;

@@ -135,6 +135,7 @@ std::optional<std::vector<Span>> cutLeftmost(const Pattern& pattern, std::string
     if (text.substr(0, literals.front().size()) != literals.front())
         return std::nullopt;
     std::vector<Span> holes;
+    holes.reserve(pattern.minLengths.size());
     std::size_t pos = literals.front().size();
     for (std::size_t i = 0; i < pattern.minLengths.size(); ++i) {
         const std::size_t from = pos + pattern.minLengths[i];
