@@ -192,6 +192,7 @@ std::optional<std::vector<Entry>> listFolder(int fd, bool fromStart = true) {
     if (fromStart && ::lseek(fd, 0, SEEK_SET) != 0)
         return std::nullopt;
     std::vector<Entry> entries;
+    entries.reserve(8); // a task folder holds its four files and webfiles
     alignas(dirent64) char buffer[16384];
     for (;;) {
         const auto n = ::getdents64(fd, buffer, sizeof buffer);
@@ -266,6 +267,16 @@ bool removeCarried(int fd, const std::vector<Entry>& entries, int dir, const cha
 bool syncWritten(int fd, const std::vector<std::string>& names, bool webfiles) {
     if (!syncOn)
         return true;
+    // Plain names (the package files) make no folder: webfiles alone is looked at.
+    if (std::none_of(names.begin(), names.end(),
+                     [](const std::string& name) { return name.find('/') != std::string::npos; })) {
+        if (webfiles) {
+            Fd sub = openFolder(fd, Webfiles);
+            if (!sub || !syncFd(sub.get()))
+                return false;
+        }
+        return syncFd(fd);
+    }
     std::map<std::string, std::vector<std::string>, std::less<>> folders;
     if (webfiles)
         folders[Webfiles];
@@ -416,15 +427,23 @@ void keepMode(int from, int to) {
         ::fchmod(to, (st.st_mode & 07777) | S_IRWXU);
 }
 
+// A folder's path as errors name it, made only for an error.
+struct Shown {
+    const fs::path* root; // the outermost folder
+    const Shown* parent = nullptr;
+    std::string_view name = {};
+    fs::path path() const { return parent ? parent->path() / name : *root; }
+};
+
 // Links into the new folder every entry of the old one that the new files do not replace
 // (folders are made anew and filled the same way). Returns false when the file system
 // refused a link: those entries are then moved after the swap. `listed` gets the entries
 // of the old folder, each folder marked when it was empty.
-bool carryEntries(int from, int to, const fs::path& shown, const std::vector<std::string>& written,
+bool carryEntries(int from, int to, const Shown& shown, const std::vector<std::string>& written,
                   std::vector<Entry>& listed) {
     auto entries = listFolder(from, false); // opened by the caller just now
     if (!entries)
-        throw Error::cannotOpen(shown, errno);
+        throw Error::cannotOpen(shown.path(), errno);
     listed = std::move(*entries);
     bool linkedAll = true;
     for (auto& e : listed) {
@@ -440,29 +459,31 @@ bool carryEntries(int from, int to, const fs::path& shown, const std::vector<std
             else if (w.size() > e.name.size() && w[e.name.size()] == '/' && w.starts_with(e.name))
                 inside.push_back(w.substr(e.name.size() + 1));
         if ((replaced || !inside.empty()) && e.link)
-            throw Error::refused(LinkInTask, shown / e.name);
+            throw Error::refused(LinkInTask, shown.path() / e.name);
         if (e.folder) {
             if (inside.empty() && (replaced || !makeFolder(to, name)))
-                throw Error::cannotCreate(shown / e.name, replaced ? EISDIR : errno);
+                throw Error::cannotCreate(shown.path() / e.name, replaced ? EISDIR : errno);
             Fd a = openFolder(from, name), b = openFolder(to, name);
             if (!a && (errno == ELOOP || errno == ENOTDIR))
-                throw Error::refused(LinkInTask, shown / e.name); // made a link meanwhile
+                throw Error::refused(LinkInTask, shown.path() / e.name); // made a link meanwhile
             if (!a || !b)
-                throw Error::cannotCreate(shown / e.name, errno);
+                throw Error::cannotCreate(shown.path() / e.name, errno);
             std::vector<Entry> within;
-            linkedAll = carryEntries(a.get(), b.get(), shown / e.name, inside, within) && linkedAll;
+            linkedAll =
+                carryEntries(a.get(), b.get(), Shown{nullptr, &shown, e.name}, inside, within) &&
+                linkedAll;
             e.empty = within.empty();
             keepMode(a.get(), b.get());
             // Synced as it is made (one the written files go into syncs with them): the new
             // folder is not listed again afterwards.
             if (syncOn && inside.empty() && !syncFd(b.get()))
-                throw Error::cannotCreate(shown / e.name, errno);
+                throw Error::cannotCreate(shown.path() / e.name, errno);
         } else if (!inside.empty()) {
-            throw Error::cannotCreate(shown / e.name, EEXIST); // a file where a folder goes
+            throw Error::cannotCreate(shown.path() / e.name, EEXIST); // a file where a folder goes
         } else if (!replaced && !linkEntry(from, name, to)) {
             if (errno != EPERM && errno != EMLINK && errno != EXDEV && errno != EOPNOTSUPP &&
                 errno != ENOSYS)
-                throw Error::cannotCreate(shown / e.name, errno);
+                throw Error::cannotCreate(shown.path() / e.name, errno);
             linkedAll = false;
         }
     }
@@ -710,7 +731,7 @@ static void replaceFolder(int heldRoot, const fs::path& root, const fs::path& re
         for (const auto& file : files)
             writeNewFile(assembled.get(), file.name, file.bytes, folder);
         const bool linkedAll =
-            !old || carryEntries(old.get(), assembled.get(), folder, names, oldEntries);
+            !old || carryEntries(old.get(), assembled.get(), Shown{&folder}, names, oldEntries);
         if (old)
             keepMode(old.get(), assembled.get());
         // Without an old folder, webfiles is there only when a written file went into it; an

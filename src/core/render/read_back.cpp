@@ -723,8 +723,8 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
     } else {
         // Only a page of as many sub-questions as a cut of task.out holds gives a reading:
         // task.out (the smaller file) is cut first, and the other pages are not walked.
-        scorings = data.editsScoring.match(
-            out, std::vector<bool>(data.editsScoringLayouts.size(), true));
+        scorings =
+            data.editsScoring.match(out, std::vector<bool>(data.editsScoringLayouts.size(), true));
         std::vector<bool> only(data.editsPageLayouts.size(), false);
         for (const auto& scoringCut : scorings)
             for (std::size_t p = 0; p < only.size(); ++p)

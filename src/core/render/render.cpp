@@ -345,7 +345,8 @@ EditsCut cutEdits(std::string_view source, const std::vector<Text>& placeholders
         replaceEvery(marked, placeholders[i], Text{EditsMarker, static_cast<char>('0' + i)});
     cut.joins = source.find(EditsMarker) == std::string_view::npos;
     std::size_t start = 0;
-    for (auto at = marked.find(EditsMarker); at != Text::npos; at = marked.find(EditsMarker, start)) {
+    for (auto at = marked.find(EditsMarker); at != Text::npos;
+         at = marked.find(EditsMarker, start)) {
         cut.literals.emplace_back(marked, start, at - start);
         cut.holes.push_back(marked[at + 1] - '0');
         start = at + 2;
@@ -355,9 +356,8 @@ EditsCut cutEdits(std::string_view source, const std::vector<Text>& placeholders
         const Text& before = cut.literals[k];
         const Text& after = cut.literals[k + 1];
         // The text's first or last byte is none; a hole beside a hole is not kept apart.
-        const bool closedBefore =
-            k == 0 ? before.empty() || !placeholderByte(before.back())
-                   : !before.empty() && !placeholderByte(before.back());
+        const bool closedBefore = k == 0 ? before.empty() || !placeholderByte(before.back())
+                                         : !before.empty() && !placeholderByte(before.back());
         const bool closedAfter = k + 1 == cut.holes.size()
                                      ? after.empty() || !placeholderByte(after.front())
                                      : !after.empty() && !placeholderByte(after.front());
