@@ -463,8 +463,11 @@ std::map<std::pair<std::string, std::size_t>, Built>& builtGroups() {
 }
 
 // The page ends made, by group, with the texts they were made from.
-std::array<std::optional<std::pair<std::vector<Text>, PageEnd>>, GroupCount>& madeEnds() {
-    static std::array<std::optional<std::pair<std::vector<Text>, PageEnd>>, GroupCount> ends;
+std::array<std::optional<std::pair<std::vector<Text>, std::shared_ptr<const PageEnd>>>, GroupCount>&
+madeEnds() {
+    static std::array<std::optional<std::pair<std::vector<Text>, std::shared_ptr<const PageEnd>>>,
+                      GroupCount>
+        ends;
     return ends;
 }
 
@@ -479,7 +482,7 @@ struct TemplateSet::State {
     // their names; they outlive the set.
     std::array<const Text*, 9> held{};
     std::array<std::shared_ptr<const void>, GroupCount> groups;
-    std::array<std::optional<PageEnd>, GroupCount> ends;
+    std::array<std::shared_ptr<const PageEnd>, GroupCount> ends;
     // System_folder opened once for the operation: each file is opened by its name in it.
     int folder = -1;
     int folderErrno = 0;
@@ -552,8 +555,11 @@ struct TemplateSet::State {
         if (!groups[index]) {
             std::vector<const Text*> read;
             read.reserve(names.size());
-            for (const auto& name : names)
-                read.push_back(&text(name));
+            if (index == EditsGroup && held[0])
+                read.assign(held.begin(), held.end());
+            else
+                for (const auto& name : names)
+                    read.push_back(&text(name));
             const auto same = [&](const std::vector<Text>& built) {
                 return std::equal(built.begin(), built.end(), read.begin(), read.end(),
                                   [](const Text& a, const Text* b) { return a == *b; });
@@ -665,7 +671,7 @@ const PageEnd& TemplateSet::pageEnd(std::optional<TaskKind> kind) const {
         return true;
     };
     if (!gather()) {
-        end = PageEnd{};
+        end = std::make_shared<const PageEnd>();
         return *end;
     }
     // What was made from the same texts serves again, for any set of this program.
@@ -683,14 +689,14 @@ const PageEnd& TemplateSet::pageEnd(std::optional<TaskKind> kind) const {
     for (const Text* text : texts)
         copies.push_back(*text);
     if (!kind) {
-        end = editsPageEnd(texts);
+        end = std::make_shared<const PageEnd>(editsPageEnd(texts));
     } else {
         const Text closing = copies.front();
-        end = familyPageEnd(familyOf(*kind), closing,
-                            std::vector<Text>(copies.begin() + 1, copies.end()));
+        end = std::make_shared<const PageEnd>(familyPageEnd(
+            familyOf(*kind), closing, std::vector<Text>(copies.begin() + 1, copies.end())));
     }
     const std::lock_guard<std::mutex> shared(builtLock);
-    madeEnds()[group] = std::pair(std::move(copies), *end);
+    madeEnds()[group] = std::pair(std::move(copies), end);
     return *end;
 }
 
