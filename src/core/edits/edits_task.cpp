@@ -135,8 +135,10 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
         return looked->has_value();
     };
 
-    const auto warnings = tasks::markupWarnings(task, lang);
-    if (!warnings.empty() && ask.markup) {
+    // The markup is looked at only for a question that can be asked.
+    if (const auto warnings =
+            ask.markup ? tasks::markupWarnings(task, lang) : std::vector<tasks::MarkupWarning>{};
+        !warnings.empty()) {
         if (refusedBeforeAsking())
             return refusal(**looked);
         if (!ask.markup(tasks::markupQuestion(warnings, lang)))

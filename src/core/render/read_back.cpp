@@ -705,9 +705,13 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
             throw;
         return attempt;
     }
-    const Failure configFailure{0, Config, firstDifference(files[Config], config)};
-    if (files[Config] != config && !diagnose) {
-        attempt.fail(configFailure);
+    const bool configFits = files[Config] == config;
+    // Where the configuration differs is looked for only when it does.
+    const auto configFailure = [&] {
+        return Failure{0, Config, firstDifference(files[Config], config)};
+    };
+    if (!configFits && !diagnose) {
+        attempt.fail(configFailure());
         return attempt;
     }
     if (!diagnose && !set.pageEnd(std::nullopt).mayEnd(files[Page])) {
@@ -737,7 +741,7 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
         std::size_t deepest = 0;
         if (diagnose)
             data.editsPages.match(page, &deepest);
-        attempt.fail({files[Config] == config ? 1 : 0, Page, deepest});
+        attempt.fail({configFits ? 1 : 0, Page, deepest});
         return attempt;
     }
     if (diagnose)
@@ -770,14 +774,13 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
             const bool pageFits = task.has_value() && editsPageIs(read, data.edits, page);
             const bool scoringFits = editsScoringIs(read, data.edits, out);
             const NamedResult named = readEditsNames(set, layout.count, files[Description]);
-            const bool fits[] = {pageFits, files[Config] == config, scoringFits,
-                                 !named.readings.empty()};
+            const bool fits[] = {pageFits, configFits, scoringFits, !named.readings.empty()};
             const int fitted = static_cast<int>(std::count(std::begin(fits), std::end(fits), true));
             if (fitted < FileCount) {
                 // Where one differs is looked for only now.
                 const Package package = renderEdits(read, data.edits, folder);
                 Failure failure = !pageFits ? Failure{0, Page, firstDifference(page, package.page)}
-                                  : !fits[Config] ? configFailure
+                                  : !fits[Config] ? configFailure()
                                   : !scoringFits
                                       ? Failure{0, Scoring, firstDifference(out, package.scoring)}
                                       : Failure{0, Description, named.failedAt};
@@ -807,7 +810,7 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
             std::size_t deepest = 0;
             if (diagnose)
                 data.editsScoring.match(out, &deepest);
-            attempt.fail({1 + (files[Config] == config ? 1 : 0), Scoring, deepest});
+            attempt.fail({1 + (configFits ? 1 : 0), Scoring, deepest});
         }
     }
     return attempt;
