@@ -3,6 +3,7 @@
 // turned into "?" or a replacement on its way to the core.
 #include "core/common/error.hpp"
 #include "ui/common/text_bridge.hpp"
+#include "ui/common/widget_help.hpp"
 
 #include <gtest/gtest.h>
 
@@ -69,4 +70,15 @@ TEST(TextBridge, LoneSurrogatesAndNonCharactersAreRefusedByName) {
             }
         }
     }
+}
+
+// A caption as a reader hears it: the mnemonic's "&" gone, "&&" one "&", a last "&" kept.
+TEST(TextBridge, ShownCaptionDropsOnlyMnemonicMarks) {
+    const std::pair<QString, QString> cases[] = {
+        {u"&Add task"_qs, u"Add task"_qs},  {u"Save && go"_qs, u"Save & go"_qs},
+        {u"Ends in &"_qs, u"Ends in &"_qs}, {u"&"_qs, u"&"_qs},
+        {u" W&rite "_qs, u"Write"_qs},      {QString::fromUtf8("&Да"), QString::fromUtf8("Да")},
+    };
+    for (const auto& [caption, shown] : cases)
+        EXPECT_EQ(shownCaption(caption), shown) << caption.toStdString();
 }
