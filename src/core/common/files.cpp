@@ -736,9 +736,8 @@ static void replaceFolder(int heldRoot, const fs::path& root, const fs::path& re
             keepMode(old.get(), assembled.get());
         // Without an old folder, webfiles is there only when a written file went into it; an
         // old webfiles folder was made anew by the carrying.
-        const bool webfilesWritten = std::any_of(names.begin(), names.end(), [](const auto& n) {
-            return n.starts_with(std::string(Webfiles) + '/');
-        });
+        const bool webfilesWritten = std::any_of(
+            names.begin(), names.end(), [](const auto& n) { return n.starts_with("webfiles/"); });
         const bool webfilesCarried =
             std::any_of(oldEntries.begin(), oldEntries.end(),
                         [](const Entry& e) { return e.folder && e.name == Webfiles; });

@@ -99,11 +99,19 @@ model::PartSizes sizesInTree(const fs::path& outputDir) {
 
 std::optional<fs::path> numberHeldElsewhere(const fs::path& outputDir, int number,
                                             const fs::path& folder, int treeFd) {
-    const auto own = folder.lexically_normal();
-    if (!inNumberedGroup(own))
+    // Most folders are written as lexically_normal gives them: "7", "PartB/7".
+    const std::string& typed = folder.native();
+    const bool plain = !typed.empty() && typed.front() != '/' && typed.back() != '/' &&
+                       typed.find("//") == std::string::npos && typed.front() != '.' &&
+                       typed.find("/.") == std::string::npos;
+    const std::string ownText = plain ? typed : folder.lexically_normal().native();
+    const auto slash = ownText.rfind('/');
+    const std::string_view parent = slash == std::string::npos
+                                        ? std::string_view()
+                                        : std::string_view(ownText).substr(0, slash);
+    if (std::find(std::begin(Groups), std::end(Groups), parent) == std::end(Groups))
         return std::nullopt;
     const std::string name = std::to_string(number);
-    const std::string& ownText = own.native();
     // One path, its group and number put after the tree's own (none from the open tree).
     std::string full = treeFd < 0 ? outputDir.native() + '/' : std::string();
     const std::size_t root = full.size();
@@ -121,7 +129,7 @@ std::optional<fs::path> numberHeldElsewhere(const fs::path& outputDir, int numbe
             (errno == ENOENT || errno == ENOTDIR))
             continue;
         const auto other = fs::path(group) / name;
-        if (other != own && holdsPackageFile(outputDir / other))
+        if (other.native() != ownText && holdsPackageFile(outputDir / other))
             return other;
     }
     return std::nullopt;
