@@ -664,7 +664,9 @@ NamedResult readEditsNames(const TemplateSet& set, int count, std::string_view x
 // used twice holds two texts.
 std::optional<Task> editsTaskOfCut(const EditsLayout& layout, const std::vector<Span>& holes,
                                    std::string_view page) {
-    std::vector<std::optional<std::string_view>> texts(layout.count + 1);
+    std::array<std::optional<std::string_view>, 5> texts{};
+    if (layout.count < 2 || layout.count > 4)
+        return std::nullopt;
     for (std::size_t k = 0; k < holes.size(); ++k) {
         const auto piece = page.substr(holes[k].begin, holes[k].end - holes[k].begin);
         auto& text = texts[layout.holes[k]];
@@ -675,6 +677,7 @@ std::optional<Task> editsTaskOfCut(const EditsLayout& layout, const std::vector<
     Task task;
     task.kind = TaskKind::Edits;
     task.condition = Text(texts[0].value_or(""));
+    task.subQuestions.reserve(static_cast<std::size_t>(layout.count));
     for (int i = 1; i <= layout.count; ++i)
         task.subQuestions.push_back({Text(texts[i].value_or("")), {}});
     return task;
@@ -697,18 +700,21 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
     Attempt attempt;
     // The configuration alone sorts out the files of another sort, without the rest of the
     // templates; a configuration that cannot be read cannot have been written either.
-    Text config;
+    const Text* cfg = nullptr;
     try {
-        config = set.text("file_for_edits/task.cfg") + Text(CRLF);
+        cfg = &set.text("file_for_edits/task.cfg");
     } catch (const Error&) {
         if (diagnose)
             throw;
         return attempt;
     }
-    const bool configFits = files[Config] == config;
+    // TASK.CFG is the template and a line break.
+    const std::string_view written = files[Config];
+    const bool configFits = written.size() == cfg->size() + CRLF.size() &&
+                            written.starts_with(*cfg) && written.ends_with(CRLF);
     // Where the configuration differs is looked for only when it does.
     const auto configFailure = [&] {
-        return Failure{0, Config, firstDifference(files[Config], config)};
+        return Failure{0, Config, firstDifference(written, *cfg + Text(CRLF))};
     };
     if (!configFits && !diagnose) {
         attempt.fail(configFailure());

@@ -436,32 +436,39 @@ int editsCount(const Task& task) {
 }
 
 // The texts of the page (the condition, then the sub-questions) and of task.out (the
-// answers), in the order the writer puts them in.
-std::vector<std::string_view> pageTexts(const Task& task) {
-    std::vector<std::string_view> texts;
-    texts.reserve(task.subQuestions.size() + 1);
-    texts.emplace_back(task.condition);
+// answers), in the order the writer puts them in: at most five, held in place.
+struct EditsTexts {
+    std::array<std::string_view, 5> at{};
+    std::size_t count = 0;
+    std::string_view operator[](std::size_t i) const { return at[i]; }
+    const std::string_view* begin() const { return at.data(); }
+    const std::string_view* end() const { return at.data() + count; }
+    std::size_t size() const { return count; }
+};
+
+EditsTexts pageTexts(const Task& task) {
+    EditsTexts texts;
+    texts.at[texts.count++] = task.condition;
     for (const auto& sub : task.subQuestions)
-        texts.emplace_back(sub.question);
+        texts.at[texts.count++] = sub.question;
     return texts;
 }
 
-std::vector<std::string_view> answerTexts(const Task& task) {
-    std::vector<std::string_view> texts;
-    texts.reserve(task.subQuestions.size());
+EditsTexts answerTexts(const Task& task) {
+    EditsTexts texts;
     for (const auto& sub : task.subQuestions)
-        texts.emplace_back(sub.answer);
+        texts.at[texts.count++] = sub.answer;
     return texts;
 }
 
-bool joinable(const EditsCut& cut, const std::vector<std::string_view>& texts) {
+bool joinable(const EditsCut& cut, const EditsTexts& texts) {
     return cut.joins && std::none_of(texts.begin(), texts.end(), [](std::string_view text) {
                return text.find('*') != std::string_view::npos;
            });
 }
 
 // The template filled as the replacements fill it, with the closing line break.
-Text filled(const Text& source, const EditsCut& cut, const std::vector<std::string_view>& texts,
+Text filled(const Text& source, const EditsCut& cut, const EditsTexts& texts,
             const std::vector<Text>& placeholders, std::string_view language) {
     Text out;
     if (joinable(cut, texts)) {
@@ -489,8 +496,7 @@ Text filled(const Text& source, const EditsCut& cut, const std::vector<std::stri
 }
 
 // Whether bytes are the join of the cut with the texts and a closing line break.
-bool joinIs(const EditsCut& cut, const std::vector<std::string_view>& texts,
-            std::string_view bytes) {
+bool joinIs(const EditsCut& cut, const EditsTexts& texts, std::string_view bytes) {
     std::size_t size = CRLF.size();
     for (const auto& literal : cut.literals)
         size += literal.size();
