@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Written tasks opened back through the real windows: into the task form or the Edits
 // builder and written again unchanged, or into the code review when they do not read back.
+#include "core/auth/saved_author.hpp"
 #include "core/render/render.hpp"
 #include "core/tasks/add_task.hpp"
 #include "support/sample_tasks.hpp"
@@ -205,6 +206,20 @@ TEST_F(Reopen, AHandEditedPackageOpensInTheReview) {
     EXPECT_TRUE(platform.informations()[0].startsWith(
         u"\nThe task in Extra cannot be opened in the task form or the Edits builder.\n"_s));
     EXPECT_FALSE(program->form3() && program->form3()->isVisible());
+}
+
+// A task written under another author's name opens in the task form, and the box says which
+// author line it was written with: writing it again would change that line.
+TEST_F(Reopen, AnotherAuthorLineIsSaidOnOpening) {
+    startWithSizes();
+    kavo::auth::saveAuthor(dir.path(), "Petrov & Co");
+    const fs::path folder = write(choiceTask(TaskKind::SingleChoice, 2, 0));
+    kavo::auth::saveAuthor(dir.path(), "Someone else");
+    form1()->reopenTask(folder);
+    EXPECT_TRUE(find<QWidget>("Button1")->isVisible());
+    EXPECT_EQ(platform.informations(),
+              QStringList{u"\nThe task in PartA/2 was written with another author line: Petrov "
+                          "&amp; Co"_s});
 }
 
 // Reopening over text the task form or the Edits builder has not written asks first; No
