@@ -132,7 +132,10 @@ std::size_t placeOfMissing(std::string_view text, std::string_view literal, std:
 
 std::optional<std::vector<Span>> cutLeftmost(const Pattern& pattern, std::string_view text) {
     const auto& literals = pattern.literals;
-    if (text.substr(0, literals.front().size()) != literals.front())
+    // The first and the last stretch stand at the ends: a text that lacks either is not
+    // searched.
+    if (text.substr(0, literals.front().size()) != literals.front() ||
+        (!pattern.minLengths.empty() && !endsWith(text, literals.back())))
         return std::nullopt;
     std::vector<Span> holes;
     holes.reserve(pattern.minLengths.size());
