@@ -68,10 +68,13 @@ EditsForm editsFormOf(const model::Task& task) {
     return form;
 }
 
-Text checkEditsTask(const model::Task& task, const model::Olympiad& olympiad, Lang lang) {
+namespace {
+
+// checkEditsTask for a task whose folder is known to lie in the tree or not.
+Text checkEdits(const model::Task& task, bool folderInTree, Lang lang) {
     if (task.folder.empty())
         return msg::edits::noNumber.in(lang);
-    if (!olympiad.editsFolder(task.folder))
+    if (!folderInTree)
         return msg::edits::badFolder.in(lang);
     Text refused;
     if (task.condition.empty())
@@ -92,6 +95,12 @@ Text checkEditsTask(const model::Task& task, const model::Olympiad& olympiad, La
     return refused;
 }
 
+} // namespace
+
+Text checkEditsTask(const model::Task& task, const model::Olympiad& olympiad, Lang lang) {
+    return checkEdits(task, !task.folder.empty() && olympiad.editsFolder(task.folder), lang);
+}
+
 EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
                               const model::Olympiad& olympiad, Lang lang,
                               const EditsQuestions& ask) {
@@ -102,7 +111,8 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
         return refusal(msg::edits::badFolder.in(lang));
 
     const model::Task task = editsTask(form);
-    Text refused = checkEditsTask(task, olympiad, lang);
+    const auto folder = task.folder.empty() ? std::nullopt : olympiad.editsFolder(task.folder);
+    Text refused = checkEdits(task, folder.has_value(), lang);
     // An answer the code page cannot hold reaches the task empty: say why instead.
     for (int i = 0; i < count; ++i)
         if (!(form.*answers[i]))
@@ -114,7 +124,6 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
 
     // One number, one task: a number held by a folder of another part is refused before the
     // first question, since no answer could make the write right, and under the lock.
-    const auto folder = olympiad.editsFolder(task.folder);
     const fs::path where = olympiad.outputDir / *folder;
     const auto number = render::folderNumber(*folder);
     const auto heldElsewhere = [&](int treeFd = -1) -> std::optional<Text> {

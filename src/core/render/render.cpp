@@ -613,7 +613,7 @@ bool editsDescriptionIs(std::string_view title, int subQuestions, const EditsTem
 }
 
 void writePackage(const fs::path& outputDir, Package package, int treeFd) {
-    const auto folder = package.folder;
+    const auto folder = std::move(package.folder);
     writeTaskFolder(treeFd, outputDir, folder, std::move(package).files());
 }
 
