@@ -333,6 +333,24 @@ TEST(WriteTaskFolder, KeepsWhatTheNewFilesDoNotReplace) {
     }
 }
 
+// After the swap the old copy goes by the entries carried; a removal refused on the way
+// (an entry come meanwhile, a busy file) leaves the rest to the removal that lists it.
+TEST(WriteTaskFolder, AnOldCopyNotRemovedAtOnceGoesWhole) {
+    for (int refused = 1; refused <= 12; ++refused) {
+        SCOPED_TRACE(refused);
+        const Scene s;
+        int removals = 0;
+        kavo::setFileStepHook([&](FileStep st) {
+            return st == FileStep::Remove && ++removals == refused ? EBUSY : 0;
+        });
+        s.write();
+        kavo::setFileStepHook({});
+        EXPECT_EQ(snapshot(s.folder), s.newState);
+        EXPECT_EQ(leftovers(s.base), "");
+        EXPECT_TRUE(fs::exists(s.base / "outside")); // a link is removed, never followed
+    }
+}
+
 TEST(WriteTaskFolder, ReadOnlyFoldersKeepTheirPermissionsAndDoNotBlockTheNextWrite) {
     const Scene s;
     fs::permissions(s.folder / "extra", fs::perms(0555));

@@ -183,6 +183,7 @@ struct Entry {
     std::string name;
     bool folder; // a real folder, not a link to one
     bool link;
+    bool empty = false; // a folder found empty when its entries were carried
 };
 
 // The entries of an open folder, without "." and "..", read from the folder itself.
@@ -191,6 +192,7 @@ std::optional<std::vector<Entry>> listFolder(int fd, bool fromStart = true) {
     if (fromStart && ::lseek(fd, 0, SEEK_SET) != 0)
         return std::nullopt;
     std::vector<Entry> entries;
+    entries.reserve(8); // a task folder holds its four files and webfiles
     alignas(dirent64) char buffer[16384];
     for (;;) {
         const auto n = ::getdents64(fd, buffer, sizeof buffer);
@@ -245,11 +247,36 @@ bool removeAll(int fd, const std::vector<Entry>& entries) {
     return true;
 }
 
+// Removes what a folder held when its entries were carried (a folder found empty then goes
+// as it is), then the folder itself: nothing is listed again. False when something is left
+// (an entry came meanwhile, a folder is read-only ...): the caller removes the rest.
+bool removeCarried(int fd, const std::vector<Entry>& entries, int dir, const char* name) {
+    for (const auto& e : entries) {
+        const char* entry = e.name.c_str();
+        const bool gone = !e.folder ? removeEntry(fd, entry, false) || errno == ENOENT
+                          : e.empty ? removeEntry(fd, entry, true) || errno == ENOENT
+                                    : removeTree(fd, entry);
+        if (!gone)
+            return false;
+    }
+    return removeEntry(dir, name, true) || errno == ENOENT;
+}
+
 // Syncs the folder of the written files, the folders their names made, and webfiles when it
 // was made empty: all known, so nothing needs to be listed (carried folders sync as made).
 bool syncWritten(int fd, const std::vector<std::string>& names, bool webfiles) {
     if (!syncOn)
         return true;
+    // Plain names (the package files) make no folder: webfiles alone is looked at.
+    if (std::none_of(names.begin(), names.end(),
+                     [](const std::string& name) { return name.find('/') != std::string::npos; })) {
+        if (webfiles) {
+            Fd sub = openFolder(fd, Webfiles);
+            if (!sub || !syncFd(sub.get()))
+                return false;
+        }
+        return syncFd(fd);
+    }
     std::map<std::string, std::vector<std::string>, std::less<>> folders;
     if (webfiles)
         folders[Webfiles];
@@ -291,14 +318,14 @@ bool moveMissing(int from, int to) {
 // or, when the new one is already in place, gives it the entries it still lacks and goes.
 // Returns how many leftovers it dealt with. Without `withNew` the new folder is left to the
 // caller, which makes one of that name next (and finds the leftover so).
-std::size_t recoverFolder(int dir, const std::string& name, const fs::path& shown,
+std::size_t recoverFolder(int dir, const std::string& name, const fs::path& folder,
                           bool withNew = true) {
     const auto aside = name + std::string(OldSuffix);
     const auto fresh = name + std::string(NewSuffix);
     std::size_t done = 0;
     if (withNew && isFolder(dir, fresh.c_str())) {
         if (!removeTree(dir, fresh.c_str()))
-            throw Error::refused(RecoveryFailed, shown / name, errno);
+            throw Error::refused(RecoveryFailed, folder, errno);
         ++done;
     }
     if (isFolder(dir, aside.c_str())) {
@@ -306,9 +333,9 @@ std::size_t recoverFolder(int dir, const std::string& name, const fs::path& show
             Fd from = openFolder(dir, aside.c_str()), to = openFolder(dir, name.c_str());
             if (!from || !to || !moveMissing(from.get(), to.get()) ||
                 !removeTree(dir, aside.c_str()))
-                throw Error::refused(RecoveryFailed, shown / name, errno);
+                throw Error::refused(RecoveryFailed, folder, errno);
         } else if (!renameEntry(dir, aside.c_str(), dir, name.c_str()) || !syncFd(dir)) {
-            throw Error::refused(RecoveryFailed, shown / name, errno);
+            throw Error::refused(RecoveryFailed, folder, errno);
         }
         ++done;
     }
@@ -334,8 +361,8 @@ std::size_t recoverIn(int dir, const fs::path& shown, int depth, std::optional<E
                     throw Error::refused(RecoveryFailed, shown / e.name, errno);
                 ++done;
             } else if (e.folder && (endsWith(name, NewSuffix) || endsWith(name, OldSuffix))) {
-                done +=
-                    recoverFolder(dir, e.name.substr(0, e.name.size() - NewSuffix.size()), shown);
+                const auto task = e.name.substr(0, e.name.size() - NewSuffix.size());
+                done += recoverFolder(dir, task, shown / task);
             }
         } catch (const Error& error) {
             keep(error);
@@ -400,16 +427,26 @@ void keepMode(int from, int to) {
         ::fchmod(to, (st.st_mode & 07777) | S_IRWXU);
 }
 
+// A folder's path as errors name it, made only for an error.
+struct Shown {
+    const fs::path* root; // the outermost folder
+    const Shown* parent = nullptr;
+    std::string_view name = {};
+    fs::path path() const { return parent ? parent->path() / name : *root; }
+};
+
 // Links into the new folder every entry of the old one that the new files do not replace
 // (folders are made anew and filled the same way). Returns false when the file system
-// refused a link: those entries are then moved after the swap.
-bool carryEntries(int from, int to, const fs::path& shown,
-                  const std::vector<std::string>& written) {
-    const auto entries = listFolder(from, false); // opened by the caller just now
+// refused a link: those entries are then moved after the swap. `listed` gets the entries
+// of the old folder, each folder marked when it was empty.
+bool carryEntries(int from, int to, const Shown& shown, const std::vector<std::string>& written,
+                  std::vector<Entry>& listed) {
+    auto entries = listFolder(from, false); // opened by the caller just now
     if (!entries)
-        throw Error::cannotOpen(shown, errno);
+        throw Error::cannotOpen(shown.path(), errno);
+    listed = std::move(*entries);
     bool linkedAll = true;
-    for (const auto& e : *entries) {
+    for (auto& e : listed) {
         const char* name = e.name.c_str();
         if (isTemporaryFile(e.name))
             continue;
@@ -422,27 +459,31 @@ bool carryEntries(int from, int to, const fs::path& shown,
             else if (w.size() > e.name.size() && w[e.name.size()] == '/' && w.starts_with(e.name))
                 inside.push_back(w.substr(e.name.size() + 1));
         if ((replaced || !inside.empty()) && e.link)
-            throw Error::refused(LinkInTask, shown / e.name);
+            throw Error::refused(LinkInTask, shown.path() / e.name);
         if (e.folder) {
             if (inside.empty() && (replaced || !makeFolder(to, name)))
-                throw Error::cannotCreate(shown / e.name, replaced ? EISDIR : errno);
+                throw Error::cannotCreate(shown.path() / e.name, replaced ? EISDIR : errno);
             Fd a = openFolder(from, name), b = openFolder(to, name);
             if (!a && (errno == ELOOP || errno == ENOTDIR))
-                throw Error::refused(LinkInTask, shown / e.name); // made a link meanwhile
+                throw Error::refused(LinkInTask, shown.path() / e.name); // made a link meanwhile
             if (!a || !b)
-                throw Error::cannotCreate(shown / e.name, errno);
-            linkedAll = carryEntries(a.get(), b.get(), shown / e.name, inside) && linkedAll;
+                throw Error::cannotCreate(shown.path() / e.name, errno);
+            std::vector<Entry> within;
+            linkedAll =
+                carryEntries(a.get(), b.get(), Shown{nullptr, &shown, e.name}, inside, within) &&
+                linkedAll;
+            e.empty = within.empty();
             keepMode(a.get(), b.get());
             // Synced as it is made (one the written files go into syncs with them): the new
             // folder is not listed again afterwards.
             if (syncOn && inside.empty() && !syncFd(b.get()))
-                throw Error::cannotCreate(shown / e.name, errno);
+                throw Error::cannotCreate(shown.path() / e.name, errno);
         } else if (!inside.empty()) {
-            throw Error::cannotCreate(shown / e.name, EEXIST); // a file where a folder goes
+            throw Error::cannotCreate(shown.path() / e.name, EEXIST); // a file where a folder goes
         } else if (!replaced && !linkEntry(from, name, to)) {
             if (errno != EPERM && errno != EMLINK && errno != EXDEV && errno != EOPNOTSUPP &&
                 errno != ENOSYS)
-                throw Error::cannotCreate(shown / e.name, errno);
+                throw Error::cannotCreate(shown.path() / e.name, errno);
             linkedAll = false;
         }
     }
@@ -664,7 +705,7 @@ static void replaceFolder(int heldRoot, const fs::path& root, const fs::path& re
     const std::string fresh = name + std::string(NewSuffix);
     const std::string aside = name + std::string(OldSuffix);
 
-    recoverFolder(dir, name, folder.parent_path(), false);
+    recoverFolder(dir, name, folder, false);
     Fd old = openFolder(dir, name.c_str());
     const int failure = errno;
     if (!old && failure != ENOENT && isLink(dir, name.c_str()))
@@ -682,22 +723,28 @@ static void replaceFolder(int heldRoot, const fs::path& root, const fs::path& re
     }
 
     bool keptAside = false;
+    std::vector<Entry> oldEntries; // what the old folder held, as carried
     try {
         Fd assembled = openFolder(dir, fresh.c_str());
         if (!assembled)
             throw Error::cannotCreate(folder, errno);
         for (const auto& file : files)
             writeNewFile(assembled.get(), file.name, file.bytes, folder);
-        const bool linkedAll = !old || carryEntries(old.get(), assembled.get(), folder, names);
+        const bool linkedAll =
+            !old || carryEntries(old.get(), assembled.get(), Shown{&folder}, names, oldEntries);
         if (old)
             keepMode(old.get(), assembled.get());
-        // Without an old folder, webfiles is there only when a written file went into it.
-        const bool webfilesWritten = std::any_of(names.begin(), names.end(), [](const auto& n) {
-            return n.starts_with(std::string(Webfiles) + '/');
-        });
+        // Without an old folder, webfiles is there only when a written file went into it; an
+        // old webfiles folder was made anew by the carrying.
+        const bool webfilesWritten = std::any_of(
+            names.begin(), names.end(), [](const auto& n) { return n.starts_with("webfiles/"); });
+        const bool webfilesCarried =
+            std::any_of(oldEntries.begin(), oldEntries.end(),
+                        [](const Entry& e) { return e.folder && e.name == Webfiles; });
         const bool madeWebfiles =
             webfiles && ((!old && !webfilesWritten) ||
-                         ::faccessat(assembled.get(), Webfiles, F_OK, AT_SYMLINK_NOFOLLOW) != 0);
+                         (old && !webfilesCarried &&
+                          ::faccessat(assembled.get(), Webfiles, F_OK, AT_SYMLINK_NOFOLLOW) != 0));
         if (madeWebfiles && !makeFolder(assembled.get(), Webfiles))
             throw Error::cannotCreate(folder / Webfiles, errno);
         // The carried folders are synced already; the written files' folders, a new webfiles
@@ -727,14 +774,15 @@ static void replaceFolder(int heldRoot, const fs::path& root, const fs::path& re
         // The same steps as at the next start: back to the whole old package, or on to the
         // whole new one when it is already in place.
         try {
-            recoverFolder(dir, name, folder.parent_path());
+            recoverFolder(dir, name, folder);
         } catch (const Error&) {
         }
         throw;
     }
     // After the swap the old package lies under the new folder's name (without it, aside),
     // with links to what was carried: a failure to remove it leaves it to the next recovery.
-    if (old)
+    // After the swap the old folder is still open: what it held goes by the names carried.
+    if (old && (keptAside || !removeCarried(old.get(), oldEntries, dir, fresh.c_str())))
         removeTree(dir, keptAside ? aside.c_str() : fresh.c_str());
 }
 

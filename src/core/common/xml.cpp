@@ -77,6 +77,11 @@ static char32_t referencedCharacter(std::string_view reference) {
 
 std::optional<InvalidCharacter> findInvalidXmlCharacter(std::string_view cp1251) {
     for (std::size_t i = 0; i < cp1251.size(); ++i) {
+        // Printable ASCII and the letters and signs above it stand for characters the markup
+        // allows: only the rest is looked at.
+        const auto b = static_cast<unsigned char>(cp1251[i]);
+        if (b >= 0x20 && b != 0x7F && b != '&' && b != 0x98)
+            continue;
         const std::size_t length = cp1251[i] == '&' ? referenceLength(cp1251.substr(i)) : 0;
         if (length > 0 && cp1251[i + 1] == '#') {
             const auto reference = cp1251.substr(i, length);

@@ -45,6 +45,7 @@ model::Task editsTask(const EditsForm& form) {
     task.kind = model::TaskKind::Edits;
     task.condition = form.Memo1;
     const int count = subQuestionCount(form.CheckBox1, form.CheckBox2);
+    task.subQuestions.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         task.subQuestions.push_back({form.*questions[i], (form.*answers[i]).value_or(Text())});
     task.title = form.Edit6;
@@ -67,10 +68,13 @@ EditsForm editsFormOf(const model::Task& task) {
     return form;
 }
 
-Text checkEditsTask(const model::Task& task, const model::Olympiad& olympiad, Lang lang) {
+namespace {
+
+// checkEditsTask for a task whose folder is known to lie in the tree or not.
+Text checkEdits(const model::Task& task, bool folderInTree, Lang lang) {
     if (task.folder.empty())
         return msg::edits::noNumber.in(lang);
-    if (!olympiad.editsFolder(task.folder))
+    if (!folderInTree)
         return msg::edits::badFolder.in(lang);
     Text refused;
     if (task.condition.empty())
@@ -91,6 +95,12 @@ Text checkEditsTask(const model::Task& task, const model::Olympiad& olympiad, La
     return refused;
 }
 
+} // namespace
+
+Text checkEditsTask(const model::Task& task, const model::Olympiad& olympiad, Lang lang) {
+    return checkEdits(task, !task.folder.empty() && olympiad.editsFolder(task.folder), lang);
+}
+
 EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
                               const model::Olympiad& olympiad, Lang lang,
                               const EditsQuestions& ask) {
@@ -101,7 +111,8 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
         return refusal(msg::edits::badFolder.in(lang));
 
     const model::Task task = editsTask(form);
-    Text refused = checkEditsTask(task, olympiad, lang);
+    const auto folder = task.folder.empty() ? std::nullopt : olympiad.editsFolder(task.folder);
+    Text refused = checkEdits(task, folder.has_value(), lang);
     // An answer the code page cannot hold reaches the task empty: say why instead.
     for (int i = 0; i < count; ++i)
         if (!(form.*answers[i]))
@@ -113,9 +124,9 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
 
     // One number, one task: a number held by a folder of another part is refused before the
     // first question, since no answer could make the write right, and under the lock.
-    const auto folder = olympiad.editsFolder(task.folder);
+    const fs::path where = olympiad.outputDir / *folder;
+    const auto number = render::folderNumber(*folder);
     const auto heldElsewhere = [&](int treeFd = -1) -> std::optional<Text> {
-        const auto number = render::folderNumber(*folder);
         if (!number)
             return std::nullopt;
         const auto other =
@@ -133,15 +144,17 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
         return looked->has_value();
     };
 
-    const auto warnings = tasks::markupWarnings(task, lang);
-    if (!warnings.empty() && ask.markup) {
+    // The markup is looked at only for a question that can be asked.
+    if (const auto warnings =
+            ask.markup ? tasks::markupWarnings(task, lang) : std::vector<tasks::MarkupWarning>{};
+        !warnings.empty()) {
         if (refusedBeforeAsking())
             return refusal(**looked);
         if (!ask.markup(tasks::markupQuestion(warnings, lang)))
             return {};
     }
     const std::string typed = cp1251ToUtf8(task.folder);
-    if (ask.replace && render::holdsPackageFile(olympiad.outputDir / *folder)) {
+    if (ask.replace && render::holdsPackageFile(where)) {
         if (refusedBeforeAsking())
             return refusal(**looked);
         // Read back with the templates the builder writes with; a folder of another kind is
@@ -164,7 +177,7 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
     form = EditsForm{};
     EditsSaveResult result;
     result.written = true;
-    result.taskFolder = olympiad.outputDir / *folder;
+    result.taskFolder = where;
     result.status = msg::edits::written.utf8(
         lang, {typed, render::kindName(model::TaskKind::Edits, lang), folder->generic_string()});
     return result;

@@ -683,12 +683,23 @@ NamedResult readEditsNames(const TemplateSet& set, int count, std::string_view x
     NamedResult result;
     // Only the first header and the tail frame an Edits description: the other description
     // files are not read.
-    const Text header = set.text("Authorisation/Author_1.txt") + "\x01" +
-                        set.text("Authorisation/Author_end.txt") + Text(CRLF);
+    const Text& head = set.text("Authorisation/Author_1.txt");
+    const Text& tail = set.text("Authorisation/Author_end.txt");
     const Text& zamena = set.edits().edits.zamena;
-    Text text = replaceAll(header, zamena, replaceAll(zamena, "1", std::to_string(count)));
-    text = replaceAll(text, "TaskA1", "\x02") + Text(CRLF);
-    const Marked marked = cutAtMarkerBytes(text);
+    // The frame made from these texts serves again while they read the same.
+    struct Frame {
+        Text head, tail, zamena;
+        Marked marked;
+    };
+    thread_local std::array<std::optional<Frame>, 3> frames;
+    auto& frame = frames[static_cast<std::size_t>(std::clamp(count, 2, 4) - 2)];
+    if (!frame || frame->head != head || frame->tail != tail || frame->zamena != zamena) {
+        const Text header = head + "\x01" + tail + Text(CRLF);
+        Text text = replaceAll(header, zamena, replaceAll(zamena, "1", std::to_string(count)));
+        text = replaceAll(text, "TaskA1", "\x02") + Text(CRLF);
+        frame = Frame{head, tail, zamena, cutAtMarkerBytes(text)};
+    }
+    const Marked& marked = frame->marked;
     const auto holes = cutLeftmost(marked.pattern, xml);
     if (!holes) {
         PatternTree tree;
@@ -725,7 +736,9 @@ NamedResult readEditsNames(const TemplateSet& set, int count, std::string_view x
 // used twice holds two texts.
 std::optional<Task> editsTaskOfCut(const EditsLayout& layout, const std::vector<Span>& holes,
                                    std::string_view page) {
-    std::vector<std::optional<std::string_view>> texts(layout.count + 1);
+    std::array<std::optional<std::string_view>, 5> texts{};
+    if (layout.count < 2 || layout.count > 4)
+        return std::nullopt;
     for (std::size_t k = 0; k < holes.size(); ++k) {
         const auto piece = page.substr(holes[k].begin, holes[k].end - holes[k].begin);
         auto& text = texts[layout.holes[k]];
@@ -736,6 +749,7 @@ std::optional<Task> editsTaskOfCut(const EditsLayout& layout, const std::vector<
     Task task;
     task.kind = TaskKind::Edits;
     task.condition = Text(texts[0].value_or(""));
+    task.subQuestions.reserve(static_cast<std::size_t>(layout.count));
     for (int i = 1; i <= layout.count; ++i)
         task.subQuestions.push_back({Text(texts[i].value_or("")), {}});
     return task;
@@ -758,17 +772,24 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
     Attempt attempt;
     // The configuration alone sorts out the files of another sort, without the rest of the
     // templates; a configuration that cannot be read cannot have been written either.
-    Text config;
+    const Text* cfg = nullptr;
     try {
-        config = set.text("file_for_edits/task.cfg") + Text(CRLF);
+        cfg = &set.text("file_for_edits/task.cfg");
     } catch (const Error&) {
         if (diagnose)
             throw;
         return attempt;
     }
-    const Failure configFailure{0, Config, firstDifference(files[Config], config)};
-    if (files[Config] != config && !diagnose) {
-        attempt.fail(configFailure);
+    // TASK.CFG is the template and a line break.
+    const std::string_view written = files[Config];
+    const bool configFits = written.size() == cfg->size() + CRLF.size() &&
+                            written.starts_with(*cfg) && written.ends_with(CRLF);
+    // Where the configuration differs is looked for only when it does.
+    const auto configFailure = [&] {
+        return Failure{0, Config, firstDifference(written, *cfg + Text(CRLF))};
+    };
+    if (!configFits && !diagnose) {
+        attempt.fail(configFailure());
         return attempt;
     }
     if (!diagnose && !set.pageEnd(std::nullopt).mayEnd(files[Page])) {
@@ -778,15 +799,31 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
     const EditsData& data = set.edits();
     const auto& page = files[Page];
     const auto& out = files[Scoring];
-    const auto pages = data.editsPages.match(page);
+    std::vector<PatternTree::Match> pages, scorings;
+    if (diagnose) {
+        pages = data.editsPages.match(page);
+    } else {
+        // Only a page of as many sub-questions as a cut of task.out holds gives a reading:
+        // task.out (the smaller file) is cut first, and the other pages are not walked.
+        scorings =
+            data.editsScoring.match(out, std::vector<bool>(data.editsScoringLayouts.size(), true));
+        std::vector<bool> only(data.editsPageLayouts.size(), false);
+        for (const auto& scoringCut : scorings)
+            for (std::size_t p = 0; p < only.size(); ++p)
+                only[p] = only[p] || data.editsPageLayouts[p].count ==
+                                         data.editsScoringLayouts[scoringCut.pattern].count;
+        if (!scorings.empty())
+            pages = data.editsPages.match(page, only);
+    }
     if (pages.empty()) {
         std::size_t deepest = 0;
         if (diagnose)
             data.editsPages.match(page, &deepest);
-        attempt.fail({files[Config] == config ? 1 : 0, Page, deepest});
+        attempt.fail({configFits ? 1 : 0, Page, deepest});
         return attempt;
     }
-    const auto scorings = data.editsScoring.match(out);
+    if (diagnose)
+        scorings = data.editsScoring.match(out);
     // A folder name that is not UTF-8 (made by another program in a legacy code page) is
     // kept as its bytes, which the program's code page reads best.
     const std::string folderName = folder.generic_string();
@@ -794,13 +831,13 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
         utf8ToCp1251(folderName, Unencodable::CharacterReference).value_or(folderName);
     for (const auto& pageCut : pages) {
         const auto& layout = data.editsPageLayouts[pageCut.pattern];
-        auto task = editsTaskOfCut(layout, pageCut.holes, page);
         // The cuts of the scoring that fit this page: the last one takes the task over, the
         // others copy it (its condition may be large).
         std::vector<const PatternTree::Match*> fitting;
         for (const auto& scoringCut : scorings)
             if (data.editsScoringLayouts[scoringCut.pattern].count == layout.count)
                 fitting.push_back(&scoringCut);
+        auto task = fitting.empty() ? std::nullopt : editsTaskOfCut(layout, pageCut.holes, page);
         for (std::size_t c = 0; c < fitting.size(); ++c) {
             const auto& scoringCut = *fitting[c];
             const auto& answers = data.editsScoringLayouts[scoringCut.pattern];
@@ -811,17 +848,17 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
                 read.subQuestions[answers.holes[k]].answer =
                     Text(out.substr(scoringCut.holes[k].begin,
                                     scoringCut.holes[k].end - scoringCut.holes[k].begin));
-            const Package package = renderEdits(read, data.edits, folder);
+            // The writer's own pieces, compared in place; each file once.
+            const bool pageFits = task.has_value() && editsPageIs(read, data.edits, page);
+            const bool scoringFits = editsScoringIs(read, data.edits, out);
             const NamedResult named = readEditsNames(set, layout.count, files[Description]);
-            // Each file compared once; where one differs is looked for only then.
-            const bool pageFits = task.has_value() && package.page == page;
-            const bool scoringFits = package.scoring == out;
-            const bool fits[] = {pageFits, files[Config] == config, scoringFits,
-                                 !named.readings.empty()};
+            const bool fits[] = {pageFits, configFits, scoringFits, !named.readings.empty()};
             const int fitted = static_cast<int>(std::count(std::begin(fits), std::end(fits), true));
             if (fitted < FileCount) {
+                // Where one differs is looked for only now.
+                const Package package = renderEdits(read, data.edits, folder);
                 Failure failure = !pageFits ? Failure{0, Page, firstDifference(page, package.page)}
-                                  : !fits[Config] ? configFailure
+                                  : !fits[Config] ? configFailure()
                                   : !scoringFits
                                       ? Failure{0, Scoring, firstDifference(out, package.scoring)}
                                       : Failure{0, Description, named.failedAt};
@@ -842,9 +879,8 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
                 reading.task.title = n.names->russian;
                 reading.cuts[Page] = pageCut.holes;
                 reading.cuts[Scoring] = scoringCut.holes;
-                reading.written.authorLineDiffers =
-                    renderEditsDescription(reading.task.title, layout.count, data.edits) !=
-                    files[Description];
+                reading.written.authorLineDiffers = !editsDescriptionIs(
+                    reading.task.title, layout.count, data.edits, files[Description]);
                 attempt.readings.push_back(std::move(reading));
             }
         }
@@ -852,7 +888,7 @@ Attempt readEdits(const TemplateSet& set, const Files& files, const fs::path& fo
             std::size_t deepest = 0;
             if (diagnose)
                 data.editsScoring.match(out, &deepest);
-            attempt.fail({1 + (files[Config] == config ? 1 : 0), Scoring, deepest});
+            attempt.fail({1 + (configFits ? 1 : 0), Scoring, deepest});
         }
     }
     return attempt;

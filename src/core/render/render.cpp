@@ -9,6 +9,7 @@
 #include "core/render/text_pattern.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <map>
 #include <stdexcept>
@@ -347,45 +348,246 @@ EditsTemplates readEditsTemplates(const TemplateSet& templates) {
     return t;
 }
 
-Package renderEdits(const Task& task, const EditsTemplates& templates, const fs::path& folder) {
-    struct Variant {
-        const Text EditsTemplates::*page;
-        const Text EditsTemplates::*answers;
-    };
-    // By the number of sub-questions: two, three, four.
-    static constexpr Variant variants[] = {
-        {&EditsTemplates::task2Asp, &EditsTemplates::task2Out},
-        {&EditsTemplates::task1Asp, &EditsTemplates::task1Out},
-        {&EditsTemplates::task3Asp, &EditsTemplates::task3Out},
-    };
+namespace {
+
+// The Edits writer fills its templates by replacements run one after the other, each on the
+// result of those before (a text typed with "*vs3*" in it is filled in its turn). Where
+// nothing typed can take part in a later replacement, the result is the template cut where
+// the replacements go, joined with the texts: the cut is made once by the same replacements
+// with a marker for each text, and the join needs no search.
+constexpr char EditsMarker = '\x01';
+
+// A byte a placeholder of the writer can hold: "*vs1*" to "*vs5*", "*ans1*" to "*ans4*".
+bool placeholderByte(char c) {
+    return c == '*' || c == 'v' || c == 's' || c == 'a' || c == 'n' || (c >= '0' && c <= '9');
+}
+
+struct EditsCut {
+    std::vector<Text> literals; // one more than holes
+    std::vector<int> holes;     // which text fills each hole, in the order of the text
+    // Whether the join gives what the replacements give for texts without '*': a placeholder
+    // found later then begins and ends outside each text, so it would hold a byte on each
+    // side of it, and the template has, beside every hole, its end or a byte no placeholder
+    // holds.
+    bool joins = false;
+};
+
+// The template cut where `placeholders` are replaced, in their order.
+EditsCut cutEdits(std::string_view source, const std::vector<Text>& placeholders) {
+    EditsCut cut;
+    Text marked(source);
+    for (std::size_t i = 0; i < placeholders.size(); ++i)
+        replaceEvery(marked, placeholders[i], Text{EditsMarker, static_cast<char>('0' + i)});
+    cut.joins = source.find(EditsMarker) == std::string_view::npos;
+    std::size_t start = 0;
+    for (auto at = marked.find(EditsMarker); at != Text::npos;
+         at = marked.find(EditsMarker, start)) {
+        cut.literals.emplace_back(marked, start, at - start);
+        cut.holes.push_back(marked[at + 1] - '0');
+        start = at + 2;
+    }
+    cut.literals.emplace_back(marked, start);
+    for (std::size_t k = 0; k < cut.holes.size(); ++k) {
+        const Text& before = cut.literals[k];
+        const Text& after = cut.literals[k + 1];
+        // The text's first or last byte is none; a hole beside a hole is not kept apart.
+        const bool closedBefore = k == 0 ? before.empty() || !placeholderByte(before.back())
+                                         : !before.empty() && !placeholderByte(before.back());
+        const bool closedAfter = k + 1 == cut.holes.size()
+                                     ? after.empty() || !placeholderByte(after.front())
+                                     : !after.empty() && !placeholderByte(after.front());
+        if (!closedBefore && !closedAfter)
+            cut.joins = false;
+    }
+    return cut;
+}
+
+// The cuts of one variant (two, three or four sub-questions), with the templates they were
+// made from: they serve again only for the same bytes.
+struct EditsCuts {
+    Text page, scoring;
+    EditsCut russian, english, answers;
+};
+
+// The description of a variant: the header with the snippet counted, cut at "TaskA1".
+struct DescriptionCut {
+    Text header, zamena;
+    std::vector<Text> pieces;
+};
+
+const EditsCuts& editsCuts(const Text& page, const Text& scoring, int count) {
+    thread_local std::array<std::optional<EditsCuts>, 3> made;
+    auto& cuts = made[static_cast<std::size_t>(count - 2)];
+    if (cuts && cuts->page == page && cuts->scoring == scoring)
+        return *cuts;
+    std::vector<Text> texts, answers;
+    for (int i = 1; i <= count + 1; ++i)
+        texts.push_back("*vs" + std::to_string(i) + "*");
+    for (int i = 1; i <= count; ++i)
+        answers.push_back("*ans" + std::to_string(i) + "*");
+    cuts = EditsCuts{page, scoring, cutEdits(page, texts),
+                     cutEdits(replaceAll(page, "lang=\"ru\"", "lang=\"en\""), texts),
+                     cutEdits(scoring, answers)};
+    return *cuts;
+}
+
+const DescriptionCut& descriptionCut(const EditsTemplates& templates, int count) {
+    thread_local std::array<std::optional<DescriptionCut>, 3> made;
+    auto& cut = made[static_cast<std::size_t>(count - 2)];
+    if (cut && cut->header == templates.taskXml && cut->zamena == templates.zamena)
+        return *cut;
+    const Text snippet = replaceAll(templates.zamena, "1", std::to_string(count));
+    const Text header = replaceAll(templates.taskXml, templates.zamena, snippet);
+    // Every "TaskA1", left to right without overlap, as the replacement takes them.
+    constexpr std::string_view Name = "TaskA1";
+    DescriptionCut made_{templates.taskXml, templates.zamena, {}};
+    std::size_t start = 0;
+    for (auto at = header.find(Name); at != Text::npos; at = header.find(Name, start)) {
+        made_.pieces.emplace_back(header, start, at - start);
+        start = at + Name.size();
+    }
+    made_.pieces.emplace_back(header, start);
+    cut = std::move(made_);
+    return *cut;
+}
+
+struct EditsVariant {
+    const Text EditsTemplates::*page;
+    const Text EditsTemplates::*answers;
+};
+
+// By the number of sub-questions: two, three, four.
+constexpr EditsVariant EditsVariants[] = {
+    {&EditsTemplates::task2Asp, &EditsTemplates::task2Out},
+    {&EditsTemplates::task1Asp, &EditsTemplates::task1Out},
+    {&EditsTemplates::task3Asp, &EditsTemplates::task3Out},
+};
+
+int editsCount(const Task& task) {
     const int count = static_cast<int>(task.subQuestions.size());
     if (count < 2 || count > 4)
         throw std::logic_error("an Edits task has two to four sub-questions");
-    const Variant& variant = variants[count - 2];
+    return count;
+}
 
-    // The main condition first, then each sub-question, in the order of replacement: each
-    // replacement sees what the ones before it wrote. Made in place, with room for the
-    // closing line break.
-    const Text& pageTemplate = templates.*variant.page;
-    std::size_t room = pageTemplate.size() + task.condition.size() + 64;
+// The texts of the page (the condition, then the sub-questions) and of task.out (the
+// answers), in the order the writer puts them in: at most five, held in place.
+struct EditsTexts {
+    std::array<std::string_view, 5> at{};
+    std::size_t count = 0;
+    std::string_view operator[](std::size_t i) const { return at[i]; }
+    const std::string_view* begin() const { return at.data(); }
+    const std::string_view* end() const { return at.data() + count; }
+    std::size_t size() const { return count; }
+};
+
+EditsTexts pageTexts(const Task& task) {
+    EditsTexts texts;
+    texts.at[texts.count++] = task.condition;
     for (const auto& sub : task.subQuestions)
-        room += sub.question.size();
-    Text page;
-    page.reserve(room);
-    page = pageTemplate;
-    if (!isRussianCondition(task.condition))
-        replaceEvery(page, "lang=\"ru\"", "lang=\"en\"");
-    replaceEvery(page, "*vs1*", task.condition);
-    for (int i = 0; i < count; ++i)
-        replaceEvery(page, "*vs" + std::to_string(i + 2) + "*", task.subQuestions[i].question);
-    Text scoring = templates.*variant.answers;
-    for (int i = 0; i < count; ++i)
-        replaceEvery(scoring, "*ans" + std::to_string(i + 1) + "*", task.subQuestions[i].answer);
+        texts.at[texts.count++] = sub.question;
+    return texts;
+}
 
+EditsTexts answerTexts(const Task& task) {
+    EditsTexts texts;
+    for (const auto& sub : task.subQuestions)
+        texts.at[texts.count++] = sub.answer;
+    return texts;
+}
+
+bool joinable(const EditsCut& cut, const EditsTexts& texts) {
+    return cut.joins && std::none_of(texts.begin(), texts.end(), [](std::string_view text) {
+               return text.find('*') != std::string_view::npos;
+           });
+}
+
+// The template filled as the replacements fill it, with the closing line break.
+Text filled(const Text& source, const EditsCut& cut, const EditsTexts& texts,
+            const std::vector<Text>& placeholders, std::string_view language) {
+    Text out;
+    if (joinable(cut, texts)) {
+        std::size_t size = CRLF.size();
+        for (const auto& literal : cut.literals)
+            size += literal.size();
+        for (const int hole : cut.holes)
+            size += texts[static_cast<std::size_t>(hole)].size();
+        out.reserve(size);
+        out.append(cut.literals[0]);
+        for (std::size_t k = 0; k < cut.holes.size(); ++k)
+            out.append(texts[static_cast<std::size_t>(cut.holes[k])]).append(cut.literals[k + 1]);
+        return std::move(out.append(CRLF));
+    }
+    std::size_t room = source.size() + CRLF.size() + 64;
+    for (const auto text : texts)
+        room += text.size();
+    out.reserve(room);
+    out = source;
+    if (!language.empty())
+        replaceEvery(out, "lang=\"ru\"", language);
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        replaceEvery(out, placeholders[i], texts[i]);
+    return std::move(out.append(CRLF));
+}
+
+// Whether bytes are the join of the cut with the texts and a closing line break.
+bool joinIs(const EditsCut& cut, const EditsTexts& texts, std::string_view bytes) {
+    std::size_t size = CRLF.size();
+    for (const auto& literal : cut.literals)
+        size += literal.size();
+    for (const int hole : cut.holes)
+        size += texts[static_cast<std::size_t>(hole)].size();
+    if (size != bytes.size())
+        return false;
+    std::size_t at = 0;
+    const auto next = [&](std::string_view piece) {
+        const bool same = bytes.substr(at, piece.size()) == piece;
+        at += piece.size();
+        return same;
+    };
+    if (!next(cut.literals[0]))
+        return false;
+    for (std::size_t k = 0; k < cut.holes.size(); ++k)
+        if (!next(texts[static_cast<std::size_t>(cut.holes[k])]) || !next(cut.literals[k + 1]))
+            return false;
+    return next(CRLF);
+}
+
+std::vector<Text> placeholdersOf(const char* name, int first, int last) {
+    std::vector<Text> names;
+    for (int i = first; i <= last; ++i)
+        names.push_back("*" + std::string(name) + std::to_string(i) + "*");
+    return names;
+}
+
+Text editsPage(const Task& task, const EditsTemplates& templates, int count) {
+    const EditsVariant& variant = EditsVariants[count - 2];
+    const auto& cuts = editsCuts(templates.*variant.page, templates.*variant.answers, count);
+    const bool russian = isRussianCondition(task.condition);
+    const auto texts = pageTexts(task);
+    if (joinable(russian ? cuts.russian : cuts.english, texts))
+        return filled(cuts.page, russian ? cuts.russian : cuts.english, texts, {}, {});
+    return filled(cuts.page, EditsCut{}, texts, placeholdersOf("vs", 1, count + 1),
+                  russian ? std::string_view() : std::string_view("lang=\"en\""));
+}
+
+Text editsScoring(const Task& task, const EditsTemplates& templates, int count) {
+    const EditsVariant& variant = EditsVariants[count - 2];
+    const auto& cuts = editsCuts(templates.*variant.page, templates.*variant.answers, count);
+    const auto texts = answerTexts(task);
+    if (joinable(cuts.answers, texts))
+        return filled(cuts.scoring, cuts.answers, texts, {}, {});
+    return filled(cuts.scoring, EditsCut{}, texts, placeholdersOf("ans", 1, count), {});
+}
+
+} // namespace
+
+Package renderEdits(const Task& task, const EditsTemplates& templates, const fs::path& folder) {
+    const int count = editsCount(task);
     Package package;
     package.folder = folder;
-    package.page = std::move(page.append(CRLF));
-    package.scoring = std::move(scoring.append(CRLF));
+    package.page = editsPage(task, templates, count);
+    package.scoring = editsScoring(task, templates, count);
     package.config = templates.taskCfg + Text(CRLF);
     package.description = renderEditsDescription(task.title, count, templates);
     return package;
@@ -393,14 +595,60 @@ Package renderEdits(const Task& task, const EditsTemplates& templates, const fs:
 
 Text renderEditsDescription(std::string_view title, int subQuestions,
                             const EditsTemplates& templates) {
-    const Text snippet = replaceAll(templates.zamena, "1", std::to_string(subQuestions));
-    Text description = replaceAll(templates.taskXml, templates.zamena, snippet);
-    replaceEvery(description, "TaskA1", escapeXmlAttribute(title));
+    const auto& cut = descriptionCut(templates, subQuestions);
+    const Text name = escapeXmlAttribute(title);
+    std::size_t size = CRLF.size() + name.size() * (cut.pieces.size() - 1);
+    for (const auto& piece : cut.pieces)
+        size += piece.size();
+    Text description;
+    description.reserve(size);
+    description.append(cut.pieces[0]);
+    for (std::size_t k = 1; k < cut.pieces.size(); ++k)
+        description.append(name).append(cut.pieces[k]);
     return std::move(description.append(CRLF));
 }
 
+bool editsPageIs(const Task& task, const EditsTemplates& templates, std::string_view page) {
+    const int count = editsCount(task);
+    const EditsVariant& variant = EditsVariants[count - 2];
+    const auto& cuts = editsCuts(templates.*variant.page, templates.*variant.answers, count);
+    const EditsCut& cut = isRussianCondition(task.condition) ? cuts.russian : cuts.english;
+    const auto texts = pageTexts(task);
+    if (joinable(cut, texts))
+        return joinIs(cut, texts, page);
+    return editsPage(task, templates, count) == page;
+}
+
+bool editsScoringIs(const Task& task, const EditsTemplates& templates, std::string_view scoring) {
+    const int count = editsCount(task);
+    const EditsVariant& variant = EditsVariants[count - 2];
+    const auto& cuts = editsCuts(templates.*variant.page, templates.*variant.answers, count);
+    const auto texts = answerTexts(task);
+    if (joinable(cuts.answers, texts))
+        return joinIs(cuts.answers, texts, scoring);
+    return editsScoring(task, templates, count) == scoring;
+}
+
+bool editsDescriptionIs(std::string_view title, int subQuestions, const EditsTemplates& templates,
+                        std::string_view description) {
+    const auto& cut = descriptionCut(templates, subQuestions);
+    const Text name = escapeXmlAttribute(title);
+    std::size_t at = 0;
+    const auto next = [&](std::string_view piece) {
+        const bool same = description.substr(at, piece.size()) == piece;
+        at += piece.size();
+        return same;
+    };
+    if (!next(cut.pieces[0]))
+        return false;
+    for (std::size_t k = 1; k < cut.pieces.size(); ++k)
+        if (!next(name) || !next(cut.pieces[k]))
+            return false;
+    return next(CRLF) && at == description.size();
+}
+
 void writePackage(const fs::path& outputDir, Package package, int treeFd) {
-    const auto folder = package.folder;
+    const auto folder = std::move(package.folder);
     writeTaskFolder(treeFd, outputDir, folder, std::move(package).files());
 }
 

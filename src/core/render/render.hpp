@@ -83,6 +83,13 @@ Package renderEdits(const model::Task& task, const EditsTemplates& templates,
 // sub-questions.
 Text renderEditsDescription(std::string_view title, int subQuestions,
                             const EditsTemplates& templates);
+// Whether renderEdits writes exactly these bytes as the task's task.asp, task.out or
+// task.xml: compared piece by piece in place where the templates allow, else rendered.
+bool editsPageIs(const model::Task& task, const EditsTemplates& templates, std::string_view page);
+bool editsScoringIs(const model::Task& task, const EditsTemplates& templates,
+                    std::string_view scoring);
+bool editsDescriptionIs(std::string_view title, int subQuestions, const EditsTemplates& templates,
+                        std::string_view description);
 
 // The seventeen scoring lines of a multiple choice with `removed` variants taken away.
 Pieces multipleChoiceScoring(unsigned rightVariants, int removed);

@@ -99,25 +99,37 @@ model::PartSizes sizesInTree(const fs::path& outputDir) {
 
 std::optional<fs::path> numberHeldElsewhere(const fs::path& outputDir, int number,
                                             const fs::path& folder, int treeFd) {
-    const auto own = folder.lexically_normal();
-    if (!inNumberedGroup(own))
+    // Most folders are written as lexically_normal gives them: "7", "PartB/7".
+    const std::string& typed = folder.native();
+    const bool plain = !typed.empty() && typed.front() != '/' && typed.back() != '/' &&
+                       typed.find("//") == std::string::npos && typed.front() != '.' &&
+                       typed.find("/.") == std::string::npos;
+    const std::string ownText = plain ? typed : folder.lexically_normal().native();
+    const auto slash = ownText.rfind('/');
+    const std::string_view parent = slash == std::string::npos
+                                        ? std::string_view()
+                                        : std::string_view(ownText).substr(0, slash);
+    if (std::find(std::begin(Groups), std::end(Groups), parent) == std::end(Groups))
         return std::nullopt;
     const std::string name = std::to_string(number);
-    const std::string ownText = own.generic_string();
-    const std::string root = treeFd < 0 ? outputDir.native() + '/' : std::string();
+    // One path, its group and number put after the tree's own (none from the open tree).
+    std::string full = treeFd < 0 ? outputDir.native() + '/' : std::string();
+    const std::size_t root = full.size();
     for (const char* group : Groups) {
-        // Mostly there is no such folder: one look at its name, without building paths; the
-        // folder the task goes to is no other.
+        // Mostly there is no such folder: one look at its name; the folder the task goes to
+        // is no other.
         struct stat st {};
-        const std::string relative = *group ? std::string(group) + '/' + name : name;
-        if (relative == ownText)
+        full.resize(root);
+        if (*group)
+            full.append(group).append(1, '/');
+        full.append(name);
+        if (std::string_view(full).substr(root) == ownText)
             continue;
-        const std::string full = root + relative;
         if (::fstatat(treeFd < 0 ? AT_FDCWD : treeFd, full.c_str(), &st, 0) != 0 &&
             (errno == ENOENT || errno == ENOTDIR))
             continue;
         const auto other = fs::path(group) / name;
-        if (other != own && holdsPackageFile(outputDir / other))
+        if (other.native() != ownText && holdsPackageFile(outputDir / other))
             return other;
     }
     return std::nullopt;

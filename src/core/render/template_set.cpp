@@ -463,8 +463,11 @@ std::map<std::pair<std::string, std::size_t>, Built>& builtGroups() {
 }
 
 // The page ends made, by group, with the texts they were made from.
-std::array<std::optional<std::pair<std::vector<Text>, PageEnd>>, GroupCount>& madeEnds() {
-    static std::array<std::optional<std::pair<std::vector<Text>, PageEnd>>, GroupCount> ends;
+std::array<std::optional<std::pair<std::vector<Text>, std::shared_ptr<const PageEnd>>>, GroupCount>&
+madeEnds() {
+    static std::array<std::optional<std::pair<std::vector<Text>, std::shared_ptr<const PageEnd>>>,
+                      GroupCount>
+        ends;
     return ends;
 }
 
@@ -475,13 +478,15 @@ struct TemplateSet::State {
     std::recursive_mutex lock;
     std::map<std::string, Text, std::less<>> texts;
     std::set<std::string, std::less<>> failed; // files that could not be read
-    // Texts held by the caller that stand for files (withEdits); they outlive the set.
-    std::map<std::string_view, const Text*> held;
+    // Texts held by the caller that stand for the Edits files (withEdits), in the order of
+    // their names; they outlive the set.
+    std::array<const Text*, 9> held{};
     std::array<std::shared_ptr<const void>, GroupCount> groups;
-    std::array<std::optional<PageEnd>, GroupCount> ends;
+    std::array<std::shared_ptr<const PageEnd>, GroupCount> ends;
     // System_folder opened once for the operation: each file is opened by its name in it.
     int folder = -1;
     int folderErrno = 0;
+    int byPath = 0; // files read by their paths before the folder was opened
 
     State() = default;
     State(const State&) = delete;
@@ -491,6 +496,15 @@ struct TemplateSet::State {
     }
 
     Text read(const std::string& name) {
+        // The first two files go by their paths: a set that reads no more (the replace
+        // question of the Edits builder reads the two author files) opens no folder. Those
+        // after go through the folder, opened once.
+        if (folder < 0 && folderErrno == 0 && ++byPath <= 2) {
+            std::string path = systemDir.native();
+            if (!path.empty() && path.back() != '/')
+                path += '/';
+            return readTextAt(AT_FDCWD, path + name, {});
+        }
         if (folder < 0 && folderErrno == 0) {
             folder = ::open(systemDir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
             folderErrno = folder < 0 ? errno : 0;
@@ -500,10 +514,19 @@ struct TemplateSet::State {
         return readTextAt(folder, name, systemDir);
     }
 
+    const Text* heldText(std::string_view name) const {
+        const auto& names = filesOfGroup(EditsGroup);
+        for (std::size_t i = 0; i < held.size(); ++i)
+            if (names[i] == name)
+                return held[i];
+        return nullptr;
+    }
+
     const Text& text(std::string_view name) {
         const std::lock_guard<std::recursive_mutex> guard(lock);
-        if (const auto found = held.find(name); found != held.end())
-            return *found->second;
+        if (held[0])
+            if (const Text* text = heldText(name))
+                return *text;
         if (const auto found = texts.find(name); found != texts.end())
             return found->second;
         std::string key(name);
@@ -532,8 +555,11 @@ struct TemplateSet::State {
         if (!groups[index]) {
             std::vector<const Text*> read;
             read.reserve(names.size());
-            for (const auto& name : names)
-                read.push_back(&text(name));
+            if (index == EditsGroup && held[0])
+                read.assign(held.begin(), held.end());
+            else
+                for (const auto& name : names)
+                    read.push_back(&text(name));
             const auto same = [&](const std::vector<Text>& built) {
                 return std::equal(built.begin(), built.end(), read.begin(), read.end(),
                                   [](const Text& a, const Text* b) { return a == *b; });
@@ -578,9 +604,8 @@ TemplateSet TemplateSet::withEdits(const fs::path& systemDir, const EditsTemplat
     const Text* texts[] = {&held.zamena,   &held.task1Asp, &held.task1Out,
                            &held.taskCfg,  &held.taskXml,  &held.task2Asp,
                            &held.task2Out, &held.task3Asp, &held.task3Out};
-    const auto& names = filesOfGroup(EditsGroup);
-    for (std::size_t i = 0; i < names.size(); ++i)
-        set.state_->held.emplace(names[i], texts[i]);
+    static_assert(std::size(texts) == std::tuple_size_v<decltype(State::held)>);
+    std::copy(std::begin(texts), std::end(texts), set.state_->held.begin());
     return set;
 }
 
@@ -646,7 +671,7 @@ const PageEnd& TemplateSet::pageEnd(std::optional<TaskKind> kind) const {
         return true;
     };
     if (!gather()) {
-        end = PageEnd{};
+        end = std::make_shared<const PageEnd>();
         return *end;
     }
     // What was made from the same texts serves again, for any set of this program.
@@ -664,14 +689,14 @@ const PageEnd& TemplateSet::pageEnd(std::optional<TaskKind> kind) const {
     for (const Text* text : texts)
         copies.push_back(*text);
     if (!kind) {
-        end = editsPageEnd(texts);
+        end = std::make_shared<const PageEnd>(editsPageEnd(texts));
     } else {
         const Text closing = copies.front();
-        end = familyPageEnd(familyOf(*kind), closing,
-                            std::vector<Text>(copies.begin() + 1, copies.end()));
+        end = std::make_shared<const PageEnd>(familyPageEnd(
+            familyOf(*kind), closing, std::vector<Text>(copies.begin() + 1, copies.end())));
     }
     const std::lock_guard<std::mutex> shared(builtLock);
-    madeEnds()[group] = std::pair(std::move(copies), *end);
+    madeEnds()[group] = std::pair(std::move(copies), end);
     return *end;
 }
 
@@ -679,8 +704,7 @@ bool TemplateSet::readsAsBefore(const TemplateSet& other) const {
     if (state_ == other.state_)
         return true;
     // Texts held instead of read say nothing of the files.
-    if (state_->systemDir != other.state_->systemDir || !state_->held.empty() ||
-        !other.state_->held.empty())
+    if (state_->systemDir != other.state_->systemDir || state_->held[0] || other.state_->held[0])
         return false;
     std::map<std::string, Text, std::less<>> texts;
     std::set<std::string, std::less<>> failed;

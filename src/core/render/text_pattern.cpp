@@ -147,6 +147,27 @@ std::size_t findFrom(std::string_view text, std::string_view what, std::size_t f
     return npos;
 }
 
+// The last occurrence of what in text beginning at or before pos (as rfind), the places
+// holding its first byte found by memrchr and only they compared whole.
+std::size_t findLast(std::string_view text, std::string_view what, std::size_t pos) {
+    if (what.size() > text.size())
+        return npos;
+    pos = std::min(pos, text.size() - what.size());
+    if (what.empty())
+        return pos;
+    const char* const base = text.data();
+    for (std::size_t end = pos + 1; end > 0;) {
+        const void* hit = ::memrchr(base, what[0], end);
+        if (!hit)
+            return npos;
+        const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
+        if (std::memcmp(base + at + 1, what.data() + 1, what.size() - 1) == 0)
+            return at;
+        end = at;
+    }
+    return npos;
+}
+
 bool endsWith(std::string_view text, std::string_view end) {
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
@@ -240,9 +261,13 @@ std::size_t placeOfMissing(std::string_view text, std::string_view literal, std:
 
 std::optional<std::vector<Span>> cutLeftmost(const Pattern& pattern, std::string_view text) {
     const auto& literals = pattern.literals;
-    if (text.substr(0, literals.front().size()) != literals.front())
+    // The first and the last stretch stand at the ends: a text that lacks either is not
+    // searched.
+    if (text.substr(0, literals.front().size()) != literals.front() ||
+        (!pattern.minLengths.empty() && !endsWith(text, literals.back())))
         return std::nullopt;
     std::vector<Span> holes;
+    holes.reserve(pattern.minLengths.size());
     std::size_t pos = literals.front().size();
     for (std::size_t i = 0; i < pattern.minLengths.size(); ++i) {
         const std::size_t from = pos + pattern.minLengths[i];
@@ -269,7 +294,7 @@ std::vector<Span> cutRightmost(const Pattern& pattern, std::string_view text) {
     for (std::size_t i = holes.size(); i-- > 0;) {
         const std::size_t limit = start - pattern.minLengths[i];
         const Text& literal = literals[i];
-        const std::size_t at = i == 0 ? 0 : text.rfind(literal, limit - literal.size());
+        const std::size_t at = i == 0 ? 0 : findLast(text, literal, limit - literal.size());
         holes[i] = {at + literal.size(), start};
         start = at;
     }
@@ -310,6 +335,19 @@ int PatternTree::add(const Pattern& pattern) {
         nodes_[node].terminal = static_cast<int>(patterns_.size()) - 1;
     }
     return nodes_[node].terminal;
+}
+
+// Each pattern below the literal node whose index `only` holds, cut on its own, in the order
+// the walk reaches their ends: a literal node's own pattern, then those below it.
+void PatternTree::cutEach(int node, std::string_view text, const std::vector<bool>& only,
+                          std::vector<Match>& found) const {
+    const int pattern = nodes_[node].terminal;
+    if (pattern >= 0 && static_cast<std::size_t>(pattern) < only.size() && only[pattern])
+        if (auto holes = cutLeftmost(patterns_[pattern], text))
+            found.push_back({pattern, std::move(*holes)});
+    for (const int hole : nodes_[node].children)
+        for (const int next : nodes_[hole].children)
+            cutEach(next, text, only, found);
 }
 
 void PatternTree::walk(int literalNode, std::size_t pos, std::string_view text,
@@ -386,6 +424,21 @@ std::vector<PatternTree::Match> PatternTree::match(std::string_view text,
             found.push_back({node.terminal, {}});
         walk(first, node.literal.size(), text, holes, found, deepest);
     }
+    withRightmost(text, found);
+    return found;
+}
+
+std::vector<PatternTree::Match> PatternTree::match(std::string_view text,
+                                                   const std::vector<bool>& only) const {
+    // The walk finds each pattern's leftmost cut: the same cuts, one pattern at a time.
+    std::vector<Match> found;
+    for (const int first : nodes_[0].children)
+        cutEach(first, text, only, found);
+    withRightmost(text, found);
+    return found;
+}
+
+void PatternTree::withRightmost(std::string_view text, std::vector<Match>& found) const {
     // A leftmost cut exists, so a rightmost one does; where they differ the text holds a
     // stretch of the pattern inside a hole.
     const std::size_t leftmostCount = found.size();
@@ -394,7 +447,6 @@ std::vector<PatternTree::Match> PatternTree::match(std::string_view text,
         if (other != found[i].holes)
             found.push_back({found[i].pattern, std::move(other)});
     }
-    return found;
 }
 
 } // namespace kavo::render

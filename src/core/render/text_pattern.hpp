@@ -42,6 +42,8 @@ class PatternTree {
     // pattern (for a text that fits none: the first place that does not match); it costs
     // more, so it is asked for only once a text fitted nothing.
     std::vector<Match> match(std::string_view text, std::size_t* deepest = nullptr) const;
+    // The same for the patterns `only` holds (by index) alone, each cut on its own.
+    std::vector<Match> match(std::string_view text, const std::vector<bool>& only) const;
 
   private:
     struct Node {
@@ -52,6 +54,10 @@ class PatternTree {
     };
     std::vector<Node> nodes_{Node{}}; // nodes_[0]: the root, whose children are first stretches
     std::vector<Pattern> patterns_;
+
+    void cutEach(int literalNode, std::string_view text, const std::vector<bool>& only,
+                 std::vector<Match>& found) const;
+    void withRightmost(std::string_view text, std::vector<Match>& found) const;
 
     int child(int parent, const Text& literal, std::size_t minLength, bool hole);
     void walk(int literalNode, std::size_t pos, std::string_view text, std::vector<Span>& holes,
