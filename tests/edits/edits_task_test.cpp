@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 using kavo::edits::EditsForm;
 using kavo::edits::EditsTemplates;
@@ -450,5 +454,37 @@ TEST(EditsSave, QuestionsBeforeWriting) {
         ASSERT_EQ(asked.size(), 1u);
         EXPECT_NE(asked[0].find("Condition: \"if x <y then\""), std::string::npos) << asked[0];
         EXPECT_NE(asked[0].find("Sub-question B: \"1 < 2 and <q\""), std::string::npos);
+    }
+}
+
+// The replace question is asked with the tree locked: another program cannot write the folder
+// between the answer and the write. The lock goes with the answer, Yes or No.
+TEST(EditsSave, ReplaceQuestionHoldsTheTree) {
+    TempDir out;
+    const kavo::model::Olympiad olympiad{out.path(), {}};
+    // Whether another descriptor, as another program's, could take the tree's lock now.
+    const auto lockable = [&] {
+        const int fd = ::open(out.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const bool free = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        return free;
+    };
+    auto form = filledForm();
+    ASSERT_TRUE(saveEditsTask(form, smallTemplates(), olympiad, kavo::Lang::English).written);
+    for (const bool yes : {false, true}) {
+        int asked = 0;
+        kavo::edits::EditsQuestions questions;
+        questions.replace = [&](const std::string&) {
+            ++asked;
+            EXPECT_FALSE(lockable());
+            return yes;
+        };
+        form = filledForm();
+        const auto result =
+            saveEditsTask(form, smallTemplates(), olympiad, kavo::Lang::English, questions);
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(result.written, yes);
+        EXPECT_TRUE(lockable());
     }
 }

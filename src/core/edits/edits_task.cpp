@@ -154,9 +154,15 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
             return {};
     }
     const std::string typed = cp1251ToUtf8(task.folder);
+    // The tree is locked from the replace question on: the task named in the question is the
+    // one replaced, and no other program writes the number between the answer and the write.
+    std::optional<TreeLock> tree;
+    bool lookedLocked = false;
     if (ask.replace && render::holdsPackageFile(where)) {
-        if (refusedBeforeAsking())
-            return refusal(**looked);
+        tree.emplace(olympiad.outputDir);
+        lookedLocked = true;
+        if (auto refused = heldElsewhere(tree->folder()))
+            return refusal(std::move(*refused));
         // Read back with the templates the builder writes with; a folder of another kind is
         // named from all of them.
         const auto state =
@@ -165,15 +171,15 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
         if (!ask.replace(render::replaceQuestion(typed, state, lang)))
             return {};
     }
-
-    {
-        const TreeLock tree(olympiad.outputDir);
-        // Looked at (again) under the lock: another program may have written the number.
-        if (auto refused = heldElsewhere(tree.folder()))
+    if (!tree)
+        tree.emplace(olympiad.outputDir);
+    // Looked at (again) under the lock: another program may have written the number.
+    if (!lookedLocked)
+        if (auto refused = heldElsewhere(tree->folder()))
             return refusal(std::move(*refused));
-        render::writePackage(olympiad.outputDir, render::renderEdits(task, templates, *folder),
-                             tree.folder());
-    }
+    render::writePackage(olympiad.outputDir, render::renderEdits(task, templates, *folder),
+                         tree->folder());
+    tree.reset();
     form = EditsForm{};
     EditsSaveResult result;
     result.written = true;
