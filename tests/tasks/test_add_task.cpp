@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <array>
 #include <cerrno>
 #include <deque>
@@ -564,8 +568,23 @@ TEST(AddTask, OlympiadLanguageIsSetBeforeTheTemplatesLoad) {
     EXPECT_EQ(w.tree(), "");
 }
 
+namespace {
+
+// Whether another descriptor, as another program's, could take the tree's lock now.
+bool treeLockable(const std::filesystem::path& tree) {
+    const int fd = ::open(tree.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool free = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return free;
+}
+
+} // namespace
+
 // The questions before a write: which are asked, in which order, and what an answer does.
 // A No writes nothing and leaves the form as the teacher left it.
+// The replace question is asked with the tree locked, so that the task it names is the one
+// replaced; the lock goes with the run.
 TEST(AddTask, QuestionsBeforeAWrite) {
     using kavo::tasks::AddQuestion;
     const char* const plain = "Condition";
@@ -612,6 +631,7 @@ TEST(AddTask, QuestionsBeforeAWrite) {
         const auto result =
             kavo::tasks::addTask(form, w.app, [&](AddQuestion question, const kavo::Text& text) {
                 asked.push_back(question);
+                EXPECT_EQ(treeLockable(w.app.OutputDir), question != AddQuestion::Replace);
                 if (question == AddQuestion::Replace && c.written == 2)
                     EXPECT_EQ(text, "Task 1 (typed answer) is already written. Replace it?");
                 else if (question == AddQuestion::Replace)
@@ -624,6 +644,7 @@ TEST(AddTask, QuestionsBeforeAWrite) {
                 return answer;
             });
         EXPECT_EQ(asked, c.asked);
+        EXPECT_TRUE(treeLockable(w.app.OutputDir));
         EXPECT_EQ(result.written, c.writes);
         EXPECT_EQ(result.declined, !c.writes);
         if (c.writes) {

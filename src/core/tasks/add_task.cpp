@@ -14,6 +14,7 @@
 #include "core/tasks/markup_check.hpp"
 
 #include <limits>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -46,9 +47,12 @@ static void refuseHeldElsewhere(const model::Task& task, const model::Olympiad& 
                                                  *other, lang));
 }
 
-fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
-                   const fs::path& systemDir, Lang lang, std::optional<std::string> picture,
-                   const auth::Headers* headers, const render::TemplateSet* templates) {
+// The write, under the tree's lock when `held` is given (the number was looked at under it
+// already), else under a lock of its own.
+static fs::path writeTaskIn(const model::Task& task, const model::Olympiad& olympiad,
+                            const fs::path& systemDir, Lang lang,
+                            std::optional<std::string> picture, const auth::Headers* headers,
+                            const render::TemplateSet* templates, const TreeLock* held) {
     // A page without a picture refers to none: a picture given for it is not written.
     if (!task.picture)
         picture.reset();
@@ -60,9 +64,13 @@ fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
     package.picture = std::move(picture);
     const auto folder = package.folder;
     // One writer at a time: the tree first, then System_folder with the counter.
-    const TreeLock tree(olympiad.outputDir);
-    // Looked at under the lock: another program may have written the number meanwhile.
-    refuseHeldElsewhere(task, olympiad, lang, tree.folder());
+    std::optional<TreeLock> own;
+    if (!held) {
+        own.emplace(olympiad.outputDir);
+        // Looked at under the lock: another program may have written the number meanwhile.
+        refuseHeldElsewhere(task, olympiad, lang, own->folder());
+    }
+    const TreeLock& tree = held ? *held : *own;
     const TreeLock system(systemDir, TreeLock::Missing::Refuse);
     // The counter is read before anything is written, so that a counter that cannot be read
     // stops the run with the task tree unchanged.
@@ -73,23 +81,35 @@ fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
     return folder;
 }
 
+fs::path writeTask(const model::Task& task, const model::Olympiad& olympiad,
+                   const fs::path& systemDir, Lang lang, std::optional<std::string> picture,
+                   const auth::Headers* headers, const render::TemplateSet* templates) {
+    return writeTaskIn(task, olympiad, systemDir, lang, std::move(picture), headers, templates,
+                       nullptr);
+}
+
 // The question before replacing the package in the task's folder; none for a folder that
-// holds none of the package files.
+// holds none of the package files. The tree is locked before the folder is read, and stays
+// locked (in `tree`) until the write: the task named is the one replaced.
 static std::optional<Text> replaceQuestionOf(const model::Task& task,
                                              const model::Olympiad& olympiad,
-                                             const render::TemplateSet& templates, Lang lang) {
+                                             const render::TemplateSet& templates, Lang lang,
+                                             std::optional<TreeLock>& tree) {
     const auto place = olympiad.place(task.number);
     if (!place || !render::holdsPackageFile(olympiad.outputDir / place->folder))
         return std::nullopt;
+    tree.emplace(olympiad.outputDir);
+    refuseHeldElsewhere(task, olympiad, lang, tree->folder());
     const auto state =
         render::replacedState(templates, olympiad, place->folder, task.number, lang, task.kind);
     const auto question = render::replaceQuestion(std::to_string(task.number), state, lang);
     return utf8ToCp1251(question, Unencodable::CharacterReference).value_or(question);
 }
 
-// Asks the questions before a write in their order; false once one is answered No.
+// Asks the questions before a write in their order; false once one is answered No. A
+// replace question leaves the tree locked in `tree`.
 static bool confirmed(const FormReading& reading, const render::TemplateSet& templates, Lang lang,
-                      const ConfirmAdd& confirm) {
+                      const ConfirmAdd& confirm, std::optional<TreeLock>& tree) {
     if (!confirm)
         return true;
     // A number held elsewhere is refused before the first question, since no answer could
@@ -104,7 +124,9 @@ static bool confirmed(const FormReading& reading, const render::TemplateSet& tem
     if (const auto warnings = markupWarnings(reading.task, lang); !warnings.empty())
         if (!ask(AddQuestion::Markup, markupQuestion(warnings, lang)))
             return false;
-    const auto question = replaceQuestionOf(reading.task, *reading.olympiad, templates, lang);
+    const auto question = replaceQuestionOf(reading.task, *reading.olympiad, templates, lang, tree);
+    // The number was looked at under the lock already.
+    looked = looked || tree.has_value();
     return !question || ask(AddQuestion::Replace, *question);
 }
 
@@ -147,7 +169,8 @@ AddTaskResult addTask(TaskForm& form, const AppValues& app, const ConfirmAdd& co
         throw *reading.sizeError;
     // One reading of the templates serves the question and the write.
     const auto templates = render::TemplateSet::load(systemDir);
-    if (!confirmed(reading, templates, app.lang, confirm)) {
+    std::optional<TreeLock> tree;
+    if (!confirmed(reading, templates, app.lang, confirm, tree)) {
         result.declined = true;
         return result;
     }
@@ -159,8 +182,9 @@ AddTaskResult addTask(TaskForm& form, const AppValues& app, const ConfirmAdd& co
         form.RadioButton1 = render::isRussianCondition(form.Memo1);
         form.RadioButton2 = !form.RadioButton1;
     }
-    result.folder = writeTask(reading.task, *reading.olympiad, systemDir, app.lang, form.picture,
-                              nullptr, &templates);
+    result.folder = writeTaskIn(reading.task, *reading.olympiad, systemDir, app.lang, form.picture,
+                                nullptr, &templates, tree ? &*tree : nullptr);
+    tree.reset();
     result.written = true;
     result.kind = reading.task.kind;
     result.number = reading.task.number;
