@@ -61,6 +61,19 @@ std::size_t probeOf(std::string_view what) {
     return best;
 }
 
+// The first of the places marked in `mask` (bit i: at + i) where the whole stretch stands;
+// npos when none does. Each place that does not is counted in `compared`.
+inline std::size_t wholeAt(unsigned mask, const char* base, std::size_t at, std::string_view what,
+                           std::size_t& compared) {
+    for (; mask != 0; mask &= mask - 1) {
+        const std::size_t place = at + static_cast<std::size_t>(__builtin_ctz(mask));
+        if (std::memcmp(base + place + 1, what.data() + 1, what.size() - 1) == 0)
+            return place;
+        ++compared;
+    }
+    return npos;
+}
+
 #if defined(__x86_64__)
 // The same search as findFrom's, thirty-two places a step, where the processor can.
 // Gives the place found, npos when none lies before `at` (where the search goes on), or
@@ -78,12 +91,8 @@ __attribute__((target("avx2"))) std::size_t findWide(std::string_view text, std:
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(base + at + probe));
         auto mask = static_cast<unsigned>(_mm256_movemask_epi8(
             _mm256_and_si256(_mm256_cmpeq_epi8(a, first), _mm256_cmpeq_epi8(b, later))));
-        for (; mask != 0; mask &= mask - 1) {
-            const std::size_t place = at + static_cast<std::size_t>(__builtin_ctz(mask));
-            if (std::memcmp(base + place + 1, what.data() + 1, what.size() - 1) == 0)
-                return place;
-            ++compared;
-        }
+        if (const auto place = wholeAt(mask, base, at, what, compared); place != npos)
+            return place;
         if (compared > 64 + (at - from) / 32)
             return TooMany;
     }
@@ -129,12 +138,8 @@ std::size_t findFrom(std::string_view text, std::string_view what, std::size_t f
             const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + at + second));
             auto mask = static_cast<unsigned>(_mm_movemask_epi8(
                 _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, later))));
-            for (; mask != 0; mask &= mask - 1) {
-                const std::size_t place = at + static_cast<std::size_t>(__builtin_ctz(mask));
-                if (std::memcmp(base + place + 1, what.data() + 1, what.size() - 1) == 0)
-                    return place;
-                ++compared;
-            }
+            if (const auto place = wholeAt(mask, base, at, what, compared); place != npos)
+                return place;
             if (compared > 64 + (at - from) / 32)
                 return memmemFrom(text, what, at + 16);
         }
