@@ -157,10 +157,8 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
     // The tree is locked from the replace question on: the task named in the question is the
     // one replaced, and no other program writes the number between the answer and the write.
     std::optional<TreeLock> tree;
-    bool lookedLocked = false;
     if (ask.replace && render::holdsPackageFile(where)) {
         tree.emplace(olympiad.outputDir);
-        lookedLocked = true;
         if (auto refused = heldElsewhere(tree->folder()))
             return refusal(std::move(*refused));
         // Read back with the templates the builder writes with; a folder of another kind is
@@ -171,12 +169,12 @@ EditsSaveResult saveEditsTask(EditsForm& form, const EditsTemplates& templates,
         if (!ask.replace(render::replaceQuestion(typed, state, lang)))
             return {};
     }
-    if (!tree)
+    if (!tree) {
         tree.emplace(olympiad.outputDir);
-    // Looked at (again) under the lock: another program may have written the number.
-    if (!lookedLocked)
+        // Looked at (again) under the lock: another program may have written the number.
         if (auto refused = heldElsewhere(tree->folder()))
             return refusal(std::move(*refused));
+    }
     render::writePackage(olympiad.outputDir, render::renderEdits(task, templates, *folder),
                          tree->folder());
     tree.reset();
